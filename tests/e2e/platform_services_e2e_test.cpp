@@ -62,6 +62,8 @@ TEST(PlatformServices, ArchiveTableIsReachableThroughOdbc)
 
 int main(int argc, char** argv)
 {
+    if (qEnvironmentVariableIsEmpty("DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication application(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
