@@ -42,6 +42,10 @@ TEST(IniFileRead, FollowsTheProfileRules)
         {"value keeps later =", "[A]\r\nk=a=b\r\n", "A", "k", "d", "a=b"},
         {"section name blanks", "[ A ]\r\nk=1\r\n", "A", "k", "d", "1"},
         {"section line with comment", "[A] ; note\r\nk=1\r\n", "A", "k", "d", "1"},
+        {"double quotes removed", "[A]\r\nk= \"a;b\" \r\n", "A", "k", "d", "a;b"},
+        {"single quotes removed", "[A]\r\nk='x'\r\n", "A", "k", "d", "x"},
+        {"unmatched quotes kept", "[A]\r\nk=\"x'\r\n", "A", "k", "d", "\"x'"},
+        {"one quote kept", "[A]\r\nk=\"\r\n", "A", "k", "d", "\""},
         {"key of next section", "[A]\r\n[B]\r\nk=1\r\n", "A", "k", "d", "d"},
         // "慮" is 0x91 0x5D in GBK: its second byte is "]" and must not end the name.
         {"GBK trail byte ]", "[\x91\x5d\x91\x5d]\r\nk=1\r\n", "慮慮", "k", "d", "1"},
