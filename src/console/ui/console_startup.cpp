@@ -63,13 +63,6 @@ std::vector<StartupStep> ConsoleStartup::steps()
     };
 }
 
-int ConsoleStartup::portNumber(const std::string& listenPort)
-{
-    bool ok = false;
-    const int port = QString::fromStdString(listenPort).trimmed().toInt(&ok);
-    return ok && port > 0 && port <= 65535 ? port : 0;
-}
-
 void ConsoleStartup::readHeaderSettings()
 {
     // Every setting is read here in start-up's order; the message about a
@@ -133,19 +126,13 @@ void ConsoleStartup::readPrinters()
 
 void ConsoleStartup::startListening()
 {
-    context_.log.write("监听端口=" + settings_.listenPort);
-    const int port = portNumber(settings_.listenPort);
     bool listening = false;
     try {
-        listening = port != 0 && context_.services.listen(port);
+        listening = context_.services.startListening();
     } catch (...) {
         // A listener that cannot even be set up is a listening failure too.
     }
     window_.statusPanels().setListening(listening);
-    if (!listening)
-        context_.messages.show("监听端口失败：端口被占用，请更换端口号,否则不能正常打印。", "注意",
-                               MessageIcon::Information);
-    context_.log.write(std::string("监听端口状态=") + (listening ? "True" : "False"));
 }
 
 void ConsoleStartup::showLogo()

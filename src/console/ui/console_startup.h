@@ -48,9 +48,6 @@ public:
     std::vector<StartupStep> steps();
     StartupOutcome run();
 
-    // The port as the listener takes it: a whole number 1 ... 65535, else 0.
-    static int portNumber(const std::string& listenPort);
-
 private:
     void readHeaderSettings();  // step 1 (reads the whole settings model)
     void applyHeaderPrinting(); // 2

@@ -2,6 +2,7 @@
 
 #include "console/clock.h"
 #include "console/ui/navigation.h"
+#include "console/ui/pages/settings_pages.h"
 
 #include <QImage>
 #include <QMainWindow>

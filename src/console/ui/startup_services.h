@@ -29,8 +29,10 @@ public:
     // The report viewer's toolbar tools 1 and 2.
     virtual void switchOffViewerTools() = 0;
     virtual void setReportPage(const ReportPageSetup& page) = 0;
-    // Starts the print service listening; false when the port cannot be used.
-    virtual bool listen(int port) = 0;
+    // Starts the print service listening on `listenPort`, with its run log
+    // lines and the operator's message when the port cannot be used; true
+    // when listening.
+    virtual bool startListening() = 0;
     virtual void createPrintObjectStore() = 0;
     virtual void buildPrinterObject(const Settings& settings) = 0;
     virtual void buildFilmLut() = 0;
