@@ -1,0 +1,148 @@
+#include "console/ui/console_startup.h"
+
+#include "console/operator_messages.h"
+#include "console/run_log.h"
+#include "console/settings_loader.h"
+#include "console/settings_store.h"
+#include "console/ui/local_address.h"
+#include "console/ui/main_window.h"
+#include "console/ui/pages/about_page.h"
+#include "console/ui/pages/settings_pages.h"
+#include "console/ui/skin.h"
+#include "console/ui/startup_services.h"
+#include "console/ui/status_panels.h"
+
+#include <QApplication>
+#include <QDate>
+#include <QFileInfo>
+#include <QImage>
+#include <QPixmap>
+
+namespace vantorel::console::ui {
+
+ConsoleStartup::ConsoleStartup(StartupContext context, Settings& settings, MainWindow& window)
+    : context_(std::move(context)), settings_(settings), window_(window)
+{
+}
+
+StartupOutcome ConsoleStartup::run() { return runStartupSteps(steps(), &context_.log); }
+
+std::vector<StartupStep> ConsoleStartup::steps()
+{
+    SettingsPages& pages = window_.settingsPages();
+    StartupServices& services = context_.services;
+    return {
+        {"header settings", [this] { readHeaderSettings(); }},
+        {"header printing", [this] { applyHeaderPrinting(); }},
+        {"first page", [this] { showFirstPage(); }},
+        {"first entries", [this] { window_.addNavigationEntries(firstNavigationEntries()); }},
+        {"layout settings", [this, &pages] { pages.showLayoutSettings(settings_); }},
+        {"more entries",
+         [this] { window_.addNavigationEntries(laterNavigationEntries(settings_.saveFilmAtStart)); }},
+        {"film dates",
+         [this, &pages] {
+             const LocalDateTime now = context_.clock.now();
+             pages.setFilmDates(QDate(now.year, now.month, now.day));
+         }},
+        {"skin", [this] { applySkin(); }},
+        {"viewer tools", [&services] { services.switchOffViewerTools(); }},
+        {"window", [this] { showWindow(); }},
+        {"service settings", [this] { showServiceSettings(); }},
+        {"print count", [this] { showPrintCount(); }},
+        // The working values of this step (other paper, routing choice,
+        // Printer variant, LUT) were read with the rest of the settings in
+        // the first step; nothing of them is shown.
+        {"working values", [] {}},
+        {"printers", [this] { readPrinters(); }},
+        {"report page", [&services] { services.setReportPage(ReportPageSetup{}); }},
+        {"listen", [this] { startListening(); }},
+        {"print objects", [&services] { services.createPrintObjectStore(); }},
+        {"printer object", [this, &services] { services.buildPrinterObject(settings_); }},
+        {"film lut", [&services] { services.buildFilmLut(); }},
+        {"logo", [this] { showLogo(); }},
+    };
+}
+
+void ConsoleStartup::readHeaderSettings()
+{
+    // Every setting is read here in start-up's order; the message about a
+    // missing printer list waits for the printers step.
+    settings_ = loadSettings(context_.store, context_.installedPrinters, context_.printCount,
+                             deferred_);
+    const QImage icon(context_.homeFolder + QStringLiteral("/医院名称/cross.bmp"));
+    context_.services.setHeaderIcon(icon);
+}
+
+void ConsoleStartup::applyHeaderPrinting()
+{
+    window_.settingsPages().setHeaderEditorEnabled(settings_.printHeader != 0);
+    if (settings_.printHeader == 0)
+        settings_.header.htjcs = 0;
+}
+
+void ConsoleStartup::showFirstPage()
+{
+    window_.showPage(PageKey::FilmPreview);
+    window_.settingsPages().setSkinFolder(context_.homeFolder + QStringLiteral("/Skin"));
+}
+
+void ConsoleStartup::applySkin()
+{
+    window_.settingsPages().showAutoRun(settings_.autoRun);
+    if (!settings_.skinEnabled)
+        return;
+    // A missing skin file leaves the standard look, without a message.
+    ui::applySkin(context_.application,
+                  skinPath(context_.homeFolder, QString::fromStdString(settings_.skinFile)));
+}
+
+void ConsoleStartup::showWindow()
+{
+    if (settings_.startVisible && context_.windowSystem)
+        window_.show();
+}
+
+void ConsoleStartup::showServiceSettings()
+{
+    window_.statusPanels().setListenPort(QString::fromStdString(settings_.listenPort));
+    window_.aboutPage().setLines(settings_.aboutLines);
+    window_.setWindowTitle(QString::fromStdString(settings_.windowTitle));
+    window_.settingsPages().showServiceSettings(settings_);
+}
+
+void ConsoleStartup::showPrintCount()
+{
+    StatusPanels& panels = window_.statusPanels();
+    panels.setLocalAddress(localIpAddress());
+    panels.setPrintCount(0);
+    panels.setPrintCount(settings_.printCount);
+}
+
+void ConsoleStartup::readPrinters()
+{
+    deferred_.release(context_.messages);
+    window_.settingsPages().showPrinters(settings_);
+}
+
+void ConsoleStartup::startListening()
+{
+    bool listening = false;
+    try {
+        listening = context_.services.startListening();
+    } catch (...) {
+        // A listener that cannot even be set up is a listening failure too.
+    }
+    window_.statusPanels().setListening(listening);
+}
+
+void ConsoleStartup::showLogo()
+{
+    const QString path = context_.homeFolder + QStringLiteral("/logo.jpg");
+    if (!QFileInfo(path).isFile())
+        return;
+    const QPixmap logo(path);
+    if (!logo.isNull())
+        window_.setLogo(logo);
+}
+
+}  // namespace vantorel::console::ui

@@ -1,0 +1,93 @@
+#include "console/ui/pages/settings_pages.h"
+
+#include <QDateEdit>
+#include <QDir>
+#include <QFormLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QVBoxLayout>
+
+namespace vantorel::console::ui {
+
+namespace {
+
+QWidget* framedPage(const QString& title, const char* objectName, QWidget* parent)
+{
+    auto* page = new QWidget(parent);
+    page->setObjectName(QString::fromLatin1(objectName));
+    auto* layout = new QVBoxLayout(page);
+    auto* heading = new QLabel(title, page);
+    heading->setObjectName(QStringLiteral("pageHeading"));
+    layout->addWidget(heading);
+    return page;
+}
+
+void finishPage(QWidget* page)
+{
+    static_cast<QVBoxLayout*>(page->layout())->addStretch(1);
+}
+
+}  // namespace
+
+FramedSettingsPages::FramedSettingsPages(QWidget* parent)
+    : dicom_(framedPage(QStringLiteral("DICOM设置"), "dicomPage", parent)),
+      print_(framedPage(QStringLiteral("打印设置"), "printPage", parent)),
+      appearance_(framedPage(QStringLiteral("界面设置"), "appearancePage", parent)),
+      runSettings_(framedPage(QStringLiteral("运行设置"), "runSettingsPage", parent)),
+      filmManagement_(framedPage(QStringLiteral("胶片管理"), "filmManagementPage", parent))
+{
+    auto* skins = new QListWidget(appearance_);
+    skins->setObjectName(QStringLiteral("skinFiles"));
+    appearance_->layout()->addWidget(new QLabel(QStringLiteral("界面风格："), appearance_));
+    appearance_->layout()->addWidget(skins);
+
+    auto* dates = new QFormLayout;
+    auto* from = new QDateEdit(filmManagement_);
+    from->setObjectName(QStringLiteral("filmDateFrom"));
+    auto* to = new QDateEdit(filmManagement_);
+    to->setObjectName(QStringLiteral("filmDateTo"));
+    for (QDateEdit* edit : {from, to}) {
+        edit->setCalendarPopup(true);
+        edit->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
+    }
+    dates->addRow(QStringLiteral("从"), from);
+    dates->addRow(QStringLiteral("到"), to);
+    static_cast<QVBoxLayout*>(filmManagement_->layout())->addLayout(dates);
+
+    for (QWidget* page : {dicom_, print_, appearance_, runSettings_, filmManagement_})
+        finishPage(page);
+}
+
+void FramedSettingsPages::setSkinFolder(const QString& folder)
+{
+    auto* list = appearance_->findChild<QListWidget*>(QStringLiteral("skinFiles"));
+    list->clear();
+    list->addItems(QDir(folder).entryList({QStringLiteral("*.she")}, QDir::Files, QDir::Name));
+}
+
+void FramedSettingsPages::setFilmDates(const QDate& date)
+{
+    for (auto* edit : filmManagement_->findChildren<QDateEdit*>())
+        edit->setDate(date);
+}
+
+QStringList FramedSettingsPages::skinFiles() const
+{
+    QStringList files;
+    auto* list = appearance_->findChild<QListWidget*>(QStringLiteral("skinFiles"));
+    for (int i = 0; i < list->count(); ++i)
+        files << list->item(i)->text();
+    return files;
+}
+
+QDate FramedSettingsPages::filmDateFrom() const
+{
+    return filmManagement_->findChild<QDateEdit*>(QStringLiteral("filmDateFrom"))->date();
+}
+
+QDate FramedSettingsPages::filmDateTo() const
+{
+    return filmManagement_->findChild<QDateEdit*>(QStringLiteral("filmDateTo"))->date();
+}
+
+}  // namespace vantorel::console::ui

@@ -1,0 +1,72 @@
+#pragma once
+
+#include "console/settings_model.h"
+
+#include <QDate>
+#include <QString>
+
+class QWidget;
+
+namespace vantorel::console::ui {
+
+// The settings pages (DICOM, print, appearance, run settings, film management)
+// as start-up sees them: one page widget each, and what each start-up step
+// shows on them. The pages' own controls live behind this interface.
+class SettingsPages {
+public:
+    virtual ~SettingsPages() = default;
+
+    virtual QWidget* dicomPage() = 0;
+    virtual QWidget* printPage() = 0;
+    virtual QWidget* appearancePage() = 0;
+    virtual QWidget* runSettingsPage() = 0;
+    virtual QWidget* filmManagementPage() = 0;
+
+    // The print page's button for the hospital-name editor.
+    virtual void setHeaderEditorEnabled(bool enabled) = 0;
+    // The appearance page lists the "*.she" files of this folder.
+    virtual void setSkinFolder(const QString& folder) = 0;
+    // Conversion choice, paper bin and the enabled layout panel.
+    virtual void showLayoutSettings(const Settings& settings) = 0;
+    // Both dates of the film-management page.
+    virtual void setFilmDates(const QDate& date) = 0;
+    virtual void showAutoRun(bool on) = 0;
+    // AE title, port, paper codes, device IPs and margins ("mm" after left/top).
+    virtual void showServiceSettings(const Settings& settings) = 0;
+    // Installed printers, each row's pool and the printer for other sizes.
+    virtual void showPrinters(const Settings& settings) = 0;
+};
+
+// The frame of the settings pages: a titled page for each entry, the skin
+// list of the appearance page and the film-management dates.
+class FramedSettingsPages final : public SettingsPages {
+public:
+    explicit FramedSettingsPages(QWidget* parent);
+
+    QWidget* dicomPage() override { return dicom_; }
+    QWidget* printPage() override { return print_; }
+    QWidget* appearancePage() override { return appearance_; }
+    QWidget* runSettingsPage() override { return runSettings_; }
+    QWidget* filmManagementPage() override { return filmManagement_; }
+
+    void setHeaderEditorEnabled(bool) override {}
+    void setSkinFolder(const QString& folder) override;
+    void showLayoutSettings(const Settings&) override {}
+    void setFilmDates(const QDate& date) override;
+    void showAutoRun(bool) override {}
+    void showServiceSettings(const Settings&) override {}
+    void showPrinters(const Settings&) override {}
+
+    QStringList skinFiles() const;
+    QDate filmDateFrom() const;
+    QDate filmDateTo() const;
+
+private:
+    QWidget* dicom_;
+    QWidget* print_;
+    QWidget* appearance_;
+    QWidget* runSettings_;
+    QWidget* filmManagement_;
+};
+
+}  // namespace vantorel::console::ui

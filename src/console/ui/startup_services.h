@@ -1,0 +1,41 @@
+#pragma once
+
+#include "console/settings_model.h"
+
+#include <QImage>
+
+namespace vantorel::console::ui {
+
+// The page of the report engine that template composition prints on, as
+// start-up sets it: 17 by about 14 inches, no margins (twips).
+struct ReportPageSetup {
+    float paperWidth = 24478.7f;
+    float paperHeight = 20125.0f;
+    float marginLeft = 0.0f;
+    float marginTop = 0.0f;
+    float marginRight = 0.0f;
+    float marginBottom = 0.0f;
+};
+
+// What start-up asks of the print service and of film composition, in the
+// order of its steps. Any of these may throw; start-up then skips that step.
+class StartupServices {
+public:
+    virtual ~StartupServices() = default;
+
+    // "\医院名称\cross.bmp" as the header icon of direct composition; a null
+    // image when the file is missing or unreadable.
+    virtual void setHeaderIcon(const QImage& icon) = 0;
+    // The report viewer's toolbar tools 1 and 2.
+    virtual void switchOffViewerTools() = 0;
+    virtual void setReportPage(const ReportPageSetup& page) = 0;
+    // Starts the print service listening on `listenPort`, with its run log
+    // lines and the operator's message when the port cannot be used; true
+    // when listening.
+    virtual bool startListening() = 0;
+    virtual void createPrintObjectStore() = 0;
+    virtual void buildPrinterObject(const Settings& settings) = 0;
+    virtual void buildFilmLut() = 0;
+};
+
+}  // namespace vantorel::console::ui

@@ -1,0 +1,74 @@
+#include "console/ui/status_panels.h"
+
+#include <QLabel>
+#include <QStatusBar>
+#include <QTimer>
+
+namespace vantorel::console::ui {
+
+namespace {
+enum Panel { CountLabel, Count, PortLabel, Port, Listening, AddressLabel, Address, Date, Time };
+}
+
+StatusPanels::StatusPanels(QStatusBar& bar, Now now) : QObject(&bar), now_(std::move(now))
+{
+    const char* names[panelCount] = {"countLabel", "count",   "portLabel", "port", "listening",
+                                     "addressLabel", "address", "date",      "time"};
+    for (int i = 0; i < panelCount; ++i) {
+        auto* label = new QLabel(&bar);
+        label->setObjectName(QStringLiteral("statusPanel_") + names[i]);
+        label->setFrameShape(QFrame::StyledPanel);
+        label->setFrameShadow(QFrame::Sunken);
+        label->setMinimumWidth(48);
+        label->setAlignment(Qt::AlignCenter);
+        bar.addWidget(label, i == Address ? 2 : 1);
+        panels_[i] = label;
+    }
+    panels_[CountLabel]->setText(QStringLiteral("已打印胶片数"));
+    panels_[PortLabel]->setText(QStringLiteral("监听端口"));
+    panels_[AddressLabel]->setText(QStringLiteral("IP地址"));
+    bar.setSizeGripEnabled(false);
+
+    clock_ = new QTimer(this);
+    clock_->setInterval(1000);
+    connect(clock_, &QTimer::timeout, this, &StatusPanels::refreshClock);
+    clock_->start();
+    refreshClock();
+}
+
+void StatusPanels::setPrintCount(qint64 count) { panels_[Count]->setText(QString::number(count)); }
+
+void StatusPanels::setListenPort(const QString& port) { panels_[Port]->setText(port); }
+
+void StatusPanels::setListening(bool ok)
+{
+    panels_[Listening]->setText(ok ? QStringLiteral("正常") : QStringLiteral("失败"));
+}
+
+void StatusPanels::setLocalAddress(const QString& address) { panels_[Address]->setText(address); }
+
+QString StatusPanels::text(int panel) const
+{
+    if (panel < 1 || panel > panelCount)
+        return {};
+    return panels_[panel - 1]->text();
+}
+
+void StatusPanels::refreshClock()
+{
+    const QDateTime time = now_();
+    panels_[Date]->setText(dateText(time));
+    panels_[Time]->setText(timeText(time));
+}
+
+QString StatusPanels::dateText(const QDateTime& time)
+{
+    return time.toString(QStringLiteral("yyyy/M/d"));
+}
+
+QString StatusPanels::timeText(const QDateTime& time)
+{
+    return time.toString(QStringLiteral("H:mm:ss"));
+}
+
+}  // namespace vantorel::console::ui

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QDateTime>
+#include <QObject>
+#include <QString>
+
+#include <array>
+#include <functional>
+
+class QLabel;
+class QStatusBar;
+class QTimer;
+
+namespace vantorel::console::ui {
+
+// The nine panels of the main window's status bar, in this order: "已打印胶片数",
+// the print count, "监听端口", the port, the listening state ("正常"/"失败"),
+// "IP地址", the local IP address, the date and the time. Date and time follow
+// the wall clock, refreshed every second.
+class StatusPanels final : public QObject {
+    Q_OBJECT
+public:
+    static constexpr int panelCount = 9;
+    using Now = std::function<QDateTime()>;
+
+    explicit StatusPanels(QStatusBar& bar, Now now = &QDateTime::currentDateTime);
+
+    void setPrintCount(qint64 count);
+    void setListenPort(const QString& port);
+    void setListening(bool ok);
+    void setLocalAddress(const QString& address);
+
+    QString text(int panel) const;  // panel 1 ... 9, as on screen
+    void refreshClock();
+
+    // The "system's short date" and "long time" of a zh-CN workstation.
+    static QString dateText(const QDateTime& time);  // 2014/3/5
+    static QString timeText(const QDateTime& time);  // 7:08:09
+
+private:
+    std::array<QLabel*, panelCount> panels_{};
+    Now now_;
+    QTimer* clock_ = nullptr;
+};
+
+}  // namespace vantorel::console::ui
