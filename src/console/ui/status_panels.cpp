@@ -45,6 +45,8 @@ void StatusPanels::setListening(bool ok)
     panels_[Listening]->setText(ok ? QStringLiteral("正常") : QStringLiteral("失败"));
 }
 
+void StatusPanels::setListenState(const QString& state) { panels_[Listening]->setText(state); }
+
 void StatusPanels::setLocalAddress(const QString& address) { panels_[Address]->setText(address); }
 
 QString StatusPanels::text(int panel) const

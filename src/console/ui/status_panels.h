@@ -28,6 +28,8 @@ public:
     void setPrintCount(qint64 count);
     void setListenPort(const QString& port);
     void setListening(bool ok);
+    // The listening state as a port change reports it ("True"/"False").
+    void setListenState(const QString& state);
     void setLocalAddress(const QString& address);
 
     QString text(int panel) const;  // panel 1 ... 9, as on screen

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+namespace vantorel::console {
+
+// The print service's port change as the DICOM settings page asks for it (the
+// print service implements it; the page knows nothing of DICOM networking).
+class ListenerControl {
+public:
+    virtual ~ListenerControl() = default;
+
+    // When the blank-trimmed `typedPort` differs from the port listened on:
+    // stores it through `storePort`, makes it the listening port, logs the
+    // change and listens on it, telling the operator when that fails. Returns
+    // whether it listened anew; an unchanged port does nothing.
+    virtual bool changePort(const std::string& typedPort,
+                            const std::function<void(const std::string&)>& storePort) = 0;
+
+    // The listening state after the last change: "True" or "False".
+    virtual std::string listenState() const = 0;
+};
+
+}  // namespace vantorel::console

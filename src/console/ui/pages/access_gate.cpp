@@ -1,0 +1,26 @@
+#include "console/ui/pages/access_gate.h"
+
+#include <QLineEdit>
+#include <QWidget>
+
+namespace vantorel::console::ui {
+
+AccessGate::AccessGate(Lock dicom, Lock print, Lock run, QObject* parent)
+    : QObject(parent), locks_{dicom, print, run}, control_(*this)
+{
+    control_.lockAll();
+    for (LockedPage page : {LockedPage::Dicom, LockedPage::Print, LockedPage::Run}) {
+        connect(lock(page).box, &QLineEdit::textChanged, this, [this, page](const QString& text) {
+            control_.boxTextChanged(page, text.toStdString());
+        });
+    }
+}
+
+void AccessGate::showBoxText(LockedPage page, const std::string& text)
+{
+    lock(page).box->setText(QString::fromStdString(text));
+}
+
+void AccessGate::enableGroup(LockedPage page, bool enabled) { lock(page).group->setEnabled(enabled); }
+
+}  // namespace vantorel::console::ui

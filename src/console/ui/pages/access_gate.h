@@ -1,0 +1,36 @@
+#pragma once
+
+#include "console/access_control.h"
+
+#include <QObject>
+
+#include <array>
+
+class QLineEdit;
+class QWidget;
+
+namespace vantorel::console::ui {
+
+// Binds the access rule to the three password boxes and the three locked
+// groups (DICOM, print, run settings). The groups are disabled from the start.
+class AccessGate final : public QObject, private AccessControl::View {
+    Q_OBJECT
+public:
+    struct Lock {
+        QLineEdit* box;
+        QWidget* group;
+    };
+    AccessGate(Lock dicom, Lock print, Lock run, QObject* parent = nullptr);
+
+    const AccessControl& control() const { return control_; }
+
+private:
+    void showBoxText(LockedPage page, const std::string& text) override;
+    void enableGroup(LockedPage page, bool enabled) override;
+    const Lock& lock(LockedPage page) const { return locks_[static_cast<std::size_t>(page)]; }
+
+    std::array<Lock, 3> locks_;
+    AccessControl control_;
+};
+
+}  // namespace vantorel::console::ui

@@ -1,0 +1,119 @@
+#include "console/ui/pages/console_settings_pages.h"
+
+#include "console/ui/pages/access_gate.h"
+#include "console/ui/pages/appearance_page.h"
+#include "console/ui/pages/dicom_page.h"
+#include "console/ui/pages/page_layout.h"
+#include "console/ui/pages/print_page.h"
+#include "console/ui/pages/run_page.h"
+#include "console/ui/status_panels.h"
+
+#include <QDateEdit>
+#include <QLabel>
+#include <QFormLayout>
+#include <QVBoxLayout>
+
+namespace vantorel::console::ui {
+
+namespace {
+
+// The frame of the film-management page: its heading and the two dates that
+// start-up sets; the archive browser fills the rest.
+QWidget* filmManagementFrame()
+{
+    auto* page = new QWidget;
+    page->setObjectName(QStringLiteral("filmManagementPage"));
+    auto* layout = new QVBoxLayout(page);
+    layout->addWidget(pageHeading(QStringLiteral("胶片管理"), page));
+    auto* dates = new QFormLayout;
+    auto* from = new QDateEdit(page);
+    from->setObjectName(QStringLiteral("filmDateFrom"));
+    auto* to = new QDateEdit(page);
+    to->setObjectName(QStringLiteral("filmDateTo"));
+    for (QDateEdit* edit : {from, to}) {
+        edit->setCalendarPopup(true);
+        edit->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
+    }
+    dates->addRow(QStringLiteral("从"), from);
+    dates->addRow(QStringLiteral("到"), to);
+    layout->addLayout(dates);
+    layout->addStretch(1);
+    return page;
+}
+
+}  // namespace
+
+// The pages are made without a parent; the main window's page stack takes
+// them over (and deletes them) when it adds them.
+ConsoleSettingsPages::ConsoleSettingsPages(const PageContext& context, const Services& services)
+    : dicom_(new DicomPage(context, services.listener)),
+      print_(new PrintPage(context, {services.headerEditor, services.reportPage, services.desktop})),
+      appearance_(new AppearancePage(context, services.skins)),
+      run_(new RunPage(context, {services.purgeTimer, services.executablePath, services.applicationTitle})),
+      filmManagement_(filmManagementFrame()),
+      gate_(std::make_unique<AccessGate>(AccessGate::Lock{dicom_->passwordEdit(), dicom_->lockedGroup()},
+                                         AccessGate::Lock{print_->passwordEdit(), print_->lockedGroup()},
+                                         AccessGate::Lock{run_->passwordEdit(), run_->lockedGroup()}))
+{
+}
+
+ConsoleSettingsPages::~ConsoleSettingsPages()
+{
+    // Pages never handed to a window are still ours.
+    for (QWidget* page : {static_cast<QWidget*>(dicom_), static_cast<QWidget*>(print_),
+                          static_cast<QWidget*>(appearance_), static_cast<QWidget*>(run_), filmManagement_}) {
+        if (!page->parent())
+            delete page;
+    }
+}
+
+QWidget* ConsoleSettingsPages::dicomPage() { return dicom_; }
+QWidget* ConsoleSettingsPages::printPage() { return print_; }
+QWidget* ConsoleSettingsPages::appearancePage() { return appearance_; }
+QWidget* ConsoleSettingsPages::runSettingsPage() { return run_; }
+
+void ConsoleSettingsPages::setHeaderEditorEnabled(bool enabled)
+{
+    print_->showSettings();
+    print_->setHeaderEditorEnabled(enabled);
+}
+
+void ConsoleSettingsPages::setSkinFolder(const QString& folder) { appearance_->setSkinFolder(folder); }
+
+void ConsoleSettingsPages::showLayoutSettings(const Settings&)
+{
+    dicom_->showSettings();
+    print_->showSettings();
+}
+
+void ConsoleSettingsPages::setFilmDates(const QDate& date)
+{
+    for (auto* edit : filmManagement_->findChildren<QDateEdit*>())
+        edit->setDate(date);
+}
+
+void ConsoleSettingsPages::showAutoRun(bool on)
+{
+    run_->showAutoRun(on);
+    appearance_->showSettings();
+}
+
+void ConsoleSettingsPages::showServiceSettings(const Settings&)
+{
+    dicom_->showSettings();
+    print_->showSettings();
+}
+
+void ConsoleSettingsPages::showPrinters(const Settings&) { print_->showSettings(); }
+
+void ConsoleSettingsPages::followListenStatus(StatusPanels& panels)
+{
+    QObject::connect(dicom_, &DicomPage::listenStatusChanged, &panels,
+                     [&panels](const QString& port, const QString& state) {
+                         panels.setListenPort(port);
+                         if (!state.isEmpty())
+                             panels.setListenState(state);
+                     });
+}
+
+}  // namespace vantorel::console::ui

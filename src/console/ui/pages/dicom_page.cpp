@@ -1,0 +1,107 @@
+#include "console/ui/pages/dicom_page.h"
+
+#include "console/listener_control.h"
+#include "console/settings_model.h"
+#include "console/settings_store.h"
+#include "console/settings_writer.h"
+#include "console/ui/pages/page_layout.h"
+#include "console/ui/pages/password_box.h"
+
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace vantorel::console::ui {
+
+namespace {
+
+const QString conversionHint = QStringLiteral(
+    "对一些设备通讯异常时（如PHILIPS Optimus DR），可设置为“强制转换接收的打印指定”进行测试。");
+
+}  // namespace
+
+DicomPage::DicomPage(PageContext context, ListenerControl& listener, QWidget* parent)
+    : QWidget(parent), context_(std::move(context)), listener_(listener)
+{
+    setObjectName(QStringLiteral("dicomPage"));
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(pageHeading(QStringLiteral("DICOM设置"), this));
+    password_ = new PasswordBox(this);
+    layout->addWidget(password_);
+
+    group_ = new QGroupBox(this);
+    group_->setObjectName(QStringLiteral("lockedGroup"));
+    auto* groupLayout = new QVBoxLayout(group_);
+    auto* form = new QFormLayout;
+    aeTitle_ = new QLineEdit(group_);
+    aeTitle_->setObjectName(QStringLiteral("aeTitle"));
+    port_ = new QLineEdit(group_);
+    port_->setObjectName(QStringLiteral("listenPort"));
+    for (QLineEdit* edit : {aeTitle_, port_})
+        edit->setFixedWidth(200);
+    form->addRow(QStringLiteral("相机AE Title："), aeTitle_);
+    form->addRow(QStringLiteral("相机监听端口："), port_);
+    groupLayout->addLayout(form);
+    groupLayout->addWidget(buildCommandGroup(group_));
+
+    save_ = new QPushButton(QStringLiteral("保存设置"), group_);
+    save_->setObjectName(QStringLiteral("save"));
+    groupLayout->addWidget(save_, 0, Qt::AlignLeft);
+    layout->addWidget(group_);
+    layout->addStretch(1);
+
+    // The conversion choice acts on the next request even before it is saved.
+    connect(convert_, &QRadioButton::toggled, this,
+            [this](bool on) { context_.settings.forceConvert = on; });
+    connect(save_, &QPushButton::clicked, this, &DicomPage::save);
+    group_->setEnabled(false);
+}
+
+QWidget* DicomPage::buildCommandGroup(QWidget* parent)
+{
+    auto* box = new QGroupBox(QStringLiteral("非常规打印指令"), parent);
+    box->setObjectName(QStringLiteral("commandGroup"));
+    box->setToolTip(conversionHint);
+    auto* layout = new QVBoxLayout(box);
+    asReceived_ = new QRadioButton(QStringLiteral("根据接收的指令打印(默认)"), box);
+    convert_ = new QRadioButton(QStringLiteral("强制转换接收的打印指令"), box);
+    asReceived_->setChecked(true);
+    layout->addWidget(asReceived_);
+    layout->addWidget(convert_);
+    auto* hint = new QLabel(conversionHint, box);
+    hint->setObjectName(QStringLiteral("hint"));
+    hint->setWordWrap(true);
+    layout->addWidget(hint);
+    return box;
+}
+
+QLineEdit* DicomPage::passwordEdit() const { return password_->edit(); }
+QWidget* DicomPage::lockedGroup() const { return group_; }
+
+void DicomPage::showSettings()
+{
+    const Settings& settings = context_.settings;
+    aeTitle_->setText(QString::fromStdString(settings.aeTitle));
+    port_->setText(QString::fromStdString(settings.listenPort));
+    const QSignalBlocker quiet(convert_);
+    (settings.forceConvert ? convert_ : asReceived_)->setChecked(true);
+}
+
+void DicomPage::save()
+{
+    SettingsStore& store = context_.store;
+    Settings& settings = context_.settings;
+    saveSetting(store, settings, files::prtIni, "PrtIni", "PrtBC", asReceived_->isChecked() ? "0" : "1");
+    saveSetting(store, settings, files::prtIni, "PrtIni", "AE", aeTitle_->text().trimmed().toStdString());
+    const bool changed = listener_.changePort(port_->text().toStdString(), [&](const std::string& port) {
+        saveSetting(store, settings, files::prtIni, "PrtIni", "Port", port);
+    });
+    const QString state = changed ? QString::fromStdString(listener_.listenState()) : QString();
+    emit listenStatusChanged(port_->text().trimmed(), state);
+}
+
+}  // namespace vantorel::console::ui

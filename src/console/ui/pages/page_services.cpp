@@ -1,0 +1,59 @@
+#include "console/ui/pages/page_services.h"
+
+#include "console/ui/skin.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QLabel>
+#include <QProcess>
+#include <QTimer>
+#include <QUrl>
+#include <QVBoxLayout>
+
+namespace vantorel::console::ui {
+
+bool SystemDesktopLauncher::openDocument(const QString& path)
+{
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
+bool SystemDesktopLauncher::startProgram(const QString& path)
+{
+    return QProcess::startDetached(path, {}, QFileInfo(path).absolutePath());
+}
+
+void PlaceholderHeaderEditor::open(QWidget* owner)
+{
+    auto* editor = new QWidget(owner, Qt::Window);
+    editor->setObjectName(QStringLiteral("headerEditor"));
+    editor->setAttribute(Qt::WA_DeleteOnClose);
+    editor->setWindowTitle(QStringLiteral("医院名称设置"));
+    auto* layout = new QVBoxLayout(editor);
+    layout->addWidget(new QLabel(QStringLiteral("医院名称设置"), editor));
+    editor->resize(360, 160);
+    editor->show();
+}
+
+MinutePurgeTimer::MinutePurgeTimer() : timer_(std::make_unique<QTimer>())
+{
+    timer_->setInterval(60000);
+    QObject::connect(timer_.get(), &QTimer::timeout, timer_.get(), [this] {
+        if (onTick)
+            onTick();
+    });
+}
+
+MinutePurgeTimer::~MinutePurgeTimer() = default;
+
+void MinutePurgeTimer::start() { timer_->start(); }
+void MinutePurgeTimer::stop() { timer_->stop(); }
+bool MinutePurgeTimer::running() const { return timer_->isActive(); }
+
+void ApplicationSkinApplier::apply(const QString& path)
+{
+    if (auto* application = qobject_cast<QApplication*>(QCoreApplication::instance()))
+        applySkin(*application, path);
+}
+
+}  // namespace vantorel::console::ui

@@ -1,0 +1,105 @@
+#pragma once
+
+#include "console/ui/startup_services.h"
+
+#include <QObject>
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+class QTimer;
+class QWidget;
+
+namespace vantorel::console {
+class OperatorMessages;
+class SettingsStore;
+struct Settings;
+}  // namespace vantorel::console
+
+namespace vantorel::console::ui {
+
+// What every settings page works with; all owned by the composition root.
+struct PageContext {
+    QString homeFolder;
+    SettingsStore& store;
+    Settings& settings;
+    OperatorMessages& messages;
+};
+
+// Opens the hospital-name editor as a window owned by `owner`, without
+// blocking it.
+class HeaderEditorOpener {
+public:
+    virtual ~HeaderEditorOpener() = default;
+    virtual void open(QWidget* owner) = 0;
+};
+
+// The one-minute timer of the monthly purge, switched by the run page.
+class PurgeTimer {
+public:
+    virtual ~PurgeTimer() = default;
+    virtual void start() = 0;
+    virtual void stop() = 0;
+    virtual bool running() const = 0;
+};
+
+// Applies a skin file at once (the appearance page's list).
+class SkinApplier {
+public:
+    virtual ~SkinApplier() = default;
+    virtual void apply(const QString& path) = 0;
+};
+
+// The report engine's page that template composition prints on.
+class ReportPageControl {
+public:
+    virtual ~ReportPageControl() = default;
+    virtual void setReportPage(const ReportPageSetup& page) = 0;
+};
+
+// Desktop services: open a document with the desktop's opener, start a
+// program without waiting for it. Failures are silent (false).
+class DesktopLauncher {
+public:
+    virtual ~DesktopLauncher() = default;
+    virtual bool openDocument(const QString& path) = 0;
+    virtual bool startProgram(const QString& path) = 0;
+};
+
+// The real ones.
+
+class SystemDesktopLauncher final : public DesktopLauncher {
+public:
+    bool openDocument(const QString& path) override;
+    bool startProgram(const QString& path) override;
+};
+
+// Until the hospital-name editor is built: a small window owned by the main
+// window, with the editor's caption.
+class PlaceholderHeaderEditor final : public HeaderEditorOpener {
+public:
+    void open(QWidget* owner) override;
+};
+
+// A QTimer of one minute; each tick calls `onTick` (the purge, once built).
+class MinutePurgeTimer final : public PurgeTimer {
+public:
+    MinutePurgeTimer();
+    ~MinutePurgeTimer() override;
+    void start() override;
+    void stop() override;
+    bool running() const override;
+    std::function<void()> onTick;
+
+private:
+    std::unique_ptr<QTimer> timer_;
+};
+
+// Skins as the program applies them (a Qt style sheet for the application).
+class ApplicationSkinApplier final : public SkinApplier {
+public:
+    void apply(const QString& path) override;
+};
+
+}  // namespace vantorel::console::ui

@@ -1,0 +1,105 @@
+#include "console/access_control.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace vantorel::console {
+namespace {
+
+const char* name(LockedPage page)
+{
+    switch (page) {
+    case LockedPage::Dicom:
+        return "dicom";
+    case LockedPage::Print:
+        return "print";
+    case LockedPage::Run:
+        return "run";
+    }
+    return "?";
+}
+
+// Records what the rule does on screen, in order.
+class RecordingView final : public AccessControl::View {
+public:
+    void showBoxText(LockedPage page, const std::string& text) override
+    {
+        calls.push_back(std::string("text ") + name(page) + "=" + text);
+        if (control)  // a real box reports the copied text as a change of its own
+            control->boxTextChanged(page, text);
+    }
+    void enableGroup(LockedPage page, bool enabled) override
+    {
+        calls.push_back(std::string(enabled ? "open " : "lock ") + name(page));
+    }
+    AccessControl* control = nullptr;
+    std::vector<std::string> calls;
+};
+
+TEST(AccessControl, CopiesInTheFixedOrderAndAppliesTheRuleToEachBox)
+{
+    struct Case {
+        LockedPage typedIn;
+        std::vector<std::string> calls;
+    };
+    const Case cases[] = {
+        {LockedPage::Dicom,
+         {"open dicom", "text print=qarvo517", "open print", "text run=qarvo517", "open run"}},
+        {LockedPage::Print,
+         {"open print", "text dicom=qarvo517", "open dicom", "text run=qarvo517", "open run"}},
+        {LockedPage::Run,
+         {"open run", "text print=qarvo517", "open print", "text dicom=qarvo517", "open dicom"}},
+    };
+    for (const Case& c : cases) {
+        RecordingView view;
+        AccessControl control(view);
+        view.control = &control;
+        control.boxTextChanged(c.typedIn, "qarvo517");
+        EXPECT_EQ(view.calls, c.calls) << name(c.typedIn);
+    }
+}
+
+TEST(AccessControl, OnlyTheExactPasswordOpensAndAnyEditLocksAll)
+{
+    struct Case {
+        const char* text;
+        bool open;
+    };
+    const Case cases[] = {
+        {"qarvo517", true},   {"QARVO517", false}, {"Qarvo517", false}, {"qarvo51", false},
+        {"qarvo5177", false}, {" qarvo517", false}, {"qarvo517 ", false}, {"", false},
+    };
+    for (const Case& c : cases) {
+        RecordingView view;
+        AccessControl control(view);
+        control.lockAll();
+        control.boxTextChanged(LockedPage::Print, c.text);
+        for (LockedPage page : {LockedPage::Dicom, LockedPage::Print, LockedPage::Run}) {
+            EXPECT_EQ(control.unlocked(page), c.open) << c.text << " " << name(page);
+            EXPECT_EQ(control.boxText(page), c.text) << c.text << " " << name(page);
+        }
+    }
+
+    RecordingView view;
+    AccessControl control(view);
+    control.boxTextChanged(LockedPage::Run, "qarvo517");
+    control.boxTextChanged(LockedPage::Dicom, "qarvo51");
+    for (LockedPage page : {LockedPage::Dicom, LockedPage::Print, LockedPage::Run})
+        EXPECT_FALSE(control.unlocked(page)) << name(page);
+}
+
+TEST(AccessControl, ABoxAlreadyHoldingTheTextIsLeftAlone)
+{
+    RecordingView view;
+    AccessControl control(view);
+    control.boxTextChanged(LockedPage::Dicom, "qarvo517");
+    view.calls.clear();
+    // Retyping the same text into another box changes only that box's group.
+    control.boxTextChanged(LockedPage::Run, "qarvo517");
+    EXPECT_EQ(view.calls, std::vector<std::string>{"open run"});
+}
+
+}  // namespace
+}  // namespace vantorel::console
