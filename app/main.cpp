@@ -2,20 +2,28 @@
 // hands references down.
 
 #include "command_line.h"
+#include "service_startup.h"
 
 #include "console/operator_messages.h"
 #include "console/platform/print_count_settings.h"
 #include "console/run_log.h"
 #include "console/settings_loader.h"
 #include "console/settings_store.h"
+#include "console/ui/console_report.h"
+#include "console/ui/console_startup.h"
+#include "console/ui/main_window.h"
+#include "console/ui/message_box_operator_messages.h"
+#include "print_service/logging_print_job.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QPrinterInfo>
 
+#include <csignal>
 #include <cstdlib>
 #include <iostream>
+#include <unistd.h>
 
 namespace {
 
@@ -44,6 +52,39 @@ bool haveDisplay()
     return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
 }
 
+// The program ends at once, as closing the window does: nothing is saved
+// (every setting and the print count are written when they change), open
+// associations are dropped.
+[[noreturn]] void endAtOnce()
+{
+    std::cout.flush();
+    std::cerr.flush();
+    _exit(0);
+}
+
+void endOnSignal(int) { _exit(0); }
+
+void endOnTerminationSignals()
+{
+    struct sigaction action {};
+    action.sa_handler = endOnSignal;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGTERM, &action, nullptr);
+    sigaction(SIGINT, &action, nullptr);
+}
+
+int showSettings(const std::string& home, console::RunLog& runLog)
+{
+    console::LoggedOperatorMessages messages(runLog, std::cerr);
+    console::SettingsStore store(home);
+    console::PrintCountSettings printCount;
+    const console::Settings settings =
+        console::loadSettings(store, installedPrinters(), printCount, messages);
+    for (const auto& [field, value] : console::describeSettings(settings))
+        std::cout << field << '=' << value << '\n';
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -63,24 +104,45 @@ int main(int argc, char** argv)
     const bool headless = line.headless || line.showSettings || !haveDisplay();
     if (headless)
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication application(argc, argv);
+    QApplication application(argc, argv);
+    // A message box closed while the main window is hidden must not end the
+    // program; only closing the main window does.
+    application.setQuitOnLastWindowClosed(false);
+    endOnTerminationSignals();
 
     const std::string home = homeFolder(line);
     console::SystemClock clock;
     console::FileRunLog runLog(home, clock);
-    console::LoggedOperatorMessages messages(runLog, std::cerr);
+    if (line.showSettings)
+        return showSettings(home, runLog);
+
     console::SettingsStore store(home);
     console::PrintCountSettings printCount;
+    console::Settings settings;
 
-    const console::Settings settings =
-        console::loadSettings(store, installedPrinters(), printCount, messages);
+    // Unattended, a message goes to the run log and standard error; with a
+    // window system it is a modal message box.
+    console::LoggedOperatorMessages loggedMessages(runLog, std::cerr);
+    console::ui::MessageBoxOperatorMessages boxMessages;
+    console::OperatorMessages& messages =
+        headless ? static_cast<console::OperatorMessages&>(loggedMessages) : boxMessages;
 
-    if (line.showSettings) {
-        for (const auto& [field, value] : console::describeSettings(settings))
-            std::cout << field << '=' << value << '\n';
-        return 0;
-    }
+    print_service::LoggingPrintJob printJob(runLog);
+    app::ServiceStartup service(settings, runLog, messages, printJob);
 
-    std::cerr << "vantorel: the print service is not built yet; use --show-settings\n";
-    return 1;
+    const QString homeText = QString::fromStdString(home);
+    console::ui::MainWindow window(homeText, clock, messages);
+    boxMessages.setParentWindow(&window);
+    QObject::connect(&window, &console::ui::MainWindow::closed, [] { endAtOnce(); });
+
+    console::ui::StartupContext context{homeText, store,    printCount, installedPrinters(),
+                                        clock,    runLog,   messages,   service,
+                                        application, !headless};
+    console::ui::ConsoleStartup(context, settings, window).run();
+
+    const QString report = qEnvironmentVariable("VANTOREL_CONSOLE_REPORT");
+    if (!report.isEmpty())
+        console::ui::writeConsoleReport(window, report);
+
+    return application.exec();
 }
