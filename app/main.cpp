@@ -2,6 +2,7 @@
 // hands references down.
 
 #include "command_line.h"
+#include "quit_on_signal.h"
 #include "service_startup.h"
 
 #include "console/operator_messages.h"
@@ -13,7 +14,10 @@
 #include "console/ui/console_startup.h"
 #include "console/ui/main_window.h"
 #include "console/ui/message_box_operator_messages.h"
+#include "print_service/dcmtk/print_service_runtime.h"
+#include "print_service/film_parameters.h"
 #include "print_service/logging_print_job.h"
+#include "print_service/print_object_store.h"
 
 #include <QApplication>
 #include <QDir>
@@ -62,17 +66,6 @@ bool haveDisplay()
     _exit(0);
 }
 
-void endOnSignal(int) { _exit(0); }
-
-void endOnTerminationSignals()
-{
-    struct sigaction action {};
-    action.sa_handler = endOnSignal;
-    sigemptyset(&action.sa_mask);
-    sigaction(SIGTERM, &action, nullptr);
-    sigaction(SIGINT, &action, nullptr);
-}
-
 int showSettings(const std::string& home, console::RunLog& runLog)
 {
     console::LoggedOperatorMessages messages(runLog, std::cerr);
@@ -108,7 +101,6 @@ int main(int argc, char** argv)
     // A message box closed while the main window is hidden must not end the
     // program; only closing the main window does.
     application.setQuitOnLastWindowClosed(false);
-    endOnTerminationSignals();
 
     const std::string home = homeFolder(line);
     console::SystemClock clock;
@@ -127,8 +119,15 @@ int main(int argc, char** argv)
     console::OperatorMessages& messages =
         headless ? static_cast<console::OperatorMessages&>(loggedMessages) : boxMessages;
 
+    // The print service; start-up below starts it listening and builds the
+    // Printer object, and DICOM events are handled on this thread after that.
+    print_service::PrintObjectStore printObjects;
+    print_service::FilmParameters filmParameters;
     print_service::LoggingPrintJob printJob(runLog);
-    app::ServiceStartup service(settings, runLog, messages, printJob);
+    print_service::PrintServiceRuntime printService(printObjects, filmParameters, settings, printJob,
+                                                    runLog, messages,
+                                                    print_service::limitsFromEnvironment());
+    app::ServiceStartup service(printService, printObjects);
 
     const QString homeText = QString::fromStdString(home);
     console::ui::MainWindow window(homeText, clock, messages);
@@ -144,5 +143,10 @@ int main(int argc, char** argv)
     if (!report.isEmpty())
         console::ui::writeConsoleReport(window, report);
 
-    return application.exec();
+    // SIGTERM (a service manager) and SIGINT (a terminal) end the program
+    // through the event loop, so the network threads are stopped in order.
+    app::QuitOnSignal quitOnSignal({SIGTERM, SIGINT});
+    const int exitCode = application.exec();
+    printService.stop();
+    return exitCode;
 }

@@ -1,44 +1,37 @@
 #include "service_startup.h"
 
+#include "print_service/dcmtk/print_service_runtime.h"
+#include "print_service/print_object_store.h"
 #include "print_service/printer_object.h"
 
 #include <stdexcept>
 
 namespace vantorel::app {
 
-ServiceStartup::ServiceStartup(console::Settings& settings, console::RunLog& log,
-                               console::OperatorMessages& messages,
-                               print_service::PrintJobPort& printJob)
-    : handler_(store_, film_, settings, printJob, log),
-      associations_(store_, handler_, log),
-      server_(dispatcher_, associations_),
-      listener_(server_, settings, log, messages)
+ServiceStartup::ServiceStartup(print_service::PrintServiceRuntime& printService,
+                               print_service::PrintObjectStore& printObjects)
+    : printService_(printService), printObjects_(printObjects)
 {
-}
-
-ServiceStartup::~ServiceStartup()
-{
-    dispatcher_.close();
-    server_.stop();
 }
 
 bool ServiceStartup::startListening()
 {
-    listener_.startListening();
-    return listener_.listenState() == "正常";
+    print_service::Listener& listener = printService_.listener();
+    listener.startListening();
+    return listener.listenState() == "正常";
 }
 
 void ServiceStartup::createPrintObjectStore()
 {
     // The store was built empty with the service, and no request can have
     // reached it: requests are handled only after start-up has finished.
-    if (store_.size() != 0)
+    if (printObjects_.size() != 0)
         throw std::logic_error("print object store is not empty at start-up");
 }
 
 void ServiceStartup::buildPrinterObject(const console::Settings& settings)
 {
-    print_service::MakePrinterdataset(store_, settings.aeTitle, settings.fujiCr,
+    print_service::MakePrinterdataset(printObjects_, settings.aeTitle, settings.fujiCr,
                                       print_service::toolkitVersionText());
 }
 
