@@ -29,6 +29,7 @@ public:
 
     static std::string fileName(const LocalDateTime& time);            // "2014-3-5.log"
     static std::string timestamp(const LocalDateTime& time);           // "2014/3/5 7:08:09"
+    // "[2014/3/5 7:08:09]    message", UTF-8, without the line end.
     static std::string formatLine(const LocalDateTime& time, const std::string& message);
 
 private:

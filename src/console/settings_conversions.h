@@ -23,6 +23,9 @@ std::optional<std::int16_t> numberAsInt16(const std::string& text);
 // 16 bits; nullopt when the text is not a number or does not fit.
 std::optional<std::int16_t> wholeNumber(const std::string& text);
 
+// "whole number" for 32-bit values (the film counter): as wholeNumber, to 32 bits.
+std::optional<std::int32_t> wholeNumberAsInt32(const std::string& text);
+
 // Decimal text of a number as the settings keep it ("255", "10.5").
 std::string numberText(double value);
 

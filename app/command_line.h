@@ -1,0 +1,19 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace vantorel::app {
+
+struct CommandLine {
+    std::string home;          // empty: the executable's folder
+    bool headless = false;     // no window system at all
+    bool showSettings = false; // print the effective settings and exit
+    bool help = false;
+    std::string error;         // non-empty when the arguments are not understood
+};
+
+CommandLine parseCommandLine(const std::vector<std::string>& args);
+const char* usageText();
+
+}  // namespace vantorel::app

@@ -1,0 +1,199 @@
+#include "console/settings_keys.h"
+
+#include "console/ini_document.h"
+#include "console/settings_conversions.h"
+#include "console/settings_store.h"
+
+#include <algorithm>
+
+namespace vantorel::console {
+
+namespace {
+
+using Apply = std::function<void(Settings&, const std::string&)>;
+
+const char* const connectStringDefault =
+    "DRIVER={MySQL ODBC 5.2 ANSI Driver};SERVER=127.0.0.1;DATABASE=dbprt;UID=root;PWD=;";
+
+Apply asText(std::string Settings::*field)
+{
+    return [field](Settings& s, const std::string& v) { s.*field = v; };
+}
+
+// "compared with a text": exact, case-sensitive equality.
+Apply equalTo(bool Settings::*field, std::string text)
+{
+    return [field, text](Settings& s, const std::string& v) { s.*field = v == text; };
+}
+
+// "number" into a 16-bit field, optionally limited to a range.
+Apply asNumber(int Settings::*field, int low = -32768, int high = 32767)
+{
+    return [field, low, high](Settings& s, const std::string& v) {
+        const auto n = numberAsInt16(v);
+        if (n && *n >= low && *n <= high)
+            s.*field = *n;
+    };
+}
+
+Apply routePaper(int row)
+{
+    return [row](Settings& s, const std::string& v) {
+        const auto n = numberAsInt16(v);
+        if (n && *n >= 0 && *n < static_cast<int>(paperCodeList().size()))
+            s.routePaperIndex[static_cast<std::size_t>(row)] = *n;
+    };
+}
+
+Apply otherPrinter()
+{
+    return [](Settings& s, const std::string& v) {
+        const auto n = numberAsInt16(v);
+        if (n && *n >= 0 && *n < static_cast<int>(s.installedPrinters.size()))
+            s.otherPrinterIndex = *n;
+    };
+}
+
+Apply paperBin()
+{
+    return [](Settings& s, const std::string& v) {
+        const auto& bins = paperBinList();
+        const auto it = std::find(bins.begin(), bins.end(), v);
+        if (it != bins.end())
+            s.paperBinIndex = static_cast<int>(it - bins.begin());
+    };
+}
+
+Apply routeByDevice()
+{
+    return [](Settings& s, const std::string& v) {
+        const auto n = wholeNumber(v);
+        if (n && (*n == 0 || *n == 1))
+            s.routeByDevice = *n == 1;
+    };
+}
+
+// "number", held as its decimal text.
+Apply numberHeldAsText(std::string HeaderSettings::*field)
+{
+    return [field](Settings& s, const std::string& v) { s.header.*field = numberText(leadingNumber(v)); };
+}
+
+Apply headerText(std::string HeaderSettings::*field)
+{
+    return [field](Settings& s, const std::string& v) { s.header.*field = v; };
+}
+
+class KeyList {
+public:
+    void add(const char* file, const char* section, std::string key, std::string def, SettingActs acts,
+             Apply apply)
+    {
+        keys.push_back({file, section, std::move(key), std::move(def), acts, std::move(apply)});
+    }
+    std::vector<SettingKey> keys;
+};
+
+void addHeaderKeys(KeyList& list)
+{
+    const char* f = files::hospital;
+    const auto live = SettingActs::Live;
+    list.add(f, "Hospital", "左起始点", "0", live, headerText(&HeaderSettings::hleft));
+    list.add(f, "Hospital", "上起始点", "0", live, headerText(&HeaderSettings::htop));
+    list.add(f, "Hospital", "医院名称", "0", live, headerText(&HeaderSettings::hname));
+    list.add(f, "Hospital", "颜色", "0", live, numberHeldAsText(&HeaderSettings::hys));
+    list.add(f, "Hospital", "字体", "0", live, headerText(&HeaderSettings::hzt));
+    list.add(f, "Hospital", "字号", "0", live, headerText(&HeaderSettings::hzh));
+    list.add(f, "Hospital", "粗体", "0", live, headerText(&HeaderSettings::hct));
+    list.add(f, "Parameter", "医院名称打印区高度", "1000", SettingActs::StartUp,
+             [](Settings& s, const std::string& v) {
+                 if (const auto n = wholeNumber(v))
+                     s.header.htjcs = *n;
+             });
+    list.add(f, "Cross", "医院图标打印宽度和高度", "500", SettingActs::StartUp,
+             numberHeldAsText(&HeaderSettings::crosswidth));
+    list.add(f, "自定义图片", "图片医院名称", "0", live, headerText(&HeaderSettings::yyname));
+}
+
+// Start-up steps 2 to 10: layout, page and window switches.
+void addSwitchKeys(KeyList& list)
+{
+    const char* f = files::prtIni;
+    const char* s = "PrtIni";
+    list.add(f, s, "打印黑底胶片", "1", SettingActs::Live, asNumber(&Settings::blackBase));
+    list.add(f, s, "打印医院名称", "1", SettingActs::Live, asNumber(&Settings::printHeader));
+    list.add(f, s, "PrtBC", "0", SettingActs::Live,
+             [](Settings& st, const std::string& v) { st.forceConvert = v != "0"; });
+    list.add(f, s, "启用进纸器", "1", SettingActs::Shown, asNumber(&Settings::useBin));
+    list.add(f, s, "进纸器", "1", SettingActs::Shown, paperBin());
+    list.add(f, s, "启用胶片格式文件", "0", SettingActs::Live, equalTo(&Settings::templateMode, "1"));
+    list.add(f, s, "SaveFilm", "0", SettingActs::StartUp, equalTo(&Settings::saveFilmAtStart, "1"));
+    list.add(f, s, "Chk_AutoRun", "1", SettingActs::Shown, equalTo(&Settings::autoRun, "1"));
+    list.add(f, s, "Chk_Skin", "1", SettingActs::StartUp, equalTo(&Settings::skinEnabled, "1"));
+    list.add(f, s, "Skin", "1.she", SettingActs::StartUp, asText(&Settings::skinFile));
+    list.add(f, s, "FrmVisiable", "1", SettingActs::StartUp, equalTo(&Settings::startVisible, "1"));
+}
+
+// Start-up step 11: service, routing rows, about lines, database, margins.
+void addServiceKeys(KeyList& list, const std::string& homeFolder)
+{
+    const char* f = files::prtIni;
+    const char* s = "PrtIni";
+    list.add(f, s, "AE", "ZQ", SettingActs::StartUp, asText(&Settings::aeTitle));
+    list.add(f, s, "Port", "10000", SettingActs::Live, asText(&Settings::listenPort));
+    list.add(f, s, "胶片导出路径", homeFolder + "/images", SettingActs::StartUp,
+             asText(&Settings::exportFolder));
+    for (int row = 0; row < routeCount; ++row)
+        list.add(f, s, "FilmSize_" + std::to_string(row + 1), "0", SettingActs::Live, routePaper(row));
+    for (int row = 0; row < routeCount; ++row)
+        list.add(files::ip, "IP", std::to_string(row + 1), "", SettingActs::Live,
+                 [row](Settings& st, const std::string& v) { st.routeDeviceIp[static_cast<std::size_t>(row)] = v; });
+    for (std::size_t line = 0; line < 8; ++line)
+        list.add(files::about, "About", std::to_string(line + 1), "", SettingActs::StartUp,
+                 [line](Settings& st, const std::string& v) { st.aboutLines[line] = v; });
+    list.add(files::about, "About", "程序窗口_文字", "Vantorel V4.1", SettingActs::StartUp,
+             asText(&Settings::windowTitle));
+    list.add(f, s, "ConnectString", connectStringDefault, SettingActs::StartUp,
+             asText(&Settings::connectString));
+    list.add(f, s, "打印左边距", "1", SettingActs::Live, asNumber(&Settings::marginLeft, -100, 100));
+    list.add(f, s, "打印上边距", "1", SettingActs::Live, asNumber(&Settings::marginTop, -100, 100));
+    list.add(f, s, "打印右边距", "250", SettingActs::Shown, asNumber(&Settings::marginRight, -3000, 3000));
+    list.add(f, s, "打印下边距", "250", SettingActs::Live, asNumber(&Settings::marginBottom, 0, 250));
+}
+
+// Start-up steps 13 and 14 (the printer pools apart).
+void addPrinterKeys(KeyList& list)
+{
+    const char* f = files::prtIni;
+    const char* s = "PrtIni";
+    list.add(f, s, "其它规格胶片对应打印胶片规格", "A4", SettingActs::StartUp,
+             [](Settings& st, const std::string& v) { st.otherPaper = v == "A3" ? "A3" : "A4"; });
+    list.add(f, s, "设备源", "0", SettingActs::Live, routeByDevice());
+    list.add(f, s, "富士CR", "1", SettingActs::StartUp, equalTo(&Settings::fujiCr, "1"));
+    list.add(f, s, "启用LUT", "0", SettingActs::StartUp, asText(&Settings::lutEnabled));
+    list.add(f, s, "Printer_9", "0", SettingActs::Live, otherPrinter());
+}
+
+}  // namespace
+
+std::vector<SettingKey> settingKeys(const std::string& homeFolder)
+{
+    KeyList list;
+    addHeaderKeys(list);
+    addSwitchKeys(list);
+    addServiceKeys(list, homeFolder);
+    addPrinterKeys(list);
+    return std::move(list.keys);
+}
+
+const SettingKey* findSettingKey(const std::vector<SettingKey>& keys, const std::string& file,
+                                 const std::string& section, const std::string& key)
+{
+    for (const SettingKey& k : keys)
+        if (equalsIgnoringAsciiCase(k.file, file) && equalsIgnoringAsciiCase(k.section, section) &&
+            equalsIgnoringAsciiCase(k.key, trimBlanks(key)))
+            return &k;
+    return nullptr;
+}
+
+}  // namespace vantorel::console
