@@ -1,0 +1,49 @@
+#pragma once
+
+#include "print_service/normalised_request.h"
+#include "print_service/print_object.h"
+
+#include <cstdint>
+#include <map>
+
+namespace vantorel::console {
+class RunLog;
+}
+
+namespace vantorel::print_service {
+
+class PrintObjectStore;
+class RequestHandler;
+
+// The DICOM events as the main thread receives them, one at a time.
+class ServiceEvents {
+public:
+    virtual ~ServiceEvents() = default;
+    virtual void associationRequested(const AssociationInfo& association) = 0;
+    virtual NormalisedResponse normalisedRequest(const AssociationInfo& association,
+                                                 NormalisedRequest& request) = 0;
+    virtual void associationClosed(std::uint64_t associationId) = 0;
+};
+
+// Per-association bookkeeping: every association gets an empty list of its
+// film sessions when requested; when it closes, those sessions are removed
+// from the store with their film boxes and image boxes.
+class Associations final : public ServiceEvents {
+public:
+    Associations(PrintObjectStore& store, RequestHandler& handler, console::RunLog& log);
+
+    void associationRequested(const AssociationInfo& association) override;
+    NormalisedResponse normalisedRequest(const AssociationInfo& association,
+                                         NormalisedRequest& request) override;
+    void associationClosed(std::uint64_t associationId) override;
+
+    std::size_t openCount() const { return filmSessions_.size(); }
+
+private:
+    PrintObjectStore& store_;
+    RequestHandler& handler_;
+    console::RunLog& log_;
+    std::map<std::uint64_t, AssociationFilmSessions> filmSessions_;
+};
+
+}  // namespace vantorel::print_service

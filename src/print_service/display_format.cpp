@@ -1,0 +1,87 @@
+#include "print_service/display_format.h"
+
+#include "console/run_log.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <limits>
+
+namespace vantorel::print_service {
+
+namespace {
+
+bool containsNoCase(const std::string& text, const std::string& word)
+{
+    auto found = std::search(text.begin(), text.end(), word.begin(), word.end(), [](char a, char b) {
+        return std::toupper(static_cast<unsigned char>(a)) == std::toupper(static_cast<unsigned char>(b));
+    });
+    return found != text.end();
+}
+
+bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+}  // namespace
+
+std::optional<std::int16_t> leadingCount(const std::string& text)
+{
+    std::size_t i = 0;
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
+        ++i;
+    double value = 0;
+    while (i < text.size() && isDigit(text[i]) && value < 1e9)
+        value = value * 10 + (text[i++] - '0');
+    if (i < text.size() && isDigit(text[i]))
+        return std::nullopt;  // far beyond 16 bits
+    if (i < text.size() && text[i] == '.') {
+        double scale = 0.1;
+        for (++i; i < text.size() && isDigit(text[i]); ++i, scale /= 10)
+            value += (text[i] - '0') * scale;
+    }
+    const double rounded = std::nearbyint(value);  // default rounding: halves to even
+    if (rounded > std::numeric_limits<std::int16_t>::max())
+        return std::nullopt;
+    return static_cast<std::int16_t>(rounded);
+}
+
+bool DecodeFormat(const std::string& format, std::int16_t& X, std::int16_t& Y, std::string& r_c,
+                  console::RunLog& log)
+{
+    log.write("Format:" + format);
+    r_c.clear();
+    if (containsNoCase(format, "ROW")) {
+        r_c = "ROW";
+        log.write("行自定义:" + format);
+    }
+    if (containsNoCase(format, "COL")) {
+        r_c = "COL";
+        log.write("列自定义:" + format);
+    }
+    const std::size_t backslash = format.find('\\');
+    const std::size_t from = backslash == std::string::npos ? 0 : backslash + 1;
+    const std::size_t comma = format.find(',', from);
+    if (comma == std::string::npos)
+        return false;
+    const auto first = leadingCount(format.substr(from, comma - from));
+    if (!first)
+        return false;
+    X = *first;
+    const auto second = leadingCount(format.substr(comma + 1));
+    if (!second)
+        return false;
+    Y = *second;
+    return true;
+}
+
+std::optional<int> imageBoxCount(std::int16_t X, std::int16_t Y, const std::string& r_c)
+{
+    const long count = r_c.empty() ? static_cast<long>(X) * Y : static_cast<long>(X) + Y;
+    if (count < 1 || count > std::numeric_limits<std::int16_t>::max())
+        return std::nullopt;
+    return static_cast<int>(count);
+}
+
+}  // namespace vantorel::print_service

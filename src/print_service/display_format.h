@@ -1,0 +1,30 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace vantorel::console {
+class RunLog;
+}
+
+namespace vantorel::print_service {
+
+// Decodes an Image Display Format ("STANDARD\3,4", "ROW\1,2", "COL\2,1") into X
+// (first count), Y (second count) and r_c ("ROW", "COL" or empty), logging
+// "Format:", "行自定义:" and "列自定义:" lines. r_c is always written. Returns
+// false when the text cannot be cut at "\" and "," (X and Y untouched) or a
+// count does not fit 16 bits (counts before it stay written).
+bool DecodeFormat(const std::string& format, std::int16_t& X, std::int16_t& Y, std::string& r_c,
+                  console::RunLog& log);
+
+// The number at the start of `text`: leading blanks skipped, the longest
+// decimal number (digits, optional fraction) read, none gives 0, rounded half
+// to even. nullopt when the result does not fit 16 bits.
+std::optional<std::int16_t> leadingCount(const std::string& text);
+
+// Image boxes of a film box: X + Y for ROW and COL layouts, X * Y otherwise.
+// nullopt when the count is not positive or does not fit 16 bits.
+std::optional<int> imageBoxCount(std::int16_t X, std::int16_t Y, const std::string& r_c);
+
+}  // namespace vantorel::print_service

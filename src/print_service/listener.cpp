@@ -1,0 +1,86 @@
+#include "print_service/listener.h"
+
+#include "console/operator_messages.h"
+#include "console/run_log.h"
+#include "console/settings_model.h"
+
+#include <cmath>
+#include <limits>
+
+namespace vantorel::print_service {
+
+namespace {
+
+std::string trimmed(const std::string& text)
+{
+    const auto first = text.find_first_not_of(" \t");
+    if (first == std::string::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+}  // namespace
+
+Listener::Listener(NetworkListener& network, console::Settings& settings, console::RunLog& log,
+                   console::OperatorMessages& messages)
+    : network_(network), settings_(settings), log_(log), messages_(messages)
+{
+}
+
+std::int32_t Listener::portNumber(const std::string& text)
+{
+    std::size_t i = text.find_first_not_of(" \t");
+    if (i == std::string::npos)
+        return 0;
+    double value = 0;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9' && value < 1e12; ++i)
+        value = value * 10 + (text[i] - '0');
+    if (i < text.size() && text[i] == '.') {
+        double scale = 0.1;
+        for (++i; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i, scale /= 10)
+            value += (text[i] - '0') * scale;
+    }
+    const double rounded = std::nearbyint(value);
+    if (rounded > std::numeric_limits<std::int32_t>::max())
+        return 0;
+    return static_cast<std::int32_t>(rounded);
+}
+
+void Listener::startListening()
+{
+    settings_.listenPort = trimmed(settings_.listenPort);
+    portPanel_ = settings_.listenPort;
+    log_.write("监听端口=" + settings_.listenPort);
+    const bool open = network_.Listen(portNumber(settings_.listenPort));
+    if (!open) {
+        messages_.show("监听端口失败：端口被占用，请更换端口号,否则不能正常打印。", "注意",
+                       console::MessageIcon::Information);
+    }
+    state_ = open ? "正常" : "失败";
+    log_.write(std::string("监听端口状态=") + (open ? "True" : "False"));
+}
+
+bool Listener::changePort(const std::string& typedPort,
+                          const std::function<void(const std::string&)>& storePort)
+{
+    const std::string port = trimmed(typedPort);
+    bool listened = false;
+    if (port != settings_.listenPort) {
+        storePort(port);
+        settings_.listenPort = port;
+        log_.write("监听端口改变为： " + typedPort);
+        listened = true;
+        if (network_.Listen(portNumber(port))) {
+            log_.write("监听端口状态=True");
+            state_ = "True";
+        } else {
+            messages_.show("端口打开失败，无法接收打印请求，请核对。", "设置失败",
+                           console::MessageIcon::Warning);
+            state_ = "False";
+        }
+    }
+    portPanel_ = port;
+    return listened;
+}
+
+}  // namespace vantorel::print_service

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace vantorel::console {
+class OperatorMessages;
+class RunLog;
+struct Settings;
+}  // namespace vantorel::console
+
+namespace vantorel::print_service {
+
+// Opens a TCP port for DICOM associations (the DICOM adapter implements it).
+// A new port replaces the previous one only once it is open.
+class NetworkListener {
+public:
+    virtual ~NetworkListener() = default;
+    virtual bool Listen(std::int32_t port) = 0;
+};
+
+// Start-up listening and the port change of the DICOM settings page.
+class Listener {
+public:
+    Listener(NetworkListener& network, console::Settings& settings, console::RunLog& log,
+             console::OperatorMessages& messages);
+
+    // At start-up: logs "监听端口=", listens on `listenPort`, reports a taken
+    // port to the operator and logs "监听端口状态=True|False".
+    void startListening();
+
+    // Saving the DICOM page: when the trimmed `typedPort` differs from
+    // `listenPort`, stores it through `storePort`, makes it `listenPort` and
+    // listens on it. Returns whether Listen was called.
+    bool changePort(const std::string& typedPort,
+                    const std::function<void(const std::string&)>& storePort);
+
+    const std::string& listenState() const { return state_; }  // status bar, fifth panel
+    const std::string& portPanel() const { return portPanel_; } // status bar, fourth panel
+
+    // The leading decimal number of a port text (blanks skipped, none gives 0),
+    // rounded half to even to 32 bits; 0 when out of that range.
+    static std::int32_t portNumber(const std::string& text);
+
+private:
+    NetworkListener& network_;
+    console::Settings& settings_;
+    console::RunLog& log_;
+    console::OperatorMessages& messages_;
+    std::string state_;
+    std::string portPanel_;
+};
+
+}  // namespace vantorel::print_service

@@ -1,0 +1,12 @@
+#include "print_service/logging_print_job.h"
+
+#include "console/run_log.h"
+
+namespace vantorel::print_service {
+
+void LoggingPrintJob::DoPrint(const std::string& ruid, const std::string& Rip)
+{
+    log_.write("DoPrint " + ruid + " from " + Rip + ": no print job driver, nothing printed");
+}
+
+}  // namespace vantorel::print_service

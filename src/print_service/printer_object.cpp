@@ -1,0 +1,49 @@
+#include "print_service/printer_object.h"
+
+#include "print_service/print_object_store.h"
+#include "print_service/sop_uids.h"
+
+#include <dcmtk/dcmdata/dcdatset.h>
+#include <dcmtk/dcmdata/dcdeftag.h>
+#include <dcmtk/dcmdata/dcuid.h>
+
+namespace vantorel::print_service {
+
+namespace {
+
+std::string trimmed(const std::string& text)
+{
+    const auto first = text.find_first_not_of(" \t");
+    if (first == std::string::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+}  // namespace
+
+void MakePrinterdataset(PrintObjectStore& store, const std::string& aeTitle, bool fujiCr,
+                        const std::string& softwareVersions)
+{
+    PrintObject& printer = store.NewDataSet();
+    store.assignInstanceUid(printer, sop::printerInstance);
+    DcmDataset& attributes = printer.attributes();
+    const std::pair<DcmTagKey, std::string> values[] = {
+        {DCM_SOPClassUID, sop::printer},
+        {DCM_Manufacturer, trimmed(aeTitle)},
+        {DCM_ManufacturerModelName, "Printer SCP"},
+        {DCM_DeviceSerialNumber, "100001"},
+        {DCM_SoftwareVersions, softwareVersions},
+        {DCM_PrinterStatus, "NORMAL"},
+        {DCM_PrinterStatusInfo, fujiCr ? "NORMAL" : ""},
+    };
+    for (const auto& [tag, value] : values)
+        if (attributes.putAndInsertString(tag, value.c_str()).bad())
+            return;  // the rest stays unbuilt, as the N-GET will show
+}
+
+std::string toolkitVersionText()
+{
+    return std::string("DCMTK ") + OFFIS_DCMTK_VERSION_STRING;
+}
+
+}  // namespace vantorel::print_service

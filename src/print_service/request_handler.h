@@ -1,0 +1,59 @@
+#pragma once
+
+#include "print_service/film_parameters.h"
+#include "print_service/normalised_request.h"
+#include "print_service/print_object.h"
+
+#include <string>
+
+class DcmDataset;
+
+namespace vantorel::console {
+class RunLog;
+struct Settings;
+}  // namespace vantorel::console
+
+namespace vantorel::print_service {
+
+class PrintObjectStore;
+class PrintJobPort;
+
+// Handles the five normalised requests on the main thread: creates, changes,
+// finds and removes print objects, starts printing on N-ACTION and answers
+// every handled request with status 0. Any other command is not answered.
+class RequestHandler {
+public:
+    RequestHandler(PrintObjectStore& store, FilmParameters& film, const console::Settings& settings,
+                   PrintJobPort& printJob, console::RunLog& log);
+
+    NormalisedResponse handle(NormalisedRequest& request, const AssociationInfo& association,
+                              AssociationFilmSessions& filmSessions);
+
+private:
+    NormalisedResponse nGet(const NormalisedRequest& request);
+    NormalisedResponse nSet(NormalisedRequest& request);
+    NormalisedResponse nAction(const NormalisedRequest& request, const AssociationInfo& association);
+    NormalisedResponse nCreate(NormalisedRequest& request, const AssociationInfo& association,
+                               AssociationFilmSessions& filmSessions);
+    NormalisedResponse nDelete(const NormalisedRequest& request);
+    void createFilmBox(PrintObject& filmBox, const AssociationInfo& association);
+    std::string imageBoxType(const AssociationInfo& association);
+    void createImageBoxes(PrintObject& filmBox, FilmBoxFormat& format, const std::string& boxType);
+    void linkToFilmSession(PrintObject& filmBox);
+    void checkImage(PrintObject& imageBox);
+
+    PrintObjectStore& store_;
+    FilmParameters& film_;
+    const console::Settings& settings_;
+    PrintJobPort& printJob_;
+    console::RunLog& log_;
+};
+
+// Copies every attribute of `from` into `to` in order, replacing attributes
+// already there; `from` is left empty.
+void moveAttributes(DcmDataset& from, DcmDataset& to);
+
+// A new unique UID below the toolkit's root.
+std::string newUid();
+
+}  // namespace vantorel::print_service
