@@ -40,6 +40,15 @@ bool writeBytes(const std::string& path, const std::string& bytes)
     return !out.fail();
 }
 
+// A stored value in matching single or double quotes loses them, as the
+// profile read does it.
+std::string unquoted(const std::string& value)
+{
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
+        return value.substr(1, value.size() - 2);
+    return value;
+}
+
 }  // namespace
 
 std::string profileText(const std::string& text)
@@ -61,7 +70,7 @@ std::string IniFile::read(const std::string& section, const std::string& key, co
     if (!bytes)
         return profileText(def);
     const auto value = IniDocument::parse(*bytes).value(section, key);
-    return profileText(value ? *value : def);
+    return profileText(value ? unquoted(*value) : def);
 }
 
 bool IniFile::write(const std::string& section, const std::string& key, const std::string& value)

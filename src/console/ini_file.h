@@ -18,7 +18,8 @@ public:
 
     // The stored value, or `def` when the file, section or key is missing;
     // either way with blanks and tabs removed at both ends and cut to
-    // maxValueLength characters. Never fails; an unreadable file counts as missing.
+    // maxValueLength characters. A stored value in matching quotes ("..." or
+    // '...') loses the quotes. Never fails; an unreadable file counts as missing.
     std::string read(const std::string& section, const std::string& key, const std::string& def) const;
 
     // Creates the file's folders, the file, section and key as needed and sets
