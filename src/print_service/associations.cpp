@@ -36,4 +36,9 @@ void Associations::associationClosed(std::uint64_t associationId)
         store_.Remove(session.classUid, session.instanceUid);
 }
 
+void Associations::diagnostic(const std::string& line)
+{
+    log_.write(line);
+}
+
 }  // namespace vantorel::print_service

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <map>
+#include <string>
 
 namespace vantorel::console {
 class RunLog;
@@ -23,6 +24,8 @@ public:
     virtual NormalisedResponse normalisedRequest(const AssociationInfo& association,
                                                  NormalisedRequest& request) = 0;
     virtual void associationClosed(std::uint64_t associationId) = 0;
+    // A line of the network side about a peer (refused, timed out, bad data).
+    virtual void diagnostic(const std::string& line) = 0;
 };
 
 // Per-association bookkeeping: every association gets an empty list of its
@@ -36,6 +39,7 @@ public:
     NormalisedResponse normalisedRequest(const AssociationInfo& association,
                                          NormalisedRequest& request) override;
     void associationClosed(std::uint64_t associationId) override;
+    void diagnostic(const std::string& line) override;
 
     std::size_t openCount() const { return filmSessions_.size(); }
 

@@ -1,12 +1,12 @@
 #pragma once
 
+#include <dcmtk/dcmdata/dcdatset.h>
+
 #include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
-
-class DcmDataset;
 
 namespace vantorel::print_service {
 

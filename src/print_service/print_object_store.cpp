@@ -91,7 +91,8 @@ void PrintObjectStore::Remove(const std::string& /*classUID*/, const std::string
 
 void PrintObjectStore::removeOne(const std::string& uid)
 {
-    objects_.erase(uid);
+    if (objects_.erase(uid) != 0 && removalObserver_)
+        removalObserver_(uid);
 }
 
 std::vector<PrintObject*> PrintObjectStore::children(const PrintObject& parent)

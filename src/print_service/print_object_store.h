@@ -3,6 +3,7 @@
 #include "print_service/print_object.h"
 
 #include <cstddef>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -57,6 +58,12 @@ public:
     std::vector<PrintObject*> children(const PrintObject& parent);
     std::vector<const PrintObject*> children(const PrintObject& parent) const;
 
+    // Called with the UID of every object as it leaves the store.
+    void setRemovalObserver(std::function<void(const std::string&)> observer)
+    {
+        removalObserver_ = std::move(observer);
+    }
+
     std::size_t size() const { return objects_.size(); }
     std::vector<std::string> instanceUids() const;  // sorted
 
@@ -65,6 +72,7 @@ private:
 
     std::map<std::string, std::unique_ptr<PrintObject>> objects_;
     std::vector<std::unique_ptr<PrintObject>> unnamed_;  // made by NewDataSet, not yet named
+    std::function<void(const std::string&)> removalObserver_;
 };
 
 }  // namespace vantorel::print_service

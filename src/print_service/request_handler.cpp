@@ -192,9 +192,8 @@ void RequestHandler::createImageBoxes(PrintObject& filmBox, FilmBoxFormat& forma
 {
     const auto count = imageBoxCount(format.FormatCols, format.FormatRows, format.r_c);
     if (!count) {
-        log_.write("Film box " + filmBox.sopInstanceUid() + ": no image boxes for format \"" +
-                   format.displayFormat + "\" (" + std::to_string(format.FormatCols) + "," +
-                   std::to_string(format.FormatRows) + " " + format.r_c + ")");
+        log_.write("Film box " + filmBox.sopInstanceUid() + ": format \"" + format.displayFormat +
+                   "\" gives no usable image box count, no image boxes created");
     }
     auto* sequence = new DcmSequenceOfItems(DCM_ReferencedImageBoxSequence);
     for (int cell = 1; cell <= count.value_or(0); ++cell) {

@@ -1,0 +1,278 @@
+#include "print_service/dcmtk/association_worker.h"
+
+#include "print_service/associations.h"
+#include "print_service/dcmtk/dimse_bridge.h"
+#include "print_service/dcmtk/main_thread_dispatcher.h"
+#include "print_service/sop_uids.h"
+
+#include <dcmtk/dcmnet/assoc.h>
+#include <dcmtk/dcmnet/dcmtrans.h>
+#include <dcmtk/dcmnet/dimse.h>
+#include <dcmtk/dcmnet/dul.h>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <sys/socket.h>
+
+#include <chrono>
+#include <cstdio>
+
+namespace vantorel::print_service {
+
+namespace {
+
+// The socket of a connection, which DCMTK keeps to its transport classes: the
+// address of the inherited accessor, taken in a derived class, is a pointer
+// to a member of the base and may be called on any connection.
+struct SocketAccess : DcmTransportConnection {
+    static DcmNativeSocketType of(DcmTransportConnection& connection)
+    {
+        auto accessor = &SocketAccess::getSocket;
+        return (connection.*accessor)();
+    }
+};
+
+int socketOf(T_ASC_Association* association)
+{
+    DcmTransportConnection* connection = DUL_getTransportConnection(association->DULassociation);
+    return connection == nullptr ? -1 : SocketAccess::of(*connection);
+}
+
+std::string peerAddress(int socket)
+{
+    sockaddr_storage address{};
+    socklen_t length = sizeof(address);
+    if (socket < 0 || getpeername(socket, reinterpret_cast<sockaddr*>(&address), &length) != 0)
+        return {};
+    char text[INET6_ADDRSTRLEN] = {};
+    if (address.ss_family == AF_INET)
+        inet_ntop(AF_INET, &reinterpret_cast<sockaddr_in*>(&address)->sin_addr, text, sizeof(text));
+    else if (address.ss_family == AF_INET6)
+        inet_ntop(AF_INET6, &reinterpret_cast<sockaddr_in6*>(&address)->sin6_addr, text, sizeof(text));
+    return text;
+}
+
+std::string hex4(unsigned value)
+{
+    char text[8];
+    std::snprintf(text, sizeof(text), "0x%04X", value & 0xFFFFu);
+    return text;
+}
+
+// Counts the bytes of a data set as it arrives and cuts the connection once
+// it is larger than allowed, so the receive ends without reading the rest.
+struct ReceiveBudget {
+    unsigned long limit = 0;
+    int socket = -1;
+    bool exceeded = false;
+
+    static void progress(void* context, unsigned long bytes)
+    {
+        auto* budget = static_cast<ReceiveBudget*>(context);
+        if (bytes > budget->limit && !budget->exceeded) {
+            budget->exceeded = true;
+            ::shutdown(budget->socket, SHUT_RDWR);
+        }
+    }
+};
+
+bool dataSetFollows(const T_DIMSE_Message& message)
+{
+    switch (message.CommandField) {
+    case DIMSE_N_GET_RQ: return message.msg.NGetRQ.DataSetType != DIMSE_DATASET_NULL;
+    case DIMSE_N_SET_RQ: return message.msg.NSetRQ.DataSetType != DIMSE_DATASET_NULL;
+    case DIMSE_N_ACTION_RQ: return message.msg.NActionRQ.DataSetType != DIMSE_DATASET_NULL;
+    case DIMSE_N_CREATE_RQ: return message.msg.NCreateRQ.DataSetType != DIMSE_DATASET_NULL;
+    case DIMSE_N_DELETE_RQ: return message.msg.NDeleteRQ.DataSetType != DIMSE_DATASET_NULL;
+    case DIMSE_N_EVENT_REPORT_RQ: return message.msg.NEventReportRQ.DataSetType != DIMSE_DATASET_NULL;
+    default: return false;
+    }
+}
+
+}  // namespace
+
+AssociationWorker::AssociationWorker(T_ASC_Association* association, std::uint64_t id,
+                                     MainThreadDispatcher& dispatcher, ServiceEvents& events,
+                                     const ServerLimits& limits, const std::atomic<bool>& stopping)
+    : association_(association), dispatcher_(dispatcher), events_(events), limits_(limits), stopping_(stopping)
+{
+    info_.id = id;
+}
+
+AssociationWorker::~AssociationWorker()
+{
+    if (association_ == nullptr)
+        return;
+    if (!aborted_)
+        ASC_dropSCPAssociation(association_);
+    else
+        ASC_dropAssociation(association_);
+    ASC_destroyAssociation(&association_);
+}
+
+std::string AssociationWorker::name() const
+{
+    return "Association " + std::to_string(info_.id) + " (" + info_.callingAeTitle + " " + info_.remoteIp + ")";
+}
+
+void AssociationWorker::log(const std::string& line)
+{
+    dispatcher_.post([events = &events_, line] { events->diagnostic(line); });
+}
+
+void AssociationWorker::run()
+{
+    if (negotiate())
+        serve();
+    if (requested_) {
+        const std::uint64_t id = info_.id;
+        dispatcher_.call([this, id] { events_.associationClosed(id); });
+    }
+}
+
+bool AssociationWorker::negotiate()
+{
+    const char* abstractSyntaxes[] = {sop::grayscalePrintMeta, sop::colorPrintMeta, sop::printer,
+                                      sop::presentationLut, sop::verification};
+    const char* transferSyntaxes[] = {UID_LittleEndianExplicitTransferSyntax,
+                                      UID_BigEndianExplicitTransferSyntax,
+                                      UID_LittleEndianImplicitTransferSyntax};
+    T_ASC_Parameters* params = association_->params;
+    ASC_acceptContextsWithPreferredTransferSyntaxes(params, abstractSyntaxes, 5, transferSyntaxes, 3);
+
+    info_.callingAeTitle = params->DULparams.callingAPTitle;
+    info_.calledAeTitle = params->DULparams.calledAPTitle;
+    info_.remoteIp = peerAddress(socketOf(association_));
+    T_ASC_PresentationContext first;
+    if (ASC_countPresentationContexts(params) > 0 && ASC_getPresentationContext(params, 0, &first).good())
+        info_.firstAbstractSyntax = first.abstractSyntax;
+
+    requested_ = dispatcher_.call([this] { events_.associationRequested(info_); });
+    if (!requested_) {
+        T_ASC_RejectParameters reject = {ASC_RESULT_REJECTEDTRANSIENT,
+                                         ASC_SOURCE_SERVICEPROVIDER_PRESENTATION_RELATED,
+                                         ASC_REASON_SP_PRES_TEMPORARYCONGESTION};
+        ASC_rejectAssociation(association_, &reject);
+        aborted_ = true;
+        return false;
+    }
+    if (OFCondition cond = ASC_acknowledgeAssociation(association_); cond.bad()) {
+        log(name() + ": accepting failed: " + cond.text());
+        aborted_ = true;
+        return false;
+    }
+    const int noDelay = 1;
+    setsockopt(socketOf(association_), IPPROTO_TCP, TCP_NODELAY, &noDelay, sizeof(noDelay));
+    return true;
+}
+
+void AssociationWorker::serve()
+{
+    auto lastActivity = std::chrono::steady_clock::now();
+    for (;;) {
+        T_ASC_PresentationContextID context = 0;
+        T_DIMSE_Message message;
+        OFCondition cond = DIMSE_receiveCommand(association_, DIMSE_NONBLOCKING, 1, &context, &message, nullptr);
+        if (cond == DIMSE_NODATAAVAILABLE) {
+            const auto idle = std::chrono::steady_clock::now() - lastActivity;
+            if (stopping_) {
+                log(name() + ": service stopping, association aborted");
+            } else if (idle >= std::chrono::seconds(limits_.idleTimeoutSeconds)) {
+                log(name() + ": nothing received for " + std::to_string(limits_.idleTimeoutSeconds) +
+                    " s, association aborted");
+            } else {
+                continue;
+            }
+            ASC_abortAssociation(association_);
+            aborted_ = true;
+            return;
+        }
+        if (cond == DUL_PEERREQUESTEDRELEASE) {
+            ASC_acknowledgeRelease(association_);
+            return;
+        }
+        if (cond == DUL_PEERABORTEDASSOCIATION) {
+            log(name() + ": aborted by the peer");
+            aborted_ = true;
+            return;
+        }
+        if (cond.bad()) {
+            log(name() + ": receiving a command failed (" + cond.text() + "), association aborted");
+            ASC_abortAssociation(association_);
+            aborted_ = true;
+            return;
+        }
+        lastActivity = std::chrono::steady_clock::now();
+        if (!serveCommand(message, context))
+            return;
+        lastActivity = std::chrono::steady_clock::now();
+    }
+}
+
+bool AssociationWorker::serveCommand(T_DIMSE_Message& message, unsigned char context)
+{
+    if (message.CommandField == DIMSE_C_ECHO_RQ)
+        return DIMSE_sendEchoResponse(association_, context, &message.msg.CEchoRQ, STATUS_Success, nullptr).good();
+
+    std::optional<NormalisedRequest> request = decodeRequest(message);
+    if (!request) {
+        log(name() + ": command " + hex4(message.CommandField) + " is not served, association aborted");
+        ASC_abortAssociation(association_);
+        aborted_ = true;
+        return false;
+    }
+    if (dataSetFollows(message) && !receiveDataSet(*request))
+        return false;
+    return answer(*request, context);
+}
+
+bool AssociationWorker::receiveDataSet(NormalisedRequest& request)
+{
+    request.dataSet = std::make_unique<DcmDataset>();
+    DcmDataset* received = request.dataSet.get();
+    ReceiveBudget budget{limits_.maxDataSetBytes, socketOf(association_)};
+    T_ASC_PresentationContextID context = 0;
+    OFCondition cond = DIMSE_receiveDataSetInMemory(association_, DIMSE_NONBLOCKING, limits_.dimseTimeoutSeconds,
+                                                    &context, &received, &ReceiveBudget::progress, &budget);
+    if (budget.exceeded) {
+        log(name() + ": data set of " + hex4(request.commandField) + " larger than " +
+            std::to_string(limits_.maxDataSetBytes) + " bytes, association aborted");
+        aborted_ = true;
+        return false;
+    }
+    if (cond.bad()) {
+        log(name() + ": data set of " + hex4(request.commandField) + " not received (" + cond.text() +
+            "), association aborted");
+        ASC_abortAssociation(association_);
+        aborted_ = true;
+        return false;
+    }
+    return true;
+}
+
+bool AssociationWorker::answer(NormalisedRequest& request, unsigned char context)
+{
+    NormalisedResponse response;
+    const bool handled = dispatcher_.call([&] { response = events_.normalisedRequest(info_, request); });
+    if (!handled || !response.answered) {
+        log(name() + ": " + hex4(request.commandField) + " " + request.requestedSopInstanceUid +
+            request.affectedSopInstanceUid + " was not answered, association aborted");
+        ASC_abortAssociation(association_);
+        aborted_ = true;
+        return false;
+    }
+    T_DIMSE_Message reply = encodeResponse(request, response);
+    OFCondition cond = DIMSE_sendMessageUsingMemoryData(association_, context, &reply, nullptr,
+                                                        response.dataSet.get(), nullptr, nullptr);
+    if (cond.bad()) {
+        log(name() + ": sending the response to " + hex4(request.commandField) + " failed (" + cond.text() +
+            "), association aborted");
+        ASC_abortAssociation(association_);
+        aborted_ = true;
+        return false;
+    }
+    return true;
+}
+
+}  // namespace vantorel::print_service

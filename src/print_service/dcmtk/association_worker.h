@@ -1,0 +1,44 @@
+#pragma once
+
+#include "print_service/dcmtk/association_server.h"
+#include "print_service/normalised_request.h"
+
+#include <atomic>
+#include <functional>
+#include <string>
+
+struct T_ASC_Association;
+struct T_DIMSE_Message;
+
+namespace vantorel::print_service {
+
+// Serves one accepted TCP connection from its association request to its
+// release or abort, on its own thread.
+class AssociationWorker {
+public:
+    AssociationWorker(T_ASC_Association* association, std::uint64_t id, MainThreadDispatcher& dispatcher,
+                      ServiceEvents& events, const ServerLimits& limits, const std::atomic<bool>& stopping);
+    ~AssociationWorker();
+
+    void run();
+
+private:
+    bool negotiate();
+    void serve();
+    bool serveCommand(T_DIMSE_Message& message, unsigned char context);
+    bool answer(NormalisedRequest& request, unsigned char presentationContext);
+    bool receiveDataSet(NormalisedRequest& request);
+    void log(const std::string& line);
+    std::string name() const;
+
+    T_ASC_Association* association_;
+    MainThreadDispatcher& dispatcher_;
+    ServiceEvents& events_;
+    const ServerLimits& limits_;
+    const std::atomic<bool>& stopping_;
+    AssociationInfo info_;
+    bool requested_ = false;  // the main thread knows this association
+    bool aborted_ = false;
+};
+
+}  // namespace vantorel::print_service

@@ -1,0 +1,113 @@
+#include "print_service/dcmtk/dimse_bridge.h"
+
+#include <dcmtk/ofstd/ofstd.h>
+
+#include <cstring>
+
+namespace vantorel::print_service {
+
+namespace {
+
+void copyUid(DIC_UI& to, const std::string& from)
+{
+    OFStandard::strlcpy(to, from.c_str(), sizeof(DIC_UI));
+}
+
+template <typename Rq>
+NormalisedRequest requested(std::uint16_t field, const Rq& rq)
+{
+    NormalisedRequest request;
+    request.commandField = field;
+    request.messageId = rq.MessageID;
+    request.requestedSopClassUid = rq.RequestedSOPClassUID;
+    request.requestedSopInstanceUid = rq.RequestedSOPInstanceUID;
+    return request;
+}
+
+template <typename Rsp>
+void fill(Rsp& rsp, std::uint16_t messageId, const NormalisedResponse& response, unsigned int opts)
+{
+    rsp.MessageIDBeingRespondedTo = messageId;
+    rsp.DimseStatus = response.status;
+    copyUid(rsp.AffectedSOPClassUID, response.affectedSopClassUid);
+    copyUid(rsp.AffectedSOPInstanceUID, response.affectedSopInstanceUid);
+    rsp.DataSetType = response.dataSet ? DIMSE_DATASET_PRESENT : DIMSE_DATASET_NULL;
+    rsp.opts = opts;
+}
+
+}  // namespace
+
+std::optional<NormalisedRequest> decodeRequest(const T_DIMSE_Message& message)
+{
+    switch (message.CommandField) {
+    case DIMSE_N_GET_RQ:
+        return requested(command::nGet, message.msg.NGetRQ);
+    case DIMSE_N_SET_RQ:
+        return requested(command::nSet, message.msg.NSetRQ);
+    case DIMSE_N_ACTION_RQ: {
+        NormalisedRequest request = requested(command::nAction, message.msg.NActionRQ);
+        request.actionTypeId = message.msg.NActionRQ.ActionTypeID;
+        return request;
+    }
+    case DIMSE_N_DELETE_RQ:
+        return requested(command::nDelete, message.msg.NDeleteRQ);
+    case DIMSE_N_CREATE_RQ: {
+        NormalisedRequest request;
+        request.commandField = command::nCreate;
+        request.messageId = message.msg.NCreateRQ.MessageID;
+        request.affectedSopClassUid = message.msg.NCreateRQ.AffectedSOPClassUID;
+        if (message.msg.NCreateRQ.opts & O_NCREATE_AFFECTEDSOPINSTANCEUID)
+            request.affectedSopInstanceUid = message.msg.NCreateRQ.AffectedSOPInstanceUID;
+        return request;
+    }
+    case DIMSE_N_EVENT_REPORT_RQ: {
+        NormalisedRequest request;
+        request.commandField = command::nEventReport;
+        request.messageId = message.msg.NEventReportRQ.MessageID;
+        request.affectedSopClassUid = message.msg.NEventReportRQ.AffectedSOPClassUID;
+        request.affectedSopInstanceUid = message.msg.NEventReportRQ.AffectedSOPInstanceUID;
+        return request;
+    }
+    default:
+        return std::nullopt;
+    }
+}
+
+T_DIMSE_Message encodeResponse(const NormalisedRequest& request, const NormalisedResponse& response)
+{
+    T_DIMSE_Message message;
+    std::memset(&message, 0, sizeof(message));
+    switch (request.commandField) {
+    case command::nGet:
+        message.CommandField = DIMSE_N_GET_RSP;
+        fill(message.msg.NGetRSP, request.messageId, response,
+             O_NGET_AFFECTEDSOPCLASSUID | O_NGET_AFFECTEDSOPINSTANCEUID);
+        break;
+    case command::nSet:
+        message.CommandField = DIMSE_N_SET_RSP;
+        fill(message.msg.NSetRSP, request.messageId, response,
+             O_NSET_AFFECTEDSOPCLASSUID | O_NSET_AFFECTEDSOPINSTANCEUID);
+        break;
+    case command::nAction:
+        message.CommandField = DIMSE_N_ACTION_RSP;
+        fill(message.msg.NActionRSP, request.messageId, response,
+             O_NACTION_AFFECTEDSOPCLASSUID | O_NACTION_AFFECTEDSOPINSTANCEUID);
+        break;
+    case command::nCreate:
+        message.CommandField = DIMSE_N_CREATE_RSP;
+        fill(message.msg.NCreateRSP, request.messageId, response,
+             O_NCREATE_AFFECTEDSOPCLASSUID | O_NCREATE_AFFECTEDSOPINSTANCEUID);
+        break;
+    case command::nDelete:
+        message.CommandField = DIMSE_N_DELETE_RSP;
+        fill(message.msg.NDeleteRSP, request.messageId, response,
+             O_NDELETE_AFFECTEDSOPCLASSUID | O_NDELETE_AFFECTEDSOPINSTANCEUID);
+        break;
+    default:
+        message.CommandField = DIMSE_NOTHING;
+        break;
+    }
+    return message;
+}
+
+}  // namespace vantorel::print_service

@@ -1,0 +1,19 @@
+#pragma once
+
+#include "print_service/normalised_request.h"
+
+#include <dcmtk/dcmnet/dimse.h>
+
+#include <optional>
+
+namespace vantorel::print_service {
+
+// The command set of a received DIMSE-N request as plain values; nullopt for
+// C-commands and responses. The data set is received separately.
+std::optional<NormalisedRequest> decodeRequest(const T_DIMSE_Message& message);
+
+// The response message for `request` carrying `response` (status, affected
+// SOP class and instance, whether a data set follows).
+T_DIMSE_Message encodeResponse(const NormalisedRequest& request, const NormalisedResponse& response);
+
+}  // namespace vantorel::print_service

@@ -1,0 +1,329 @@
+#include "print_service/request_handler.h"
+
+#include "console/settings_model.h"
+#include "print_service/print_job_port.h"
+#include "print_service/print_object_store.h"
+#include "print_service/printer_object.h"
+#include "print_service/sop_uids.h"
+#include "support/memory_run_log.h"
+
+#include <dcmtk/dcmdata/dcdeftag.h>
+#include <dcmtk/dcmdata/dcsequen.h>
+#include <dcmtk/dcmdata/dcvrobow.h>
+
+#include <gtest/gtest.h>
+
+namespace vantorel::print_service {
+namespace {
+
+struct RecordingPrintJob final : PrintJobPort {
+    void DoPrint(const std::string& ruid, const std::string& Rip) override
+    {
+        calls.push_back(ruid + "|" + Rip);
+    }
+    std::vector<std::string> calls;
+};
+
+std::string textOf(const DcmItem& item, const DcmTagKey& tag)
+{
+    OFString value;
+    const_cast<DcmItem&>(item).findAndGetOFStringArray(tag, value);
+    return value.c_str();
+}
+
+struct HandlerFixture : ::testing::Test {
+    NormalisedResponse send(std::uint16_t command, const std::string& cls, const std::string& uid,
+                            std::unique_ptr<DcmDataset> data = nullptr)
+    {
+        NormalisedRequest request;
+        request.commandField = command;
+        if (command == command::nCreate) {
+            request.affectedSopClassUid = cls;
+            request.affectedSopInstanceUid = uid;
+        } else {
+            request.requestedSopClassUid = cls;
+            request.requestedSopInstanceUid = uid;
+        }
+        request.dataSet = std::move(data);
+        return handler.handle(request, association, sessions);
+    }
+
+    std::string createSession()
+    {
+        return send(command::nCreate, sop::basicFilmSession, "").affectedSopInstanceUid;
+    }
+
+    NormalisedResponse createFilmBox(const std::string& format, const std::string& session,
+                                     const std::string& filmSize = "14INX17IN")
+    {
+        auto data = std::make_unique<DcmDataset>();
+        data->putAndInsertString(DCM_ImageDisplayFormat, format.c_str());
+        data->putAndInsertString(DCM_FilmSizeID, filmSize.c_str());
+        auto* item = new DcmItem;
+        item->putAndInsertString(DCM_ReferencedSOPClassUID, sop::basicFilmSession);
+        item->putAndInsertString(DCM_ReferencedSOPInstanceUID, session.c_str());
+        data->insertSequenceItem(DCM_ReferencedFilmSessionSequence, item);
+        return send(command::nCreate, sop::basicFilmBox, "", std::move(data));
+    }
+
+    std::vector<std::string> logSince(std::size_t from) const
+    {
+        return {log.lines.begin() + static_cast<long>(from), log.lines.end()};
+    }
+
+    PrintObjectStore store;
+    FilmParameters film;
+    console::Settings settings;
+    RecordingPrintJob printJob;
+    testing::MemoryRunLog log;
+    RequestHandler handler{store, film, settings, printJob, log};
+    AssociationInfo association{1, "MODALITY", "ZQ", "127.0.0.1", sop::grayscalePrintMeta};
+    AssociationFilmSessions sessions;
+};
+
+TEST_F(HandlerFixture, FilmBoxGetsOneImageBoxPerCellNamedInItsReferencedSequence)
+{
+    struct Case {
+        const char* format;
+        std::size_t boxes;
+    };
+    const std::string session = createSession();
+    for (const Case c : {Case{"STANDARD\\3,4", 12}, Case{"ROW\\2,3", 5}, Case{"COL\\1,2", 3},
+                         Case{"STANDARD\\200,200", 0}, Case{"STANDARD\\0,5", 0}}) {
+        NormalisedResponse response = createFilmBox(c.format, session);
+        ASSERT_TRUE(response.answered && response.dataSet) << c.format;
+        const PrintObject* box = store.Dataset("", response.affectedSopInstanceUid);
+        ASSERT_NE(box, nullptr) << c.format;
+        EXPECT_EQ(box->ChildObjects().size(), c.boxes) << c.format;
+        EXPECT_EQ(box->filmBoxFormat()->imageBoxCount, static_cast<int>(c.boxes)) << c.format;
+
+        DcmSequenceOfItems* refs = nullptr;
+        ASSERT_TRUE(response.dataSet->findAndGetSequence(DCM_ReferencedImageBoxSequence, refs).good());
+        ASSERT_EQ(refs->card(), c.boxes) << c.format;
+        for (std::size_t i = 0; i < c.boxes; ++i) {
+            const std::string uid = textOf(*refs->getItem(i), DCM_ReferencedSOPInstanceUID);
+            EXPECT_EQ(uid, box->ChildObjects()[i].instanceUid) << c.format << " cell " << i + 1;
+            const PrintObject* imageBox = store.Dataset("", uid);
+            ASSERT_NE(imageBox, nullptr);
+            EXPECT_EQ(textOf(imageBox->attributes(), DCM_ReferencedSOPInstanceUID), uid);
+        }
+    }
+    EXPECT_TRUE(log.contains("Film box " + store.children(*store.Dataset("", session)).at(3)->sopInstanceUid() +
+                             ": format \"STANDARD\\200,200\" gives no usable image box count, no image boxes created"));
+}
+
+TEST_F(HandlerFixture, ImageBoxClassFollowsTheFirstPresentationContextAndForceConvert)
+{
+    struct Case {
+        const char* meta;
+        bool force;
+        const char* boxType;
+        std::vector<std::string> lines;
+    };
+    const Case cases[] = {
+        {sop::grayscalePrintMeta, false, sop::basicGrayscaleImageBox, {"接收到黑白胶片打印指令。"}},
+        {sop::grayscalePrintMeta, true, sop::basicGrayscaleImageBox, {"接收到黑白胶片打印指令。"}},
+        {sop::colorPrintMeta, false, sop::colorPrintMeta, {"接收到彩色胶片打印指令。"}},
+        {sop::colorPrintMeta, true, sop::basicGrayscaleImageBox, {"接收到彩色胶片打印指令。", "强制打印灰度胶片。"}},
+        {"", false, sop::colorPrintMeta, {"接收到彩色胶片打印指令。"}},
+        {sop::printer, false, sop::colorPrintMeta, {"接收到彩色胶片打印指令。"}},
+    };
+    const std::string session = createSession();
+    for (const Case& c : cases) {
+        association.firstAbstractSyntax = c.meta;
+        settings.forceConvert = c.force;
+        const std::size_t from = log.lines.size();
+        const std::string uid = createFilmBox("STANDARD\\1,2", session).affectedSopInstanceUid;
+        const PrintObject* box = store.Dataset("", uid);
+        ASSERT_EQ(box->ChildObjects().size(), 2u);
+        for (const PrintObject* imageBox : store.children(*box))
+            EXPECT_EQ(textOf(imageBox->attributes(), DCM_ReferencedSOPClassUID), c.boxType) << c.meta << c.force;
+        std::vector<std::string> lines = logSince(from);
+        std::vector<std::string> expected{"MetaSOPClass=" + std::string(c.meta)};
+        expected.insert(expected.end(), c.lines.begin(), c.lines.end());
+        expected.push_back("ImageBoxType=" + std::string(c.boxType));
+        auto at = std::find(lines.begin(), lines.end(), expected.front());
+        ASSERT_NE(at, lines.end());
+        EXPECT_EQ(std::vector<std::string>(at, at + static_cast<long>(expected.size())), expected)
+            << c.meta << " force " << c.force;
+    }
+}
+
+TEST_F(HandlerFixture, WritesTheExactLogLinesOfEachRequest)
+{
+    const std::string session = createSession();
+    EXPECT_EQ(log.lines, (std::vector<std::string>{"N-CREATE{", "SendData 0}"}));
+
+    log.lines.clear();
+    const std::string box = createFilmBox("ROW\\2,3", session, "8INX10IN").affectedSopInstanceUid;
+    EXPECT_EQ(log.lines, (std::vector<std::string>{
+                             "N-CREATE{", "FilmSize=8INX10IN", "Format:ROW\\2,3", "行自定义:ROW\\2,3",
+                             "Format=2x3", "MetaSOPClass=1.2.840.10008.5.1.1.9",
+                             "接收到黑白胶片打印指令。", "ImageBoxType=1.2.840.10008.5.1.1.4", "r_c=ROW",
+                             "SendData 0}"}));
+
+    log.lines.clear();
+    send(command::nGet, sop::printer, sop::printerInstance);
+    EXPECT_EQ(log.lines, (std::vector<std::string>{"N-GET{",
+                                                   "Dataset(rclass, ruid),rclass=1.2.840.10008.5.1.1.16",
+                                                   "Dataset(rclass, ruid),ruid=1.2.840.10008.5.1.1.17"}));
+
+    log.lines.clear();
+    send(command::nSet, sop::basicFilmBox, box, std::make_unique<DcmDataset>());
+    EXPECT_TRUE(log.lines.empty());
+
+    send(command::nAction, sop::basicFilmBox, box);
+    EXPECT_EQ(log.lines, (std::vector<std::string>{"Action{", "CallingAE=MODALITY;IP=127.0.0.1", "SendStatus 0}"}));
+
+    log.lines.clear();
+    send(command::nDelete, sop::basicFilmBox, box);
+    EXPECT_EQ(log.lines, (std::vector<std::string>{"Delete{", "SendStatus 0}"}));
+}
+
+TEST_F(HandlerFixture, AnswersEveryHandledRequestWithSuccessAndNothingElse)
+{
+    struct Case {
+        std::uint16_t command;
+        const char* uid;
+        bool answered;
+    };
+    const Case cases[] = {
+        {command::nGet, "unknown", true},    {command::nSet, "unknown", true},
+        {command::nAction, "unknown", true}, {command::nDelete, "unknown", true},
+        {command::nEventReport, "x", false}, {0x0001, "x", false}, {0x0030, "x", false}, {0xFFFF, "x", false},
+    };
+    for (const Case& c : cases) {
+        const std::size_t from = log.lines.size();
+        NormalisedResponse response = send(c.command, sop::basicFilmBox, c.uid, std::make_unique<DcmDataset>());
+        EXPECT_EQ(response.answered, c.answered) << std::hex << c.command;
+        EXPECT_EQ(response.status, 0) << std::hex << c.command;
+        if (!c.answered)
+            EXPECT_EQ(log.lines.size(), from) << std::hex << c.command;
+        else
+            EXPECT_EQ(response.affectedSopInstanceUid, c.uid) << std::hex << c.command;
+    }
+    EXPECT_EQ(store.size(), 0u);
+}
+
+TEST_F(HandlerFixture, NActionPrintsThroughDoPrintWithTheRequestedUidAndPeerAddress)
+{
+    association.remoteIp = "10.1.2.3";
+    send(command::nAction, sop::basicFilmSession, "1.2.3.4");
+    send(command::nAction, sop::basicFilmBox, "unknown");
+    EXPECT_EQ(printJob.calls, (std::vector<std::string>{"1.2.3.4|10.1.2.3", "unknown|10.1.2.3"}));
+}
+
+TEST_F(HandlerFixture, NGetReturnsTheWholePrinterObjectWhateverIsAsked)
+{
+    MakePrinterdataset(store, "ZQ ", true, "DCMTK 3.6.7");
+    auto ask = std::make_unique<DcmDataset>();
+    NormalisedRequest request;
+    request.commandField = command::nGet;
+    request.requestedSopClassUid = sop::printer;
+    request.requestedSopInstanceUid = sop::printerInstance;
+    NormalisedResponse response = handler.handle(request, association, sessions);
+    ASSERT_TRUE(response.dataSet);
+    EXPECT_EQ(response.dataSet->card(), 8u);
+    EXPECT_EQ(textOf(*response.dataSet, DCM_PrinterStatus), "NORMAL");
+    EXPECT_EQ(response.affectedSopInstanceUid, sop::printerInstance);
+
+    send(command::nDelete, sop::printer, sop::printerInstance);
+    EXPECT_FALSE(send(command::nGet, sop::printer, sop::printerInstance).dataSet);
+}
+
+TEST_F(HandlerFixture, NCreateKeepsAGivenUidOrMakesOneAndAnswersWithTheWholeObject)
+{
+    auto data = std::make_unique<DcmDataset>();
+    data->putAndInsertString(DCM_NumberOfCopies, "2");
+    NormalisedResponse given = send(command::nCreate, sop::basicFilmSession, "1.2.3.99", std::move(data));
+    EXPECT_EQ(given.affectedSopInstanceUid, "1.2.3.99");
+    EXPECT_EQ(textOf(*given.dataSet, DCM_SOPInstanceUID), "1.2.3.99");
+    EXPECT_EQ(textOf(*given.dataSet, DCM_SOPClassUID), sop::basicFilmSession);
+    EXPECT_EQ(textOf(*given.dataSet, DCM_NumberOfCopies), "2");
+
+    NormalisedResponse made = createFilmBox("STANDARD\\1,1", "1.2.3.99");
+    EXPECT_FALSE(made.affectedSopInstanceUid.empty());
+    EXPECT_EQ(textOf(*made.dataSet, DCM_SOPInstanceUID), made.affectedSopInstanceUid);
+    EXPECT_EQ(textOf(*made.dataSet, DCM_SOPClassUID), sop::basicFilmBox);
+
+    // A Presentation LUT or any other class is a plain object.
+    NormalisedResponse lut = send(command::nCreate, sop::presentationLut, "");
+    EXPECT_NE(store.Dataset("", lut.affectedSopInstanceUid), nullptr);
+    EXPECT_EQ(sessions.size(), 1u);
+}
+
+TEST_F(HandlerFixture, FilmBoxesJoinTheirSessionAndEachKeepsItsOwnFormat)
+{
+    const std::string session = createSession();
+    const std::string first = createFilmBox("STANDARD\\2,2", session, "14INX17IN").affectedSopInstanceUid;
+    const std::string second = createFilmBox("COL\\1,2", session, "8INX10IN").affectedSopInstanceUid;
+    const std::string orphan = createFilmBox("STANDARD\\1,1", "no-such-session").affectedSopInstanceUid;
+    const std::string garbage = createFilmBox("garbage", session, "A4").affectedSopInstanceUid;
+
+    const PrintObject* stored = store.Dataset("", session);
+    ASSERT_EQ(stored->ChildObjects().size(), 3u);
+    EXPECT_EQ(stored->ChildObjects()[0].instanceUid, first);
+    EXPECT_EQ(stored->ChildObjects()[1].instanceUid, second);
+    EXPECT_NE(store.Dataset("", orphan), nullptr);
+
+    const FilmBoxFormat& a = *store.Dataset("", first)->filmBoxFormat();
+    EXPECT_EQ(std::tie(a.FormatCols, a.FormatRows, a.r_c, a.FilmSize, a.decoded),
+              std::make_tuple(std::int16_t{2}, std::int16_t{2}, std::string(), std::string("14INX17IN"), true));
+    const FilmBoxFormat& b = *store.Dataset("", second)->filmBoxFormat();
+    EXPECT_EQ(std::tie(b.FormatCols, b.FormatRows, b.r_c, b.FilmSize),
+              std::make_tuple(std::int16_t{1}, std::int16_t{2}, std::string("COL"), std::string("8INX10IN")));
+    // A format that cannot be cut keeps the counts in force, as its image boxes do.
+    const FilmBoxFormat& c = *store.Dataset("", garbage)->filmBoxFormat();
+    EXPECT_FALSE(c.decoded);
+    EXPECT_EQ(std::tie(c.FormatCols, c.FormatRows, c.r_c), std::make_tuple(std::int16_t{1}, std::int16_t{1}, std::string()));
+    EXPECT_EQ(c.imageBoxCount, 1);
+    // The service-wide values are those of the latest film box.
+    EXPECT_EQ(std::tie(film.FilmSize, film.FormatCols, film.FormatRows, film.r_c),
+              std::make_tuple(std::string("A4"), std::int16_t{1}, std::int16_t{1}, std::string()));
+}
+
+std::unique_ptr<DcmDataset> imageSet(Uint16 rows, Uint16 columns, std::size_t pixelBytes)
+{
+    auto* item = new DcmItem;
+    item->putAndInsertUint16(DCM_Rows, rows);
+    item->putAndInsertUint16(DCM_Columns, columns);
+    item->putAndInsertUint16(DCM_SamplesPerPixel, 1);
+    item->putAndInsertUint16(DCM_BitsAllocated, 16);
+    std::vector<Uint8> pixels(pixelBytes, 7);
+    item->putAndInsertUint8Array(DCM_PixelData, pixels.data(), pixels.size());
+    auto data = std::make_unique<DcmDataset>();
+    data->insertSequenceItem(DCM_BasicGrayscaleImageSequence, item);
+    return data;
+}
+
+TEST_F(HandlerFixture, NSetCopiesTheImageIntoTheImageBoxUnlessItsPixelsCannotBeThere)
+{
+    const std::string session = createSession();
+    const PrintObject* box = store.Dataset("", createFilmBox("STANDARD\\1,3", session).affectedSopInstanceUid);
+    const std::vector<PrintObject*> cells = store.children(*box);
+    ASSERT_EQ(cells.size(), 3u);
+
+    struct Case {
+        Uint16 rows, columns;
+        std::size_t bytes;
+        bool kept;
+    };
+    const Case cases[] = {{4, 4, 32, true}, {20000, 20000, 64, false}, {512, 512, 1000, false}};
+    for (std::size_t i = 0; i < 3; ++i) {
+        const Case& c = cases[i];
+        const std::size_t from = log.lines.size();
+        send(command::nSet, sop::basicGrayscaleImageBox, cells[i]->sopInstanceUid(),
+             imageSet(c.rows, c.columns, c.bytes));
+        DcmSequenceOfItems* images = nullptr;
+        const bool kept = cells[i]->attributes().findAndGetSequence(DCM_BasicGrayscaleImageSequence, images).good();
+        EXPECT_EQ(kept, c.kept) << c.rows << "x" << c.columns;
+        EXPECT_EQ(log.lines.size() - from, c.kept ? 0u : 1u) << c.rows << "x" << c.columns;
+    }
+    EXPECT_TRUE(log.contains("Image box " + cells[1]->sopInstanceUid() +
+                             ": image 20000x20000 is larger than 67108864 pixels: image sequence dropped"));
+    EXPECT_TRUE(log.contains("Image box " + cells[2]->sopInstanceUid() +
+                             ": image 512x512 needs 524288 bytes of pixel data, 1000 received: image sequence dropped"));
+}
+
+}  // namespace
+}  // namespace vantorel::print_service
