@@ -40,6 +40,7 @@ struct DrawOp {
 struct FilmPage {
     enum class Ending { Open, Ended, Aborted };
 
+    std::string printer;   // the printer that was current when the page began
     float pageWidth = 0;   // the sheet, twips, as the surface reported it
     float pageHeight = 0;
     float originX = 0;     // the origin's offset from the printable area's corner

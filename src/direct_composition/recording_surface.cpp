@@ -80,6 +80,8 @@ void RecordingSurface::printText(const std::string& text)
 
 bool RecordingSurface::endDocument()
 {
+    if (page_.ops.empty())
+        page_ = freshPage();
     FilmPage page = std::move(page_);
     page.ending = FilmPage::Ending::Ended;
     page_ = freshPage();
@@ -90,6 +92,8 @@ bool RecordingSurface::endDocument()
 
 void RecordingSurface::abortDocument()
 {
+    if (page_.ops.empty())
+        page_ = freshPage();
     FilmPage page = std::move(page_);
     page.ending = FilmPage::Ending::Aborted;
     page_ = freshPage();
@@ -121,6 +125,7 @@ bool RecordingSurface::releasePage(const FilmPage&)
 FilmPage RecordingSurface::freshPage() const
 {
     FilmPage page;
+    page.printer = current_;
     page.pageWidth = pageWidth();
     page.pageHeight = pageHeight();
     page.originX = originX_;
