@@ -2,18 +2,24 @@
 // hands references down.
 
 #include "command_line.h"
+#include "quit_on_signal.h"
 
 #include "console/operator_messages.h"
 #include "console/platform/print_count_settings.h"
 #include "console/run_log.h"
 #include "console/settings_loader.h"
 #include "console/settings_store.h"
+#include "print_service/dcmtk/print_service_runtime.h"
+#include "print_service/film_parameters.h"
+#include "print_service/logging_print_job.h"
+#include "print_service/print_object_store.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QPrinterInfo>
 
+#include <csignal>
 #include <cstdlib>
 #include <iostream>
 
@@ -72,7 +78,7 @@ int main(int argc, char** argv)
     console::SettingsStore store(home);
     console::PrintCountSettings printCount;
 
-    const console::Settings settings =
+    console::Settings settings =
         console::loadSettings(store, installedPrinters(), printCount, messages);
 
     if (line.showSettings) {
@@ -81,6 +87,18 @@ int main(int argc, char** argv)
         return 0;
     }
 
-    std::cerr << "vantorel: the print service is not built yet; use --show-settings\n";
-    return 1;
+    // The print service: listens, then builds the Printer object; DICOM events
+    // are handled on this thread from here on.
+    print_service::PrintObjectStore printObjects;
+    print_service::FilmParameters filmParameters;
+    print_service::LoggingPrintJob printJob(runLog);
+    print_service::PrintServiceRuntime printService(printObjects, filmParameters, settings, printJob,
+                                                    runLog, messages,
+                                                    print_service::limitsFromEnvironment());
+    printService.start();
+
+    app::QuitOnSignal quitOnSignal({SIGTERM, SIGINT});
+    const int exitCode = application.exec();
+    printService.stop();
+    return exitCode;
 }
