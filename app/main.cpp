@@ -2,6 +2,7 @@
 // hands references down.
 
 #include "command_line.h"
+#include "console_print_observer.h"
 #include "quit_on_signal.h"
 #include "service_startup.h"
 
@@ -14,15 +15,17 @@
 #include "console/ui/console_startup.h"
 #include "console/ui/main_window.h"
 #include "console/ui/message_box_operator_messages.h"
+#include "direct_composition/qt/header_picture_files.h"
+#include "direct_composition/qt/qt_printer_surface.h"
+#include "print_job/print_job_driver.h"
+#include "print_job/template_road.h"
 #include "print_service/dcmtk/print_service_runtime.h"
 #include "print_service/film_parameters.h"
-#include "print_service/logging_print_job.h"
 #include "print_service/print_object_store.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QPrinterInfo>
 
 #include <csignal>
 #include <cstdlib>
@@ -32,16 +35,6 @@
 namespace {
 
 using namespace vantorel;
-
-// The installed printers in the platform's order, then the built-in "FilmFile".
-std::vector<std::string> installedPrinters()
-{
-    std::vector<std::string> names;
-    for (const QString& name : QPrinterInfo::availablePrinterNames())
-        names.push_back(name.toStdString());
-    names.push_back("FilmFile");
-    return names;
-}
 
 std::string homeFolder(const app::CommandLine& line)
 {
@@ -72,7 +65,8 @@ int showSettings(const std::string& home, console::RunLog& runLog)
     console::SettingsStore store(home);
     console::PrintCountSettings printCount;
     const console::Settings settings =
-        console::loadSettings(store, installedPrinters(), printCount, messages);
+        console::loadSettings(store, direct_composition::QtPrinterSurface::installedPrinters(),
+                              printCount, messages);
     for (const auto& [field, value] : console::describeSettings(settings))
         std::cout << field << '=' << value << '\n';
     return 0;
@@ -119,29 +113,50 @@ int main(int argc, char** argv)
     console::OperatorMessages& messages =
         headless ? static_cast<console::OperatorMessages&>(loggedMessages) : boxMessages;
 
+    const QString homeText = QString::fromStdString(home);
+    console::ui::MainWindow window(homeText, clock, messages);
+    boxMessages.setParentWindow(&window);
+    QObject::connect(&window, &console::ui::MainWindow::closed, [] { endAtOnce(); });
+    app::ConsolePrintObserver printObserver(window);
+
+    // Printing: the printers with the built-in FilmFile printer, the header
+    // pictures (cross.bmp is read once, here) and the print job driver that
+    // every N-ACTION calls; the console shows its count and its films.
+    direct_composition::QtPrinterSurface printerSurface(home, &runLog);
+    direct_composition::HeaderPictureFiles headerPictures(home);
+    print_job::NoTemplateComposition templateComposition(runLog);
+
     // The print service; start-up below starts it listening and builds the
     // Printer object, and DICOM events are handled on this thread after that.
     print_service::PrintObjectStore printObjects;
     print_service::FilmParameters filmParameters;
-    print_service::LoggingPrintJob printJob(runLog);
+    print_job::PrintJobDriver printJob({printObjects, filmParameters, settings, printCount,
+                                        printerSurface, headerPictures, templateComposition,
+                                        runLog, messages, home, &printObserver});
     print_service::PrintServiceRuntime printService(printObjects, filmParameters, settings, printJob,
                                                     runLog, messages,
                                                     print_service::limitsFromEnvironment());
     app::ServiceStartup service(printService, printObjects);
 
-    const QString homeText = QString::fromStdString(home);
-    console::ui::MainWindow window(homeText, clock, messages);
-    boxMessages.setParentWindow(&window);
-    QObject::connect(&window, &console::ui::MainWindow::closed, [] { endAtOnce(); });
-
-    console::ui::StartupContext context{homeText, store,    printCount, installedPrinters(),
-                                        clock,    runLog,   messages,   service,
-                                        application, !headless};
+    console::ui::StartupContext context{homeText,
+                                        store,
+                                        printCount,
+                                        direct_composition::QtPrinterSurface::installedPrinters(),
+                                        clock,
+                                        runLog,
+                                        messages,
+                                        service,
+                                        application,
+                                        !headless};
     console::ui::ConsoleStartup(context, settings, window).run();
 
+    // For automated checks: the console's state after start-up and after
+    // every film, in the file the environment names.
     const QString report = qEnvironmentVariable("VANTOREL_CONSOLE_REPORT");
-    if (!report.isEmpty())
+    if (!report.isEmpty()) {
+        printObserver.onChanged = [&window, report] { console::ui::writeConsoleReport(window, report); };
         console::ui::writeConsoleReport(window, report);
+    }
 
     // SIGTERM (a service manager) and SIGINT (a terminal) end the program
     // through the event loop, so the network threads are stopped in order.

@@ -1,5 +1,6 @@
 #include "service_startup.h"
 
+#include "print_job/film_lut.h"
 #include "print_service/dcmtk/print_service_runtime.h"
 #include "print_service/print_object_store.h"
 #include "print_service/printer_object.h"
@@ -37,12 +38,8 @@ void ServiceStartup::buildPrinterObject(const console::Settings& settings)
 
 void ServiceStartup::buildFilmLut()
 {
-    static constexpr std::int32_t base[45] = {
-        0,   48,  50,  52,  55,  59,  64,  66,  67,  70,  72,  75,  77,  81,  83,
-        88,  91,  94,  96,  97,  101, 104, 110, 113, 117, 125, 129, 131, 137, 141,
-        146, 150, 155, 160, 165, 170, 175, 180, 192, 202, 208, 214, 220, 226, 255};
-    for (std::size_t n = 0; n < filmLut_.size(); ++n)
-        filmLut_[n] = 256 * base[n];
+    // The table is built once, on first use; build it now, before any film.
+    print_job::FilmLut();
 }
 
 }  // namespace vantorel::app
