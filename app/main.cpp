@@ -95,6 +95,9 @@ int main(int argc, char** argv)
     // A message box closed while the main window is hidden must not end the
     // program; only closing the main window does.
     application.setQuitOnLastWindowClosed(false);
+    // SIGTERM (a service manager) and SIGINT (a terminal) end the program
+    // through the event loop, so the network threads are stopped in order.
+    app::QuitOnSignal quitOnSignal({SIGTERM, SIGINT});
 
     const std::string home = homeFolder(line);
     console::SystemClock clock;
@@ -158,9 +161,6 @@ int main(int argc, char** argv)
         console::ui::writeConsoleReport(window, report);
     }
 
-    // SIGTERM (a service manager) and SIGINT (a terminal) end the program
-    // through the event loop, so the network threads are stopped in order.
-    app::QuitOnSignal quitOnSignal({SIGTERM, SIGINT});
     const int exitCode = application.exec();
     printService.stop();
     return exitCode;

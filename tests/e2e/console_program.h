@@ -77,6 +77,24 @@ public:
     }
 };
 
+// Sends films with the modality simulator; its exit code (0: every step
+// answered with status 0).
+inline int sendFilm(int port, const QStringList& options = {})
+{
+    QProcess client;
+    client.start(programPath("vantorel-printscu"),
+                 options + QStringList{"127.0.0.1", QString::number(port)});
+    if (!client.waitForFinished(60000))
+        return -1;
+    return client.exitStatus() == QProcess::NormalExit ? client.exitCode() : -1;
+}
+
+// The PDF pages the built-in "FilmFile" printer wrote.
+inline QStringList filmFiles(const TempHome& home)
+{
+    return QDir(home.path() + "/FilmFile").entryList({"*.pdf"}, QDir::Files);
+}
+
 class RunningProgram {
 public:
     // Starts vantorel on `home`; with an empty `display` it runs headless.

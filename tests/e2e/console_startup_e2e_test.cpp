@@ -38,15 +38,20 @@ TEST(ConsoleStartupE2e, HomeWithoutAnyIniFileListensOnTheDefaultPortAndAcceptsAn
     RecordProperty("first_association_ms", static_cast<int>(firstAssociationMs));
     std::cout << "process start to first accepted association: " << firstAssociationMs << " ms\n";
 
+    // It serves a whole print session (to whatever printer the empty
+    // printer pools leave current).
+    EXPECT_EQ(sendFilm(10000), 0);
     ASSERT_TRUE(waitFor([&] { return QFileInfo::exists(home.reportPath()); }));
     const auto report = home.report();
     EXPECT_EQ(report["visible"], "0");
+    EXPECT_EQ(report["panel2"], "1");
     EXPECT_EQ(report["panel4"], "10000");
     EXPECT_EQ(report["panel5"], "正常");
     EXPECT_EQ(report["entries"].split('|').size(), 7);
     const QString log = home.runLog();
     EXPECT_TRUE(log.contains("监听端口=10000")) << log.toStdString();
     EXPECT_TRUE(log.contains("监听端口状态=True")) << log.toStdString();
+    EXPECT_TRUE(log.contains("打印第【1】张胶片。")) << log.toStdString();
     // Headless, the missing printer list goes to the log and standard error.
     EXPECT_TRUE(log.contains("配置文件未找到，打印机设置无效：")) << log.toStdString();
     EXPECT_EQ(program.stop(), 0);

@@ -103,6 +103,17 @@ TEST_F(ConsoleWindowE2e, DefaultHomeShowsTheSkinnedWindowAndClosingItEndsTheProg
     const QImage shot = screenshot("console_default");
     EXPECT_GT(shareOfColour(shot, QColor(0x1b, 0x44, 0x78), 30), 0.05);
 
+    // A film printed on "FilmFile" (every row of the runtime printer list)
+    // shows on the preview page, and the count in the status bar.
+    ASSERT_EQ(sendFilm(port_, {"--format", "STANDARD\\2,2"}), 0);
+    ASSERT_TRUE(waitFor([&] { return home_.report()["panel2"] == "1"; }));
+    EXPECT_EQ(filmFiles(home_).size(), 1);
+    EXPECT_EQ(home_.report()["film"], "1000x1415");
+    const QImage withFilm = screenshot("console_film_preview");
+    // The white sheet of the preview now covers part of the page area.
+    EXPECT_GT(shareOfColour(withFilm, QColor(255, 255, 255), 4),
+              shareOfColour(shot, QColor(255, 255, 255), 4) + 0.05);
+
     ASSERT_TRUE(x_->closeWindow(*x_->windowWithTitle("Vantorel V4.1")));
     EXPECT_EQ(program->waitForEnd(), 0);
 }
@@ -131,7 +142,7 @@ TEST_F(ConsoleWindowE2e, TitleFromAboutIniAndEightEntriesWhenFilmSavingWasOn)
     EXPECT_GT(shareOfColour(shot, QColor(0x2b, 0x30, 0x38), 12), 0.2);
 }
 
-TEST_F(ConsoleWindowE2e, HiddenWindowMapsNothingWhileTheServiceListens)
+TEST_F(ConsoleWindowE2e, HiddenWindowMapsNothingWhileTheServicePrints)
 {
     home_.copyRuntime();
     home_.setting(console::files::prtIni, "PrtIni", "FrmVisiable", "0");
@@ -139,6 +150,9 @@ TEST_F(ConsoleWindowE2e, HiddenWindowMapsNothingWhileTheServiceListens)
     ASSERT_TRUE(waitFor([&] { return startUpFinished(); }));
     EXPECT_EQ(home_.report()["visible"], "0");
     EXPECT_TRUE(home_.runLog().contains("监听端口状态=True"));
+    ASSERT_EQ(sendFilm(port_), 0);
+    EXPECT_EQ(filmFiles(home_).size(), 1);
+    EXPECT_TRUE(home_.runLog().contains("打印第【1】张胶片。"));
     EXPECT_FALSE(x_->viewableWindowWithTitle("Vantorel V4.1")) << x_->windowTree().toStdString();
     EXPECT_TRUE(program->running());
     EXPECT_EQ(program->stop(), 0);
