@@ -2,34 +2,39 @@
 // hands references down.
 
 #include "command_line.h"
+#include "console_print_observer.h"
+#include "quit_on_signal.h"
+#include "service_startup.h"
 
 #include "console/operator_messages.h"
 #include "console/platform/print_count_settings.h"
 #include "console/run_log.h"
 #include "console/settings_loader.h"
 #include "console/settings_store.h"
+#include "console/ui/console_report.h"
+#include "console/ui/console_startup.h"
+#include "console/ui/main_window.h"
+#include "console/ui/message_box_operator_messages.h"
+#include "direct_composition/qt/header_picture_files.h"
+#include "direct_composition/qt/qt_printer_surface.h"
+#include "print_job/print_job_driver.h"
+#include "print_job/template_road.h"
+#include "print_service/dcmtk/print_service_runtime.h"
+#include "print_service/film_parameters.h"
+#include "print_service/print_object_store.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QGuiApplication>
-#include <QPrinterInfo>
 
+#include <csignal>
 #include <cstdlib>
 #include <iostream>
+#include <unistd.h>
 
 namespace {
 
 using namespace vantorel;
-
-// The installed printers in the platform's order, then the built-in "FilmFile".
-std::vector<std::string> installedPrinters()
-{
-    std::vector<std::string> names;
-    for (const QString& name : QPrinterInfo::availablePrinterNames())
-        names.push_back(name.toStdString());
-    names.push_back("FilmFile");
-    return names;
-}
 
 std::string homeFolder(const app::CommandLine& line)
 {
@@ -42,6 +47,29 @@ std::string homeFolder(const app::CommandLine& line)
 bool haveDisplay()
 {
     return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+}
+
+// The program ends at once, as closing the window does: nothing is saved
+// (every setting and the print count are written when they change), open
+// associations are dropped.
+[[noreturn]] void endAtOnce()
+{
+    std::cout.flush();
+    std::cerr.flush();
+    _exit(0);
+}
+
+int showSettings(const std::string& home, console::RunLog& runLog)
+{
+    console::LoggedOperatorMessages messages(runLog, std::cerr);
+    console::SettingsStore store(home);
+    console::PrintCountSettings printCount;
+    const console::Settings settings =
+        console::loadSettings(store, direct_composition::QtPrinterSurface::installedPrinters(),
+                              printCount, messages);
+    for (const auto& [field, value] : console::describeSettings(settings))
+        std::cout << field << '=' << value << '\n';
+    return 0;
 }
 
 }  // namespace
@@ -63,24 +91,77 @@ int main(int argc, char** argv)
     const bool headless = line.headless || line.showSettings || !haveDisplay();
     if (headless)
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication application(argc, argv);
+    QApplication application(argc, argv);
+    // A message box closed while the main window is hidden must not end the
+    // program; only closing the main window does.
+    application.setQuitOnLastWindowClosed(false);
+    // SIGTERM (a service manager) and SIGINT (a terminal) end the program
+    // through the event loop, so the network threads are stopped in order.
+    app::QuitOnSignal quitOnSignal({SIGTERM, SIGINT});
 
     const std::string home = homeFolder(line);
     console::SystemClock clock;
     console::FileRunLog runLog(home, clock);
-    console::LoggedOperatorMessages messages(runLog, std::cerr);
+    if (line.showSettings)
+        return showSettings(home, runLog);
+
     console::SettingsStore store(home);
     console::PrintCountSettings printCount;
+    console::Settings settings;
 
-    const console::Settings settings =
-        console::loadSettings(store, installedPrinters(), printCount, messages);
+    // Unattended, a message goes to the run log and standard error; with a
+    // window system it is a modal message box.
+    console::LoggedOperatorMessages loggedMessages(runLog, std::cerr);
+    console::ui::MessageBoxOperatorMessages boxMessages;
+    console::OperatorMessages& messages =
+        headless ? static_cast<console::OperatorMessages&>(loggedMessages) : boxMessages;
 
-    if (line.showSettings) {
-        for (const auto& [field, value] : console::describeSettings(settings))
-            std::cout << field << '=' << value << '\n';
-        return 0;
+    const QString homeText = QString::fromStdString(home);
+    console::ui::MainWindow window(homeText, clock, messages);
+    boxMessages.setParentWindow(&window);
+    QObject::connect(&window, &console::ui::MainWindow::closed, [] { endAtOnce(); });
+    app::ConsolePrintObserver printObserver(window);
+
+    // Printing: the printers with the built-in FilmFile printer, the header
+    // pictures (cross.bmp is read once, here) and the print job driver that
+    // every N-ACTION calls; the console shows its count and its films.
+    direct_composition::QtPrinterSurface printerSurface(home, &runLog);
+    direct_composition::HeaderPictureFiles headerPictures(home);
+    print_job::NoTemplateComposition templateComposition(runLog);
+
+    // The print service; start-up below starts it listening and builds the
+    // Printer object, and DICOM events are handled on this thread after that.
+    print_service::PrintObjectStore printObjects;
+    print_service::FilmParameters filmParameters;
+    print_job::PrintJobDriver printJob({printObjects, filmParameters, settings, printCount,
+                                        printerSurface, headerPictures, templateComposition,
+                                        runLog, messages, home, &printObserver});
+    print_service::PrintServiceRuntime printService(printObjects, filmParameters, settings, printJob,
+                                                    runLog, messages,
+                                                    print_service::limitsFromEnvironment());
+    app::ServiceStartup service(printService, printObjects);
+
+    console::ui::StartupContext context{homeText,
+                                        store,
+                                        printCount,
+                                        direct_composition::QtPrinterSurface::installedPrinters(),
+                                        clock,
+                                        runLog,
+                                        messages,
+                                        service,
+                                        application,
+                                        !headless};
+    console::ui::ConsoleStartup(context, settings, window).run();
+
+    // For automated checks: the console's state after start-up and after
+    // every film, in the file the environment names.
+    const QString report = qEnvironmentVariable("VANTOREL_CONSOLE_REPORT");
+    if (!report.isEmpty()) {
+        printObserver.onChanged = [&window, report] { console::ui::writeConsoleReport(window, report); };
+        console::ui::writeConsoleReport(window, report);
     }
 
-    std::cerr << "vantorel: the print service is not built yet; use --show-settings\n";
-    return 1;
+    const int exitCode = application.exec();
+    printService.stop();
+    return exitCode;
 }

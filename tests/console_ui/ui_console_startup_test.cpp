@@ -65,7 +65,7 @@ TEST_F(UiConsoleStartup, EmptyHomeRunsEveryStepInOrderWithTheDefaults)
     EXPECT_EQ(outcome.ran.size(), 20u);
     // The missing printer list is reported once, after the window is shown
     // and before listening starts.
-    const Events expected{"header icon",   "viewer tools",   "message:打印机设置无效",
+    const Events expected{"viewer tools",   "message:打印机设置无效",
                           "report page",   "listen",         "print objects",
                           "printer object", "film lut"};
     EXPECT_EQ(events, expected);
@@ -84,7 +84,6 @@ TEST_F(UiConsoleStartup, EmptyHomeRunsEveryStepInOrderWithTheDefaults)
     EXPECT_EQ(panels.text(4), "10000");
     EXPECT_EQ(panels.text(5), "正常");
     EXPECT_FALSE(panels.text(7).isEmpty());
-    EXPECT_TRUE(services.headerIcon.isNull());
     EXPECT_EQ(services.printerAeTitle, "ZQ");
     EXPECT_FLOAT_EQ(services.reportPage.paperWidth, 24478.7f);
     EXPECT_FLOAT_EQ(services.reportPage.paperHeight, 20125.0f);
@@ -201,18 +200,13 @@ TEST_F(UiConsoleStartup, SkinIsAppliedOnlyWhenSwitchedOnAndPresent)
     }
 }
 
-TEST_F(UiConsoleStartup, HeaderIconAndHeaderBand)
+TEST_F(UiConsoleStartup, HeaderPrintingOffClearsTheHeaderBand)
 {
     givePrinterList();
-    QImage cross(16, 16, QImage::Format_RGB32);
-    cross.fill(Qt::red);
-    QDir().mkpath(home.path() + "/医院名称");
-    ASSERT_TRUE(cross.save(home.path() + "/医院名称/cross.bmp", "BMP"));
     write(files::prtIni, "PrtIni", "打印医院名称", "0");
 
     start();
 
-    EXPECT_EQ(services.headerIcon.size(), QSize(16, 16));
     EXPECT_EQ(settings.header.htjcs, 0);
     EXPECT_EQ(settings.printHeader, 0);
 }

@@ -59,11 +59,6 @@ class RecordingServices final : public console::ui::StartupServices {
 public:
     explicit RecordingServices(Events& events) : events_(events) {}
 
-    void setHeaderIcon(const QImage& icon) override
-    {
-        headerIcon = icon;
-        record("header icon");
-    }
     void switchOffViewerTools() override { record("viewer tools"); }
     void setReportPage(const console::ui::ReportPageSetup& page) override
     {
@@ -85,7 +80,6 @@ public:
 
     bool listenSucceeds = true;
     std::string failingStep;  // this call throws
-    QImage headerIcon;
     console::ui::ReportPageSetup reportPage;
     std::string printerAeTitle;
 

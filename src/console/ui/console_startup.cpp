@@ -15,7 +15,6 @@
 #include <QApplication>
 #include <QDate>
 #include <QFileInfo>
-#include <QImage>
 #include <QPixmap>
 
 namespace vantorel::console::ui {
@@ -67,10 +66,10 @@ void ConsoleStartup::readHeaderSettings()
 {
     // Every setting is read here in start-up's order; the message about a
     // missing printer list waits for the printers step.
+    // The header icon "\医院名称\cross.bmp" is read by the header pictures of
+    // film composition, which the program builds before start-up.
     settings_ = loadSettings(context_.store, context_.installedPrinters, context_.printCount,
                              deferred_);
-    const QImage icon(context_.homeFolder + QStringLiteral("/医院名称/cross.bmp"));
-    context_.services.setHeaderIcon(icon);
 }
 
 void ConsoleStartup::applyHeaderPrinting()

@@ -24,7 +24,6 @@ namespace vantorel::console::ui {
 class AboutPage;
 class FilmPreviewPage;
 class RunLogPage;
-class SettingsPages;
 class StatusPanels;
 
 // The console: a navigation list beside the pages (one visible at a time),
@@ -50,8 +49,10 @@ public:
     bool hasLogo() const;
 
     StatusPanels& statusPanels() { return *status_; }
+    const StatusPanels& statusPanels() const { return *status_; }
     AboutPage& aboutPage() { return *about_; }
     FilmPreviewPage& filmPreviewPage() { return *preview_; }
+    const FilmPreviewPage& filmPreviewPage() const { return *preview_; }
     RunLogPage& runLogPage() { return *runLog_; }
     SettingsPages& settingsPages() { return *settingsPages_; }
 

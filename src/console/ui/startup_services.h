@@ -2,8 +2,6 @@
 
 #include "console/settings_model.h"
 
-#include <QImage>
-
 namespace vantorel::console::ui {
 
 // The page of the report engine that template composition prints on, as
@@ -23,9 +21,6 @@ class StartupServices {
 public:
     virtual ~StartupServices() = default;
 
-    // "\医院名称\cross.bmp" as the header icon of direct composition; a null
-    // image when the file is missing or unreadable.
-    virtual void setHeaderIcon(const QImage& icon) = 0;
     // The report viewer's toolbar tools 1 and 2.
     virtual void switchOffViewerTools() = 0;
     virtual void setReportPage(const ReportPageSetup& page) = 0;

@@ -1,0 +1,45 @@
+#include "service_startup.h"
+
+#include "print_job/film_lut.h"
+#include "print_service/dcmtk/print_service_runtime.h"
+#include "print_service/print_object_store.h"
+#include "print_service/printer_object.h"
+
+#include <stdexcept>
+
+namespace vantorel::app {
+
+ServiceStartup::ServiceStartup(print_service::PrintServiceRuntime& printService,
+                               print_service::PrintObjectStore& printObjects)
+    : printService_(printService), printObjects_(printObjects)
+{
+}
+
+bool ServiceStartup::startListening()
+{
+    print_service::Listener& listener = printService_.listener();
+    listener.startListening();
+    return listener.listenState() == "正常";
+}
+
+void ServiceStartup::createPrintObjectStore()
+{
+    // The store was built empty with the service, and no request can have
+    // reached it: requests are handled only after start-up has finished.
+    if (printObjects_.size() != 0)
+        throw std::logic_error("print object store is not empty at start-up");
+}
+
+void ServiceStartup::buildPrinterObject(const console::Settings& settings)
+{
+    print_service::MakePrinterdataset(printObjects_, settings.aeTitle, settings.fujiCr,
+                                      print_service::toolkitVersionText());
+}
+
+void ServiceStartup::buildFilmLut()
+{
+    // The table is built once, on first use; build it now, before any film.
+    print_job::FilmLut();
+}
+
+}  // namespace vantorel::app

@@ -1,0 +1,67 @@
+#include "print_service/dcmtk/print_service_runtime.h"
+
+#include "console/settings_model.h"
+#include "print_service/printer_object.h"
+
+#include <cstdlib>
+#include <string>
+
+namespace vantorel::print_service {
+
+PrintServiceRuntime::PrintServiceRuntime(PrintObjectStore& store, FilmParameters& film,
+                                         console::Settings& settings, PrintJobPort& printJob,
+                                         console::RunLog& log, console::OperatorMessages& messages,
+                                         ServerLimits limits)
+    : store_(store),
+      settings_(settings),
+      handler_(store, film, settings, printJob, log),
+      associations_(store, handler_, log),
+      server_(dispatcher_, associations_, limits),
+      listener_(server_, settings, log, messages)
+{
+}
+
+PrintServiceRuntime::~PrintServiceRuntime()
+{
+    stop();
+}
+
+void PrintServiceRuntime::start()
+{
+    listener_.startListening();
+    MakePrinterdataset(store_, settings_.aeTitle, settings_.fujiCr, toolkitVersionText());
+}
+
+void PrintServiceRuntime::stop()
+{
+    dispatcher_.close();
+    server_.stop();
+}
+
+namespace {
+
+template <typename T>
+void override(T& value, const char* name)
+{
+    const char* text = std::getenv(name);
+    if (text == nullptr || *text == '\0')
+        return;
+    char* end = nullptr;
+    const unsigned long long parsed = std::strtoull(text, &end, 10);
+    if (end != nullptr && *end == '\0' && parsed > 0)
+        value = static_cast<T>(parsed);
+}
+
+}  // namespace
+
+ServerLimits limitsFromEnvironment()
+{
+    ServerLimits limits;
+    override(limits.maxAssociations, "VANTOREL_MAX_ASSOCIATIONS");
+    override(limits.idleTimeoutSeconds, "VANTOREL_IDLE_TIMEOUT");
+    override(limits.dimseTimeoutSeconds, "VANTOREL_DIMSE_TIMEOUT");
+    override(limits.maxDataSetBytes, "VANTOREL_MAX_DATASET_BYTES");
+    return limits;
+}
+
+}  // namespace vantorel::print_service

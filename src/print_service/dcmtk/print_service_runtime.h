@@ -1,0 +1,58 @@
+#pragma once
+
+#include "print_service/associations.h"
+#include "print_service/dcmtk/association_server.h"
+#include "print_service/dcmtk/main_thread_dispatcher.h"
+#include "print_service/listener.h"
+#include "print_service/request_handler.h"
+
+namespace vantorel::console {
+class OperatorMessages;
+class RunLog;
+struct Settings;
+}  // namespace vantorel::console
+
+namespace vantorel::print_service {
+
+class PrintJobPort;
+class PrintObjectStore;
+struct FilmParameters;
+
+// The print service as the program runs it: the request handler and the
+// association bookkeeping on the main thread, the DCMTK server on its network
+// threads, the dispatcher between them. Built on the main thread, after the
+// Qt application object.
+class PrintServiceRuntime {
+public:
+    PrintServiceRuntime(PrintObjectStore& store, FilmParameters& film, console::Settings& settings,
+                        PrintJobPort& printJob, console::RunLog& log, console::OperatorMessages& messages,
+                        ServerLimits limits = {});
+    ~PrintServiceRuntime();
+
+    // Start-up: listens on `listenPort` (log lines, a taken port reported to
+    // the operator), then builds the Printer object from `aeTitle` and `fujiCr`.
+    void start();
+
+    // Closes the hand-over and stops every network thread; open associations
+    // are aborted. Called when the event loop has ended.
+    void stop();
+
+    Listener& listener() { return listener_; }
+    int openAssociations() const { return server_.openAssociations(); }
+
+private:
+    PrintObjectStore& store_;
+    console::Settings& settings_;
+    RequestHandler handler_;
+    Associations associations_;
+    MainThreadDispatcher dispatcher_;
+    AssociationServer server_;
+    Listener listener_;
+};
+
+// Limits with overrides from the environment, for installers and tests:
+// VANTOREL_MAX_ASSOCIATIONS, VANTOREL_IDLE_TIMEOUT (seconds),
+// VANTOREL_DIMSE_TIMEOUT (seconds), VANTOREL_MAX_DATASET_BYTES.
+ServerLimits limitsFromEnvironment();
+
+}  // namespace vantorel::print_service

@@ -1,0 +1,150 @@
+#pragma once
+
+// The real vantorel program running with the console, for end-to-end tests:
+// a prepared home folder, a free DICOM port, the run log and the console
+// report read back, and the program stopped by the test.
+
+#include "program_runner.h"
+
+#include "console/gbk.h"
+#include "console/settings_store.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QMap>
+#include <QTcpServer>
+
+namespace vantorel::testing {
+
+// A TCP port nobody listens on right now.
+inline int freePort()
+{
+    QTcpServer probe;
+    probe.listen(QHostAddress::Any, 0);
+    return probe.serverPort();
+}
+
+// Home folder contents for the console tests.
+class ConsoleHome : public TempHome {
+public:
+    // Writes one INI key in GBK, as the program's own settings store does.
+    void setting(const char* file, const std::string& section, const std::string& key,
+                 const std::string& value) const
+    {
+        console::SettingsStore(path().toStdString()).writeSetting(section, key, value, file);
+    }
+
+    // The skins and the printer list that a new home gets from runtime/.
+    void copyRuntime() const
+    {
+        const QString from = QStringLiteral(VANTOREL_RUNTIME_DIR);
+        QDirIterator files(from, QDir::Files, QDirIterator::Subdirectories);
+        while (files.hasNext()) {
+            const QString source = files.next();
+            const QString target = path() + source.mid(from.size());
+            QDir().mkpath(QFileInfo(target).path());
+            QFile::copy(source, target);
+        }
+    }
+
+    // Every line of every run log file, as UTF-8 text.
+    QString runLog() const
+    {
+        QString text;
+        for (const QString& name : QDir(path() + "/LOG").entryList({"*.log"}, QDir::Files)) {
+            QFile file(path() + "/LOG/" + name);
+            if (file.open(QIODevice::ReadOnly))
+                text += QString::fromStdString(console::gbkToUtf8(file.readAll().toStdString()));
+        }
+        return text;
+    }
+
+    QString reportPath() const { return path() + "/console-report.txt"; }
+
+    // The console's state written by the program after start-up.
+    QMap<QString, QString> report() const
+    {
+        QMap<QString, QString> fields;
+        QFile file(reportPath());
+        if (!file.open(QIODevice::ReadOnly))
+            return fields;
+        for (const QString& line : QString::fromUtf8(file.readAll()).split('\n')) {
+            const int equals = line.indexOf('=');
+            if (equals > 0)
+                fields[line.left(equals)] = line.mid(equals + 1);
+        }
+        return fields;
+    }
+};
+
+// Sends films with the modality simulator; its exit code (0: every step
+// answered with status 0).
+inline int sendFilm(int port, const QStringList& options = {})
+{
+    QProcess client;
+    client.start(programPath("vantorel-printscu"),
+                 options + QStringList{"127.0.0.1", QString::number(port)});
+    if (!client.waitForFinished(60000))
+        return -1;
+    return client.exitStatus() == QProcess::NormalExit ? client.exitCode() : -1;
+}
+
+// The PDF pages the built-in "FilmFile" printer wrote.
+inline QStringList filmFiles(const TempHome& home)
+{
+    return QDir(home.path() + "/FilmFile").entryList({"*.pdf"}, QDir::Files);
+}
+
+class RunningProgram {
+public:
+    // Starts vantorel on `home`; with an empty `display` it runs headless.
+    RunningProgram(const ConsoleHome& home, const QString& display, QStringList extraArgs = {})
+    {
+        QProcessEnvironment env = home.environment();
+        env.insert("VANTOREL_CONSOLE_REPORT", home.reportPath());
+        if (display.isEmpty()) {
+            env.remove("DISPLAY");
+            extraArgs << "--headless";
+        } else {
+            env.remove("QT_QPA_PLATFORM");
+            env.insert("DISPLAY", display);
+        }
+        process_.setProcessEnvironment(env);
+        process_.start(programPath("vantorel"), QStringList{"--home", home.path()} + extraArgs);
+        process_.waitForStarted(10000);
+    }
+    ~RunningProgram() { stop(); }
+
+    bool running() const { return process_.state() == QProcess::Running; }
+    qint64 pid() const { return process_.processId(); }
+
+    // Waits for the program to end by itself; its exit code, -1 when it
+    // crashed or did not end.
+    int waitForEnd(int timeoutMs = 20000)
+    {
+        if (!process_.waitForFinished(timeoutMs))
+            return -1;
+        return process_.exitStatus() == QProcess::NormalExit ? process_.exitCode() : -1;
+    }
+
+    // Ends the program with SIGTERM; its exit code.
+    int stop()
+    {
+        if (process_.state() == QProcess::NotRunning)
+            return process_.exitStatus() == QProcess::NormalExit ? process_.exitCode() : -1;
+        process_.terminate();
+        const int code = waitForEnd();
+        if (process_.state() != QProcess::NotRunning) {
+            process_.kill();
+            process_.waitForFinished();
+        }
+        return code;
+    }
+
+    QString errorOutput() { return QString::fromUtf8(process_.readAllStandardError()); }
+
+private:
+    QProcess process_;
+};
+
+}  // namespace vantorel::testing

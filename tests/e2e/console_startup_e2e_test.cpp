@@ -1,0 +1,97 @@
+// Start-up of the real program without a window system: defaults of an empty
+// home, messages that never wait, and the signals that end it.
+
+#include "console_program.h"
+#include "x_session.h"
+
+#include <QElapsedTimer>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <iostream>
+
+namespace vantorel::testing {
+namespace {
+
+bool echoAccepted(int port)
+{
+    QProcess echo;
+    echo.start("echoscu", {"-aec", "ZQ", "-to", "5", "127.0.0.1", QString::number(port)});
+    return echo.waitForFinished(10000) && echo.exitStatus() == QProcess::NormalExit &&
+           echo.exitCode() == 0;
+}
+
+TEST(ConsoleStartupE2e, HomeWithoutAnyIniFileListensOnTheDefaultPortAndAcceptsAnAssociation)
+{
+    QTcpServer probe;
+    if (!probe.listen(QHostAddress::Any, 10000))
+        GTEST_SKIP() << "port 10000 is in use on this machine";
+    probe.close();
+
+    ConsoleHome home;
+    QElapsedTimer sinceStart;
+    sinceStart.start();
+    RunningProgram program(home, QString());
+    ASSERT_TRUE(waitFor([] { return echoAccepted(10000); }, 30000)) << program.errorOutput().toStdString();
+    const qint64 firstAssociationMs = sinceStart.elapsed();
+    RecordProperty("first_association_ms", static_cast<int>(firstAssociationMs));
+    std::cout << "process start to first accepted association: " << firstAssociationMs << " ms\n";
+
+    // It serves a whole print session (to whatever printer the empty
+    // printer pools leave current).
+    EXPECT_EQ(sendFilm(10000), 0);
+    ASSERT_TRUE(waitFor([&] { return QFileInfo::exists(home.reportPath()); }));
+    const auto report = home.report();
+    EXPECT_EQ(report["visible"], "0");
+    EXPECT_EQ(report["panel2"], "1");
+    EXPECT_EQ(report["panel4"], "10000");
+    EXPECT_EQ(report["panel5"], "正常");
+    EXPECT_EQ(report["entries"].split('|').size(), 7);
+    const QString log = home.runLog();
+    EXPECT_TRUE(log.contains("监听端口=10000")) << log.toStdString();
+    EXPECT_TRUE(log.contains("监听端口状态=True")) << log.toStdString();
+    EXPECT_TRUE(log.contains("打印第【1】张胶片。")) << log.toStdString();
+    // Headless, the missing printer list goes to the log and standard error.
+    EXPECT_TRUE(log.contains("配置文件未找到，打印机设置无效：")) << log.toStdString();
+    EXPECT_EQ(program.stop(), 0);
+    EXPECT_TRUE(program.errorOutput().contains("打印机设置无效"));
+}
+
+TEST(ConsoleStartupE2e, HeadlessTakenPortIsLoggedAndTheProgramGoesOn)
+{
+    ConsoleHome home;
+    const int port = freePort();
+    home.setting(console::files::prtIni, "PrtIni", "Port", std::to_string(port));
+    QTcpServer taken;
+    ASSERT_TRUE(taken.listen(QHostAddress::Any, port));
+
+    RunningProgram program(home, QString());
+    ASSERT_TRUE(waitFor([&] { return QFileInfo::exists(home.reportPath()); }));
+    EXPECT_EQ(home.report()["panel5"], "失败");
+    const QString log = home.runLog();
+    const QStringList inOrder{"监听端口=" + QString::number(port),
+                              "监听端口失败：端口被占用，请更换端口号,否则不能正常打印。",
+                              "监听端口状态=False"};
+    qsizetype at = 0;
+    for (const QString& line : inOrder) {
+        at = log.indexOf(line, at);
+        EXPECT_GE(at, 0) << line.toStdString() << "\n" << log.toStdString();
+    }
+    EXPECT_TRUE(program.running());
+}
+
+TEST(ConsoleStartupE2e, TermAndIntEndTheHeadlessProgram)
+{
+    for (int signal : {SIGTERM, SIGINT}) {
+        ConsoleHome home;
+        home.setting(console::files::prtIni, "PrtIni", "Port", std::to_string(freePort()));
+        RunningProgram program(home, QString());
+        ASSERT_TRUE(waitFor([&] { return QFileInfo::exists(home.reportPath()); })) << signal;
+        ::kill(static_cast<pid_t>(program.pid()), signal);
+        EXPECT_EQ(program.waitForEnd(), 0) << signal;
+    }
+}
+
+}  // namespace
+}  // namespace vantorel::testing

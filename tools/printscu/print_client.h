@@ -1,0 +1,81 @@
+#pragma once
+
+#include "test_image.h"
+
+#include <chrono>
+#include <string>
+#include <vector>
+
+struct T_ASC_Association;
+struct T_ASC_Network;
+struct T_DIMSE_Message;
+class DcmDataset;
+
+namespace vantorel::tools {
+
+struct ClientOptions {
+    std::string host = "127.0.0.1";
+    int port = 10000;
+    std::string callingAe = "PRINTSCU";
+    std::string calledAe = "ZQ";
+    bool color = false;              // propose the color meta class first; RGB images
+    bool echo = false;
+    bool getPrinter = true;
+    std::string format = "STANDARD\\1,1";
+    std::string filmSize = "14INX17IN";
+    std::string orientation = "PORTRAIT";
+    int filmBoxes = 1;               // per film session
+    int sessions = 1;                // film sessions, one after the other
+    PixelKind kind = PixelKind::Mono12;
+    int imageSize = 256;
+    std::vector<std::string> imageFiles;
+    std::string action = "box";      // box, session, none
+    bool deleteObjects = true;
+    bool abortAtEnd = false;
+    std::string stopAfter;           // session, filmbox, nset, action: end the association there
+    long cutNSetAfterBytes = -1;     // cut the connection inside the first N-SET data set
+    int claimRows = 0;               // image size the N-SET claims, whatever its pixels
+    int claimColumns = 0;
+    int extraCommand = -1;           // command field sent after the film session N-CREATE
+    std::string waitForFile;         // after the association is accepted, wait until it exists
+    bool latency = false;            // print each request's round trip
+    int timeoutSeconds = 60;
+};
+
+// A modality simulator: one run is one association.
+class PrintClient {
+public:
+    explicit PrintClient(ClientOptions options);
+    ~PrintClient();
+
+    // 0 when every step succeeded, 1 when one failed.
+    int run();
+
+private:
+    bool connect();
+    bool session();
+    bool echo();
+    bool getPrinter();
+    bool createFilmSession(std::string& uid);
+    bool createFilmBox(const std::string& session, std::string& uid, std::vector<std::pair<std::string, std::string>>& boxes);
+    bool setImageBox(const std::pair<std::string, std::string>& box, int cell);
+    bool action(const std::string& cls, const std::string& uid);
+    bool remove(const std::string& cls, const std::string& uid);
+    bool extraCommand(const std::string& session);
+    bool exchange(T_DIMSE_Message& request, DcmDataset* data, const std::string& label,
+                  DcmDataset** reply = nullptr);
+    bool sendCut(T_DIMSE_Message& request, DcmDataset* data);
+    void end();
+
+    ClientOptions options_;
+    T_ASC_Network* network_ = nullptr;
+    T_ASC_Association* association_ = nullptr;
+    unsigned char printContext_ = 0;
+    unsigned char echoContext_ = 0;
+    unsigned short messageId_ = 0;
+    bool ended_ = false;   // no further steps
+    bool closed_ = false;  // released, aborted or dropped
+    bool cutDone_ = false;
+};
+
+}  // namespace vantorel::tools
