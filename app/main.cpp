@@ -5,6 +5,7 @@
 #include "console_print_observer.h"
 #include "quit_on_signal.h"
 #include "service_startup.h"
+#include "settings_page_services.h"
 
 #include "console/operator_messages.h"
 #include "console/platform/print_count_settings.h"
@@ -117,7 +118,12 @@ int main(int argc, char** argv)
         headless ? static_cast<console::OperatorMessages&>(loggedMessages) : boxMessages;
 
     const QString homeText = QString::fromStdString(home);
-    console::ui::MainWindow window(homeText, clock, messages);
+    // The settings pages are views of `settings`; they write through `store`.
+    app::SettingsPageServices pageServices;
+    auto pages = pageServices.makePages({homeText, store, settings, messages});
+    console::ui::ConsoleSettingsPages& settingsPages = *pages;
+    console::ui::MainWindow window(homeText, clock, messages, std::move(pages));
+    settingsPages.followListenStatus(window.statusPanels());
     boxMessages.setParentWindow(&window);
     QObject::connect(&window, &console::ui::MainWindow::closed, [] { endAtOnce(); });
     app::ConsolePrintObserver printObserver(window);
@@ -140,6 +146,7 @@ int main(int argc, char** argv)
                                                     runLog, messages,
                                                     print_service::limitsFromEnvironment());
     app::ServiceStartup service(printService, printObjects);
+    pageServices.attach(printService.listener(), service);
 
     console::ui::StartupContext context{homeText,
                                         store,
