@@ -23,6 +23,12 @@
 
 namespace vantorel::testing {
 
+// The GBK bytes of UTF-8 text.
+inline QByteArray gbkBytes(const std::string& utf8)
+{
+    return QByteArray::fromStdString(console::utf8ToGbk(utf8));
+}
+
 class PagesTest : public ::testing::Test {
 protected:
     // Loads the settings of the home folder and builds the pages over them.
@@ -66,11 +72,7 @@ protected:
         QFile file(home.path() + QLatin1Char('/') + relative);
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
-    // The GBK bytes of UTF-8 text.
-    static QByteArray gbk(const std::string& utf8)
-    {
-        return QByteArray::fromStdString(console::utf8ToGbk(utf8));
-    }
+    static QByteArray gbk(const std::string& utf8) { return gbkBytes(utf8); }
     void writeIni(const QString& relative, const std::string& utf8)
     {
         home.writeBytes(relative, gbk(utf8));
