@@ -43,12 +43,10 @@ RoutingRows::RoutingRows(PageContext context, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(buildChoice());
-    auto* note = new QLabel(QStringLiteral("指定胶片与打印机对应纸张尺寸，请设置："), this);
-    layout->addWidget(note);
 
     auto* table = new QHBoxLayout;
     auto* grid = new QGridLayout;
-    grid->setVerticalSpacing(3);
+    grid->setVerticalSpacing(2);
     sizeHeading_ = new QLabel(QStringLiteral("发送的胶片尺寸："), this);
     ipHeading_ = new QLabel(QStringLiteral("发送设备的IP："), this);
     grid->addWidget(sizeHeading_, 0, 0);
@@ -83,6 +81,7 @@ QWidget* RoutingRows::buildChoice()
     layout->addWidget(bySize_);
     layout->addWidget(byDevice_);
     layout->addStretch(1);
+    layout->addWidget(new QLabel(QStringLiteral("指定胶片与打印机对应纸张尺寸，请设置："), box));
     // The choice acts from the next film on, before any save.
     connect(byDevice_, &QRadioButton::toggled, this, [this](bool on) {
         context_.settings.routeByDevice = on;
