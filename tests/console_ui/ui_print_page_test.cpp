@@ -54,6 +54,20 @@ TEST_F(PrintPageTest, SavingAFreshHomeWritesEveryKeyInOrderAsGbk)
     EXPECT_FLOAT_EQ(reportPage.pages[0].marginBottom, 5.0f);
 }
 
+TEST_F(PrintPageTest, AChoiceThatChoosesNothingIsSavedAsMinusOne)
+{
+    // A paper index outside the list and a printer position beyond the
+    // installed printers leave those choices empty at start-up.
+    writeIni("PrtIni.ini", "[PrtIni]\r\nFilmSize_3=12\r\nPrinter_9=5\r\n");
+    startUnlocked();
+    EXPECT_EQ(rows().paperBox(2)->currentIndex(), -1);
+    EXPECT_EQ(page().otherPrinterBox()->currentIndex(), -1);
+    click(page().saveButton());
+    const QByteArray saved = fileBytes("PrtIni.ini");
+    EXPECT_TRUE(saved.startsWith("[PrtIni]\r\nFilmSize_3=-1\r\nPrinter_9=-1\r\n")) << saved.data();
+    EXPECT_TRUE(saved.contains("FilmSize_2=0\r\n"));
+}
+
 TEST_F(PrintPageTest, FilmSizeModeLeavesTheIpFileUntouchedAndDeviceModeWritesItAsTyped)
 {
     const std::string ipFile = "[IP]\r\n1=10.0.0.1\r\n; kept\r\n3=10.0.0.3\r\n";
