@@ -88,11 +88,16 @@ int main(int argc, char** argv)
         return 0;
     }
 
-    // Without a window system Qt must not try to open a display.
-    const bool headless = line.headless || line.showSettings || !haveDisplay();
+    // Without a window system Qt must not try to open a display; a display
+    // that cannot be opened falls back to running headless.
+    bool headless = line.headless || line.showSettings || !haveDisplay();
     if (headless)
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    else if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "xcb;wayland;offscreen");
     QApplication application(argc, argv);
+    headless = headless || QGuiApplication::platformName() == QLatin1String("offscreen") ||
+               QGuiApplication::platformName() == QLatin1String("minimal");
     // A message box closed while the main window is hidden must not end the
     // program; only closing the main window does.
     application.setQuitOnLastWindowClosed(false);
@@ -168,7 +173,9 @@ int main(int argc, char** argv)
         console::ui::writeConsoleReport(window, report);
     }
 
-    const int exitCode = application.exec();
+    // A signal during start-up (while a message box waited) ends the program
+    // here; otherwise the event loop runs until a signal or the window's close.
+    const int exitCode = quitOnSignal.signalled() ? 0 : application.exec();
     printService.stop();
     return exitCode;
 }

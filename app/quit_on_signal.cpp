@@ -26,10 +26,13 @@ QuitOnSignal::QuitOnSignal(std::initializer_list<int> signalNumbers)
     if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signalSocket) != 0)
         return;
     notifier_ = new QSocketNotifier(signalSocket[1], QSocketNotifier::Read, this);
-    connect(notifier_, &QSocketNotifier::activated, this, [] {
+    connect(notifier_, &QSocketNotifier::activated, this, [this] {
+        signalled_ = true;
         char byte = 0;
         [[maybe_unused]] const auto read = ::read(signalSocket[1], &byte, 1);
-        QCoreApplication::quit();
+        // exit() rather than quit(): it also ends a modal dialog's loop
+        // during start-up, before the main loop runs.
+        QCoreApplication::exit(0);
     });
     struct sigaction action {};
     action.sa_handler = onSignal;

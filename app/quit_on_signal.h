@@ -16,8 +16,14 @@ public:
     explicit QuitOnSignal(std::initializer_list<int> signalNumbers);
     ~QuitOnSignal() override;
 
+    // True once a signal has been handled. A signal that arrives while a
+    // modal dialog runs its own loop ends that loop only; the program checks
+    // this before it enters the main loop.
+    bool signalled() const { return signalled_; }
+
 private:
     QSocketNotifier* notifier_ = nullptr;
+    bool signalled_ = false;
 };
 
 }  // namespace vantorel::app

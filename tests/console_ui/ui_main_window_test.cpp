@@ -11,6 +11,7 @@
 #include <QListWidget>
 #include <QMessageBox>
 #include <QStatusBar>
+#include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -43,6 +44,26 @@ TEST_F(UiMainWindow, SelectingAnEntryInTheListShowsItsPage)
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(messages.shown[0].text,
               "抱歉，日志文件【" + home.pathText() + "/LOG/2014-3-5.log】未找到。");
+}
+
+TEST_F(UiMainWindow, ClickingTheCurrentEntryAgainSelectsItAgain)
+{
+    window.addNavigationEntries(firstNavigationEntries() + laterNavigationEntries(false));
+    window.show();
+    auto* list = window.findChild<QListWidget*>("navigation");
+    auto click = [list](const QString& text) {
+        QListWidgetItem* item = list->findItems(text, Qt::MatchExactly).first();
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                          list->visualItemRect(item).center());
+    };
+    click("运行日志");
+    EXPECT_EQ(window.currentPage(), PageKey::RunLog);
+    ASSERT_EQ(messages.shown.size(), 1u);  // today's log is missing
+    click("运行日志");
+    EXPECT_EQ(messages.shown.size(), 2u);  // loaded (and reported) once more
+    click("关于");
+    EXPECT_EQ(window.currentPage(), PageKey::About);
+    EXPECT_EQ(messages.shown.size(), 2u);
 }
 
 TEST_F(UiMainWindow, UnknownEntryTextShowsTheAboutPage)

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <memory>
 
 namespace vantorel::testing {
@@ -189,6 +190,31 @@ TEST_F(ConsoleWindowE2e, MissingPrinterListIsReportedOnceAndStartUpFinishes)
     EXPECT_FALSE(x_->windowWithTitle("打印机设置无效")) << x_->windowTree().toStdString();
     EXPECT_EQ(home_.report()["panel5"], "正常");
     EXPECT_TRUE(x_->viewableWindowWithTitle("Vantorel V4.1"));
+}
+
+TEST_F(ConsoleWindowE2e, TermWhileAStartUpMessageWaitsEndsTheProgram)
+{
+    // No printer list: start-up waits in its message box when the signal comes.
+    auto program = start();
+    ASSERT_TRUE(waitFor([&] { return x_->viewableWindowWithTitle("打印机设置无效"); }))
+        << x_->windowTree().toStdString();
+    ::kill(static_cast<pid_t>(program->pid()), SIGTERM);
+    EXPECT_EQ(program->waitForEnd(), 0);
+}
+
+TEST(ConsoleDisplayE2e, DisplayThatCannotBeOpenedRunsHeadless)
+{
+    ConsoleHome home;
+    home.setting(console::files::prtIni, "PrtIni", "Port", std::to_string(freePort()));
+    // A display number no X server serves.
+    RunningProgram program(home, ":4999");
+    ASSERT_TRUE(waitFor([&] { return QFileInfo::exists(home.reportPath()); }))
+        << program.errorOutput().toStdString();
+    EXPECT_EQ(home.report()["visible"], "0");
+    // Its message did not wait for anybody: it went to the run log.
+    EXPECT_TRUE(home.runLog().contains("配置文件未找到，打印机设置无效：")) << home.runLog().toStdString();
+    EXPECT_TRUE(home.runLog().contains("监听端口状态=True"));
+    EXPECT_EQ(program.stop(), 0);
 }
 
 }  // namespace

@@ -48,7 +48,21 @@ MainWindow::MainWindow(const QString& homeFolder, const Clock& clock, OperatorMe
 
     status_ = new StatusPanels(*statusBar());
 
+    // Keyboard and mouse change the current entry; a click on the entry that
+    // is already current selects it once more.
     connect(navigation_, &QListWidget::currentTextChanged, this, &MainWindow::selectEntry);
+    navigation_->viewport()->installEventFilter(this);
+    connect(navigation_, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
+        if (item && item == currentBeforePress_)
+            selectEntry(item->text());
+    });
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == navigation_->viewport() && event->type() == QEvent::MouseButtonPress)
+        currentBeforePress_ = navigation_->currentItem();
+    return QMainWindow::eventFilter(watched, event);
 }
 
 MainWindow::~MainWindow() = default;

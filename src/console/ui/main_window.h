@@ -13,6 +13,7 @@
 
 class QLabel;
 class QListWidget;
+class QListWidgetItem;
 class QStackedWidget;
 
 namespace vantorel::console {
@@ -67,6 +68,7 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     QWidget* buildSidebar();
@@ -81,6 +83,9 @@ private:
     FilmPreviewPage* preview_ = nullptr;
     RunLogPage* runLog_ = nullptr;
     std::map<PageKey, QWidget*> pages_;
+    // The entry that was current when the mouse went down on the list: a
+    // click on it selects it again (and reloads the run log).
+    QListWidgetItem* currentBeforePress_ = nullptr;
 };
 
 }  // namespace vantorel::console::ui
