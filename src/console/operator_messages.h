@@ -7,7 +7,7 @@ namespace vantorel::console {
 
 class RunLog;
 
-enum class MessageIcon { Information, Warning, Critical };
+enum class MessageIcon { Information, Warning, Critical, None };  // None: text and OK only
 
 // Messages for the operator (a modal message box in the window, a log line when
 // nobody is there to close it). Texts are UTF-8.

@@ -45,9 +45,10 @@ TEST_F(PagesLayoutTest, EveryPageFitsTheDefaultWindowWithEachSkin)
     const char* skins[] = {"", "1.she", "2.she", "3.she"};
     for (const char* skin : skins) {
         qApp->setStyleSheet(QString());
-        if (*skin)
+        if (*skin) {
             ASSERT_TRUE(console::ui::applySkin(
                 *qApp, QStringLiteral(VANTOREL_RUNTIME_DIR "/Skin/") + QString::fromLatin1(skin)));
+        }
         start({"A printer with a rather long device name", "Laser B", "FilmFile"});
         unlock();
         console::ui::ConsoleSettingsPages* settingsPages = pages.get();

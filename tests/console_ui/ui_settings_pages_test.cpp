@@ -132,6 +132,7 @@ TEST_F(RunPageTest, FilmSavingSwitchesThePurgeTimerAndSaveWritesAutostartThenKey
     EXPECT_EQ(messages.shown[0].text,
               "选择【保存当前月份的胶片】并点击【保存设置】按钮后，重新运行软件，可以显示【胶片管理】功能。");
     EXPECT_EQ(messages.shown[0].title, "Vantorel");
+    EXPECT_EQ(messages.shown[0].icon, console::MessageIcon::None);
 
     click(page.autoRunBox());
     click(page.saveButton());

@@ -13,6 +13,8 @@ QMessageBox::Icon boxIcon(MessageIcon icon)
         return QMessageBox::Warning;
     case MessageIcon::Critical:
         return QMessageBox::Critical;
+    case MessageIcon::None:
+        return QMessageBox::NoIcon;
     case MessageIcon::Information:
         break;
     }

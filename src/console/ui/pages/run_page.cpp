@@ -62,7 +62,7 @@ void RunPage::saveFilmsToggled(bool on)
     services_.purgeTimer.start();
     context_.messages.show(
         "选择【保存当前月份的胶片】并点击【保存设置】按钮后，重新运行软件，可以显示【胶片管理】功能。",
-        services_.applicationTitle.toStdString(), MessageIcon::Information);
+        services_.applicationTitle.toStdString(), MessageIcon::None);
 }
 
 void RunPage::save()
