@@ -18,7 +18,7 @@ namespace vantorel::console::ui {
 
 namespace {
 
-struct MarginSpec {
+struct MarginKind {
     const char* caption;
     const char* objectName;
     int low;
@@ -27,7 +27,7 @@ struct MarginSpec {
     int Settings::*field;
 };
 
-const MarginSpec marginSpecs[4] = {
+const MarginKind marginKinds[4] = {
     {"打印左边距：", "marginLeft", -100, 100, true, &Settings::marginLeft},
     {"打印上边距：", "marginTop", -100, 100, true, &Settings::marginTop},
     {"调节参数：", "marginRight", -3000, 3000, false, &Settings::marginRight},
@@ -36,7 +36,7 @@ const MarginSpec marginSpecs[4] = {
 
 QString marginText(int which, int value)
 {
-    return QString::number(value) + (marginSpecs[which].millimetres ? QStringLiteral("mm") : QString());
+    return QString::number(value) + (marginKinds[which].millimetres ? QStringLiteral("mm") : QString());
 }
 
 }  // namespace
@@ -71,17 +71,17 @@ QWidget* OutputModePanel::buildAutoPanel()
     grid->setContentsMargins(18, 0, 0, 0);
     grid->setVerticalSpacing(2);
     for (int which = 0; which < 4; ++which) {
-        const MarginSpec& spec = marginSpecs[which];
+        const MarginKind& kind = marginKinds[which];
         auto* slider = new QSlider(Qt::Horizontal, autoPanel_);
-        slider->setObjectName(QString::fromLatin1(spec.objectName));
-        slider->setRange(spec.low, spec.high);
+        slider->setObjectName(QString::fromLatin1(kind.objectName));
+        slider->setRange(kind.low, kind.high);
         slider->setMinimumWidth(110);
         auto* value = new QLabel(marginText(which, slider->value()), autoPanel_);
-        value->setObjectName(QString::fromLatin1(spec.objectName) + QStringLiteral("Value"));
+        value->setObjectName(QString::fromLatin1(kind.objectName) + QStringLiteral("Value"));
         value->setMinimumWidth(48);
         const int row = which / 2;
         const int column = (which % 2) * 3;
-        grid->addWidget(new QLabel(QString::fromUtf8(spec.caption), autoPanel_), row, column);
+        grid->addWidget(new QLabel(QString::fromUtf8(kind.caption), autoPanel_), row, column);
         grid->addWidget(slider, row, column + 1);
         grid->addWidget(value, row, column + 2);
         sliders_[which] = slider;
@@ -125,7 +125,7 @@ void OutputModePanel::showMode(bool templateMode)
 void OutputModePanel::marginMoved(Margin which, int value)
 {
     values_[which]->setText(marginText(which, value));
-    context_.settings.*(marginSpecs[which].field) = value;
+    context_.settings.*(marginKinds[which].field) = value;
 }
 
 void OutputModePanel::showSettings()
@@ -137,7 +137,7 @@ void OutputModePanel::showSettings()
     }
     showMode(settings.templateMode);
     for (int which = 0; which < 4; ++which) {
-        const int value = settings.*(marginSpecs[which].field);
+        const int value = settings.*(marginKinds[which].field);
         const QSignalBlocker quiet(sliders_[which]);
         sliders_[which]->setValue(value);
         values_[which]->setText(marginText(which, sliders_[which]->value()));
