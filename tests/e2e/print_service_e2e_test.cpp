@@ -153,6 +153,24 @@ TEST_F(PrintServiceE2e, BadInputIsLoggedAndTheNextAssociationIsServed)
     EXPECT_TRUE(service_->running());
 }
 
+TEST(PrintServiceLimits, ASilentAssociationIsAbortedAndOthersAreServed)
+{
+    TempHome home;
+    QProcessEnvironment limits;
+    limits.insert("VANTOREL_IDLE_TIMEOUT", "1");
+    RunningService service(home, limits);
+    ASSERT_TRUE(service.startOnFreePort());
+    const QString go = home.path() + "/go";
+    QProcess silent;
+    silent.start(programPath("vantorel-printscu"), {"--wait-for", go, "127.0.0.1", QString::number(service.port())});
+    EXPECT_TRUE(service.waitForLog("nothing received for 1 s, association aborted"));
+    home.writeFile("go", "");
+    ASSERT_TRUE(silent.waitForFinished(60000));
+    EXPECT_NE(silent.exitCode(), 0);
+    EXPECT_EQ(printscu(service.port(), {}).exitCode, 0);
+    EXPECT_EQ(service.stop(), 0);
+}
+
 TEST(PrintServiceStartUp, ATakenPortIsReportedAndTheServiceStillRuns)
 {
     TempHome home;
