@@ -52,6 +52,8 @@ TEST_F(PrintServiceE2e, PrintsWholeSessionsOnGrayscaleAndColourAssociations)
         {{"--echo", "--format", "STANDARD\\2,3", "--bits", "8"}, 6, "1.2.840.10008.5.1.1.9", "1.2.840.10008.5.1.1.4"},
         {{"--format", "ROW\\2,3", "--bits", "12", "--films", "2"}, 5, "1.2.840.10008.5.1.1.9", "1.2.840.10008.5.1.1.4"},
         {{"--color", "--format", "COL\\1,2", "--action", "session"}, 3, "1.2.840.10008.5.1.1.18", "1.2.840.10008.5.1.1.18"},
+        {{"--syntax", "big", "--format", "STANDARD\\1,2", "--get-created"}, 2, "1.2.840.10008.5.1.1.9", "1.2.840.10008.5.1.1.4"},
+        {{"--syntax", "implicit", "--color", "--format", "STANDARD\\2,1", "--get-created"}, 2, "1.2.840.10008.5.1.1.18", "1.2.840.10008.5.1.1.18"},
     };
     for (const Case& c : cases) {
         const std::string row = c.args.join(' ').toStdString();
@@ -66,7 +68,7 @@ TEST_F(PrintServiceE2e, PrintsWholeSessionsOnGrayscaleAndColourAssociations)
         EXPECT_TRUE(log.contains(QString("ImageBoxType=") + c.boxType)) << row;
     }
     EXPECT_NE(scu({"--echo"}).out.find("C-ECHO: status 0x0000"), std::string::npos);
-    EXPECT_EQ(service_->log().count("Action{"), 5);
+    EXPECT_EQ(service_->log().count("Action{"), 7);
 }
 
 TEST_F(PrintServiceE2e, PrinterGetReturnsAllEightAttributesWhenOnlyStatusIsAsked)
