@@ -84,5 +84,34 @@ TEST_F(AssociationsFixture, ClosingRemovesOnlyThatAssociationsSessionsWithTheirC
     EXPECT_EQ(removed.size(), 4u);
 }
 
+TEST(AssociationsLimit, AFullStoreRefusesNCreateButServesTheRest)
+{
+    PrintObjectStore store;
+    FilmParameters film;
+    console::Settings settings;
+    testing::MemoryRunLog log;
+    LoggingPrintJob printJob{log};
+    RequestHandler handler{store, film, settings, printJob, log};
+    Associations associations{store, handler, log, 3};
+    const AssociationInfo association{1, "A", "ZQ", "10.0.0.1", sop::grayscalePrintMeta};
+    associations.associationRequested(association);
+
+    auto send = [&](std::uint16_t field, const char* format) {
+        NormalisedRequest request;
+        request.commandField = field;
+        request.affectedSopClassUid = sop::basicFilmBox;
+        request.requestedSopInstanceUid = "x";
+        request.dataSet = std::make_unique<DcmDataset>();
+        request.dataSet->putAndInsertString(DCM_ImageDisplayFormat, format);
+        return associations.normalisedRequest(association, request);
+    };
+    EXPECT_TRUE(send(command::nCreate, "STANDARD\\1,2").answered);  // 3 objects now
+    EXPECT_FALSE(send(command::nCreate, "STANDARD\\1,1").answered);
+    EXPECT_EQ(store.size(), 3u);
+    EXPECT_EQ(log.lines.back(), "N-CREATE 1.2.840.10008.5.1.1.2 refused: 3 print objects stored");
+    EXPECT_TRUE(send(command::nGet, "").answered);
+    EXPECT_TRUE(send(command::nDelete, "").answered);
+}
+
 }  // namespace
 }  // namespace vantorel::print_service
