@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <QRegularExpression>
+#include <QTcpSocket>
 
 namespace vantorel::testing {
 namespace {
@@ -155,13 +156,23 @@ TEST_F(PrintServiceE2e, BadInputIsLoggedAndTheNextAssociationIsServed)
     EXPECT_TRUE(service_->running());
 }
 
-TEST(PrintServiceLimits, ASilentAssociationIsAbortedAndOthersAreServed)
+TEST(PrintServiceLimits, SilentPeersAreCutOffAndOthersAreServed)
 {
     TempHome home;
     QProcessEnvironment limits;
     limits.insert("VANTOREL_IDLE_TIMEOUT", "1");
+    limits.insert("VANTOREL_ACSE_TIMEOUT", "1");
     RunningService service(home, limits);
     ASSERT_TRUE(service.startOnFreePort());
+
+    // A connection that never sends its association request.
+    QTcpSocket mute;
+    mute.connectToHost(QHostAddress::LocalHost, static_cast<quint16>(service.port()));
+    ASSERT_TRUE(mute.waitForConnected(5000));
+    EXPECT_TRUE(service.waitForLog("Association request on port " + QString::number(service.port()) + " failed"));
+    EXPECT_EQ(printscu(service.port(), {}).exitCode, 0);
+
+    // An association that goes quiet.
     const QString go = home.path() + "/go";
     QProcess silent;
     silent.start(programPath("vantorel-printscu"), {"--wait-for", go, "127.0.0.1", QString::number(service.port())});

@@ -59,6 +59,7 @@ ServerLimits limitsFromEnvironment()
     ServerLimits limits;
     override(limits.maxAssociations, "VANTOREL_MAX_ASSOCIATIONS");
     override(limits.idleTimeoutSeconds, "VANTOREL_IDLE_TIMEOUT");
+    override(limits.acseTimeoutSeconds, "VANTOREL_ACSE_TIMEOUT");
     override(limits.dimseTimeoutSeconds, "VANTOREL_DIMSE_TIMEOUT");
     override(limits.maxDataSetBytes, "VANTOREL_MAX_DATASET_BYTES");
     override(limits.maxObjects, "VANTOREL_MAX_OBJECTS");
