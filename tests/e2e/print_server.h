@@ -111,6 +111,7 @@ public:
     }
 
     int port() const { return port_; }
+    qint64 pid() const { return process_.processId(); }
 
 private:
     const TempHome& home_;
