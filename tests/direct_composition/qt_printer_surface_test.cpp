@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <set>
 #include <cstdlib>
 
 namespace vantorel::direct_composition {
@@ -113,6 +114,49 @@ TEST(QtPrinterSurface, LandscapeFilmFilePageAndTextInItsColour)
         }
     }
     EXPECT_GT(red, 200);
+}
+
+Picture greyPicture(int width, int height, std::uint8_t level)
+{
+    Picture picture;
+    picture.width = width;
+    picture.height = height;
+    picture.pixels = std::make_shared<const std::vector<std::uint8_t>>(
+        static_cast<std::size_t>(width) * height, level);
+    return picture;
+}
+
+TEST(QtPrinterSurface, PicturesKeepTheirResolutionAndSmallOnesAreEnlargedSmoothly)
+{
+    QTemporaryDir home;
+    QtPrinterSurface surface(home.path().toStdString());
+    ASSERT_TRUE(surface.selectPrinter("FilmFile"));
+    surface.setOrigin(0, 0);
+    // Black and white columns, two pixels each, one inch wide: 300 pixels at 300 dpi.
+    Picture stripes = greyPicture(4, 4, 255);
+    {
+        std::vector<std::uint8_t> pixels(*stripes.pixels);
+        for (int y = 0; y < 4; ++y)
+            pixels[y * 4] = pixels[y * 4 + 1] = 0;
+        stripes.pixels = std::make_shared<const std::vector<std::uint8_t>>(pixels);
+    }
+    surface.drawPicture(stripes, 1440, 1440, 1440, 1440);
+    // 512 pixels into one inch: more than the device needs, kept as it is.
+    surface.drawPicture(greyPicture(512, 512, 90), 1440, 4320, 1440, 1440);
+    ASSERT_TRUE(surface.endDocument());
+
+    const QString pdf = QString::fromStdString(surface.lastFilmFile());
+    const QList<QSize> sizes = vantorel::testing::pdfImageSizes(pdf);
+    EXPECT_TRUE(sizes.contains(QSize(300, 300))) << sizes.size();
+    EXPECT_TRUE(sizes.contains(QSize(512, 512))) << sizes.size();
+
+    // Across the stripes' edge the enlarged picture goes through greys.
+    const QImage page = renderPdfPage(pdf, 300);
+    ASSERT_FALSE(page.isNull());
+    std::set<int> levels;
+    for (int x = 300; x < 600; ++x)
+        levels.insert(qGray(page.pixel(x, 450)) / 32);
+    EXPECT_GE(levels.size(), 5u);
 }
 
 TEST(QtPrinterSurface, FilmFileFolderThatCannotBeWrittenReportsFailure)
