@@ -107,9 +107,9 @@ int main(int argc, char** argv)
     print_service::PrintServiceRuntime printService(printObjects, filmParameters, settings, printJob,
                                                     runLog, messages,
                                                     print_service::limitsFromEnvironment());
+    app::QuitOnSignal quitOnSignal({SIGTERM, SIGINT});
     printService.start();
 
-    app::QuitOnSignal quitOnSignal({SIGTERM, SIGINT});
     const int exitCode = application.exec();
     printService.stop();
     return exitCode;

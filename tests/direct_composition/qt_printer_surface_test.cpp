@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <set>
+#include <cmath>
 #include <cstdlib>
 
 namespace vantorel::direct_composition {
@@ -186,17 +187,21 @@ TEST(QtPrinterSurface, CupsPdfQueuePrintsTheFilmAtItsPlace)
     ASSERT_TRUE(surface.endDocument());
 
     const auto files = vantorel::testing::waitForNewPdfs(folder, before, 1, queue);
-    ASSERT_EQ(files.size(), 1);
-    const QImage page = renderPdfPage(files.front(), 72);
-    ASSERT_FALSE(page.isNull());
+    ASSERT_GE(files.size(), 1);
     // (0, 0) of the surface is the printable area's corner.
     QPrinter printer(QPrinterInfo::printerInfo(queue), QPrinter::HighResolution);
     const QPointF corner = printer.pageLayout().paintRect(QPageLayout::Point).topLeft();
     const int x = static_cast<int>(corner.x() + (567 + 2880) / 20.0);
     const int y = static_cast<int>(corner.y() + (567 + 2880) / 20.0);
-    EXPECT_LT(meanGrey(page, x, y + 36), 20);
-    EXPECT_NEAR(meanGrey(page, x, y + 108), 128, 12);
-    EXPECT_GT(meanGrey(page, x - 90, y - 30), 245);
+    // The queue is shared with other tests: the film is the page that shows it.
+    bool found = false;
+    for (const QString& file : files) {
+        const QImage page = renderPdfPage(file, 72);
+        found = found || (!page.isNull() && meanGrey(page, x, y + 36) < 20 &&
+                          std::abs(meanGrey(page, x, y + 108) - 128) <= 12 &&
+                          meanGrey(page, x - 90, y - 30) > 245);
+    }
+    EXPECT_TRUE(found) << files.size() << " new files, none with the film";
 }
 
 TEST(FilmPagePreview, RendersTheSheetScaled)

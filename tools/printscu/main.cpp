@@ -50,6 +50,8 @@ const char* usage =
     "  --command HEX        after the film session N-CREATE send command 0x0100\n"
     "                       (N-EVENT-REPORT) or 0x0020 (C-FIND) instead of printing\n"
     "Other:\n"
+    "  --get UID            N-GET of that instance before the film sessions, repeatable\n"
+    "  --get-created        N-GET of every object created, before the N-DELETEs\n"
     "  --wait-for FILE      once associated, wait until FILE exists\n"
     "  --latency            print \"latency REQUEST MICROSECONDS\" per request\n"
     "  --help               this text\n";
@@ -94,6 +96,8 @@ bool parse(int argc, char** argv, ClientOptions& options, std::string& error)
             if (std::sscanf(size.c_str(), "%dx%d", &options.claimRows, &options.claimColumns) != 2)
                 error = "--claim takes ROWSxCOLS";
         } else if (arg == "--command") options.extraCommand = static_cast<int>(std::strtol(value().c_str(), nullptr, 16));
+        else if (arg == "--get") options.getObjects.push_back(value());
+        else if (arg == "--get-created") options.getCreated = true;
         else if (arg == "--wait-for") options.waitForFile = value();
         else if (arg == "--latency") options.latency = true;
         else if (!arg.empty() && arg[0] == '-') error = "unknown option " + arg;
