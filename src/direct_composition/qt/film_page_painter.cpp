@@ -62,12 +62,14 @@ void paintText(QPainter& painter, const DrawOp& op)
     painter.drawText(QPointF(op.rect.x, op.rect.y + metrics.ascent()), QString::fromStdString(op.text));
 }
 
-// Device pixels per twip beyond which pictures are not enlarged by us: 600 dpi.
-constexpr double maxEnlargePerTwip = 600.0 / 1440.0;
+// Device pixels per twip beyond which pictures are not enlarged by us: 300 dpi.
+// Enlarging further (Qt drives CUPS printers at 1200 dpi) costs seconds per
+// film for detail the film does not have.
+constexpr double maxEnlargePerTwip = 300.0 / 1440.0;
 
 // The picture as it goes to the device. A picture smaller than its rectangle
 // at the device's resolution is enlarged here with smooth filtering (up to
-// 600 dpi), since printers and PDF viewers stretch images by repeating pixels;
+// 300 dpi), since printers and PDF viewers stretch images by repeating pixels;
 // a larger one goes as it is, at full resolution, and the device reduces it.
 QImage imageForRect(const QImage& image, const QTransform& toDevice, const QRectF& rect)
 {
