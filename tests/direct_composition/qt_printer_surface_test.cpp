@@ -141,6 +141,7 @@ TEST(QtPrinterSurface, PicturesKeepTheirResolutionAndSmallOnesAreEnlargedSmoothl
             pixels[y * 4] = pixels[y * 4 + 1] = 0;
         stripes.pixels = std::make_shared<const std::vector<std::uint8_t>>(pixels);
     }
+    surface.drawPicture(Picture::solid(0, 0, 0), 0, 0, 11900, 1000);  // a fill stays a fill
     surface.drawPicture(stripes, 1440, 1440, 1440, 1440);
     // 512 pixels into one inch: more than the device needs, kept as it is.
     surface.drawPicture(greyPicture(512, 512, 90), 1440, 4320, 1440, 1440);
@@ -148,6 +149,7 @@ TEST(QtPrinterSurface, PicturesKeepTheirResolutionAndSmallOnesAreEnlargedSmoothl
 
     const QString pdf = QString::fromStdString(surface.lastFilmFile());
     const QList<QSize> sizes = vantorel::testing::pdfImageSizes(pdf);
+    EXPECT_EQ(sizes.size(), 2);
     EXPECT_TRUE(sizes.contains(QSize(300, 300))) << sizes.size();
     EXPECT_TRUE(sizes.contains(QSize(512, 512))) << sizes.size();
 

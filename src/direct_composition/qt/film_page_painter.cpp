@@ -82,6 +82,12 @@ QImage imageForRect(const QImage& image, const QTransform& toDevice, const QRect
                         Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
 }
 
+QColor pixelColour(const Picture& picture)
+{
+    const auto& p = *picture.pixels;
+    return picture.format == Picture::Format::Rgb24 ? QColor(p[0], p[1], p[2]) : QColor(p[0], p[0], p[0]);
+}
+
 }  // namespace
 
 void paintFilmPage(QPainter& painter, const FilmPage& page)
@@ -95,8 +101,12 @@ void paintFilmPage(QPainter& painter, const FilmPage& page)
             paintText(painter, op);
             continue;
         }
-        const QImage image = toQImage(op.picture);
         const QRectF rect(op.rect.x, op.rect.y, op.rect.width, op.rect.height);
+        if (op.picture.width == 1 && op.picture.height == 1 && !op.picture.isNull()) {
+            painter.fillRect(rect, pixelColour(op.picture));  // a fill such as the black base
+            continue;
+        }
+        const QImage image = toQImage(op.picture);
         if (!image.isNull())
             painter.drawImage(rect, imageForRect(image, painter.transform(), rect));
     }
