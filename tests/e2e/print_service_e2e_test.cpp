@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <QRegularExpression>
+#include <QTcpSocket>
 
 namespace vantorel::testing {
 namespace {
@@ -52,6 +53,8 @@ TEST_F(PrintServiceE2e, PrintsWholeSessionsOnGrayscaleAndColourAssociations)
         {{"--echo", "--format", "STANDARD\\2,3", "--bits", "8"}, 6, "1.2.840.10008.5.1.1.9", "1.2.840.10008.5.1.1.4"},
         {{"--format", "ROW\\2,3", "--bits", "12", "--films", "2"}, 5, "1.2.840.10008.5.1.1.9", "1.2.840.10008.5.1.1.4"},
         {{"--color", "--format", "COL\\1,2", "--action", "session"}, 3, "1.2.840.10008.5.1.1.18", "1.2.840.10008.5.1.1.18"},
+        {{"--syntax", "big", "--format", "STANDARD\\1,2", "--get-created"}, 2, "1.2.840.10008.5.1.1.9", "1.2.840.10008.5.1.1.4"},
+        {{"--syntax", "implicit", "--color", "--format", "STANDARD\\2,1", "--get-created"}, 2, "1.2.840.10008.5.1.1.18", "1.2.840.10008.5.1.1.18"},
     };
     for (const Case& c : cases) {
         const std::string row = c.args.join(' ').toStdString();
@@ -66,7 +69,7 @@ TEST_F(PrintServiceE2e, PrintsWholeSessionsOnGrayscaleAndColourAssociations)
         EXPECT_TRUE(log.contains(QString("ImageBoxType=") + c.boxType)) << row;
     }
     EXPECT_NE(scu({"--echo"}).out.find("C-ECHO: status 0x0000"), std::string::npos);
-    EXPECT_EQ(service_->log().count("Action{"), 5);
+    EXPECT_EQ(service_->log().count("Action{"), 7);
 }
 
 TEST_F(PrintServiceE2e, PrinterGetReturnsAllEightAttributesWhenOnlyStatusIsAsked)
@@ -151,6 +154,34 @@ TEST_F(PrintServiceE2e, BadInputIsLoggedAndTheNextAssociationIsServed)
     }
     EXPECT_TRUE(service_->log().contains(QRegularExpression("0x0100 \\S+ was not answered, association aborted")));
     EXPECT_TRUE(service_->running());
+}
+
+TEST(PrintServiceLimits, SilentPeersAreCutOffAndOthersAreServed)
+{
+    TempHome home;
+    QProcessEnvironment limits;
+    limits.insert("VANTOREL_IDLE_TIMEOUT", "1");
+    limits.insert("VANTOREL_ACSE_TIMEOUT", "1");
+    RunningService service(home, limits);
+    ASSERT_TRUE(service.startOnFreePort());
+
+    // A connection that never sends its association request.
+    QTcpSocket mute;
+    mute.connectToHost(QHostAddress::LocalHost, static_cast<quint16>(service.port()));
+    ASSERT_TRUE(mute.waitForConnected(5000));
+    EXPECT_TRUE(service.waitForLog("Association request on port " + QString::number(service.port()) + " failed"));
+    EXPECT_EQ(printscu(service.port(), {}).exitCode, 0);
+
+    // An association that goes quiet.
+    const QString go = home.path() + "/go";
+    QProcess silent;
+    silent.start(programPath("vantorel-printscu"), {"--wait-for", go, "127.0.0.1", QString::number(service.port())});
+    EXPECT_TRUE(service.waitForLog("nothing received for 1 s, association aborted"));
+    home.writeFile("go", "");
+    ASSERT_TRUE(silent.waitForFinished(60000));
+    EXPECT_NE(silent.exitCode(), 0);
+    EXPECT_EQ(printscu(service.port(), {}).exitCode, 0);
+    EXPECT_EQ(service.stop(), 0);
 }
 
 TEST(PrintServiceStartUp, ATakenPortIsReportedAndTheServiceStillRuns)

@@ -28,6 +28,8 @@ const char* usage =
     "  --aec TITLE          called AE title (default ZQ)\n"
     "  --color              propose Basic Color Print Management first, RGB images\n"
     "  --echo               send a C-ECHO first\n"
+    "  --syntax implicit|little|big  propose only Implicit VR Little Endian, Explicit VR\n"
+    "                       Little Endian or Explicit VR Big Endian (default: all three)\n"
     "  --no-printer         skip the N-GET of the Printer\n"
     "  --abort              end with an A-ABORT instead of a release\n"
     "  --timeout SECONDS    longest wait for a response (default 60)\n"
@@ -72,6 +74,11 @@ bool parse(int argc, char** argv, ClientOptions& options, std::string& error)
         else if (arg == "--aec") options.calledAe = value();
         else if (arg == "--color") options.color = true;
         else if (arg == "--echo") options.echo = true;
+        else if (arg == "--syntax") {
+            options.syntax = value();
+            if (options.syntax != "implicit" && options.syntax != "little" && options.syntax != "big")
+                error = "--syntax takes implicit, little or big";
+        }
         else if (arg == "--no-printer") options.getPrinter = false;
         else if (arg == "--abort") options.abortAtEnd = true;
         else if (arg == "--timeout") options.timeoutSeconds = std::atoi(value().c_str());

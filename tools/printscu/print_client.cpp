@@ -140,8 +140,16 @@ bool PrintClient::connect()
     ASC_setPresentationAddresses(params, "localhost", peer.c_str());
     const char* syntaxes[] = {UID_LittleEndianExplicitTransferSyntax, UID_LittleEndianImplicitTransferSyntax,
                               UID_BigEndianExplicitTransferSyntax};
-    ASC_addPresentationContext(params, 1, options_.color ? colorMeta : grayscaleMeta, syntaxes, 3);
-    ASC_addPresentationContext(params, 3, UID_VerificationSOPClass, syntaxes, 3);
+    const char** proposed = syntaxes;
+    int count = 3;
+    if (options_.syntax == "implicit")
+        proposed = syntaxes + 1, count = 1;
+    else if (options_.syntax == "big")
+        proposed = syntaxes + 2, count = 1;
+    else if (options_.syntax == "little")
+        count = 1;
+    ASC_addPresentationContext(params, 1, options_.color ? colorMeta : grayscaleMeta, proposed, count);
+    ASC_addPresentationContext(params, 3, UID_VerificationSOPClass, proposed, count);
     OFCondition cond = ASC_requestAssociation(network_, params, &association_);
     if (cond.bad()) {
         std::cout << "association: " << cond.text() << "\n";

@@ -20,6 +20,7 @@ struct ClientOptions {
     std::string calledAe = "ZQ";
     bool color = false;              // propose the color meta class first; RGB images
     bool echo = false;
+    std::string syntax;              // only this transfer syntax: implicit, little, big; empty: all three
     bool getPrinter = true;
     std::string format = "STANDARD\\1,1";
     std::string filmSize = "14INX17IN";
