@@ -11,6 +11,7 @@ namespace vantorel::app {
 
 namespace {
 
+// A signal handler can reach nothing but globals: the write end of this pair.
 int signalSocket[2] = {-1, -1};
 
 void onSignal(int)

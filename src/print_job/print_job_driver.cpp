@@ -41,60 +41,14 @@ std::string textOf(DcmItem& item, const DcmTagKey& tag)
 int cellCount(const ps::FilmBoxFormat& format)
 {
     const int cols = format.FormatCols, rows = format.FormatRows;
-    if (cols <= 0 || rows < 0)
-        return format.r_c.empty() ? 0 : std::max(0, cols + rows);
-    return format.r_c.empty() ? cols * rows : cols + rows;
-}
-
-}  // namespace
-
-PrintJobDriver::PrintJobDriver(PrintJobParts parts) : parts_(std::move(parts)) {}
-
-void PrintJobDriver::DoPrint(const std::string& ruid, const std::string& Rip)
-{
-    ps::PrintObject* object = parts_.store.Dataset("", ruid);
-    if (object == nullptr)
-        return;  // nothing printed, counted or logged
-    if (object->sopClassUid() == ps::sop::basicFilmSession) {
-        // The session itself is not a film; its film boxes print in order.
-        for (ps::PrintObject* filmBox : parts_.store.children(*object))
-            printFilmBox(*filmBox, Rip);
-        return;
-    }
-    printFilmBox(*object, Rip);
-}
-
-void PrintJobDriver::printFilmBox(const ps::PrintObject& filmBox, const std::string& Rip)
-{
-    auto& attributes = const_cast<ps::PrintObject&>(filmBox).attributes();
-    const std::string orientation = textOf(attributes, DCM_FilmOrientation);
-    const ps::FilmBoxFormat format = formatOf(filmBox);
-    if (parts_.settings.templateMode)
-        printTemplate(filmBox, format, orientation, Rip);
-    else
-        printDirect(filmBox, format, orientation, Rip);
-    countFilm();
-}
-
-ps::FilmBoxFormat PrintJobDriver::formatOf(const ps::PrintObject& filmBox) const
-{
-    if (filmBox.filmBoxFormat())
-        return *filmBox.filmBoxFormat();
-    // Not made by a film box N-CREATE: the service-wide values are all there is.
-    ps::FilmBoxFormat format;
-    format.FilmSize = parts_.serviceFilm.FilmSize;
-    format.FormatCols = parts_.serviceFilm.FormatCols;
-    format.FormatRows = parts_.serviceFilm.FormatRows;
-    format.r_c = parts_.serviceFilm.r_c;
-    return format;
+    return std::max(0, format.r_c.empty() ? cols * rows : cols + rows);
 }
 
 // The image of cell k (1-based): item k of the Referenced Image Box Sequence
 // names the image box; its grey image sequence, else its colour one, carries
 // the image in item 1. nullptr for a cell without an image.
-static std::unique_ptr<dc::DicomFilmImage> cellImage(ps::PrintObjectStore& store,
-                                                     DcmItem& filmBox, int k,
-                                                     console::RunLog& log)
+std::unique_ptr<dc::DicomFilmImage> cellImage(ps::PrintObjectStore& store, DcmItem& filmBox,
+                                              int k, console::RunLog& log)
 {
     DcmItem* reference = nullptr;
     if (filmBox.findAndGetSequenceItem(DCM_ReferencedImageBoxSequence, reference, k - 1).bad() ||
@@ -117,10 +71,53 @@ static std::unique_ptr<dc::DicomFilmImage> cellImage(ps::PrintObjectStore& store
     return image;
 }
 
-dc::FilmImages PrintJobDriver::collectImages(const ps::PrintObject& filmBox, int cells,
+}  // namespace
+
+PrintJobDriver::PrintJobDriver(PrintJobParts parts) : parts_(std::move(parts)) {}
+
+void PrintJobDriver::DoPrint(const std::string& ruid, const std::string& Rip)
+{
+    ps::PrintObject* object = parts_.store.Dataset("", ruid);
+    if (object == nullptr)
+        return;  // nothing printed, counted or logged
+    if (object->sopClassUid() == ps::sop::basicFilmSession) {
+        // The session itself is not a film; its film boxes print in order.
+        for (ps::PrintObject* filmBox : parts_.store.children(*object))
+            printFilmBox(*filmBox, Rip);
+        return;
+    }
+    printFilmBox(*object, Rip);
+}
+
+void PrintJobDriver::printFilmBox(ps::PrintObject& filmBox, const std::string& Rip)
+{
+    auto& attributes = filmBox.attributes();
+    const std::string orientation = textOf(attributes, DCM_FilmOrientation);
+    const ps::FilmBoxFormat format = formatOf(filmBox);
+    if (parts_.settings.templateMode)
+        printTemplate(filmBox, format, orientation, Rip);
+    else
+        printDirect(filmBox, format, orientation, Rip);
+    countFilm();
+}
+
+ps::FilmBoxFormat PrintJobDriver::formatOf(const ps::PrintObject& filmBox) const
+{
+    if (filmBox.filmBoxFormat())
+        return *filmBox.filmBoxFormat();
+    // Not made by a film box N-CREATE: the service-wide values are all there is.
+    ps::FilmBoxFormat format;
+    format.FilmSize = parts_.serviceFilm.FilmSize;
+    format.FormatCols = parts_.serviceFilm.FormatCols;
+    format.FormatRows = parts_.serviceFilm.FormatRows;
+    format.r_c = parts_.serviceFilm.r_c;
+    return format;
+}
+
+dc::FilmImages PrintJobDriver::collectImages(ps::PrintObject& filmBox, int cells,
                                              bool keepEmptyCells)
 {
-    auto& attributes = const_cast<ps::PrintObject&>(filmBox).attributes();
+    auto& attributes = filmBox.attributes();
     DcmSequenceOfItems* references = nullptr;
     attributes.findAndGetSequence(DCM_ReferencedImageBoxSequence, references);
     // Cells past the last item of the sequence have no image box: the walk
@@ -136,7 +133,7 @@ dc::FilmImages PrintJobDriver::collectImages(const ps::PrintObject& filmBox, int
     return images;
 }
 
-void PrintJobDriver::printDirect(const ps::PrintObject& filmBox, const ps::FilmBoxFormat& format,
+void PrintJobDriver::printDirect(ps::PrintObject& filmBox, const ps::FilmBoxFormat& format,
                                  const std::string& orientation, const std::string& Rip)
 {
     auto& settings = parts_.settings;
@@ -169,7 +166,7 @@ void PrintJobDriver::printDirect(const ps::PrintObject& filmBox, const ps::FilmB
         parts_.observer->filmComposed(documents.back());
 }
 
-void PrintJobDriver::printTemplate(const ps::PrintObject& filmBox, const ps::FilmBoxFormat& format,
+void PrintJobDriver::printTemplate(ps::PrintObject& filmBox, const ps::FilmBoxFormat& format,
                                    const std::string& orientation, const std::string& Rip)
 {
     TemplateFilm film;
@@ -196,7 +193,7 @@ void PrintJobDriver::printTemplate(const ps::PrintObject& filmBox, const ps::Fil
 void PrintJobDriver::countFilm()
 {
     auto& count = parts_.settings.printCount;
-    count += 1;
+    count = static_cast<std::int32_t>(static_cast<std::uint32_t>(count) + 1u);  // wraps, never overflows
     if (parts_.settings.templateMode)
         parts_.templateComposition.PrintReport();
     parts_.log.write("打印第【" + std::to_string(count) + "】张胶片。");

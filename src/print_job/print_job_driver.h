@@ -59,14 +59,14 @@ public:
     const PrinterRotation& rotation() const { return rotation_; }
 
 private:
-    void printFilmBox(const print_service::PrintObject& filmBox, const std::string& Rip);
-    direct_composition::FilmImages collectImages(const print_service::PrintObject& filmBox,
+    void printFilmBox(print_service::PrintObject& filmBox, const std::string& Rip);
+    direct_composition::FilmImages collectImages(print_service::PrintObject& filmBox,
                                                  int cellCount, bool keepEmptyCells);
     print_service::FilmBoxFormat formatOf(const print_service::PrintObject& filmBox) const;
-    void printDirect(const print_service::PrintObject& filmBox,
+    void printDirect(print_service::PrintObject& filmBox,
                      const print_service::FilmBoxFormat& format, const std::string& orientation,
                      const std::string& Rip);
-    void printTemplate(const print_service::PrintObject& filmBox,
+    void printTemplate(print_service::PrintObject& filmBox,
                        const print_service::FilmBoxFormat& format, const std::string& orientation,
                        const std::string& Rip);
     void countFilm();

@@ -6,8 +6,9 @@
 
 namespace vantorel::print_service {
 
-Associations::Associations(PrintObjectStore& store, RequestHandler& handler, console::RunLog& log)
-    : store_(store), handler_(handler), log_(log)
+Associations::Associations(PrintObjectStore& store, RequestHandler& handler, console::RunLog& log,
+                           std::size_t maxObjects)
+    : store_(store), handler_(handler), log_(log), maxObjects_(maxObjects)
 {
 }
 
@@ -20,6 +21,11 @@ void Associations::associationRequested(const AssociationInfo& association)
 NormalisedResponse Associations::normalisedRequest(const AssociationInfo& association,
                                                    NormalisedRequest& request)
 {
+    if (request.commandField == command::nCreate && store_.size() >= maxObjects_) {
+        log_.write("N-CREATE " + request.affectedSopClassUid + " refused: " + std::to_string(store_.size()) +
+                   " print objects stored");
+        return {};
+    }
     // An association always has its list; a request arriving without one
     // (which the adapter never sends) gets a fresh list rather than a crash.
     return handler_.handle(request, association, filmSessions_[association.id]);

@@ -3,6 +3,7 @@
 #include "print_service/normalised_request.h"
 #include "print_service/print_object.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <map>
 #include <string>
@@ -33,7 +34,13 @@ public:
 // from the store with their film boxes and image boxes.
 class Associations final : public ServiceEvents {
 public:
-    Associations(PrintObjectStore& store, RequestHandler& handler, console::RunLog& log);
+    // At most `maxObjects` print objects are kept: an N-CREATE that finds the
+    // store that full is not answered (the association is then aborted), so a
+    // peer cannot fill the memory with film boxes of 32767 image boxes.
+    static constexpr std::size_t defaultMaxObjects = 1000000;
+
+    Associations(PrintObjectStore& store, RequestHandler& handler, console::RunLog& log,
+                 std::size_t maxObjects = defaultMaxObjects);
 
     void associationRequested(const AssociationInfo& association) override;
     NormalisedResponse normalisedRequest(const AssociationInfo& association,
@@ -47,6 +54,7 @@ private:
     PrintObjectStore& store_;
     RequestHandler& handler_;
     console::RunLog& log_;
+    std::size_t maxObjects_;
     std::map<std::uint64_t, AssociationFilmSessions> filmSessions_;
 };
 

@@ -13,6 +13,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <set>
+#include <cmath>
 #include <cstdlib>
 
 namespace vantorel::direct_composition {
@@ -115,6 +117,51 @@ TEST(QtPrinterSurface, LandscapeFilmFilePageAndTextInItsColour)
     EXPECT_GT(red, 200);
 }
 
+Picture greyPicture(int width, int height, std::uint8_t level)
+{
+    Picture picture;
+    picture.width = width;
+    picture.height = height;
+    picture.pixels = std::make_shared<const std::vector<std::uint8_t>>(
+        static_cast<std::size_t>(width) * height, level);
+    return picture;
+}
+
+TEST(QtPrinterSurface, PicturesKeepTheirResolutionAndSmallOnesAreEnlargedSmoothly)
+{
+    QTemporaryDir home;
+    QtPrinterSurface surface(home.path().toStdString());
+    ASSERT_TRUE(surface.selectPrinter("FilmFile"));
+    surface.setOrigin(0, 0);
+    // Black and white columns, two pixels each, one inch wide: 300 pixels at 300 dpi.
+    Picture stripes = greyPicture(4, 4, 255);
+    {
+        std::vector<std::uint8_t> pixels(*stripes.pixels);
+        for (int y = 0; y < 4; ++y)
+            pixels[y * 4] = pixels[y * 4 + 1] = 0;
+        stripes.pixels = std::make_shared<const std::vector<std::uint8_t>>(pixels);
+    }
+    surface.drawPicture(Picture::solid(0, 0, 0), 0, 0, 11900, 1000);  // a fill stays a fill
+    surface.drawPicture(stripes, 1440, 1440, 1440, 1440);
+    // 512 pixels into one inch: more than the device needs, kept as it is.
+    surface.drawPicture(greyPicture(512, 512, 90), 1440, 4320, 1440, 1440);
+    ASSERT_TRUE(surface.endDocument());
+
+    const QString pdf = QString::fromStdString(surface.lastFilmFile());
+    const QList<QSize> sizes = vantorel::testing::pdfImageSizes(pdf);
+    EXPECT_EQ(sizes.size(), 2);
+    EXPECT_TRUE(sizes.contains(QSize(300, 300))) << sizes.size();
+    EXPECT_TRUE(sizes.contains(QSize(512, 512))) << sizes.size();
+
+    // Across the stripes' edge the enlarged picture goes through greys.
+    const QImage page = renderPdfPage(pdf, 300);
+    ASSERT_FALSE(page.isNull());
+    std::set<int> levels;
+    for (int x = 300; x < 600; ++x)
+        levels.insert(qGray(page.pixel(x, 450)) / 32);
+    EXPECT_GE(levels.size(), 5u);
+}
+
 TEST(QtPrinterSurface, FilmFileFolderThatCannotBeWrittenReportsFailure)
 {
     QTemporaryDir home;
@@ -142,17 +189,21 @@ TEST(QtPrinterSurface, CupsPdfQueuePrintsTheFilmAtItsPlace)
     ASSERT_TRUE(surface.endDocument());
 
     const auto files = vantorel::testing::waitForNewPdfs(folder, before, 1, queue);
-    ASSERT_EQ(files.size(), 1);
-    const QImage page = renderPdfPage(files.front(), 72);
-    ASSERT_FALSE(page.isNull());
+    ASSERT_GE(files.size(), 1);
     // (0, 0) of the surface is the printable area's corner.
     QPrinter printer(QPrinterInfo::printerInfo(queue), QPrinter::HighResolution);
     const QPointF corner = printer.pageLayout().paintRect(QPageLayout::Point).topLeft();
     const int x = static_cast<int>(corner.x() + (567 + 2880) / 20.0);
     const int y = static_cast<int>(corner.y() + (567 + 2880) / 20.0);
-    EXPECT_LT(meanGrey(page, x, y + 36), 20);
-    EXPECT_NEAR(meanGrey(page, x, y + 108), 128, 12);
-    EXPECT_GT(meanGrey(page, x - 90, y - 30), 245);
+    // The queue is shared with other tests: the film is the page that shows it.
+    bool found = false;
+    for (const QString& file : files) {
+        const QImage page = renderPdfPage(file, 72);
+        found = found || (!page.isNull() && meanGrey(page, x, y + 36) < 20 &&
+                          std::abs(meanGrey(page, x, y + 108) - 128) <= 12 &&
+                          meanGrey(page, x - 90, y - 30) > 245);
+    }
+    EXPECT_TRUE(found) << files.size() << " new files, none with the film";
 }
 
 TEST(FilmPagePreview, RendersTheSheetScaled)

@@ -88,6 +88,26 @@ inline int pdfPageCount(const QString& pdf)
     return -1;
 }
 
+// Pixel sizes of the images embedded in the PDF (pdfimages -list), larger than
+// `minimumSide` on both sides (drops the 1 x 1 fills).
+inline QList<QSize> pdfImageSizes(const QString& pdf, int minimumSide = 2)
+{
+    QList<QSize> sizes;
+    QProcess list;
+    list.start("pdfimages", {"-list", pdf});
+    if (!list.waitForFinished(30000))
+        return sizes;
+    for (const QByteArray& line : list.readAllStandardOutput().split('\n')) {
+        const QList<QByteArray> fields = line.simplified().split(' ');
+        if (fields.size() < 5 || fields[2] != "image")
+            continue;
+        const QSize size(fields[3].toInt(), fields[4].toInt());
+        if (size.width() > minimumSide && size.height() > minimumSide)
+            sizes.append(size);
+    }
+    return sizes;
+}
+
 // Page `page` of the PDF rendered at `dpi`; null when pdftoppm fails.
 inline QImage renderPdfPage(const QString& pdf, int dpi, int page = 1)
 {

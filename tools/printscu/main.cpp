@@ -28,6 +28,8 @@ const char* usage =
     "  --aec TITLE          called AE title (default ZQ)\n"
     "  --color              propose Basic Color Print Management first, RGB images\n"
     "  --echo               send a C-ECHO first\n"
+    "  --syntax implicit|little|big  propose only Implicit VR Little Endian, Explicit VR\n"
+    "                       Little Endian or Explicit VR Big Endian (default: all three)\n"
     "  --no-printer         skip the N-GET of the Printer\n"
     "  --abort              end with an A-ABORT instead of a release\n"
     "  --timeout SECONDS    longest wait for a response (default 60)\n"
@@ -50,6 +52,8 @@ const char* usage =
     "  --command HEX        after the film session N-CREATE send command 0x0100\n"
     "                       (N-EVENT-REPORT) or 0x0020 (C-FIND) instead of printing\n"
     "Other:\n"
+    "  --get UID            N-GET of that instance before the film sessions, repeatable\n"
+    "  --get-created        N-GET of every object created, before the N-DELETEs\n"
     "  --wait-for FILE      once associated, wait until FILE exists\n"
     "  --latency            print \"latency REQUEST MICROSECONDS\" per request\n"
     "  --help               this text\n";
@@ -70,6 +74,11 @@ bool parse(int argc, char** argv, ClientOptions& options, std::string& error)
         else if (arg == "--aec") options.calledAe = value();
         else if (arg == "--color") options.color = true;
         else if (arg == "--echo") options.echo = true;
+        else if (arg == "--syntax") {
+            options.syntax = value();
+            if (options.syntax != "implicit" && options.syntax != "little" && options.syntax != "big")
+                error = "--syntax takes implicit, little or big";
+        }
         else if (arg == "--no-printer") options.getPrinter = false;
         else if (arg == "--abort") options.abortAtEnd = true;
         else if (arg == "--timeout") options.timeoutSeconds = std::atoi(value().c_str());
@@ -94,6 +103,8 @@ bool parse(int argc, char** argv, ClientOptions& options, std::string& error)
             if (std::sscanf(size.c_str(), "%dx%d", &options.claimRows, &options.claimColumns) != 2)
                 error = "--claim takes ROWSxCOLS";
         } else if (arg == "--command") options.extraCommand = static_cast<int>(std::strtol(value().c_str(), nullptr, 16));
+        else if (arg == "--get") options.getObjects.push_back(value());
+        else if (arg == "--get-created") options.getCreated = true;
         else if (arg == "--wait-for") options.waitForFile = value();
         else if (arg == "--latency") options.latency = true;
         else if (!arg.empty() && arg[0] == '-') error = "unknown option " + arg;

@@ -112,6 +112,8 @@ int PrintClient::run()
     }
     bool ok = !options_.echo || echo();
     ok = ok && (!options_.getPrinter || getPrinter());
+    for (const std::string& uid : options_.getObjects)
+        ok = ok && getObject(filmSessionClass, uid);
     for (int i = 0; ok && i < options_.sessions && !ended_; ++i)
         ok = session();
     if (cutDone_) {
@@ -138,8 +140,16 @@ bool PrintClient::connect()
     ASC_setPresentationAddresses(params, "localhost", peer.c_str());
     const char* syntaxes[] = {UID_LittleEndianExplicitTransferSyntax, UID_LittleEndianImplicitTransferSyntax,
                               UID_BigEndianExplicitTransferSyntax};
-    ASC_addPresentationContext(params, 1, options_.color ? colorMeta : grayscaleMeta, syntaxes, 3);
-    ASC_addPresentationContext(params, 3, UID_VerificationSOPClass, syntaxes, 3);
+    const char** proposed = syntaxes;
+    int count = 3;
+    if (options_.syntax == "implicit")
+        proposed = syntaxes + 1, count = 1;
+    else if (options_.syntax == "big")
+        proposed = syntaxes + 2, count = 1;
+    else if (options_.syntax == "little")
+        count = 1;
+    ASC_addPresentationContext(params, 1, options_.color ? colorMeta : grayscaleMeta, proposed, count);
+    ASC_addPresentationContext(params, 3, UID_VerificationSOPClass, proposed, count);
     OFCondition cond = ASC_requestAssociation(network_, params, &association_);
     if (cond.bad()) {
         std::cout << "association: " << cond.text() << "\n";
@@ -182,6 +192,7 @@ bool PrintClient::session()
         filmBoxes.push_back(box);
         if (options_.stopAfter == "filmbox")
             return ended_ = true;
+        imageBoxesSeen_.insert(imageBoxesSeen_.end(), imageBoxes.begin(), imageBoxes.end());
         for (const auto& imageBox : imageBoxes) {
             if (!setImageBox(imageBox, ++cell))
                 return false;
@@ -195,6 +206,15 @@ bool PrintClient::session()
         return false;
     if (options_.stopAfter == "action")
         return ended_ = true;
+    if (options_.getCreated) {
+        bool found = getObject(filmSessionClass, session);
+        for (const std::string& box : filmBoxes)
+            found = getObject(filmBoxClass, box) && found;
+        for (const auto& imageBox : imageBoxesSeen_)
+            found = getObject(imageBox.first, imageBox.second) && found;
+        if (!found)
+            return false;
+    }
     if (options_.deleteObjects) {
         for (const std::string& box : filmBoxes)
             if (!remove(filmBoxClass, box))
@@ -285,6 +305,18 @@ bool PrintClient::getPrinter()
     return ok;
 }
 
+bool PrintClient::getObject(const std::string& cls, const std::string& uid)
+{
+    T_DIMSE_Message request{};
+    request.CommandField = DIMSE_N_GET_RQ;
+    T_DIMSE_N_GetRQ& get = request.msg.NGetRQ;
+    get.MessageID = ++messageId_;
+    copy(get.RequestedSOPClassUID, cls);
+    copy(get.RequestedSOPInstanceUID, uid);
+    get.DataSetType = DIMSE_DATASET_NULL;
+    return exchange(request, nullptr, "N-GET " + uid);
+}
+
 bool PrintClient::createFilmSession(std::string& uid)
 {
     T_DIMSE_Message request{};
@@ -301,6 +333,7 @@ bool PrintClient::createFilmSession(std::string& uid)
     const bool ok = exchange(request, &data, "N-CREATE Film Session", &reply);
     if (reply != nullptr)
         uid = textOf(*reply, DCM_SOPInstanceUID);
+    std::cout << "film session: " << uid << "\n";
     delete reply;
     return ok && !uid.empty();
 }
@@ -330,7 +363,10 @@ bool PrintClient::createFilmBox(const std::string& session, std::string& uid,
             for (unsigned long i = 0; i < images->card(); ++i)
                 boxes.emplace_back(textOf(*images->getItem(i), DCM_ReferencedSOPClassUID),
                                    textOf(*images->getItem(i), DCM_ReferencedSOPInstanceUID));
+        std::cout << "film box: " << uid << "\n";
         std::cout << "image boxes: " << boxes.size() << "\n";
+        for (const auto& box : boxes)
+            std::cout << "image box: " << box.second << " " << box.first << "\n";
     }
     delete reply;
     return ok && !uid.empty();

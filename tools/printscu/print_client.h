@@ -20,6 +20,7 @@ struct ClientOptions {
     std::string calledAe = "ZQ";
     bool color = false;              // propose the color meta class first; RGB images
     bool echo = false;
+    std::string syntax;              // only this transfer syntax: implicit, little, big; empty: all three
     bool getPrinter = true;
     std::string format = "STANDARD\\1,1";
     std::string filmSize = "14INX17IN";
@@ -37,6 +38,8 @@ struct ClientOptions {
     int claimRows = 0;               // image size the N-SET claims, whatever its pixels
     int claimColumns = 0;
     int extraCommand = -1;           // command field sent after the film session N-CREATE
+    std::vector<std::string> getObjects;  // N-GET of these instances before the sessions
+    bool getCreated = false;         // N-GET every object created, before the deletes
     std::string waitForFile;         // after the association is accepted, wait until it exists
     bool latency = false;            // print each request's round trip
     int timeoutSeconds = 60;
@@ -56,6 +59,7 @@ private:
     bool session();
     bool echo();
     bool getPrinter();
+    bool getObject(const std::string& cls, const std::string& uid);
     bool createFilmSession(std::string& uid);
     bool createFilmBox(const std::string& session, std::string& uid, std::vector<std::pair<std::string, std::string>>& boxes);
     bool setImageBox(const std::pair<std::string, std::string>& box, int cell);
@@ -76,6 +80,7 @@ private:
     bool ended_ = false;   // no further steps
     bool closed_ = false;  // released, aborted or dropped
     bool cutDone_ = false;
+    std::vector<std::pair<std::string, std::string>> imageBoxesSeen_;  // class, instance
 };
 
 }  // namespace vantorel::tools

@@ -5,6 +5,7 @@
 #include <QFontMetricsF>
 #include <QPainter>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -61,6 +62,32 @@ void paintText(QPainter& painter, const DrawOp& op)
     painter.drawText(QPointF(op.rect.x, op.rect.y + metrics.ascent()), QString::fromStdString(op.text));
 }
 
+// Device pixels per twip beyond which pictures are not enlarged by us: 300 dpi.
+// Enlarging further (Qt drives CUPS printers at 1200 dpi) costs seconds per
+// film for detail the film does not have.
+constexpr double maxEnlargePerTwip = 300.0 / 1440.0;
+
+// The picture as it goes to the device. A picture smaller than its rectangle
+// at the device's resolution is enlarged here with smooth filtering (up to
+// 300 dpi), since printers and PDF viewers stretch images by repeating pixels;
+// a larger one goes as it is, at full resolution, and the device reduces it.
+QImage imageForRect(const QImage& image, const QTransform& toDevice, const QRectF& rect)
+{
+    const QRectF device = toDevice.mapRect(rect);
+    const double width = std::min(device.width(), rect.width() * maxEnlargePerTwip);
+    const double height = std::min(device.height(), rect.height() * maxEnlargePerTwip);
+    if (width * height <= double(image.width()) * image.height() || width > 20000 || height > 20000)
+        return image;
+    return image.scaled(QSize(int(std::lround(width)), int(std::lround(height))),
+                        Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+}
+
+QColor pixelColour(const Picture& picture)
+{
+    const auto& p = *picture.pixels;
+    return picture.format == Picture::Format::Rgb24 ? QColor(p[0], p[1], p[2]) : QColor(p[0], p[0], p[0]);
+}
+
 }  // namespace
 
 void paintFilmPage(QPainter& painter, const FilmPage& page)
@@ -74,9 +101,14 @@ void paintFilmPage(QPainter& painter, const FilmPage& page)
             paintText(painter, op);
             continue;
         }
+        const QRectF rect(op.rect.x, op.rect.y, op.rect.width, op.rect.height);
+        if (op.picture.width == 1 && op.picture.height == 1 && !op.picture.isNull()) {
+            painter.fillRect(rect, pixelColour(op.picture));  // a fill such as the black base
+            continue;
+        }
         const QImage image = toQImage(op.picture);
         if (!image.isNull())
-            painter.drawImage(QRectF(op.rect.x, op.rect.y, op.rect.width, op.rect.height), image);
+            painter.drawImage(rect, imageForRect(image, painter.transform(), rect));
     }
     painter.restore();
 }

@@ -15,7 +15,9 @@ Picture fromQImage(const QImage& image);
 
 // Plays the page onto a painter whose user space is twips with (0, 0) at the
 // top-left of the printable area: moves to the page's origin, then draws every
-// operation, pictures stretched smoothly into their rectangles.
+// operation, pictures stretched into their rectangles. Pictures keep their full
+// resolution; one smaller than its rectangle at the device's resolution is
+// first enlarged with smooth filtering (up to 300 dpi).
 void paintFilmPage(QPainter& painter, const FilmPage& page);
 
 // The whole sheet as a picture `widthPixels` wide, white paper, for a preview.

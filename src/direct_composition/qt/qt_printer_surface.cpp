@@ -16,6 +16,10 @@ namespace vantorel::direct_composition {
 
 namespace {
 
+// The FilmFile PDF keeps every picture at least at its own resolution, and
+// enlarges small ones smoothly up to this resolution.
+constexpr int filmFileDpi = 300;
+
 QPageLayout::Orientation toQt(Orientation orientation)
 {
     return orientation == Orientation::Landscape ? QPageLayout::Landscape : QPageLayout::Portrait;
@@ -92,6 +96,7 @@ bool QtPrinterSurface::printToFilmFile(const FilmPage& page)
         return false;
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setResolution(filmFileDpi);
     printer.setOutputFileName(QString::fromStdString(path));
     printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), toQt(orientation()), QMarginsF()));
     printer.setDocName(QStringLiteral("film"));

@@ -3,6 +3,7 @@
 #include "print_service/listener.h"
 
 #include <atomic>
+#include <cstddef>
 #include <cstdint>
 #include <list>
 #include <memory>
@@ -25,6 +26,7 @@ struct ServerLimits {
     int idleTimeoutSeconds = 600;      // an association that sends nothing this long is aborted
     unsigned long maxDataSetBytes = 256UL * 1024 * 1024;  // one received data set
     long maxPduBytes = 65536;          // receive PDU size offered to peers
+    std::size_t maxObjects = 1000000;  // print objects stored; a further N-CREATE aborts its association
 };
 
 // The DICOM network side over DCMTK: one thread accepts associations on the

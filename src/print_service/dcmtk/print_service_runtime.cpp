@@ -15,7 +15,7 @@ PrintServiceRuntime::PrintServiceRuntime(PrintObjectStore& store, FilmParameters
     : store_(store),
       settings_(settings),
       handler_(store, film, settings, printJob, log),
-      associations_(store, handler_, log),
+      associations_(store, handler_, log, limits.maxObjects),
       server_(dispatcher_, associations_, limits),
       listener_(server_, settings, log, messages)
 {
@@ -59,8 +59,10 @@ ServerLimits limitsFromEnvironment()
     ServerLimits limits;
     override(limits.maxAssociations, "VANTOREL_MAX_ASSOCIATIONS");
     override(limits.idleTimeoutSeconds, "VANTOREL_IDLE_TIMEOUT");
+    override(limits.acseTimeoutSeconds, "VANTOREL_ACSE_TIMEOUT");
     override(limits.dimseTimeoutSeconds, "VANTOREL_DIMSE_TIMEOUT");
     override(limits.maxDataSetBytes, "VANTOREL_MAX_DATASET_BYTES");
+    override(limits.maxObjects, "VANTOREL_MAX_OBJECTS");
     return limits;
 }
 

@@ -1,0 +1,204 @@
+// The print service end to end: the real program, headless, on a loopback
+// port, driven by the real modality simulator.
+
+#include "print_service_runner.h"
+
+#include <gtest/gtest.h>
+
+#include <QRegularExpression>
+#include <QTcpSocket>
+
+namespace vantorel::testing {
+namespace {
+
+std::vector<std::string> linesStartingWith(const std::string& out, const std::string& prefix)
+{
+    std::vector<std::string> found;
+    std::istringstream lines(out);
+    for (std::string line; std::getline(lines, line);)
+        if (line.rfind(prefix, 0) == 0)
+            found.push_back(line.substr(prefix.size()));
+    return found;
+}
+
+class PrintServiceE2e : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        QProcessEnvironment limits;
+        limits.insert("VANTOREL_MAX_ASSOCIATIONS", "2");
+        limits.insert("VANTOREL_MAX_DATASET_BYTES", "300000");
+        service_ = std::make_unique<RunningService>(home_, limits);
+        ASSERT_TRUE(service_->startOnFreePort()) << service_->log().toStdString();
+    }
+    void TearDown() override
+    {
+        EXPECT_EQ(service_->stop(), 0) << service_->errorOutput();
+    }
+    ProgramResult scu(const QStringList& args) { return printscu(service_->port(), args); }
+
+    TempHome home_;
+    std::unique_ptr<RunningService> service_;
+};
+
+TEST_F(PrintServiceE2e, PrintsWholeSessionsOnGrayscaleAndColourAssociations)
+{
+    struct Case {
+        QStringList args;
+        int imageBoxes;
+        const char* meta;
+        const char* boxType;
+    };
+    const Case cases[] = {
+        {{"--echo", "--format", "STANDARD\\2,3", "--bits", "8"}, 6, "1.2.840.10008.5.1.1.9", "1.2.840.10008.5.1.1.4"},
+        {{"--format", "ROW\\2,3", "--bits", "12", "--films", "2"}, 5, "1.2.840.10008.5.1.1.9", "1.2.840.10008.5.1.1.4"},
+        {{"--color", "--format", "COL\\1,2", "--action", "session"}, 3, "1.2.840.10008.5.1.1.18", "1.2.840.10008.5.1.1.18"},
+        {{"--syntax", "big", "--format", "STANDARD\\1,2", "--get-created"}, 2, "1.2.840.10008.5.1.1.9", "1.2.840.10008.5.1.1.4"},
+        {{"--syntax", "implicit", "--color", "--format", "STANDARD\\2,1", "--get-created"}, 2, "1.2.840.10008.5.1.1.18", "1.2.840.10008.5.1.1.18"},
+    };
+    for (const Case& c : cases) {
+        const std::string row = c.args.join(' ').toStdString();
+        ProgramResult result = scu(c.args);
+        EXPECT_EQ(result.exitCode, 0) << row << "\n" << result.out;
+        for (const std::string& count : linesStartingWith(result.out, "image boxes: "))
+            EXPECT_EQ(count, std::to_string(c.imageBoxes)) << row;
+        for (const std::string& box : linesStartingWith(result.out, "image box: "))
+            EXPECT_EQ(box.substr(box.find(' ') + 1), c.boxType) << row;
+        const QString log = service_->log();
+        EXPECT_TRUE(log.contains(QString("MetaSOPClass=") + c.meta)) << row;
+        EXPECT_TRUE(log.contains(QString("ImageBoxType=") + c.boxType)) << row;
+    }
+    EXPECT_NE(scu({"--echo"}).out.find("C-ECHO: status 0x0000"), std::string::npos);
+    EXPECT_EQ(service_->log().count("Action{"), 7);
+}
+
+TEST_F(PrintServiceE2e, PrinterGetReturnsAllEightAttributesWhenOnlyStatusIsAsked)
+{
+    ProgramResult result = scu({"--sessions", "0"});
+    EXPECT_EQ(result.exitCode, 0) << result.out;
+    EXPECT_NE(result.out.find("N-GET Printer: status 0x0000, 8 attributes"), std::string::npos) << result.out;
+    EXPECT_NE(result.out.find("Printer Status: NORMAL"), std::string::npos) << result.out;
+}
+
+TEST_F(PrintServiceE2e, ReleaseWithoutDeleteLeavesNoneOfTheAssociationsObjects)
+{
+    ProgramResult first = scu({"--format", "STANDARD\\1,2", "--no-delete", "--get-created"});
+    ASSERT_EQ(first.exitCode, 0) << first.out;
+    QStringList uids;
+    for (const std::string& uid : linesStartingWith(first.out, "film session: "))
+        uids << QString::fromStdString(uid);
+    for (const std::string& uid : linesStartingWith(first.out, "film box: "))
+        uids << QString::fromStdString(uid);
+    for (const std::string& box : linesStartingWith(first.out, "image box: "))
+        uids << QString::fromStdString(box.substr(0, box.find(' ')));
+    ASSERT_EQ(uids.size(), 4);
+    for (const QString& uid : uids)  // present while the association was open
+        EXPECT_NE(first.out.find("N-GET " + uid.toStdString() + ": status 0x0000, "), std::string::npos) << first.out;
+
+    QStringList args{"--no-printer", "--sessions", "0"};
+    for (const QString& uid : uids)
+        args << "--get" << uid;
+    ProgramResult second = scu(args);
+    EXPECT_EQ(second.exitCode, 0) << second.out;
+    for (const QString& uid : uids)
+        EXPECT_NE(second.out.find("N-GET " + uid.toStdString() + ": status 0x0000\n"), std::string::npos)
+            << uid.toStdString() << "\n" << second.out;
+}
+
+TEST_F(PrintServiceE2e, AnIdleAssociationDoesNotHoldBackAnotherAndTheLimitRefusesAThird)
+{
+    const QString go = home_.path() + "/go";
+    QProcess idle;
+    idle.start(programPath("vantorel-printscu"), {"--wait-for", go, "127.0.0.1", QString::number(service_->port())});
+    ASSERT_TRUE(waitFor([&] {
+        idle.waitForReadyRead(100);
+        return service_->log().count("收到请求：AssociationRequest2") >= 2;
+    }));
+    QProcess second;
+    second.start(programPath("vantorel-printscu"), {"--wait-for", go, "127.0.0.1", QString::number(service_->port())});
+    ASSERT_TRUE(waitFor([&] { return service_->log().count("收到请求：AssociationRequest2") >= 3; }));
+
+    ProgramResult third = scu({"--no-printer", "--sessions", "0"});
+    EXPECT_NE(third.exitCode, 0) << third.out;
+    EXPECT_TRUE(service_->waitForLog("refused: 2 associations open"));
+
+    home_.writeFile("go", "");
+    ASSERT_TRUE(idle.waitForFinished(60000));
+    ASSERT_TRUE(second.waitForFinished(60000));
+    EXPECT_EQ(idle.exitCode(), 0) << idle.readAllStandardOutput().toStdString();
+    EXPECT_EQ(second.exitCode(), 0) << second.readAllStandardOutput().toStdString();
+}
+
+TEST_F(PrintServiceE2e, BadInputIsLoggedAndTheNextAssociationIsServed)
+{
+    struct Case {
+        QStringList args;
+        const char* logged;
+    };
+    const Case cases[] = {
+        {{"--format", "STANDARD\\200,200"}, "\"STANDARD\\200,200\" gives no usable image box count"},
+        {{"--format", "garbage"}, "Format:garbage"},
+        {{"--cut-nset", "20000", "--size", "300"}, "data set of 0x0120 not received"},
+        {{"--stop-after", "filmbox", "--abort"}, "aborted by the peer"},
+        {{"--claim", "20000x20000"}, "image 20000x20000 is larger than 67108864 pixels: image sequence dropped"},
+        {{"--size", "512"}, "data set of 0x0120 larger than 300000 bytes, association aborted"},
+        {{"--command", "0100"}, "0x0100"},
+        {{"--command", "0020"}, "command 0x0020 is not served, association aborted"},
+    };
+    for (const Case& c : cases) {
+        const std::string row = c.args.join(' ').toStdString();
+        ProgramResult bad = scu(c.args);
+        EXPECT_TRUE(service_->waitForLog(QString::fromUtf8(c.logged))) << row << "\n" << bad.out;
+        ProgramResult next = scu({"--format", "STANDARD\\1,2"});
+        EXPECT_EQ(next.exitCode, 0) << "after " << row << "\n" << next.out;
+    }
+    EXPECT_TRUE(service_->log().contains(QRegularExpression("0x0100 \\S+ was not answered, association aborted")));
+    EXPECT_TRUE(service_->running());
+}
+
+TEST(PrintServiceLimits, SilentPeersAreCutOffAndOthersAreServed)
+{
+    TempHome home;
+    QProcessEnvironment limits;
+    limits.insert("VANTOREL_IDLE_TIMEOUT", "1");
+    limits.insert("VANTOREL_ACSE_TIMEOUT", "1");
+    RunningService service(home, limits);
+    ASSERT_TRUE(service.startOnFreePort());
+
+    // A connection that never sends its association request.
+    QTcpSocket mute;
+    mute.connectToHost(QHostAddress::LocalHost, static_cast<quint16>(service.port()));
+    ASSERT_TRUE(mute.waitForConnected(5000));
+    EXPECT_TRUE(service.waitForLog("Association request on port " + QString::number(service.port()) + " failed"));
+    EXPECT_EQ(printscu(service.port(), {}).exitCode, 0);
+
+    // An association that goes quiet.
+    const QString go = home.path() + "/go";
+    QProcess silent;
+    silent.start(programPath("vantorel-printscu"), {"--wait-for", go, "127.0.0.1", QString::number(service.port())});
+    EXPECT_TRUE(service.waitForLog("nothing received for 1 s, association aborted"));
+    home.writeFile("go", "");
+    ASSERT_TRUE(silent.waitForFinished(60000));
+    EXPECT_NE(silent.exitCode(), 0);
+    EXPECT_EQ(printscu(service.port(), {}).exitCode, 0);
+    EXPECT_EQ(service.stop(), 0);
+}
+
+TEST(PrintServiceStartUp, ATakenPortIsReportedAndTheServiceStillRuns)
+{
+    TempHome home;
+    QTcpServer taken;
+    ASSERT_TRUE(taken.listen(QHostAddress::Any, 0));
+    RunningService service(home);
+    service.start(taken.serverPort());
+    const QString port = QString::number(taken.serverPort());
+    EXPECT_TRUE(service.log().contains("监听端口=" + port + "\r\n")) << service.log().toStdString();
+    EXPECT_TRUE(service.waitForLog("监听端口状态=False"));
+    EXPECT_TRUE(service.log().contains("监听端口失败：端口被占用，请更换端口号,否则不能正常打印。"));
+    EXPECT_TRUE(service.running());
+    EXPECT_EQ(service.stop(), 0);
+    EXPECT_NE(service.errorOutput().find("监听端口失败：端口被占用"), std::string::npos) << service.errorOutput();
+}
+
+}  // namespace
+}  // namespace vantorel::testing
