@@ -9,9 +9,12 @@
 #include "console/run_log.h"
 #include "console/settings_loader.h"
 #include "console/settings_store.h"
+#include "direct_composition/qt/header_picture_files.h"
+#include "direct_composition/qt/qt_printer_surface.h"
+#include "print_job/print_job_driver.h"
+#include "print_job/template_road.h"
 #include "print_service/dcmtk/print_service_runtime.h"
 #include "print_service/film_parameters.h"
-#include "print_service/logging_print_job.h"
 #include "print_service/print_object_store.h"
 
 #include <QDir>
@@ -87,11 +90,20 @@ int main(int argc, char** argv)
         return 0;
     }
 
+    // Printing: the printers with the built-in FilmFile printer, the header
+    // pictures (cross.bmp is read once, here) and the print job driver that
+    // every N-ACTION calls.
+    direct_composition::QtPrinterSurface printerSurface(home, &runLog);
+    direct_composition::HeaderPictureFiles headerPictures(home);
+    print_job::NoTemplateComposition templateComposition(runLog);
+
     // The print service: listens, then builds the Printer object; DICOM events
     // are handled on this thread from here on.
     print_service::PrintObjectStore printObjects;
     print_service::FilmParameters filmParameters;
-    print_service::LoggingPrintJob printJob(runLog);
+    print_job::PrintJobDriver printJob({printObjects, filmParameters, settings, printCount,
+                                        printerSurface, headerPictures, templateComposition,
+                                        runLog, messages, home});
     print_service::PrintServiceRuntime printService(printObjects, filmParameters, settings, printJob,
                                                     runLog, messages,
                                                     print_service::limitsFromEnvironment());

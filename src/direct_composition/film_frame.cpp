@@ -1,0 +1,111 @@
+#include "direct_composition/film_frame.h"
+
+#include "console/operator_messages.h"
+#include "console/run_log.h"
+#include "console/settings_conversions.h"
+#include "console/settings_model.h"
+
+#include <string>
+
+namespace vantorel::direct_composition::film_frame {
+
+namespace {
+
+std::string upperAscii(std::string text)
+{
+    for (auto& c : text) {
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
+    }
+    return text;
+}
+
+void drawBlackBase(const CompositionContext& context, PrinterSurface& surface, float width,
+                   float height)
+{
+    if (context.settings.blackBase == 0)
+        return;
+    context.log.write("开始打印黑色底纹。");
+    surface.drawPicture(Picture::solid(0, 0, 0), 0, static_cast<float>(context.settings.header.htjcs),
+                        width, height);
+}
+
+void drawCustomHeader(const CompositionContext& context, PrinterSurface& surface)
+{
+    if (!context.headerPictures.customHeaderExists()) {
+        context.messages.show("启用自定义图片医院名称时，请在【" + context.programFolder +
+                                  "/医院名称】文件夹中放入医院名称图片【yymc.bmp】才能打印。",
+                              "图片未找到", console::MessageIcon::Critical);
+        return;
+    }
+    surface.drawPicture(context.headerPictures.loadCustomHeader(), 0, 0, surface.pageWidth(),
+                        static_cast<float>(context.settings.header.htjcs));
+}
+
+void drawGeneratedHeader(const CompositionContext& context, PrinterSurface& surface)
+{
+    const auto& header = context.settings.header;
+    const auto left = static_cast<float>(console::leadingNumber(header.hleft));
+    const auto top = static_cast<float>(console::leadingNumber(header.htop));
+    surface.drawPicture(context.headerPictures.crossIcon(), left, top, 700, 700);
+
+    TextStyle style;
+    const double colour = console::roundHalfEven(console::leadingNumber(header.hys));
+    style.colour = colour < 0 ? 0u : static_cast<std::uint32_t>(colour) & 0x00FFFFFFu;
+    style.font = header.hzt;
+    style.pointSize = console::leadingNumber(header.hzh);
+    style.bold = upperAscii(header.hct) == "TRUE";
+    surface.setTextPosition(left + 980, top);
+    surface.setTextStyle(style);
+    surface.printText(header.hname);
+}
+
+void drawHeaderBand(const CompositionContext& context, PrinterSurface& surface)
+{
+    if (context.settings.printHeader == 0)
+        return;
+    if (context.settings.header.yyname == "1")
+        drawCustomHeader(context, surface);
+    else
+        drawGeneratedHeader(context, surface);
+}
+
+}  // namespace
+
+bool checkImageCount(const CompositionContext& context, PrinterSurface& surface, int n,
+                     int expected)
+{
+    if (n == 0) {
+        context.log.write("片盒内图像数=0，终止本次打印任务。");
+        surface.abortDocument();
+        return false;
+    }
+    if (n != expected) {
+        context.log.write("片盒内图像数目=" + std::to_string(expected) + "，实际接收到" +
+                          std::to_string(n) + "幅,终止本次打印任务。");
+        surface.abortDocument();
+        return false;
+    }
+    return true;
+}
+
+void drawFrame(const CompositionContext& context, PrinterSurface& surface, float& width,
+               float& height)
+{
+    const double q = static_cast<double>(width) / height;
+    const double b = context.settings.marginBottom;
+    // The height shrinks by the width-to-height ratio of the area, as films
+    // have always been laid out.
+    width = static_cast<float>(width - 10.0 * b);
+    height = static_cast<float>(height - 10.0 * b * q);
+    drawBlackBase(context, surface, width, height);
+    drawHeaderBand(context, surface);
+}
+
+float headerShift(const CompositionContext& context)
+{
+    return context.settings.printHeader != 0 ? static_cast<float>(context.settings.header.htjcs)
+                                             : 0.0f;
+}
+
+}  // namespace vantorel::direct_composition::film_frame

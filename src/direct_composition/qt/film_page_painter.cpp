@@ -1,0 +1,130 @@
+#include "direct_composition/qt/film_page_painter.h"
+
+#include <QColor>
+#include <QFont>
+#include <QFontMetricsF>
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+namespace vantorel::direct_composition {
+
+QImage toQImage(const Picture& picture)
+{
+    if (picture.isNull())
+        return {};
+    const bool grey = picture.format == Picture::Format::Gray8;
+    QImage image(picture.width, picture.height,
+                 grey ? QImage::Format_Grayscale8 : QImage::Format_RGB888);
+    if (image.isNull())
+        return {};
+    const std::size_t rowBytes = static_cast<std::size_t>(picture.width) * picture.bytesPerPixel();
+    const std::uint8_t* source = picture.pixels->data();
+    for (int row = 0; row < picture.height; ++row)
+        std::memcpy(image.scanLine(row), source + row * rowBytes, rowBytes);
+    return image;
+}
+
+Picture fromQImage(const QImage& source)
+{
+    if (source.isNull())
+        return {};
+    const bool grey = source.format() == QImage::Format_Grayscale8 ||
+                      source.format() == QImage::Format_Mono || source.isGrayscale();
+    const QImage image =
+        source.convertToFormat(grey ? QImage::Format_Grayscale8 : QImage::Format_RGB888);
+    Picture picture;
+    picture.width = image.width();
+    picture.height = image.height();
+    picture.format = grey ? Picture::Format::Gray8 : Picture::Format::Rgb24;
+    const std::size_t rowBytes = static_cast<std::size_t>(picture.width) * picture.bytesPerPixel();
+    auto pixels = std::make_shared<std::vector<std::uint8_t>>(rowBytes * picture.height);
+    for (int row = 0; row < picture.height; ++row)
+        std::memcpy(pixels->data() + row * rowBytes, image.constScanLine(row), rowBytes);
+    picture.pixels = std::move(pixels);
+    return picture;
+}
+
+namespace {
+
+void paintText(QPainter& painter, const DrawOp& op)
+{
+    QFont font(QString::fromStdString(op.style.font));
+    // Pixel sizes are user-space units here, i.e. twips: 20 twips a point.
+    font.setPixelSize(std::max(1, static_cast<int>(std::lround(op.style.pointSize * 20))));
+    font.setBold(op.style.bold);
+    const std::uint32_t c = op.style.colour;
+    painter.setPen(QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF)));
+    painter.setFont(font);
+    const QFontMetricsF metrics(font);
+    painter.drawText(QPointF(op.rect.x, op.rect.y + metrics.ascent()), QString::fromStdString(op.text));
+}
+
+// Device pixels per twip beyond which pictures are not enlarged by us: 300 dpi.
+// Enlarging further (Qt drives CUPS printers at 1200 dpi) costs seconds per
+// film for detail the film does not have.
+constexpr double maxEnlargePerTwip = 300.0 / 1440.0;
+
+// The picture as it goes to the device. A picture smaller than its rectangle
+// at the device's resolution is enlarged here with smooth filtering (up to
+// 300 dpi), since printers and PDF viewers stretch images by repeating pixels;
+// a larger one goes as it is, at full resolution, and the device reduces it.
+QImage imageForRect(const QImage& image, const QTransform& toDevice, const QRectF& rect)
+{
+    const QRectF device = toDevice.mapRect(rect);
+    const double width = std::min(device.width(), rect.width() * maxEnlargePerTwip);
+    const double height = std::min(device.height(), rect.height() * maxEnlargePerTwip);
+    if (width * height <= double(image.width()) * image.height() || width > 20000 || height > 20000)
+        return image;
+    return image.scaled(QSize(int(std::lround(width)), int(std::lround(height))),
+                        Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+}
+
+QColor pixelColour(const Picture& picture)
+{
+    const auto& p = *picture.pixels;
+    return picture.format == Picture::Format::Rgb24 ? QColor(p[0], p[1], p[2]) : QColor(p[0], p[0], p[0]);
+}
+
+}  // namespace
+
+void paintFilmPage(QPainter& painter, const FilmPage& page)
+{
+    painter.save();
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
+    painter.setRenderHint(QPainter::TextAntialiasing, true);
+    painter.translate(page.originX, page.originY);
+    for (const DrawOp& op : page.ops) {
+        if (op.kind == DrawOp::Kind::Text) {
+            paintText(painter, op);
+            continue;
+        }
+        const QRectF rect(op.rect.x, op.rect.y, op.rect.width, op.rect.height);
+        if (op.picture.width == 1 && op.picture.height == 1 && !op.picture.isNull()) {
+            painter.fillRect(rect, pixelColour(op.picture));  // a fill such as the black base
+            continue;
+        }
+        const QImage image = toQImage(op.picture);
+        if (!image.isNull())
+            painter.drawImage(rect, imageForRect(image, painter.transform(), rect));
+    }
+    painter.restore();
+}
+
+QImage renderFilmPreview(const FilmPage& page, int widthPixels)
+{
+    if (page.pageWidth <= 0 || page.pageHeight <= 0 || widthPixels <= 0)
+        return {};
+    const double scale = widthPixels / static_cast<double>(page.pageWidth);
+    const int heightPixels = std::max(1, static_cast<int>(std::lround(page.pageHeight * scale)));
+    QImage preview(widthPixels, heightPixels, QImage::Format_RGB32);
+    preview.fill(Qt::white);
+    QPainter painter(&preview);
+    painter.scale(scale, scale);
+    paintFilmPage(painter, page);
+    return preview;
+}
+
+}  // namespace vantorel::direct_composition

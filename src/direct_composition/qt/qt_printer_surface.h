@@ -1,0 +1,50 @@
+#pragma once
+
+#include "direct_composition/recording_surface.h"
+
+#include <string>
+#include <vector>
+
+namespace vantorel::console {
+class RunLog;
+}
+
+namespace vantorel::direct_composition {
+
+// The printers of the system (Qt print support over CUPS) plus the built-in
+// "FilmFile" printer, which writes every film as one PDF page into
+// <home>/FilmFile/ (named after the date and time, never overwriting).
+//
+// Drawing is recorded; endDocument plays the page onto a fresh print job of
+// the current printer at its own resolution, abortDocument drops it, so an
+// abandoned film never reaches the printer. Main thread only.
+class QtPrinterSurface final : public RecordingSurface {
+public:
+    static constexpr const char* filmFilePrinter = "FilmFile";
+
+    // `log` (optional) gets a diagnostic line when a page cannot be printed.
+    explicit QtPrinterSurface(std::string homeFolder, console::RunLog* log = nullptr);
+
+    // The CUPS printers in the system's order, then "FilmFile".
+    static std::vector<std::string> installedPrinters();
+
+    bool selectPrinter(const std::string& name) override;
+
+    // The PDF written for the last film on "FilmFile" (empty when none).
+    const std::string& lastFilmFile() const { return lastFilmFile_; }
+
+protected:
+    bool releasePage(const FilmPage& page) override;
+
+private:
+    void updateSheet();
+    bool printToFilmFile(const FilmPage& page);
+    bool printToSystemPrinter(const FilmPage& page);
+    std::string reserveFilmFile() const;
+
+    std::string home_;
+    console::RunLog* log_;
+    std::string lastFilmFile_;
+};
+
+}  // namespace vantorel::direct_composition

@@ -1,0 +1,68 @@
+#pragma once
+
+#include "direct_composition/printer_surface.h"
+
+#include <vector>
+
+namespace vantorel::direct_composition {
+
+// A surface that keeps every drawing operation of the current document as a
+// FilmPage. Finished and aborted documents are kept in order, so tests can
+// assert exact rectangles, and real surfaces can play a finished page onto a
+// printer. The sheet size is given (default A4 portrait, 11900 x 16840 twips).
+class RecordingSurface : public PrinterSurface {
+public:
+    explicit RecordingSurface(std::vector<std::string> printers = {"FilmFile"},
+                              float portraitWidth = 11900, float portraitHeight = 16840);
+
+    std::vector<std::string> listPrinters() const override { return printers_; }
+    bool selectPrinter(const std::string& name) override;
+    std::string currentPrinter() const override { return current_; }
+    void setOrientation(Orientation orientation) override { orientation_ = orientation; }
+    void setOrigin(double leftMillimetres, double topMillimetres) override;
+    float pageWidth() const override;
+    float pageHeight() const override;
+
+    bool drawPicture(const Picture& picture, float x, float y, float width, float height) override;
+    void setTextPosition(float x, float y) override;
+    void setTextStyle(const TextStyle& style) override { style_ = style; }
+    void printText(const std::string& text) override;
+    bool endDocument() override;
+    void abortDocument() override;
+
+    Orientation orientation() const { return orientation_; }
+    void setSheet(float portraitWidth, float portraitHeight);
+    void setPrinters(std::vector<std::string> printers) { printers_ = std::move(printers); }
+
+    const FilmPage& currentPage() const { return page_; }
+    // Every document that was ended or aborted, oldest first.
+    const std::vector<FilmPage>& documents() const { return documents_; }
+    std::vector<FilmPage> endedDocuments() const;
+    void clearDocuments() { documents_.clear(); }
+    // A surface that runs for hours keeps only the last document.
+    void setKeepAllDocuments(bool keep) { keepAll_ = keep; }
+
+protected:
+    // Called with a finished page; a real surface prints it here.
+    virtual bool releasePage(const FilmPage& page);
+
+private:
+    FilmPage freshPage() const;
+    void keep(FilmPage page);
+
+    std::vector<std::string> printers_;
+    std::string current_;
+    Orientation orientation_ = Orientation::Portrait;
+    float portraitWidth_;
+    float portraitHeight_;
+    float originX_ = 0;
+    float originY_ = 0;
+    float textX_ = 0;
+    float textY_ = 0;
+    TextStyle style_;
+    FilmPage page_;
+    std::vector<FilmPage> documents_;
+    bool keepAll_ = true;
+};
+
+}  // namespace vantorel::direct_composition

@@ -1,0 +1,104 @@
+#include "direct_composition/standard_layout.h"
+
+#include "console/run_log.h"
+
+#include <string>
+
+namespace vantorel::direct_composition {
+
+namespace {
+
+struct Grid {
+    float x = 0;  // grid origin
+    float y = 0;
+    float width = 0;
+    float height = 0;
+    int cols = 1;
+};
+
+// Every image centred in its own cell in a square box of the smaller cell side;
+// non-square images are padded to squares first.
+void squareCellLayout(const CompositionContext& context, PrinterSurface& surface,
+                      const FilmImages& images, const Grid& grid, int rows)
+{
+    const double cw = static_cast<double>(grid.width) / grid.cols;
+    const double ch = static_cast<double>(grid.height) / rows;
+    const double side = cw < ch ? cw : ch;
+    double dx = cw > ch ? (cw - ch) / 2 : 0;
+    double dy = ch > cw ? (ch - cw) / 2 : 0;
+    dy += film_frame::headerShift(context);
+    for (std::size_t i = 0; i < images.size(); ++i) {
+        const auto col = static_cast<int>(i) % grid.cols;
+        const auto row = static_cast<int>(i) / grid.cols;
+        const auto x = static_cast<float>(grid.x + col * cw + dx);
+        const auto y = static_cast<float>(grid.y + row * ch + dy);
+        const FilmImage& image = *images[i];
+        if (image.pixelWidth() == image.pixelHeight()) {
+            surface.drawPicture(image.picture(), x, y, static_cast<float>(side),
+                                static_cast<float>(side));
+            continue;
+        }
+        const auto squared = image.Rsize();
+        if (squared)
+            surface.drawPicture(squared->picture(), x, y, static_cast<float>(side),
+                                static_cast<float>(side));
+    }
+}
+
+// Every image fitted into the cell size with its aspect kept; images step by
+// their drawn size, so equal images touch each other edge to edge.
+void packedAspectLayout(const CompositionContext& context, PrinterSurface& surface,
+                        const FilmImages& images, const Grid& grid, int rows)
+{
+    const double cw = static_cast<double>(grid.width) / grid.cols;
+    const double ch = static_cast<double>(grid.height) / rows;
+    for (std::size_t i = 0; i < images.size(); ++i) {
+        const Picture picture = images[i]->picture();
+        if (picture.isNull())
+            continue;  // nothing to draw: the next image goes on
+        const double r = static_cast<double>(picture.width) / picture.height;
+        double dw, dh, dx, dy;
+        if (ch / cw >= 1 / r) {
+            dw = cw;
+            dh = cw / r;
+            dx = 0;
+            dy = (ch - dh) / 2;
+        } else {
+            dh = ch;
+            dw = ch * r;
+            dx = (cw - dw) / 2;
+            dy = 0;
+        }
+        dy += film_frame::headerShift(context);
+        const auto col = static_cast<int>(i) % grid.cols;
+        const auto row = static_cast<int>(i) / grid.cols;
+        surface.drawPicture(picture, static_cast<float>(grid.x + dx + col * dw),
+                            static_cast<float>(grid.y + dy + row * dh), static_cast<float>(dw),
+                            static_cast<float>(dh));
+    }
+}
+
+}  // namespace
+
+void PrintImgtoPrinter(const CompositionContext& context, PrinterSurface& surface,
+                       const FilmImages& View, float& X, float& Y, float& width, float& height,
+                       std::int16_t& cols, std::int16_t& rows)
+{
+    const int n = static_cast<int>(View.size());
+    context.log.write("cols=" + std::to_string(cols));
+    context.log.write("rows=" + std::to_string(rows));
+    context.log.write("本次发送图像数目：" + std::to_string(n));
+    if (!film_frame::checkImageCount(context, surface, n, int{cols} * int{rows}))
+        return;
+
+    film_frame::drawFrame(context, surface, width, height);
+
+    const Grid grid{X, Y, width, height, cols};
+    if (int{cols} * int{rows} > 6)
+        squareCellLayout(context, surface, View, grid, rows);
+    else
+        packedAspectLayout(context, surface, View, grid, rows);
+    surface.endDocument();
+}
+
+}  // namespace vantorel::direct_composition

@@ -1,0 +1,112 @@
+#include "direct_composition/uneven_layout.h"
+
+#include "console/run_log.h"
+#include "console/settings_conversions.h"
+
+#include <string>
+#include <vector>
+
+namespace vantorel::direct_composition {
+
+namespace {
+
+struct Cell {
+    double x = 0;
+    double y = 0;
+    double width = 0;
+    double height = 0;
+};
+
+double whole(double value)
+{
+    return console::roundHalfEven(value);
+}
+
+bool isSupported(int a, int b)
+{
+    return (a == 1 && b == 2) || (a == 2 && b == 1) || (a == 2 && b == 3) || (a == 3 && b == 2);
+}
+
+// Two rows (or columns) of equal size; the first holds a cells, the second b.
+std::vector<Cell> unevenCells(bool byColumn, int a, int b, double W, double H)
+{
+    std::vector<Cell> cells;
+    const int counts[2] = {a, b};
+    for (int line = 0; line < 2; ++line) {
+        const int k = counts[line];
+        for (int i = 0; i < k; ++i) {
+            if (byColumn) {
+                const double cw = whole(W / 2), ch = whole(H / k);
+                cells.push_back({line * cw, i * ch, cw, ch});
+            } else {
+                const double cw = whole(W / k), ch = whole(H / 2);
+                cells.push_back({i * cw, line * ch, cw, ch});
+            }
+        }
+    }
+    return cells;
+}
+
+// The image fitted into its cell with its aspect kept and centred: the column
+// layout tries the cell width first, the row layout the cell height first.
+void drawFitted(PrinterSurface& surface, const Picture& picture, const Cell& cell,
+                bool byColumn, float hy)
+{
+    const double r = static_cast<double>(picture.width) / picture.height;
+    double dw, dh, x;
+    if (byColumn) {
+        dw = cell.width;
+        dh = whole(cell.width / r);
+        x = cell.x;
+        if (dh > cell.height) {
+            dh = cell.height;
+            dw = whole(cell.height * r);
+            x = whole((cell.width - dw) / 2 + cell.x);
+        }
+    } else {
+        dh = cell.height;
+        dw = whole(cell.height * r);
+        x = whole((cell.width - dw) / 2 + cell.x);
+        if (dw > cell.width) {
+            dw = cell.width;
+            dh = whole(cell.width / r);
+            x = cell.x;
+        }
+    }
+    const double y = whole((cell.height - dh) / 2 + cell.y);
+    surface.drawPicture(picture, static_cast<float>(x), static_cast<float>(y + hy),
+                        static_cast<float>(dw), static_cast<float>(dh));
+}
+
+}  // namespace
+
+void PrintImgtoPrinter_rc(const CompositionContext& context, PrinterSurface& surface,
+                          const FilmImages& View, float& /*X*/, float& /*Y*/, float& width,
+                          float& height, std::int16_t& cols, std::int16_t& rows,
+                          const std::string& rc)
+{
+    const int n = static_cast<int>(View.size());
+    context.log.write("不均衡排版 cols=" + std::to_string(cols));
+    context.log.write("rows=" + std::to_string(rows));
+    context.log.write("本次发送图像数目：" + std::to_string(n));
+    if (!film_frame::checkImageCount(context, surface, n, int{cols} + int{rows}))
+        return;
+
+    film_frame::drawFrame(context, surface, width, height);
+    const float hy = film_frame::headerShift(context);
+
+    const bool byColumn = rc == "COL";
+    if (!(byColumn || rc == "ROW") || !isSupported(cols, rows)) {
+        surface.abortDocument();
+        return;
+    }
+    const auto cells = unevenCells(byColumn, cols, rows, width, height);
+    for (std::size_t i = 0; i < View.size() && i < cells.size(); ++i) {
+        const Picture picture = View[i]->picture();
+        if (!picture.isNull())
+            drawFitted(surface, picture, cells[i], byColumn, hy);
+    }
+    surface.endDocument();
+}
+
+}  // namespace vantorel::direct_composition

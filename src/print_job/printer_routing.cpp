@@ -1,0 +1,78 @@
+#include "print_job/printer_routing.h"
+
+#include <algorithm>
+
+namespace vantorel::print_job {
+
+namespace {
+
+void eraseAll(std::string& text, const std::string& part)
+{
+    for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at))
+        text.erase(at, part.size());
+}
+
+}  // namespace
+
+std::string FilmSizeCode(const std::string& filmSizeId)
+{
+    std::string code = filmSizeId;
+    std::transform(code.begin(), code.end(), code.begin(), [](unsigned char c) {
+        return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : static_cast<char>(c);
+    });
+    eraseAll(code, "X");
+    eraseAll(code, "IN");
+    return code;
+}
+
+int routeIndexForFilmSize(const std::string& filmSizeId)
+{
+    static const char* const codes[console::routeCount] = {
+        "1417", "1414", "1114", "1012", "810", "A3", "A4", "1014",
+    };
+    const std::string code = FilmSizeCode(filmSizeId);
+    for (int route = 0; route < console::routeCount; ++route) {
+        if (code == codes[route])
+            return route;
+    }
+    return otherRoute;
+}
+
+int routeIndexForDevice(const std::string& rip,
+                        const std::array<std::string, console::routeCount>& routeDeviceIp)
+{
+    for (int route = 0; route < console::routeCount; ++route) {
+        if (routeDeviceIp[route] == rip)
+            return route;
+    }
+    return otherRoute;
+}
+
+int routeIndexFor(const console::Settings& settings, const std::string& filmSize,
+                  const std::string& rip)
+{
+    return settings.routeByDevice ? routeIndexForDevice(rip, settings.routeDeviceIp)
+                                  : routeIndexForFilmSize(filmSize);
+}
+
+void PrinterRotation::GetNextPrt(
+    int Pindex, const std::array<std::vector<std::string>, console::routeCount>& routePrinters)
+{
+    if (Pindex < 0 || Pindex >= console::routeCount)
+        return;  // other sizes and unknown devices: the previous printer stays current
+    const auto& printers = routePrinters[Pindex];
+    const int n = static_cast<int>(printers.size());
+    auto& position = rotationIndex_[Pindex];
+    if (position >= n - 1)
+        position = 0;
+    else
+        ++position;
+    currentPrinterName_ = printers.empty() ? std::string() : printers[position];
+}
+
+std::int16_t PrinterRotation::RotationIndex(int route) const
+{
+    return (route >= 0 && route < console::routeCount) ? rotationIndex_[route] : 0;
+}
+
+}  // namespace vantorel::print_job

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "direct_composition/picture.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace vantorel::console {
+class RunLog;
+}
+
+namespace vantorel::print_job {
+
+// One film as the template road receives it from the print job driver.
+struct TemplateFilm {
+    std::string ruid;             // SOP Instance UID of the film box
+    std::string Rip;              // the sending device
+    std::string FilmOrientation;  // (2010,0040) as sent
+    std::string FilmSize;         // the film box's own Film Size ID
+    std::int16_t FormatCols = 0;
+    std::int16_t FormatRows = 0;
+    std::string r_c;              // "ROW", "COL" or empty
+    // Cell k (1-based) at index k - 1: its picture, rendered through the
+    // FilmLut when the LUT option is on; empty for a cell without an image.
+    std::vector<std::optional<direct_composition::Picture>> cells;
+};
+
+// The template road (template selection, filling and printing), plugged into
+// the print job driver by the template composition subsystem.
+class TemplateComposition {
+public:
+    virtual ~TemplateComposition() = default;
+    // `repmod` and the filling of every cell with an image.
+    virtual void composeFilm(const TemplateFilm& film) = 0;
+    // Prints the composed film; called after the film is counted.
+    virtual void PrintReport() = 0;
+};
+
+// Stands in where no template road is plugged in: the film is noted in the run
+// log as not composed (the driver still counts it).
+class NoTemplateComposition final : public TemplateComposition {
+public:
+    explicit NoTemplateComposition(console::RunLog& log) : log_(log) {}
+    void composeFilm(const TemplateFilm& film) override;
+    void PrintReport() override {}
+
+private:
+    console::RunLog& log_;
+};
+
+}  // namespace vantorel::print_job

@@ -1,0 +1,255 @@
+#include "print_job_fixture.h"
+
+#include "print_job/film_lut.h"
+
+#include <gtest/gtest.h>
+
+namespace vantorel::print_job::testing {
+namespace {
+
+using dc::RectF;
+using dc::testing::rectNear;
+
+std::vector<std::string> linesLike(const std::vector<std::string>& lines, const std::string& start)
+{
+    std::vector<std::string> found;
+    for (const auto& line : lines) {
+        if (line.rfind(start, 0) == 0)
+            found.push_back(line);
+    }
+    return found;
+}
+
+TEST(DoPrint, FilmSessionPrintsEachFilmBoxOnceAndCountsEach)
+{
+    PrintJobFixture f;
+    const std::string session = f.addFilmSession();
+    f.addFilmBox({1, 1, "", "14INX17IN", "PORTRAIT", PrintJobFixture::images(1)}, session);
+    f.addFilmBox({2, 2, "", "14INX17IN", "PORTRAIT", PrintJobFixture::images(4)}, session);
+    f.driver.DoPrint(session, "127.0.0.1");
+
+    const auto ended = f.surface.endedDocuments();
+    ASSERT_EQ(ended.size(), 2u);
+    EXPECT_EQ(ended[0].ops.size(), 1u);
+    EXPECT_EQ(ended[1].ops.size(), 4u);
+    EXPECT_EQ(linesLike(f.log.lines, "打印"),
+              (std::vector<std::string>{"打印第【1】张胶片。", "打印完毕。", "打印第【2】张胶片。",
+                                        "打印完毕。"}));
+    EXPECT_EQ(f.settings.printCount, 2);
+    EXPECT_EQ(f.printCount.writes, (std::vector<std::int32_t>{1, 2}));
+    EXPECT_EQ(f.observer.counts, (std::vector<std::int32_t>{1, 2}));
+    EXPECT_EQ(f.observer.pages.size(), 2u);
+}
+
+TEST(DoPrint, NothingHappensForUnknownUidsAndEmptySessions)
+{
+    PrintJobFixture f;
+    const std::string session = f.addFilmSession();
+    f.driver.DoPrint(session, "127.0.0.1");
+    f.driver.DoPrint("1.2.3.unknown", "127.0.0.1");
+    EXPECT_TRUE(f.log.lines.empty());
+    EXPECT_TRUE(f.surface.documents().empty());
+    EXPECT_EQ(f.settings.printCount, 0);
+    EXPECT_TRUE(f.printCount.writes.empty());
+}
+
+TEST(DoPrint, FilmBoxRemovedFromItsSessionIsPassedOver)
+{
+    PrintJobFixture f;
+    const std::string session = f.addFilmSession();
+    const std::string first = f.addFilmBox({1, 1, "", "A4", "", PrintJobFixture::images(1)}, session);
+    f.addFilmBox({1, 1, "", "A4", "", PrintJobFixture::images(1)}, session);
+    f.store.Remove("", first);
+    f.driver.DoPrint(session, "127.0.0.1");
+    EXPECT_EQ(f.surface.endedDocuments().size(), 1u);
+    EXPECT_EQ(f.settings.printCount, 1);
+}
+
+TEST(DoPrint, MissingImageAbandonsTheDirectFilmButCountsIt)
+{
+    PrintJobFixture f;
+    auto images = PrintJobFixture::images(4);
+    images[2].reset();  // image box 3 received no image
+    const std::string box = f.addFilmBox({2, 2, "", "14INX17IN", "PORTRAIT", images});
+    f.driver.DoPrint(box, "127.0.0.1");
+
+    ASSERT_EQ(f.surface.documents().size(), 1u);
+    EXPECT_EQ(f.surface.documents()[0].ending, dc::FilmPage::Ending::Aborted);
+    EXPECT_TRUE(f.log.contains("片盒内图像数目=4，实际接收到3幅,终止本次打印任务。"));
+    EXPECT_TRUE(f.log.contains("打印第【1】张胶片。"));
+    EXPECT_EQ(f.log.lines.back(), "打印完毕。");
+    EXPECT_TRUE(f.observer.pages.empty());
+}
+
+TEST(DoPrint, EachFilmBoxUsesItsOwnDisplayFormat)
+{
+    PrintJobFixture f;
+    const std::string small = f.addFilmBox({1, 1, "", "14INX17IN", "PORTRAIT", PrintJobFixture::images(1)});
+    f.addFilmBox({3, 4, "", "14INX17IN", "PORTRAIT", PrintJobFixture::images(12)});
+    ASSERT_EQ(f.serviceFilm.FormatCols, 3);  // the service-wide values follow the later box
+    f.driver.DoPrint(small, "127.0.0.1");
+
+    const auto ended = f.surface.endedDocuments();
+    ASSERT_EQ(ended.size(), 1u);
+    EXPECT_TRUE(f.log.contains("cols=1"));
+    EXPECT_TRUE(rectNear(ended[0].ops[0].rect, {0, (16840 - 11900) / 2.0f, 11900, 11900}));
+}
+
+TEST(DoPrint, RoutesByDeviceRotatingThroughThePool)
+{
+    PrintJobFixture f;
+    f.settings.routeByDevice = true;
+    f.settings.routeDeviceIp[2] = "127.0.0.1";
+    f.settings.routePrinters[2] = {"A", "B", "C"};
+    f.settings.routeDeviceIp[5] = "10.1.1.1";
+    f.settings.routePrinters[5] = {"Not installed"};
+    struct Film { const char* rip; const char* printer; };
+    const Film films[] = {
+        {"127.0.0.1", "B"}, {"127.0.0.1", "C"}, {"127.0.0.1", "A"},
+        {"10.9.9.9", "A"},   // route 8: the previous printer stays
+        {"10.1.1.1", "A"},   // a name that matches no printer changes nothing
+        {"127.0.0.1", "B"},
+    };
+    for (const auto& film : films) {
+        const std::string box = f.addFilmBox({1, 1, "", "14INX17IN", "PORTRAIT", PrintJobFixture::images(1)});
+        f.driver.DoPrint(box, film.rip);
+        ASSERT_FALSE(f.surface.documents().empty());
+        EXPECT_EQ(f.surface.documents().back().printer, film.printer) << film.rip;
+    }
+}
+
+TEST(DoPrint, RoutesByTheFilmBoxsOwnFilmSize)
+{
+    PrintJobFixture f;
+    f.settings.routePrinters[4] = {"C"};
+    f.settings.routePrinters[0] = {"B"};
+    const std::string box = f.addFilmBox({1, 1, "", "8inx10in", "PORTRAIT", PrintJobFixture::images(1)});
+    f.addFilmBox({1, 1, "", "14INX17IN", "PORTRAIT", PrintJobFixture::images(1)});
+    f.driver.DoPrint(box, "127.0.0.1");
+    EXPECT_EQ(f.surface.documents().back().printer, "C");
+    EXPECT_EQ(f.driver.rotation().CurrentPrinterName(), "C");
+}
+
+TEST(DoPrint, OrientationMarginsAndHeaderBandSetUpThePage)
+{
+    PrintJobFixture f;
+    f.settings.marginLeft = 10;
+    f.settings.marginTop = -5;
+    f.settings.printHeader = 1;
+    f.settings.header.htjcs = 1000;
+    struct Film { const char* orientation; float pageWidth; RectF rect; };
+    const Film films[] = {
+        // Area 11900 x 15840: the square is centred below the band.
+        {"PORTRAIT", 11900, {0, (15840 - 11900) / 2.0f + 1000, 11900, 11900}},
+        {"LANDSCAPE", 16840, {(16840 - 10900) / 2.0f, 1000, 10900, 10900}},
+        {"", 16840, {(16840 - 10900) / 2.0f, 1000, 10900, 10900}},  // absent: stays landscape
+        {"SIDEWAYS", 16840, {(16840 - 10900) / 2.0f, 1000, 10900, 10900}},
+        {"PORTRAIT", 11900, {0, (15840 - 11900) / 2.0f + 1000, 11900, 11900}},
+    };
+    for (const auto& film : films) {
+        const std::string box = f.addFilmBox({1, 1, "", "A4", film.orientation, PrintJobFixture::images(1)});
+        f.driver.DoPrint(box, "127.0.0.1");
+        const auto& page = f.surface.documents().back();
+        EXPECT_FLOAT_EQ(page.pageWidth, film.pageWidth) << film.orientation;
+        EXPECT_FLOAT_EQ(page.originX, 567.0f) << film.orientation;
+        EXPECT_FLOAT_EQ(page.originY, -283.5f) << film.orientation;
+        ASSERT_EQ(page.ops.size(), 3u) << film.orientation;  // icon, name, image
+        EXPECT_TRUE(rectNear(page.ops[2].rect, film.rect)) << film.orientation;
+    }
+}
+
+TEST(DoPrint, UnevenFormatsGoToTheRowColumnLayout)
+{
+    PrintJobFixture f;
+    const std::string box = f.addFilmBox({1, 2, "ROW", "14INX17IN", "PORTRAIT", PrintJobFixture::images(3)});
+    f.driver.DoPrint(box, "127.0.0.1");
+    EXPECT_TRUE(f.log.contains("不均衡排版 cols=1"));
+    const auto ended = f.surface.endedDocuments();
+    ASSERT_EQ(ended.size(), 1u);
+    ASSERT_EQ(ended[0].ops.size(), 3u);
+    // Second row: two cells 5950 x 8420; the square takes the cell width.
+    EXPECT_TRUE(rectNear(ended[0].ops[2].rect, {5950, 8420 + 1235, 5950, 5950}, 0));
+}
+
+TEST(DoPrint, GreyImageSequenceFirstElseColour)
+{
+    PrintJobFixture f;
+    ImageSpec colour;
+    colour.colour = true;
+    colour.value = 90;
+    const std::string box = f.addFilmBox({1, 1, "", "A4", "PORTRAIT", {colour}});
+    f.driver.DoPrint(box, "127.0.0.1");
+    const auto ended = f.surface.endedDocuments();
+    ASSERT_EQ(ended.size(), 1u);
+    ASSERT_EQ(ended[0].ops.size(), 1u);
+    EXPECT_EQ(ended[0].ops[0].picture.format, dc::Picture::Format::Rgb24);
+}
+
+TEST(DoPrint, CountContinuesFromTheStoredValue)
+{
+    PrintJobFixture f;
+    f.settings.printCount = 41;  // as start-up read it
+    const std::string box = f.addFilmBox({1, 1, "", "A4", "PORTRAIT", PrintJobFixture::images(1)});
+    f.driver.DoPrint(box, "127.0.0.1");
+    EXPECT_TRUE(f.log.contains("打印第【42】张胶片。"));
+    EXPECT_EQ(f.printCount.value, 42);
+}
+
+TEST(DoPrint, TemplateModeHandsCellsToTheTemplateRoadAndCounts)
+{
+    for (const char* lut : {"0", "1"}) {
+        PrintJobFixture f;
+        f.settings.templateMode = true;
+        f.settings.lutEnabled = lut;
+        auto images = PrintJobFixture::images(4, {8, 8, 128});
+        images[1].reset();
+        const std::string box = f.addFilmBox({2, 2, "", "A3", "LANDSCAPE", images});
+        f.driver.DoPrint(box, "10.0.0.5");
+
+        ASSERT_EQ(f.templateRoad.films.size(), 1u) << lut;
+        const TemplateFilm& film = f.templateRoad.films[0];
+        EXPECT_EQ(film.Rip, "10.0.0.5");
+        EXPECT_EQ(film.FilmOrientation, "LANDSCAPE");
+        EXPECT_EQ(film.FilmSize, "A3");
+        ASSERT_EQ(film.cells.size(), 4u);
+        EXPECT_TRUE(film.cells[0] && film.cells[2] && film.cells[3]);
+        EXPECT_FALSE(film.cells[1]);
+        const dc::Picture plain = dc::testing::taggedPicture(1, 1, 128);
+        const std::uint8_t level = std::string(lut) == "0" ? 128 : (*applyFilmLut(plain).pixels)[0];
+        EXPECT_EQ((*film.cells[0]->pixels)[0], level) << lut;
+
+        EXPECT_TRUE(f.surface.documents().empty());  // nothing on the direct road
+        EXPECT_EQ(linesLike(f.log.lines, ""),
+                  (std::vector<std::string>{"PrintReport", "打印第【1】张胶片。", "打印完毕。"}));
+    }
+}
+
+TEST(DoPrint, WithoutATemplateRoadTheFilmIsLoggedAsNotComposed)
+{
+    PrintJobFixture f;
+    NoTemplateComposition none(f.log);
+    PrintJobDriver driver(PrintJobParts{f.store, f.serviceFilm, f.settings, f.printCount, f.surface,
+                                        f.pictures, none, f.log, f.messages, "/srv/film"});
+    f.settings.templateMode = true;
+    const std::string box = f.addFilmBox({1, 1, "", "A4", "PORTRAIT", PrintJobFixture::images(1)});
+    driver.DoPrint(box, "127.0.0.1");
+    ASSERT_EQ(f.log.lines.size(), 3u);
+    EXPECT_NE(f.log.lines[0].find("not composed"), std::string::npos);
+    EXPECT_EQ(f.log.lines[1], "打印第【1】张胶片。");
+}
+
+TEST(FilmLut, FortyFiveEntriesFromZeroTo65280)
+{
+    const auto& lut = FilmLut();
+    EXPECT_EQ(lut.front(), 0);
+    EXPECT_EQ(lut[1], 48 * 256);
+    EXPECT_EQ(lut[24], 117 * 256);
+    EXPECT_EQ(lut.back(), 65280);
+    const dc::Picture black = dc::testing::taggedPicture(1, 1, 0);
+    const dc::Picture white = dc::testing::taggedPicture(1, 1, 255);
+    EXPECT_EQ((*applyFilmLut(black).pixels)[0], 0);
+    EXPECT_EQ((*applyFilmLut(white).pixels)[0], 255);
+}
+
+}  // namespace
+}  // namespace vantorel::print_job::testing
