@@ -9,11 +9,6 @@ namespace {
 const std::string utf8Bom = "\xEF\xBB\xBF";
 const std::string newLineEnd = "\r\n";
 
-char foldAscii(char c)
-{
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 bool hasLineBreak(const std::string& text)
 {
     return text.find_first_of("\r\n") != std::string::npos;
@@ -25,25 +20,6 @@ bool isBlankLine(const std::string& raw)
 }
 
 }  // namespace
-
-bool equalsIgnoringAsciiCase(const std::string& a, const std::string& b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (foldAscii(a[i]) != foldAscii(b[i]))
-            return false;
-    return true;
-}
-
-std::string trimBlanks(const std::string& text)
-{
-    const auto first = text.find_first_not_of(" \t");
-    if (first == std::string::npos)
-        return {};
-    const auto last = text.find_last_not_of(" \t");
-    return text.substr(first, last - first + 1);
-}
 
 IniDocument IniDocument::parse(const std::string& bytes)
 {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "console/text.h"
+
 #include <optional>
 #include <string>
 #include <vector>
@@ -56,11 +58,5 @@ private:
     bool utf8_ = false;
     std::vector<Line> lines_;
 };
-
-// ASCII-only case folding comparison, as profile names are matched.
-bool equalsIgnoringAsciiCase(const std::string& a, const std::string& b);
-
-// Removes blanks and tabs at both ends.
-std::string trimBlanks(const std::string& text);
 
 }  // namespace vantorel::console

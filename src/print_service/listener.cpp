@@ -3,23 +3,12 @@
 #include "console/operator_messages.h"
 #include "console/run_log.h"
 #include "console/settings_model.h"
+#include "console/text.h"
 
 #include <cmath>
 #include <limits>
 
 namespace vantorel::print_service {
-
-namespace {
-
-std::string trimmed(const std::string& text)
-{
-    const auto first = text.find_first_not_of(" \t");
-    if (first == std::string::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
-}  // namespace
 
 Listener::Listener(NetworkListener& network, console::Settings& settings, console::RunLog& log,
                    console::OperatorMessages& messages)
@@ -48,7 +37,7 @@ std::int32_t Listener::portNumber(const std::string& text)
 
 void Listener::startListening()
 {
-    settings_.listenPort = trimmed(settings_.listenPort);
+    settings_.listenPort = console::trimBlanks(settings_.listenPort);
     portPanel_ = settings_.listenPort;
     log_.write("监听端口=" + settings_.listenPort);
     const bool open = network_.Listen(portNumber(settings_.listenPort));
@@ -63,7 +52,7 @@ void Listener::startListening()
 bool Listener::changePort(const std::string& typedPort,
                           const std::function<void(const std::string&)>& storePort)
 {
-    const std::string port = trimmed(typedPort);
+    const std::string port = console::trimBlanks(typedPort);
     bool listened = false;
     if (port != settings_.listenPort) {
         storePort(port);

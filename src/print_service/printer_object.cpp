@@ -1,5 +1,7 @@
 #include "print_service/printer_object.h"
 
+#include "console/text.h"
+
 #include "print_service/print_object_store.h"
 #include "print_service/sop_uids.h"
 
@@ -9,18 +11,6 @@
 
 namespace vantorel::print_service {
 
-namespace {
-
-std::string trimmed(const std::string& text)
-{
-    const auto first = text.find_first_not_of(" \t");
-    if (first == std::string::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
-}  // namespace
-
 void MakePrinterdataset(PrintObjectStore& store, const std::string& aeTitle, bool fujiCr,
                         const std::string& softwareVersions)
 {
@@ -29,7 +19,7 @@ void MakePrinterdataset(PrintObjectStore& store, const std::string& aeTitle, boo
     DcmDataset& attributes = printer.attributes();
     const std::pair<DcmTagKey, std::string> values[] = {
         {DCM_SOPClassUID, sop::printer},
-        {DCM_Manufacturer, trimmed(aeTitle)},
+        {DCM_Manufacturer, console::trimBlanks(aeTitle)},
         {DCM_ManufacturerModelName, "Printer SCP"},
         {DCM_DeviceSerialNumber, "100001"},
         {DCM_SoftwareVersions, softwareVersions},

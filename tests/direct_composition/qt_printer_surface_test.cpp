@@ -5,7 +5,6 @@
 #include "direct_composition/qt/qt_printer_surface.h"
 #include "support/pdf_pages.h"
 
-#include <QGuiApplication>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QTemporaryDir>
@@ -223,12 +222,3 @@ TEST(FilmPagePreview, RendersTheSheetScaled)
 
 }  // namespace
 }  // namespace vantorel::direct_composition
-
-int main(int argc, char** argv)
-{
-    if (qEnvironmentVariableIsEmpty("DISPLAY"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication application(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -3,7 +3,6 @@
 // and the archive database reachable over ODBC with the program's default
 // connection string.
 
-#include <QGuiApplication>
 #include <QPrinterInfo>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -59,12 +58,3 @@ TEST(PlatformServices, ArchiveTableIsReachableThroughOdbc)
 }
 
 }  // namespace
-
-int main(int argc, char** argv)
-{
-    if (qEnvironmentVariableIsEmpty("DISPLAY"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication application(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}
