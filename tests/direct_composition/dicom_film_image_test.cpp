@@ -12,7 +12,7 @@ namespace vantorel::direct_composition {
 namespace {
 
 // An image sequence item as a modality sends it in an image box N-SET.
-struct ItemSpec {
+struct ItemFields {
     int columns = 0;
     int rows = 0;
     int bitsAllocated = 8;
@@ -21,20 +21,20 @@ struct ItemSpec {
     int samples = 1;
 };
 
-std::unique_ptr<DcmItem> makeItem(const ItemSpec& spec, const std::vector<Uint16>& values)
+std::unique_ptr<DcmItem> makeItem(const ItemFields& fields, const std::vector<Uint16>& values)
 {
     auto item = std::make_unique<DcmItem>();
-    item->putAndInsertUint16(DCM_SamplesPerPixel, static_cast<Uint16>(spec.samples));
-    item->putAndInsertString(DCM_PhotometricInterpretation, spec.photometric.c_str());
-    item->putAndInsertUint16(DCM_Rows, static_cast<Uint16>(spec.rows));
-    item->putAndInsertUint16(DCM_Columns, static_cast<Uint16>(spec.columns));
-    item->putAndInsertUint16(DCM_BitsAllocated, static_cast<Uint16>(spec.bitsAllocated));
-    item->putAndInsertUint16(DCM_BitsStored, static_cast<Uint16>(spec.bitsStored));
-    item->putAndInsertUint16(DCM_HighBit, static_cast<Uint16>(spec.bitsStored - 1));
+    item->putAndInsertUint16(DCM_SamplesPerPixel, static_cast<Uint16>(fields.samples));
+    item->putAndInsertString(DCM_PhotometricInterpretation, fields.photometric.c_str());
+    item->putAndInsertUint16(DCM_Rows, static_cast<Uint16>(fields.rows));
+    item->putAndInsertUint16(DCM_Columns, static_cast<Uint16>(fields.columns));
+    item->putAndInsertUint16(DCM_BitsAllocated, static_cast<Uint16>(fields.bitsAllocated));
+    item->putAndInsertUint16(DCM_BitsStored, static_cast<Uint16>(fields.bitsStored));
+    item->putAndInsertUint16(DCM_HighBit, static_cast<Uint16>(fields.bitsStored - 1));
     item->putAndInsertUint16(DCM_PixelRepresentation, 0);
-    if (spec.samples == 3)
+    if (fields.samples == 3)
         item->putAndInsertUint16(DCM_PlanarConfiguration, 0);
-    if (spec.bitsAllocated == 8) {
+    if (fields.bitsAllocated == 8) {
         std::vector<Uint8> bytes(values.begin(), values.end());
         item->putAndInsertUint8Array(DCM_PixelData, bytes.data(), bytes.size());
     } else {
@@ -47,7 +47,7 @@ TEST(DicomFilmImage, RendersGreyDepthsPolaritiesAndRgb)
 {
     struct Case {
         const char* what;
-        ItemSpec spec;
+        ItemFields fields;
         std::vector<Uint16> values;
         Picture::Format format;
         std::vector<std::uint8_t> expected;
@@ -63,12 +63,12 @@ TEST(DicomFilmImage, RendersGreyDepthsPolaritiesAndRgb)
          {255, 0, 0, 0, 0, 255}},
     };
     for (const auto& c : cases) {
-        const auto item = makeItem(c.spec, c.values);
+        const auto item = makeItem(c.fields, c.values);
         std::string error;
         const auto image = DicomFilmImage::fromItem(*item, &error);
         ASSERT_TRUE(image) << c.what << ": " << error;
-        EXPECT_EQ(image->pixelWidth(), c.spec.columns) << c.what;
-        EXPECT_EQ(image->pixelHeight(), c.spec.rows) << c.what;
+        EXPECT_EQ(image->pixelWidth(), c.fields.columns) << c.what;
+        EXPECT_EQ(image->pixelHeight(), c.fields.rows) << c.what;
         const Picture picture = image->picture();
         ASSERT_FALSE(picture.isNull()) << c.what;
         EXPECT_EQ(picture.format, c.format) << c.what;
@@ -136,8 +136,8 @@ TEST(DicomFilmImage, RsizePadsToASquareWithTheSourceCentred)
 
 TEST(DicomFilmImage, RsizeKeepsTheWindowOfTheSource)
 {
-    ItemSpec spec{4, 2, 16, 12};
-    auto item = makeItem(spec, std::vector<Uint16>(8, 1000));
+    ItemFields fields{4, 2, 16, 12};
+    auto item = makeItem(fields, std::vector<Uint16>(8, 1000));
     item->putAndInsertString(DCM_WindowCenter, "1000");
     item->putAndInsertString(DCM_WindowWidth, "400");
     const auto image = DicomFilmImage::fromItem(*item);

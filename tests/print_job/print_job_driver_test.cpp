@@ -174,7 +174,7 @@ TEST(DoPrint, UnevenFormatsGoToTheRowColumnLayout)
 TEST(DoPrint, GreyImageSequenceFirstElseColour)
 {
     PrintJobFixture f;
-    ImageSpec colour;
+    ImageFields colour;
     colour.colour = true;
     colour.value = 90;
     const std::string box = f.addFilmBox({1, 1, "", "A4", "PORTRAIT", {colour}});

@@ -51,20 +51,20 @@ private:
 };
 
 // One image of a film box: an 8-bit grey (or RGB) picture of one value.
-struct ImageSpec {
+struct ImageFields {
     int columns = 64;
     int rows = 64;
     std::uint8_t value = 200;
     bool colour = false;
 };
 
-struct FilmBoxSpec {
+struct FilmBoxFields {
     std::int16_t cols = 1;
     std::int16_t rows = 1;
     std::string r_c;
     std::string filmSize = "14INX17IN";
     std::string orientation = "PORTRAIT";  // empty: attribute absent
-    std::vector<std::optional<ImageSpec>> images;  // one per image box; nullopt: no image sent
+    std::vector<std::optional<ImageFields>> images;  // one per image box; nullopt: no image sent
 };
 
 // A store filled as the request handler fills it, the driver over a recording
@@ -93,25 +93,25 @@ struct PrintJobFixture {
         return uid;
     }
 
-    std::string addFilmBox(const FilmBoxSpec& spec, const std::string& sessionUid = {})
+    std::string addFilmBox(const FilmBoxFields& fields, const std::string& sessionUid = {})
     {
         ps::PrintObject& box = store.NewDataSet();
         box.attributes().putAndInsertString(DCM_SOPClassUID, ps::sop::basicFilmBox);
-        if (!spec.orientation.empty())
-            box.attributes().putAndInsertString(DCM_FilmOrientation, spec.orientation.c_str());
+        if (!fields.orientation.empty())
+            box.attributes().putAndInsertString(DCM_FilmOrientation, fields.orientation.c_str());
         const std::string uid = "1.2.3.box." + std::to_string(++serial);
         store.assignInstanceUid(box, uid);
         ps::FilmBoxFormat format;
-        format.FilmSize = spec.filmSize;
-        format.FormatCols = spec.cols;
-        format.FormatRows = spec.rows;
-        format.r_c = spec.r_c;
+        format.FilmSize = fields.filmSize;
+        format.FormatCols = fields.cols;
+        format.FormatRows = fields.rows;
+        format.r_c = fields.r_c;
         format.decoded = true;
-        format.imageBoxCount = static_cast<int>(spec.images.size());
+        format.imageBoxCount = static_cast<int>(fields.images.size());
         box.setFilmBoxFormat(format);
-        serviceFilm = {spec.filmSize, spec.cols, spec.rows, spec.r_c};
+        serviceFilm = {fields.filmSize, fields.cols, fields.rows, fields.r_c};
 
-        for (const auto& image : spec.images) {
+        for (const auto& image : fields.images) {
             const std::string imageUid = addImageBox(image);
             box.appendChild({ps::sop::basicGrayscaleImageBox, imageUid});
             auto* item = new DcmItem;
@@ -124,7 +124,7 @@ struct PrintJobFixture {
         return uid;
     }
 
-    std::string addImageBox(const std::optional<ImageSpec>& image)
+    std::string addImageBox(const std::optional<ImageFields>& image)
     {
         ps::PrintObject& imageBox = store.NewDataSet();
         const std::string uid = "1.2.3.image." + std::to_string(++serial);
@@ -151,9 +151,9 @@ struct PrintJobFixture {
         return uid;
     }
 
-    static std::vector<std::optional<ImageSpec>> images(int n, ImageSpec spec = {})
+    static std::vector<std::optional<ImageFields>> images(int n, ImageFields fields = {})
     {
-        return std::vector<std::optional<ImageSpec>>(n, spec);
+        return std::vector<std::optional<ImageFields>>(n, fields);
     }
 
     ps::PrintObjectStore store;
