@@ -2,6 +2,7 @@
 
 #include "console/ini_document.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -52,6 +53,18 @@ std::size_t numberLength(const std::string& text, bool exponent)
     return at;
 }
 
+// For a number out of the double range: whether it is too close to zero
+// rather than too large (no non-zero digit before the point, or a negative
+// exponent).
+bool tooSmall(const std::string& digits)
+{
+    const std::size_t exponent = digits.find_first_of("eE");
+    if (exponent != std::string::npos && digits.compare(exponent + 1, 1, "-") == 0)
+        return true;
+    const std::string whole = digits.substr(0, std::min(exponent, digits.find('.')));
+    return whole.find_first_not_of('0') == std::string::npos;
+}
+
 // The number in text[0, length), parsed without regard to the C locale.
 double parseNumber(const std::string& text, std::size_t length)
 {
@@ -64,7 +77,7 @@ double parseNumber(const std::string& text, std::size_t length)
     double value = 0;
     const auto result = std::from_chars(text.data() + at, text.data() + length, value);
     if (result.ec == std::errc::result_out_of_range)
-        value = std::numeric_limits<double>::infinity();
+        value = tooSmall(text.substr(at, length - at)) ? 0.0 : std::numeric_limits<double>::infinity();
     return negative ? -value : value;
 }
 

@@ -51,7 +51,10 @@ void drawGeneratedHeader(const CompositionContext& context, PrinterSurface& surf
 
     TextStyle style;
     const double colour = console::roundHalfEven(console::leadingNumber(header.hys));
-    style.colour = colour < 0 ? 0u : static_cast<std::uint32_t>(colour) & 0x00FFFFFFu;
+    // A colour beyond 32 bits cannot be a colour at all: the text stays black
+    // (and the conversion below stays defined).
+    const bool usable = colour >= 0 && colour <= 4294967295.0;
+    style.colour = usable ? static_cast<std::uint32_t>(colour) & 0x00FFFFFFu : 0u;
     style.font = header.hzt;
     style.pointSize = console::leadingNumber(header.hzh);
     style.bold = upperAscii(header.hct) == "TRUE";

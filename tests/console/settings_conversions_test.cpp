@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <string>
+
 namespace vantorel::console {
 namespace {
 
@@ -15,6 +18,15 @@ TEST(SettingsConversions, LeadingNumberTakesTheNumberAtTheStart)
     };
     for (const auto& c : cases)
         EXPECT_DOUBLE_EQ(leadingNumber(c.text), c.value) << '"' << c.text << '"';
+
+    // Beyond the double range: far too small is 0, far too large is infinite.
+    const std::string tiny = "0." + std::string(400, '0') + "1";
+    EXPECT_DOUBLE_EQ(leadingNumber(tiny), 0);
+    EXPECT_DOUBLE_EQ(leadingNumber("-" + tiny), 0);
+    EXPECT_EQ(numberAsInt16(tiny), std::int16_t{0});
+    EXPECT_EQ(wholeNumber("1e-400"), std::int16_t{0});
+    EXPECT_TRUE(std::isinf(leadingNumber("1" + std::string(400, '0'))));
+    EXPECT_EQ(wholeNumber("1e400"), std::nullopt);
 }
 
 TEST(SettingsConversions, RoundsHalvesToEven)

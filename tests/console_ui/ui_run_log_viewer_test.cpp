@@ -5,6 +5,7 @@
 #include "console/ui/pages/run_log_page.h"
 #include "ui_fakes.h"
 
+#include <QDir>
 #include <QPushButton>
 
 #include <gtest/gtest.h>
@@ -125,6 +126,22 @@ TEST_F(UiRunLogViewer, SaveReportsWhatCannotBeSaved)
     viewer.saveLog();
     ASSERT_EQ(messages.shown.size(), 3u);
     EXPECT_EQ(messages.shown[2].text, missing(logPath("2014-3-5.log")));
+}
+
+TEST_F(UiRunLogViewer, ABlankNameInAFolderIsNoNameEither)
+{
+    // The dialog answers with a whole path; a blank name typed in a folder
+    // must not save the log beside the folder as "<folder>.log".
+    viewer.showLog();
+    QDir(home.path()).mkdir("chosen");
+    for (const QString& blankInFolder : {home.path() + "/chosen/   ", home.path() + "/chosen/"}) {
+        answer = blankInFolder;
+        const std::size_t before = messages.shown.size();
+        viewer.saveLog();
+        ASSERT_EQ(messages.shown.size(), before + 1) << blankInFolder.toStdString();
+        EXPECT_EQ(messages.shown.back().text, "请输入文件名后再另存。");
+        EXPECT_FALSE(QFileInfo::exists(home.path() + "/chosen.log")) << blankInFolder.toStdString();
+    }
 }
 
 TEST_F(UiRunLogViewer, SavingTheLogOntoItselfKeepsIt)

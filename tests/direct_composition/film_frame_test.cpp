@@ -50,6 +50,8 @@ TEST(HeaderBand, GeneratedHeaderDrawsIconAndNameInItsStyle)
         {"TRUE", true, "33023.5x", 33024u},
         {"False", false, "abc", 0u},
         {"1", false, "", 0u},
+        {"false", false, "-255", 0u},
+        {"false", false, "99999999999", 0u},  // no colour fits: black
     };
     for (const auto& c : cases) {
         CompositionFixture f;

@@ -61,7 +61,10 @@ void RunLogViewer::saveLog()
     if (!chosen)
         return;
     const QString name = chosen->trimmed();
-    if (name.isEmpty()) {
+    // The dialog answers with a whole path: a blank name typed in a folder
+    // comes back as "<folder>/   ", which is no file name either (trimmed
+    // alone it would name the folder and save beside it as "<folder>.log").
+    if (name.isEmpty() || QFileInfo(*chosen).fileName().trimmed().isEmpty()) {
         messages_.show("请输入文件名后再另存。", hintTitle.toStdString(), MessageIcon::Information);
         return;
     }
