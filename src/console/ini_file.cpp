@@ -3,11 +3,16 @@
 #include "console/gbk.h"
 #include "console/ini_document.h"
 
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <optional>
 #include <system_error>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace vantorel::console {
 
@@ -30,14 +35,39 @@ std::optional<std::string> readBytes(const std::string& path)
     return bytes;
 }
 
+// Replaces the file as a whole: the new text goes into a temporary file in the
+// same folder, reaches the disk, and is then renamed over the old one, so a
+// crash or a full disk never leaves a half-written settings file behind. A
+// file that may not be written (read-only) stays as it is.
 bool writeBytes(const std::string& path, const std::string& bytes)
 {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out)
+    std::error_code error;
+    const bool present = fs::exists(path, error);
+    if (present && ::access(path.c_str(), W_OK) != 0)
         return false;
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    return !out.fail();
+    const std::string temporary = path + ".new-" + std::to_string(::getpid());
+    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0)
+        return false;
+    struct stat original {};
+    if (present && ::stat(path.c_str(), &original) == 0)
+        ::fchmod(fd, original.st_mode & 07777);
+    std::size_t written = 0;
+    while (written < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        written += static_cast<std::size_t>(n);
+    }
+    const bool complete = written == bytes.size() && ::fsync(fd) == 0;
+    const bool closed = ::close(fd) == 0;
+    if (!complete || !closed || ::rename(temporary.c_str(), path.c_str()) != 0) {
+        ::unlink(temporary.c_str());
+        return false;
+    }
+    return true;
 }
 
 // A stored value in matching single or double quotes loses them, as the

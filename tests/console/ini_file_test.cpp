@@ -6,6 +6,8 @@
 
 #include <filesystem>
 
+#include <unistd.h>
+
 namespace vantorel::console {
 namespace {
 
@@ -193,6 +195,28 @@ TEST(IniFileWrite, RefusesWhatCannotBeWritten)
         EXPECT_FALSE(IniFile(c.path).write(c.section, c.key, c.value)) << c.name;
     EXPECT_EQ(readBytes(box.file("t.ini")), original);
     EXPECT_EQ(readBytes(box.file("plain")), "not a folder");
+}
+
+TEST(IniFileWrite, ReplacesTheFileWholeOrNotAtAll)
+{
+    Sandbox box;
+    const std::string original = "; printer pools\r\n[PrtLst0]\r\n0=A\r\n";
+    writeBytes(box.file("PrtLst.ini"), original);
+    std::filesystem::permissions(box.file("PrtLst.ini"), std::filesystem::perms(0640));
+
+    IniFile file(box.file("PrtLst.ini"));
+    ASSERT_TRUE(file.write("PrtLst0", "1", "B"));
+    EXPECT_EQ(readBytes(box.file("PrtLst.ini")), original + "1=B\r\n");
+    EXPECT_EQ(std::filesystem::status(box.file("PrtLst.ini")).permissions(),
+              std::filesystem::perms(0640));
+    // Nothing but the file itself is left in the folder.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(box.path()),
+                            std::filesystem::directory_iterator()), 1);
+
+    // When the new text cannot be put down beside the file, the old file stays whole.
+    std::filesystem::create_directories(box.file("PrtLst.ini.new-" + std::to_string(::getpid())));
+    EXPECT_FALSE(file.write("PrtLst0", "2", "C"));
+    EXPECT_EQ(readBytes(box.file("PrtLst.ini")), original + "1=B\r\n");
 }
 
 TEST(IniFileEncoding, FileWithByteOrderMarkIsUtf8BothWays)
