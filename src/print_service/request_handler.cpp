@@ -129,9 +129,10 @@ NormalisedResponse RequestHandler::nCreate(NormalisedRequest& request, const Ass
         createFilmBox(object, association);
     if (request.affectedSopClassUid == sop::basicFilmSession)
         filmSessions.push_back(object.ref());
-    if (request.affectedSopClassUid == sop::basicGrayscaleImageBox ||
-        request.affectedSopClassUid == sop::basicColorImageBox)
-        checkImage(object);
+    // Any object may carry an image sequence, and a film box's references (or
+    // an N-ACTION naming the object itself) can lead printing to it: check
+    // every new object as every N-SET is checked.
+    checkImage(object);
 
     log_.write("SendData 0}");
     NormalisedResponse response = statusOnly(request.affectedSopClassUid, uid);

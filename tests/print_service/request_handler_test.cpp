@@ -325,5 +325,26 @@ TEST_F(HandlerFixture, NSetCopiesTheImageIntoTheImageBoxUnlessItsPixelsCannotBeT
                              ": image 512x512 needs 524288 bytes of pixel data, 1000 received: image sequence dropped"));
 }
 
+TEST_F(HandlerFixture, NCreateOfAnyClassDropsAnImageThatCannotBeThere)
+{
+    // An N-ACTION naming such an object prints it as a film box whose cells
+    // may name the object itself, so no class may keep an unchecked image.
+    for (const char* cls : {sop::basicGrayscaleImageBox, sop::basicColorImageBox, sop::presentationLut,
+                            "1.2.3.4.5", sop::basicFilmSession}) {
+        const std::size_t from = log.lines.size();
+        NormalisedResponse response = send(command::nCreate, cls, "", imageSet(20000, 20000, 64));
+        const PrintObject* object = store.Dataset("", response.affectedSopInstanceUid);
+        ASSERT_NE(object, nullptr) << cls;
+        EXPECT_FALSE(const_cast<DcmDataset&>(object->attributes()).tagExists(DCM_BasicGrayscaleImageSequence))
+            << cls;
+        EXPECT_EQ(logSince(from), (std::vector<std::string>{
+                                      "N-CREATE{",
+                                      "Image box " + response.affectedSopInstanceUid +
+                                          ": image 20000x20000 is larger than 67108864 pixels: image sequence dropped",
+                                      "SendData 0}"}))
+            << cls;
+    }
+}
+
 }  // namespace
 }  // namespace vantorel::print_service

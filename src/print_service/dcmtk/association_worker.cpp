@@ -204,6 +204,7 @@ void AssociationWorker::serve()
             return;
         }
         lastActivity = std::chrono::steady_clock::now();
+        releaseCommand(message);
         if (!serveCommand(message, context))
             return;
         lastActivity = std::chrono::steady_clock::now();

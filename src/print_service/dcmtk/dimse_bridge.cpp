@@ -2,6 +2,7 @@
 
 #include <dcmtk/ofstd/ofstd.h>
 
+#include <cstdlib>
 #include <cstring>
 
 namespace vantorel::print_service {
@@ -71,6 +72,15 @@ std::optional<NormalisedRequest> decodeRequest(const T_DIMSE_Message& message)
     default:
         return std::nullopt;
     }
+}
+
+void releaseCommand(T_DIMSE_Message& message)
+{
+    if (message.CommandField != DIMSE_N_GET_RQ)
+        return;
+    std::free(message.msg.NGetRQ.AttributeIdentifierList);
+    message.msg.NGetRQ.AttributeIdentifierList = nullptr;
+    message.msg.NGetRQ.ListCount = 0;
 }
 
 T_DIMSE_Message encodeResponse(const NormalisedRequest& request, const NormalisedResponse& response)

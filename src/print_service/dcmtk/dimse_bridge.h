@@ -12,6 +12,11 @@ namespace vantorel::print_service {
 // C-commands and responses. The data set is received separately.
 std::optional<NormalisedRequest> decodeRequest(const T_DIMSE_Message& message);
 
+// Frees what DCMTK allocated while parsing a received command (the Attribute
+// Identifier List of an N-GET), which the caller owns. The service answers an
+// N-GET with the whole object, so the list is never read.
+void releaseCommand(T_DIMSE_Message& message);
+
 // The response message for `request` carrying `response` (status, affected
 // SOP class and instance, whether a data set follows).
 T_DIMSE_Message encodeResponse(const NormalisedRequest& request, const NormalisedResponse& response);
