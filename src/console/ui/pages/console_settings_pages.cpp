@@ -9,39 +9,8 @@
 #include "console/ui/status_panels.h"
 
 #include <QDateEdit>
-#include <QLabel>
-#include <QFormLayout>
-#include <QVBoxLayout>
 
 namespace vantorel::console::ui {
-
-namespace {
-
-// The frame of the film-management page: its heading and the two dates that
-// start-up sets; the archive browser fills the rest.
-QWidget* filmManagementFrame()
-{
-    auto* page = new QWidget;
-    page->setObjectName(QStringLiteral("filmManagementPage"));
-    auto* layout = new QVBoxLayout(page);
-    layout->addWidget(pageHeading(QStringLiteral("胶片管理"), page));
-    auto* dates = new QFormLayout;
-    auto* from = new QDateEdit(page);
-    from->setObjectName(QStringLiteral("filmDateFrom"));
-    auto* to = new QDateEdit(page);
-    to->setObjectName(QStringLiteral("filmDateTo"));
-    for (QDateEdit* edit : {from, to}) {
-        edit->setCalendarPopup(true);
-        edit->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
-    }
-    dates->addRow(QStringLiteral("从"), from);
-    dates->addRow(QStringLiteral("到"), to);
-    layout->addLayout(dates);
-    layout->addStretch(1);
-    return page;
-}
-
-}  // namespace
 
 // The pages are made without a parent; the main window's page stack takes
 // them over (and deletes them) when it adds them.

@@ -1,8 +1,9 @@
 #include "console/ui/pages/settings_pages.h"
 
+#include "console/ui/pages/page_layout.h"
+
 #include <QDateEdit>
 #include <QDir>
-#include <QFormLayout>
 #include <QLabel>
 #include <QListWidget>
 #include <QVBoxLayout>
@@ -34,27 +35,14 @@ FramedSettingsPages::FramedSettingsPages(QWidget* parent)
       print_(framedPage(QStringLiteral("打印设置"), "printPage", parent)),
       appearance_(framedPage(QStringLiteral("界面设置"), "appearancePage", parent)),
       runSettings_(framedPage(QStringLiteral("运行设置"), "runSettingsPage", parent)),
-      filmManagement_(framedPage(QStringLiteral("胶片管理"), "filmManagementPage", parent))
+      filmManagement_(filmManagementFrame(parent))
 {
     auto* skins = new QListWidget(appearance_);
     skins->setObjectName(QStringLiteral("skinFiles"));
     appearance_->layout()->addWidget(new QLabel(QStringLiteral("界面风格："), appearance_));
     appearance_->layout()->addWidget(skins);
 
-    auto* dates = new QFormLayout;
-    auto* from = new QDateEdit(filmManagement_);
-    from->setObjectName(QStringLiteral("filmDateFrom"));
-    auto* to = new QDateEdit(filmManagement_);
-    to->setObjectName(QStringLiteral("filmDateTo"));
-    for (QDateEdit* edit : {from, to}) {
-        edit->setCalendarPopup(true);
-        edit->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
-    }
-    dates->addRow(QStringLiteral("从"), from);
-    dates->addRow(QStringLiteral("到"), to);
-    static_cast<QVBoxLayout*>(filmManagement_->layout())->addLayout(dates);
-
-    for (QWidget* page : {dicom_, print_, appearance_, runSettings_, filmManagement_})
+    for (QWidget* page : {dicom_, print_, appearance_, runSettings_})
         finishPage(page);
 }
 
