@@ -69,6 +69,13 @@ TEST(AssociationServer, ANewPortReplacesTheOldOneOnlyOnceItIsOpen)
     EXPECT_TRUE(accepts(second));
     EXPECT_TRUE(spinUntil([&] { return !accepts(first); }));
 
+    // Going straight back to a port just left opens it again.
+    const int third = freePort();
+    ASSERT_TRUE(server.Listen(third));
+    ASSERT_TRUE(server.Listen(second));
+    EXPECT_TRUE(accepts(second));
+    EXPECT_TRUE(spinUntil([&] { return !accepts(third); }));
+
     dispatcher.close();
     server.stop();
     EXPECT_FALSE(accepts(second));

@@ -46,6 +46,7 @@ bool AssociationServer::Listen(std::int32_t port)
         log("Listen " + std::to_string(port) + ": not a TCP port");
         return false;
     }
+    releaseRetiredAcceptorsOn(port);
     T_ASC_Network* network = nullptr;
     OFCondition cond = ASC_initializeNetwork(NET_ACCEPTOR, port, limits_.acseTimeoutSeconds, &network);
     if (cond.bad()) {
@@ -66,6 +67,21 @@ bool AssociationServer::Listen(std::int32_t port)
     }
     started.thread = std::thread([this, &started] { acceptLoop(started); });
     return true;
+}
+
+// A port left moments ago is still held by its retired acceptor until that
+// thread's next one-second poll; going back to it waits for the thread to let go.
+void AssociationServer::releaseRetiredAcceptorsOn(std::int32_t port)
+{
+    std::vector<std::thread*> leaving;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        for (auto& acceptor : acceptors_)
+            if (acceptor->retired && acceptor->port == port && acceptor->thread.joinable())
+                leaving.push_back(&acceptor->thread);
+    }
+    for (std::thread* thread : leaving)
+        thread->join();
 }
 
 void AssociationServer::acceptLoop(Acceptor& acceptor)

@@ -10,6 +10,7 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <vector>
 
 struct T_ASC_Network;
 
@@ -55,6 +56,7 @@ private:
     struct Worker;
 
     void acceptLoop(Acceptor& acceptor);
+    void releaseRetiredAcceptorsOn(std::int32_t port);
     void acceptOne(Acceptor& acceptor);
     void reapFinishedWorkers();
     void log(const std::string& line);
