@@ -55,6 +55,16 @@ QString writeFlatImage(const TempHome& home, int level)
 const QString plainFilms =
     "打印黑底胶片=1\r\n打印医院名称=0\r\n打印下边距=0\r\n打印左边距=0\r\n打印上边距=0\r\n";
 
+// Sends one STANDARD\2,2 film of four flat images, one grey level per cell.
+ProgramResult printFlatTwoByTwo(const PrintServer& server, const TempHome& home,
+                                const int (&levels)[4], const char* filmSize)
+{
+    QStringList args{"--format", "STANDARD\\2,2", "--film-size", filmSize};
+    for (int level : levels)
+        args << "--image" << writeFlatImage(home, level);
+    return server.print(args);
+}
+
 // A STANDARD\2,2 film of four flat square images on an A4 portrait page:
 // cells 5950 x 8420 twips, squares 5950 wide touching each other, the block
 // 1235 twips down, black base around it. `corner` is the printable area's
@@ -119,11 +129,8 @@ TEST(DirectPrint, StandardTwoByTwoFilmOnACupsPdfQueue)
     ASSERT_TRUE(server.start());
 
     const int levels[4] = {50, 100, 150, 200};
-    QStringList args{"--format", "STANDARD\\2,2", "--film-size", "14INX17IN"};
-    for (int level : levels)
-        args << "--image" << writeFlatImage(home, level);
     const auto before = pdfFilesIn(folder);
-    const ProgramResult result = server.print(args);
+    const ProgramResult result = printFlatTwoByTwo(server, home, levels, "14INX17IN");
     ASSERT_EQ(result.exitCode, 0) << result.out << result.err;
 
     const QStringList files = waitForNewPdfs(folder, before, 1, queue);
@@ -180,11 +187,8 @@ TEST(DirectPrint, RoutingByDeviceSendsTheFilmToItsRoutesQueue)
     ASSERT_TRUE(server.start());
 
     const int levels[4] = {70, 120, 170, 210};
-    QStringList args{"--format", "STANDARD\\2,2", "--film-size", "14INX17IN"};
-    for (int level : levels)
-        args << "--image" << writeFlatImage(home, level);
     const auto before = pdfFilesIn(folder2);
-    const ProgramResult result = server.print(args);
+    const ProgramResult result = printFlatTwoByTwo(server, home, levels, "14INX17IN");
     ASSERT_EQ(result.exitCode, 0) << result.out << result.err;
     const QStringList files = waitForNewPdfs(folder2, before, 1, queue2);
     ASSERT_GE(files.size(), 1);
@@ -222,10 +226,7 @@ TEST(DirectPrint, WithoutAnyCupsPrinterTheFilmLandsInFilmFile)
     ASSERT_TRUE(server.start());
 
     const int levels[4] = {60, 110, 170, 230};
-    QStringList args{"--format", "STANDARD\\2,2", "--film-size", "8INX10IN"};
-    for (int level : levels)
-        args << "--image" << writeFlatImage(home, level);
-    const ProgramResult result = server.print(args);
+    const ProgramResult result = printFlatTwoByTwo(server, home, levels, "8INX10IN");
     ASSERT_EQ(result.exitCode, 0) << result.out << result.err;
     const QStringList files = newPdfFiles(home.path() + "/FilmFile", {});
     ASSERT_EQ(files.size(), 1);
