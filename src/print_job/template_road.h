@@ -1,6 +1,7 @@
 #pragma once
 
 #include "direct_composition/picture.h"
+#include "print_job/film_result.h"
 
 #include <cstdint>
 #include <optional>
@@ -34,8 +35,9 @@ public:
     virtual ~TemplateComposition() = default;
     // `repmod` and the filling of every cell with an image.
     virtual void composeFilm(const TemplateFilm& film) = 0;
-    // Prints the composed film; called after the film is counted.
-    virtual void PrintReport() = 0;
+    // Prints the composed film; called after the film is counted. Says
+    // whether the film reached its printer and, when not, why.
+    virtual FilmResult PrintReport() = 0;
 };
 
 // Stands in where no template road is plugged in: the film is noted in the run
@@ -44,7 +46,7 @@ class NoTemplateComposition final : public TemplateComposition {
 public:
     explicit NoTemplateComposition(console::RunLog& log) : log_(log) {}
     void composeFilm(const TemplateFilm& film) override;
-    void PrintReport() override {}
+    FilmResult PrintReport() override;
 
 private:
     console::RunLog& log_;

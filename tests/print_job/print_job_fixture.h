@@ -43,7 +43,11 @@ class RecordingTemplate final : public TemplateComposition {
 public:
     explicit RecordingTemplate(console::RunLog& log) : log_(log) {}
     void composeFilm(const TemplateFilm& film) override { films.push_back(film); }
-    void PrintReport() override { log_.write("PrintReport"); }
+    FilmResult PrintReport() override
+    {
+        log_.write("PrintReport");
+        return FilmResult::handedOver();
+    }
     std::vector<TemplateFilm> films;
 
 private:
