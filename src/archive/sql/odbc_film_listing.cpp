@@ -7,6 +7,8 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlQueryModel>
+#include <QDateTime>
+#include <QIdentityProxyModel>
 
 namespace vantorel::archive {
 
@@ -34,18 +36,34 @@ QString withTimeouts(QString connect)
 
 }  // namespace
 
+// The rows as the grid shows them: date-time columns in the form the
+// archive records them ("2014-04-12 17:50:03"), whatever the locale. The
+// query model under it lives exactly as long as its connection.
+class FilmRowsModel final : public QIdentityProxyModel {
+public:
+    QVariant data(const QModelIndex& index, int role) const override
+    {
+        QVariant value = QIdentityProxyModel::data(index, role);
+        if (role == Qt::DisplayRole && value.typeId() == QMetaType::QDateTime)
+            return value.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+        return value;
+    }
+};
+
 OdbcFilmListing::OdbcFilmListing(const console::Settings& settings)
-    : settings_(settings), model_(std::make_unique<QSqlQueryModel>())
+    : settings_(settings), rows_(std::make_unique<FilmRowsModel>())
 {
 }
 
 OdbcFilmListing::~OdbcFilmListing() { closeConnection(); }
 
-QAbstractItemModel& OdbcFilmListing::model() { return *model_; }
+QAbstractItemModel& OdbcFilmListing::model() { return *rows_; }
 
 void OdbcFilmListing::closeConnection()
 {
-    model_->clear();
+    // The query's result refers to the connection's driver: it goes first.
+    rows_->setSourceModel(nullptr);
+    source_.reset();
     if (connection_.isEmpty())
         return;
     QSqlDatabase::database(connection_, false).close();
@@ -74,13 +92,15 @@ std::optional<QString> OdbcFilmListing::list(const QDate& from, const QDate& to)
         closeConnection();
         return why;
     }
-    model_->setQuery(std::move(query));
-    if (model_->lastError().isValid()) {
-        const QString why = reason(model_->lastError());
+    source_ = std::make_unique<QSqlQueryModel>();
+    source_->setQuery(std::move(query));
+    if (source_->lastError().isValid()) {
+        const QString why = reason(source_->lastError());
         db = QSqlDatabase();
         closeConnection();
         return why;
     }
+    rows_->setSourceModel(source_.get());
     return std::nullopt;
 }
 

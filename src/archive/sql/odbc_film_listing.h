@@ -4,6 +4,7 @@
 
 #include <memory>
 
+class QIdentityProxyModel;
 class QSqlQueryModel;
 
 namespace vantorel::console {
@@ -31,7 +32,8 @@ private:
     void closeConnection();
 
     const console::Settings& settings_;
-    std::unique_ptr<QSqlQueryModel> model_;
+    std::unique_ptr<QIdentityProxyModel> rows_;
+    std::unique_ptr<QSqlQueryModel> source_;
     QString connection_;
     int serial_ = 0;
 };
