@@ -58,6 +58,7 @@ FilmArchivePage::FilmArchivePage(Services services, QWidget* parent)
     grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
     grid_->setSelectionMode(QAbstractItemView::SingleSelection);
     grid_->verticalHeader()->setVisible(false);
+    grid_->setWordWrap(false);  // one line per film; long paths are elided
     layout->addWidget(grid_, 1);
 
     status_ = new QLabel(this);
