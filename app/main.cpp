@@ -124,7 +124,7 @@ int main(int argc, char** argv)
 
     const QString homeText = QString::fromStdString(home);
     // The settings pages are views of `settings`; they write through `store`.
-    app::SettingsPageServices pageServices;
+    app::SettingsPageServices pageServices(runLog);
     auto pages = pageServices.makePages({homeText, store, settings, messages});
     console::ui::ConsoleSettingsPages& settingsPages = *pages;
     console::ui::MainWindow window(homeText, clock, messages, std::move(pages));

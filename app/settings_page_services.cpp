@@ -9,8 +9,10 @@ namespace vantorel::app {
 std::unique_ptr<console::ui::ConsoleSettingsPages>
 SettingsPageServices::makePages(const console::ui::PageContext& context)
 {
+    headerEditor_ = std::make_unique<hospital_name::ui::HeaderEditorWindow>(
+        context.store, context.settings.header, runLog_);
     const console::ui::ConsoleSettingsPages::Services services{
-        *this, headerEditor_, purgeTimer_, skins_, *this, desktop_,
+        *this, *headerEditor_, purgeTimer_, skins_, *this, desktop_,
         QCoreApplication::applicationFilePath(), QGuiApplication::applicationDisplayName()};
     return std::make_unique<console::ui::ConsoleSettingsPages>(context, services);
 }
