@@ -17,6 +17,9 @@ void HeaderEditorWindow::open(QWidget* owner)
     if (!window_) {
         window_ = new Frmhname(owner, store_, header_, log_);
         window_->setAttribute(Qt::WA_DeleteOnClose);
+        window_->adjustSize();
+        if (owner)  // first shown over the middle of the main window
+            window_->move(owner->frameGeometry().center() - window_->rect().center());
     }
     window_->show();
     window_->raise();
