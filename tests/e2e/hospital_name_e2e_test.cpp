@@ -112,7 +112,15 @@ TEST_F(HospitalNameE2e, NameSavedInTheEditorIsOnTheNextFilm)
     ASSERT_EQ(command("click Frmhname/savePicture"), "ok");
     answer("请确认", "yes");
     ASSERT_TRUE(waitFor([&] { return hospitalIni().contains("粗体=True"); })) << hospitalIni().toStdString();
-    x_->screenshot(screenshotDir + "/hospital_name_editor.png");
+    // On screen: the preview and the style line show the name's dark red.
+    const QImage shot = x_->screenshot(screenshotDir + "/hospital_name_editor.png");
+    int red = 0;
+    for (int y = 0; y < shot.height(); ++y)
+        for (int x = 0; x < shot.width(); ++x) {
+            const QColor c = shot.pixelColor(x, y);
+            red += c.red() > 150 && c.green() < 60 && c.blue() < 60;
+        }
+    EXPECT_GT(red, 300);
 
     EXPECT_TRUE(hospitalIni().contains("[Hospital]\r\n医院名称=市第三医院放射科\r\n左起始点=1200\r\n上起始点=100\r\n"
                                        "颜色=192\r\n字体=Noto Sans CJK SC\r\n字号=20\r\n粗体=True\r\n"))
