@@ -2,6 +2,7 @@
 // hands references down.
 
 #include "command_line.h"
+#include "console_automation.h"
 #include "console_print_observer.h"
 #include "quit_on_signal.h"
 #include "service_startup.h"
@@ -172,6 +173,10 @@ int main(int argc, char** argv)
         printObserver.onChanged = [&window, report] { console::ui::writeConsoleReport(window, report); };
         console::ui::writeConsoleReport(window, report);
     }
+    // For automated checks of the window: commands on standard input.
+    std::unique_ptr<app::ConsoleAutomation> automation;
+    if (!qEnvironmentVariableIsEmpty("VANTOREL_CONSOLE_COMMANDS"))
+        automation = std::make_unique<app::ConsoleAutomation>();
 
     // A signal during start-up (while a message box waited) ends the program
     // here; otherwise the event loop runs until a signal or the window's close.
