@@ -1,14 +1,18 @@
 #include "console_automation.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QColorDialog>
+#include <QDateEdit>
 #include <QFontDialog>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
+#include <QMouseEvent>
+#include <QPointer>
 #include <QSocketNotifier>
 #include <QTimer>
 
@@ -62,7 +66,10 @@ QString answerDialog(const QString& how)
     if (!modal)
         return QStringLiteral("error no dialog waits");
     if (auto* box = qobject_cast<QMessageBox*>(modal)) {
-        QAbstractButton* button = box->button(how == QLatin1String("yes") ? QMessageBox::Yes : QMessageBox::No);
+        const QMessageBox::StandardButton which = how == QLatin1String("yes") ? QMessageBox::Yes
+                                                  : how == QLatin1String("ok")  ? QMessageBox::Ok
+                                                                                : QMessageBox::No;
+        QAbstractButton* button = box->button(which);
         if (!button)
             return QStringLiteral("error no such button");
         button->click();
@@ -85,6 +92,51 @@ QString answerDialog(const QString& how)
         return QStringLiteral("ok");
     }
     return QStringLiteral("error cannot answer ") + modal->windowTitle();
+}
+
+QString gridRows(QAbstractItemView* grid)
+{
+    QAbstractItemModel* model = grid->model();
+    if (!model)
+        return QStringLiteral("rows=0");
+    while (model->canFetchMore({}))
+        model->fetchMore({});
+    QString text = QStringLiteral("rows=%1").arg(model->rowCount());
+    for (int row = 0; row < std::min(model->rowCount(), 200); ++row) {
+        QStringList cells;
+        for (int column = 0; column < model->columnCount(); ++column)
+            cells << model->index(row, column).data().toString();
+        text += '\t' + cells.join('|');
+    }
+    return text;
+}
+
+// Press, release and double-click on the cell, as the mouse sends them; later,
+// from the event loop, as the double-click may open a dialog that waits.
+QString doubleClickCell(QAbstractItemView* grid, const QString& where)
+{
+    const QStringList parts = where.split(' ', Qt::SkipEmptyParts);
+    if (parts.size() != 2 || !grid->model())
+        return QStringLiteral("error dclick wants row and column");
+    const QModelIndex cell = grid->model()->index(parts[0].toInt(), parts[1].toInt());
+    if (!cell.isValid())
+        return QStringLiteral("error no such cell");
+    grid->scrollTo(cell);
+    const QPointF at = grid->visualRect(cell).center();
+    QPointer<QWidget> viewport = grid->viewport();
+    QTimer::singleShot(0, viewport, [viewport, at] {
+        const QPointF global = viewport->mapToGlobal(at);
+        for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease,
+                                  QEvent::MouseButtonDblClick, QEvent::MouseButtonRelease}) {
+            if (!viewport)
+                return;
+            QMouseEvent event(type, at, global, Qt::LeftButton,
+                              type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton,
+                              Qt::NoModifier);
+            QApplication::sendEvent(viewport, &event);
+        }
+    });
+    return QStringLiteral("ok");
 }
 
 }  // namespace
@@ -139,6 +191,18 @@ QString ConsoleAutomation::run(const QString& line)
         return QStringLiteral("error no widget ") + rest;
     if (verb == QLatin1String("state"))
         return describe(widget);
+    if (verb == QLatin1String("date")) {
+        auto* edit = qobject_cast<QDateEdit*>(widget);
+        const QDate date = QDate::fromString(rest.mid(split + 1), Qt::ISODate);
+        if (!edit || !edit->isEnabled() || !date.isValid())
+            return QStringLiteral("disabled");
+        edit->setDate(date);
+        return QStringLiteral("ok");
+    }
+    if (auto* grid = qobject_cast<QAbstractItemView*>(widget); grid && verb == QLatin1String("rows"))
+        return gridRows(grid);
+    if (auto* grid = qobject_cast<QAbstractItemView*>(widget); grid && verb == QLatin1String("dclick"))
+        return doubleClickCell(grid, rest.mid(split + 1));
     if (verb == QLatin1String("type")) {
         auto* edit = qobject_cast<QLineEdit*>(widget);
         if (!edit || !edit->isEnabled())

@@ -20,7 +20,11 @@ namespace vantorel::app {
 //   page <entry>           selects a navigation entry
 //   state <widget>         "enabled=1 visible=1 checked=0 text=..."
 //   modal                  the title of the modal dialog that waits, if any
-//   answer yes|no          answers the waiting message box
+//   date <widget> <yyyy-MM-dd>   picks a date in a date box
+//   rows <widget>          a grid's rows: "rows=N", then per row a tab and
+//                          its cells joined by "|" (the first 200 rows)
+//   dclick <widget> <row> <column>   double-clicks a grid's cell
+//   answer yes|no|ok       answers the waiting message box
 //   answer font <family>|<points>|<bold 0/1>   accepts the waiting font dialog
 //   answer colour #rrggbb  accepts the waiting colour dialog
 //
