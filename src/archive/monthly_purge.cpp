@@ -32,19 +32,22 @@ void MonthlyPurge::run(const std::string& exportFolder)
     // the program was started: nothing is purged there.
     if (exportFolder.empty() || exportFolder.front() != '/' || !folders_.isFolder(exportFolder))
         return;
+    std::string root = exportFolder;
+    while (root.size() > 1 && root.back() == '/')
+        root.pop_back();
     const console::LocalDateTime today = clock_.now();
 
     // January's previous month is December of the previous year, purged only
     // once the current year's folder exists. Year folders that are links lead
     // outside the root and are not followed.
-    const std::string yearFolder = below(exportFolder, digits(today.year, 4));
+    const std::string yearFolder = below(root, digits(today.year, 4));
     if (folders_.kind(yearFolder) != EntryKind::Folder)
         return;
     std::string parent = yearFolder;
     std::string month = digits(today.month - 1, 2);
     if (today.month == 1) {
         month = "12";
-        parent = below(exportFolder, digits(today.year - 1, 4));
+        parent = below(root, digits(today.year - 1, 4));
         if (folders_.kind(parent) != EntryKind::Folder)
             return;
     }

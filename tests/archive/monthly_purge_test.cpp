@@ -55,6 +55,15 @@ TEST_F(MonthlyPurgeTest, FifteenthOfMarchRemovesFebruaryOnly)
     EXPECT_EQ(log.lines.size(), 1u);
 }
 
+TEST_F(MonthlyPurgeTest, RootGivenWithATrailingSeparatorWorksTheSame)
+{
+    film("2026/02/01/000000.tiff");
+    clock.set({2026, 3, 15, 10, 0, 0});
+    purge.run(root() + "//");
+    EXPECT_FALSE(exists("2026/02"));
+    EXPECT_TRUE(log.contains("清除上月胶片文件夹" + root() + "/2026/02"));
+}
+
 TEST_F(MonthlyPurgeTest, JanuaryReachesBackToDecemberOnlyOnceTheNewYearHasAFolder)
 {
     film("2026/11/30/090000.tiff");
