@@ -76,7 +76,7 @@ void FilmArchivePage::query()
     const std::optional<QString> failure = services_.listing.list(from_->date(), to_->date());
     if (failure) {
         status_->setText(QStringLiteral("无法访问胶片档案：") + *failure);
-        services_.log.write("胶片查询失败：" + failure->toStdString());
+        services_.log.write("胶片查询失败：" + failure->simplified().toStdString());  // one line
     } else {
         status_->clear();
     }
