@@ -1,6 +1,6 @@
 #include "version_text.h"
 
-#include <dcmtk/dcmdata/dcuid.h>
+#include "print_service/printer_object.h"
 
 #include <QtGlobal>
 
@@ -9,7 +9,7 @@ namespace vantorel::app {
 std::string versionText()
 {
     std::string text = "vantorel " VANTOREL_VERSION "\n";
-    text += "DCMTK " OFFIS_DCMTK_VERSION "\n";
+    text += print_service::toolkitVersionText() + "\n";  // as the Printer object reports it
     // The Qt the program runs with; the one it was built with when they differ.
     text += std::string("Qt ") + qVersion();
     if (std::string(qVersion()) != QT_VERSION_STR)
