@@ -75,7 +75,8 @@ echo "== file list (dpkg-deb -c)"
 dpkg-deb -c "$deb" | awk '{ print $6 }' >"$work/files"
 expected=(./usr/bin/vantorel ./usr/bin/vantorel-printscu
     ./lib/systemd/system/vantorel.service ./usr/share/applications/vantorel.desktop
-    ./usr/libexec/vantorel/vantorel-prepare-home ./usr/share/vantorel/sql/dbprt.sql)
+    ./usr/libexec/vantorel/vantorel-prepare-home ./usr/share/vantorel/sql/dbprt.sql
+    ./usr/share/doc/vantorel/README.md ./usr/share/doc/vantorel/conformance.md)
 # The runtime folder goes in whole, whatever it holds.
 while IFS= read -r file; do
     expected+=("./usr/share/vantorel/${file#"$source_dir"/runtime/}")
