@@ -128,22 +128,27 @@ env -i PATH=/usr/bin:/bin LANG=C.UTF-8 "${environment[@]}" "${prepare[@]}" || fa
 [ -f "$home/Skin/1.she" ] && [ -f "$home/PrtLst/PrtLst.ini" ] || fail "home not prepared: $(ls -R "$home")"
 grep -q "^Port=$port" "$home/PrtIni.ini" || fail "prepare overwrote PrtIni.ini"
 
-listening() { grep -aqx "监听端口状态=True" "$work/stderr" 2>/dev/null; }
-port_refused() { grep -aqx "监听端口状态=False" "$work/stderr" 2>/dev/null; }
-started() { listening || port_refused || ! kill -0 "$server_pid" 2>/dev/null; }
+run_log() { cat "$home"/LOG/*.log 2>/dev/null | iconv -f GBK -t UTF-8 | tr -d '\r'; }
+listening() { run_log | grep -aq "]    监听端口状态=True$"; }
+port_taken() { run_log | grep -aq "]    监听端口状态=False$"; }
+ended() { ! kill -0 "$server_pid" 2>/dev/null; }
+started() { listening || port_taken || ended; }
+# The port was free when chosen; another program may take it meanwhile.
 for attempt in 1 2 3 4 5; do
+    rm -rf "$home/LOG"
     env -i PATH=/usr/bin:/bin LANG=C.UTF-8 TZ="${TZ:-Asia/Shanghai}" "${environment[@]}" \
         "${start[@]}" >"$work/stdout" 2>"$work/stderr" &
     server_pid=$!
     wait_for 60 started || fail "service did not start within 60 s"
     listening && break
-    kill -TERM "$server_pid" 2>/dev/null || true
-    wait "$server_pid" 2>/dev/null || true
+    ended && fail "service ended at start-up"
+    kill -TERM "$server_pid"
+    wait "$server_pid" || true
     server_pid=
     port=$((20000 + RANDOM % 30000))
     printf '[PrtIni]\r\nPort=%s\r\n' "$port" >"$home/PrtIni.ini"
 done
-[ -n "$server_pid" ] || fail "no free port found"
+[ -n "$server_pid" ] || fail "no port could be opened in five attempts"
 echo_ok() { "$bin/vantorel-printscu" --echo --no-printer --sessions 0 127.0.0.1 "$port" >/dev/null 2>&1; }
 wait_for 30 echo_ok || fail "no C-ECHO answer on port $port"
 
@@ -163,8 +168,10 @@ echo "== the journal: every run log line on standard error, UTF-8, one line each
 log_lines=0
 while IFS= read -r line; do
     message=${line#*]    }
-    grep -Fxq -- "$message" "$work/stderr" || fail "run log line not on standard error: $message"
+    # An operator message is on standard error as "title: text".
+    grep -Fxq -- "$message" "$work/stderr" || grep -Fq -- ": $message" "$work/stderr" ||
+        fail "run log line not on standard error: $message"
     log_lines=$((log_lines + 1))
-done < <(cat "$home"/LOG/*.log | iconv -f GBK -t UTF-8 | tr -d '\r')
+done < <(run_log)
 [ $log_lines -gt 2 ] || fail "run log has only $log_lines lines"
 echo "package $deb: $log_lines run log lines, film ${films[0]##*/}"
