@@ -98,7 +98,7 @@ for line in User=vantorel StateDirectory=vantorel Restart=on-failure NoNewPrivil
     grep -Fxq -- "$line" "$unit" || fail "unit lacks $line"
 done
 grep -Eq '^ExecStart=.* --home /var/lib/vantorel --headless$' "$unit" || fail "ExecStart: $(grep ^ExecStart= "$unit")"
-grep -Eq '^Exec=.*/vantorel --home /var/lib/vantorel$' "$root/usr/share/applications/vantorel.desktop" ||
+grep -Eq '^Exec=.*/usr/bin/vantorel --home /var/lib/vantorel"?$' "$root/usr/share/applications/vantorel.desktop" ||
     fail "desktop entry does not start the console on the service's home"
 
 "$root/usr/bin/vantorel" --version >"$work/version" || fail "--version"
