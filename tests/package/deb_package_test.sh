@@ -77,10 +77,17 @@ expected=(./usr/bin/vantorel ./usr/bin/vantorel-printscu
     ./lib/systemd/system/vantorel.service ./usr/share/applications/vantorel.desktop
     ./usr/libexec/vantorel/vantorel-prepare-home ./usr/share/vantorel/sql/dbprt.sql
     ./usr/share/doc/vantorel/README.md ./usr/share/doc/vantorel/conformance.md)
-# The runtime folder goes in whole, whatever it holds.
-while IFS= read -r file; do
-    expected+=("./usr/share/vantorel/${file#"$source_dir"/runtime/}")
-done < <(find "$source_dir/runtime" -type f)
+# The runtime folder goes in whole, whatever it holds, with what the build
+# adds to it; so does every program of ours the build makes.
+for runtime in "$source_dir/runtime" "$build_dir/runtime"; do
+    [ -d "$runtime" ] || continue
+    while IFS= read -r file; do
+        expected+=("./usr/share/vantorel/${file#"$runtime"/}")
+    done < <(find "$runtime" -type f ! -name .stamp)
+done
+for program in "$bin"/vantorel*; do
+    expected+=("./usr/bin/${program##*/}")
+done
 for file in "${expected[@]}"; do
     grep -Fxq -- "$file" "$work/files" || fail "package lacks $file"
 done
