@@ -32,7 +32,7 @@ fail()
     exit 1
 }
 
-# Polls a command until it succeeds or SECONDS_LEFT seconds have passed.
+# Polls a command until it succeeds; false once the given seconds have passed.
 wait_for()
 {
     local seconds=$1
