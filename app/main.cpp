@@ -7,7 +7,9 @@
 #include "quit_on_signal.h"
 #include "service_startup.h"
 #include "settings_page_services.h"
+#include "version_text.h"
 
+#include "console/journal_run_log.h"
 #include "console/operator_messages.h"
 #include "console/platform/print_count_settings.h"
 #include "console/run_log.h"
@@ -88,6 +90,10 @@ int main(int argc, char** argv)
         std::cout << app::usageText();
         return 0;
     }
+    if (line.version) {
+        std::cout << app::versionText();
+        return 0;
+    }
 
     // Without a window system Qt must not try to open a display; a display
     // that cannot be opened falls back to running headless.
@@ -108,9 +114,13 @@ int main(int argc, char** argv)
 
     const std::string home = homeFolder(line);
     console::SystemClock clock;
-    console::FileRunLog runLog(home, clock);
+    console::FileRunLog fileRunLog(home, clock);
     if (line.showSettings)
-        return showSettings(home, runLog);
+        return showSettings(home, fileRunLog);
+    // Unattended, every run log line also goes to standard error, for the
+    // service manager's journal; operator messages print their own line there.
+    console::JournalRunLog journalRunLog(fileRunLog, std::cerr);
+    console::RunLog& runLog = headless ? static_cast<console::RunLog&>(journalRunLog) : fileRunLog;
 
     console::SettingsStore store(home);
     console::PrintCountSettings printCount;
@@ -118,7 +128,7 @@ int main(int argc, char** argv)
 
     // Unattended, a message goes to the run log and standard error; with a
     // window system it is a modal message box.
-    console::LoggedOperatorMessages loggedMessages(runLog, std::cerr);
+    console::LoggedOperatorMessages loggedMessages(fileRunLog, std::cerr);
     console::ui::MessageBoxOperatorMessages boxMessages;
     console::OperatorMessages& messages =
         headless ? static_cast<console::OperatorMessages&>(loggedMessages) : boxMessages;
