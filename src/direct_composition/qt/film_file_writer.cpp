@@ -26,6 +26,18 @@ std::string systemError(int error)
     return std::strerror(error);
 }
 
+// The permissions an ordinary new file gets (0666 less the umask): mkstemps
+// makes its file private to the owner, a film is not.
+mode_t ordinaryFileMode()
+{
+    static const mode_t mode = [] {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        return static_cast<mode_t>(0666 & ~mask);
+    }();
+    return mode;
+}
+
 // A file descriptor as a QIODevice whose every write is checked: the first
 // failing write is remembered (errno) and every later write fails too, so a
 // PDF with a hole in it can never pass for a complete one.
@@ -145,6 +157,7 @@ FilmFileResult writeFilmFile(const QString& folder, const QString& stem,
     }
     CheckedFile file(fd);
     file.open(QIODevice::WriteOnly);
+    ::fchmod(fd, ordinaryFileMode());
     bool painted = false;
     {
         QPdfWriter writer(&file);

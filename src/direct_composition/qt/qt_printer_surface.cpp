@@ -91,8 +91,12 @@ PageRelease QtPrinterSurface::releasePage(const FilmPage& page)
 {
     const PageRelease release = currentPrinter() == filmFilePrinter ? printToFilmFile(page)
                                                                     : printToSystemPrinter(page);
-    if (!release.released && log_)
-        log_->write("printer " + currentPrinter() + " did not take the film: " + release.failure);
+    if (!release.released && log_) {
+        const std::string where =
+            currentPrinter() == filmFilePrinter ? " (" + filmFileFolder().toStdString() + ")" : "";
+        log_->write("printer " + currentPrinter() + " did not take the film" + where + ": " +
+                    release.failure);
+    }
     return release;
 }
 
@@ -112,7 +116,7 @@ PageRelease QtPrinterSurface::printToFilmFile(const FilmPage& page)
         return paintOnto(writer, filmFileDpi, page);
     });
     if (!result.written())
-        return PageRelease::refused(filmFileFolder().toStdString() + ": " + result.error);
+        return PageRelease::refused(result.error);
     lastFilmFile_ = result.path;
     return {};
 }
