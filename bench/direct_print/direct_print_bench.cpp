@@ -8,11 +8,8 @@
 //     --films N    films per association (default 8)
 //     --only TEXT  only the films whose name contains TEXT, e.g. 8192
 
+#include "e2e/image_files.h"
 #include "e2e/print_server.h"
-
-#include <dcmtk/dcmdata/dcdeftag.h>
-#include <dcmtk/dcmdata/dcfilefo.h>
-#include <dcmtk/dcmdata/dcuid.h>
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -55,26 +52,10 @@ struct Figures {
 QString writeGradientImage(const QString& folder, int columns, int rows, int bits = 12)
 {
     const QString path = folder + QString("/gradient-%1x%2-%3.dcm").arg(columns).arg(rows).arg(bits);
-    DcmFileFormat file;
-    DcmDataset* data = file.getDataset();
-    char uid[100];
-    data->putAndInsertString(DCM_SOPClassUID, UID_SecondaryCaptureImageStorage);
-    data->putAndInsertString(DCM_SOPInstanceUID, dcmGenerateUniqueIdentifier(uid, SITE_INSTANCE_UID_ROOT));
-    data->putAndInsertUint16(DCM_SamplesPerPixel, 1);
-    data->putAndInsertString(DCM_PhotometricInterpretation, "MONOCHROME2");
-    data->putAndInsertUint16(DCM_Rows, static_cast<Uint16>(rows));
-    data->putAndInsertUint16(DCM_Columns, static_cast<Uint16>(columns));
-    data->putAndInsertUint16(DCM_BitsAllocated, 16);
-    data->putAndInsertUint16(DCM_BitsStored, static_cast<Uint16>(bits));
-    data->putAndInsertUint16(DCM_HighBit, static_cast<Uint16>(bits - 1));
-    data->putAndInsertUint16(DCM_PixelRepresentation, 0);
-    std::vector<Uint16> pixels(static_cast<std::size_t>(columns) * rows);
-    for (int y = 0; y < rows; ++y)
-        for (int x = 0; x < columns; ++x)
-            pixels[static_cast<std::size_t>(y) * columns + x] =
-                static_cast<Uint16>(((1 << bits) - 1.0) * (x + y) / (columns + rows));
-    data->putAndInsertUint16Array(DCM_PixelData, pixels.data(), pixels.size());
-    file.saveFile(path.toStdString().c_str(), EXS_LittleEndianExplicit);
+    const double top = (1 << bits) - 1.0;
+    writeGreyImageFile(path, {columns, rows, bits}, [&](int x, int y) {
+        return static_cast<Uint16>(top * (x + y) / (columns + rows));
+    });
     return path;
 }
 

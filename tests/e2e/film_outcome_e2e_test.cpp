@@ -2,11 +2,8 @@
 // program and the modality simulator: a full FilmFile folder, a server killed
 // while writing films, partial films and copies.
 
+#include "image_files.h"
 #include "print_server.h"
-
-#include <dcmtk/dcmdata/dcdeftag.h>
-#include <dcmtk/dcmdata/dcfilefo.h>
-#include <dcmtk/dcmdata/dcuid.h>
 
 #include <QDirIterator>
 #include <QRegularExpression>
@@ -28,35 +25,17 @@ const QString plainFilms =
 
 // An 8-bit image as a DICOM file: `columns` x `rows`, values from `value`.
 QString writeImage(const TempHome& home, const QString& name, int columns, int rows,
-                   const char* photometric, const std::function<Uint8(int, int)>& value)
+                   const char* photometric, const std::function<Uint16(int, int)>& value)
 {
     const QString path = home.path() + "/" + name + ".dcm";
-    DcmFileFormat file;
-    DcmDataset* data = file.getDataset();
-    char uid[100];
-    data->putAndInsertString(DCM_SOPClassUID, UID_SecondaryCaptureImageStorage);
-    data->putAndInsertString(DCM_SOPInstanceUID, dcmGenerateUniqueIdentifier(uid, SITE_INSTANCE_UID_ROOT));
-    data->putAndInsertUint16(DCM_SamplesPerPixel, 1);
-    data->putAndInsertString(DCM_PhotometricInterpretation, photometric);
-    data->putAndInsertUint16(DCM_Rows, static_cast<Uint16>(rows));
-    data->putAndInsertUint16(DCM_Columns, static_cast<Uint16>(columns));
-    data->putAndInsertUint16(DCM_BitsAllocated, 8);
-    data->putAndInsertUint16(DCM_BitsStored, 8);
-    data->putAndInsertUint16(DCM_HighBit, 7);
-    data->putAndInsertUint16(DCM_PixelRepresentation, 0);
-    std::vector<Uint8> pixels;
-    for (int y = 0; y < rows; ++y)
-        for (int x = 0; x < columns; ++x)
-            pixels.push_back(value(x, y));
-    data->putAndInsertUint8Array(DCM_PixelData, pixels.data(), pixels.size());
-    file.saveFile(path.toStdString().c_str(), EXS_LittleEndianExplicit);
+    writeGreyImageFile(path, {columns, rows, 8, photometric}, value);
     return path;
 }
 
 QString writeFlatImage(const TempHome& home, int level)
 {
     return writeImage(home, QString("flat%1").arg(level), 128, 128, "MONOCHROME2",
-                      [level](int, int) { return static_cast<Uint8>(level); });
+                      [level](int, int) { return static_cast<Uint16>(level); });
 }
 
 int count(const std::vector<std::string>& lines, const std::string& part)
@@ -240,10 +219,10 @@ TEST(FilmOutcome, MonochromeOneAndTwoPrintIdentically)
     home.writeFile("PrtLst/PrtLst.ini", gbk("[PrtLst0]\r\n0=FilmFile\r\n"));
     PrintServer server(home, plainFilms);
     ASSERT_TRUE(server.start());
-    const auto level = [](int x, int) { return static_cast<Uint8>(40 + x); };
+    const auto level = [](int x, int) { return static_cast<Uint16>(40 + x); };
     const QString mono2 = writeImage(home, "mono2", 160, 80, "MONOCHROME2", level);
     const QString mono1 = writeImage(home, "mono1", 160, 80, "MONOCHROME1",
-                                     [&](int x, int y) { return static_cast<Uint8>(255 - level(x, y)); });
+                                     [&](int x, int y) { return static_cast<Uint16>(255 - level(x, y)); });
     const QString folder = home.path() + "/FilmFile";
     QStringList films;
     for (const QString& image : {mono2, mono1}) {
