@@ -2,6 +2,7 @@
 // hands references down.
 
 #include "command_line.h"
+#include "console_automation.h"
 #include "console_print_observer.h"
 #include "quit_on_signal.h"
 #include "service_startup.h"
@@ -124,7 +125,7 @@ int main(int argc, char** argv)
 
     const QString homeText = QString::fromStdString(home);
     // The settings pages are views of `settings`; they write through `store`.
-    app::SettingsPageServices pageServices;
+    app::SettingsPageServices pageServices(clock, runLog);
     auto pages = pageServices.makePages({homeText, store, settings, messages});
     console::ui::ConsoleSettingsPages& settingsPages = *pages;
     console::ui::MainWindow window(homeText, clock, messages, std::move(pages));
@@ -172,6 +173,10 @@ int main(int argc, char** argv)
         printObserver.onChanged = [&window, report] { console::ui::writeConsoleReport(window, report); };
         console::ui::writeConsoleReport(window, report);
     }
+    // For automated checks of the window: commands on standard input.
+    std::unique_ptr<app::ConsoleAutomation> automation;
+    if (!qEnvironmentVariableIsEmpty("VANTOREL_CONSOLE_COMMANDS"))
+        automation = std::make_unique<app::ConsoleAutomation>();
 
     // A signal during start-up (while a message box waited) ends the program
     // here; otherwise the event loop runs until a signal or the window's close.

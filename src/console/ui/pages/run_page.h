@@ -26,6 +26,8 @@ public:
     RunPage(PageContext context, Services services, QWidget* parent = nullptr);
 
     void showAutoRun(bool on);
+    // The box as the saved setting holds; film saving and the purge timer follow.
+    void showFilmSaving(bool on);
     void save();
 
     QLineEdit* passwordEdit() const;
@@ -36,6 +38,7 @@ public:
 
 private:
     void saveFilmsToggled(bool on);
+    void switchFilmSaving(bool on);
 
     PageContext context_;
     Services services_;
