@@ -245,5 +245,28 @@ TEST(FilmOutcome, MonochromeOneAndTwoPrintIdentically)
     EXPECT_LT(meanGrey(one, int(1983 / 40), int((823 + 400) / 40), 1), 10);
 }
 
+// The console hears of every film, not only of the first: after a portrait
+// film and a landscape one, the preview shows the landscape page.
+TEST(FilmOutcome, ConsolePreviewFollowsEveryFilm)
+{
+    TempHome home;
+    home.writeFile("PrtLst/PrtLst.ini", gbk("[PrtLst0]\r\n0=FilmFile\r\n"));
+    const QString report = home.path() + "/console-report.txt";
+    QProcessEnvironment environment = home.environment();
+    environment.insert("VANTOREL_CONSOLE_REPORT", report);
+    PrintServer server(home, plainFilms, environment);
+    ASSERT_TRUE(server.start());
+    auto reported = [&] {
+        QFile file(report);
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    };
+    for (const char* orientation : {"PORTRAIT", "LANDSCAPE"}) {
+        const ProgramResult result = server.print({"--orientation", orientation, "--size", "64"});
+        ASSERT_EQ(result.exitCode, 0) << result.out;
+    }
+    EXPECT_TRUE(reported().contains("panel2=2\n")) << reported().toStdString();
+    EXPECT_TRUE(reported().contains("film=1000x707\n")) << reported().toStdString();
+}
+
 }  // namespace
 }  // namespace vantorel::testing
