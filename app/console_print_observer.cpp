@@ -1,6 +1,7 @@
 #include "console_print_observer.h"
 
 #include "console/ui/main_window.h"
+#include "console/ui/status_panels.h"
 #include "direct_composition/qt/film_page_painter.h"
 
 #include <QDateTime>
@@ -26,6 +27,13 @@ void ConsolePrintObserver::filmComposed(const direct_composition::FilmPage& page
     const QString caption = QString::fromStdString(page.printer) + QStringLiteral("  ") +
                             QDateTime::currentDateTime().toString(QStringLiteral("yyyy/M/d H:mm:ss"));
     window_.showFilm(picture, caption);
+    if (onChanged)
+        onChanged();
+}
+
+void ConsolePrintObserver::printerProblemChanged(const std::string& problem)
+{
+    window_.statusPanels().setPrinterProblem(QString::fromStdString(problem));
     if (onChanged)
         onChanged();
 }

@@ -4,13 +4,12 @@
 // cups-pdf queue (VANTOREL_CUPS_QUEUE / VANTOREL_CUPS_PDF_DIR), with the
 // server's peak resident memory. Not a test: it prints figures.
 //
-//   vantorel-bench-direct-print [--films N]   (films per association, default 8)
+//   vantorel-bench-direct-print [--films N] [--only TEXT]
+//     --films N    films per association (default 8)
+//     --only TEXT  only the films whose name contains TEXT, e.g. 8192
 
+#include "e2e/image_files.h"
 #include "e2e/print_server.h"
-
-#include <dcmtk/dcmdata/dcdeftag.h>
-#include <dcmtk/dcmdata/dcfilefo.h>
-#include <dcmtk/dcmdata/dcuid.h>
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -29,6 +28,7 @@ namespace {
 struct Scenario {
     const char* name;
     QStringList args;  // image options of the simulator
+    bool large = false;  // one association, at most one film after the warm-up
 };
 
 struct Target {
@@ -48,30 +48,14 @@ struct Figures {
     bool ok = false;
 };
 
-// A 12-bit MONOCHROME2 image with a diagonal gradient, as a DICOM file.
-QString writeGradientImage(const QString& folder, int columns, int rows)
+// A 12-bit (or 16-bit) MONOCHROME2 image with a diagonal gradient, as a DICOM file.
+QString writeGradientImage(const QString& folder, int columns, int rows, int bits = 12)
 {
-    const QString path = folder + QString("/gradient-%1x%2.dcm").arg(columns).arg(rows);
-    DcmFileFormat file;
-    DcmDataset* data = file.getDataset();
-    char uid[100];
-    data->putAndInsertString(DCM_SOPClassUID, UID_SecondaryCaptureImageStorage);
-    data->putAndInsertString(DCM_SOPInstanceUID, dcmGenerateUniqueIdentifier(uid, SITE_INSTANCE_UID_ROOT));
-    data->putAndInsertUint16(DCM_SamplesPerPixel, 1);
-    data->putAndInsertString(DCM_PhotometricInterpretation, "MONOCHROME2");
-    data->putAndInsertUint16(DCM_Rows, static_cast<Uint16>(rows));
-    data->putAndInsertUint16(DCM_Columns, static_cast<Uint16>(columns));
-    data->putAndInsertUint16(DCM_BitsAllocated, 16);
-    data->putAndInsertUint16(DCM_BitsStored, 12);
-    data->putAndInsertUint16(DCM_HighBit, 11);
-    data->putAndInsertUint16(DCM_PixelRepresentation, 0);
-    std::vector<Uint16> pixels(static_cast<std::size_t>(columns) * rows);
-    for (int y = 0; y < rows; ++y)
-        for (int x = 0; x < columns; ++x)
-            pixels[static_cast<std::size_t>(y) * columns + x] =
-                static_cast<Uint16>(4095.0 * (x + y) / (columns + rows));
-    data->putAndInsertUint16Array(DCM_PixelData, pixels.data(), pixels.size());
-    file.saveFile(path.toStdString().c_str(), EXS_LittleEndianExplicit);
+    const QString path = folder + QString("/gradient-%1x%2-%3.dcm").arg(columns).arg(rows).arg(bits);
+    const double top = (1 << bits) - 1.0;
+    writeGreyImageFile(path, {columns, rows, bits}, [&](int x, int y) {
+        return static_cast<Uint16>(top * (x + y) / (columns + rows));
+    });
     return path;
 }
 
@@ -169,18 +153,28 @@ int main(int argc, char** argv)
 {
     QCoreApplication application(argc, argv);
     int films = 8;
+    QString only;
     for (int i = 1; i + 1 < argc; ++i) {
         if (QString(argv[i]) == "--films")
             films = std::max(1, std::atoi(argv[i + 1]));
+        if (QString(argv[i]) == "--only")
+            only = argv[i + 1];
     }
 
     TempHome images;
-    const std::vector<Scenario> scenarios = {
+    std::vector<Scenario> scenarios = {
         {"STANDARD\\4,5, 20 x 512x512 12-bit", {"--format", "STANDARD\\4,5", "--size", "512", "--bits", "12"}},
         {"STANDARD\\1,1, 2500x3000 12-bit",
          {"--format", "STANDARD\\1,1", "--image", writeGradientImage(images.path(), 2500, 3000)}},
         {"STANDARD\\2,2, 4 x 1024x1024 RGB", {"--format", "STANDARD\\2,2", "--size", "1024", "--color"}},
     };
+    // 512 MiB of pixel data in one film: the rendering's memory peak. Its
+    // 128 MiB image is written only when the film is measured.
+    const char* large = "STANDARD\\2,2, 4 x 8192x8192 16-bit";
+    if (only.isEmpty() || QString(large).contains(only))
+        scenarios.push_back(
+            {large, {"--format", "STANDARD\\2,2", "--image", writeGradientImage(images.path(), 8192, 8192, 16)},
+             true});
     std::vector<Target> targets = {{"FilmFile", "FilmFile", "", ""}};
     const QString queue = qEnvironmentVariable("VANTOREL_CUPS_QUEUE");
     const QString pdfFolder = qEnvironmentVariable("VANTOREL_CUPS_PDF_DIR");
@@ -193,8 +187,13 @@ int main(int argc, char** argv)
     std::printf("|---|---|---|---|---|---|---|---|---|\n");
     for (const Target& target : targets) {
         for (const Scenario& scenario : scenarios) {
+            if (!only.isEmpty() && !QString(scenario.name).contains(only))
+                continue;
             for (int associations : {1, 2}) {
-                const Figures f = measure(target, scenario, associations, films);
+                if (scenario.large && associations > 1)
+                    continue;
+                const Figures f =
+                    measure(target, scenario, associations, scenario.large ? std::min(films, 1) : films);
                 if (!f.ok) {
                     std::printf("| %s | %s | %d | failed |\n", qPrintable(target.name), scenario.name,
                                 associations);

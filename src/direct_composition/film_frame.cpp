@@ -7,6 +7,18 @@
 
 #include <string>
 
+namespace vantorel::direct_composition {
+
+int imageCount(const FilmImages& images)
+{
+    int n = 0;
+    for (const auto& image : images)
+        n += image ? 1 : 0;
+    return n;
+}
+
+}  // namespace vantorel::direct_composition
+
 namespace vantorel::direct_composition::film_frame {
 
 namespace {
@@ -75,21 +87,21 @@ void drawHeaderBand(const CompositionContext& context, PrinterSurface& surface)
 
 }  // namespace
 
-bool checkImageCount(const CompositionContext& context, PrinterSurface& surface, int n,
-                     int expected)
+FilmEnd checkImageCount(const CompositionContext& context, PrinterSurface& surface, int n,
+                        int cells)
 {
     if (n == 0) {
         context.log.write("片盒内图像数=0，终止本次打印任务。");
         surface.abortDocument();
-        return false;
+        return FilmEnd::NoImages;
     }
-    if (n != expected) {
-        context.log.write("片盒内图像数目=" + std::to_string(expected) + "，实际接收到" +
+    if (n > cells) {
+        context.log.write("片盒内图像数目=" + std::to_string(cells) + "，实际接收到" +
                           std::to_string(n) + "幅,终止本次打印任务。");
         surface.abortDocument();
-        return false;
+        return FilmEnd::TooManyImages;
     }
-    return true;
+    return FilmEnd::Ended;
 }
 
 void drawFrame(const CompositionContext& context, PrinterSurface& surface, float& width,

@@ -15,8 +15,16 @@ class OperatorMessages;
 
 namespace vantorel::direct_composition {
 
-// The images of one film, in film order (top-left cell first, row by row).
+// The images of one film, one entry per cell in film order (top-left cell
+// first, row by row); a null entry is a cell whose image box holds no image.
 using FilmImages = std::vector<std::unique_ptr<FilmImage>>;
+
+// How composing one film ended: the page was ended (and released to the
+// printer, which may still refuse it), or the film was abandoned.
+enum class FilmEnd { Ended, NoImages, TooManyImages, UnsupportedFormat };
+
+// The number of cells that hold an image.
+int imageCount(const FilmImages& images);
 
 // The pictures of the hospital-name header, kept in the home folder's 医院名称.
 class HeaderPictures {
@@ -44,10 +52,12 @@ struct CompositionContext {
 // The steps that the standard and the uneven layouts share.
 namespace film_frame {
 
-// The count checks: false (with their log lines, and the document aborted)
-// when the film has no image or not `expected` images.
-bool checkImageCount(const CompositionContext& context, PrinterSurface& surface, int n,
-                     int expected);
+// The count checks, on the number of images n of a film of `cells` cells:
+// NoImages or TooManyImages (with their log lines, and the document aborted)
+// when the film has no image or more images than cells; Ended when it goes on.
+// A film with some empty cells goes on: it prints the images it has.
+FilmEnd checkImageCount(const CompositionContext& context, PrinterSurface& surface, int n,
+                        int cells);
 
 // Area ratio, bottom adjustment (replacing width and height), black base and
 // header band, in this order.

@@ -85,9 +85,11 @@ bool RecordingSurface::endDocument()
     FilmPage page = std::move(page_);
     page.ending = FilmPage::Ending::Ended;
     page_ = freshPage();
-    const bool released = releasePage(page);
+    const PageRelease release = releasePage(page);
+    if (pageEnded_)
+        pageEnded_(page, release);
     keep(std::move(page));
-    return released;
+    return release.released;
 }
 
 void RecordingSurface::abortDocument()
@@ -102,9 +104,8 @@ void RecordingSurface::abortDocument()
 
 void RecordingSurface::keep(FilmPage page)
 {
-    if (!keepAll_)
-        documents_.clear();
-    documents_.push_back(std::move(page));
+    if (keepDocuments_)
+        documents_.push_back(std::move(page));
 }
 
 std::vector<FilmPage> RecordingSurface::endedDocuments() const
@@ -117,9 +118,9 @@ std::vector<FilmPage> RecordingSurface::endedDocuments() const
     return ended;
 }
 
-bool RecordingSurface::releasePage(const FilmPage&)
+PageRelease RecordingSurface::releasePage(const FilmPage&)
 {
-    return true;
+    return {};
 }
 
 FilmPage RecordingSurface::freshPage() const

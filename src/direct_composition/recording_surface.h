@@ -2,9 +2,20 @@
 
 #include "direct_composition/printer_surface.h"
 
+#include <functional>
+#include <string>
 #include <vector>
 
 namespace vantorel::direct_composition {
+
+// What became of an ended page: released to the printer, or not and why (the
+// system's or the printer's own words).
+struct PageRelease {
+    bool released = true;
+    std::string failure;
+
+    static PageRelease refused(std::string why) { return {false, std::move(why)}; }
+};
 
 // A surface that keeps every drawing operation of the current document as a
 // FilmPage. Finished and aborted documents are kept in order, so tests can
@@ -39,12 +50,19 @@ public:
     const std::vector<FilmPage>& documents() const { return documents_; }
     std::vector<FilmPage> endedDocuments() const;
     void clearDocuments() { documents_.clear(); }
-    // A surface that runs for hours keeps only the last document.
-    void setKeepAllDocuments(bool keep) { keepAll_ = keep; }
+    // A surface that runs for hours keeps no document: a page is dropped once
+    // it is released (and its listener told), so that a film's pictures do
+    // not stay in memory until the next film.
+    void setKeepDocuments(bool keep) { keepDocuments_ = keep; }
+
+    // Told of every ended page, after the printer took it or refused it: the
+    // one event that says a film page is finished.
+    using PageEndedListener = std::function<void(const FilmPage&, const PageRelease&)>;
+    void setPageEndedListener(PageEndedListener listener) { pageEnded_ = std::move(listener); }
 
 protected:
     // Called with a finished page; a real surface prints it here.
-    virtual bool releasePage(const FilmPage& page);
+    virtual PageRelease releasePage(const FilmPage& page);
 
 private:
     FilmPage freshPage() const;
@@ -62,7 +80,8 @@ private:
     TextStyle style_;
     FilmPage page_;
     std::vector<FilmPage> documents_;
-    bool keepAll_ = true;
+    bool keepDocuments_ = true;
+    PageEndedListener pageEnded_;
 };
 
 }  // namespace vantorel::direct_composition

@@ -27,7 +27,10 @@ void squareCellLayout(const CompositionContext& context, PrinterSurface& surface
     double dx = cw > ch ? (cw - ch) / 2 : 0;
     double dy = ch > cw ? (ch - cw) / 2 : 0;
     dy += film_frame::headerShift(context);
-    for (std::size_t i = 0; i < images.size(); ++i) {
+    const std::size_t cells = static_cast<std::size_t>(grid.cols) * rows;
+    for (std::size_t i = 0; i < images.size() && i < cells; ++i) {
+        if (!images[i])
+            continue;  // an empty cell
         const auto col = static_cast<int>(i) % grid.cols;
         const auto row = static_cast<int>(i) / grid.cols;
         const auto x = static_cast<float>(grid.x + col * cw + dx);
@@ -52,7 +55,10 @@ void packedAspectLayout(const CompositionContext& context, PrinterSurface& surfa
 {
     const double cw = static_cast<double>(grid.width) / grid.cols;
     const double ch = static_cast<double>(grid.height) / rows;
-    for (std::size_t i = 0; i < images.size(); ++i) {
+    const std::size_t cells = static_cast<std::size_t>(grid.cols) * rows;
+    for (std::size_t i = 0; i < images.size() && i < cells; ++i) {
+        if (!images[i])
+            continue;  // an empty cell
         const Picture picture = images[i]->picture();
         if (picture.isNull())
             continue;  // nothing to draw: the next image goes on
@@ -80,16 +86,17 @@ void packedAspectLayout(const CompositionContext& context, PrinterSurface& surfa
 
 }  // namespace
 
-void PrintImgtoPrinter(const CompositionContext& context, PrinterSurface& surface,
-                       const FilmImages& View, float& X, float& Y, float& width, float& height,
-                       std::int16_t& cols, std::int16_t& rows)
+FilmEnd PrintImgtoPrinter(const CompositionContext& context, PrinterSurface& surface,
+                          const FilmImages& View, float& X, float& Y, float& width, float& height,
+                          std::int16_t& cols, std::int16_t& rows)
 {
-    const int n = static_cast<int>(View.size());
+    const int n = imageCount(View);
     context.log.write("cols=" + std::to_string(cols));
     context.log.write("rows=" + std::to_string(rows));
     context.log.write("本次发送图像数目：" + std::to_string(n));
-    if (!film_frame::checkImageCount(context, surface, n, int{cols} * int{rows}))
-        return;
+    const FilmEnd checked = film_frame::checkImageCount(context, surface, n, int{cols} * int{rows});
+    if (checked != FilmEnd::Ended)
+        return checked;
 
     film_frame::drawFrame(context, surface, width, height);
 
@@ -99,6 +106,7 @@ void PrintImgtoPrinter(const CompositionContext& context, PrinterSurface& surfac
     else
         packedAspectLayout(context, surface, View, grid, rows);
     surface.endDocument();
+    return FilmEnd::Ended;
 }
 
 }  // namespace vantorel::direct_composition

@@ -80,33 +80,41 @@ void drawFitted(PrinterSurface& surface, const Picture& picture, const Cell& cel
 
 }  // namespace
 
-void PrintImgtoPrinter_rc(const CompositionContext& context, PrinterSurface& surface,
-                          const FilmImages& View, float& /*X*/, float& /*Y*/, float& width,
-                          float& height, std::int16_t& cols, std::int16_t& rows,
-                          const std::string& rc)
+FilmEnd PrintImgtoPrinter_rc(const CompositionContext& context, PrinterSurface& surface,
+                             const FilmImages& View, float& /*X*/, float& /*Y*/, float& width,
+                             float& height, std::int16_t& cols, std::int16_t& rows,
+                             const std::string& rc)
 {
-    const int n = static_cast<int>(View.size());
+    const int n = imageCount(View);
     context.log.write("不均衡排版 cols=" + std::to_string(cols));
     context.log.write("rows=" + std::to_string(rows));
     context.log.write("本次发送图像数目：" + std::to_string(n));
-    if (!film_frame::checkImageCount(context, surface, n, int{cols} + int{rows}))
-        return;
+    const FilmEnd checked = film_frame::checkImageCount(context, surface, n, int{cols} + int{rows});
+    if (checked != FilmEnd::Ended)
+        return checked;
 
     film_frame::drawFrame(context, surface, width, height);
     const float hy = film_frame::headerShift(context);
 
     const bool byColumn = rc == "COL";
     if (!(byColumn || rc == "ROW") || !isSupported(cols, rows)) {
+        // Said in the log: otherwise a film that never reaches the printer
+        // leaves no trace of why.
+        context.log.write("display format " + rc + "\\" + std::to_string(cols) + "," +
+                          std::to_string(rows) + " is not supported, film not printed");
         surface.abortDocument();
-        return;
+        return FilmEnd::UnsupportedFormat;
     }
     const auto cells = unevenCells(byColumn, cols, rows, width, height);
     for (std::size_t i = 0; i < View.size() && i < cells.size(); ++i) {
+        if (!View[i])
+            continue;  // an empty cell
         const Picture picture = View[i]->picture();
         if (!picture.isNull())
             drawFitted(surface, picture, cells[i], byColumn, hy);
     }
     surface.endDocument();
+    return FilmEnd::Ended;
 }
 
 }  // namespace vantorel::direct_composition

@@ -10,8 +10,10 @@ namespace vantorel::direct_composition {
 // `PrintImgtoPrinter_rc`: composes one film of a ROW\a,b or COL\a,b display
 // format (two rows or two columns holding a and b images). Only (a, b) of
 // (1, 2), (2, 1), (2, 3), (3, 2) are composed; any other pair is aborted
-// silently after the count check. Cell sizes and positions are whole twips.
-void PrintImgtoPrinter_rc(const CompositionContext& context, PrinterSurface& surface,
+// after the count check, with a log line. Each image goes to the cell of its
+// own image box; empty cells stay empty. Cell sizes and positions are whole
+// twips.
+FilmEnd PrintImgtoPrinter_rc(const CompositionContext& context, PrinterSurface& surface,
                           const FilmImages& View, float& X, float& Y, float& width,
                           float& height, std::int16_t& cols, std::int16_t& rows,
                           const std::string& rc);

@@ -5,6 +5,7 @@
 #include "console/settings_model.h"
 #include "direct_composition/dicom/dicom_film_image.h"
 #include "direct_composition/recording_surface.h"
+#include "direct_composition/rendered_film_image.h"
 #include "direct_composition/standard_layout.h"
 #include "direct_composition/uneven_layout.h"
 #include "print_job/film_lut.h"
@@ -18,6 +19,7 @@
 #include <dcmtk/dcmdata/dcsequen.h>
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace vantorel::print_job {
 
@@ -46,9 +48,11 @@ int cellCount(const ps::FilmBoxFormat& format)
 
 // The image of cell k (1-based): item k of the Referenced Image Box Sequence
 // names the image box; its grey image sequence, else its colour one, carries
-// the image in item 1. nullptr for a cell without an image.
-std::unique_ptr<dc::DicomFilmImage> cellImage(ps::PrintObjectStore& store, DcmItem& filmBox,
-                                              int k, console::RunLog& log)
+// the image in item 1. nullptr for a cell without an image. The image is
+// rendered here and only its picture is kept, so that a film never holds more
+// than one toolkit image (with its intermediate pixel copies) at a time.
+std::unique_ptr<dc::FilmImage> cellImage(ps::PrintObjectStore& store, DcmItem& filmBox, int k,
+                                         console::RunLog& log)
 {
     DcmItem* reference = nullptr;
     if (filmBox.findAndGetSequenceItem(DCM_ReferencedImageBoxSequence, reference, k - 1).bad() ||
@@ -65,40 +69,124 @@ std::unique_ptr<dc::DicomFilmImage> cellImage(ps::PrintObjectStore& store, DcmIt
     if (box.findAndGetSequenceItem(sequence, item, 0).bad() || item == nullptr)
         return nullptr;
     std::string error;
-    auto image = dc::DicomFilmImage::fromItem(*item, &error);
-    if (!image)
+    const auto image = dc::DicomFilmImage::fromItem(*item, &error);
+    if (!image) {
         log.write("image box " + imageBox->sopInstanceUid() + " has no usable image: " + error);
-    return image;
+        return nullptr;
+    }
+    dc::Picture picture = image->picture();
+    if (picture.isNull()) {
+        log.write("image box " + imageBox->sopInstanceUid() + ": the image cannot be rendered");
+        return nullptr;
+    }
+    return std::make_unique<dc::RenderedFilmImage>(std::move(picture), image->pixelWidth(),
+                                                   image->pixelHeight());
+}
+
+// Number of Copies (2000,0010) of a film session, as sent: empty when absent.
+std::string copiesText(ps::PrintObject& filmSession)
+{
+    return textOf(filmSession.attributes(), DCM_NumberOfCopies);
 }
 
 }  // namespace
 
-PrintJobDriver::PrintJobDriver(PrintJobParts parts) : parts_(std::move(parts)) {}
+struct PrintJobDriver::Film {
+    ps::PrintObject& box;
+    ps::FilmBoxFormat format;
+    std::string orientation;
+    dc::FilmImages images;  // one entry per cell walked; null for an empty cell
+};
 
-void PrintJobDriver::DoPrint(const std::string& ruid, const std::string& Rip)
+PrintJobDriver::PrintJobDriver(PrintJobParts parts) : parts_(std::move(parts))
 {
-    ps::PrintObject* object = parts_.store.Dataset("", ruid);
-    if (object == nullptr)
-        return;  // nothing printed, counted or logged
-    if (object->sopClassUid() == ps::sop::basicFilmSession) {
-        // The session itself is not a film; its film boxes print in order.
-        for (ps::PrintObject* filmBox : parts_.store.children(*object))
-            printFilmBox(*filmBox, Rip);
-        return;
-    }
-    printFilmBox(*object, Rip);
+    parts_.surface.setPageEndedListener(
+        [this](const dc::FilmPage& page, const dc::PageRelease& release) { pageEnded(page, release); });
 }
 
-void PrintJobDriver::printFilmBox(ps::PrintObject& filmBox, const std::string& Rip)
+PrintJobDriver::~PrintJobDriver()
 {
-    auto& attributes = filmBox.attributes();
-    const std::string orientation = textOf(attributes, DCM_FilmOrientation);
-    const ps::FilmBoxFormat format = formatOf(filmBox);
-    if (parts_.settings.templateMode)
-        printTemplate(filmBox, format, orientation, Rip);
-    else
-        printDirect(filmBox, format, orientation, Rip);
-    countFilm();
+    parts_.surface.setPageEndedListener({});
+}
+
+ps::PrintOutcome PrintJobDriver::DoPrint(const std::string& ruid, const std::string& Rip)
+{
+    ps::PrintObject* object = parts_.store.Dataset("", ruid);
+    if (object == nullptr) {
+        // Nothing printed, counted or logged; the modality is told.
+        ps::PrintOutcome outcome;
+        outcome.status = ps::print_status::noSuchObjectInstance;
+        outcome.errorComment = "No such film session or film box";
+        return outcome;
+    }
+    SheetTally tally;
+    if (object->sopClassUid() == ps::sop::basicFilmSession) {
+        // The session itself is not a film; its film boxes print in order.
+        const auto filmBoxes = parts_.store.children(*object);
+        if (filmBoxes.empty()) {
+            ps::PrintOutcome outcome;
+            outcome.status = ps::print_status::filmSessionWithoutFilmBox;
+            outcome.errorComment = "Film session has no film box, nothing printed";
+            return outcome;
+        }
+        const int copies = copiesOf(object);
+        for (ps::PrintObject* filmBox : filmBoxes)
+            printFilmBox(*filmBox, copies, Rip, tally);
+        return tally.outcome(true);
+    }
+    printFilmBox(*object, copiesOf(filmSessionOf(*object)), Rip, tally);
+    return tally.outcome(false);
+}
+
+ps::PrintObject* PrintJobDriver::filmSessionOf(ps::PrintObject& filmBox)
+{
+    DcmSequenceOfItems* sessions = nullptr;
+    if (filmBox.attributes().findAndGetSequence(DCM_ReferencedFilmSessionSequence, sessions).bad() ||
+        sessions == nullptr)
+        return nullptr;
+    return parts_.store.DatasetFromSequence(*sessions, 1);
+}
+
+// Number of Copies of the film session: 1 to 99 sheets per film; anything
+// else (absent: 1 without a word) prints one sheet and is logged.
+int PrintJobDriver::copiesOf(ps::PrintObject* filmSession)
+{
+    if (filmSession == nullptr)
+        return 1;
+    const std::string text = copiesText(*filmSession);
+    if (text.empty())
+        return 1;
+    constexpr int mostCopies = 99;
+    char* end = nullptr;
+    const long copies = std::strtol(text.c_str(), &end, 10);
+    if (end != nullptr && *end == '\0' && copies >= 1 && copies <= mostCopies)
+        return static_cast<int>(copies);
+    parts_.log.write("Number of Copies \"" + text + "\" of film session " +
+                     filmSession->sopInstanceUid() + " is not 1 to 99: one sheet printed");
+    return 1;
+}
+
+void PrintJobDriver::printFilmBox(ps::PrintObject& filmBox, int copies, const std::string& Rip,
+                                  SheetTally& tally)
+{
+    Film film{filmBox, formatOf(filmBox), textOf(filmBox.attributes(), DCM_FilmOrientation), {}};
+    film.images = collectImages(filmBox, cellCount(film.format));
+    const bool hasImages = dc::imageCount(film.images) > 0;
+    for (int copy = 1; copy <= copies; ++copy) {
+        SheetResult sheet;
+        if (parts_.settings.templateMode) {
+            composeTemplate(film, Rip);
+            sheet = countFilm(SheetResult::printed());
+            if (sheet.kind == SheetResult::Kind::Printed && !hasImages)
+                sheet = SheetResult::noImages();  // an empty template went out
+        } else {
+            sheet = countFilm(printDirect(film, Rip));
+        }
+        tally.add(sheet);
+        notePrinterProblem(sheet);
+        if (sheet.kind != SheetResult::Kind::Printed)
+            break;  // the next copy would fare no better
+    }
 }
 
 ps::FilmBoxFormat PrintJobDriver::formatOf(const ps::PrintObject& filmBox) const
@@ -114,8 +202,7 @@ ps::FilmBoxFormat PrintJobDriver::formatOf(const ps::PrintObject& filmBox) const
     return format;
 }
 
-dc::FilmImages PrintJobDriver::collectImages(ps::PrintObject& filmBox, int cells,
-                                             bool keepEmptyCells)
+dc::FilmImages PrintJobDriver::collectImages(ps::PrintObject& filmBox, int cells)
 {
     auto& attributes = filmBox.attributes();
     DcmSequenceOfItems* references = nullptr;
@@ -125,26 +212,21 @@ dc::FilmImages PrintJobDriver::collectImages(ps::PrintObject& filmBox, int cells
     const int items = references ? static_cast<int>(references->card()) : 0;
     const int walked = std::min(cells, items);
     dc::FilmImages images;
-    for (int k = 1; k <= walked; ++k) {
-        auto image = cellImage(parts_.store, attributes, k, parts_.log);
-        if (image || keepEmptyCells)
-            images.push_back(std::move(image));
-    }
+    for (int k = 1; k <= walked; ++k)
+        images.push_back(cellImage(parts_.store, attributes, k, parts_.log));
     return images;
 }
 
-void PrintJobDriver::printDirect(ps::PrintObject& filmBox, const ps::FilmBoxFormat& format,
-                                 const std::string& orientation, const std::string& Rip)
+SheetResult PrintJobDriver::printDirect(const Film& film, const std::string& Rip)
 {
     auto& settings = parts_.settings;
     auto& surface = parts_.surface;
-    rotation_.GetNextPrt(routeIndexFor(settings, format.FilmSize, Rip), settings.routePrinters);
+    rotation_.GetNextPrt(routeIndexFor(settings, film.format.FilmSize, Rip), settings.routePrinters);
     surface.selectPrinter(rotation_.CurrentPrinterName());
 
-    const dc::FilmImages View = collectImages(filmBox, cellCount(format), false);
-    if (orientation == "PORTRAIT")
+    if (film.orientation == "PORTRAIT")
         surface.setOrientation(dc::Orientation::Portrait);
-    else if (orientation == "LANDSCAPE")
+    else if (film.orientation == "LANDSCAPE")
         surface.setOrientation(dc::Orientation::Landscape);
     surface.setOrigin(settings.marginLeft, settings.marginTop);
 
@@ -153,54 +235,93 @@ void PrintJobDriver::printDirect(ps::PrintObject& filmBox, const ps::FilmBoxForm
     float X = 0, Y = 0;
     float width = surface.pageWidth();
     float height = surface.pageHeight() - static_cast<float>(settings.header.htjcs);
-    std::int16_t cols = format.FormatCols, rows = format.FormatRows;
-    const std::size_t documentsBefore = surface.documents().size();
-    if (format.r_c.empty())
-        dc::PrintImgtoPrinter(context, surface, View, X, Y, width, height, cols, rows);
-    else
-        dc::PrintImgtoPrinter_rc(context, surface, View, X, Y, width, height, cols, rows, format.r_c);
-
-    const auto& documents = surface.documents();
-    if (parts_.observer && !documents.empty() && documents.size() != documentsBefore &&
-        documents.back().ending == dc::FilmPage::Ending::Ended)
-        parts_.observer->filmComposed(documents.back());
+    std::int16_t cols = film.format.FormatCols, rows = film.format.FormatRows;
+    lastRelease_.reset();
+    const dc::FilmEnd end =
+        film.format.r_c.empty()
+            ? dc::PrintImgtoPrinter(context, surface, film.images, X, Y, width, height, cols, rows)
+            : dc::PrintImgtoPrinter_rc(context, surface, film.images, X, Y, width, height, cols,
+                                       rows, film.format.r_c);
+    switch (end) {
+    case dc::FilmEnd::Ended:
+        if (lastRelease_ && !lastRelease_->released)
+            return SheetResult::refusedByPrinter(lastRelease_->failure);
+        return SheetResult::printed();
+    case dc::FilmEnd::NoImages:
+        return SheetResult::noImages();
+    case dc::FilmEnd::TooManyImages:
+        return SheetResult::notComposed("more images than image boxes");
+    case dc::FilmEnd::UnsupportedFormat:
+        break;
+    }
+    return SheetResult::notComposed("display format " + film.format.r_c + "\\" +
+                                    std::to_string(cols) + "," + std::to_string(rows) +
+                                    " not supported");
 }
 
-void PrintJobDriver::printTemplate(ps::PrintObject& filmBox, const ps::FilmBoxFormat& format,
-                                   const std::string& orientation, const std::string& Rip)
+void PrintJobDriver::pageEnded(const dc::FilmPage& page, const dc::PageRelease& release)
 {
-    TemplateFilm film;
-    film.ruid = filmBox.sopInstanceUid();
-    film.Rip = Rip;
-    film.FilmOrientation = orientation;
-    film.FilmSize = format.FilmSize;
-    film.FormatCols = format.FormatCols;
-    film.FormatRows = format.FormatRows;
-    film.r_c = format.r_c;
+    lastRelease_ = release;
+    if (parts_.observer)
+        parts_.observer->filmComposed(page);
+}
+
+void PrintJobDriver::composeTemplate(const Film& film, const std::string& Rip)
+{
+    TemplateFilm templateFilm;
+    templateFilm.ruid = film.box.sopInstanceUid();
+    templateFilm.Rip = Rip;
+    templateFilm.FilmOrientation = film.orientation;
+    templateFilm.FilmSize = film.format.FilmSize;
+    templateFilm.FormatCols = film.format.FormatCols;
+    templateFilm.FormatRows = film.format.FormatRows;
+    templateFilm.r_c = film.format.r_c;
     const bool lut = parts_.settings.lutEnabled != "0";
-    for (auto& image : collectImages(filmBox, cellCount(format), true)) {
+    for (const auto& image : film.images) {
         std::optional<dc::Picture> picture;
         if (image) {
             const dc::Picture plain = image->picture();
             if (!plain.isNull())
                 picture = lut ? applyFilmLut(plain) : plain;
         }
-        film.cells.push_back(std::move(picture));
+        templateFilm.cells.push_back(std::move(picture));
     }
-    parts_.templateComposition.composeFilm(film);
+    parts_.templateComposition.composeFilm(templateFilm);
 }
 
-void PrintJobDriver::countFilm()
+// Counts the sheet (printed or abandoned), and on the template road prints it
+// first: what PrintReport says is the sheet's result there.
+SheetResult PrintJobDriver::countFilm(SheetResult sheet)
 {
     auto& count = parts_.settings.printCount;
     count = static_cast<std::int32_t>(static_cast<std::uint32_t>(count) + 1u);  // wraps, never overflows
-    if (parts_.settings.templateMode)
-        parts_.templateComposition.PrintReport();
+    if (parts_.settings.templateMode) {
+        const FilmResult report = parts_.templateComposition.PrintReport();
+        if (!report.printed)
+            sheet = SheetResult::refusedByPrinter(report.reason);
+    }
     parts_.log.write("打印第【" + std::to_string(count) + "】张胶片。");
     if (parts_.observer)
         parts_.observer->printCountChanged(count);
     parts_.printCountStore.write(count);
     parts_.log.write("打印完毕。");
+    return sheet;
+}
+
+// The console hears of a printer failure, and of the first film that prints
+// after one.
+void PrintJobDriver::notePrinterProblem(const SheetResult& sheet)
+{
+    std::string problem = printerProblem_;
+    if (sheet.kind == SheetResult::Kind::Printed)
+        problem.clear();
+    else if (sheet.printerFault)
+        problem = sheet.reason;
+    if (problem == printerProblem_)
+        return;
+    printerProblem_ = problem;
+    if (parts_.observer)
+        parts_.observer->printerProblemChanged(problem);
 }
 
 }  // namespace vantorel::print_job

@@ -1,10 +1,13 @@
 #pragma once
 
 #include "direct_composition/film_frame.h"
+#include "direct_composition/recording_surface.h"
 #include "print_job/printer_routing.h"
+#include "print_job/sheet_tally.h"
 #include "print_service/film_parameters.h"
 #include "print_service/print_job_port.h"
 
+#include <optional>
 #include <string>
 
 namespace vantorel::console {
@@ -19,10 +22,6 @@ class PrintObject;
 class PrintObjectStore;
 struct FilmBoxFormat;
 }  // namespace vantorel::print_service
-
-namespace vantorel::direct_composition {
-class RecordingSurface;
-}
 
 namespace vantorel::print_job {
 
@@ -45,34 +44,45 @@ struct PrintJobParts {
     PrintJobObserver* observer = nullptr;  // the console, when there is one
 };
 
-// `DoPrint`: turns one N-ACTION into films, one per film box, each on its own
-// page. A film session prints its film boxes in order; a film box is composed
-// with its own display format and film size, on the printer its route picks
-// (direct road) or through the template road. Every film box counts one film,
-// printed or abandoned; the count is logged and persisted.
+// `DoPrint`: turns one N-ACTION into films, one per film box and copy, each
+// on its own page. A film session prints its film boxes in order; a film box
+// is composed with its own display format and film size, on the printer its
+// route picks (direct road) or through the template road, once per copy the
+// film session asks for (1 to 99). Every sheet counts one film, printed or
+// abandoned; the count is logged and persisted. The outcome says which films
+// did not reach their printer and why.
 class PrintJobDriver final : public print_service::PrintJobPort {
 public:
     explicit PrintJobDriver(PrintJobParts parts);
+    ~PrintJobDriver() override;
+    PrintJobDriver(const PrintJobDriver&) = delete;
+    PrintJobDriver& operator=(const PrintJobDriver&) = delete;
 
-    void DoPrint(const std::string& ruid, const std::string& Rip) override;
+    print_service::PrintOutcome DoPrint(const std::string& ruid, const std::string& Rip) override;
 
     const PrinterRotation& rotation() const { return rotation_; }
 
 private:
-    void printFilmBox(print_service::PrintObject& filmBox, const std::string& Rip);
-    direct_composition::FilmImages collectImages(print_service::PrintObject& filmBox,
-                                                 int cellCount, bool keepEmptyCells);
+    struct Film;  // one film box as collected for printing
+
+    void printFilmBox(print_service::PrintObject& filmBox, int copies, const std::string& Rip,
+                      SheetTally& tally);
+    int copiesOf(print_service::PrintObject* filmSession);
+    print_service::PrintObject* filmSessionOf(print_service::PrintObject& filmBox);
+    direct_composition::FilmImages collectImages(print_service::PrintObject& filmBox, int cellCount);
     print_service::FilmBoxFormat formatOf(const print_service::PrintObject& filmBox) const;
-    void printDirect(print_service::PrintObject& filmBox,
-                     const print_service::FilmBoxFormat& format, const std::string& orientation,
-                     const std::string& Rip);
-    void printTemplate(print_service::PrintObject& filmBox,
-                       const print_service::FilmBoxFormat& format, const std::string& orientation,
-                       const std::string& Rip);
-    void countFilm();
+    SheetResult printDirect(const Film& film, const std::string& Rip);
+    void composeTemplate(const Film& film, const std::string& Rip);
+    SheetResult countFilm(SheetResult sheet);
+    void pageEnded(const direct_composition::FilmPage& page,
+                   const direct_composition::PageRelease& release);
+    void notePrinterProblem(const SheetResult& sheet);
 
     PrintJobParts parts_;
     PrinterRotation rotation_;
+    // The page-ended event of the sheet being printed on the direct road.
+    std::optional<direct_composition::PageRelease> lastRelease_;
+    std::string printerProblem_;  // what the observer was last told
 };
 
 }  // namespace vantorel::print_job

@@ -4,9 +4,13 @@
 
 namespace vantorel::print_service {
 
-void LoggingPrintJob::DoPrint(const std::string& ruid, const std::string& Rip)
+PrintOutcome LoggingPrintJob::DoPrint(const std::string& ruid, const std::string& Rip)
 {
     log_.write("DoPrint " + ruid + " from " + Rip + ": no print job driver, nothing printed");
+    PrintOutcome outcome;
+    outcome.status = print_status::processingFailure;
+    outcome.errorComment = "No print job driver, nothing printed";
+    return outcome;
 }
 
 }  // namespace vantorel::print_service

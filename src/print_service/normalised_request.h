@@ -34,6 +34,7 @@ struct NormalisedRequest {
 struct NormalisedResponse {
     bool answered = false;
     std::uint16_t status = 0;
+    std::string errorComment;  // (0000,0902) of a failure or warning; empty: none
     std::string affectedSopClassUid;
     std::string affectedSopInstanceUid;
     std::unique_ptr<DcmDataset> dataSet;  // null: status only

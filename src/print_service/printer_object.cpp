@@ -31,6 +31,31 @@ void MakePrinterdataset(PrintObjectStore& store, const std::string& aeTitle, boo
             return;  // the rest stays unbuilt, as the N-GET will show
 }
 
+PrinterState printerState(const PrintObjectStore& store)
+{
+    PrinterState state;
+    const PrintObject* printer = store.Dataset(sop::printer, sop::printerInstance);
+    if (printer == nullptr)
+        return state;
+    // DCMTK's lookups are not const; reading changes nothing.
+    auto& attributes = const_cast<DcmDataset&>(printer->attributes());
+    OFString value;
+    if (attributes.findAndGetOFString(DCM_PrinterStatus, value).good())
+        state.status = value.c_str();
+    if (attributes.findAndGetOFString(DCM_PrinterStatusInfo, value).good())
+        state.info = value.c_str();
+    return state;
+}
+
+void setPrinterState(PrintObjectStore& store, const PrinterState& state)
+{
+    PrintObject* printer = store.Dataset(sop::printer, sop::printerInstance);
+    if (printer == nullptr)
+        return;
+    printer->attributes().putAndInsertString(DCM_PrinterStatus, state.status.c_str());
+    printer->attributes().putAndInsertString(DCM_PrinterStatusInfo, state.info.c_str());
+}
+
 std::string toolkitVersionText()
 {
     return std::string("DCMTK ") + OFFIS_DCMTK_VERSION_STRING;

@@ -12,6 +12,18 @@ class PrintObjectStore;
 void MakePrinterdataset(PrintObjectStore& store, const std::string& aeTitle, bool fujiCr,
                         const std::string& softwareVersions);
 
+// Printer Status (2110,0010) and Printer Status Info (2110,0020) of the
+// Printer object; nothing happens when it is not in the store.
+struct PrinterState {
+    std::string status;
+    std::string info;
+};
+PrinterState printerState(const PrintObjectStore& store);
+void setPrinterState(PrintObjectStore& store, const PrinterState& state);
+
+// What the Printer object says while films do not reach their printer.
+inline const PrinterState printerFailureState{"FAILURE", "CHECK PRINTER"};
+
 // The DICOM toolkit's version text, for Software Versions.
 std::string toolkitVersionText();
 

@@ -6,6 +6,7 @@
 #include "print_service/image_check.h"
 #include "print_service/print_job_port.h"
 #include "print_service/print_object_store.h"
+#include "print_service/printer_object.h"
 #include "print_service/sop_uids.h"
 
 #include <dcmtk/dcmdata/dcdatset.h>
@@ -23,6 +24,15 @@ std::string textOf(DcmItem& item, const DcmTagKey& tag)
     if (item.findAndGetOFStringArray(tag, value).bad())
         return {};
     return value.c_str();
+}
+
+std::string statusText(std::uint16_t status)
+{
+    static const char digits[] = "0123456789ABCDEF";
+    std::string text = "0x";
+    for (int shift = 12; shift >= 0; shift -= 4)
+        text += digits[(status >> shift) & 0xF];
+    return text;
 }
 
 NormalisedResponse statusOnly(const std::string& classUid, const std::string& instanceUid)
@@ -109,8 +119,27 @@ NormalisedResponse RequestHandler::nAction(const NormalisedRequest& request,
     log_.write("Action{");
     log_.write("CallingAE=" + association.callingAeTitle + ";IP=" + association.remoteIp);
     log_.write("SendStatus 0}");
-    printJob_.DoPrint(request.requestedSopInstanceUid, association.remoteIp);
-    return statusOnly(request.requestedSopClassUid, request.requestedSopInstanceUid);
+    const PrintOutcome outcome = printJob_.DoPrint(request.requestedSopInstanceUid, association.remoteIp);
+    // The Printer object tells a modality that asks (N-GET) whether films
+    // reach the printer, until the next film prints.
+    if (outcome.printer == PrintOutcome::Printer::Failed) {
+        if (!printerNormalState_)
+            printerNormalState_ = printerState(store_);
+        setPrinterState(store_, printerFailureState);
+        log_.write("Printer Status FAILURE: " + outcome.printerProblem);
+    } else if (outcome.printer == PrintOutcome::Printer::Normal && printerNormalState_) {
+        setPrinterState(store_, *printerNormalState_);
+        printerNormalState_.reset();
+        log_.write("Printer Status " + printerState(store_).status + ": films print again");
+    }
+    NormalisedResponse response =
+        statusOnly(request.requestedSopClassUid, request.requestedSopInstanceUid);
+    response.status = outcome.status;
+    response.errorComment = outcome.errorComment;
+    if (outcome.status != print_status::success)
+        log_.write("N-ACTION " + request.requestedSopInstanceUid + " answered " +
+                   statusText(outcome.status) + ": " + outcome.errorComment);
+    return response;
 }
 
 NormalisedResponse RequestHandler::nCreate(NormalisedRequest& request, const AssociationInfo& association,

@@ -3,7 +3,9 @@
 #include "print_service/film_parameters.h"
 #include "print_service/normalised_request.h"
 #include "print_service/print_object.h"
+#include "print_service/printer_object.h"
 
+#include <optional>
 #include <string>
 
 class DcmDataset;
@@ -20,7 +22,10 @@ class PrintJobPort;
 
 // Handles the five normalised requests on the main thread: creates, changes,
 // finds and removes print objects, starts printing on N-ACTION and answers
-// every handled request with status 0. Any other command is not answered.
+// every handled request with status 0, except an N-ACTION whose films did not
+// all reach their printer: its answer says so (status and Error Comment), and
+// the Printer object reports the failure until a film prints again. Any other
+// command is not answered.
 class RequestHandler {
 public:
     RequestHandler(PrintObjectStore& store, FilmParameters& film, const console::Settings& settings,
@@ -47,6 +52,9 @@ private:
     const console::Settings& settings_;
     PrintJobPort& printJob_;
     console::RunLog& log_;
+    // The Printer object's state before films stopped reaching the printer;
+    // set while they do not.
+    std::optional<PrinterState> printerNormalState_;
 };
 
 // Copies every attribute of `from` into `to` in order, replacing attributes

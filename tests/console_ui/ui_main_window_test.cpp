@@ -86,8 +86,20 @@ TEST_F(UiMainWindow, StatusBarHasNinePanelsInOrder)
         EXPECT_EQ(panels.text(panel), expectedFixed[panel - 1]) << panel;
     panels.setListening(true);
     EXPECT_EQ(panels.text(5), "正常");
+    // Nine panels; the printer problem beside them shows only while films do
+    // not reach their printer.
+    auto* problem = window.statusBar()->findChild<QLabel*>("statusPanel_printerProblem");
+    ASSERT_NE(problem, nullptr);
     EXPECT_EQ(window.statusBar()->findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly).size(),
-              9);
+              10);
+    EXPECT_TRUE(problem->isHidden());
+    panels.setPrinterProblem("/srv/FilmFile: No space left on device");
+    EXPECT_FALSE(problem->isHidden());
+    EXPECT_EQ(panels.printerProblemText(), "胶片未能打印：/srv/FilmFile: No space left on device");
+    EXPECT_EQ(panels.text(2), "12");
+    panels.setPrinterProblem("");
+    EXPECT_TRUE(problem->isHidden());
+    EXPECT_EQ(panels.printerProblemText(), "");
 }
 
 TEST(UiStatusPanels, DateAndTimeFollowTheClockInShortDateAndLongTimeForm)

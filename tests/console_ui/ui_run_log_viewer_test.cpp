@@ -5,8 +5,11 @@
 #include "console/ui/pages/run_log_page.h"
 #include "ui_fakes.h"
 
+#include <QApplication>
 #include <QDir>
+#include <QFileDialog>
 #include <QPushButton>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -170,6 +173,26 @@ TEST_F(UiRunLogViewer, PageShowsTheLogWhenSelectedAndOnRefresh)
     page.findChild<QPushButton*>("saveLog")->click();
     EXPECT_TRUE(QFileInfo::exists(home.path() + "/backup.log"));
     EXPECT_TRUE(messages.shown.empty());
+}
+
+// The file chosen in the dialog is not the file written ("<name>.log"), so
+// the dialog must not ask whether to overwrite the chosen one.
+TEST_F(UiRunLogViewer, SaveDialogDoesNotAskAboutOverwritingTheChosenName)
+{
+    MainWindow window(home.path(), clock, messages);
+    window.addNavigationEntries({"运行日志"});
+    window.selectEntry("运行日志");
+    RunLogPage& page = window.runLogPage();
+    std::optional<bool> confirms;
+    QTimer::singleShot(0, [&] {
+        if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+            confirms = !dialog->testOption(QFileDialog::DontConfirmOverwrite);
+            dialog->reject();
+        }
+    });
+    page.findChild<QPushButton*>("saveLog")->click();
+    ASSERT_TRUE(confirms.has_value()) << "no save dialog was shown";
+    EXPECT_FALSE(*confirms);
 }
 
 }  // namespace

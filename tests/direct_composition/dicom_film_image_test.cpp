@@ -153,6 +153,44 @@ TEST(DicomFilmImage, RsizeKeepsTheWindowOfTheSource)
     EXPECT_EQ((*padded.pixels)[1 * 4 + 1], (*source.pixels)[0]);
 }
 
+// The same picture sent as MONOCHROME2 and as MONOCHROME1 (stored values
+// inverted) pads to the same square: black bands in both, not white ones in
+// the second.
+TEST(DicomFilmImage, RsizeBandsAreBlackWhateverThePhotometricInterpretation)
+{
+    struct Case { const char* what; ItemFields fields; Uint16 maxValue; };
+    const Case cases[] = {
+        {"8-bit", {6, 4, 8, 8}, 255},
+        {"12-bit", {6, 4, 16, 12}, 4095},
+    };
+    for (const auto& c : cases) {
+        std::vector<Uint16> mono2, mono1;
+        for (int i = 0; i < 24; ++i) {
+            mono2.push_back(static_cast<Uint16>(c.maxValue * (i % 6) / 5));
+            mono1.push_back(static_cast<Uint16>(c.maxValue - mono2.back()));
+        }
+        ItemFields inverted = c.fields;
+        inverted.photometric = "MONOCHROME1";
+        const auto item2 = makeItem(c.fields, mono2);
+        const auto item1 = makeItem(inverted, mono1);
+        const auto image2 = DicomFilmImage::fromItem(*item2);
+        const auto image1 = DicomFilmImage::fromItem(*item1);
+        ASSERT_TRUE(image2 && image1) << c.what;
+        const auto square2 = image2->Rsize();
+        const auto square1 = image1->Rsize();
+        ASSERT_TRUE(square2 && square1) << c.what;
+        const Picture p2 = square2->picture(), p1 = square1->picture();
+        ASSERT_EQ(p1.width, 6) << c.what;
+        ASSERT_EQ(p1.height, 6) << c.what;
+        ASSERT_EQ(p1.pixels->size(), p2.pixels->size()) << c.what;
+        for (std::size_t i = 0; i < p1.pixels->size(); ++i)  // the toolkit's inversion rounds
+            EXPECT_NEAR((*p1.pixels)[i], (*p2.pixels)[i], 1) << c.what << " pixel " << i;
+        const Bands bands = bandsOf(p1, true);
+        EXPECT_EQ(bands.before, 1) << c.what;
+        EXPECT_EQ(bands.after, 1) << c.what;
+    }
+}
+
 TEST(DicomFilmImage, ItemWithoutPixelsIsRefusedWithAReason)
 {
     DcmItem item;

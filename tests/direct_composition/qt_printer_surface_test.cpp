@@ -1,10 +1,14 @@
 // The printer surface over Qt print support: exact printer names, the built-in
 // FilmFile PDF printer and, when scripts/services runs CUPS, a cups-pdf queue.
 
+#include "direct_composition/qt/film_file_writer.h"
 #include "direct_composition/qt/film_page_painter.h"
 #include "direct_composition/qt/qt_printer_surface.h"
+#include "support/memory_run_log.h"
 #include "support/pdf_pages.h"
 
+#include <QPainter>
+#include <QPdfWriter>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QTemporaryDir>
@@ -161,16 +165,62 @@ TEST(QtPrinterSurface, PicturesKeepTheirResolutionAndSmallOnesAreEnlargedSmoothl
     EXPECT_GE(levels.size(), 5u);
 }
 
-TEST(QtPrinterSurface, FilmFileFolderThatCannotBeWrittenReportsFailure)
+TEST(QtPrinterSurface, FilmFileFolderThatCannotBeWrittenReportsFailureWithTheSystemsWords)
 {
     QTemporaryDir home;
     QFile blocker(home.path() + "/FilmFile");  // a file where the folder should be
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
-    QtPrinterSurface surface(home.path().toStdString());
+    vantorel::testing::MemoryRunLog log;
+    QtPrinterSurface surface(home.path().toStdString(), &log);
+    std::vector<PageRelease> releases;
+    surface.setPageEndedListener(
+        [&](const FilmPage&, const PageRelease& release) { releases.push_back(release); });
     ASSERT_TRUE(surface.selectPrinter("FilmFile"));
     drawTestFilm(surface);
     EXPECT_FALSE(surface.endDocument());
+    ASSERT_EQ(releases.size(), 1u);
+    EXPECT_FALSE(releases[0].released);
+    EXPECT_EQ(releases[0].failure, "Not a directory");
+    ASSERT_EQ(log.lines.size(), 1u);
+    EXPECT_EQ(log.lines[0], "printer FilmFile did not take the film (" + home.path().toStdString() +
+                                "/FilmFile): Not a directory");
+}
+
+// A film is written under a hidden temporary name and appears under its film
+// name only when complete; what a killed run left half written is removed at
+// the next start, what a running process is writing is not.
+TEST(FilmFileWriter, PartialFilesNeverCarryAFilmNameAndDeadOnesAreRemoved)
+{
+    QTemporaryDir folder;
+    QStringList seenWhilePainting;
+    const FilmFileResult written = writeFilmFile(folder.path(), "20260101-120000", [&](QPdfWriter& writer) {
+        QPainter painter(&writer);
+        seenWhilePainting = QDir(folder.path()).entryList(QDir::Files | QDir::Hidden);
+        painter.fillRect(QRect(0, 0, 100, 100), Qt::black);
+        return painter.end();
+    });
+    ASSERT_TRUE(written.written()) << written.error;
+    ASSERT_EQ(seenWhilePainting.size(), 1);
+    EXPECT_TRUE(seenWhilePainting[0].startsWith(".film-") && seenWhilePainting[0].endsWith(".part"));
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden),
+              QStringList{"20260101-120000.pdf"});
+    EXPECT_EQ(vantorel::testing::pdfPageCount(QString::fromStdString(written.path)), 1);
+
+    const FilmFileResult failed = writeFilmFile(folder.path(), "20260101-120000",
+                                                [](QPdfWriter&) { return false; });
+    EXPECT_FALSE(failed.written());
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden),
+              QStringList{"20260101-120000.pdf"});
+
+    // pid 1 runs (init); a pid far above the kernel's limit cannot.
+    for (const char* name : {".film-1-abcdef.part", ".film-999999999-abcdef.part"}) {
+        QFile file(folder.path() + "/" + name);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    }
+    EXPECT_EQ(removeAbandonedFilmFiles(folder.path()), 1);
+    EXPECT_TRUE(QFile::exists(folder.path() + "/.film-1-abcdef.part"));
+    EXPECT_FALSE(QFile::exists(folder.path() + "/.film-999999999-abcdef.part"));
 }
 
 TEST(QtPrinterSurface, CupsPdfQueuePrintsTheFilmAtItsPlace)

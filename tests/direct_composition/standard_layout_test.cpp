@@ -129,19 +129,24 @@ TEST(SquareCellLayout, WideCellsCentreHorizontally)
     EXPECT_TRUE(rectNear(ops[7].rect, {12500, 3000, 3000, 3000}));
 }
 
-TEST(StandardCountCheck, WrongOrNoImagesAbortWithTheirLogLines)
+TEST(StandardCountCheck, NoImagesOrMoreImagesThanCellsAbortWithTheirLogLines)
 {
-    struct Case { Film film; int images; std::string line; };
+    struct Case { Film film; int images; std::string line; FilmEnd end; };
     const Case cases[] = {
-        {{9000, 14000, 2, 2}, 3, "片盒内图像数目=4，实际接收到3幅,终止本次打印任务。"},
-        {{9000, 14000, 2, 2}, 5, "片盒内图像数目=4，实际接收到5幅,终止本次打印任务。"},
-        {{9000, 14000, 3, 4}, 0, "片盒内图像数=0，终止本次打印任务。"},
+        {{9000, 14000, 2, 2}, 5, "片盒内图像数目=4，实际接收到5幅,终止本次打印任务。",
+         FilmEnd::TooManyImages},
+        {{9000, 14000, 3, 4}, 0, "片盒内图像数=0，终止本次打印任务。", FilmEnd::NoImages},
     };
     for (const auto& c : cases) {
         CompositionFixture f;
         f.settings.blackBase = 1;
         std::vector<std::pair<int, int>> sizes(c.images, {64, 64});
-        compose(f, CompositionFixture::images(sizes), c.film);
+        float x = 0, y = 0, width = c.film.width, height = c.film.height;
+        std::int16_t cols = c.film.cols, rows = c.film.rows;
+        EXPECT_EQ(PrintImgtoPrinter(f.context(), f.surface, CompositionFixture::images(sizes), x, y,
+                                    width, height, cols, rows),
+                  c.end)
+            << c.line;
         const std::vector<std::string> expected{
             "cols=" + std::to_string(c.film.cols), "rows=" + std::to_string(c.film.rows),
             "本次发送图像数目：" + std::to_string(c.images), c.line};
@@ -149,6 +154,54 @@ TEST(StandardCountCheck, WrongOrNoImagesAbortWithTheirLogLines)
         ASSERT_EQ(f.surface.documents().size(), 1u) << c.line;
         EXPECT_EQ(f.surface.documents().front().ending, FilmPage::Ending::Aborted) << c.line;
         EXPECT_TRUE(f.surface.documents().front().ops.empty()) << c.line;
+    }
+}
+
+// A film box with some empty image boxes (the last film of a series) prints
+// the images it has, each in the cell of its own image box; the empty cells
+// keep the black base. The count line says how many images came.
+TEST(StandardLayout, FilmWithEmptyCellsPrintsEachImageInItsOwnCell)
+{
+    struct Case {
+        const char* what;
+        Film film;
+        std::vector<int> filled;  // 1-based cells with an image
+        std::vector<RectF> rects;
+    };
+    const Case cases[] = {
+        // Packed layout, cells 4500 x 7000: cell 3 empty, image 4 at row 2, column 2.
+        {"2x2 without cell 3", {9000, 14000, 2, 2}, {1, 2, 4},
+         {{0, 1250, 4500, 4500}, {4500, 1250, 4500, 4500}, {4500, 5750, 4500, 4500}}},
+        {"2x2 without cell 1", {9000, 14000, 2, 2}, {2, 3, 4},
+         {{4500, 1250, 4500, 4500}, {0, 5750, 4500, 4500}, {4500, 5750, 4500, 4500}}},
+        // Square cells 2250 x 2800: squares of side 2250, 275 down in each cell.
+        {"4x5 with 17 images", {9000, 14000, 4, 5},
+         {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17}, {}},
+    };
+    for (const auto& c : cases) {
+        CompositionFixture f;
+        f.settings.blackBase = 1;
+        FilmImages images(static_cast<std::size_t>(c.film.cols * c.film.rows));
+        for (const int cell : c.filled)
+            images[cell - 1] = std::make_unique<FakeImage>(64, 64, static_cast<std::uint8_t>(cell));
+        compose(f, images, c.film);
+
+        EXPECT_EQ(f.log.lines[2], "本次发送图像数目：" + std::to_string(c.filled.size())) << c.what;
+        const auto ops = f.imageOps();
+        ASSERT_EQ(ops.size(), c.filled.size()) << c.what;
+        for (std::size_t i = 0; i < ops.size(); ++i) {
+            const int cell = c.filled[i];
+            EXPECT_EQ(tagOf(ops[i].picture), cell) << c.what;
+            const RectF expected = c.rects.empty()
+                                       ? RectF{2250.0f * ((cell - 1) % 4),
+                                               2800.0f * ((cell - 1) / 4) + 275, 2250, 2250}
+                                       : c.rects[i];
+            EXPECT_TRUE(rectNear(ops[i].rect, expected)) << c.what << " cell " << cell;
+        }
+        const auto ended = f.surface.endedDocuments();
+        ASSERT_EQ(ended.size(), 1u) << c.what;
+        EXPECT_EQ(tagOf(ended[0].ops[0].picture), 0) << c.what;  // the black base first
+        EXPECT_TRUE(rectNear(ended[0].ops[0].rect, {0, 0, 9000, 14000})) << c.what;
     }
 }
 

@@ -81,15 +81,18 @@ TEST(UnevenLayout, CountChecksAndUnsupportedPairs)
         bool blackBaseDrawn;
     };
     const Case cases[] = {
-        {"ROW", 1, 2, 2,
-         {"不均衡排版 cols=1", "rows=2", "本次发送图像数目：2",
-          "片盒内图像数目=3，实际接收到2幅,终止本次打印任务。"}, false},
+        {"ROW", 1, 2, 4,
+         {"不均衡排版 cols=1", "rows=2", "本次发送图像数目：4",
+          "片盒内图像数目=3，实际接收到4幅,终止本次打印任务。"}, false},
         {"COL", 2, 3, 0,
          {"不均衡排版 cols=2", "rows=3", "本次发送图像数目：0", "片盒内图像数=0，终止本次打印任务。"}, false},
-        // Passes the count check, then is dropped without a line of its own.
-        {"ROW", 3, 3, 6, {"不均衡排版 cols=3", "rows=3", "本次发送图像数目：6", "开始打印黑色底纹。"}, true},
-        {"COL", 1, 1, 2, {"不均衡排版 cols=1", "rows=1", "本次发送图像数目：2", "开始打印黑色底纹。"}, true},
-        {"", 1, 2, 3, {"不均衡排版 cols=1", "rows=2", "本次发送图像数目：3", "开始打印黑色底纹。"}, true},
+        // Passes the count check, then is dropped with a line saying why.
+        {"ROW", 3, 3, 6, {"不均衡排版 cols=3", "rows=3", "本次发送图像数目：6", "开始打印黑色底纹。",
+                          "display format ROW\\3,3 is not supported, film not printed"}, true},
+        {"COL", 1, 1, 2, {"不均衡排版 cols=1", "rows=1", "本次发送图像数目：2", "开始打印黑色底纹。",
+                          "display format COL\\1,1 is not supported, film not printed"}, true},
+        {"", 1, 2, 3, {"不均衡排版 cols=1", "rows=2", "本次发送图像数目：3", "开始打印黑色底纹。",
+                       "display format \\1,2 is not supported, film not printed"}, true},
     };
     for (const auto& c : cases) {
         CompositionFixture f;
@@ -101,6 +104,25 @@ TEST(UnevenLayout, CountChecksAndUnsupportedPairs)
         ASSERT_EQ(f.surface.documents().size(), 1u) << what;
         EXPECT_EQ(f.surface.documents().front().ending, FilmPage::Ending::Aborted) << what;
         EXPECT_EQ(f.surface.documents().front().ops.size(), c.blackBaseDrawn ? 1u : 0u) << what;
+    }
+}
+
+TEST(UnevenLayout, EmptyCellsStayEmptyAndTheOthersKeepTheirCells)
+{
+    // ROW\2,3 without image 2: images 1, 3, 4, 5 in their own cells.
+    CompositionFixture f;
+    FilmImages images = CompositionFixture::images(std::vector<std::pair<int, int>>(5, {100, 100}));
+    images[1].reset();
+    compose(f, images, 9000, 14000, 2, 3, "ROW");
+    EXPECT_EQ(f.log.lines[2], "本次发送图像数目：4");
+    const auto ops = f.imageOps();
+    ASSERT_EQ(ops.size(), 4u);
+    const RectF expected[] = {{0, 1250, 4500, 4500}, {0, 9000, 3000, 3000},
+                              {3000, 9000, 3000, 3000}, {6000, 9000, 3000, 3000}};
+    const int tags[] = {1, 3, 4, 5};
+    for (std::size_t i = 0; i < 4; ++i) {
+        EXPECT_EQ(tagOf(ops[i].picture), tags[i]);
+        EXPECT_TRUE(rectNear(ops[i].rect, expected[i], 0)) << "image " << tags[i];
     }
 }
 

@@ -38,14 +38,15 @@ struct NullLog final : console::RunLog {
 // Walks what an N-ACTION would print, as the print job driver does.
 struct WalkingPrintJob final : PrintJobPort {
     explicit WalkingPrintJob(PrintObjectStore& store) : store_(store) {}
-    void DoPrint(const std::string& ruid, const std::string&) override
+    PrintOutcome DoPrint(const std::string& ruid, const std::string&) override
     {
         const PrintObject* object = store_.Dataset({}, ruid);
         if (object == nullptr)
-            return;
+            return {};
         for (const PrintObject* child : store_.children(*object))
             for (const PrintObject* grandChild : store_.children(*child))
                 (void)grandChild->attributes().card();
+        return {};
     }
     PrintObjectStore& store_;
 };

@@ -41,12 +41,14 @@ TEST(DoPrint, FilmSessionPrintsEachFilmBoxOnceAndCountsEach)
     EXPECT_EQ(f.observer.pages.size(), 2u);
 }
 
-TEST(DoPrint, NothingHappensForUnknownUidsAndEmptySessions)
+TEST(DoPrint, NothingIsPrintedForUnknownUidsAndEmptySessionsAndTheAnswerSaysSo)
 {
     PrintJobFixture f;
     const std::string session = f.addFilmSession();
-    f.driver.DoPrint(session, "127.0.0.1");
-    f.driver.DoPrint("1.2.3.unknown", "127.0.0.1");
+    EXPECT_EQ(f.driver.DoPrint(session, "127.0.0.1").status, 0xC600);
+    const auto unknown = f.driver.DoPrint("1.2.3.unknown", "127.0.0.1");
+    EXPECT_EQ(unknown.status, 0x0112);
+    EXPECT_FALSE(unknown.errorComment.empty());
     EXPECT_TRUE(f.log.lines.empty());
     EXPECT_TRUE(f.surface.documents().empty());
     EXPECT_EQ(f.settings.printCount, 0);
@@ -65,20 +67,138 @@ TEST(DoPrint, FilmBoxRemovedFromItsSessionIsPassedOver)
     EXPECT_EQ(f.settings.printCount, 1);
 }
 
-TEST(DoPrint, MissingImageAbandonsTheDirectFilmButCountsIt)
+TEST(DoPrint, FilmWithAnEmptyImageBoxPrintsTheImagesItHas)
 {
     PrintJobFixture f;
     auto images = PrintJobFixture::images(4);
     images[2].reset();  // image box 3 received no image
     const std::string box = f.addFilmBox({2, 2, "", "14INX17IN", "PORTRAIT", images});
-    f.driver.DoPrint(box, "127.0.0.1");
+    const auto outcome = f.driver.DoPrint(box, "127.0.0.1");
 
-    ASSERT_EQ(f.surface.documents().size(), 1u);
-    EXPECT_EQ(f.surface.documents()[0].ending, dc::FilmPage::Ending::Aborted);
-    EXPECT_TRUE(f.log.contains("片盒内图像数目=4，实际接收到3幅,终止本次打印任务。"));
+    EXPECT_EQ(outcome.status, 0);
+    const auto ended = f.surface.endedDocuments();
+    ASSERT_EQ(ended.size(), 1u);
+    ASSERT_EQ(ended[0].ops.size(), 3u);
+    // Image 4 sits in cell 4 (second row, second column), not in cell 3.
+    EXPECT_GT(ended[0].ops[2].rect.x, 0);
+    EXPECT_GT(ended[0].ops[2].rect.y, ended[0].ops[0].rect.y);
+    EXPECT_TRUE(f.log.contains("本次发送图像数目：3"));
     EXPECT_TRUE(f.log.contains("打印第【1】张胶片。"));
-    EXPECT_EQ(f.log.lines.back(), "打印完毕。");
-    EXPECT_TRUE(f.observer.pages.empty());
+    EXPECT_EQ(f.observer.pages.size(), 1u);
+}
+
+// What the N-ACTION's answer says for each way a film can fail to print; the
+// console hears of a printer failure and of the next film that prints.
+TEST(DoPrint, FilmsNotPrintedAreReportedWithTheirReason)
+{
+    using Printer = ps::PrintOutcome::Printer;
+    struct Case {
+        const char* what;
+        bool session;
+        std::vector<FilmBoxFields> boxes;
+        std::string refusal;  // of the printer
+        std::uint16_t status;
+        std::string comment;
+        Printer printer;
+    };
+    const auto one = PrintJobFixture::images(1);
+    const std::vector<std::optional<ImageFields>> none(4);
+    const Case cases[] = {
+        {"printed", false, {{1, 1, "", "A4", "", one}}, "", 0, "", Printer::Normal},
+        {"film box without images", false, {{2, 2, "", "A4", "", none}}, "", 0xB603,
+         "Film box has no image, nothing printed", Printer::Unchanged},
+        {"session: one film empty, one printed", true,
+         {{2, 2, "", "A4", "", none}, {1, 1, "", "A4", "", one}}, "", 0xB602,
+         "1 of 2 film boxes have no image", Printer::Normal},
+        {"disk full", false, {{1, 1, "", "A4", "", one}}, "No space left on device", 0x0110,
+         "Film not printed: No space left on device", Printer::Failed},
+        {"failure wins over an empty film", true,
+         {{2, 2, "", "A4", "", none}, {1, 1, "", "A4", "", one}}, "printer stopped", 0x0110,
+         "1 of 2 films not printed: printer stopped", Printer::Failed},
+        {"unsupported uneven format", false, {{3, 3, "ROW", "A4", "", PrintJobFixture::images(6)}},
+         "", 0x0110, "Film not printed: display format ROW\\3,3 not supported", Printer::Unchanged},
+    };
+    for (const auto& c : cases) {
+        PrintJobFixture f;
+        f.surface.refusal = c.refusal;
+        const std::string session = f.addFilmSession();
+        std::string box;
+        for (const auto& fields : c.boxes)
+            box = f.addFilmBox(fields, session);
+        const auto outcome = f.driver.DoPrint(c.session ? session : box, "127.0.0.1");
+        EXPECT_EQ(outcome.status, c.status) << c.what;
+        EXPECT_EQ(outcome.errorComment, c.comment) << c.what;
+        EXPECT_EQ(outcome.printer, c.printer) << c.what;
+        EXPECT_EQ(f.settings.printCount, static_cast<int>(c.boxes.size())) << c.what;
+        const std::vector<std::string> problems =
+            c.printer == Printer::Failed ? std::vector<std::string>{c.refusal} : std::vector<std::string>{};
+        EXPECT_EQ(f.observer.problems, problems) << c.what;
+    }
+
+    // The next film that prints clears the problem.
+    PrintJobFixture f;
+    const std::string box = f.addFilmBox({1, 1, "", "A4", "", one});
+    f.surface.refusal = "No space left on device";
+    f.driver.DoPrint(box, "127.0.0.1");
+    f.surface.refusal.clear();
+    EXPECT_EQ(f.driver.DoPrint(box, "127.0.0.1").printer, Printer::Normal);
+    EXPECT_EQ(f.observer.problems, (std::vector<std::string>{"No space left on device", ""}));
+}
+
+TEST(DoPrint, TemplateRoadReportIsTheFilmsResult)
+{
+    PrintJobFixture f;
+    f.settings.templateMode = true;
+    f.templateRoad.refusal = "printer Laser not installed";
+    const std::string box = f.addFilmBox({1, 1, "", "A4", "", PrintJobFixture::images(1)});
+    const auto outcome = f.driver.DoPrint(box, "127.0.0.1");
+    EXPECT_EQ(outcome.status, 0x0110);
+    EXPECT_EQ(outcome.errorComment, "Film not printed: printer Laser not installed");
+    EXPECT_EQ(f.settings.printCount, 1);
+}
+
+TEST(DoPrint, NumberOfCopiesGivesThatManySheetsEachCounted)
+{
+    struct Case { const char* copies; int sheets; bool logged; };
+    const Case cases[] = {
+        {nullptr, 1, false}, {"1", 1, false}, {"2", 2, false}, {"3", 3, false},
+        {"0", 1, true}, {"100", 1, true}, {"-2", 1, true}, {"two", 1, true},
+    };
+    for (const bool onSession : {false, true}) {
+        for (const auto& c : cases) {
+            const std::string what = std::string(c.copies ? c.copies : "(absent)") +
+                                     (onSession ? " on the session" : " on the film box");
+            PrintJobFixture f;
+            const std::string session = f.addFilmSession(c.copies);
+            const std::string box =
+                f.addFilmBox({1, 1, "", "A4", "", PrintJobFixture::images(1)}, session);
+            EXPECT_EQ(f.driver.DoPrint(onSession ? session : box, "127.0.0.1").status, 0) << what;
+            EXPECT_EQ(f.surface.endedDocuments().size(), static_cast<std::size_t>(c.sheets)) << what;
+            EXPECT_EQ(f.settings.printCount, c.sheets) << what;
+            EXPECT_EQ(linesLike(f.log.lines, "打印第").size(), static_cast<std::size_t>(c.sheets)) << what;
+            EXPECT_EQ(f.log.contains("Number of Copies \"" + std::string(c.copies ? c.copies : "") +
+                                     "\" of film session " + session + " is not 1 to 99: one sheet printed"),
+                      c.logged)
+                << what;
+        }
+    }
+}
+
+// The console hears of every film through the page-ended event, even from a
+// surface that keeps no pages (the real printer keeps none).
+TEST(DoPrint, ObserverSeesEveryFilmEnded)
+{
+    PrintJobFixture f;
+    f.surface.setKeepDocuments(false);
+    const std::string session = f.addFilmSession();
+    f.addFilmBox({1, 1, "", "A4", "", PrintJobFixture::images(1, {64, 64, 10})}, session);
+    f.addFilmBox({2, 1, "", "A4", "", PrintJobFixture::images(2, {64, 64, 20})}, session);
+    f.driver.DoPrint(session, "127.0.0.1");
+    ASSERT_EQ(f.observer.pages.size(), 2u);
+    EXPECT_EQ(f.observer.pages[0].ops.size(), 1u);
+    ASSERT_EQ(f.observer.pages[1].ops.size(), 2u);
+    EXPECT_EQ((*f.observer.pages[1].ops[0].picture.pixels)[0], 20);
+    EXPECT_TRUE(f.surface.documents().empty());
 }
 
 TEST(DoPrint, EachFilmBoxUsesItsOwnDisplayFormat)

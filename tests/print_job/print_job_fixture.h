@@ -35,8 +35,24 @@ class RecordingObserver final : public PrintJobObserver {
 public:
     void printCountChanged(std::int32_t count) override { counts.push_back(count); }
     void filmComposed(const dc::FilmPage& page) override { pages.push_back(page); }
+    void printerProblemChanged(const std::string& problem) override { problems.push_back(problem); }
     std::vector<std::int32_t> counts;
     std::vector<dc::FilmPage> pages;
+    std::vector<std::string> problems;
+};
+
+// The recording surface with a printer that can be made to refuse pages, as a
+// full disk or a refusing print queue does.
+class RefusingSurface final : public dc::RecordingSurface {
+public:
+    using RecordingSurface::RecordingSurface;
+    std::string refusal;  // non-empty: every page is refused with this reason
+
+protected:
+    dc::PageRelease releasePage(const dc::FilmPage&) override
+    {
+        return refusal.empty() ? dc::PageRelease{} : dc::PageRelease::refused(refusal);
+    }
 };
 
 class RecordingTemplate final : public TemplateComposition {
@@ -46,9 +62,10 @@ public:
     FilmResult PrintReport() override
     {
         log_.write("PrintReport");
-        return FilmResult::handedOver();
+        return refusal.empty() ? FilmResult::handedOver() : FilmResult::failed(refusal);
     }
     std::vector<TemplateFilm> films;
+    std::string refusal;  // non-empty: PrintReport says the film did not print
 
 private:
     console::RunLog& log_;
@@ -88,10 +105,13 @@ struct PrintJobFixture {
         settings.marginTop = 0;
     }
 
-    std::string addFilmSession()
+    // `copies`: Number of Copies as sent; nullptr leaves it out.
+    std::string addFilmSession(const char* copies = nullptr)
     {
         ps::PrintObject& session = store.NewDataSet();
         session.attributes().putAndInsertString(DCM_SOPClassUID, ps::sop::basicFilmSession);
+        if (copies != nullptr)
+            session.attributes().putAndInsertString(DCM_NumberOfCopies, copies);
         const std::string uid = "1.2.3.session." + std::to_string(++serial);
         store.assignInstanceUid(session, uid);
         return uid;
@@ -123,8 +143,13 @@ struct PrintJobFixture {
             item->putAndInsertString(DCM_ReferencedSOPInstanceUID, imageUid.c_str());
             box.attributes().insertSequenceItem(DCM_ReferencedImageBoxSequence, item);
         }
-        if (!sessionUid.empty())
+        if (!sessionUid.empty()) {
             store.Dataset("", sessionUid)->appendChild({ps::sop::basicFilmBox, uid});
+            auto* session = new DcmItem;
+            session->putAndInsertString(DCM_ReferencedSOPClassUID, ps::sop::basicFilmSession);
+            session->putAndInsertString(DCM_ReferencedSOPInstanceUID, sessionUid.c_str());
+            box.attributes().insertSequenceItem(DCM_ReferencedFilmSessionSequence, session);
+        }
         return uid;
     }
 
@@ -164,7 +189,7 @@ struct PrintJobFixture {
     ps::FilmParameters serviceFilm;
     console::Settings settings;
     MemoryPrintCount printCount;
-    dc::RecordingSurface surface{{"A", "B", "C", "FilmFile"}};
+    RefusingSurface surface{{"A", "B", "C", "FilmFile"}};
     dc::testing::FakeHeaderPictures pictures;
     vantorel::testing::MemoryRunLog log;
     dc::testing::RecordedMessages messages;

@@ -17,11 +17,17 @@ namespace vantorel::print_service {
 namespace {
 
 struct RecordingPrintJob final : PrintJobPort {
-    void DoPrint(const std::string& ruid, const std::string& Rip) override
+    PrintOutcome DoPrint(const std::string& ruid, const std::string& Rip) override
     {
         calls.push_back(ruid + "|" + Rip);
+        if (outcomes.empty())
+            return {};
+        PrintOutcome outcome = outcomes.front();
+        outcomes.erase(outcomes.begin());
+        return outcome;
     }
     std::vector<std::string> calls;
+    std::vector<PrintOutcome> outcomes;  // what the next calls return; Success when none
 };
 
 std::string textOf(const DcmItem& item, const DcmTagKey& tag)
@@ -211,6 +217,38 @@ TEST_F(HandlerFixture, NActionPrintsThroughDoPrintWithTheRequestedUidAndPeerAddr
     send(command::nAction, sop::basicFilmSession, "1.2.3.4");
     send(command::nAction, sop::basicFilmBox, "unknown");
     EXPECT_EQ(printJob.calls, (std::vector<std::string>{"1.2.3.4|10.1.2.3", "unknown|10.1.2.3"}));
+}
+
+// A film that did not reach its printer is not answered as printed: the
+// N-ACTION carries the print job's status and Error Comment, and the Printer
+// object reports the failure until a film prints again.
+TEST_F(HandlerFixture, NActionAnswersWhatPrintingSaysAndThePrinterObjectFollows)
+{
+    MakePrinterdataset(store, "ZQ", true, "DCMTK 3.6.7");
+    using Printer = PrintOutcome::Printer;
+    struct Case {
+        const char* what;
+        PrintOutcome outcome;
+        const char* printerStatus;
+        const char* printerInfo;
+    };
+    const Case cases[] = {
+        {"printed", {}, "NORMAL", "NORMAL"},
+        {"disk full", {0x0110, "Film not printed: No space left on device", Printer::Failed, "No space"},
+         "FAILURE", "CHECK PRINTER"},
+        {"empty film box: the printer state stays", {0xB603, "Film box has no image", Printer::Unchanged, ""},
+         "FAILURE", "CHECK PRINTER"},
+        {"a film printed again", {0, "", Printer::Normal, ""}, "NORMAL", "NORMAL"},
+    };
+    for (const auto& c : cases) {
+        printJob.outcomes = {c.outcome};
+        const NormalisedResponse response = send(command::nAction, sop::basicFilmBox, "1.2.3.4");
+        EXPECT_EQ(response.status, c.outcome.status) << c.what;
+        EXPECT_EQ(response.errorComment, c.outcome.errorComment) << c.what;
+        const PrinterState state = printerState(store);
+        EXPECT_EQ(state.status, c.printerStatus) << c.what;
+        EXPECT_EQ(state.info, c.printerInfo) << c.what;
+    }
 }
 
 TEST_F(HandlerFixture, NGetReturnsTheWholePrinterObjectWhateverIsAsked)

@@ -19,9 +19,9 @@ const char* usage =
     "Usage: vantorel-printscu [options] HOST PORT\n"
     "One association: [C-ECHO], N-GET Printer, then per film session: N-CREATE film session,\n"
     "N-CREATE film box(es), N-SET of every image box, N-ACTION, N-DELETE; release.\n"
-    "Each response's status is printed; the exit code is 0 when every step succeeded,\n"
-    "1 when one failed (status other than 0x0000, no answer, association aborted), 2 on\n"
-    "a usage error.\n"
+    "Each response's status (and Error Comment) is printed; the exit code is 0 when\n"
+    "every step succeeded, 1 when one failed (status other than 0x0000, no answer,\n"
+    "association aborted), 2 on a usage error.\n"
     "\n"
     "Association:\n"
     "  --aet TITLE          calling AE title (default PRINTSCU)\n"
@@ -38,6 +38,8 @@ const char* usage =
     "  --film-size TEXT     Film Size ID (default 14INX17IN)\n"
     "  --orientation TEXT   Film Orientation (default PORTRAIT)\n"
     "  --films N            film boxes per film session (default 1)\n"
+    "  --copies TEXT        Number of Copies of each film session, as sent (default 1;\n"
+    "                       \"none\" leaves it out)\n"
     "  --sessions N         film sessions, one after the other (default 1)\n"
     "  --action box|session|none  N-ACTION on each film box (default), on the session, or none\n"
     "  --no-delete          leave the film boxes and the film session in place\n"
@@ -45,6 +47,8 @@ const char* usage =
     "  --bits 8|12          synthetic MONOCHROME2 depth (default 12)\n"
     "  --size N             synthetic image rows and columns (default 256)\n"
     "  --image FILE         pixel data of a DICOM file, repeatable, used in turn\n"
+    "  --images N           N-SET only the first N image boxes of each film box; the\n"
+    "                       others stay empty\n"
     "Faults, for testing a server:\n"
     "  --stop-after session|filmbox|nset|action   end the association at that step\n"
     "  --cut-nset BYTES     cut the connection inside the first N-SET's data set\n"
@@ -86,6 +90,11 @@ bool parse(int argc, char** argv, ClientOptions& options, std::string& error)
         else if (arg == "--film-size") options.filmSize = value();
         else if (arg == "--orientation") options.orientation = value();
         else if (arg == "--films") options.filmBoxes = std::atoi(value().c_str());
+        else if (arg == "--copies") {
+            options.copies = value();
+            if (options.copies == "none")
+                options.copies.clear();
+        } else if (arg == "--images") options.imagesPerFilm = std::atoi(value().c_str());
         else if (arg == "--sessions") options.sessions = std::atoi(value().c_str());
         else if (arg == "--action") options.action = value();
         else if (arg == "--no-delete") options.deleteObjects = false;

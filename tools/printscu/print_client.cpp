@@ -193,8 +193,12 @@ bool PrintClient::session()
         if (options_.stopAfter == "filmbox")
             return ended_ = true;
         imageBoxesSeen_.insert(imageBoxesSeen_.end(), imageBoxes.begin(), imageBoxes.end());
+        int inFilm = 0;
         for (const auto& imageBox : imageBoxes) {
-            if (!setImageBox(imageBox, ++cell))
+            ++cell;
+            if (options_.imagesPerFilm >= 0 && inFilm++ >= options_.imagesPerFilm)
+                continue;  // this image box stays empty
+            if (!setImageBox(imageBox, cell))
                 return false;
             if (cutDone_ || options_.stopAfter == "nset")
                 return ended_ = true;
@@ -235,7 +239,14 @@ bool PrintClient::exchange(T_DIMSE_Message& request, DcmDataset* data, const std
     }
     T_DIMSE_Message response;
     T_ASC_PresentationContextID replyContext = 0;
-    cond = DIMSE_receiveCommand(association_, DIMSE_NONBLOCKING, options_.timeoutSeconds, &replyContext, &response, nullptr);
+    DcmDataset* statusDetail = nullptr;
+    cond = DIMSE_receiveCommand(association_, DIMSE_NONBLOCKING, options_.timeoutSeconds, &replyContext, &response,
+                                &statusDetail);
+    std::string errorComment;
+    if (statusDetail != nullptr) {
+        errorComment = textOf(*statusDetail, DCM_ErrorComment);
+        delete statusDetail;
+    }
     unsigned status = 0xFFFF;
     std::string instance;
     bool dataSet = false;
@@ -260,6 +271,8 @@ bool PrintClient::exchange(T_DIMSE_Message& request, DcmDataset* data, const std
     std::cout << label << ": status " << hex4(status);
     if (received != nullptr)
         std::cout << ", " << received->card() << " attributes";
+    if (!errorComment.empty())
+        std::cout << ", error comment: " << errorComment;
     std::cout << "\n";
     if (options_.latency)
         std::cout << "latency " << label.substr(0, label.find(' ')) << " " << micros << "\n";
@@ -298,8 +311,10 @@ bool PrintClient::getPrinter()
     get.AttributeIdentifierList = attributes;
     DcmDataset* reply = nullptr;
     const bool ok = exchange(request, nullptr, "N-GET Printer", &reply);
-    if (reply != nullptr)
+    if (reply != nullptr) {
         std::cout << "Printer Status: " << textOf(*reply, DCM_PrinterStatus) << "\n";
+        std::cout << "Printer Status Info: " << textOf(*reply, DCM_PrinterStatusInfo) << "\n";
+    }
     get.AttributeIdentifierList = nullptr;
     delete reply;
     return ok;
@@ -325,7 +340,8 @@ bool PrintClient::createFilmSession(std::string& uid)
     copy(request.msg.NCreateRQ.AffectedSOPClassUID, filmSessionClass);
     request.msg.NCreateRQ.DataSetType = DIMSE_DATASET_PRESENT;
     DcmDataset data;
-    data.putAndInsertString(DCM_NumberOfCopies, "1");
+    if (!options_.copies.empty())
+        data.putAndInsertString(DCM_NumberOfCopies, options_.copies.c_str());
     data.putAndInsertString(DCM_PrintPriority, "MED");
     data.putAndInsertString(DCM_MediumType, "BLUE FILM");
     data.putAndInsertString(DCM_FilmDestination, "MAGAZINE");

@@ -26,6 +26,8 @@ struct ClientOptions {
     std::string filmSize = "14INX17IN";
     std::string orientation = "PORTRAIT";
     int filmBoxes = 1;               // per film session
+    std::string copies = "1";        // Number of Copies of each film session, as sent; empty: left out
+    int imagesPerFilm = -1;          // N-SET only the first N image boxes of each film box; -1: all
     int sessions = 1;                // film sessions, one after the other
     PixelKind kind = PixelKind::Mono12;
     int imageSize = 256;

@@ -27,6 +27,11 @@ StatusPanels::StatusPanels(QStatusBar& bar, Now now) : QObject(&bar), now_(std::
     panels_[CountLabel]->setText(QStringLiteral("已打印胶片数"));
     panels_[PortLabel]->setText(QStringLiteral("监听端口"));
     panels_[AddressLabel]->setText(QStringLiteral("IP地址"));
+    printerProblem_ = new QLabel(&bar);
+    printerProblem_->setObjectName(QStringLiteral("statusPanel_printerProblem"));
+    printerProblem_->setStyleSheet(QStringLiteral("color: red;"));
+    printerProblem_->hide();
+    bar.addWidget(printerProblem_, 3);
     bar.setSizeGripEnabled(false);
 
     clock_ = new QTimer(this);
@@ -48,6 +53,18 @@ void StatusPanels::setListening(bool ok)
 void StatusPanels::setListenState(const QString& state) { panels_[Listening]->setText(state); }
 
 void StatusPanels::setLocalAddress(const QString& address) { panels_[Address]->setText(address); }
+
+void StatusPanels::setPrinterProblem(const QString& problem)
+{
+    printerProblem_->setText(problem.isEmpty() ? QString() : QStringLiteral("胶片未能打印：") + problem);
+    printerProblem_->setToolTip(printerProblem_->text());
+    printerProblem_->setVisible(!problem.isEmpty());
+}
+
+QString StatusPanels::printerProblemText() const
+{
+    return printerProblem_->text();
+}
 
 QString StatusPanels::text(int panel) const
 {

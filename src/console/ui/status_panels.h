@@ -31,6 +31,10 @@ public:
     // The listening state as a port change reports it ("True"/"False").
     void setListenState(const QString& state);
     void setLocalAddress(const QString& address);
+    // Shown beside the panels while films do not reach their printer
+    // ("胶片未能打印：" and the reason); an empty problem hides it.
+    void setPrinterProblem(const QString& problem);
+    QString printerProblemText() const;  // empty while hidden
 
     QString text(int panel) const;  // panel 1 ... 9, as on screen
     void refreshClock();
@@ -41,6 +45,7 @@ public:
 
 private:
     std::array<QLabel*, panelCount> panels_{};
+    QLabel* printerProblem_ = nullptr;
     Now now_;
     QTimer* clock_ = nullptr;
 };

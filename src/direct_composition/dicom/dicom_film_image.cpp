@@ -1,6 +1,6 @@
 #include "direct_composition/dicom/dicom_film_image.h"
 
-#include "console/settings_conversions.h"
+#include "direct_composition/rendered_film_image.h"
 
 #include <dcmtk/dcmdata/dcitem.h>
 #include <dcmtk/dcmimage/diregist.h>  // colour images
@@ -9,15 +9,6 @@
 #include <cstring>
 
 namespace vantorel::direct_composition {
-
-namespace {
-
-long roundedOffset(double value)
-{
-    return static_cast<long>(console::roundHalfEven(value));
-}
-
-}  // namespace
 
 std::unique_ptr<DicomFilmImage> DicomFilmImage::fromItem(DcmItem& item, std::string* error)
 {
@@ -57,44 +48,27 @@ Picture DicomFilmImage::picture() const
     if (!picture_.isNull())
         return picture_;
     const bool grey = image_->isMonochrome() != 0;
-    const void* data = image_->getOutputData(8, 0, 0);
-    if (data == nullptr)
-        return {};
     Picture picture;
     picture.width = pixelWidth();
     picture.height = pixelHeight();
     picture.format = grey ? Picture::Format::Gray8 : Picture::Format::Rgb24;
     const std::size_t size =
         static_cast<std::size_t>(picture.width) * picture.height * picture.bytesPerPixel();
-    if (image_->getOutputDataSize(8) < size)
+    if (image_->getOutputDataSize(8) != size)
         return {};
+    // Rendered straight into the picture's own buffer: no second copy of a
+    // large image in memory.
     auto pixels = std::make_shared<std::vector<std::uint8_t>>(size);
-    std::memcpy(pixels->data(), data, size);
+    if (!image_->getOutputData(pixels->data(), size, 8, 0, 0))
+        return {};
     picture.pixels = std::move(pixels);
     picture_ = picture;
-    image_->deleteOutputData();
     return picture_;
 }
 
 std::unique_ptr<FilmImage> DicomFilmImage::Rsize() const
 {
-    const long pw = pixelWidth();
-    const long ph = pixelHeight();
-    long side = pw, left = 0, top = 0;
-    if (pw > ph)
-        top = roundedOffset((ph - pw) / 2.0);
-    else if (ph > pw) {
-        side = ph;
-        left = roundedOffset((pw - ph) / 2.0);
-    }
-    std::unique_ptr<DicomImage> squared(image_->createClippedImage(
-        left, top, static_cast<unsigned long>(side), static_cast<unsigned long>(side), 0));
-    if (!squared || squared->getStatus() != EIS_Normal)
-        return nullptr;
-    double center = 0, width = 0;
-    if (image_->getWindow(center, width))
-        squared->setWindow(center, width);
-    return std::unique_ptr<FilmImage>(new DicomFilmImage(std::move(squared)));
+    return RenderedFilmImage(picture(), pixelWidth(), pixelHeight()).Rsize();
 }
 
 }  // namespace vantorel::direct_composition

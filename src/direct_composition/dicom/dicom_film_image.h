@@ -23,8 +23,9 @@ public:
     int pixelWidth() const override;
     int pixelHeight() const override;
     Picture picture() const override;  // rendered once, then shared
-    // Padded with black bands (P-value 0) to a square, the source centred and
-    // its window (if any) carried over.
+    // The rendered picture padded with black bands to a square, the source
+    // centred: black whatever the photometric interpretation (MONOCHROME1
+    // included) and window, since the padding is added after rendering.
     std::unique_ptr<FilmImage> Rsize() const override;
 
 private:

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 
 namespace vantorel::direct_composition {
@@ -82,6 +83,23 @@ QImage imageForRect(const QImage& image, const QTransform& toDevice, const QRect
                         Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
 }
 
+// The picture's own pixels seen as a QImage, without a copy where its rows
+// already have QImage's 4-byte alignment (a large film image would otherwise
+// be held twice while it is painted); a copy otherwise. The picture must
+// outlive the image.
+QImage viewOf(const Picture& picture)
+{
+    if (picture.isNull())
+        return {};
+    const qsizetype rowBytes = static_cast<qsizetype>(picture.width) * picture.bytesPerPixel();
+    const auto* data = picture.pixels->data();
+    if (rowBytes % 4 != 0 || reinterpret_cast<std::uintptr_t>(data) % 4 != 0)
+        return toQImage(picture);
+    const bool grey = picture.format == Picture::Format::Gray8;
+    return QImage(data, picture.width, picture.height, rowBytes,
+                  grey ? QImage::Format_Grayscale8 : QImage::Format_RGB888);
+}
+
 QColor pixelColour(const Picture& picture)
 {
     const auto& p = *picture.pixels;
@@ -106,7 +124,7 @@ void paintFilmPage(QPainter& painter, const FilmPage& page)
             painter.fillRect(rect, pixelColour(op.picture));  // a fill such as the black base
             continue;
         }
-        const QImage image = toQImage(op.picture);
+        const QImage image = viewOf(op.picture);
         if (!image.isNull())
             painter.drawImage(rect, imageForRect(image, painter.transform(), rect));
     }

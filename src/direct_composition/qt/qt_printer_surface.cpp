@@ -1,6 +1,7 @@
 #include "direct_composition/qt/qt_printer_surface.h"
 
 #include "console/run_log.h"
+#include "direct_composition/qt/film_file_writer.h"
 #include "direct_composition/qt/film_page_painter.h"
 
 #include <QDateTime>
@@ -9,6 +10,7 @@
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPrinter>
 #include <QPrinterInfo>
 
@@ -33,13 +35,13 @@ QPageSize pageSizeOf(const std::string& printer)
     return size.isValid() ? size : QPageSize(QPageSize::A4);
 }
 
-// Plays the page onto the printer in twips.
-bool paintOnto(QPrinter& printer, const FilmPage& page)
+// Plays the page onto the printer or PDF writer in twips.
+bool paintOnto(QPagedPaintDevice& device, int resolution, const FilmPage& page)
 {
     QPainter painter;
-    if (!painter.begin(&printer))
+    if (!painter.begin(&device))
         return false;
-    const double devicePerTwip = printer.resolution() / 1440.0;
+    const double devicePerTwip = resolution / 1440.0;
     painter.scale(devicePerTwip, devicePerTwip);
     paintFilmPage(painter, page);
     return painter.end();
@@ -50,7 +52,12 @@ bool paintOnto(QPrinter& printer, const FilmPage& page)
 QtPrinterSurface::QtPrinterSurface(std::string homeFolder, console::RunLog* log)
     : RecordingSurface(installedPrinters()), home_(std::move(homeFolder)), log_(log)
 {
-    setKeepAllDocuments(false);
+    setKeepDocuments(false);
+    const int abandoned = removeAbandonedFilmFiles(filmFileFolder());
+    if (abandoned > 0 && log_)
+        log_->write("removed " + std::to_string(abandoned) +
+                    " unfinished film file(s) of an earlier run from " +
+                    filmFileFolder().toStdString());
     const std::string systemDefault = QPrinterInfo::defaultPrinterName().toStdString();
     if (systemDefault.empty() || !RecordingSurface::selectPrinter(systemDefault))
         RecordingSurface::selectPrinter(filmFilePrinter);
@@ -80,63 +87,53 @@ void QtPrinterSurface::updateSheet()
     setSheet(static_cast<float>(points.width() * 20), static_cast<float>(points.height() * 20));
 }
 
-bool QtPrinterSurface::releasePage(const FilmPage& page)
+PageRelease QtPrinterSurface::releasePage(const FilmPage& page)
 {
-    const bool printed = currentPrinter() == filmFilePrinter ? printToFilmFile(page)
-                                                             : printToSystemPrinter(page);
-    if (!printed && log_)
-        log_->write("printer " + currentPrinter() + " did not take the film");
-    return printed;
-}
-
-bool QtPrinterSurface::printToFilmFile(const FilmPage& page)
-{
-    const std::string path = reserveFilmFile();
-    if (path.empty())
-        return false;
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setResolution(filmFileDpi);
-    printer.setOutputFileName(QString::fromStdString(path));
-    printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), toQt(orientation()), QMarginsF()));
-    printer.setDocName(QStringLiteral("film"));
-    if (!paintOnto(printer, page)) {
-        QFile::remove(QString::fromStdString(path));
-        return false;
+    const PageRelease release = currentPrinter() == filmFilePrinter ? printToFilmFile(page)
+                                                                    : printToSystemPrinter(page);
+    if (!release.released && log_) {
+        const std::string where =
+            currentPrinter() == filmFilePrinter ? " (" + filmFileFolder().toStdString() + ")" : "";
+        log_->write("printer " + currentPrinter() + " did not take the film" + where + ": " +
+                    release.failure);
     }
-    lastFilmFile_ = path;
-    return true;
+    return release;
 }
 
-bool QtPrinterSurface::printToSystemPrinter(const FilmPage& page)
+QString QtPrinterSurface::filmFileFolder() const
+{
+    return QString::fromStdString(home_) + QStringLiteral("/FilmFile");
+}
+
+PageRelease QtPrinterSurface::printToFilmFile(const FilmPage& page)
+{
+    const QString stem = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    const Orientation orientation = this->orientation();
+    const FilmFileResult result = writeFilmFile(filmFileFolder(), stem, [&](QPdfWriter& writer) {
+        writer.setResolution(filmFileDpi);
+        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), toQt(orientation), QMarginsF()));
+        writer.setTitle(QStringLiteral("film"));
+        return paintOnto(writer, filmFileDpi, page);
+    });
+    if (!result.written())
+        return PageRelease::refused(result.error);
+    lastFilmFile_ = result.path;
+    return {};
+}
+
+PageRelease QtPrinterSurface::printToSystemPrinter(const FilmPage& page)
 {
     const QPrinterInfo info = QPrinterInfo::printerInfo(QString::fromStdString(currentPrinter()));
     if (info.isNull())
-        return false;
+        return PageRelease::refused("printer not installed");
     QPrinter printer(info, QPrinter::HighResolution);
+    if (!printer.isValid())
+        return PageRelease::refused("printer not usable");
     printer.setPageOrientation(toQt(orientation()));
     printer.setDocName(QStringLiteral("film"));
-    return paintOnto(printer, page);
-}
-
-// <home>/FilmFile/yyyyMMdd-HHmmss.pdf, or with "-1", "-2", ... when taken; the
-// file is created empty here so that no later film can pick the same name.
-std::string QtPrinterSurface::reserveFilmFile() const
-{
-    const QString folder = QString::fromStdString(home_) + QStringLiteral("/FilmFile");
-    if (!QDir().mkpath(folder))
-        return {};
-    const QString stem =
-        folder + '/' + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
-    for (int suffix = 0; suffix < 100000; ++suffix) {
-        const QString path =
-            suffix == 0 ? stem + QStringLiteral(".pdf") : stem + QStringLiteral("-%1.pdf").arg(suffix);
-        QFile file(path);
-        if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
-            return path.toStdString();
-        if (!file.exists())
-            return {};  // the folder cannot be written
-    }
+    if (!paintOnto(printer, printer.resolution(), page) || printer.printerState() == QPrinter::Error ||
+        printer.printerState() == QPrinter::Aborted)
+        return PageRelease::refused("the print job failed");
     return {};
 }
 

@@ -2,6 +2,8 @@
 
 #include "direct_composition/recording_surface.h"
 
+#include <QString>
+
 #include <string>
 #include <vector>
 
@@ -17,12 +19,17 @@ namespace vantorel::direct_composition {
 //
 // Drawing is recorded; endDocument plays the page onto a fresh print job of
 // the current printer at its own resolution, abortDocument drops it, so an
-// abandoned film never reaches the printer. Main thread only.
+// abandoned film never reaches the printer. A page the printer did not take
+// (a FilmFile that could not be written, a print job Qt reports as failed) is
+// logged with the reason and reported to the page-ended listener. FilmFile
+// PDFs appear under their film name only when complete. Main thread only.
 class QtPrinterSurface final : public RecordingSurface {
 public:
     static constexpr const char* filmFilePrinter = "FilmFile";
 
     // `log` (optional) gets a diagnostic line when a page cannot be printed.
+    // Temporary files left in <home>/FilmFile by a run that ended mid-film
+    // are removed.
     explicit QtPrinterSurface(std::string homeFolder, console::RunLog* log = nullptr);
 
     // The CUPS printers in the system's order, then "FilmFile".
@@ -34,13 +41,13 @@ public:
     const std::string& lastFilmFile() const { return lastFilmFile_; }
 
 protected:
-    bool releasePage(const FilmPage& page) override;
+    PageRelease releasePage(const FilmPage& page) override;
 
 private:
     void updateSheet();
-    bool printToFilmFile(const FilmPage& page);
-    bool printToSystemPrinter(const FilmPage& page);
-    std::string reserveFilmFile() const;
+    PageRelease printToFilmFile(const FilmPage& page);
+    PageRelease printToSystemPrinter(const FilmPage& page);
+    QString filmFileFolder() const;
 
     std::string home_;
     console::RunLog* log_;

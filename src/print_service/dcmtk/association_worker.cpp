@@ -264,7 +264,8 @@ bool AssociationWorker::answer(NormalisedRequest& request, unsigned char context
         return false;
     }
     T_DIMSE_Message reply = encodeResponse(request, response);
-    OFCondition cond = DIMSE_sendMessageUsingMemoryData(association_, context, &reply, nullptr,
+    const auto statusDetail = encodeStatusDetail(response);
+    OFCondition cond = DIMSE_sendMessageUsingMemoryData(association_, context, &reply, statusDetail.get(),
                                                         response.dataSet.get(), nullptr, nullptr);
     if (cond.bad()) {
         log(name() + ": sending the response to " + hex4(request.commandField) + " failed (" + cond.text() +

@@ -1,5 +1,6 @@
 #include "print_service/dcmtk/dimse_bridge.h"
 
+#include <dcmtk/dcmdata/dcdeftag.h>
 #include <dcmtk/ofstd/ofstd.h>
 
 #include <cstdlib>
@@ -118,6 +119,25 @@ T_DIMSE_Message encodeResponse(const NormalisedRequest& request, const Normalise
         break;
     }
     return message;
+}
+
+std::unique_ptr<DcmDataset> encodeStatusDetail(const NormalisedResponse& response)
+{
+    if (response.errorComment.empty())
+        return nullptr;
+    // LO: at most 64 characters, no backslash, no control characters; the
+    // command set has no character set of its own, so plain ASCII only.
+    constexpr std::size_t longest = 64;
+    std::string comment;
+    for (const char c : response.errorComment) {
+        if (comment.size() == longest)
+            break;
+        const auto byte = static_cast<unsigned char>(c);
+        comment += (byte >= 0x20 && byte < 0x7F && c != '\\') ? c : '?';
+    }
+    auto detail = std::make_unique<DcmDataset>();
+    detail->putAndInsertString(DCM_ErrorComment, comment.c_str());
+    return detail;
 }
 
 }  // namespace vantorel::print_service

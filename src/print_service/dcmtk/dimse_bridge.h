@@ -4,6 +4,7 @@
 
 #include <dcmtk/dcmnet/dimse.h>
 
+#include <memory>
 #include <optional>
 
 namespace vantorel::print_service {
@@ -20,5 +21,10 @@ void releaseCommand(T_DIMSE_Message& message);
 // The response message for `request` carrying `response` (status, affected
 // SOP class and instance, whether a data set follows).
 T_DIMSE_Message encodeResponse(const NormalisedRequest& request, const NormalisedResponse& response);
+
+// The status detail that travels in the response's command set: the Error
+// Comment (0000,0902), cut to its 64 characters of the default repertoire;
+// null when the response has none.
+std::unique_ptr<DcmDataset> encodeStatusDetail(const NormalisedResponse& response);
 
 }  // namespace vantorel::print_service

@@ -55,6 +55,11 @@ std::optional<QString> RunLogPage::askFileName()
     QFileDialog dialog(this, QStringLiteral("另存"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
+    // The copy goes to the chosen name with ".log" added, never to the name
+    // itself: a question about overwriting that name would be about a file
+    // this page does not write (and an existing "<name>.log" is replaced
+    // without asking).
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     const QStringList files = dialog.selectedFiles();

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+#include <string>
+
+class QPdfWriter;
+
+namespace vantorel::direct_composition {
+
+// The outcome of writing one film's PDF: its final path, or the reason it
+// was not written (the system's own words, e.g. "No space left on device").
+struct FilmFileResult {
+    std::string path;
+    std::string error;
+
+    bool written() const { return error.empty(); }
+};
+
+// Writes one PDF into `folder` so that a film's name never holds a partial
+// file: the PDF is written under a hidden temporary name, every write checked,
+// flushed to disk and closed (checked too), then renamed to `stem`.pdf, or
+// `stem`-1.pdf, `stem`-2.pdf, ... when taken (an existing file is never
+// replaced). On any failure the partial file is removed. `paint` draws the
+// page onto the writer and says whether painting succeeded.
+FilmFileResult writeFilmFile(const QString& folder, const QString& stem,
+                             const std::function<bool(QPdfWriter&)>& paint);
+
+// Removes the temporary files that a process which ended in the middle of a
+// film (killed, crashed) left in `folder`; files of running processes stay.
+// Returns how many were removed.
+int removeAbandonedFilmFiles(const QString& folder);
+
+}  // namespace vantorel::direct_composition
