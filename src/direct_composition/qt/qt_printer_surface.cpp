@@ -1,6 +1,7 @@
 #include "direct_composition/qt/qt_printer_surface.h"
 
 #include "console/run_log.h"
+#include "direct_composition/qt/film_file_folder.h"
 #include "direct_composition/qt/film_page_painter.h"
 
 #include <QDateTime>
@@ -91,7 +92,7 @@ bool QtPrinterSurface::releasePage(const FilmPage& page)
 
 bool QtPrinterSurface::printToFilmFile(const FilmPage& page)
 {
-    const std::string path = reserveFilmFile();
+    const std::string path = reserveFilmFile(home_);
     if (path.empty())
         return false;
     QPrinter printer(QPrinter::HighResolution);
@@ -117,27 +118,6 @@ bool QtPrinterSurface::printToSystemPrinter(const FilmPage& page)
     printer.setPageOrientation(toQt(orientation()));
     printer.setDocName(QStringLiteral("film"));
     return paintOnto(printer, page);
-}
-
-// <home>/FilmFile/yyyyMMdd-HHmmss.pdf, or with "-1", "-2", ... when taken; the
-// file is created empty here so that no later film can pick the same name.
-std::string QtPrinterSurface::reserveFilmFile() const
-{
-    const QString folder = QString::fromStdString(home_) + QStringLiteral("/FilmFile");
-    if (!QDir().mkpath(folder))
-        return {};
-    const QString stem =
-        folder + '/' + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
-    for (int suffix = 0; suffix < 100000; ++suffix) {
-        const QString path =
-            suffix == 0 ? stem + QStringLiteral(".pdf") : stem + QStringLiteral("-%1.pdf").arg(suffix);
-        QFile file(path);
-        if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
-            return path.toStdString();
-        if (!file.exists())
-            return {};  // the folder cannot be written
-    }
-    return {};
 }
 
 }  // namespace vantorel::direct_composition

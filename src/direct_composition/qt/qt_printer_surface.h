@@ -40,7 +40,6 @@ private:
     void updateSheet();
     bool printToFilmFile(const FilmPage& page);
     bool printToSystemPrinter(const FilmPage& page);
-    std::string reserveFilmFile() const;
 
     std::string home_;
     console::RunLog* log_;

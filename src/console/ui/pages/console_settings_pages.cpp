@@ -64,6 +64,7 @@ void ConsoleSettingsPages::setFilmDates(const QDate& date)
 void ConsoleSettingsPages::showAutoRun(bool on)
 {
     run_->showAutoRun(on);
+    run_->showSavedFilmSaving();
     appearance_->showSettings();
 }
 

@@ -12,6 +12,7 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 namespace vantorel::console::ui {
@@ -51,6 +52,16 @@ QLineEdit* RunPage::passwordEdit() const { return password_->edit(); }
 QWidget* RunPage::lockedGroup() const { return group_; }
 
 void RunPage::showAutoRun(bool on) { autoRun_->setChecked(on); }
+
+void RunPage::showSavedFilmSaving()
+{
+    const bool on = context_.settings.saveFilmAtStart;
+    const QSignalBlocker quiet(saveFilms_);  // no message at start-up
+    saveFilms_->setChecked(on);
+    context_.settings.saveFilms = on;
+    if (on)
+        services_.purgeTimer.start();
+}
 
 void RunPage::saveFilmsToggled(bool on)
 {

@@ -26,6 +26,9 @@ public:
     RunPage(PageContext context, Services services, QWidget* parent = nullptr);
 
     void showAutoRun(bool on);
+    // Film saving as it was saved: "SaveFilm" "1" checks the box and turns
+    // film saving and the monthly purge on from start-up.
+    void showSavedFilmSaving();
     void save();
 
     QLineEdit* passwordEdit() const;

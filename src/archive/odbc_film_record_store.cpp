@@ -1,0 +1,112 @@
+#include "archive/odbc_film_record_store.h"
+
+#include "console/clock.h"
+
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QVariant>
+
+#include <atomic>
+#include <cstdio>
+
+namespace vantorel::archive {
+
+namespace {
+
+bool hasKeyword(const std::string& text, const std::string& keyword)
+{
+    std::string upper;
+    for (char c : text)
+        upper += (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+    return upper.find(keyword + "=") != std::string::npos;
+}
+
+std::string sqlError(const QSqlError& error)
+{
+    const QString text = error.text().trimmed();
+    return text.isEmpty() ? std::string("unknown database error") : text.toStdString();
+}
+
+std::string prtdateOf(const console::LocalDateTime& t)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", t.year, t.month, t.day, t.hour,
+                  t.minute, t.second);
+    return text;
+}
+
+// Writes the row over an open connection; false with the database's message.
+bool insertRow(QSqlDatabase& db, const std::string& filmPath, const std::string& prtdate,
+               long long& id, std::string& error)
+{
+    QSqlQuery query(db);
+    // The table's columns, no rows: the table is there and readable.
+    if (!query.exec(QStringLiteral("select * from  DBPRT where 1=0"))) {
+        error = sqlError(query.lastError());
+        return false;
+    }
+    query.finish();
+    query.prepare(QStringLiteral("insert into DBPRT (prtdate, FilmPath) values (?, ?)"));
+    query.addBindValue(QString::fromStdString(prtdate));
+    query.addBindValue(QString::fromStdString(filmPath));
+    if (!query.exec()) {
+        error = sqlError(query.lastError());
+        return false;
+    }
+    query.finish();
+    // QODBC has no lastInsertId(); the connection knows the row it made.
+    if (query.exec(QStringLiteral("select LAST_INSERT_ID()")) && query.next())
+        id = query.value(0).toLongLong();
+    return true;
+}
+
+}  // namespace
+
+std::string odbcConnectionString(const std::string& connectString)
+{
+    std::string text = connectString;
+    while (!text.empty() && (text.back() == ';' || text.back() == ' ' || text.back() == '\t'))
+        text.pop_back();
+    // Keywords of the MariaDB connector; other drivers ignore them.
+    if (!hasKeyword(text, "CONN_TIMEOUT"))
+        text += ";CONN_TIMEOUT=" + std::to_string(connectTimeoutSeconds);
+    if (!hasKeyword(text, "READ_TIMEOUT"))
+        text += ";READ_TIMEOUT=" + std::to_string(statementTimeoutSeconds);
+    if (!hasKeyword(text, "WRITE_TIMEOUT"))
+        text += ";WRITE_TIMEOUT=" + std::to_string(statementTimeoutSeconds);
+    return text;
+}
+
+OdbcFilmRecordStore::OdbcFilmRecordStore(const std::string& connectString, const console::Clock& clock)
+    : connectString_(connectString), clock_(clock)
+{
+}
+
+bool OdbcFilmRecordStore::SaveFilmDB(const std::string& pathstr, const std::string& fil,
+                                     std::string& error)
+{
+    static std::atomic<int> serial{0};
+    const QString name = QStringLiteral("film-record-%1").arg(++serial);
+    const std::string filmPath = pathstr + "/" + fil;
+    const std::string prtdate = prtdateOf(clock_.now());
+    bool written = false;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), name);
+        db.setDatabaseName(QString::fromStdString(odbcConnectionString(connectString_)));
+        db.setConnectOptions(QStringLiteral("SQL_ATTR_LOGIN_TIMEOUT=%1;SQL_ATTR_CONNECTION_TIMEOUT=%2")
+                                 .arg(connectTimeoutSeconds)
+                                 .arg(statementTimeoutSeconds));
+        if (!db.isValid())
+            error = "the QODBC database driver is not available";
+        else if (!db.open(QString(), QString()))
+            error = sqlError(db.lastError());
+        else
+            written = insertRow(db, filmPath, prtdate, lastId_, error);
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+    return written;
+}
+
+}  // namespace vantorel::archive

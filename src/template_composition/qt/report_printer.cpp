@@ -1,0 +1,102 @@
+#include "template_composition/qt/report_printer.h"
+
+#include "direct_composition/qt/film_file_folder.h"
+#include "direct_composition/qt/film_page_painter.h"
+#include "direct_composition/qt/qt_printer_surface.h"
+
+#include <QFile>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPrinter>
+#include <QPrinterInfo>
+
+#include <memory>
+
+namespace vantorel::template_composition {
+
+namespace dc = direct_composition;
+
+namespace {
+
+// Error numbers of the print failure log line.
+enum PrintErrorNumber { printerNotInstalled = 1, jobNotStarted = 2, jobNotFinished = 3, noFilmFile = 4 };
+
+// The FilmFile PDF keeps pictures sharp up to this resolution.
+constexpr int filmFileDpi = 300;
+
+QPageLayout pageLayoutOf(const ReportPageSettings& settings)
+{
+    // Paper as it stands in portrait, in points (20 twips a point).
+    const QSizeF paper(settings.paperWidth / 20.0, settings.paperHeight / 20.0);
+    const QPageSize size(paper, QPageSize::Point, QString(), QPageSize::ExactMatch);
+    return QPageLayout(size, settings.orientation == 2 ? QPageLayout::Landscape : QPageLayout::Portrait,
+                       QMarginsF());
+}
+
+bool paint(QPrinter& printer, const dc::FilmPage& page, ReportPrintError& error)
+{
+    QPainter painter;
+    if (!painter.begin(&printer)) {
+        error.number = jobNotStarted;
+        error.description = "the printer did not accept the job";
+        return false;
+    }
+    // The painter's (0, 0) is the sheet's corner: the full page is used.
+    const QRect paper = printer.paperRect(QPrinter::DevicePixel).toRect();
+    painter.scale(paper.width() / double(page.pageWidth), paper.height() / double(page.pageHeight));
+    dc::paintFilmPage(painter, page);
+    if (!painter.end()) {
+        error.number = jobNotFinished;
+        error.description = "the printer did not finish the job";
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool ReportPrinter::print(const dc::FilmPage& page, const ReportPageSettings& settings,
+                          const std::string& printerName, const std::string& documentName,
+                          ReportPrintError& error)
+{
+    error = {};
+    const QString name = QString::fromStdString(printerName);
+    const QString title = QString::fromStdString(documentName);
+    if (printerName == dc::QtPrinterSurface::filmFilePrinter) {
+        const std::string path = dc::reserveFilmFile(home_);
+        if (path.empty()) {
+            error.number = noFilmFile;
+            error.description = "the FilmFile folder cannot be written";
+            return false;
+        }
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setResolution(filmFileDpi);
+        printer.setOutputFileName(QString::fromStdString(path));
+        printer.setFullPage(true);
+        printer.setPageLayout(pageLayoutOf(settings));
+        printer.setDocName(title);
+        if (!paint(printer, page, error)) {
+            QFile::remove(QString::fromStdString(path));
+            return false;
+        }
+        lastFilmFile_ = path;
+        return true;
+    }
+    // Qt silently keeps the previous printer for an unknown name: check first.
+    if (!QPrinterInfo::availablePrinterNames().contains(name)) {
+        error.number = printerNotInstalled;
+        error.description = "printer \"" + printerName + "\" is not installed";
+        return false;
+    }
+    const QPrinterInfo info = QPrinterInfo::printerInfo(name);
+    error.printerStatus = static_cast<int>(info.state());
+    QPrinter printer(info, QPrinter::HighResolution);
+    printer.setFullPage(true);
+    printer.setPageLayout(pageLayoutOf(settings));
+    printer.setDocName(title);
+    return paint(printer, page, error);
+}
+
+}  // namespace vantorel::template_composition
