@@ -28,6 +28,16 @@ std::string sqlError(const QSqlError& error)
     return text.isEmpty() ? std::string("unknown database error") : text.toStdString();
 }
 
+// A text as the inside of an SQL string literal: quotes doubled, and
+// backslashes doubled because MySQL and MariaDB read them as escapes.
+QString sqlText(const std::string& text)
+{
+    QString quoted = QString::fromStdString(text);
+    quoted.replace(QLatin1Char('\\'), QLatin1String("\\\\"));
+    quoted.replace(QLatin1Char('\''), QLatin1String("''"));
+    return quoted;
+}
+
 std::string prtdateOf(const console::LocalDateTime& t)
 {
     char text[32];
@@ -47,10 +57,11 @@ bool insertRow(QSqlDatabase& db, const std::string& filmPath, const std::string&
         return false;
     }
     query.finish();
-    query.prepare(QStringLiteral("insert into DBPRT (prtdate, FilmPath) values (?, ?)"));
-    query.addBindValue(QString::fromStdString(prtdate));
-    query.addBindValue(QString::fromStdString(filmPath));
-    if (!query.exec()) {
+    // Values go into the statement as literals: QODBC hands bound text to the
+    // ANSI driver one character too long, and the server refuses the date.
+    const QString insert = QStringLiteral("insert into DBPRT (prtdate, FilmPath) values ('%1', '%2')")
+                               .arg(QString::fromStdString(prtdate), sqlText(filmPath));
+    if (!query.exec(insert)) {
         error = sqlError(query.lastError());
         return false;
     }
