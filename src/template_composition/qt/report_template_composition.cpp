@@ -8,6 +8,8 @@
 #include "template_composition/report_filling.h"
 #include "template_composition/report_page.h"
 
+#include <future>
+
 namespace vantorel::template_composition {
 
 ReportTemplateComposition::ReportTemplateComposition(TemplateRoadParts parts)
@@ -35,6 +37,14 @@ void ReportTemplateComposition::composeFilm(const print_job::TemplateFilm& film)
 print_job::FilmResult ReportTemplateComposition::PrintReport()
 {
     const direct_composition::FilmPage page = layoutReportPage(report_);
+    // While film saving is on, the film's image is rendered and written on a
+    // worker thread as the page goes to the printer: the page and its
+    // pictures are not changed by either side, and the N-ACTION waits for
+    // both. Its archive row is written here, after the printer has the film.
+    std::future<FilmImageOutcome> image;
+    if (parts_.settings.saveFilms)
+        image = std::async(std::launch::async, writeFilmImage, page, report_.page(),
+                           parts_.settings.exportFolder, parts_.clock.now());
     ReportPrintError error;
     const bool printed =
         printer_.print(page, report_.page(), report_.printerName(), report_.documentName(), error);
@@ -44,27 +54,25 @@ print_job::FilmResult ReportTemplateComposition::PrintReport()
     }
     if (parts_.filmPrinted)
         parts_.filmPrinted(page);
-    exportFilm(page);
+    if (image.valid())
+        recordFilm(image.get());
     if (!printed)
         return print_job::FilmResult::failed(error.description);
     return print_job::FilmResult::handedOver();
 }
 
-// The film's image and archive row, while film saving is on. A failure is
-// logged with its reason; the film has been printed and counts all the same.
-void ReportTemplateComposition::exportFilm(const direct_composition::FilmPage& page)
+// A failure is logged with its reason; the film has been printed and counts
+// all the same.
+void ReportTemplateComposition::recordFilm(const FilmImageOutcome& image)
 {
-    if (!parts_.settings.saveFilms)
-        return;
-    std::string error;
-    const std::optional<ExportedFilm> film = exportFilmImage(
-        renderExportImage(page, report_.page()), parts_.settings.exportFolder, parts_.clock.now(), error);
-    if (!film) {
-        parts_.log.write("film image not saved: " + error);
+    if (!image.film) {
+        parts_.log.write("film image not saved: " + image.error);
         return;
     }
-    if (!parts_.filmRecords.SaveFilmDB(film->folder, film->file, error))
-        parts_.log.write("film " + film->folder + "/" + film->file + " not recorded in the archive: " + error);
+    std::string error;
+    const ExportedFilm& film = *image.film;
+    if (!parts_.filmRecords.SaveFilmDB(film.folder, film.file, error))
+        parts_.log.write("film " + film.folder + "/" + film.file + " not recorded in the archive: " + error);
 }
 
 }  // namespace vantorel::template_composition

@@ -21,7 +21,7 @@ class FilmRecordStore;
 
 namespace vantorel::template_composition {
 
-struct ExportedFilm;
+struct FilmImageOutcome;
 
 // What the template road works with; owned by the caller, outliving it.
 struct TemplateRoadParts {
@@ -50,7 +50,7 @@ public:
     const ReportPrinter& printer() const { return printer_; }
 
 private:
-    void exportFilm(const direct_composition::FilmPage& page);
+    void recordFilm(const FilmImageOutcome& image);
 
     TemplateRoadParts parts_;
     AcReport report_;

@@ -130,4 +130,12 @@ std::optional<ExportedFilm> exportFilmImage(const QImage& image, const std::stri
     return ExportedFilm{folder, *name};
 }
 
+FilmImageOutcome writeFilmImage(direct_composition::FilmPage page, ReportPageSettings settings,
+                                std::string root, console::LocalDateTime now)
+{
+    FilmImageOutcome outcome;
+    outcome.film = exportFilmImage(renderExportImage(page, settings), root, now, outcome.error);
+    return outcome;
+}
+
 }  // namespace vantorel::template_composition

@@ -8,9 +8,7 @@
 #include <optional>
 #include <string>
 
-namespace vantorel::console {
-struct LocalDateTime;
-}
+#include "console/clock.h"
 
 namespace vantorel::template_composition {
 
@@ -37,5 +35,13 @@ QImage renderExportImage(const direct_composition::FilmPage& page, const ReportP
 // names the folder or file and the system's reason.
 std::optional<ExportedFilm> exportFilmImage(const QImage& image, const std::string& root,
                                             const console::LocalDateTime& now, std::string& error);
+
+// The film's image rendered and written: where it went, or why not.
+struct FilmImageOutcome {
+    std::optional<ExportedFilm> film;
+    std::string error;
+};
+FilmImageOutcome writeFilmImage(direct_composition::FilmPage page, ReportPageSettings settings,
+                                std::string root, console::LocalDateTime now);
 
 }  // namespace vantorel::template_composition
