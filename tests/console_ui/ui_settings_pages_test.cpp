@@ -121,10 +121,16 @@ TEST_F(RunPageTest, FilmSavingSwitchesThePurgeTimerAndSaveWritesAutostartThenKey
     unlock();
     console::ui::RunPage& page = pages->run();
     showPage(page);
-    EXPECT_FALSE(page.saveFilmsBox()->isChecked());  // whatever was saved
+    // Film saving starts as saved, quietly, with the monthly purge.
+    EXPECT_TRUE(page.saveFilmsBox()->isChecked());
     EXPECT_FALSE(page.autoRunBox()->isChecked());
-    EXPECT_FALSE(settings.saveFilms);
+    EXPECT_TRUE(settings.saveFilms);
+    EXPECT_TRUE(purgeTimer.on);
+    EXPECT_TRUE(messages.shown.empty());
 
+    click(page.saveFilmsBox());
+    EXPECT_FALSE(purgeTimer.on);
+    EXPECT_FALSE(settings.saveFilms);
     click(page.saveFilmsBox());
     EXPECT_TRUE(purgeTimer.on);
     EXPECT_TRUE(settings.saveFilms);
