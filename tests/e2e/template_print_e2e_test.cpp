@@ -171,11 +171,17 @@ TEST(TemplatePrint, TwoFilmsOfOneSessionGiveTwoImagesAndTwoRows)
     TempHome home;
     installShippedTemplate(home, "1417-22.rpx");
     home.writeFile("PrtLst/PrtLst.ini", gbk("[PrtLst0]\r\n0=FilmFile\r\n"));
-    PrintServer server(home, templateFilms(home.path(), database));
+    QProcessEnvironment environment = home.environment();
+    const QString report = home.path() + "/console-report.txt";
+    environment.insert("VANTOREL_CONSOLE_REPORT", report);
+    PrintServer server(home, templateFilms(home.path(), database), environment);
     ASSERT_TRUE(server.start());
 
     const ProgramResult result = printFlatFilms(server, home, "STANDARD\\2,2", {30, 60, 90, 120},
                                                 {"--films", "2", "--action", "session"});
+    // The console's preview shows the template's 14 x 17 inch sheet.
+    EXPECT_TRUE(home.readFile("console-report.txt").contains("film=1000x1214"))
+        << home.readFile("console-report.txt").toStdString();
     ASSERT_EQ(result.exitCode, 0) << result.out << result.err;
     EXPECT_EQ(newPdfFiles(home.path() + "/FilmFile", {}).size(), 2);
     // Films of the same second are numbered, never overwritten.
