@@ -46,7 +46,8 @@ struct ArchiveRow {
     QDateTime prtdate;
 };
 
-// The DBPRT rows of these film paths, in the order of the paths.
+// The DBPRT rows of these film paths, in the order of the paths; the rows
+// are removed after reading (they are this test's own: the table is shared).
 std::vector<ArchiveRow> archiveRows(const QStringList& paths)
 {
     std::vector<ArchiveRow> rows;
@@ -67,6 +68,7 @@ std::vector<ArchiveRow> archiveRows(const QStringList& paths)
             while (query.next())
                 rows.push_back({query.value(0).toLongLong(), query.value(1).toDateTime()});
             query.finish();
+            query.exec("delete from DBPRT where FilmPath = '" + quoted + "'");
         }
     }
     QSqlDatabase::removeDatabase("template-e2e");
