@@ -13,6 +13,8 @@
 #include <QDirIterator>
 #include <QElapsedTimer>
 #include <QRegularExpression>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 
 #include <algorithm>
 #include <cstdio>
@@ -57,6 +59,21 @@ QByteArray printFilms(const PrintServer& server, const TempHome& home, int films
     return client.readAllStandardOutput();
 }
 
+// The archive rows of the round's home folder: the table is shared.
+void removeArchiveRows(const QString& home)
+{
+    QString connect = qEnvironmentVariable("VANTOREL_DB_CONNECT");
+    while (connect.endsWith(';'))
+        connect.chop(1);
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QODBC", "bench-cleanup");
+        db.setDatabaseName(connect);
+        if (db.open())
+            QSqlQuery(db).exec("delete from DBPRT where FilmPath like '" + home + "/images/%'");
+    }
+    QSqlDatabase::removeDatabase("bench-cleanup");
+}
+
 Figures measure(bool saveFilms, int films)
 {
     Figures figures;
@@ -98,6 +115,8 @@ Figures measure(bool saveFilms, int films)
     });
     if (archiveFailures > 0)
         std::fprintf(stderr, "%ld films not saved or recorded (see the run log)\n", long(archiveFailures));
+    if (saveFilms)
+        removeArchiveRows(home.path());
     figures.ok = true;
     return figures;
 }
