@@ -10,6 +10,7 @@ struct CommandLine {
     bool headless = false;     // no window system at all
     bool showSettings = false; // print the effective settings and exit
     bool help = false;
+    bool version = false;      // print the versions and exit
     std::string error;         // non-empty when the arguments are not understood
 };
 

@@ -2,11 +2,14 @@
 // hands references down.
 
 #include "command_line.h"
+#include "console_automation.h"
 #include "console_print_observer.h"
 #include "quit_on_signal.h"
 #include "service_startup.h"
 #include "settings_page_services.h"
+#include "version_text.h"
 
+#include "console/journal_run_log.h"
 #include "console/operator_messages.h"
 #include "console/platform/print_count_settings.h"
 #include "console/run_log.h"
@@ -15,7 +18,7 @@
 #include "console/ui/console_report.h"
 #include "console/ui/console_startup.h"
 #include "console/ui/main_window.h"
-#include "archive/odbc_film_record_store.h"
+#include "archive/sql/odbc_film_record_store.h"
 #include "console/ui/message_box_operator_messages.h"
 #include "direct_composition/qt/header_picture_files.h"
 #include "direct_composition/qt/qt_printer_surface.h"
@@ -89,6 +92,10 @@ int main(int argc, char** argv)
         std::cout << app::usageText();
         return 0;
     }
+    if (line.version) {
+        std::cout << app::versionText();
+        return 0;
+    }
 
     // Without a window system Qt must not try to open a display; a display
     // that cannot be opened falls back to running headless.
@@ -109,9 +116,13 @@ int main(int argc, char** argv)
 
     const std::string home = homeFolder(line);
     console::SystemClock clock;
-    console::FileRunLog runLog(home, clock);
+    console::FileRunLog fileRunLog(home, clock);
     if (line.showSettings)
-        return showSettings(home, runLog);
+        return showSettings(home, fileRunLog);
+    // Unattended, every run log line also goes to standard error, for the
+    // service manager's journal; operator messages print their own line there.
+    console::JournalRunLog journalRunLog(fileRunLog, std::cerr);
+    console::RunLog& runLog = headless ? static_cast<console::RunLog&>(journalRunLog) : fileRunLog;
 
     console::SettingsStore store(home);
     console::PrintCountSettings printCount;
@@ -119,14 +130,14 @@ int main(int argc, char** argv)
 
     // Unattended, a message goes to the run log and standard error; with a
     // window system it is a modal message box.
-    console::LoggedOperatorMessages loggedMessages(runLog, std::cerr);
+    console::LoggedOperatorMessages loggedMessages(fileRunLog, std::cerr);
     console::ui::MessageBoxOperatorMessages boxMessages;
     console::OperatorMessages& messages =
         headless ? static_cast<console::OperatorMessages&>(loggedMessages) : boxMessages;
 
     const QString homeText = QString::fromStdString(home);
     // The settings pages are views of `settings`; they write through `store`.
-    app::SettingsPageServices pageServices;
+    app::SettingsPageServices pageServices(clock, runLog);
     auto pages = pageServices.makePages({homeText, store, settings, messages});
     console::ui::ConsoleSettingsPages& settingsPages = *pages;
     console::ui::MainWindow window(homeText, clock, messages, std::move(pages));
@@ -179,6 +190,10 @@ int main(int argc, char** argv)
         printObserver.onChanged = [&window, report] { console::ui::writeConsoleReport(window, report); };
         console::ui::writeConsoleReport(window, report);
     }
+    // For automated checks of the window: commands on standard input.
+    std::unique_ptr<app::ConsoleAutomation> automation;
+    if (!qEnvironmentVariableIsEmpty("VANTOREL_CONSOLE_COMMANDS"))
+        automation = std::make_unique<app::ConsoleAutomation>();
 
     // A signal during start-up (while a message box waited) ends the program
     // here; otherwise the event loop runs until a signal or the window's close.

@@ -1,17 +1,36 @@
 #include "settings_page_services.h"
 
+#include "archive/sql/odbc_film_listing.h"
+#include "archive/ui/film_archive_page.h"
+#include "console/settings_model.h"
 #include "print_service/listener.h"
 
 #include <QGuiApplication>
 
 namespace vantorel::app {
 
+SettingsPageServices::SettingsPageServices(const console::Clock& clock, console::RunLog& runLog)
+    : runLog_(runLog), purge_(clock, filmFolders_, runLog)
+{
+}
+
+SettingsPageServices::~SettingsPageServices() = default;
+
 std::unique_ptr<console::ui::ConsoleSettingsPages>
 SettingsPageServices::makePages(const console::ui::PageContext& context)
 {
+    headerEditor_ = std::make_unique<hospital_name::ui::HeaderEditorWindow>(
+        context.store, context.settings.header, runLog_);
+    // Each purge tick takes the export folder as start-up read it.
+    const console::Settings& settings = context.settings;
+    purgeTimer_.onTick = [this, &settings] { purge_.run(settings.exportFolder); };
+    filmListing_ = std::make_unique<archive::OdbcFilmListing>(settings);
+    auto* filmPage =
+        new archive::FilmArchivePage({*filmListing_, context.messages, desktop_, runLog_});
+
     const console::ui::ConsoleSettingsPages::Services services{
-        *this, headerEditor_, purgeTimer_, skins_, *this, desktop_,
-        QCoreApplication::applicationFilePath(), QGuiApplication::applicationDisplayName()};
+        *this, *headerEditor_, purgeTimer_, skins_, *this, desktop_,
+        QCoreApplication::applicationFilePath(), QGuiApplication::applicationDisplayName(), filmPage};
     return std::make_unique<console::ui::ConsoleSettingsPages>(context, services);
 }
 

@@ -1,10 +1,22 @@
 #pragma once
 
+#include "archive/film_folders.h"
+#include "archive/monthly_purge.h"
 #include "console/listener_control.h"
 #include "console/ui/pages/console_settings_pages.h"
 #include "console/ui/pages/page_services.h"
+#include "hospital_name/ui/header_editor_window.h"
 
 #include <memory>
+
+namespace vantorel::archive {
+class OdbcFilmListing;
+}
+
+namespace vantorel::console {
+class Clock;
+class RunLog;
+}  // namespace vantorel::console
 
 namespace vantorel::print_service {
 class Listener;
@@ -15,10 +27,16 @@ namespace vantorel::app {
 // What the settings pages ask of the rest of the program. The print service
 // is built after the main window (its print job reports to the window), so
 // the listener and the report page are attached once they exist; until then
-// a port change does nothing.
+// a port change does nothing. The hospital-name editor works on the pages'
+// settings store and header settings and logs to `runLog`. The
+// film-management page and the monthly purge that the run page switches are
+// the film archive's.
 class SettingsPageServices final : public console::ListenerControl,
                                    public console::ui::ReportPageControl {
 public:
+    SettingsPageServices(const console::Clock& clock, console::RunLog& runLog);
+    ~SettingsPageServices() override;
+
     std::unique_ptr<console::ui::ConsoleSettingsPages> makePages(const console::ui::PageContext& context);
     void attach(print_service::Listener& listener, console::ui::StartupServices& startup);
 
@@ -30,10 +48,14 @@ public:
 private:
     print_service::Listener* listener_ = nullptr;
     console::ui::StartupServices* startup_ = nullptr;
-    console::ui::PlaceholderHeaderEditor headerEditor_;
+    console::RunLog& runLog_;
+    std::unique_ptr<hospital_name::ui::HeaderEditorWindow> headerEditor_;
     console::ui::MinutePurgeTimer purgeTimer_;
     console::ui::ApplicationSkinApplier skins_;
     console::ui::SystemDesktopLauncher desktop_;
+    archive::DiskFilmFolders filmFolders_;
+    archive::MonthlyPurge purge_;
+    std::unique_ptr<archive::OdbcFilmListing> filmListing_;
 };
 
 }  // namespace vantorel::app

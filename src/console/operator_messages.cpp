@@ -1,5 +1,6 @@
 #include "console/operator_messages.h"
 
+#include "console/journal_run_log.h"
 #include "console/run_log.h"
 
 #include <ostream>
@@ -11,7 +12,10 @@ LoggedOperatorMessages::LoggedOperatorMessages(RunLog& log, std::ostream& err) :
 void LoggedOperatorMessages::show(const std::string& text, const std::string& title, MessageIcon)
 {
     log_.write(text);
-    err_ << title << ": " << text << std::endl;
+    // One line, as the run log's lines on the error stream are.
+    const std::string line = journalLine(title + ": " + text) + "\n";
+    err_.write(line.data(), static_cast<std::streamsize>(line.size()));
+    err_.flush();
 }
 
 }  // namespace vantorel::console

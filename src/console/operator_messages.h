@@ -17,8 +17,9 @@ public:
     virtual void show(const std::string& text, const std::string& title, MessageIcon icon) = 0;
 };
 
-// For unattended runs: the message goes to the run log and to the error stream,
-// and the call never waits.
+// For unattended runs: the message goes to the run log and, as one line
+// "title: text", to the error stream, and the call never waits. Give it the
+// log file itself when the run log also echoes to that stream.
 class LoggedOperatorMessages final : public OperatorMessages {
 public:
     LoggedOperatorMessages(RunLog& log, std::ostream& err);

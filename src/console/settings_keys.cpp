@@ -127,7 +127,12 @@ void addSwitchKeys(KeyList& list)
     list.add(f, s, "启用进纸器", "1", SettingActs::Shown, asNumber(&Settings::useBin));
     list.add(f, s, "进纸器", "1", SettingActs::Shown, paperBin());
     list.add(f, s, "启用胶片格式文件", "0", SettingActs::Live, equalTo(&Settings::templateMode, "1"));
-    list.add(f, s, "SaveFilm", "0", SettingActs::StartUp, equalTo(&Settings::saveFilmAtStart, "1"));
+    // Film saving starts as it was saved: the page is offered and the run
+    // page's box (film saving, the monthly purge) starts checked.
+    list.add(f, s, "SaveFilm", "0", SettingActs::StartUp, [](Settings& st, const std::string& v) {
+        st.saveFilmAtStart = v == "1";
+        st.saveFilms = st.saveFilmAtStart;
+    });
     list.add(f, s, "Chk_AutoRun", "1", SettingActs::Shown, equalTo(&Settings::autoRun, "1"));
     list.add(f, s, "Chk_Skin", "1", SettingActs::StartUp, equalTo(&Settings::skinEnabled, "1"));
     list.add(f, s, "Skin", "1.she", SettingActs::StartUp, asText(&Settings::skinFile));

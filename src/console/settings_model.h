@@ -44,7 +44,7 @@ struct Settings {
     std::string connectString;             // start-up
     bool autoRun = true;                   // "Chk_AutoRun" == "1"
     bool saveFilmAtStart = false;          // "SaveFilm" == "1": offer the film-management page
-    bool saveFilms = false;                // live; the run page's box, unchecked at every start
+    bool saveFilms = false;                // live; the run page's box, starts as "SaveFilm" holds
     bool skinEnabled = true;               // start-up; "Chk_Skin" == "1"
     std::string skinFile = "1.she";        // start-up
     bool startVisible = true;              // start-up; "FrmVisiable" == "1"

@@ -1,7 +1,8 @@
 // The film record store against the real MariaDB over ODBC (VANTOREL_DB_CONNECT,
 // started by scripts/test): rows are found by their unique film paths.
 
-#include "archive/odbc_film_record_store.h"
+#include "archive/sql/odbc_connection.h"
+#include "archive/sql/odbc_film_record_store.h"
 #include "console/clock.h"
 
 #include <QDateTime>
@@ -29,7 +30,7 @@ TEST(OdbcConnectionString, DropsTheTrailingSeparatorAndBoundsTheWaits)
         {"DRIVER={X};conn_timeout=2;Read_Timeout=3;WRITE_TIMEOUT=4", "DRIVER={X};conn_timeout=2;Read_Timeout=3;WRITE_TIMEOUT=4"},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(odbcConnectionString(c.stored), c.expected) << c.stored;
+        EXPECT_EQ(odbcConnectionString(c.stored, 5, 10).toStdString(), c.expected) << c.stored;
 }
 
 std::string databaseConnectString()

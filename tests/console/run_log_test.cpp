@@ -1,5 +1,6 @@
 #include "console/run_log.h"
 
+#include "console/journal_run_log.h"
 #include "console/operator_messages.h"
 #include "sandbox.h"
 #include "support/memory_run_log.h"
@@ -65,6 +66,57 @@ TEST(OperatorMessages, UnattendedMessagesGoToLogAndStreamWithoutWaiting)
     messages.show("配置文件未找到，打印机设置无效：/x", "打印机设置无效", MessageIcon::Information);
     EXPECT_EQ(log.lines, std::vector<std::string>{"配置文件未找到，打印机设置无效：/x"});
     EXPECT_EQ(err.str(), "打印机设置无效: 配置文件未找到，打印机设置无效：/x\n");
+}
+
+TEST(JournalRunLog, EveryLineGoesToTheFileAndAsOneUtf8LineToTheStream)
+{
+    Sandbox box;
+    FixedClock clock({2014, 3, 5, 7, 8, 9});
+    FileRunLog file(box.path(), clock);
+    std::ostringstream err;
+    JournalRunLog log(file, err);
+    ASSERT_TRUE(log.write("监听端口=10000"));
+    ASSERT_TRUE(log.write("first\nsecond"));
+    EXPECT_EQ(err.str(), "监听端口=10000\nfirst\\nsecond\n");
+    EXPECT_EQ(readBytes(box.file("LOG/2014-3-5.log")),
+              "[2014/3/5 7:08:09]    \xbc\xe0\xcc\xfd\xb6\xcb\xbf\xda=10000\r\n"
+              "[2014/3/5 7:08:09]    first\nsecond\r\n");
+
+    // A log file that cannot be written is reported; the journal still gets the line.
+    writeBytes(box.file("broken/LOG"), "a file where the folder should be");
+    FileRunLog brokenFile(box.file("broken"), clock);
+    JournalRunLog brokenLog(brokenFile, err);
+    EXPECT_FALSE(brokenLog.write("lost"));
+    EXPECT_NE(err.str().find("\nlost\n"), std::string::npos);
+}
+
+TEST(JournalRunLog, LinesAreEscapedToOnePrintableUtf8Line)
+{
+    struct Case { const char* message; const char* line; };
+    const Case cases[] = {
+        {"打印计数=12", "打印计数=12"},
+        {"a\r\nb\nc\rd", "a\\r\\nb\\nc\\rd"},
+        {"tab\there", "tab\\there"},
+        {"esc\x1b[1m del\x7f", "esc\\x1b[1m del\\x7f"},
+        {"C1 \xc2\x85 next line", "C1 \\xc2\\x85 next line"},
+        {"GBK \xbc\xe0 bytes", "GBK \\xbc\\xe0 bytes"},
+        {"cut \xe7\x9b", "cut \\xe7\\x9b"},
+        {"overlong \xc0\xaf, surrogate \xed\xa0\x80", "overlong \\xc0\\xaf, surrogate \\xed\\xa0\\x80"},
+        {"path d:\\images \xf0\x9f\x98\x80", "path d:\\images \xf0\x9f\x98\x80"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(journalLine(c.message), c.line) << c.message;
+    EXPECT_EQ(journalLine(std::string("nul\0byte", 8)), "nul\\x00byte");
+}
+
+TEST(OperatorMessages, AMessageWithLineBreaksIsOneLineOnTheStream)
+{
+    testing::MemoryRunLog log;
+    std::ostringstream err;
+    LoggedOperatorMessages messages(log, err);
+    messages.show("第一行\r\n第二行", "标题", MessageIcon::Warning);
+    EXPECT_EQ(log.lines, std::vector<std::string>{"第一行\r\n第二行"});
+    EXPECT_EQ(err.str(), "标题: 第一行\\r\\n第二行\n");
 }
 
 }  // namespace

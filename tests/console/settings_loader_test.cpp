@@ -156,7 +156,8 @@ TEST(SettingsLoader, ConvertsOrSkipsEachStoredValue)
         {ini, "PrtIni", "FrmVisiable", "yes", "startVisible", "0"},
         {ini, "PrtIni", "Chk_AutoRun", "0", "autoRun", "0"},
         {ini, "PrtIni", "SaveFilm", "1", "saveFilmAtStart", "1"},
-        {ini, "PrtIni", "SaveFilm", "1", "saveFilms", "0"},  // unchecked at every start
+        {ini, "PrtIni", "SaveFilm", "1", "saveFilms", "1"},  // film saving starts as saved
+        {ini, "PrtIni", "SaveFilm", "yes", "saveFilms", "0"},
         {ini, "PrtIni", "Skin", "", "skinFile", ""},
         {ini, "PrtIni", "胶片导出路径", "/srv/films", "exportFolder", "/srv/films"},
         {ini, "PrtIni", "打印黑底胶片", "0", "blackBase", "0"},

@@ -44,6 +44,7 @@ protected:
         pages->setSkinFolder(home.path() + QStringLiteral("/Skin"));
         pages->showLayoutSettings(settings);
         pages->showAutoRun(settings.autoRun);
+        pages->showFilmSaving(settings.saveFilms);
         pages->showServiceSettings(settings);
         pages->showPrinters(settings);
         messages.shown.clear();

@@ -116,21 +116,16 @@ private:
 
 TEST_F(RunPageTest, FilmSavingSwitchesThePurgeTimerAndSaveWritesAutostartThenKeys)
 {
-    writeIni("PrtIni.ini", "[PrtIni]\r\nSaveFilm=1\r\nChk_AutoRun=0\r\n");
+    writeIni("PrtIni.ini", "[PrtIni]\r\nSaveFilm=0\r\nChk_AutoRun=0\r\n");
     start();
     unlock();
     console::ui::RunPage& page = pages->run();
     showPage(page);
-    // Film saving starts as saved, quietly, with the monthly purge.
-    EXPECT_TRUE(page.saveFilmsBox()->isChecked());
+    EXPECT_FALSE(page.saveFilmsBox()->isChecked());
     EXPECT_FALSE(page.autoRunBox()->isChecked());
-    EXPECT_TRUE(settings.saveFilms);
-    EXPECT_TRUE(purgeTimer.on);
-    EXPECT_TRUE(messages.shown.empty());
-
-    click(page.saveFilmsBox());
-    EXPECT_FALSE(purgeTimer.on);
     EXPECT_FALSE(settings.saveFilms);
+    EXPECT_FALSE(purgeTimer.on);
+
     click(page.saveFilmsBox());
     EXPECT_TRUE(purgeTimer.on);
     EXPECT_TRUE(settings.saveFilms);
@@ -146,12 +141,30 @@ TEST_F(RunPageTest, FilmSavingSwitchesThePurgeTimerAndSaveWritesAutostartThenKey
     EXPECT_EQ(fileBytes("PrtIni.ini"), gbk("[PrtIni]\r\nSaveFilm=1\r\nChk_AutoRun=1\r\n"));
 
     click(page.saveFilmsBox());
+    EXPECT_FALSE(settings.saveFilms);
     EXPECT_FALSE(purgeTimer.on);
     EXPECT_EQ(messages.shown.size(), 1u);  // unchecking says nothing
     click(page.autoRunBox());
     click(page.saveButton());
     EXPECT_FALSE(console::AutostartEntry::exists());
     EXPECT_EQ(fileBytes("PrtIni.ini"), gbk("[PrtIni]\r\nSaveFilm=0\r\nChk_AutoRun=0\r\n"));
+}
+
+TEST_F(RunPageTest, SavedFilmSavingStartsCheckedWithThePurgeTimerAndNoMessage)
+{
+    writeIni("PrtIni.ini", "[PrtIni]\r\nSaveFilm=1\r\n");
+    start();
+    console::ui::RunPage& page = pages->run();
+    EXPECT_TRUE(page.saveFilmsBox()->isChecked());
+    EXPECT_TRUE(settings.saveFilms);  // what the template road reads
+    EXPECT_TRUE(purgeTimer.on);
+
+    unlock();
+    showPage(page);
+    click(page.saveFilmsBox());
+    EXPECT_FALSE(settings.saveFilms);
+    EXPECT_FALSE(purgeTimer.on);
+    EXPECT_TRUE(messages.shown.empty());
 }
 
 }  // namespace

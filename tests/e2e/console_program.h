@@ -9,6 +9,7 @@
 #include "console/gbk.h"
 #include "console/settings_store.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QDirIterator>
 #include <QMap>
@@ -102,6 +103,7 @@ public:
     {
         QProcessEnvironment env = home.environment();
         env.insert("VANTOREL_CONSOLE_REPORT", home.reportPath());
+        env.insert("VANTOREL_CONSOLE_COMMANDS", "1");
         if (display.isEmpty()) {
             env.remove("DISPLAY");
             extraArgs << "--headless";
@@ -142,6 +144,20 @@ public:
     }
 
     QString errorOutput() { return QString::fromUtf8(process_.readAllStandardError()); }
+
+    // Sends one command to the window's automation (app/console_automation.h)
+    // and returns its one-line answer, empty when none came in time.
+    QString command(const QString& line, int timeoutMs = 20000)
+    {
+        process_.write((line + '\n').toUtf8());
+        QDeadlineTimer deadline(timeoutMs);
+        while (!process_.canReadLine()) {
+            if (deadline.hasExpired() || process_.state() != QProcess::Running)
+                return {};
+            process_.waitForReadyRead(100);
+        }
+        return QString::fromUtf8(process_.readLine()).trimmed();
+    }
 
 private:
     QProcess process_;

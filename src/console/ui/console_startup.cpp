@@ -88,6 +88,8 @@ void ConsoleStartup::showFirstPage()
 void ConsoleStartup::applySkin()
 {
     window_.settingsPages().showAutoRun(settings_.autoRun);
+    // Film saving as it was saved; the purge timer runs from here when on.
+    window_.settingsPages().showFilmSaving(settings_.saveFilms);
     if (!settings_.skinEnabled)
         return;
     // A missing skin file leaves the standard look, without a message.

@@ -19,7 +19,7 @@ ConsoleSettingsPages::ConsoleSettingsPages(const PageContext& context, const Ser
       print_(new PrintPage(context, {services.headerEditor, services.reportPage, services.desktop})),
       appearance_(new AppearancePage(context, services.skins)),
       run_(new RunPage(context, {services.purgeTimer, services.executablePath, services.applicationTitle})),
-      filmManagement_(filmManagementFrame()),
+      filmManagement_(services.filmManagementPage ? services.filmManagementPage : filmManagementFrame()),
       gate_(std::make_unique<AccessGate>(AccessGate::Lock{dicom_->passwordEdit(), dicom_->lockedGroup()},
                                          AccessGate::Lock{print_->passwordEdit(), print_->lockedGroup()},
                                          AccessGate::Lock{run_->passwordEdit(), run_->lockedGroup()}))
@@ -64,9 +64,10 @@ void ConsoleSettingsPages::setFilmDates(const QDate& date)
 void ConsoleSettingsPages::showAutoRun(bool on)
 {
     run_->showAutoRun(on);
-    run_->showSavedFilmSaving();
     appearance_->showSettings();
 }
+
+void ConsoleSettingsPages::showFilmSaving(bool on) { run_->showFilmSaving(on); }
 
 void ConsoleSettingsPages::showServiceSettings(const Settings&)
 {

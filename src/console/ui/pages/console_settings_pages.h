@@ -20,7 +20,7 @@ class StatusPanels;
 
 // The settings pages of the console: DICOM, print, appearance and run
 // settings, the three locked ones tied together by the password, and the
-// film-management page's frame until the archive brings its own.
+// film-management page.
 class ConsoleSettingsPages final : public SettingsPages {
 public:
     struct Services {
@@ -32,6 +32,9 @@ public:
         DesktopLauncher& desktop;
         QString executablePath;
         QString applicationTitle;
+        // The archive's film-management page, taken over by the pages; the
+        // frame alone when there is none.
+        QWidget* filmManagementPage = nullptr;
     };
     ConsoleSettingsPages(const PageContext& context, const Services& services);
     ~ConsoleSettingsPages() override;
@@ -47,6 +50,7 @@ public:
     void showLayoutSettings(const Settings& settings) override;
     void setFilmDates(const QDate& date) override;
     void showAutoRun(bool on) override;
+    void showFilmSaving(bool on) override;
     void showServiceSettings(const Settings& settings) override;
     void showPrinters(const Settings& settings) override;
 

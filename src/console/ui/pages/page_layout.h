@@ -9,8 +9,8 @@ namespace vantorel::console::ui {
 QLabel* pageHeading(const QString& text, QWidget* parent);
 
 // The frame of the film-management page: its heading and the two dates
-// ("filmDateFrom", "filmDateTo") that start-up sets; the archive browser fills
-// the rest.
+// ("filmDateFrom", "filmDateTo") that start-up sets. The archive's own page
+// (same object names) takes its place in the program.
 QWidget* filmManagementFrame(QWidget* parent = nullptr);
 
 }  // namespace vantorel::console::ui

@@ -5,11 +5,9 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QFileInfo>
-#include <QLabel>
 #include <QProcess>
 #include <QTimer>
 #include <QUrl>
-#include <QVBoxLayout>
 
 namespace vantorel::console::ui {
 
@@ -21,18 +19,6 @@ bool SystemDesktopLauncher::openDocument(const QString& path)
 bool SystemDesktopLauncher::startProgram(const QString& path)
 {
     return QProcess::startDetached(path, {}, QFileInfo(path).absolutePath());
-}
-
-void PlaceholderHeaderEditor::open(QWidget* owner)
-{
-    auto* editor = new QWidget(owner, Qt::Window);
-    editor->setObjectName(QStringLiteral("headerEditor"));
-    editor->setAttribute(Qt::WA_DeleteOnClose);
-    editor->setWindowTitle(QStringLiteral("医院名称设置"));
-    auto* layout = new QVBoxLayout(editor);
-    layout->addWidget(new QLabel(QStringLiteral("医院名称设置"), editor));
-    editor->resize(360, 160);
-    editor->show();
 }
 
 MinutePurgeTimer::MinutePurgeTimer() : timer_(std::make_unique<QTimer>())

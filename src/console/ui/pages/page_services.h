@@ -75,13 +75,6 @@ public:
     bool startProgram(const QString& path) override;
 };
 
-// Until the hospital-name editor is built: a small window owned by the main
-// window, with the editor's caption.
-class PlaceholderHeaderEditor final : public HeaderEditorOpener {
-public:
-    void open(QWidget* owner) override;
-};
-
 // A QTimer of one minute; each tick calls `onTick` (the purge, once built).
 class MinutePurgeTimer final : public PurgeTimer {
 public:

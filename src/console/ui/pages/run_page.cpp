@@ -42,8 +42,6 @@ RunPage::RunPage(PageContext context, Services services, QWidget* parent)
     layout->addStretch(1);
     group_->setEnabled(false);
 
-    // Film saving starts unchecked at every start, whatever was saved.
-    context_.settings.saveFilms = false;
     connect(saveFilms_, &QCheckBox::toggled, this, &RunPage::saveFilmsToggled);
     connect(save_, &QPushButton::clicked, this, &RunPage::save);
 }
@@ -53,24 +51,28 @@ QWidget* RunPage::lockedGroup() const { return group_; }
 
 void RunPage::showAutoRun(bool on) { autoRun_->setChecked(on); }
 
-void RunPage::showSavedFilmSaving()
+void RunPage::showFilmSaving(bool on)
 {
-    const bool on = context_.settings.saveFilmAtStart;
-    const QSignalBlocker quiet(saveFilms_);  // no message at start-up
+    // As saved, without the operator's message.
+    const QSignalBlocker quiet(saveFilms_);
     saveFilms_->setChecked(on);
+    switchFilmSaving(on);
+}
+
+void RunPage::switchFilmSaving(bool on)
+{
     context_.settings.saveFilms = on;
     if (on)
         services_.purgeTimer.start();
+    else
+        services_.purgeTimer.stop();
 }
 
 void RunPage::saveFilmsToggled(bool on)
 {
-    context_.settings.saveFilms = on;
-    if (!on) {
-        services_.purgeTimer.stop();
+    switchFilmSaving(on);
+    if (!on)
         return;
-    }
-    services_.purgeTimer.start();
     context_.messages.show(
         "选择【保存当前月份的胶片】并点击【保存设置】按钮后，重新运行软件，可以显示【胶片管理】功能。",
         services_.applicationTitle.toStdString(), MessageIcon::None);

@@ -26,9 +26,8 @@ public:
     RunPage(PageContext context, Services services, QWidget* parent = nullptr);
 
     void showAutoRun(bool on);
-    // Film saving as it was saved: "SaveFilm" "1" checks the box and turns
-    // film saving and the monthly purge on from start-up.
-    void showSavedFilmSaving();
+    // The box as the saved setting holds; film saving and the purge timer follow.
+    void showFilmSaving(bool on);
     void save();
 
     QLineEdit* passwordEdit() const;
@@ -39,6 +38,7 @@ public:
 
 private:
     void saveFilmsToggled(bool on);
+    void switchFilmSaving(bool on);
 
     PageContext context_;
     Services services_;

@@ -31,6 +31,8 @@ public:
     // Both dates of the film-management page.
     virtual void setFilmDates(const QDate& date) = 0;
     virtual void showAutoRun(bool on) = 0;
+    // The run page's film-saving box, which also switches the purge timer.
+    virtual void showFilmSaving(bool on) = 0;
     // AE title, port, paper codes, device IPs and margins ("mm" after left/top).
     virtual void showServiceSettings(const Settings& settings) = 0;
     // Installed printers, each row's pool and the printer for other sizes.
@@ -54,6 +56,7 @@ public:
     void showLayoutSettings(const Settings&) override {}
     void setFilmDates(const QDate& date) override;
     void showAutoRun(bool) override {}
+    void showFilmSaving(bool) override {}
     void showServiceSettings(const Settings&) override {}
     void showPrinters(const Settings&) override {}
 

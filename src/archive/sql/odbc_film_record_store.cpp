@@ -1,4 +1,6 @@
-#include "archive/odbc_film_record_store.h"
+#include "archive/sql/odbc_film_record_store.h"
+
+#include "archive/sql/odbc_connection.h"
 
 #include "console/clock.h"
 
@@ -13,14 +15,6 @@
 namespace vantorel::archive {
 
 namespace {
-
-bool hasKeyword(const std::string& text, const std::string& keyword)
-{
-    std::string upper;
-    for (char c : text)
-        upper += (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-    return upper.find(keyword + "=") != std::string::npos;
-}
 
 std::string sqlError(const QSqlError& error)
 {
@@ -74,21 +68,6 @@ bool insertRow(QSqlDatabase& db, const std::string& filmPath, const std::string&
 
 }  // namespace
 
-std::string odbcConnectionString(const std::string& connectString)
-{
-    std::string text = connectString;
-    while (!text.empty() && (text.back() == ';' || text.back() == ' ' || text.back() == '\t'))
-        text.pop_back();
-    // Keywords of the MariaDB connector; other drivers ignore them.
-    if (!hasKeyword(text, "CONN_TIMEOUT"))
-        text += ";CONN_TIMEOUT=" + std::to_string(connectTimeoutSeconds);
-    if (!hasKeyword(text, "READ_TIMEOUT"))
-        text += ";READ_TIMEOUT=" + std::to_string(statementTimeoutSeconds);
-    if (!hasKeyword(text, "WRITE_TIMEOUT"))
-        text += ";WRITE_TIMEOUT=" + std::to_string(statementTimeoutSeconds);
-    return text;
-}
-
 OdbcFilmRecordStore::OdbcFilmRecordStore(const std::string& connectString, const console::Clock& clock)
     : connectString_(connectString), clock_(clock)
 {
@@ -104,7 +83,7 @@ bool OdbcFilmRecordStore::SaveFilmDB(const std::string& pathstr, const std::stri
     bool written = false;
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), name);
-        db.setDatabaseName(QString::fromStdString(odbcConnectionString(connectString_)));
+        db.setDatabaseName(odbcConnectionString(connectString_, connectTimeoutSeconds, statementTimeoutSeconds));
         db.setConnectOptions(QStringLiteral("SQL_ATTR_LOGIN_TIMEOUT=%1;SQL_ATTR_CONNECTION_TIMEOUT=%2")
                                  .arg(connectTimeoutSeconds)
                                  .arg(statementTimeoutSeconds));

@@ -16,11 +16,6 @@ namespace vantorel::archive {
 inline constexpr int connectTimeoutSeconds = 5;
 inline constexpr int statementTimeoutSeconds = 10;
 
-// The connection string as the ODBC layer gets it: without the trailing ";"
-// and blanks the stored setting may end in (the driver rejects them), and
-// with the connect and statement time-outs unless the string sets its own.
-std::string odbcConnectionString(const std::string& connectString);
-
 // The film record store in table DBPRT through Qt's QODBC driver: a new
 // connection for every film, the row inserted with FilmPath = folder + "/" +
 // file name and prtdate "yyyy-mm-dd hh:mm:ss"; id is the database's.

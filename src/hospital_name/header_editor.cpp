@@ -1,0 +1,157 @@
+#include "hospital_name/header_editor.h"
+
+#include "console/header_settings.h"
+#include "console/run_log.h"
+#include "console/settings_conversions.h"
+#include "console/settings_store.h"
+#include "console/text.h"
+
+#include <cctype>
+#include <cmath>
+
+namespace vantorel::hospital_name {
+
+namespace {
+
+constexpr const char* customSection = "自定义图片";
+constexpr const char* customKey = "图片医院名称";
+
+std::string lowerAscii(std::string text)
+{
+    for (char& c : text)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+}
+
+bool startsWithNumber(const std::string& text)
+{
+    std::size_t i = 0;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+        ++i;
+    if (i < text.size() && text[i] == '.')
+        ++i;
+    return i < text.size() && std::isdigit(static_cast<unsigned char>(text[i]));
+}
+
+}  // namespace
+
+bool boldFromText(const std::string& text)
+{
+    const std::string value = lowerAscii(console::trimBlanks(text));
+    if (value == "true")
+        return true;
+    if (value == "false")
+        return false;
+    return startsWithNumber(value) && console::leadingNumber(value) != 0;
+}
+
+std::string pointSizeText(double points) { return console::numberText(points); }
+
+HeaderEditor::HeaderEditor(console::SettingsStore& store, console::HeaderSettings& header,
+                           PreviewPicture& preview, EditorDialogs& dialogs, console::RunLog& log)
+    : store_(store), header_(header), preview_(preview), dialogs_(dialogs), log_(log)
+{
+}
+
+std::string HeaderEditor::basePicturePath() const { return store_.homeFolder() + "/医院名称.bmp"; }
+std::string HeaderEditor::namePicturePath() const { return store_.homeFolder() + "/yy.bmp"; }
+
+void HeaderEditor::open()
+{
+    state_.name = header_.hname;
+    state_.left = header_.hleft;
+    state_.top = header_.htop;
+    state_.style.font = header_.hzt;
+    state_.style.pointSize = console::leadingNumber(header_.hzh);
+    state_.style.bold = boldFromText(header_.hct);
+    state_.style.italic = false;
+    // The colour box holds 24 bits.
+    const double colour = console::roundHalfEven(console::leadingNumber(header_.hys));
+    state_.style.colour = colour >= 0 && colour <= 0xffffff ? static_cast<std::uint32_t>(colour) : 0;
+    preview_.reload(basePicturePath());
+
+    const std::string custom =
+        console::trimBlanks(store_.readSetting(customSection, customKey, "0", console::files::hospital));
+    state_.customPicture = custom != "0";
+    if (state_.customPicture)
+        setCustomPicture(true);
+}
+
+void HeaderEditor::setCustomPicture(bool on)
+{
+    state_.customPicture = on;
+    const std::string value = on ? "1" : "0";
+    header_.yyname = value;
+    if (!store_.writeSetting(customSection, customKey, value, console::files::hospital))
+        log_.write("医院名称设置无法写入：" + store_.pathOf(console::files::hospital));
+}
+
+void HeaderEditor::setName(const std::string& name) { state_.name = name; }
+void HeaderEditor::setLeft(const std::string& left) { state_.left = left; }
+void HeaderEditor::setTop(const std::string& top) { state_.top = top; }
+
+void HeaderEditor::chooseFont()
+{
+    if (!editingEnabled())
+        return;
+    const NameStyle chosen = dialogs_.chooseFont(state_.style);
+    if (!chosen.font.empty())
+        state_.style.font = chosen.font;
+    if (std::isfinite(chosen.pointSize) && chosen.pointSize > 0)
+        state_.style.pointSize = chosen.pointSize;
+    state_.style.bold = chosen.bold;
+    state_.style.italic = chosen.italic;
+    state_.style.colour = dialogs_.chooseColour(state_.style.colour) & 0xffffffu;
+}
+
+bool HeaderEditor::save()
+{
+    if (!editingEnabled() || !dialogs_.askYesNo(saveTitle, saveQuestion))
+        return false;
+
+    preview_.drawName(state_.name, state_.style);
+    if (!preview_.save(namePicturePath()))
+        log_.write("医院名称图片无法写入：" + namePicturePath());
+
+    const std::string left = console::trimBlanks(state_.left);
+    const std::string top = console::trimBlanks(state_.top);
+    const std::string colour = std::to_string(state_.style.colour);
+    const std::string size = pointSizeText(state_.style.pointSize);
+    const std::string bold = state_.style.bold ? "True" : "False";
+    bool allWritten = true;
+    writeHospital("Hospital", "医院名称", state_.name, allWritten);
+    writeHospital("Hospital", "左起始点", left, allWritten);
+    writeHospital("Hospital", "上起始点", top, allWritten);
+    writeHospital("Hospital", "颜色", colour, allWritten);
+    writeHospital("Hospital", "字体", state_.style.font, allWritten);
+    writeHospital("Hospital", "字号", size, allWritten);
+    writeHospital("Hospital", "粗体", bold, allWritten);
+    if (!allWritten)
+        log_.write("医院名称设置无法写入：" + store_.pathOf(console::files::hospital));
+
+    // The next film's header uses these at once.
+    header_.hleft = left;
+    header_.htop = top;
+    header_.hname = state_.name;
+    header_.hys = colour;
+    header_.hzt = state_.style.font;
+    header_.hzh = size;
+    header_.hct = bold;
+    return true;
+}
+
+bool HeaderEditor::undo()
+{
+    if (!editingEnabled() || !dialogs_.askYesNo(undoTitle, undoQuestion))
+        return false;
+    preview_.reload(basePicturePath());
+    return true;
+}
+
+void HeaderEditor::writeHospital(const std::string& section, const std::string& key,
+                                 const std::string& value, bool& allWritten)
+{
+    allWritten = store_.writeSetting(section, key, value, console::files::hospital) && allWritten;
+}
+
+}  // namespace vantorel::hospital_name

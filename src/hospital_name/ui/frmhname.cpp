@@ -1,0 +1,134 @@
+#include "hospital_name/ui/frmhname.h"
+
+#include <QCheckBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QVBoxLayout>
+
+namespace vantorel::hospital_name::ui {
+
+namespace {
+
+QString styleSummary(const NameStyle& style)
+{
+    QString text = QString::fromStdString(style.font) + QStringLiteral("  ") +
+                   QString::fromStdString(pointSizeText(style.pointSize)) + QStringLiteral("磅");
+    if (style.bold)
+        text += QStringLiteral("  粗体");
+    if (style.italic)
+        text += QStringLiteral("  斜体");
+    return text;
+}
+
+}  // namespace
+
+Frmhname::Frmhname(QWidget* owner, console::SettingsStore& store, console::HeaderSettings& header,
+                   console::RunLog& log)
+    : QWidget(owner, Qt::Window), dialogs_(this), editor_(store, header, picture_, dialogs_, log)
+{
+    setObjectName(QStringLiteral("Frmhname"));
+    setWindowTitle(QStringLiteral("医院名称设置"));
+    build();
+    editor_.open();
+    showState();
+    showPreview();
+}
+
+void Frmhname::build()
+{
+    customPicture_ = new QCheckBox(QStringLiteral("使用自定义医院名称图片（医院名称\\yymc.bmp）"), this);
+    name_ = new QLineEdit(this);
+    styleText_ = new QLabel(this);
+    textStyle_ = new QPushButton(QStringLiteral("字体和颜色…"), this);
+    left_ = new QLineEdit(this);
+    top_ = new QLineEdit(this);
+    preview_ = new QLabel(this);
+    save_ = new QPushButton(QStringLiteral("保存"), this);
+    undo_ = new QPushButton(QStringLiteral("撤销"), this);
+    customPicture_->setObjectName(QStringLiteral("customPicture"));
+    name_->setObjectName(QStringLiteral("hospitalName"));
+    styleText_->setObjectName(QStringLiteral("styleText"));
+    textStyle_->setObjectName(QStringLiteral("textStyle"));
+    left_->setObjectName(QStringLiteral("leftStart"));
+    top_->setObjectName(QStringLiteral("topStart"));
+    preview_->setObjectName(QStringLiteral("preview"));
+    save_->setObjectName(QStringLiteral("savePicture"));
+    undo_->setObjectName(QStringLiteral("undoPicture"));
+    preview_->setFrameShape(QFrame::Box);
+    preview_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
+    auto* style = new QHBoxLayout;
+    style->addWidget(styleText_, 1);
+    style->addWidget(textStyle_);
+    auto* start = new QHBoxLayout;
+    start->addWidget(left_);
+    start->addWidget(new QLabel(QStringLiteral("上起始点："), this));
+    start->addWidget(top_);
+    auto* form = new QFormLayout;
+    form->addRow(QStringLiteral("医院名称："), name_);
+    form->addRow(QStringLiteral("文字样式："), style);
+    form->addRow(QStringLiteral("左起始点："), start);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(save_);
+    buttons->addWidget(undo_);
+    auto* column = new QVBoxLayout(this);
+    column->addWidget(customPicture_);
+    column->addLayout(form);
+    column->addWidget(new QLabel(QStringLiteral("预览："), this));
+    column->addWidget(preview_);
+    column->addLayout(buttons);
+
+    connect(customPicture_, &QCheckBox::toggled, this, [this](bool on) {
+        editor_.setCustomPicture(on);
+        showState();
+    });
+    connect(name_, &QLineEdit::textEdited, this, [this](const QString& text) { editor_.setName(text.toStdString()); });
+    connect(left_, &QLineEdit::textEdited, this, [this](const QString& text) { editor_.setLeft(text.toStdString()); });
+    connect(top_, &QLineEdit::textEdited, this, [this](const QString& text) { editor_.setTop(text.toStdString()); });
+    connect(textStyle_, &QPushButton::clicked, this, [this] {
+        editor_.chooseFont();
+        showState();
+    });
+    connect(save_, &QPushButton::clicked, this, [this] {
+        if (editor_.save())
+            showPreview();
+    });
+    connect(undo_, &QPushButton::clicked, this, [this] {
+        if (editor_.undo())
+            showPreview();
+    });
+}
+
+void Frmhname::showState()
+{
+    const EditorState& state = editor_.state();
+    {
+        const QSignalBlocker quiet(customPicture_);
+        customPicture_->setChecked(state.customPicture);
+    }
+    name_->setText(QString::fromStdString(state.name));
+    left_->setText(QString::fromStdString(state.left));
+    top_->setText(QString::fromStdString(state.top));
+    styleText_->setText(styleSummary(state.style));
+    const QColor colour(redOf(state.style.colour), greenOf(state.style.colour), blueOf(state.style.colour));
+    styleText_->setStyleSheet(QStringLiteral("color: %1;").arg(colour.name()));
+    const bool editing = editor_.editingEnabled();
+    for (QWidget* widget : {static_cast<QWidget*>(name_), static_cast<QWidget*>(textStyle_),
+                            static_cast<QWidget*>(left_), static_cast<QWidget*>(top_),
+                            static_cast<QWidget*>(save_), static_cast<QWidget*>(undo_)})
+        widget->setEnabled(editing);
+}
+
+void Frmhname::showPreview()
+{
+    preview_->setPixmap(QPixmap::fromImage(picture_.image()));
+    preview_->setFixedSize(picture_.image().size() + QSize(2, 2));
+}
+
+}  // namespace vantorel::hospital_name::ui

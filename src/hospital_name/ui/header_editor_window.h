@@ -1,0 +1,34 @@
+#pragma once
+
+#include "console/ui/pages/page_services.h"
+
+#include <QPointer>
+
+namespace vantorel::console {
+struct HeaderSettings;
+class RunLog;
+class SettingsStore;
+}  // namespace vantorel::console
+
+namespace vantorel::hospital_name::ui {
+
+class Frmhname;
+
+// Opens the hospital-name editor for the print page's button: one window at a
+// time, owned by the main window and not modal; opening it again while it is
+// up raises it. A closed window is gone, and the next open loads afresh.
+class HeaderEditorWindow final : public console::ui::HeaderEditorOpener {
+public:
+    HeaderEditorWindow(console::SettingsStore& store, console::HeaderSettings& header, console::RunLog& log);
+
+    void open(QWidget* owner) override;
+    Frmhname* window() const;  // the open window, or nullptr
+
+private:
+    console::SettingsStore& store_;
+    console::HeaderSettings& header_;
+    console::RunLog& log_;
+    QPointer<Frmhname> window_;
+};
+
+}  // namespace vantorel::hospital_name::ui

@@ -1,0 +1,225 @@
+// The film-management page over the real archive database (QODBC to the
+// MariaDB test server), driven through its widgets on the offscreen platform.
+
+#include "archive/film_folders.h"
+#include "archive/film_query.h"
+#include "archive/monthly_purge.h"
+#include "archive/sql/odbc_film_listing.h"
+#include "archive/ui/film_archive_page.h"
+#include "archive_rows.h"
+#include "console/clock.h"
+#include "console/settings_model.h"
+#include "console_ui/page_fakes.h"
+#include "console_ui/ui_fakes.h"
+#include "support/memory_run_log.h"
+
+#include <QDateEdit>
+#include <QDir>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace vantorel::testing {
+namespace {
+
+struct Row {
+    QString time;
+    QString path;
+    bool operator==(const Row& other) const { return time == other.time && path == other.path; }
+};
+
+std::ostream& operator<<(std::ostream& out, const Row& row)
+{
+    return out << row.time.toStdString() << " " << row.path.toStdString();
+}
+
+class FilmArchivePageTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (archiveConnectString().empty())
+            GTEST_SKIP() << "MariaDB not started (run through scripts/test)";
+        ASSERT_TRUE(rows.ok());
+        settings.connectString = archiveConnectString();
+        page.resize(900, 600);
+        page.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&page));
+    }
+
+    void query(QDate from, QDate to)
+    {
+        page.fromDate()->setDate(from);
+        page.toDate()->setDate(to);
+        QTest::mouseClick(page.queryButton(), Qt::LeftButton);
+    }
+
+    QAbstractItemModel& model() { return listing.model(); }
+
+    // This run's rows in the grid, in grid order, every row fetched.
+    std::vector<Row> ourRows()
+    {
+        while (model().canFetchMore({}))
+            model().fetchMore({});
+        std::vector<Row> found;
+        for (int row = 0; row < model().rowCount(); ++row) {
+            const QString path = model().index(row, 2).data().toString();
+            if (path.contains(rows.marker()))
+                found.push_back({model().index(row, 1).data().toString(), path});
+        }
+        return found;
+    }
+
+    // Double-clicks the path cell of the row whose path is `path`.
+    void doubleClickRow(const QString& path)
+    {
+        while (model().canFetchMore({}))
+            model().fetchMore({});
+        for (int row = 0; row < model().rowCount(); ++row) {
+            const QModelIndex cell = model().index(row, 2);
+            if (cell.data().toString() != path)
+                continue;
+            page.grid()->scrollTo(cell);
+            const QPoint at = page.grid()->visualRect(cell).center();
+            QTest::mouseClick(page.grid()->viewport(), Qt::LeftButton, {}, at);
+            QTest::mouseDClick(page.grid()->viewport(), Qt::LeftButton, {}, at);
+            return;
+        }
+        ADD_FAILURE() << "no row " << path.toStdString();
+    }
+
+    ArchiveRows rows;
+    console::Settings settings;
+    archive::OdbcFilmListing listing{settings};
+    RecordingMessages messages;
+    RecordingDesktop desktop;
+    MemoryRunLog log;
+    archive::FilmArchivePage page{{listing, messages, desktop, log}};
+};
+
+TEST_F(FilmArchivePageTest, ListsBothWholeDaysInIdOrderWithHeadingsAndWidths)
+{
+    const QString m = rows.marker();
+    // Inserted out of time order: the grid follows the id.
+    ASSERT_TRUE(rows.insert("2014-04-12 00:00:01", m + "/a.tiff"));
+    ASSERT_TRUE(rows.insert("2014-04-12 23:59:59", m + "/b.tiff"));
+    ASSERT_TRUE(rows.insert("2014-04-12 00:00:00", m + "/c.tiff"));
+    ASSERT_TRUE(rows.insert("2014-04-12 12:00:00", m + "/d.tiff"));
+    ASSERT_TRUE(rows.insert("2014-04-13 00:00:00", m + "/e.tiff"));
+    ASSERT_TRUE(rows.insert("2014-04-11 23:59:59", m + "/f.tiff"));
+
+    query(QDate(2014, 4, 12), QDate(2014, 4, 12));
+    const std::vector<Row> expected{{"2014-04-12 00:00:01", m + "/a.tiff"},
+                                    {"2014-04-12 23:59:59", m + "/b.tiff"},
+                                    {"2014-04-12 00:00:00", m + "/c.tiff"},
+                                    {"2014-04-12 12:00:00", m + "/d.tiff"}};
+    EXPECT_EQ(ourRows(), expected);
+    EXPECT_TRUE(page.statusLine()->text().isEmpty());
+
+    const QHeaderView* header = page.grid()->horizontalHeader();
+    const int dpi = page.grid()->logicalDpiX();
+    const QStringList headings{"id", "打印时间", "胶片路径"};
+    const int twips[] = {1500, 3000, 7600};
+    ASSERT_EQ(model().columnCount(), 3);
+    for (int column = 0; column < 3; ++column) {
+        EXPECT_EQ(model().headerData(column, Qt::Horizontal).toString(), headings[column]);
+        EXPECT_EQ(header->sectionSize(column), archive::twipsToPixels(twips[column], dpi)) << column;
+    }
+    EXPECT_EQ(page.grid()->editTriggers(), QAbstractItemView::NoEditTriggers);
+
+    query(QDate(2014, 4, 12), QDate(2014, 4, 13));
+    EXPECT_EQ(ourRows().size(), 5u);
+
+    // A from date after the to date lists nothing at all.
+    query(QDate(2014, 4, 13), QDate(2014, 4, 12));
+    EXPECT_EQ(model().rowCount(), 0);
+    EXPECT_TRUE(page.statusLine()->text().isEmpty());
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(FilmArchivePageTest, DoubleClickOpensTheFilmOrSaysAPurgedOneIsGone)
+{
+    // Films below an export folder; March's are purged in April.
+    QTemporaryDir exportFolder;
+    const QString kept = exportFolder.path() + "/2014/04/12/101010.tiff";
+    const QString purged = exportFolder.path() + "/2014/03/12/090909.tiff";
+    for (const QString& film : {kept, purged}) {
+        QDir().mkpath(QFileInfo(film).path());
+        QFile file(film);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    }
+    console::FixedClock clock({2014, 4, 12, 10, 0, 0});
+    archive::DiskFilmFolders folders;
+    archive::MonthlyPurge(clock, folders, log).run(exportFolder.path().toStdString());
+    ASSERT_FALSE(QFileInfo::exists(purged));
+
+    // The archive path is the marker plus the real path, so only this run
+    // finds these rows: a symbolic link named by the marker leads to "/".
+    const QString m = rows.marker();
+    ASSERT_TRUE(QFile::link("/", m));
+    ASSERT_TRUE(rows.insert("2014-04-12 10:10:10", "  " + m + kept + " "));
+    ASSERT_TRUE(rows.insert("2014-04-12 10:10:11", m + purged));
+    ASSERT_TRUE(rows.insert("2014-04-12 10:10:12", "   "));
+    query(QDate(2014, 4, 12), QDate(2014, 4, 12));
+
+    doubleClickRow("  " + m + kept + " ");
+    EXPECT_EQ(desktop.documents, QStringList{m + kept});  // trimmed
+    doubleClickRow(m + purged);
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text, ("胶片【" + m + purged + "】不存在。").toStdString());
+    EXPECT_EQ(messages.shown[0].title, "打开出错");
+    EXPECT_EQ(messages.shown[0].icon, console::MessageIcon::Information);
+    QFile::remove(m);
+
+    // Neither a blank path nor an empty grid does anything.
+    doubleClickRow("   ");
+    query(QDate(2014, 4, 13), QDate(2014, 4, 12));
+    page.openFilm();
+    EXPECT_EQ(desktop.documents.size(), 1);
+    EXPECT_EQ(messages.shown.size(), 1u);
+}
+
+TEST_F(FilmArchivePageTest, FailedQuerySaysWhyUnderTheEmptiedGridAndLogsOnce)
+{
+    ASSERT_TRUE(rows.insert("2014-04-12 08:00:00", rows.marker() + "/a.tiff"));
+    struct Case {
+        const char* what;
+        std::string connect;
+    };
+    std::string noTable = archiveConnectString();
+    noTable.replace(noTable.find("DATABASE=dbprt"), 14, "DATABASE=mysql");
+    const Case cases[] = {
+        {"closed port", unreachableConnectString()},
+        {"unknown driver", "DRIVER={No Such Driver};SERVER=127.0.0.1;"},
+        {"missing table", noTable},
+    };
+    for (const Case& c : cases) {
+        settings.connectString = archiveConnectString();
+        query(QDate(2014, 4, 12), QDate(2014, 4, 12));
+        ASSERT_EQ(ourRows().size(), 1u) << c.what;
+        log.lines.clear();
+
+        settings.connectString = c.connect;
+        query(QDate(2014, 4, 12), QDate(2014, 4, 12));
+        EXPECT_EQ(model().rowCount(), 0) << c.what;
+        const QString status = page.statusLine()->text();
+        EXPECT_TRUE(status.startsWith("无法访问胶片档案：")) << c.what << ": " << status.toStdString();
+        EXPECT_GT(status.size(), 12) << c.what;  // and why
+        ASSERT_EQ(log.lines.size(), 1u) << c.what;
+        EXPECT_EQ(log.lines[0].rfind("胶片查询失败：", 0), 0u) << log.lines[0];
+    }
+    EXPECT_TRUE(messages.shown.empty());
+
+    // The next good query clears the status line.
+    settings.connectString = archiveConnectString();
+    query(QDate(2014, 4, 12), QDate(2014, 4, 12));
+    EXPECT_EQ(ourRows().size(), 1u);
+    EXPECT_TRUE(page.statusLine()->text().isEmpty());
+}
+
+}  // namespace
+}  // namespace vantorel::testing

@@ -1,0 +1,167 @@
+// The film-management page in the real program under a private X server,
+// over the real archive database, driven through the console automation:
+// the day's films listed, a film opened with the desktop's opener (xdg-open,
+// here a script that notes what it was asked to open), a missing one
+// reported, and an archive that cannot be reached while films go on.
+
+#include "archive/archive_rows.h"
+#include "console_program.h"
+#include "x_session.h"
+
+#include <QUrl>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace vantorel::testing {
+namespace {
+
+const QString screenshotDir = QStringLiteral(VANTOREL_SCREENSHOT_DIR);
+
+// A grid's rows as the automation's "rows" answers them.
+QStringList gridRows(const QString& answer) { return answer.split('\t').mid(1); }
+
+class FilmArchiveE2e : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        x_ = std::make_unique<XSession>();
+        // The desktop's opener, first on the PATH the program inherits.
+        opener_ = std::make_unique<QTemporaryDir>();
+        QFile script(opener_->path() + "/xdg-open");
+        script.open(QIODevice::WriteOnly);
+        script.write("#!/bin/sh\necho \"$@\" >> \"$(dirname \"$0\")/opened.txt\"\n");
+        script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        savedPath_ = qgetenv("PATH");
+        qputenv("PATH", opener_->path().toLocal8Bit() + ":" + savedPath_);
+    }
+    static void TearDownTestSuite()
+    {
+        qputenv("PATH", savedPath_);
+        opener_.reset();
+        x_.reset();
+    }
+
+    void SetUp() override
+    {
+        if (!x_->ok())
+            GTEST_SKIP() << "Xvfb could not be started";
+        if (archiveConnectString().empty())
+            GTEST_SKIP() << "MariaDB not started (run through scripts/test)";
+        ASSERT_TRUE(rows_.ok());
+        QDir().mkpath(screenshotDir);
+        home_.copyRuntime();
+        port_ = freePort();
+        home_.setting(console::files::prtIni, "PrtIni", "Port", std::to_string(port_));
+        home_.setting(console::files::prtIni, "PrtIni", "SaveFilm", "1");
+        home_.setting(console::files::prtIni, "PrtIni", "胶片导出路径", (home_.path() + "/images").toStdString());
+    }
+
+    void start(const std::string& connectString)
+    {
+        home_.setting(console::files::prtIni, "PrtIni", "ConnectString", connectString);
+        program_ = std::make_unique<RunningProgram>(home_, x_->display());
+        ASSERT_TRUE(waitFor([&] { return QFileInfo::exists(home_.reportPath()); }))
+            << program_->errorOutput().toStdString();
+        ASSERT_EQ(command("page 胶片管理"), "ok");
+    }
+
+    QString command(const QString& line) { return program_->command(line); }
+
+    // Lists from..to with "查询" and returns the grid's answer.
+    QString query(const QString& from, const QString& to)
+    {
+        EXPECT_EQ(command("date filmManagementPage/filmDateFrom " + from), "ok");
+        EXPECT_EQ(command("date filmManagementPage/filmDateTo " + to), "ok");
+        EXPECT_EQ(command("click filmManagementPage/filmQuery"), "ok");
+        // The click runs from the event loop; the next answer comes after it.
+        command("modal");
+        return command("rows filmManagementPage/filmGrid");
+    }
+
+    static QString openedFiles()
+    {
+        QFile file(opener_->path() + "/opened.txt");
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    }
+
+    static std::unique_ptr<XSession> x_;
+    static std::unique_ptr<QTemporaryDir> opener_;
+    static QByteArray savedPath_;
+    ArchiveRows rows_;
+    ConsoleHome home_;
+    int port_ = 0;
+    std::unique_ptr<RunningProgram> program_;
+};
+
+std::unique_ptr<XSession> FilmArchiveE2e::x_;
+std::unique_ptr<QTemporaryDir> FilmArchiveE2e::opener_;
+QByteArray FilmArchiveE2e::savedPath_;
+
+TEST_F(FilmArchiveE2e, ListsTheDayFromMidnightOpensAFilmAndReportsAMissingOne)
+{
+    // Paths start with this run's marker, a link to the export folder.
+    const QString films = home_.path() + "/images";
+    home_.writeFile("images/2014/04/12/120000.tiff", "II*");
+    ASSERT_TRUE(QFile::link(films, rows_.marker()));
+    const QString m = rows_.marker();
+    const QStringList times{"2014-04-12 00:00:00", "2014-04-12 00:00:01", "2014-04-12 12:00:00",
+                            "2014-04-12 23:59:59"};
+    for (const QString& time : times)
+        ASSERT_TRUE(rows_.insert(time, m + "/2014/04/12/" + time.right(8).remove(':') + ".tiff"));
+    ASSERT_TRUE(rows_.insert("2014-04-13 00:00:00", m + "/2014/04/13/000000.tiff"));
+    start(archiveConnectString());
+
+    QStringList ours;
+    int filmRow = -1, missingRow = -1;
+    const QStringList listed = gridRows(query("2014-04-12", "2014-04-12"));
+    for (int row = 0; row < listed.size(); ++row) {
+        const QStringList cells = listed[row].split('|');
+        ASSERT_EQ(cells.size(), 3) << listed[row].toStdString();
+        if (!cells[2].startsWith(m))
+            continue;
+        ours << cells[1];
+        if (cells[2].endsWith("/120000.tiff"))
+            filmRow = row;
+        if (cells[2].endsWith("/000000.tiff"))
+            missingRow = row;
+    }
+    EXPECT_EQ(ours, times);
+    EXPECT_TRUE(command("state filmManagementPage/filmArchiveStatus").endsWith("text="));
+    x_->screenshot(screenshotDir + "/film_archive_program_rows.png");
+
+    ASSERT_GE(filmRow, 0);
+    ASSERT_EQ(command(QString("dclick filmManagementPage/filmGrid %1 2").arg(filmRow)), "ok");
+    const QString url = QUrl::fromLocalFile(m + "/2014/04/12/120000.tiff").toString();
+    EXPECT_TRUE(waitFor([&] { return openedFiles().contains(url); }, 10000)) << openedFiles().toStdString();
+
+    ASSERT_GE(missingRow, 0);
+    ASSERT_EQ(command(QString("dclick filmManagementPage/filmGrid %1 2").arg(missingRow)), "ok");
+    ASSERT_TRUE(waitFor([&] { return command("modal") == "modal=打开出错"; })) << command("modal").toStdString();
+    EXPECT_TRUE(command("state qt_msgbox_label").endsWith("text=胶片【" + m + "/2014/04/12/000000.tiff】不存在。"))
+        << command("state qt_msgbox_label").toStdString();
+    x_->screenshot(screenshotDir + "/film_archive_program_missing.png");
+    ASSERT_EQ(command("answer ok"), "ok");
+    QFile::remove(m);
+
+    EXPECT_EQ(query("2014-04-13", "2014-04-12"), "rows=0");
+}
+
+TEST_F(FilmArchiveE2e, UnreachableArchiveIsReportedUnderTheGridAndFilmsGoOn)
+{
+    start(unreachableConnectString());
+    EXPECT_EQ(query("2014-04-12", "2014-04-12"), "rows=0");
+    const QString status = command("state filmManagementPage/filmArchiveStatus");
+    EXPECT_TRUE(status.contains("text=无法访问胶片档案：")) << status.toStdString();
+    EXPECT_EQ(command("modal"), "modal=");
+    EXPECT_TRUE(home_.runLog().contains("胶片查询失败：")) << home_.runLog().toStdString();
+    x_->screenshot(screenshotDir + "/film_archive_program_unreachable.png");
+
+    ASSERT_EQ(sendFilm(port_, {"--format", "STANDARD\\1,1"}), 0);
+    EXPECT_EQ(filmFiles(home_).size(), 1);
+    EXPECT_TRUE(program_->running());
+}
+
+}  // namespace
+}  // namespace vantorel::testing
