@@ -44,6 +44,25 @@ TEST(RpxFile, ReadsAHandWrittenLayoutAndIgnoresWhatItDoesNotUse)
     EXPECT_FLOAT_EQ(layout->controls[1].y1, 700);
 }
 
+TEST(RpxFile, IgnoresValuesThatAreNoLengths)
+{
+    std::string error;
+    const auto layout = parseRpx(
+        "<ActiveReportsLayout><PageSettings PaperWidth=\"nan\" PaperHeight=\"-5\" LeftMargin=\"1e30\"/>"
+        "<Sections><Section Type=\"Detail\"><Control Type=\"AR.Image\" Name=\"Image1\" Left=\"inf\" "
+        "Width=\"x\" Height=\"900\" SizeMode=\"7\"/></Section></Sections></ActiveReportsLayout>",
+        error);
+    ASSERT_TRUE(layout) << error;
+    EXPECT_FALSE(layout->page.paperWidth);
+    EXPECT_FALSE(layout->page.paperHeight);
+    EXPECT_FALSE(layout->page.marginLeft);
+    ASSERT_EQ(layout->controls.size(), 1u);
+    EXPECT_FLOAT_EQ(layout->controls[0].left, 0);
+    EXPECT_FLOAT_EQ(layout->controls[0].width, 0);
+    EXPECT_FLOAT_EQ(layout->controls[0].height, 900);
+    EXPECT_EQ(layout->controls[0].sizeMode, SizeMode::Clip);
+}
+
 TEST(RpxFile, WritesWhatItReads)
 {
     std::string error;

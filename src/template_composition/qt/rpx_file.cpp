@@ -5,9 +5,13 @@
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 
+#include <cmath>
+
 namespace vantorel::template_composition {
 
 namespace {
+
+constexpr float maxTwips = 1.0e6f;
 
 std::optional<float> number(const QXmlStreamAttributes& attributes, const char* name)
 {
@@ -16,7 +20,10 @@ std::optional<float> number(const QXmlStreamAttributes& attributes, const char* 
         return std::nullopt;
     bool ok = false;
     const float value = text.trimmed().toFloat(&ok);
-    return ok ? std::optional<float>(value) : std::nullopt;
+    // Lengths beyond a few metres, NaN and infinities are no lengths.
+    if (!ok || !std::isfinite(value) || std::fabs(value) > maxTwips)
+        return std::nullopt;
+    return value;
 }
 
 float numberOr(const QXmlStreamAttributes& attributes, const char* name, float fallback)
