@@ -172,8 +172,8 @@ bool AssociationWorker::negotiate()
         return false;
     }
     if (OFCondition cond = ASC_acknowledgeAssociation(association_); cond.bad()) {
-        // The acceptance could not be built (a context proposing more
-        // transfer syntaxes than the toolkit keeps): nothing was sent yet.
+        // The acceptance could not be built from what the peer proposed;
+        // nothing was sent yet, so the peer can still be told.
         reject(ASC_RESULT_REJECTEDPERMANENT, std::string("accepting failed: ") + cond.text());
         return false;
     }
