@@ -1,7 +1,5 @@
 #include "console_print_observer.h"
 
-#include "console/ui/main_window.h"
-#include "console/ui/status_panels.h"
 #include "direct_composition/qt/film_page_painter.h"
 
 #include <QDateTime>
@@ -16,9 +14,8 @@ constexpr int previewWidthPixels = 1000;
 
 void ConsolePrintObserver::printCountChanged(std::int32_t count)
 {
-    window_.setPrintCount(count);
-    if (onChanged)
-        onChanged();
+    emit countShown(count);
+    emit changed();
 }
 
 void ConsolePrintObserver::filmComposed(const direct_composition::FilmPage& page)
@@ -26,16 +23,14 @@ void ConsolePrintObserver::filmComposed(const direct_composition::FilmPage& page
     const QImage picture = direct_composition::renderFilmPreview(page, previewWidthPixels);
     const QString caption = QString::fromStdString(page.printer) + QStringLiteral("  ") +
                             QDateTime::currentDateTime().toString(QStringLiteral("yyyy/M/d H:mm:ss"));
-    window_.showFilm(picture, caption);
-    if (onChanged)
-        onChanged();
+    emit filmShown(picture, caption);
+    emit changed();
 }
 
 void ConsolePrintObserver::printerProblemChanged(const std::string& problem)
 {
-    window_.statusPanels().setPrinterProblem(QString::fromStdString(problem));
-    if (onChanged)
-        onChanged();
+    emit printerProblemShown(QString::fromStdString(problem));
+    emit changed();
 }
 
 }  // namespace vantorel::app

@@ -2,30 +2,31 @@
 
 #include "print_job/print_job_observer.h"
 
-#include <functional>
-
-namespace vantorel::console::ui {
-class MainWindow;
-}
+#include <QImage>
+#include <QObject>
+#include <QString>
 
 namespace vantorel::app {
 
-// Shows printing in the console: the film count in the status bar, the page
-// of every film ended on the preview page, and in the status bar whether
-// films reach their printer.
-class ConsolePrintObserver final : public print_job::PrintJobObserver {
-public:
-    explicit ConsolePrintObserver(console::ui::MainWindow& window) : window_(window) {}
+// What printing shows in the console, as signals: the film count for the
+// status bar, the page of every film ended for the preview page, and whether
+// films reach their printer. Built before the print job (which reports to it)
+// and before the window (which is connected to it), so neither waits for the
+// other.
+class ConsolePrintObserver final : public QObject, public print_job::PrintJobObserver {
+    Q_OBJECT
 
+public:
     void printCountChanged(std::int32_t count) override;
     void filmComposed(const direct_composition::FilmPage& page) override;
     void printerProblemChanged(const std::string& problem) override;
 
-    // Called after each change, e.g. to refresh a report of the console.
-    std::function<void()> onChanged;
-
-private:
-    console::ui::MainWindow& window_;
+signals:
+    void countShown(qint64 count);
+    void filmShown(const QImage& page, const QString& caption);
+    void printerProblemShown(const QString& problem);
+    // After each of the above, e.g. to refresh a report of the console.
+    void changed();
 };
 
 }  // namespace vantorel::app

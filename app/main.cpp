@@ -1,5 +1,5 @@
-// The composition root: parses the command line, builds each object once and
-// hands references down.
+// The composition root: parses the command line, builds each object once, in
+// the order they depend on each other, and hands references down.
 
 #include "command_line.h"
 #include "console_automation.h"
@@ -9,6 +9,7 @@
 #include "settings_page_services.h"
 #include "version_text.h"
 
+#include "archive/sql/odbc_film_record_store.h"
 #include "console/journal_run_log.h"
 #include "console/operator_messages.h"
 #include "console/platform/print_count_settings.h"
@@ -18,12 +19,11 @@
 #include "console/ui/console_report.h"
 #include "console/ui/console_startup.h"
 #include "console/ui/main_window.h"
-#include "archive/sql/odbc_film_record_store.h"
 #include "console/ui/message_box_operator_messages.h"
+#include "console/ui/status_panels.h"
 #include "direct_composition/qt/header_picture_files.h"
 #include "direct_composition/qt/qt_printer_surface.h"
 #include "print_job/print_job_driver.h"
-#include "print_job/template_road.h"
 #include "print_service/dcmtk/print_service_runtime.h"
 #include "print_service/film_parameters.h"
 #include "print_service/print_object_store.h"
@@ -36,11 +36,51 @@
 #include <csignal>
 #include <cstdlib>
 #include <iostream>
+#include <optional>
 #include <unistd.h>
 
 namespace {
 
 using namespace vantorel;
+
+// --help, --version and a command line that is not understood are answered
+// without starting; nothing when the program is to start.
+std::optional<int> answerWithoutStarting(const app::CommandLine& line)
+{
+    if (!line.error.empty()) {
+        std::cerr << "vantorel: " << line.error << "\n" << app::usageText();
+        return 2;
+    }
+    if (line.help)
+        std::cout << app::usageText();
+    if (line.version)
+        std::cout << app::versionText();
+    return (line.help || line.version) ? std::optional<int>(0) : std::nullopt;
+}
+
+bool haveDisplay()
+{
+    return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+}
+
+// Before the application object: without a window system Qt must not try to
+// open a display. Returns whether the program runs headless by choice.
+bool choosePlatform(const app::CommandLine& line)
+{
+    const bool headless = line.headless || line.showSettings || !haveDisplay();
+    if (headless)
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    else if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "xcb;wayland;offscreen");
+    return headless;
+}
+
+// After it: a display that could not be opened falls back to headless.
+bool platformIsHeadless()
+{
+    return QGuiApplication::platformName() == QLatin1String("offscreen") ||
+           QGuiApplication::platformName() == QLatin1String("minimal");
+}
 
 std::string homeFolder(const app::CommandLine& line)
 {
@@ -48,11 +88,6 @@ std::string homeFolder(const app::CommandLine& line)
         return QCoreApplication::applicationDirPath().toStdString();
     return QDir::cleanPath(QFileInfo(QString::fromStdString(line.home)).absoluteFilePath())
         .toStdString();
-}
-
-bool haveDisplay()
-{
-    return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
 }
 
 // The program ends at once, as closing the window does: nothing is saved
@@ -78,35 +113,91 @@ int showSettings(const std::string& home, console::RunLog& runLog)
     return 0;
 }
 
+// What the whole program shares: the home folder, the clock, the run log, the
+// operator's messages and the settings that start-up loads.
+struct Basics {
+    const std::string& home;
+    const console::Clock& clock;
+    console::RunLog& runLog;
+    console::OperatorMessages& messages;
+    console::Settings& settings;
+    console::PrintCountStore& printCount;
+};
+
+// The print service and everything an N-ACTION reaches: the printers with the
+// built-in FilmFile printer, the header pictures (cross.bmp is read once,
+// here), the template road (the run's one report, its printer, the TIFF
+// export and the film archive), the print job driver and the DICOM service,
+// whose events are handled on this thread once start-up has run.
+struct PrintServer {
+    PrintServer(const Basics& b, app::ConsolePrintObserver& console)
+        : printerSurface(b.home, &b.runLog),
+          headerPictures(b.home),
+          filmRecords(b.settings.connectString, b.clock),
+          templateComposition({b.settings, b.home, b.clock, b.runLog, filmRecords,
+                               [&console](const direct_composition::FilmPage& page) {
+                                   console.filmComposed(page);
+                               }}),
+          printJob({printObjects, filmParameters, b.settings, b.printCount, printerSurface,
+                    headerPictures, templateComposition, b.runLog, b.messages, b.home, console}),
+          service(printObjects, filmParameters, b.settings, printJob, b.runLog, b.messages,
+                  print_service::limitsFromEnvironment()),
+          startup(service, printObjects, templateComposition.report())
+    {
+    }
+
+    print_service::PrintObjectStore printObjects;
+    print_service::FilmParameters filmParameters;
+    direct_composition::QtPrinterSurface printerSurface;
+    direct_composition::HeaderPictureFiles headerPictures;
+    archive::OdbcFilmRecordStore filmRecords;  // a new database connection per film
+    template_composition::ReportTemplateComposition templateComposition;
+    print_job::PrintJobDriver printJob;
+    print_service::PrintServiceRuntime service;
+    app::ServiceStartup startup;
+};
+
+// The window follows printing and the DICOM page; closing it ends the program.
+void connectWindow(console::ui::MainWindow& window, console::ui::ConsoleSettingsPages& pages,
+                   const app::ConsolePrintObserver& printing)
+{
+    pages.followListenStatus(window.statusPanels());
+    QObject::connect(&window, &console::ui::MainWindow::closed, [] { endAtOnce(); });
+    QObject::connect(&printing, &app::ConsolePrintObserver::countShown, &window,
+                     &console::ui::MainWindow::setPrintCount);
+    QObject::connect(&printing, &app::ConsolePrintObserver::filmShown, &window,
+                     &console::ui::MainWindow::showFilm);
+    QObject::connect(&printing, &app::ConsolePrintObserver::printerProblemShown, &window,
+                     [&window](const QString& problem) { window.statusPanels().setPrinterProblem(problem); });
+}
+
+// For automated checks: the console's state after start-up and after every
+// film, in the file VANTOREL_CONSOLE_REPORT names, and commands on standard
+// input with VANTOREL_CONSOLE_COMMANDS.
+std::unique_ptr<app::ConsoleAutomation> startAutomation(const console::ui::MainWindow& window,
+                                                        const app::ConsolePrintObserver& printing)
+{
+    const QString report = qEnvironmentVariable("VANTOREL_CONSOLE_REPORT");
+    if (!report.isEmpty()) {
+        QObject::connect(&printing, &app::ConsolePrintObserver::changed, &window,
+                         [&window, report] { console::ui::writeConsoleReport(window, report); });
+        console::ui::writeConsoleReport(window, report);
+    }
+    if (qEnvironmentVariableIsEmpty("VANTOREL_CONSOLE_COMMANDS"))
+        return nullptr;
+    return std::make_unique<app::ConsoleAutomation>();
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
-    std::vector<std::string> args(argv + 1, argv + argc);
-    const app::CommandLine line = app::parseCommandLine(args);
-    if (!line.error.empty()) {
-        std::cerr << "vantorel: " << line.error << "\n" << app::usageText();
-        return 2;
-    }
-    if (line.help) {
-        std::cout << app::usageText();
-        return 0;
-    }
-    if (line.version) {
-        std::cout << app::versionText();
-        return 0;
-    }
-
-    // Without a window system Qt must not try to open a display; a display
-    // that cannot be opened falls back to running headless.
-    bool headless = line.headless || line.showSettings || !haveDisplay();
-    if (headless)
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    else if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "xcb;wayland;offscreen");
+    const app::CommandLine line = app::parseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    if (const std::optional<int> answered = answerWithoutStarting(line))
+        return *answered;
+    const bool headlessByChoice = choosePlatform(line);
     QApplication application(argc, argv);
-    headless = headless || QGuiApplication::platformName() == QLatin1String("offscreen") ||
-               QGuiApplication::platformName() == QLatin1String("minimal");
+    const bool headless = headlessByChoice || platformIsHeadless();
     // A message box closed while the main window is hidden must not end the
     // program; only closing the main window does.
     application.setQuitOnLastWindowClosed(false);
@@ -119,85 +210,40 @@ int main(int argc, char** argv)
     console::FileRunLog fileRunLog(home, clock);
     if (line.showSettings)
         return showSettings(home, fileRunLog);
-    // Unattended, every run log line also goes to standard error, for the
-    // service manager's journal; operator messages print their own line there.
+    // Unattended, every run log line also goes to standard error (the service
+    // manager's journal), and a message goes to the run log and standard error
+    // instead of a modal message box.
     console::JournalRunLog journalRunLog(fileRunLog, std::cerr);
     console::RunLog& runLog = headless ? static_cast<console::RunLog&>(journalRunLog) : fileRunLog;
-
-    console::SettingsStore store(home);
-    console::PrintCountSettings printCount;
-    console::Settings settings;
-
-    // Unattended, a message goes to the run log and standard error; with a
-    // window system it is a modal message box.
     console::LoggedOperatorMessages loggedMessages(fileRunLog, std::cerr);
     console::ui::MessageBoxOperatorMessages boxMessages;
     console::OperatorMessages& messages =
         headless ? static_cast<console::OperatorMessages&>(loggedMessages) : boxMessages;
 
-    const QString homeText = QString::fromStdString(home);
+    console::SettingsStore store(home);
+    console::PrintCountSettings printCount;
+    console::Settings settings;
+    app::ConsolePrintObserver printing;
+    PrintServer server({home, clock, runLog, messages, settings, printCount}, printing);
+
     // The settings pages are views of `settings`; they write through `store`.
-    app::SettingsPageServices pageServices(clock, runLog);
+    const QString homeText = QString::fromStdString(home);
+    app::SettingsPageServices pageServices(clock, runLog, server.service.listener(), server.startup);
     auto pages = pageServices.makePages({homeText, store, settings, messages});
     console::ui::ConsoleSettingsPages& settingsPages = *pages;
     console::ui::MainWindow window(homeText, clock, messages, std::move(pages));
-    settingsPages.followListenStatus(window.statusPanels());
+    connectWindow(window, settingsPages, printing);
     boxMessages.setParentWindow(&window);
-    QObject::connect(&window, &console::ui::MainWindow::closed, [] { endAtOnce(); });
-    app::ConsolePrintObserver printObserver(window);
 
-    // Printing: the printers with the built-in FilmFile printer, the header
-    // pictures (cross.bmp is read once, here) and the print job driver that
-    // every N-ACTION calls; the console shows its count and its films.
-    direct_composition::QtPrinterSurface printerSurface(home, &runLog);
-    direct_composition::HeaderPictureFiles headerPictures(home);
-    // The template road: the run's one report, its printer, the TIFF export
-    // and the film archive, a new database connection per film.
-    archive::OdbcFilmRecordStore filmRecords(settings.connectString, clock);
-    template_composition::ReportTemplateComposition templateComposition(
-        {settings, home, clock, runLog, filmRecords,
-         [&printObserver](const direct_composition::FilmPage& page) { printObserver.filmComposed(page); }});
-
-    // The print service; start-up below starts it listening and builds the
-    // Printer object, and DICOM events are handled on this thread after that.
-    print_service::PrintObjectStore printObjects;
-    print_service::FilmParameters filmParameters;
-    print_job::PrintJobDriver printJob({printObjects, filmParameters, settings, printCount,
-                                        printerSurface, headerPictures, templateComposition,
-                                        runLog, messages, home, &printObserver});
-    print_service::PrintServiceRuntime printService(printObjects, filmParameters, settings, printJob,
-                                                    runLog, messages,
-                                                    print_service::limitsFromEnvironment());
-    app::ServiceStartup service(printService, printObjects, templateComposition.report());
-    pageServices.attach(printService.listener(), service);
-
-    console::ui::StartupContext context{homeText,
-                                        store,
-                                        printCount,
+    console::ui::StartupContext context{homeText, store, printCount,
                                         direct_composition::QtPrinterSurface::installedPrinters(),
-                                        clock,
-                                        runLog,
-                                        messages,
-                                        service,
-                                        application,
-                                        !headless};
+                                        clock, runLog, messages, server.startup, application, !headless};
     console::ui::ConsoleStartup(context, settings, window).run();
-
-    // For automated checks: the console's state after start-up and after
-    // every film, in the file the environment names.
-    const QString report = qEnvironmentVariable("VANTOREL_CONSOLE_REPORT");
-    if (!report.isEmpty()) {
-        printObserver.onChanged = [&window, report] { console::ui::writeConsoleReport(window, report); };
-        console::ui::writeConsoleReport(window, report);
-    }
-    // For automated checks of the window: commands on standard input.
-    std::unique_ptr<app::ConsoleAutomation> automation;
-    if (!qEnvironmentVariableIsEmpty("VANTOREL_CONSOLE_COMMANDS"))
-        automation = std::make_unique<app::ConsoleAutomation>();
+    const auto automation = startAutomation(window, printing);
 
     // A signal during start-up (while a message box waited) ends the program
     // here; otherwise the event loop runs until a signal or the window's close.
     const int exitCode = quitOnSignal.signalled() ? 0 : application.exec();
-    printService.stop();
+    server.service.stop();
     return exitCode;
 }

@@ -28,7 +28,7 @@ bool ServiceStartup::startListening()
 {
     print_service::Listener& listener = printService_.listener();
     listener.startListening();
-    return listener.listenState() == "正常";
+    return listener.listening();
 }
 
 void ServiceStartup::createPrintObjectStore()

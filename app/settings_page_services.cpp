@@ -9,8 +9,10 @@
 
 namespace vantorel::app {
 
-SettingsPageServices::SettingsPageServices(const console::Clock& clock, console::RunLog& runLog)
-    : runLog_(runLog), purge_(clock, filmFolders_, runLog)
+SettingsPageServices::SettingsPageServices(const console::Clock& clock, console::RunLog& runLog,
+                                           print_service::Listener& listener,
+                                           console::ui::StartupServices& startup)
+    : listener_(listener), startup_(startup), runLog_(runLog), purge_(clock, filmFolders_, runLog)
 {
 }
 
@@ -34,27 +36,20 @@ SettingsPageServices::makePages(const console::ui::PageContext& context)
     return std::make_unique<console::ui::ConsoleSettingsPages>(context, services);
 }
 
-void SettingsPageServices::attach(print_service::Listener& listener, console::ui::StartupServices& startup)
-{
-    listener_ = &listener;
-    startup_ = &startup;
-}
-
 bool SettingsPageServices::changePort(const std::string& typedPort,
                                       const std::function<void(const std::string&)>& storePort)
 {
-    return listener_ && listener_->changePort(typedPort, storePort);
+    return listener_.changePort(typedPort, storePort);
 }
 
-std::string SettingsPageServices::listenState() const
+bool SettingsPageServices::listening() const
 {
-    return listener_ ? listener_->listenState() : std::string();
+    return listener_.listening();
 }
 
 void SettingsPageServices::setReportPage(const console::ui::ReportPageSetup& page)
 {
-    if (startup_)
-        startup_->setReportPage(page);
+    startup_.setReportPage(page);
 }
 
 }  // namespace vantorel::app

@@ -24,30 +24,28 @@ class Listener;
 
 namespace vantorel::app {
 
-// What the settings pages ask of the rest of the program. The print service
-// is built after the main window (its print job reports to the window), so
-// the listener and the report page are attached once they exist; until then
-// a port change does nothing. The hospital-name editor works on the pages'
-// settings store and header settings and logs to `runLog`. The
-// film-management page and the monthly purge that the run page switches are
-// the film archive's.
+// What the settings pages ask of the rest of the program: port changes go to
+// the print service's listener, the report page to the start-up services.
+// The hospital-name editor works on the pages' settings store and header
+// settings and logs to `runLog`. The film-management page and the monthly
+// purge that the run page switches are the film archive's.
 class SettingsPageServices final : public console::ListenerControl,
                                    public console::ui::ReportPageControl {
 public:
-    SettingsPageServices(const console::Clock& clock, console::RunLog& runLog);
+    SettingsPageServices(const console::Clock& clock, console::RunLog& runLog,
+                         print_service::Listener& listener, console::ui::StartupServices& startup);
     ~SettingsPageServices() override;
 
     std::unique_ptr<console::ui::ConsoleSettingsPages> makePages(const console::ui::PageContext& context);
-    void attach(print_service::Listener& listener, console::ui::StartupServices& startup);
 
     bool changePort(const std::string& typedPort,
                     const std::function<void(const std::string&)>& storePort) override;
-    std::string listenState() const override;
+    bool listening() const override;
     void setReportPage(const console::ui::ReportPageSetup& page) override;
 
 private:
-    print_service::Listener* listener_ = nullptr;
-    console::ui::StartupServices* startup_ = nullptr;
+    print_service::Listener& listener_;
+    console::ui::StartupServices& startup_;
     console::RunLog& runLog_;
     std::unique_ptr<hospital_name::ui::HeaderEditorWindow> headerEditor_;
     console::ui::MinutePurgeTimer purgeTimer_;

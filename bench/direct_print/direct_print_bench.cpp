@@ -8,8 +8,8 @@
 //     --films N    films per association (default 8)
 //     --only TEXT  only the films whose name contains TEXT, e.g. 8192
 
-#include "e2e/image_files.h"
 #include "e2e/print_server.h"
+#include "support/dicom_image_files.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -15,21 +15,24 @@
 //
 //   print_service_bench [--sessions K] [--orphans N] [--only-orphans] [--bin DIR]
 
+#include "support/echo_probe.h"
+#include "support/free_port.h"
+#include "support/wait_for.h"
+
 #include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
-#include <QTcpServer>
 #include <QTemporaryDir>
-#include <QThread>
 
 #include <algorithm>
 #include <cstdio>
 #include <iostream>
 #include <map>
 #include <vector>
+
+using namespace vantorel::testing;
 
 namespace {
 
@@ -39,13 +42,6 @@ struct Round {
     int failures = 0;
     double seconds = 0;
 };
-
-int freePort()
-{
-    QTcpServer probe;
-    probe.listen(QHostAddress::Any, 0);
-    return probe.serverPort();
-}
 
 double percentile(std::vector<double> values, double p)
 {
@@ -209,14 +205,9 @@ int main(int argc, char** argv)
     server.start(bin + "/vantorel", {"--home", home.path(), "--headless"});
     if (!server.waitForStarted())
         return 1;
-    QDeadlineTimer ready(30000);
-    while (QProcess::execute(bin + "/vantorel-printscu",
-                             {"--echo", "--no-printer", "--sessions", "0", "127.0.0.1", QString::number(port)}) != 0) {
-        if (ready.hasExpired()) {
-            std::cerr << "the server did not answer C-ECHO\n";
-            return 1;
-        }
-        QThread::msleep(50);
+    if (!waitFor([&] { return answersEcho(port); }, 30000)) {
+        std::cerr << "the server did not answer C-ECHO\n";
+        return 1;
     }
 
     std::printf("print service benchmark: %d sessions of STANDARD\\4,5, 512x512 12-bit, per round\n", sessions);

@@ -3,14 +3,14 @@
 // the runtime files, headless and, when Xvfb is installed, with the window.
 //   startup_bench [runs]
 
-#include <dcmtk/dcmnet/scu.h>
+#include "support/echo_probe.h"
+#include "support/free_port.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
 #include <QElapsedTimer>
 #include <QProcess>
-#include <QTcpServer>
 #include <QTemporaryDir>
 #include <QThread>
 
@@ -19,31 +19,9 @@
 #include <optional>
 #include <vector>
 
+using namespace vantorel::testing;
+
 namespace {
-
-int freePort()
-{
-    QTcpServer probe;
-    probe.listen(QHostAddress::Any, 0);
-    return probe.serverPort();
-}
-
-bool echoAccepted(int port)
-{
-    DcmSCU scu;
-    scu.setPeerHostName("127.0.0.1");
-    scu.setPeerPort(static_cast<Uint16>(port));
-    scu.setPeerAETitle("ZQ");
-    scu.setAETitle("BENCH");
-    scu.setACSETimeout(5);
-    OFList<OFString> syntaxes;
-    syntaxes.push_back(UID_LittleEndianImplicitTransferSyntax);
-    scu.addPresentationContext(UID_VerificationSOPClass, syntaxes);
-    if (scu.initNetwork().bad() || scu.negotiateAssociation().bad())
-        return false;
-    scu.releaseAssociation();
-    return true;
-}
 
 void prepareHome(const QString& home, int port)
 {
@@ -84,7 +62,7 @@ std::optional<double> measureOnce(const QString& display)
     program.start(QStringLiteral(VANTOREL_BIN_DIR) + "/vantorel", args);
     std::optional<double> result;
     while (clock.elapsed() < 30000 && program.state() != QProcess::NotRunning) {
-        if (echoAccepted(port)) {
+        if (answersEcho(port)) {
             result = clock.nsecsElapsed() / 1e6;
             break;
         }

@@ -18,8 +18,8 @@ public:
     virtual bool changePort(const std::string& typedPort,
                             const std::function<void(const std::string&)>& storePort) = 0;
 
-    // The listening state after the last change: "True" or "False".
-    virtual std::string listenState() const = 0;
+    // Whether the port of the last change is listened on.
+    virtual bool listening() const = 0;
 };
 
 }  // namespace vantorel::console

@@ -55,6 +55,7 @@ std::string FileRunLog::formatLine(const LocalDateTime& time, const std::string&
 
 bool FileRunLog::write(const std::string& message)
 {
+    owner_.check("FileRunLog::write");
     const LocalDateTime time = clock_.now();
     std::error_code error;
     std::filesystem::create_directories(folder(), error);

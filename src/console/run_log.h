@@ -1,6 +1,7 @@
 #pragma once
 
 #include "console/clock.h"
+#include "console/owner_thread.h"
 
 #include <string>
 
@@ -33,6 +34,7 @@ public:
     static std::string formatLine(const LocalDateTime& time, const std::string& message);
 
 private:
+    OwnerThread owner_;  // main thread only
     std::string home_;
     const Clock& clock_;
 };

@@ -109,8 +109,9 @@ void drawFrame(const CompositionContext& context, PrinterSurface& surface, float
 {
     const double q = static_cast<double>(width) / height;
     const double b = context.settings.marginBottom;
-    // The height shrinks by the width-to-height ratio of the area, as films
-    // have always been laid out.
+    // Deliberate: the height shrinks by the width-to-height ratio of the area
+    // (not by the plain margin), as films have always been laid out; sites
+    // set their bottom margin against this result.
     width = static_cast<float>(width - 10.0 * b);
     height = static_cast<float>(height - 10.0 * b * q);
     drawBlackBase(context, surface, width, height);

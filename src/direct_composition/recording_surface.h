@@ -49,7 +49,6 @@ public:
     // Every document that was ended or aborted, oldest first.
     const std::vector<FilmPage>& documents() const { return documents_; }
     std::vector<FilmPage> endedDocuments() const;
-    void clearDocuments() { documents_.clear(); }
     // A surface that runs for hours keeps no document: a page is dropped once
     // it is released (and its listener told), so that a film's pictures do
     // not stay in memory until the next film.

@@ -111,6 +111,7 @@ PrintJobDriver::~PrintJobDriver()
 
 ps::PrintOutcome PrintJobDriver::DoPrint(const std::string& ruid, const std::string& Rip)
 {
+    owner_.check("PrintJobDriver::DoPrint");
     ps::PrintObject* object = parts_.store.Dataset("", ruid);
     if (object == nullptr) {
         // Nothing printed, counted or logged; the modality is told.
@@ -262,8 +263,7 @@ SheetResult PrintJobDriver::printDirect(const Film& film, const std::string& Rip
 void PrintJobDriver::pageEnded(const dc::FilmPage& page, const dc::PageRelease& release)
 {
     lastRelease_ = release;
-    if (parts_.observer)
-        parts_.observer->filmComposed(page);
+    parts_.observer.filmComposed(page);
 }
 
 void PrintJobDriver::composeTemplate(const Film& film, const std::string& Rip)
@@ -301,8 +301,7 @@ SheetResult PrintJobDriver::countFilm(SheetResult sheet)
             sheet = SheetResult::refusedByPrinter(report.reason);
     }
     parts_.log.write("打印第【" + std::to_string(count) + "】张胶片。");
-    if (parts_.observer)
-        parts_.observer->printCountChanged(count);
+    parts_.observer.printCountChanged(count);
     parts_.printCountStore.write(count);
     parts_.log.write("打印完毕。");
     return sheet;
@@ -320,8 +319,7 @@ void PrintJobDriver::notePrinterProblem(const SheetResult& sheet)
     if (problem == printerProblem_)
         return;
     printerProblem_ = problem;
-    if (parts_.observer)
-        parts_.observer->printerProblemChanged(problem);
+    parts_.observer.printerProblemChanged(problem);
 }
 
 }  // namespace vantorel::print_job

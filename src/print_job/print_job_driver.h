@@ -1,5 +1,6 @@
 #pragma once
 
+#include "console/owner_thread.h"
 #include "direct_composition/film_frame.h"
 #include "direct_composition/recording_surface.h"
 #include "print_job/printer_routing.h"
@@ -41,7 +42,7 @@ struct PrintJobParts {
     console::RunLog& log;
     console::OperatorMessages& messages;
     std::string programFolder;
-    PrintJobObserver* observer = nullptr;  // the console, when there is one
+    PrintJobObserver& observer;  // the console, or what stands in for it
 };
 
 // `DoPrint`: turns one N-ACTION into films, one per film box and copy, each
@@ -63,6 +64,7 @@ public:
     const PrinterRotation& rotation() const { return rotation_; }
 
 private:
+    console::OwnerThread owner_;  // main thread only
     struct Film;  // one film box as collected for printing
 
     void printFilmBox(print_service::PrintObject& filmBox, int copies, const std::string& Rip,

@@ -63,6 +63,8 @@ void PrinterRotation::GetNextPrt(
     const auto& printers = routePrinters[Pindex];
     const int n = static_cast<int>(printers.size());
     auto& position = rotationIndex_[Pindex];
+    // Advanced before use, on purpose: the first film of a route goes to its
+    // second printer, and sites balance their printers with that in mind.
     if (position >= n - 1)
         position = 0;
     else

@@ -23,6 +23,7 @@ Associations::Associations(PrintObjectStore& store, RequestHandler& handler, con
 
 void Associations::associationRequested(const AssociationInfo& association)
 {
+    owner_.check("Associations");
     log_.write("收到请求：AssociationRequest2");
     filmSessions_[association.id] = {};
 }
@@ -30,6 +31,7 @@ void Associations::associationRequested(const AssociationInfo& association)
 NormalisedResponse Associations::normalisedRequest(const AssociationInfo& association,
                                                    NormalisedRequest& request)
 {
+    owner_.check("Associations");
     if (request.commandField == command::nCreate && store_.size() >= limits_.maxObjects) {
         log_.write("N-CREATE " + request.affectedSopClassUid + " refused: " + std::to_string(store_.size()) +
                    " print objects stored");
@@ -90,12 +92,14 @@ void Associations::noteChanges(const AssociationInfo& association, const Normali
 
 void Associations::associationClosed(std::uint64_t associationId)
 {
+    owner_.check("Associations");
     filmSessions_.erase(associationId);
     ownership_.release(associationId, store_);
 }
 
 void Associations::diagnostic(const std::string& line)
 {
+    owner_.check("Associations");
     log_.write(line);
 }
 

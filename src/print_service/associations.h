@@ -1,5 +1,6 @@
 #pragma once
 
+#include "console/owner_thread.h"
 #include "print_service/normalised_request.h"
 #include "print_service/object_ownership.h"
 #include "print_service/pixel_budget.h"
@@ -59,6 +60,7 @@ public:
     std::uint64_t pixelBytesHeld() const { return pixels_.held(); }
 
 private:
+    console::OwnerThread owner_;  // main thread only
     bool withinPixelBudget(const NormalisedRequest& request, NormalisedResponse& refusal);
     void noteChanges(const AssociationInfo& association, const NormalisedRequest& request,
                      const NormalisedResponse& response);

@@ -45,7 +45,7 @@ void Listener::startListening()
         messages_.show("监听端口失败：端口被占用，请更换端口号,否则不能正常打印。", "注意",
                        console::MessageIcon::Information);
     }
-    state_ = open ? "正常" : "失败";
+    listening_ = open;
     log_.write(std::string("监听端口状态=") + (open ? "True" : "False"));
 }
 
@@ -59,13 +59,12 @@ bool Listener::changePort(const std::string& typedPort,
         settings_.listenPort = port;
         log_.write("监听端口改变为： " + typedPort);
         listened = true;
-        if (network_.Listen(portNumber(port))) {
+        listening_ = network_.Listen(portNumber(port));
+        if (listening_) {
             log_.write("监听端口状态=True");
-            state_ = "True";
         } else {
             messages_.show("端口打开失败，无法接收打印请求，请核对。", "设置失败",
                            console::MessageIcon::Warning);
-            state_ = "False";
         }
     }
     portPanel_ = port;

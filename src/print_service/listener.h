@@ -36,7 +36,8 @@ public:
     bool changePort(const std::string& typedPort,
                     const std::function<void(const std::string&)>& storePort);
 
-    const std::string& listenState() const { return state_; }  // status bar, fifth panel
+    // Whether the last start-up or port change opened its port.
+    bool listening() const { return listening_; }
     const std::string& portPanel() const { return portPanel_; } // status bar, fourth panel
 
     // The leading decimal number of a port text (blanks skipped, none gives 0),
@@ -48,7 +49,7 @@ private:
     console::Settings& settings_;
     console::RunLog& log_;
     console::OperatorMessages& messages_;
-    std::string state_;
+    bool listening_ = false;
     std::string portPanel_;
 };
 

@@ -15,12 +15,14 @@ PrintObjectStore::~PrintObjectStore() = default;
 
 PrintObject& PrintObjectStore::NewDataSet()
 {
+    owner_.check("PrintObjectStore");
     unnamed_.push_back(std::make_unique<PrintObject>());
     return *unnamed_.back();
 }
 
 void PrintObjectStore::assignInstanceUid(PrintObject& object, const std::string& uid)
 {
+    owner_.check("PrintObjectStore");
     object.attributes().putAndInsertString(DCM_SOPInstanceUID, uid.c_str());
     auto found = std::find_if(unnamed_.begin(), unnamed_.end(),
                               [&](const auto& held) { return held.get() == &object; });
@@ -36,6 +38,7 @@ void PrintObjectStore::assignInstanceUid(PrintObject& object, const std::string&
 
 PrintObject* PrintObjectStore::Dataset(const std::string& /*cls*/, const std::string& uid)
 {
+    owner_.check("PrintObjectStore");
     auto found = objects_.find(uid);
     return found == objects_.end() ? nullptr : found->second.get();
 }
@@ -43,12 +46,14 @@ PrintObject* PrintObjectStore::Dataset(const std::string& /*cls*/, const std::st
 const PrintObject* PrintObjectStore::Dataset(const std::string& /*cls*/,
                                              const std::string& uid) const
 {
+    owner_.check("PrintObjectStore");
     auto found = objects_.find(uid);
     return found == objects_.end() ? nullptr : found->second.get();
 }
 
 PrintObject* PrintObjectStore::DatasetFromSequence(DcmSequenceOfItems& a, int n)
 {
+    owner_.check("PrintObjectStore");
     if (n < 1 || static_cast<unsigned long>(n) > a.card())
         return nullptr;
     DcmItem* item = a.getItem(static_cast<unsigned long>(n - 1));
@@ -64,6 +69,7 @@ PrintObject* PrintObjectStore::DatasetFromSequence(DcmSequenceOfItems& a, int n)
 
 void PrintObjectStore::Remove(const std::string& /*classUID*/, const std::string& instanceUID)
 {
+    owner_.check("PrintObjectStore");
     if (objects_.count(instanceUID) == 0)
         return;
     // Depth-first, children in list order, each object after its descendants.
@@ -91,6 +97,7 @@ void PrintObjectStore::Remove(const std::string& /*classUID*/, const std::string
 
 void PrintObjectStore::removeSingle(const std::string& instanceUID)
 {
+    owner_.check("PrintObjectStore");
     removeOne(instanceUID);
 }
 
@@ -104,6 +111,7 @@ void PrintObjectStore::removeOne(const std::string& uid)
 
 std::vector<PrintObject*> PrintObjectStore::children(const PrintObject& parent)
 {
+    owner_.check("PrintObjectStore");
     std::vector<PrintObject*> found;
     for (const ObjectRef& child : parent.ChildObjects())
         if (PrintObject* object = Dataset(child.classUid, child.instanceUid))
@@ -113,6 +121,7 @@ std::vector<PrintObject*> PrintObjectStore::children(const PrintObject& parent)
 
 std::vector<const PrintObject*> PrintObjectStore::children(const PrintObject& parent) const
 {
+    owner_.check("PrintObjectStore");
     std::vector<const PrintObject*> found;
     for (const ObjectRef& child : parent.ChildObjects())
         if (const PrintObject* object = Dataset(child.classUid, child.instanceUid))

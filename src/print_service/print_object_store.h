@@ -1,5 +1,6 @@
 #pragma once
 
+#include "console/owner_thread.h"
 #include "print_service/print_object.h"
 
 #include <cstddef>
@@ -71,6 +72,7 @@ public:
     std::vector<std::string> instanceUids() const;  // sorted
 
 private:
+    console::OwnerThread owner_;  // main thread only
     void removeOne(const std::string& uid);
 
     std::map<std::string, std::unique_ptr<PrintObject>> objects_;

@@ -35,6 +35,11 @@ std::string statusText(std::uint16_t status)
     return text;
 }
 
+// Status 0 on purpose: every N-GET, N-SET, N-CREATE and N-DELETE is answered
+// with success, even for an unknown object or attributes not taken, because
+// modalities end the whole print session at the first non-zero status. Only
+// an N-ACTION whose films did not all print answers otherwise (nAction), and
+// Associations refuses requests beyond the service's limits.
 NormalisedResponse statusOnly(const std::string& classUid, const std::string& instanceUid)
 {
     NormalisedResponse response;
@@ -74,6 +79,7 @@ RequestHandler::RequestHandler(PrintObjectStore& store, FilmParameters& film,
 NormalisedResponse RequestHandler::handle(NormalisedRequest& request, const AssociationInfo& association,
                                           AssociationFilmSessions& filmSessions)
 {
+    owner_.check("RequestHandler::handle");
     switch (request.commandField) {
     case command::nGet:
         return nGet(request);
@@ -214,7 +220,7 @@ std::string RequestHandler::imageBoxType(const AssociationInfo& association)
         log_.write("强制打印灰度胶片。");
         return sop::basicGrayscaleImageBox;
     }
-    return sop::colorPrintMeta;
+    return sop::colorImageBoxReference;
 }
 
 void RequestHandler::createImageBoxes(PrintObject& filmBox, FilmBoxFormat& format,

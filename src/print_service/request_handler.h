@@ -1,5 +1,6 @@
 #pragma once
 
+#include "console/owner_thread.h"
 #include "print_service/film_parameters.h"
 #include "print_service/normalised_request.h"
 #include "print_service/print_object.h"
@@ -35,6 +36,7 @@ public:
                               AssociationFilmSessions& filmSessions);
 
 private:
+    console::OwnerThread owner_;  // main thread only
     NormalisedResponse nGet(const NormalisedRequest& request);
     NormalisedResponse nSet(NormalisedRequest& request);
     NormalisedResponse nAction(const NormalisedRequest& request, const AssociationInfo& association);

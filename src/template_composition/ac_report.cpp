@@ -52,18 +52,21 @@ AcReport::AcReport() : controls_(builtInLayout().controls)
 
 void AcReport::setOrientation(int orientation)
 {
+    owner_.check("AcReport");
     if (orientation == 1 || orientation == 2)
         page_.orientation = orientation;
 }
 
 void AcReport::setPaperSize(float width, float height)
 {
+    owner_.check("AcReport");
     page_.paperWidth = width;
     page_.paperHeight = height;
 }
 
 void AcReport::setMargins(float left, float top, float right, float bottom)
 {
+    owner_.check("AcReport");
     page_.marginLeft = left;
     page_.marginTop = top;
     page_.marginRight = right;
@@ -72,6 +75,7 @@ void AcReport::setMargins(float left, float top, float right, float bottom)
 
 void AcReport::loadLayout(ReportLayout layout)
 {
+    owner_.check("AcReport");
     const LayoutPageSettings& p = layout.page;
     if (p.orientation)
         setOrientation(*p.orientation);
@@ -86,6 +90,7 @@ void AcReport::loadLayout(ReportLayout layout)
 
 ReportControl* AcReport::slot(const std::string& name)
 {
+    owner_.check("AcReport");
     for (ReportControl& control : controls_) {
         if (control.name == name)
             return &control;

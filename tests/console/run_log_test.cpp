@@ -4,6 +4,7 @@
 #include "console/operator_messages.h"
 #include "sandbox.h"
 #include "support/memory_run_log.h"
+#include "support/other_thread.h"
 
 #include <gtest/gtest.h>
 
@@ -117,6 +118,17 @@ TEST(OperatorMessages, AMessageWithLineBreaksIsOneLineOnTheStream)
     messages.show("第一行\r\n第二行", "标题", MessageIcon::Warning);
     EXPECT_EQ(log.lines, std::vector<std::string>{"第一行\r\n第二行"});
     EXPECT_EQ(err.str(), "标题: 第一行\\r\\n第二行\n");
+}
+
+TEST(FileRunLogDeathTest, AWriteFromAnotherThreadStopsTheProgram)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    Sandbox box;
+    FixedClock clock({2014, 3, 5, 7, 8, 9});
+    FileRunLog log(box.path(), clock);
+    EXPECT_DEATH(testing::onAnotherThread([&log] { log.write("from elsewhere"); }),
+                 std::string("FileRunLog::write ") + testing::offOwnerThread);
+    EXPECT_TRUE(log.write("from the owner"));
 }
 
 }  // namespace

@@ -1,15 +1,17 @@
 // The DICOM settings page over the real print service: saving a new port makes
 // the service listen there, which a DICOM peer (DCMTK's echoscu) confirms.
 
+#include "console/listener_control.h"
 #include "console/run_log.h"
 #include "console/ui/pages/dicom_page.h"
 #include "console/ui/status_panels.h"
 #include "pages_fixture.h"
 #include "print_service/dcmtk/print_service_runtime.h"
 #include "print_service/film_parameters.h"
-#include "print_service/listener_port_control.h"
-#include "print_service/logging_print_job.h"
+#include "print_service/listener.h"
 #include "print_service/print_object_store.h"
+#include "support/free_port.h"
+#include "support/logging_print_job.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
@@ -21,12 +23,21 @@
 namespace vantorel::testing {
 namespace {
 
-int freePort()
-{
-    QTcpServer probe;
-    probe.listen(QHostAddress::Any, 0);
-    return probe.serverPort();
-}
+// The page's port change carried out by the service's Listener.
+class ListenerPortControl final : public console::ListenerControl {
+public:
+    explicit ListenerPortControl(print_service::Listener& listener) : listener_(listener) {}
+
+    bool changePort(const std::string& typedPort,
+                    const std::function<void(const std::string&)>& storePort) override
+    {
+        return listener_.changePort(typedPort, storePort);
+    }
+    bool listening() const override { return listener_.listening(); }
+
+private:
+    print_service::Listener& listener_;
+};
 
 class DicomPageListenTest : public ::testing::Test {
 protected:
@@ -36,7 +47,7 @@ protected:
         messages.shown.clear();  // no printer list in this home
         settings.listenPort = std::to_string(freePort());
         runtime.listener().startListening();
-        ASSERT_EQ(runtime.listener().listenState(), "正常");
+        ASSERT_TRUE(runtime.listener().listening());
         console::ui::PageContext context{home.path(), store, settings, messages};
         console::ui::ConsoleSettingsPages::Services services{
             portControl, headerEditor, purgeTimer, skins, reportPage, desktop, QString(), QString()};
@@ -99,9 +110,9 @@ protected:
     FixedPrintCount printCount;
     print_service::PrintObjectStore printObjects;
     print_service::FilmParameters film;
-    print_service::LoggingPrintJob printJob{log};
+    LoggingPrintJob printJob{log};
     print_service::PrintServiceRuntime runtime{printObjects, film, settings, printJob, log, messages};
-    print_service::ListenerPortControl portControl{runtime.listener()};
+    ListenerPortControl portControl{runtime.listener()};
     RecordingHeaderEditor headerEditor;
     RecordingPurgeTimer purgeTimer;
     RecordingSkins skins;

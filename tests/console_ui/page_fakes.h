@@ -27,7 +27,7 @@ public:
         storePort(port);
         return true;
     }
-    std::string listenState() const override { return "True"; }
+    bool listening() const override { return true; }
 
     std::string current = "10000";
     std::vector<std::string> calls;

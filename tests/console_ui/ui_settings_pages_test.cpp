@@ -40,14 +40,15 @@ TEST_F(SettingsPagesTest, DicomSaveWritesConversionAndTitleThenHandsOverThePort)
     EXPECT_EQ(settings.aeTitle, "ZQ");  // the Printer object keeps the title it was built with
     ASSERT_EQ(status.count(), 1);
     EXPECT_EQ(status[0][0].toString(), QStringLiteral("10001"));
-    EXPECT_EQ(status[0][1].toString(), QStringLiteral("True"));
+    EXPECT_TRUE(status[0][1].toBool());  // listened anew
+    EXPECT_TRUE(status[0][2].toBool());  // and listening
 
     click(page.asReceived());
     click(page.saveButton());
     EXPECT_FALSE(settings.forceConvert);
     EXPECT_EQ(fileBytes("PrtIni.ini"), gbk("[PrtIni]\r\nAE=胶片AE\r\nPrtBC=0\r\nPort=10001\r\n"));
     ASSERT_EQ(status.count(), 2);
-    EXPECT_TRUE(status[1][1].toString().isEmpty());
+    EXPECT_FALSE(status[1][1].toBool());
 }
 
 TEST_F(SettingsPagesTest, StatusPanelsFollowTheDicomPage)

@@ -4,26 +4,16 @@
 // a prepared home folder, a free DICOM port, the run log and the console
 // report read back, and the program stopped by the test.
 
-#include "program_runner.h"
+#include "support/free_port.h"
+#include "support/program_runner.h"
 
-#include "console/gbk.h"
 #include "console/settings_store.h"
 
 #include <QDeadlineTimer>
-#include <QDir>
 #include <QDirIterator>
 #include <QMap>
-#include <QTcpServer>
 
 namespace vantorel::testing {
-
-// A TCP port nobody listens on right now.
-inline int freePort()
-{
-    QTcpServer probe;
-    probe.listen(QHostAddress::Any, 0);
-    return probe.serverPort();
-}
 
 // Home folder contents for the console tests.
 class ConsoleHome : public TempHome {
@@ -46,18 +36,6 @@ public:
             QDir().mkpath(QFileInfo(target).path());
             QFile::copy(source, target);
         }
-    }
-
-    // Every line of every run log file, as UTF-8 text.
-    QString runLog() const
-    {
-        QString text;
-        for (const QString& name : QDir(path() + "/LOG").entryList({"*.log"}, QDir::Files)) {
-            QFile file(path() + "/LOG/" + name);
-            if (file.open(QIODevice::ReadOnly))
-                text += QString::fromStdString(console::gbkToUtf8(file.readAll().toStdString()));
-        }
-        return text;
     }
 
     QString reportPath() const { return path() + "/console-report.txt"; }
@@ -100,6 +78,7 @@ class RunningProgram {
 public:
     // Starts vantorel on `home`; with an empty `display` it runs headless.
     RunningProgram(const ConsoleHome& home, const QString& display, QStringList extraArgs = {})
+        : process_(home)
     {
         QProcessEnvironment env = home.environment();
         env.insert("VANTOREL_CONSOLE_REPORT", home.reportPath());
@@ -111,56 +90,38 @@ public:
             env.remove("QT_QPA_PLATFORM");
             env.insert("DISPLAY", display);
         }
-        process_.setProcessEnvironment(env);
-        process_.start(programPath("vantorel"), QStringList{"--home", home.path()} + extraArgs);
-        process_.waitForStarted(10000);
+        process_.start(extraArgs, env);
     }
-    ~RunningProgram() { stop(); }
 
-    bool running() const { return process_.state() == QProcess::Running; }
-    qint64 pid() const { return process_.processId(); }
+    bool running() const { return process_.running(); }
+    qint64 pid() const { return process_.pid(); }
 
     // Waits for the program to end by itself; its exit code, -1 when it
     // crashed or did not end.
-    int waitForEnd(int timeoutMs = 20000)
-    {
-        if (!process_.waitForFinished(timeoutMs))
-            return -1;
-        return process_.exitStatus() == QProcess::NormalExit ? process_.exitCode() : -1;
-    }
+    int waitForEnd(int timeoutMs = 20000) { return process_.waitForEnd(timeoutMs); }
 
     // Ends the program with SIGTERM; its exit code.
-    int stop()
-    {
-        if (process_.state() == QProcess::NotRunning)
-            return process_.exitStatus() == QProcess::NormalExit ? process_.exitCode() : -1;
-        process_.terminate();
-        const int code = waitForEnd();
-        if (process_.state() != QProcess::NotRunning) {
-            process_.kill();
-            process_.waitForFinished();
-        }
-        return code;
-    }
+    int stop() { return process_.stop(); }
 
-    QString errorOutput() { return QString::fromUtf8(process_.readAllStandardError()); }
+    QString errorOutput() { return process_.errorOutput(); }
 
     // Sends one command to the window's automation (app/console_automation.h)
     // and returns its one-line answer, empty when none came in time.
     QString command(const QString& line, int timeoutMs = 20000)
     {
-        process_.write((line + '\n').toUtf8());
+        QProcess& process = process_.process();
+        process.write((line + '\n').toUtf8());
         QDeadlineTimer deadline(timeoutMs);
-        while (!process_.canReadLine()) {
-            if (deadline.hasExpired() || process_.state() != QProcess::Running)
+        while (!process.canReadLine()) {
+            if (deadline.hasExpired() || process.state() != QProcess::Running)
                 return {};
-            process_.waitForReadyRead(100);
+            process.waitForReadyRead(100);
         }
-        return QString::fromUtf8(process_.readLine()).trimmed();
+        return QString::fromUtf8(process.readLine()).trimmed();
     }
 
 private:
-    QProcess process_;
+    VantorelProcess process_;
 };
 
 }  // namespace vantorel::testing

@@ -14,14 +14,6 @@
 namespace vantorel::testing {
 namespace {
 
-bool echoAccepted(int port)
-{
-    QProcess echo;
-    echo.start("echoscu", {"-aec", "ZQ", "-to", "5", "127.0.0.1", QString::number(port)});
-    return echo.waitForFinished(10000) && echo.exitStatus() == QProcess::NormalExit &&
-           echo.exitCode() == 0;
-}
-
 TEST(ConsoleStartupE2e, HomeWithoutAnyIniFileListensOnTheDefaultPortAndAcceptsAnAssociation)
 {
     QTcpServer probe;
@@ -33,7 +25,7 @@ TEST(ConsoleStartupE2e, HomeWithoutAnyIniFileListensOnTheDefaultPortAndAcceptsAn
     QElapsedTimer sinceStart;
     sinceStart.start();
     RunningProgram program(home, QString());
-    ASSERT_TRUE(waitFor([] { return echoAccepted(10000); }, 30000)) << program.errorOutput().toStdString();
+    ASSERT_TRUE(waitFor([] { return answersEcho(10000); }, 30000)) << program.errorOutput().toStdString();
     const qint64 firstAssociationMs = sinceStart.elapsed();
     RecordProperty("first_association_ms", static_cast<int>(firstAssociationMs));
     std::cout << "process start to first accepted association: " << firstAssociationMs << " ms\n";

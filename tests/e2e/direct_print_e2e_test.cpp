@@ -3,8 +3,8 @@
 // PDF pages are rendered with pdftoppm and sampled where the layout puts the
 // images.
 
-#include "flat_image.h"
 #include "print_server.h"
+#include "support/dicom_image_files.h"
 
 #include <QPageLayout>
 #include <QPrinter>
@@ -29,7 +29,7 @@ ProgramResult printFlatTwoByTwo(const PrintServer& server, const TempHome& home,
 {
     QStringList args{"--format", "STANDARD\\2,2", "--film-size", filmSize};
     for (int level : levels)
-        args << "--image" << writeFlatImage(home, level);
+        args << "--image" << writeFlatImage(home.path(), level);
     return server.print(args);
 }
 
@@ -121,7 +121,7 @@ TEST(DirectPrint, FilmSessionWithTwoFilmBoxesGivesTwoFilms)
     const int levels[4] = {40, 90, 160, 220};
     QStringList args{"--format", "STANDARD\\2,2", "--films", "2", "--action", "session"};
     for (int level : levels)
-        args << "--image" << writeFlatImage(home, level);
+        args << "--image" << writeFlatImage(home.path(), level);
     const ProgramResult result = server.print(args);
     ASSERT_EQ(result.exitCode, 0) << result.out << result.err;
 

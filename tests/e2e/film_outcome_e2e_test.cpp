@@ -2,8 +2,8 @@
 // program and the modality simulator: a full FilmFile folder, a server killed
 // while writing films, partial films and copies.
 
-#include "image_files.h"
 #include "print_server.h"
+#include "support/dicom_image_files.h"
 
 #include <QDirIterator>
 #include <QRegularExpression>
@@ -30,12 +30,6 @@ QString writeImage(const TempHome& home, const QString& name, int columns, int r
     const QString path = home.path() + "/" + name + ".dcm";
     writeGreyImageFile(path, {columns, rows, 8, photometric}, value);
     return path;
-}
-
-QString writeFlatImage(const TempHome& home, int level)
-{
-    return writeImage(home, QString("flat%1").arg(level), 128, 128, "MONOCHROME2",
-                      [level](int, int) { return static_cast<Uint16>(level); });
 }
 
 int count(const std::vector<std::string>& lines, const std::string& part)
@@ -102,7 +96,7 @@ TEST(FilmOutcome, FullFilmFileFolderAnswersFailureUntilSpaceIsFreed)
     ASSERT_TRUE(server.start());
 
     // A flat image: its film's PDF is a few KiB, so it fits once the filler goes.
-    const QStringList film{"--image", writeFlatImage(home, 120)};
+    const QStringList film{"--image", writeFlatImage(home.path(), 120)};
     const ProgramResult full = server.print(film);
     EXPECT_EQ(full.exitCode, 1) << full.out;
     EXPECT_NE(full.out.find("N-ACTION Film Box: status 0x0110, error comment: Film not printed: "
@@ -175,7 +169,7 @@ TEST(FilmOutcome, FilmWithEmptyImageBoxesPrintsTheImagesItHas)
     PrintServer server(home, plainFilms);
     ASSERT_TRUE(server.start());
     const ProgramResult result =
-        server.print({"--format", "STANDARD\\4,5", "--images", "17", "--image", writeFlatImage(home, 200)});
+        server.print({"--format", "STANDARD\\4,5", "--images", "17", "--image", writeFlatImage(home.path(), 200)});
     ASSERT_EQ(result.exitCode, 0) << result.out;
     const QStringList files = newPdfFiles(home.path() + "/FilmFile", {});
     ASSERT_EQ(files.size(), 1);

@@ -4,6 +4,7 @@
 // kept in the build folder's screenshots/.
 
 #include "console_program.h"
+#include "console/gbk.h"
 #include "x_session.h"
 
 #include <QRegularExpression>

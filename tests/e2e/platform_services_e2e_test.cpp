@@ -3,6 +3,8 @@
 // and the archive database reachable over ODBC with the program's default
 // connection string.
 
+#include "support/program_runner.h"
+
 #include <QPrinterInfo>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -15,11 +17,7 @@
 
 namespace {
 
-const char* environmentValue(const char* name)
-{
-    const char* value = std::getenv(name);
-    return value && *value ? value : nullptr;
-}
+using vantorel::testing::environmentValue;
 
 TEST(PlatformServices, CupsPdfQueueIsTheDefaultPrinter)
 {

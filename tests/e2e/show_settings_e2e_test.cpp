@@ -1,7 +1,7 @@
 // `vantorel --show-settings` reads the hand-written GBK INI files of a home
 // folder exactly as start-up does.
 
-#include "program_runner.h"
+#include "support/program_runner.h"
 
 #include <gtest/gtest.h>
 

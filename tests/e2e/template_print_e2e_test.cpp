@@ -3,8 +3,8 @@
 // real MariaDB over ODBC. Rows are found by their unique film paths (each
 // test has its own home folder); other tests' rows are left alone.
 
-#include "flat_image.h"
 #include "print_server.h"
+#include "support/dicom_image_files.h"
 
 #include <QDateTime>
 #include <QDirIterator>
@@ -96,7 +96,7 @@ ProgramResult printFlatFilms(const PrintServer& server, const TempHome& home, co
 {
     QStringList args{"--format", format, "--film-size", "14INX17IN", "--orientation", "PORTRAIT"};
     for (int level : levels)
-        args << "--image" << writeFlatImage(home, level);
+        args << "--image" << writeFlatImage(home.path(), level);
     return server.print(args + more);
 }
 
@@ -206,7 +206,7 @@ TEST(TemplatePrint, AnUnreachableDatabaseStillPrintsCountsAndSaysWhy)
     TempHome home;
     installShippedTemplate(home, "1417-22.rpx");
     home.writeFile("PrtLst/PrtLst.ini", gbk("[PrtLst0]\r\n0=FilmFile\r\n"));
-    const int closedPort = freeTcpPort();
+    const int closedPort = freePort();
     PrintServer server(home, templateFilms(home.path(),
                                            QString("DRIVER={MySQL ODBC 5.2 ANSI Driver};SERVER=127.0.0.1;"
                                                    "PORT=%1;DATABASE=dbprt;UID=root;PWD=;").arg(closedPort)));

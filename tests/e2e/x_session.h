@@ -4,30 +4,16 @@
 // number it picks itself, the X tools to look at it (xwininfo, import), and
 // closing a window the way a window manager's close button does.
 
-#include <QElapsedTimer>
+#include "support/wait_for.h"
+
 #include <QImage>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QString>
-#include <QThread>
 
-#include <functional>
 #include <optional>
 
 namespace vantorel::testing {
-
-// Polls `condition` until it holds or `timeoutMs` has passed.
-inline bool waitFor(const std::function<bool()>& condition, int timeoutMs = 20000)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!condition()) {
-        if (timer.elapsed() > timeoutMs)
-            return false;
-        QThread::msleep(50);
-    }
-    return true;
-}
 
 class XSession {
 public:

@@ -1,6 +1,7 @@
 #include "print_job_fixture.h"
 
 #include "print_job/film_lut.h"
+#include "support/other_thread.h"
 
 #include <gtest/gtest.h>
 
@@ -349,7 +350,7 @@ TEST(DoPrint, WithoutATemplateRoadTheFilmIsLoggedAsNotComposed)
     PrintJobFixture f;
     NoTemplateComposition none(f.log);
     PrintJobDriver driver(PrintJobParts{f.store, f.serviceFilm, f.settings, f.printCount, f.surface,
-                                        f.pictures, none, f.log, f.messages, "/srv/film"});
+                                        f.pictures, none, f.log, f.messages, "/srv/film", f.observer});
     f.settings.templateMode = true;
     const std::string box = f.addFilmBox({1, 1, "", "A4", "PORTRAIT", PrintJobFixture::images(1)});
     driver.DoPrint(box, "127.0.0.1");
@@ -369,6 +370,15 @@ TEST(FilmLut, FortyFiveEntriesFromZeroTo65280)
     const dc::Picture white = dc::testing::taggedPicture(1, 1, 255);
     EXPECT_EQ((*applyFilmLut(black).pixels)[0], 0);
     EXPECT_EQ((*applyFilmLut(white).pixels)[0], 255);
+}
+
+TEST(PrintJobDriverDeathTest, DoPrintFromAnotherThreadStopsTheProgram)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    PrintJobFixture f;
+    const std::string box = f.addFilmBox({1, 1, "", "14INX17IN", "PORTRAIT", PrintJobFixture::images(1)});
+    EXPECT_DEATH(vantorel::testing::onAnotherThread([&] { f.driver.DoPrint(box, "127.0.0.1"); }),
+                 std::string("PrintJobDriver::DoPrint ") + vantorel::testing::offOwnerThread);
 }
 
 }  // namespace

@@ -95,7 +95,7 @@ struct PrintJobFixture {
     PrintJobFixture()
         : templateRoad(log),
           driver(PrintJobParts{store, serviceFilm, settings, printCount, surface, pictures,
-                               templateRoad, log, messages, "/srv/film", &observer})
+                               templateRoad, log, messages, "/srv/film", observer})
     {
         settings.blackBase = 0;
         settings.printHeader = 0;

@@ -2,10 +2,10 @@
 
 #include "print_service/associations.h"
 #include "print_service/dcmtk/main_thread_dispatcher.h"
+#include "support/free_port.h"
+#include "support/wait_for.h"
 
-#include <QCoreApplication>
 #include <QProcess>
-#include <QDeadlineTimer>
 #include <QTcpServer>
 #include <QTcpSocket>
 
@@ -25,13 +25,6 @@ struct NoEvents final : ServiceEvents {
     std::vector<std::string> lines;
 };
 
-int freePort()
-{
-    QTcpServer probe;
-    probe.listen(QHostAddress::Any, 0);
-    return probe.serverPort();
-}
-
 bool accepts(int port)
 {
     QTcpSocket socket;
@@ -41,22 +34,13 @@ bool accepts(int port)
     return connected;
 }
 
-template <typename Predicate>
-bool spinUntil(Predicate done)
-{
-    QDeadlineTimer deadline(30000);
-    while (!done() && !deadline.hasExpired())
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    return done();
-}
-
 TEST(AssociationServer, ANewPortReplacesTheOldOneOnlyOnceItIsOpen)
 {
     MainThreadDispatcher dispatcher;
     NoEvents events;
     AssociationServer server(dispatcher, events);
 
-    const int first = freePort();
+    const int first = testing::freePort();
     ASSERT_TRUE(server.Listen(first));
     EXPECT_TRUE(accepts(first));
 
@@ -68,19 +52,19 @@ TEST(AssociationServer, ANewPortReplacesTheOldOneOnlyOnceItIsOpen)
     EXPECT_FALSE(server.Listen(0));
     EXPECT_FALSE(server.Listen(70000));
 
-    const int second = freePort();
+    const int second = testing::freePort();
     ASSERT_TRUE(server.Listen(second));
     EXPECT_TRUE(accepts(second));
-    EXPECT_TRUE(spinUntil([&] { return !accepts(first); }));
+    EXPECT_TRUE(testing::waitFor([&] { return !accepts(first); }, 30000));
     // The thread of the port left is joined once it lets go, not at the end.
-    EXPECT_TRUE(spinUntil([&] { return server.listeningThreads() == 1; }));
+    EXPECT_TRUE(testing::waitFor([&] { return server.listeningThreads() == 1; }, 30000));
 
     // Going straight back to a port just left opens it again.
-    const int third = freePort();
+    const int third = testing::freePort();
     ASSERT_TRUE(server.Listen(third));
     ASSERT_TRUE(server.Listen(second));
     EXPECT_TRUE(accepts(second));
-    EXPECT_TRUE(spinUntil([&] { return !accepts(third); }));
+    EXPECT_TRUE(testing::waitFor([&] { return !accepts(third); }, 30000));
 
     dispatcher.close();
     server.stop();
@@ -103,12 +87,12 @@ TEST(AssociationServer, AnExceptionWhileHandlingARequestIsLoggedWithItsMessageAn
     MainThreadDispatcher dispatcher;
     ThrowingEvents events;
     AssociationServer server(dispatcher, events);
-    const int port = freePort();
+    const int port = testing::freePort();
     ASSERT_TRUE(server.Listen(port));
 
     QProcess client;
     client.start(QString(VANTOREL_BIN_DIR) + "/vantorel-printscu", {"127.0.0.1", QString::number(port)});
-    ASSERT_TRUE(spinUntil([&] { return client.state() == QProcess::NotRunning; }));
+    ASSERT_TRUE(testing::waitFor([&] { return client.state() == QProcess::NotRunning; }, 30000));
     EXPECT_NE(client.exitCode(), 0);
     const QByteArray out = client.readAllStandardOutput();
     EXPECT_TRUE(out.contains("N-GET Printer: association aborted by the server")) << out.toStdString();
@@ -118,7 +102,7 @@ TEST(AssociationServer, AnExceptionWhileHandlingARequestIsLoggedWithItsMessageAn
                              "association aborted") != std::string::npos;
         });
     };
-    EXPECT_TRUE(spinUntil(logged));
+    EXPECT_TRUE(testing::waitFor(logged, 30000));
 
     dispatcher.close();
     server.stop();

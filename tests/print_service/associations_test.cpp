@@ -1,12 +1,13 @@
 #include "print_service/associations.h"
 
 #include "console/settings_model.h"
-#include "print_service/logging_print_job.h"
 #include "print_service/print_object_store.h"
 #include "print_service/printer_object.h"
 #include "print_service/request_handler.h"
 #include "print_service/sop_uids.h"
+#include "support/logging_print_job.h"
 #include "support/memory_run_log.h"
+#include "support/other_thread.h"
 
 #include <dcmtk/dcmdata/dcdeftag.h>
 
@@ -84,7 +85,7 @@ struct AssociationsFixture : ::testing::Test {
     FilmParameters film;
     console::Settings settings;
     testing::MemoryRunLog log;
-    LoggingPrintJob printJob{log};
+    testing::LoggingPrintJob printJob{log};
     RequestHandler handler{store, film, settings, printJob, log};
     Associations associations{store, handler, log, StoreLimits{1000, 3000}};
     std::vector<std::string> removed;
@@ -171,7 +172,7 @@ TEST(AssociationsLimit, AFullStoreRefusesNCreateButServesTheRest)
     FilmParameters film;
     console::Settings settings;
     testing::MemoryRunLog log;
-    LoggingPrintJob printJob{log};
+    testing::LoggingPrintJob printJob{log};
     RequestHandler handler{store, film, settings, printJob, log};
     Associations associations{store, handler, log, StoreLimits{3}};
     const AssociationInfo association{1, "A", "ZQ", "10.0.0.1", sop::grayscalePrintMeta};
@@ -192,6 +193,15 @@ TEST(AssociationsLimit, AFullStoreRefusesNCreateButServesTheRest)
     EXPECT_EQ(log.lines.back(), "N-CREATE 1.2.840.10008.5.1.1.2 refused: 3 print objects stored");
     EXPECT_TRUE(send(command::nGet, "").answered);
     EXPECT_TRUE(send(command::nDelete, "").answered);
+}
+
+using AssociationsDeathTest = AssociationsFixture;
+
+TEST_F(AssociationsDeathTest, EventsFromAnotherThreadStopTheProgram)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_DEATH(testing::onAnotherThread([this] { associations.associationClosed(1); }),
+                 std::string("Associations ") + testing::offOwnerThread);
 }
 
 }  // namespace

@@ -45,7 +45,7 @@ TEST_F(ListenerFixture, StartUpListensAndReportsTheState)
     listener.startListening();
     EXPECT_EQ(network.ports, std::vector<std::int32_t>{10000});
     EXPECT_EQ(log.lines, (std::vector<std::string>{"监听端口=10000", "监听端口状态=True"}));
-    EXPECT_EQ(listener.listenState(), "正常");
+    EXPECT_TRUE(listener.listening());
     EXPECT_TRUE(messages.shown.empty());
 }
 
@@ -54,7 +54,7 @@ TEST_F(ListenerFixture, StartUpWithATakenPortTellsTheOperatorAndGoesOn)
     network.taken = {10000};
     listener.startListening();
     EXPECT_EQ(log.lines, (std::vector<std::string>{"监听端口=10000", "监听端口状态=False"}));
-    EXPECT_EQ(listener.listenState(), "失败");
+    EXPECT_FALSE(listener.listening());
     EXPECT_EQ(messages.shown, std::vector<std::string>{"注意|监听端口失败：端口被占用，请更换端口号,否则不能正常打印。|0"});
 }
 
@@ -71,7 +71,7 @@ TEST_F(ListenerFixture, PortChangeListensOnlyWhenThePortDiffers)
     EXPECT_EQ(log.lines, (std::vector<std::string>{"监听端口改变为： 10001 ", "监听端口状态=True"}));
     EXPECT_EQ(stored, std::vector<std::string>{"10001"});
     EXPECT_EQ(settings.listenPort, "10001");
-    EXPECT_EQ(listener.listenState(), "True");
+    EXPECT_TRUE(listener.listening());
     EXPECT_EQ(listener.portPanel(), "10001");
 }
 
@@ -84,7 +84,7 @@ TEST_F(ListenerFixture, FailedPortChangeKeepsTheNewValueAndIsNotRetriedBySavingA
     EXPECT_TRUE(listener.changePort("10002", storePort));
     EXPECT_EQ(log.lines, std::vector<std::string>{"监听端口改变为： 10002"});
     EXPECT_EQ(messages.shown, std::vector<std::string>{"设置失败|端口打开失败，无法接收打印请求，请核对。|1"});
-    EXPECT_EQ(listener.listenState(), "False");
+    EXPECT_FALSE(listener.listening());
     EXPECT_EQ(settings.listenPort, "10002");
     EXPECT_FALSE(listener.changePort("10002", storePort));
 }

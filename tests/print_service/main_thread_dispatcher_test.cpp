@@ -1,7 +1,7 @@
 #include "print_service/dcmtk/main_thread_dispatcher.h"
 
-#include <QCoreApplication>
-#include <QDeadlineTimer>
+
+#include "support/wait_for.h"
 
 #include <gtest/gtest.h>
 
@@ -10,16 +10,6 @@
 
 namespace vantorel::print_service {
 namespace {
-
-// Runs the main thread's event loop until `done` holds (or a generous deadline).
-template <typename Predicate>
-bool spinUntil(Predicate done)
-{
-    QDeadlineTimer deadline(30000);
-    while (!done() && !deadline.hasExpired())
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    return done();
-}
 
 TEST(MainThreadDispatcher, ANestedEventLoopDoesNotStartTheNextItem)
 {
@@ -48,7 +38,7 @@ TEST(MainThreadDispatcher, ANestedEventLoopDoesNotStartTheNextItem)
         bQueued = true;
     });
 
-    ASSERT_TRUE(spinUntil([&] { return aDone && order.size() == 3; }));
+    ASSERT_TRUE(testing::waitFor([&] { return aDone && order.size() == 3; }, 30000));
     first.join();
     second.join();
     EXPECT_EQ(order, (std::vector<std::string>{"A begins", "A ends", "B"}));
@@ -64,7 +54,7 @@ TEST(MainThreadDispatcher, RunsItemsInArrivalOrderAndReportsThemDone)
             if (dispatcher.call([&order, i] { order.push_back(i); }))
                 ++finished;
     });
-    ASSERT_TRUE(spinUntil([&] { return finished == 50; }));
+    ASSERT_TRUE(testing::waitFor([&] { return finished == 50; }, 30000));
     sender.join();
     for (int i = 0; i < 50; ++i)
         EXPECT_EQ(order[static_cast<std::size_t>(i)], i);

@@ -1,5 +1,7 @@
 #include "print_service/print_object_store.h"
 
+#include "support/other_thread.h"
+
 #include <dcmtk/dcmdata/dcdatset.h>
 #include <dcmtk/dcmdata/dcdeftag.h>
 #include <dcmtk/dcmdata/dcsequen.h>
@@ -138,6 +140,16 @@ TEST_F(StoreFixture, DatasetFromSequenceResolvesTheNthItemsReferencedInstance)
     };
     for (const Case c : {Case{1, true}, Case{2, false}, Case{3, false}, Case{0, false}, Case{-1, false}})
         EXPECT_EQ(store.DatasetFromSequence(sequence, c.n) != nullptr, c.found) << "item " << c.n;
+}
+
+TEST(PrintObjectStoreDeathTest, OnlyTheThreadThatBuiltItMayUseIt)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    PrintObjectStore store;
+    add(store, "1.2.3.4");
+    EXPECT_DEATH(testing::onAnotherThread([&store] { store.Dataset({}, "1.2.3.4"); }),
+                 std::string("PrintObjectStore ") + testing::offOwnerThread);
+    EXPECT_NE(store.Dataset({}, "1.2.3.4"), nullptr);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include "print_service/printer_object.h"
 #include "print_service/sop_uids.h"
 #include "support/memory_run_log.h"
+#include "support/other_thread.h"
 
 #include <dcmtk/dcmdata/dcdeftag.h>
 #include <dcmtk/dcmdata/dcsequen.h>
@@ -382,6 +383,15 @@ TEST_F(HandlerFixture, NCreateOfAnyClassDropsAnImageThatCannotBeThere)
                                       "SendData 0}"}))
             << cls;
     }
+}
+
+using RequestHandlerDeathTest = HandlerFixture;
+
+TEST_F(RequestHandlerDeathTest, ARequestFromAnotherThreadStopsTheProgram)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_DEATH(testing::onAnotherThread([this] { createSession(); }),
+                 std::string("RequestHandler::handle ") + testing::offOwnerThread);
 }
 
 }  // namespace

@@ -3,32 +3,16 @@
 // Helpers for tests that check printed films: waiting with a deadline, finding
 // new PDF files in a folder, and rendering a PDF page with pdftoppm.
 
-#include <QCoreApplication>
-#include <QDeadlineTimer>
+#include "support/wait_for.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QImage>
 #include <QProcess>
 #include <QSet>
 #include <QTemporaryDir>
-#include <QThread>
-
-#include <functional>
 
 namespace vantorel::testing {
-
-// Polls `done` until it holds or `timeoutMs` has passed; true when it held.
-inline bool waitFor(const std::function<bool()>& done, int timeoutMs = 60000)
-{
-    QDeadlineTimer deadline(timeoutMs);
-    while (!done()) {
-        if (deadline.hasExpired())
-            return false;
-        QCoreApplication::processEvents();
-        QThread::msleep(50);
-    }
-    return true;
-}
 
 inline QSet<QString> pdfFilesIn(const QString& folder)
 {

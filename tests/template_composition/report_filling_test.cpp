@@ -1,5 +1,6 @@
 #include "template_fakes.h"
 
+#include "support/other_thread.h"
 #include "template_composition/report_filling.h"
 
 #include <gtest/gtest.h>
@@ -72,6 +73,14 @@ TEST(FillReport, TheBuiltInLayoutShowsOneImage)
         FillReport(report, grayPicture(4, 4, 1), num);
     EXPECT_EQ(filledSlots(report), (std::vector<int>{1}));
     ASSERT_NE(report.slot("Imgyy"), nullptr);
+}
+
+TEST(AcReportDeathTest, FillingFromAnotherThreadStopsTheProgram)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    AcReport report = reportWithSlots();
+    EXPECT_DEATH(vantorel::testing::onAnotherThread([&report] { report.slot("Image1"); }),
+                 std::string("AcReport ") + vantorel::testing::offOwnerThread);
 }
 
 }  // namespace

@@ -37,7 +37,7 @@ TEST(TemplateAndDirectFilms, AlternateInOneRun)
                                     [&f](const direct_composition::FilmPage& page) { f.observer.filmComposed(page); }});
     print_job::PrintJobDriver driver({f.store, f.serviceFilm, f.settings, f.printCount, f.surface,
                                       f.pictures, road, f.log, f.messages, home.path().toStdString(),
-                                      &f.observer});
+                                      f.observer});
 
     print_job::testing::FilmBoxFields fields;
     fields.cols = fields.rows = 2;

@@ -50,7 +50,10 @@ void StatusPanels::setListening(bool ok)
     panels_[Listening]->setText(ok ? QStringLiteral("正常") : QStringLiteral("失败"));
 }
 
-void StatusPanels::setListenState(const QString& state) { panels_[Listening]->setText(state); }
+void StatusPanels::setListeningAfterPortChange(bool ok)
+{
+    panels_[Listening]->setText(ok ? QStringLiteral("True") : QStringLiteral("False"));
+}
 
 void StatusPanels::setLocalAddress(const QString& address) { panels_[Address]->setText(address); }
 

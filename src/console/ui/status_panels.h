@@ -28,8 +28,9 @@ public:
     void setPrintCount(qint64 count);
     void setListenPort(const QString& port);
     void setListening(bool ok);
-    // The listening state as a port change reports it ("True"/"False").
-    void setListenState(const QString& state);
+    // "正常"/"失败" at start-up, but deliberately "True"/"False" after a port
+    // change, the words of the run log line that operators know.
+    void setListeningAfterPortChange(bool ok);
     void setLocalAddress(const QString& address);
     // Shown beside the panels while films do not reach their printer
     // ("胶片未能打印：" and the reason); an empty problem hides it.

@@ -57,7 +57,6 @@ public:
     // network thread. Call after the dispatcher is closed.
     void stop();
 
-    int openAssociations() const { return open_.load(); }
     // Listening threads still running: the current port's and those of ports
     // left moments ago that have not let go yet.
     int listeningThreads();

@@ -200,15 +200,14 @@ void AssociationWorker::serve()
         if (!ASC_dataWaiting(association_, 1)) {
             const auto idle = std::chrono::steady_clock::now() - lastActivity;
             if (stopping_) {
-                log(name() + ": service stopping, association aborted");
-            } else if (idle >= std::chrono::seconds(limits_.idleTimeoutSeconds)) {
-                log(name() + ": nothing received for " + std::to_string(limits_.idleTimeoutSeconds) +
-                    " s, association aborted");
-            } else {
-                continue;
+                abandon("service stopping");
+                return;
             }
-            abort();
-            return;
+            if (idle >= std::chrono::seconds(limits_.idleTimeoutSeconds)) {
+                abandon("nothing received for " + std::to_string(limits_.idleTimeoutSeconds) + " s");
+                return;
+            }
+            continue;
         }
         T_ASC_PresentationContextID context = 0;
         T_DIMSE_Message message;
@@ -224,14 +223,11 @@ void AssociationWorker::serve()
             return;
         }
         if (cond == DIMSE_NODATAAVAILABLE) {
-            log(name() + ": command not complete within " + std::to_string(limits_.dimseTimeoutSeconds) +
-                " s, association aborted");
-            abort();
+            abandon("command not complete within " + std::to_string(limits_.dimseTimeoutSeconds) + " s");
             return;
         }
         if (cond.bad()) {
-            log(name() + ": receiving a command failed (" + cond.text() + "), association aborted");
-            abort();
+            abandon(std::string("receiving a command failed (") + cond.text() + ")");
             return;
         }
         releaseCommand(message);
@@ -247,17 +243,21 @@ void AssociationWorker::abort()
     aborted_ = true;
 }
 
+bool AssociationWorker::abandon(const std::string& why)
+{
+    log(name() + ": " + why + ", association aborted");
+    abort();
+    return false;
+}
+
 bool AssociationWorker::serveCommand(T_DIMSE_Message& message, unsigned char context)
 {
     if (message.CommandField == DIMSE_C_ECHO_RQ)
         return DIMSE_sendEchoResponse(association_, context, &message.msg.CEchoRQ, STATUS_Success, nullptr).good();
 
     std::optional<NormalisedRequest> request = decodeRequest(message);
-    if (!request) {
-        log(name() + ": command " + hex4(message.CommandField) + " is not served, association aborted");
-        abort();
-        return false;
-    }
+    if (!request)
+        return abandon("command " + hex4(message.CommandField) + " is not served");
     if (dataSetFollows(message) && !receiveDataSet(*request))
         return false;
     return answer(*request, context);
@@ -277,12 +277,8 @@ bool AssociationWorker::receiveDataSet(NormalisedRequest& request)
         aborted_ = true;
         return false;
     }
-    if (cond.bad()) {
-        log(name() + ": data set of " + hex4(request.commandField) + " not received (" + cond.text() +
-            "), association aborted");
-        abort();
-        return false;
-    }
+    if (cond.bad())
+        return abandon("data set of " + hex4(request.commandField) + " not received (" + cond.text() + ")");
     return true;
 }
 
@@ -299,21 +295,14 @@ bool AssociationWorker::answer(NormalisedRequest& request, unsigned char context
         abort();
         return false;
     }
-    if (!handled || !response.answered) {
-        log(name() + ": " + what + " was not answered, association aborted");
-        abort();
-        return false;
-    }
+    if (!handled || !response.answered)
+        return abandon(what + " was not answered");
     T_DIMSE_Message reply = encodeResponse(request, response);
     const auto statusDetail = encodeStatusDetail(response);
     OFCondition cond = DIMSE_sendMessageUsingMemoryData(association_, context, &reply, statusDetail.get(),
                                                         response.dataSet.get(), nullptr, nullptr);
-    if (cond.bad()) {
-        log(name() + ": sending the response to " + hex4(request.commandField) + " failed (" + cond.text() +
-            "), association aborted");
-        abort();
-        return false;
-    }
+    if (cond.bad())
+        return abandon("sending the response to " + hex4(request.commandField) + " failed (" + cond.text() + ")");
     return true;
 }
 

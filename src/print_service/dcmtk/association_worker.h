@@ -27,6 +27,8 @@ private:
     void reject(int result, const std::string& why);
     void serve();
     void abort();
+    // Logs "<name>: <why>, association aborted", aborts, and returns false.
+    bool abandon(const std::string& why);
     bool serveCommand(T_DIMSE_Message& message, unsigned char context);
     bool answer(NormalisedRequest& request, unsigned char presentationContext);
     bool receiveDataSet(NormalisedRequest& request);

@@ -88,34 +88,31 @@ T_DIMSE_Message encodeResponse(const NormalisedRequest& request, const Normalise
 {
     T_DIMSE_Message message;
     std::memset(&message, 0, sizeof(message));
+    message.CommandField = DIMSE_NOTHING;
+    const auto answer = [&](T_DIMSE_Command field, auto& rsp, unsigned int affectedUids) {
+        message.CommandField = field;
+        fill(rsp, request.messageId, response, affectedUids);
+    };
     switch (request.commandField) {
     case command::nGet:
-        message.CommandField = DIMSE_N_GET_RSP;
-        fill(message.msg.NGetRSP, request.messageId, response,
-             O_NGET_AFFECTEDSOPCLASSUID | O_NGET_AFFECTEDSOPINSTANCEUID);
+        answer(DIMSE_N_GET_RSP, message.msg.NGetRSP, O_NGET_AFFECTEDSOPCLASSUID | O_NGET_AFFECTEDSOPINSTANCEUID);
         break;
     case command::nSet:
-        message.CommandField = DIMSE_N_SET_RSP;
-        fill(message.msg.NSetRSP, request.messageId, response,
-             O_NSET_AFFECTEDSOPCLASSUID | O_NSET_AFFECTEDSOPINSTANCEUID);
+        answer(DIMSE_N_SET_RSP, message.msg.NSetRSP, O_NSET_AFFECTEDSOPCLASSUID | O_NSET_AFFECTEDSOPINSTANCEUID);
         break;
     case command::nAction:
-        message.CommandField = DIMSE_N_ACTION_RSP;
-        fill(message.msg.NActionRSP, request.messageId, response,
-             O_NACTION_AFFECTEDSOPCLASSUID | O_NACTION_AFFECTEDSOPINSTANCEUID);
+        answer(DIMSE_N_ACTION_RSP, message.msg.NActionRSP,
+               O_NACTION_AFFECTEDSOPCLASSUID | O_NACTION_AFFECTEDSOPINSTANCEUID);
         break;
     case command::nCreate:
-        message.CommandField = DIMSE_N_CREATE_RSP;
-        fill(message.msg.NCreateRSP, request.messageId, response,
-             O_NCREATE_AFFECTEDSOPCLASSUID | O_NCREATE_AFFECTEDSOPINSTANCEUID);
+        answer(DIMSE_N_CREATE_RSP, message.msg.NCreateRSP,
+               O_NCREATE_AFFECTEDSOPCLASSUID | O_NCREATE_AFFECTEDSOPINSTANCEUID);
         break;
     case command::nDelete:
-        message.CommandField = DIMSE_N_DELETE_RSP;
-        fill(message.msg.NDeleteRSP, request.messageId, response,
-             O_NDELETE_AFFECTEDSOPCLASSUID | O_NDELETE_AFFECTEDSOPINSTANCEUID);
+        answer(DIMSE_N_DELETE_RSP, message.msg.NDeleteRSP,
+               O_NDELETE_AFFECTEDSOPCLASSUID | O_NDELETE_AFFECTEDSOPINSTANCEUID);
         break;
     default:
-        message.CommandField = DIMSE_NOTHING;
         break;
     }
     return message;

@@ -1,7 +1,6 @@
 #include "print_service/dcmtk/print_service_runtime.h"
 
 #include "console/settings_model.h"
-#include "print_service/printer_object.h"
 
 #include <cstdlib>
 #include <string>
@@ -12,9 +11,7 @@ PrintServiceRuntime::PrintServiceRuntime(PrintObjectStore& store, FilmParameters
                                          console::Settings& settings, PrintJobPort& printJob,
                                          console::RunLog& log, console::OperatorMessages& messages,
                                          ServerLimits limits)
-    : store_(store),
-      settings_(settings),
-      handler_(store, film, settings, printJob, log),
+    : handler_(store, film, settings, printJob, log),
       associations_(store, handler_, log, StoreLimits{limits.maxObjects, limits.maxPixelBytes}),
       server_(dispatcher_, associations_, limits),
       listener_(server_, settings, log, messages)
@@ -24,12 +21,6 @@ PrintServiceRuntime::PrintServiceRuntime(PrintObjectStore& store, FilmParameters
 PrintServiceRuntime::~PrintServiceRuntime()
 {
     stop();
-}
-
-void PrintServiceRuntime::start()
-{
-    listener_.startListening();
-    MakePrinterdataset(store_, settings_.aeTitle, settings_.fujiCr, toolkitVersionText());
 }
 
 void PrintServiceRuntime::stop()

@@ -29,20 +29,15 @@ public:
                         ServerLimits limits = {});
     ~PrintServiceRuntime();
 
-    // Start-up: listens on `listenPort` (log lines, a taken port reported to
-    // the operator), then builds the Printer object from `aeTitle` and `fujiCr`.
-    void start();
-
     // Closes the hand-over and stops every network thread; open associations
     // are aborted. Called when the event loop has ended.
     void stop();
 
+    // Start-up listens through it (app/service_startup.cpp), and the DICOM
+    // page's port changes go to it.
     Listener& listener() { return listener_; }
-    int openAssociations() const { return server_.openAssociations(); }
 
 private:
-    PrintObjectStore& store_;
-    console::Settings& settings_;
     RequestHandler handler_;
     Associations associations_;
     MainThreadDispatcher dispatcher_;

@@ -80,10 +80,10 @@ void ConsoleSettingsPages::showPrinters(const Settings&) { print_->showSettings(
 void ConsoleSettingsPages::followListenStatus(StatusPanels& panels)
 {
     QObject::connect(dicom_, &DicomPage::listenStatusChanged, &panels,
-                     [&panels](const QString& port, const QString& state) {
+                     [&panels](const QString& port, bool listenedAnew, bool listening) {
                          panels.setListenPort(port);
-                         if (!state.isEmpty())
-                             panels.setListenState(state);
+                         if (listenedAnew)
+                             panels.setListeningAfterPortChange(listening);
                      });
 }
 

@@ -100,8 +100,7 @@ void DicomPage::save()
     const bool changed = listener_.changePort(port_->text().toStdString(), [&](const std::string& port) {
         saveSetting(store, settings, files::prtIni, "PrtIni", "Port", port);
     });
-    const QString state = changed ? QString::fromStdString(listener_.listenState()) : QString();
-    emit listenStatusChanged(port_->text().trimmed(), state);
+    emit listenStatusChanged(port_->text().trimmed(), changed, changed && listener_.listening());
 }
 
 }  // namespace vantorel::console::ui

@@ -38,10 +38,9 @@ public:
     QPushButton* saveButton() const { return save_; }
 
 signals:
-    // After a save: the fourth status panel shows `port`; `state` is the
-    // listening state after a port change ("True"/"False"), empty when the
-    // port did not change.
-    void listenStatusChanged(const QString& port, const QString& state);
+    // After a save: the fourth status panel shows `port`; `listenedAnew` when
+    // the port changed, and then whether the new port is `listening`.
+    void listenStatusChanged(const QString& port, bool listenedAnew, bool listening);
 
 private:
     QWidget* buildCommandGroup(QWidget* parent);

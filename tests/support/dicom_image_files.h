@@ -1,6 +1,7 @@
 #pragma once
 
-// Grey images as DICOM files, for the modality simulator's --image option.
+// Grey images as DICOM files, for the modality simulator's --image option
+// in the end-to-end tests and the benchmarks.
 
 #include <dcmtk/dcmdata/dcdeftag.h>
 #include <dcmtk/dcmdata/dcfilefo.h>
@@ -54,6 +55,14 @@ inline bool writeGreyImageFile(const QString& path, const GreyImage& image,
         data->putAndInsertUint8Array(DCM_PixelData, pixels.data(), pixels.size());
     }
     return file.saveFile(path.toStdString().c_str(), EXS_LittleEndianExplicit).good();
+}
+
+// A flat 8-bit MONOCHROME2 image of one grey level, as a DICOM file in `folder`.
+inline QString writeFlatImage(const QString& folder, int level)
+{
+    const QString path = folder + QString("/flat%1.dcm").arg(level);
+    writeGreyImageFile(path, {128, 128}, [level](int, int) { return static_cast<Uint16>(level); });
+    return path;
 }
 
 }  // namespace vantorel::testing
