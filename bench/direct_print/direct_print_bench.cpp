@@ -8,6 +8,7 @@
 //     --films N    films per association (default 8)
 //     --only TEXT  only the films whose name contains TEXT, e.g. 8192
 
+#include "../bench_figures.h"
 #include "e2e/print_server.h"
 #include "support/dicom_image_files.h"
 
@@ -57,28 +58,6 @@ QString writeGradientImage(const QString& folder, int columns, int rows, int bit
         return static_cast<Uint16>(top * (x + y) / (columns + rows));
     });
     return path;
-}
-
-long peakRssKb(qint64 pid)
-{
-    QFile status(QString("/proc/%1/status").arg(pid));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').front().toLong();
-    }
-    return -1;
-}
-
-std::vector<double> actionLatenciesMs(const QByteArray& output)
-{
-    std::vector<double> ms;
-    static const QRegularExpression pattern("latency N-ACTION (\\d+)");
-    auto it = pattern.globalMatch(QString::fromUtf8(output));
-    while (it.hasNext())
-        ms.push_back(it.next().captured(1).toDouble() / 1000.0);
-    return ms;
 }
 
 // Runs `associations` simulators at once, each printing `films` one-film
@@ -134,15 +113,14 @@ Figures measure(const Target& target, const Scenario& scenario, int associations
     waitForNewPdfs(folder, before, figures.films, target.queue, 600000);
     const double written = clock.elapsed() / 1000.0;
 
-    auto latencies = actionLatenciesMs(output);
-    std::sort(latencies.begin(), latencies.end());
+    const auto latencies = vantorel::bench::actionLatenciesMs(output);
     if (!latencies.empty()) {
         figures.medianActionMs = latencies[latencies.size() / 2];
         figures.maxActionMs = latencies.back();
     }
     figures.filmsPerSecond = figures.films / answered;
     figures.pdfFilmsPerSecond = figures.films / written;
-    figures.peakRssKb = peakRssKb(server.pid());
+    figures.peakRssKb = vantorel::bench::peakRssKb(server.pid());
     figures.ok = true;
     return figures;
 }

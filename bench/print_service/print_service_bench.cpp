@@ -15,6 +15,7 @@
 //
 //   print_service_bench [--sessions K] [--orphans N] [--only-orphans] [--bin DIR]
 
+#include "../bench_figures.h"
 #include "support/echo_probe.h"
 #include "support/free_port.h"
 #include "support/wait_for.h"
@@ -32,6 +33,7 @@
 #include <map>
 #include <vector>
 
+using namespace vantorel::bench;
 using namespace vantorel::testing;
 
 namespace {
@@ -50,22 +52,6 @@ double percentile(std::vector<double> values, double p)
     std::sort(values.begin(), values.end());
     const std::size_t index = static_cast<std::size_t>(p * (values.size() - 1) + 0.5);
     return values[std::min(index, values.size() - 1)];
-}
-
-long statusKb(qint64 pid, const QByteArray& field)
-{
-    QFile status(QString("/proc/%1/status").arg(pid));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith(field + ":"))
-            return line.mid(field.size() + 1).trimmed().split(' ').first().toLong();
-    return -1;
-}
-
-long peakRssKb(qint64 pid)
-{
-    return statusKb(pid, "VmHWM");
 }
 
 // The resident memory once it has stopped moving (the last association's

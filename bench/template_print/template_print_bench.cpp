@@ -7,6 +7,7 @@
 //
 //   vantorel-bench-template-print [--films N]   (films per round, default 20)
 
+#include "../bench_figures.h"
 #include "e2e/print_server.h"
 
 #include <QCoreApplication>
@@ -33,16 +34,6 @@ struct Figures {
     int tiffs = 0;
     bool ok = false;
 };
-
-std::vector<double> actionLatenciesMs(const QByteArray& output)
-{
-    std::vector<double> ms;
-    static const QRegularExpression pattern("latency N-ACTION (\\d+)");
-    auto it = pattern.globalMatch(QString::fromUtf8(output));
-    while (it.hasNext())
-        ms.push_back(it.next().captured(1).toDouble() / 1000.0);
-    return ms;
-}
 
 QByteArray printFilms(const PrintServer& server, const TempHome& home, int films)
 {
@@ -96,8 +87,7 @@ Figures measure(bool saveFilms, int films)
     const double seconds = clock.elapsed() / 1000.0;
     if (output.isEmpty())
         return figures;
-    auto latencies = actionLatenciesMs(output);
-    std::sort(latencies.begin(), latencies.end());
+    const auto latencies = vantorel::bench::actionLatenciesMs(output);
     if (!latencies.empty()) {
         figures.medianActionMs = latencies[latencies.size() / 2];
         figures.maxActionMs = latencies.back();

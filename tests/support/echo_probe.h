@@ -5,11 +5,15 @@
 // be tried often).
 
 #include <dcmtk/dcmnet/scu.h>
+#include <dcmtk/oflog/oflog.h>
 
 namespace vantorel::testing {
 
 inline bool answersEcho(int port)
 {
+    // DCMTK's own progress lines ("I: Releasing Association") are not wanted.
+    static const bool quiet = (OFLog::configure(OFLogger::WARN_LOG_LEVEL), true);
+    (void)quiet;
     DcmSCU scu;
     scu.setPeerHostName("127.0.0.1");
     scu.setPeerPort(static_cast<Uint16>(port));

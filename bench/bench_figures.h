@@ -1,0 +1,46 @@
+#pragma once
+
+// Figures the benchmarks read from the programs they run: a process's memory
+// from /proc and the N-ACTION round trips the modality simulator prints with
+// --latency.
+
+#include <QByteArray>
+#include <QFile>
+#include <QRegularExpression>
+#include <QString>
+
+#include <algorithm>
+#include <vector>
+
+namespace vantorel::bench {
+
+// A "kB" field of /proc/<pid>/status ("VmHWM", "VmRSS"); -1 when unreadable.
+inline long statusKb(qint64 pid, const QByteArray& field)
+{
+    QFile status(QString("/proc/%1/status").arg(pid));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith(field + ":"))
+            return line.mid(field.size() + 1).trimmed().split(' ').first().toLong();
+    return -1;
+}
+
+inline long peakRssKb(qint64 pid)
+{
+    return statusKb(pid, "VmHWM");
+}
+
+// The N-ACTION round trips in the simulator's output, in milliseconds, sorted.
+inline std::vector<double> actionLatenciesMs(const QByteArray& output)
+{
+    std::vector<double> ms;
+    static const QRegularExpression pattern("latency N-ACTION (\\d+)");
+    auto it = pattern.globalMatch(QString::fromUtf8(output));
+    while (it.hasNext())
+        ms.push_back(it.next().captured(1).toDouble() / 1000.0);
+    std::sort(ms.begin(), ms.end());
+    return ms;
+}
+
+}  // namespace vantorel::bench
