@@ -18,6 +18,7 @@
 #include "console/ui/console_report.h"
 #include "console/ui/console_startup.h"
 #include "console/ui/main_window.h"
+#include "archive/sql/odbc_film_record_store.h"
 #include "console/ui/message_box_operator_messages.h"
 #include "direct_composition/qt/header_picture_files.h"
 #include "direct_composition/qt/qt_printer_surface.h"
@@ -26,6 +27,7 @@
 #include "print_service/dcmtk/print_service_runtime.h"
 #include "print_service/film_parameters.h"
 #include "print_service/print_object_store.h"
+#include "template_composition/qt/report_template_composition.h"
 
 #include <QApplication>
 #include <QDir>
@@ -149,7 +151,12 @@ int main(int argc, char** argv)
     // every N-ACTION calls; the console shows its count and its films.
     direct_composition::QtPrinterSurface printerSurface(home, &runLog);
     direct_composition::HeaderPictureFiles headerPictures(home);
-    print_job::NoTemplateComposition templateComposition(runLog);
+    // The template road: the run's one report, its printer, the TIFF export
+    // and the film archive, a new database connection per film.
+    archive::OdbcFilmRecordStore filmRecords(settings.connectString, clock);
+    template_composition::ReportTemplateComposition templateComposition(
+        {settings, home, clock, runLog, filmRecords,
+         [&printObserver](const direct_composition::FilmPage& page) { printObserver.filmComposed(page); }});
 
     // The print service; start-up below starts it listening and builds the
     // Printer object, and DICOM events are handled on this thread after that.
@@ -161,7 +168,7 @@ int main(int argc, char** argv)
     print_service::PrintServiceRuntime printService(printObjects, filmParameters, settings, printJob,
                                                     runLog, messages,
                                                     print_service::limitsFromEnvironment());
-    app::ServiceStartup service(printService, printObjects);
+    app::ServiceStartup service(printService, printObjects, templateComposition.report());
     pageServices.attach(printService.listener(), service);
 
     console::ui::StartupContext context{homeText,

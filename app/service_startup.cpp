@@ -4,15 +4,24 @@
 #include "print_service/dcmtk/print_service_runtime.h"
 #include "print_service/print_object_store.h"
 #include "print_service/printer_object.h"
+#include "template_composition/ac_report.h"
 
 #include <stdexcept>
 
 namespace vantorel::app {
 
 ServiceStartup::ServiceStartup(print_service::PrintServiceRuntime& printService,
-                               print_service::PrintObjectStore& printObjects)
-    : printService_(printService), printObjects_(printObjects)
+                               print_service::PrintObjectStore& printObjects,
+                               template_composition::AcReport& report)
+    : printService_(printService), printObjects_(printObjects), report_(report)
 {
+}
+
+void ServiceStartup::setReportPage(const console::ui::ReportPageSetup& page)
+{
+    reportPage_ = page;
+    report_.setPaperSize(page.paperWidth, page.paperHeight);
+    report_.setMargins(page.marginLeft, page.marginTop, page.marginRight, page.marginBottom);
 }
 
 bool ServiceStartup::startListening()

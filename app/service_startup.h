@@ -3,6 +3,10 @@
 #include "console/ui/startup_services.h"
 
 
+namespace vantorel::template_composition {
+class AcReport;
+}
+
 namespace vantorel::print_service {
 class PrintObjectStore;
 class PrintServiceRuntime;
@@ -16,12 +20,13 @@ namespace vantorel::app {
 class ServiceStartup final : public console::ui::StartupServices {
 public:
     ServiceStartup(print_service::PrintServiceRuntime& printService,
-                   print_service::PrintObjectStore& printObjects);
+                   print_service::PrintObjectStore& printObjects,
+                   template_composition::AcReport& report);
 
-    // No report viewer is built yet: template films go through the template
-    // road's stand-in, which has no toolbar.
+    // The report is printed without a viewer, so there is no toolbar.
     void switchOffViewerTools() override {}
-    void setReportPage(const console::ui::ReportPageSetup& page) override { reportPage_ = page; }
+    // The template road's report takes the paper size and margins.
+    void setReportPage(const console::ui::ReportPageSetup& page) override;
     bool startListening() override;
     void createPrintObjectStore() override;
     void buildPrinterObject(const console::Settings& settings) override;
@@ -32,6 +37,7 @@ public:
 private:
     print_service::PrintServiceRuntime& printService_;
     print_service::PrintObjectStore& printObjects_;
+    template_composition::AcReport& report_;
     console::ui::ReportPageSetup reportPage_;
 };
 

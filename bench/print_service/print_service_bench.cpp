@@ -7,7 +7,13 @@
 // Reports per-request round trips (median, p95), films/s, images/s and the
 // server's peak resident memory.
 //
-//   print_service_bench [--sessions K] [--bin DIR]
+// Before those rounds, N associations (default 100) each leave an orphan film
+// box behind: a film box STANDARD\2,2 naming a film session that does not
+// exist, its four image boxes set with 512x512 12-bit images, no N-ACTION,
+// no N-DELETE, release. The server's resident memory after them is compared
+// with the resident memory before.
+//
+//   print_service_bench [--sessions K] [--orphans N] [--only-orphans] [--bin DIR]
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -50,15 +56,58 @@ double percentile(std::vector<double> values, double p)
     return values[std::min(index, values.size() - 1)];
 }
 
-long peakRssKb(qint64 pid)
+long statusKb(qint64 pid, const QByteArray& field)
 {
     QFile status(QString("/proc/%1/status").arg(pid));
     if (!status.open(QIODevice::ReadOnly))
         return -1;
     for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').first().toLong();
+        if (line.startsWith(field + ":"))
+            return line.mid(field.size() + 1).trimmed().split(' ').first().toLong();
     return -1;
+}
+
+long peakRssKb(qint64 pid)
+{
+    return statusKb(pid, "VmHWM");
+}
+
+// The resident memory once it has stopped moving (the last association's
+// objects are removed on the main thread just after its release).
+long settledRssKb(qint64 pid)
+{
+    long previous = -1;
+    long current = statusKb(pid, "VmRSS");
+    for (int i = 0; i < 20 && current != previous; ++i) {
+        QThread::msleep(100);
+        previous = current;
+        current = statusKb(pid, "VmRSS");
+    }
+    return current;
+}
+
+// `count` associations, one after the other, each leaving an orphan film box
+// of four 512x512 12-bit images.
+void runOrphans(const QString& bin, int port, qint64 server, int count)
+{
+    const long before = settledRssKb(server);
+    QElapsedTimer clock;
+    clock.start();
+    int failures = 0;
+    for (int i = 0; i < count; ++i) {
+        QProcess client;
+        client.start(bin + "/vantorel-printscu",
+                     {"--no-printer", "--orphan", "--format", "STANDARD\\2,2", "--size", "512", "--bits", "12",
+                      "--action", "none", "--no-delete", "127.0.0.1", QString::number(port)});
+        const bool ok = client.waitForFinished(60000) && client.exitStatus() == QProcess::NormalExit &&
+                        client.exitCode() == 0;
+        failures += ok ? 0 : 1;
+    }
+    const double seconds = clock.nsecsElapsed() / 1e9;
+    const long after = settledRssKb(server);
+    std::printf("\norphan film boxes: %d associations in %.2f s, %d failed\n", count, seconds, failures);
+    std::printf("  server RSS before %ld kB, after %ld kB (%+.1f %%)\n", before, after,
+                before > 0 ? 100.0 * (after - before) / before : 0.0);
 }
 
 QProcess* startSession(const QString& bin, int port, int sessions = 1)
@@ -131,6 +180,8 @@ int main(int argc, char** argv)
 {
     QCoreApplication application(argc, argv);
     int sessions = 20;
+    int orphans = 100;
+    bool onlyOrphans = false;
     QString bin = QCoreApplication::applicationDirPath();
     const QStringList args = application.arguments();
     for (int i = 1; i + 1 < args.size(); ++i) {
@@ -138,7 +189,10 @@ int main(int argc, char** argv)
             sessions = args[i + 1].toInt();
         if (args[i] == "--bin")
             bin = args[i + 1];
+        if (args[i] == "--orphans")
+            orphans = args[i + 1].toInt();
     }
+    onlyOrphans = args.contains("--only-orphans");
 
     QTemporaryDir home;
     const int port = freePort();
@@ -167,6 +221,12 @@ int main(int argc, char** argv)
 
     std::printf("print service benchmark: %d sessions of STANDARD\\4,5, 512x512 12-bit, per round\n", sessions);
     runRound(bin, port, 2, 1);  // warm-up
+    runOrphans(bin, port, server.processId(), orphans);
+    if (onlyOrphans) {
+        server.terminate();
+        server.waitForFinished(30000);
+        return 0;
+    }
     report("one association at a time", runRound(bin, port, sessions, 1));
     report("two associations at a time", runRound(bin, port, sessions, 2));
     report("all sessions on one association", runOneAssociation(bin, port, sessions));

@@ -6,10 +6,19 @@
 
 namespace vantorel::print_service {
 
+namespace status {
+inline constexpr std::uint16_t resourceLimitation = 0x0213;
+inline constexpr std::uint16_t insufficientMemoryForImage = 0xC605;
+}  // namespace status
+
 Associations::Associations(PrintObjectStore& store, RequestHandler& handler, console::RunLog& log,
-                           std::size_t maxObjects)
-    : store_(store), handler_(handler), log_(log), maxObjects_(maxObjects)
+                           StoreLimits limits)
+    : store_(store), handler_(handler), log_(log), limits_(limits), pixels_(limits.maxPixelBytes)
 {
+    store_.addRemovalObserver([this](const std::string& uid) {
+        ownership_.removed(uid);
+        pixels_.removed(uid);
+    });
 }
 
 void Associations::associationRequested(const AssociationInfo& association)
@@ -21,25 +30,68 @@ void Associations::associationRequested(const AssociationInfo& association)
 NormalisedResponse Associations::normalisedRequest(const AssociationInfo& association,
                                                    NormalisedRequest& request)
 {
-    if (request.commandField == command::nCreate && store_.size() >= maxObjects_) {
+    if (request.commandField == command::nCreate && store_.size() >= limits_.maxObjects) {
         log_.write("N-CREATE " + request.affectedSopClassUid + " refused: " + std::to_string(store_.size()) +
                    " print objects stored");
         return {};
     }
+    NormalisedResponse refusal;
+    if (!withinPixelBudget(request, refusal))
+        return refusal;
     // An association always has its list; a request arriving without one
     // (which the adapter never sends) gets a fresh list rather than a crash.
-    return handler_.handle(request, association, filmSessions_[association.id]);
+    NormalisedResponse response = handler_.handle(request, association, filmSessions_[association.id]);
+    noteChanges(association, request, response);
+    return response;
+}
+
+bool Associations::withinPixelBudget(const NormalisedRequest& request, NormalisedResponse& refusal)
+{
+    const bool set = request.commandField == command::nSet;
+    if ((!set && request.commandField != command::nCreate) || !request.dataSet)
+        return true;
+    PrintObject* target = set ? store_.Dataset(request.requestedSopClassUid, request.requestedSopInstanceUid) : nullptr;
+    if (set && target == nullptr)
+        return true;  // changes nothing
+    if (pixels_.admits(target != nullptr ? &target->attributes() : nullptr, *request.dataSet))
+        return true;
+    refusal.answered = true;
+    refusal.status = set ? status::insufficientMemoryForImage : status::resourceLimitation;
+    refusal.affectedSopClassUid = set ? request.requestedSopClassUid : request.affectedSopClassUid;
+    refusal.affectedSopInstanceUid = set ? request.requestedSopInstanceUid : request.affectedSopInstanceUid;
+    log_.write(std::string(set ? "N-SET " : "N-CREATE ") + refusal.affectedSopInstanceUid + " refused: " +
+               std::to_string(PixelBudget::bytesIn(*request.dataSet)) + " bytes of pixel data would take the " +
+               std::to_string(pixels_.held()) + " held past the limit of " + std::to_string(pixels_.limit()));
+    return false;
+}
+
+// Records what an answered N-CREATE made (the object and, for a film box, its
+// image boxes) as this association's, and what pixel data a changed object holds.
+void Associations::noteChanges(const AssociationInfo& association, const NormalisedRequest& request,
+                               const NormalisedResponse& response)
+{
+    if (!response.answered || response.status != 0)
+        return;
+    std::string uid;
+    if (request.commandField == command::nCreate)
+        uid = response.affectedSopInstanceUid;
+    else if (request.commandField == command::nSet)
+        uid = request.requestedSopInstanceUid;
+    PrintObject* object = uid.empty() ? nullptr : store_.Dataset({}, uid);
+    if (object == nullptr)
+        return;
+    if (request.commandField == command::nCreate) {
+        ownership_.created(association.id, uid);
+        for (const ObjectRef& child : object->ChildObjects())
+            ownership_.created(association.id, child.instanceUid);
+    }
+    pixels_.holds(uid, PixelBudget::bytesIn(object->attributes()));
 }
 
 void Associations::associationClosed(std::uint64_t associationId)
 {
-    auto found = filmSessions_.find(associationId);
-    if (found == filmSessions_.end())
-        return;
-    const AssociationFilmSessions sessions = std::move(found->second);
-    filmSessions_.erase(found);
-    for (const ObjectRef& session : sessions)
-        store_.Remove(session.classUid, session.instanceUid);
+    filmSessions_.erase(associationId);
+    ownership_.release(associationId, store_);
 }
 
 void Associations::diagnostic(const std::string& line)

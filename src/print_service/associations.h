@@ -1,6 +1,8 @@
 #pragma once
 
 #include "print_service/normalised_request.h"
+#include "print_service/object_ownership.h"
+#include "print_service/pixel_budget.h"
 #include "print_service/print_object.h"
 
 #include <cstddef>
@@ -29,18 +31,23 @@ public:
     virtual void diagnostic(const std::string& line) = 0;
 };
 
+// What the print objects of all associations together may hold.
+struct StoreLimits {
+    // An N-CREATE that finds this many objects stored is not answered (the
+    // association is then aborted), so a peer cannot fill the memory with
+    // film boxes of 32767 image boxes.
+    std::size_t maxObjects = 1000000;
+    // Pixel data of all objects together; an N-SET that would take it further
+    // is refused with 0xC605, an N-CREATE with 0x0213.
+    std::uint64_t maxPixelBytes = 2ULL * 1024 * 1024 * 1024;
+};
+
 // Per-association bookkeeping: every association gets an empty list of its
-// film sessions when requested; when it closes, those sessions are removed
-// from the store with their film boxes and image boxes.
+// film sessions when requested; when it closes, every object it created is
+// removed from the store (see ObjectOwnership for those that stay).
 class Associations final : public ServiceEvents {
 public:
-    // At most `maxObjects` print objects are kept: an N-CREATE that finds the
-    // store that full is not answered (the association is then aborted), so a
-    // peer cannot fill the memory with film boxes of 32767 image boxes.
-    static constexpr std::size_t defaultMaxObjects = 1000000;
-
-    Associations(PrintObjectStore& store, RequestHandler& handler, console::RunLog& log,
-                 std::size_t maxObjects = defaultMaxObjects);
+    Associations(PrintObjectStore& store, RequestHandler& handler, console::RunLog& log, StoreLimits limits = {});
 
     void associationRequested(const AssociationInfo& association) override;
     NormalisedResponse normalisedRequest(const AssociationInfo& association,
@@ -49,13 +56,20 @@ public:
     void diagnostic(const std::string& line) override;
 
     std::size_t openCount() const { return filmSessions_.size(); }
+    std::uint64_t pixelBytesHeld() const { return pixels_.held(); }
 
 private:
+    bool withinPixelBudget(const NormalisedRequest& request, NormalisedResponse& refusal);
+    void noteChanges(const AssociationInfo& association, const NormalisedRequest& request,
+                     const NormalisedResponse& response);
+
     PrintObjectStore& store_;
     RequestHandler& handler_;
     console::RunLog& log_;
-    std::size_t maxObjects_;
+    StoreLimits limits_;
     std::map<std::uint64_t, AssociationFilmSessions> filmSessions_;
+    ObjectOwnership ownership_;
+    PixelBudget pixels_;
 };
 
 }  // namespace vantorel::print_service

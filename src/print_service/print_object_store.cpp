@@ -89,10 +89,17 @@ void PrintObjectStore::Remove(const std::string& /*classUID*/, const std::string
     }
 }
 
+void PrintObjectStore::removeSingle(const std::string& instanceUID)
+{
+    removeOne(instanceUID);
+}
+
 void PrintObjectStore::removeOne(const std::string& uid)
 {
-    if (objects_.erase(uid) != 0 && removalObserver_)
-        removalObserver_(uid);
+    if (objects_.erase(uid) == 0)
+        return;
+    for (const auto& observer : removalObservers_)
+        observer(uid);
 }
 
 std::vector<PrintObject*> PrintObjectStore::children(const PrintObject& parent)

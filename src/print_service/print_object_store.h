@@ -58,10 +58,13 @@ public:
     std::vector<PrintObject*> children(const PrintObject& parent);
     std::vector<const PrintObject*> children(const PrintObject& parent) const;
 
-    // Called with the UID of every object as it leaves the store.
-    void setRemovalObserver(std::function<void(const std::string&)> observer)
+    // Removes only the object stored under `instanceUID`, not its children.
+    void removeSingle(const std::string& instanceUID);
+
+    // Each observer is called with the UID of every object as it leaves the store.
+    void addRemovalObserver(std::function<void(const std::string&)> observer)
     {
-        removalObserver_ = std::move(observer);
+        removalObservers_.push_back(std::move(observer));
     }
 
     std::size_t size() const { return objects_.size(); }
@@ -72,7 +75,7 @@ private:
 
     std::map<std::string, std::unique_ptr<PrintObject>> objects_;
     std::vector<std::unique_ptr<PrintObject>> unnamed_;  // made by NewDataSet, not yet named
-    std::function<void(const std::string&)> removalObserver_;
+    std::vector<std::function<void(const std::string&)>> removalObservers_;
 };
 
 }  // namespace vantorel::print_service

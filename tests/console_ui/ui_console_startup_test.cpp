@@ -85,8 +85,8 @@ TEST_F(UiConsoleStartup, EmptyHomeRunsEveryStepInOrderWithTheDefaults)
     EXPECT_EQ(panels.text(5), "正常");
     EXPECT_FALSE(panels.text(7).isEmpty());
     EXPECT_EQ(services.printerAeTitle, "ZQ");
-    EXPECT_FLOAT_EQ(services.reportPage.paperWidth, 24478.7f);
-    EXPECT_FLOAT_EQ(services.reportPage.paperHeight, 20125.0f);
+    EXPECT_FLOAT_EQ(services.reportPage.paperWidth, 20125.0f);
+    EXPECT_FLOAT_EQ(services.reportPage.paperHeight, 24478.7f);
     EXPECT_FLOAT_EQ(services.reportPage.marginLeft + services.reportPage.marginTop +
                         services.reportPage.marginRight + services.reportPage.marginBottom,
                     0.0f);

@@ -48,8 +48,8 @@ TEST_F(PrintPageTest, SavingAFreshHomeWritesEveryKeyInOrderAsGbk)
     // Film-size mode: no IP file comes into being.
     EXPECT_FALSE(QFileInfo::exists(home.path() + "/IP/IP.ini"));
     ASSERT_EQ(reportPage.pages.size(), 1u);
-    EXPECT_FLOAT_EQ(reportPage.pages[0].paperWidth, 24478.7f);
-    EXPECT_FLOAT_EQ(reportPage.pages[0].paperHeight, 20125.0f);
+    EXPECT_FLOAT_EQ(reportPage.pages[0].paperWidth, 20125.0f);
+    EXPECT_FLOAT_EQ(reportPage.pages[0].paperHeight, 24478.7f);
     EXPECT_FLOAT_EQ(reportPage.pages[0].marginLeft, 5.0f);
     EXPECT_FLOAT_EQ(reportPage.pages[0].marginBottom, 5.0f);
 }

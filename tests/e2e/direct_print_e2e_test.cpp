@@ -3,7 +3,7 @@
 // PDF pages are rendered with pdftoppm and sampled where the layout puts the
 // images.
 
-#include "image_files.h"
+#include "flat_image.h"
 #include "print_server.h"
 
 #include <QPageLayout>
@@ -18,20 +18,6 @@
 
 namespace vantorel::testing {
 namespace {
-
-const char* environmentValue(const char* name)
-{
-    const char* value = std::getenv(name);
-    return value && *value ? value : nullptr;
-}
-
-// A flat 8-bit MONOCHROME2 image of one grey level, as a DICOM file.
-QString writeFlatImage(const TempHome& home, int level)
-{
-    const QString path = home.path() + QString("/flat%1.dcm").arg(level);
-    writeGreyImageFile(path, {128, 128}, [level](int, int) { return static_cast<Uint16>(level); });
-    return path;
-}
 
 // Plain films: black base, no header band, no bottom adjustment, no margins.
 const QString plainFilms =

@@ -2,6 +2,7 @@
 // port, driven by the real modality simulator.
 
 #include "print_service_runner.h"
+#include "raw_association.h"
 
 #include <gtest/gtest.h>
 
@@ -82,27 +83,65 @@ TEST_F(PrintServiceE2e, PrinterGetReturnsAllEightAttributesWhenOnlyStatusIsAsked
 
 TEST_F(PrintServiceE2e, ReleaseWithoutDeleteLeavesNoneOfTheAssociationsObjects)
 {
-    ProgramResult first = scu({"--format", "STANDARD\\1,2", "--no-delete", "--get-created"});
-    ASSERT_EQ(first.exitCode, 0) << first.out;
-    QStringList uids;
-    for (const std::string& uid : linesStartingWith(first.out, "film session: "))
-        uids << QString::fromStdString(uid);
-    for (const std::string& uid : linesStartingWith(first.out, "film box: "))
-        uids << QString::fromStdString(uid);
-    for (const std::string& box : linesStartingWith(first.out, "image box: "))
-        uids << QString::fromStdString(box.substr(0, box.find(' ')));
-    ASSERT_EQ(uids.size(), 4);
-    for (const QString& uid : uids)  // present while the association was open
-        EXPECT_NE(first.out.find("N-GET " + uid.toStdString() + ": status 0x0000, "), std::string::npos) << first.out;
+    struct Case {
+        QStringList args;
+        int objects;
+    };
+    const Case cases[] = {
+        {{"--format", "STANDARD\\1,2", "--no-delete", "--get-created"}, 4},
+        // A film box naming a film session that does not exist belongs to none.
+        {{"--format", "STANDARD\\1,2", "--no-delete", "--get-created", "--orphan", "--action", "none"}, 3},
+    };
+    for (const Case& c : cases) {
+        const std::string row = c.args.join(' ').toStdString();
+        ProgramResult first = scu(c.args);
+        ASSERT_EQ(first.exitCode, 0) << row << "\n" << first.out;
+        QStringList uids;
+        for (const std::string& uid : linesStartingWith(first.out, "film session: "))
+            uids << QString::fromStdString(uid);
+        for (const std::string& uid : linesStartingWith(first.out, "film box: "))
+            uids << QString::fromStdString(uid);
+        for (const std::string& box : linesStartingWith(first.out, "image box: "))
+            uids << QString::fromStdString(box.substr(0, box.find(' ')));
+        ASSERT_EQ(uids.size(), c.objects) << row;
+        for (const QString& uid : uids)  // present while the association was open
+            EXPECT_NE(first.out.find("N-GET " + uid.toStdString() + ": status 0x0000, "), std::string::npos)
+                << row << "\n" << first.out;
 
-    QStringList args{"--no-printer", "--sessions", "0"};
-    for (const QString& uid : uids)
-        args << "--get" << uid;
-    ProgramResult second = scu(args);
-    EXPECT_EQ(second.exitCode, 0) << second.out;
-    for (const QString& uid : uids)
-        EXPECT_NE(second.out.find("N-GET " + uid.toStdString() + ": status 0x0000\n"), std::string::npos)
-            << uid.toStdString() << "\n" << second.out;
+        QStringList args{"--no-printer", "--sessions", "0"};
+        for (const QString& uid : uids)
+            args << "--get" << uid;
+        ProgramResult second = scu(args);
+        EXPECT_EQ(second.exitCode, 0) << second.out;
+        for (const QString& uid : uids)
+            EXPECT_NE(second.out.find("N-GET " + uid.toStdString() + ": status 0x0000\n"), std::string::npos)
+                << row << " " << uid.toStdString() << "\n" << second.out;
+    }
+}
+
+TEST_F(PrintServiceE2e, AnAssociationRequestItCannotServeIsRejected)
+{
+    std::vector<std::string> manySyntaxes{explicitLittleEndian};
+    for (int i = 0; i < 199; ++i)
+        manySyntaxes.push_back("1.2.3." + std::to_string(i));
+    struct Case {
+        const char* name;
+        std::vector<ProposedContext> contexts;
+    };
+    const Case cases[] = {
+        {"no presentation context", {}},
+        {"an abstract syntax not served", {{"1.2.3.999", {explicitLittleEndian}}}},
+        {"no transfer syntax served", {{grayscalePrintMeta, {"1.2.3.888"}}}},
+        {"200 transfer syntaxes in one context", {{grayscalePrintMeta, manySyntaxes}}},
+    };
+    for (const Case& c : cases) {
+        auto socket = connectTo(service_->port());
+        ASSERT_TRUE(socket) << c.name;
+        EXPECT_EQ(sendAndAwaitReply(*socket, associateRequest(c.contexts), 30000), 0x03) << c.name;
+    }
+    EXPECT_TRUE(waitFor([&] { return service_->log().count("association rejected") == 4; }))
+        << service_->log().toStdString();
+    EXPECT_EQ(scu({"--format", "STANDARD\\1,2"}).exitCode, 0);
 }
 
 TEST_F(PrintServiceE2e, AnIdleAssociationDoesNotHoldBackAnotherAndTheLimitRefusesAThird)
@@ -182,6 +221,113 @@ TEST(PrintServiceLimits, SilentPeersAreCutOffAndOthersAreServed)
     EXPECT_NE(silent.exitCode(), 0);
     EXPECT_EQ(printscu(service.port(), {}).exitCode, 0);
     EXPECT_EQ(service.stop(), 0);
+}
+
+// Starts the service with `limits` in its environment.
+std::unique_ptr<RunningService> startWith(const TempHome& home, std::initializer_list<std::pair<const char*, const char*>> limits)
+{
+    QProcessEnvironment environment;
+    for (const auto& [name, value] : limits)
+        environment.insert(name, value);
+    auto service = std::make_unique<RunningService>(home, environment);
+    if (!service->startOnFreePort())
+        return nullptr;
+    return service;
+}
+
+// Half of an association request, or only part of its header.
+std::vector<std::unique_ptr<QTcpSocket>> partialRequests(int port, int count)
+{
+    const QByteArray request = printAssociateRequest();
+    std::vector<std::unique_ptr<QTcpSocket>> sockets;
+    for (int i = 0; i < count; ++i) {
+        auto socket = connectTo(port);
+        if (!socket)
+            break;
+        socket->write(i % 2 == 0 ? request.left(request.size() / 2) : request.left(3));
+        socket->waitForBytesWritten(5000);
+        sockets.push_back(std::move(socket));
+    }
+    return sockets;
+}
+
+TEST(PrintServiceHardening, ConnectionsStillSendingTheirRequestHoldUpNobody)
+{
+    TempHome home;
+    auto service = startWith(home, {});
+    ASSERT_TRUE(service);
+    const auto slow = partialRequests(service->port(), 30);
+    ASSERT_EQ(slow.size(), 30u);
+    // A modality that gives up when not answered within 5 s is served at once.
+    ProgramResult film = printscu(service->port(), {"--timeout", "5", "--format", "STANDARD\\1,2"});
+    EXPECT_EQ(film.exitCode, 0) << film.out;
+    EXPECT_EQ(service->stop(), 0);
+}
+
+TEST(PrintServiceHardening, TheOldestWaitingConnectionGoesAndSlowOnesAreCutAfterTheAcseTimeout)
+{
+    TempHome home;
+    auto service = startWith(home, {{"VANTOREL_MAX_PENDING", "4"}, {"VANTOREL_ACSE_TIMEOUT", "3"}});
+    ASSERT_TRUE(service);
+    const auto slow = partialRequests(service->port(), 6);
+    ASSERT_EQ(slow.size(), 6u);
+    ProgramResult film = printscu(service->port(), {"--timeout", "5"});
+    EXPECT_EQ(film.exitCode, 0) << film.out;
+    for (const auto& socket : slow)
+        EXPECT_TRUE(closedByPeer(*socket, 30000));
+    // Three go to make room for the fifth, the sixth and the film; of the
+    // other three, the one in the middle of its request's body is cut by the
+    // service (the two still in their header time out in the toolkit).
+    EXPECT_TRUE(service->waitForLog(
+        "failed: dropped as the oldest of 4 connections still sending their association request"));
+    EXPECT_TRUE(service->waitForLog("failed: no complete association request within 3 s"))
+        << service->log().toStdString();
+    EXPECT_EQ(service->stop(), 0);
+}
+
+TEST(PrintServiceHardening, ACommandThatNeverCompletesIsCutOffAfterTheDimseTimeout)
+{
+    TempHome home;
+    auto service = startWith(home, {{"VANTOREL_DIMSE_TIMEOUT", "2"}});
+    ASSERT_TRUE(service);
+    struct Case {
+        const char* name;
+        QByteArray fragment;
+    };
+    const Case cases[] = {
+        {"first of several command fragments", commandFragment()},
+        {"a PDU shorter than its length says", commandFragment(100)},
+    };
+    for (const Case& c : cases) {
+        auto socket = connectTo(service->port());
+        ASSERT_TRUE(socket) << c.name;
+        ASSERT_EQ(sendAndAwaitReply(*socket, printAssociateRequest(), 30000), 0x02) << c.name;
+        // Nothing more comes: the association is aborted long before the
+        // 600 s allowed for silence between messages.
+        EXPECT_NE(sendAndAwaitReply(*socket, c.fragment, 30000), 0) << c.name;
+    }
+    EXPECT_TRUE(service->waitForLog("command not complete within 2 s, association aborted"))
+        << service->log().toStdString();
+    EXPECT_EQ(printscu(service->port(), {}).exitCode, 0);
+    EXPECT_EQ(service->stop(), 0);
+}
+
+TEST(PrintServiceHardening, PixelDataPastTheBudgetIsRefusedAndFreedWhenItsAssociationCloses)
+{
+    TempHome home;
+    auto service = startWith(home, {{"VANTOREL_MAX_PIXEL_BYTES", "300000"}});
+    ASSERT_TRUE(service);
+    // 256x256 12-bit images: 131072 bytes each, the third is one too many.
+    ProgramResult full = printscu(service->port(), {"--format", "STANDARD\\2,2", "--size", "256"});
+    EXPECT_NE(full.exitCode, 0);
+    EXPECT_NE(full.out.find(": status 0xC605"), std::string::npos) << full.out;
+    EXPECT_TRUE(service->log().contains(
+        QRegularExpression("N-SET \\S+ refused: 131072 bytes of pixel data would take the 262144 held past the "
+                           "limit of 300000")))
+        << service->log().toStdString();
+    ProgramResult next = printscu(service->port(), {"--format", "STANDARD\\1,2", "--size", "256"});
+    EXPECT_EQ(next.exitCode, 0) << next.out;
+    EXPECT_EQ(service->stop(), 0);
 }
 
 TEST(PrintServiceStartUp, ATakenPortIsReportedAndTheServiceStillRuns)

@@ -4,11 +4,15 @@
 #include "print_service/dcmtk/main_thread_dispatcher.h"
 
 #include <QCoreApplication>
+#include <QProcess>
 #include <QDeadlineTimer>
 #include <QTcpServer>
 #include <QTcpSocket>
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <stdexcept>
 
 namespace vantorel::print_service {
 namespace {
@@ -68,6 +72,8 @@ TEST(AssociationServer, ANewPortReplacesTheOldOneOnlyOnceItIsOpen)
     ASSERT_TRUE(server.Listen(second));
     EXPECT_TRUE(accepts(second));
     EXPECT_TRUE(spinUntil([&] { return !accepts(first); }));
+    // The thread of the port left is joined once it lets go, not at the end.
+    EXPECT_TRUE(spinUntil([&] { return server.listeningThreads() == 1; }));
 
     // Going straight back to a port just left opens it again.
     const int third = freePort();
@@ -79,6 +85,43 @@ TEST(AssociationServer, ANewPortReplacesTheOldOneOnlyOnceItIsOpen)
     dispatcher.close();
     server.stop();
     EXPECT_FALSE(accepts(second));
+}
+
+struct ThrowingEvents final : ServiceEvents {
+    void associationRequested(const AssociationInfo&) override {}
+    NormalisedResponse normalisedRequest(const AssociationInfo&, NormalisedRequest&) override
+    {
+        throw std::runtime_error("store exhausted");
+    }
+    void associationClosed(std::uint64_t) override {}
+    void diagnostic(const std::string& line) override { lines.push_back(line); }
+    std::vector<std::string> lines;
+};
+
+TEST(AssociationServer, AnExceptionWhileHandlingARequestIsLoggedWithItsMessageAndTheAssociationAborted)
+{
+    MainThreadDispatcher dispatcher;
+    ThrowingEvents events;
+    AssociationServer server(dispatcher, events);
+    const int port = freePort();
+    ASSERT_TRUE(server.Listen(port));
+
+    QProcess client;
+    client.start(QString(VANTOREL_BIN_DIR) + "/vantorel-printscu", {"127.0.0.1", QString::number(port)});
+    ASSERT_TRUE(spinUntil([&] { return client.state() == QProcess::NotRunning; }));
+    EXPECT_NE(client.exitCode(), 0);
+    const QByteArray out = client.readAllStandardOutput();
+    EXPECT_TRUE(out.contains("N-GET Printer: association aborted by the server")) << out.toStdString();
+    const auto logged = [&] {
+        return std::any_of(events.lines.begin(), events.lines.end(), [](const std::string& line) {
+            return line.find("(PRINTSCU 127.0.0.1): 0x0110 1.2.840.10008.5.1.1.17 failed: store exhausted, "
+                             "association aborted") != std::string::npos;
+        });
+    };
+    EXPECT_TRUE(spinUntil(logged));
+
+    dispatcher.close();
+    server.stop();
 }
 
 }  // namespace

@@ -15,73 +15,154 @@
 namespace vantorel::print_service {
 namespace {
 
+// An image sequence of `bytes` bytes of 8-bit pixel data, one row per 100 bytes.
+std::unique_ptr<DcmDataset> imageOf(std::size_t bytes)
+{
+    auto* item = new DcmItem;
+    item->putAndInsertUint16(DCM_Rows, static_cast<Uint16>(bytes / 100));
+    item->putAndInsertUint16(DCM_Columns, 100);
+    item->putAndInsertUint16(DCM_BitsAllocated, 8);
+    std::vector<Uint8> pixels(bytes, 7);
+    item->putAndInsertUint8Array(DCM_PixelData, pixels.data(), pixels.size());
+    auto data = std::make_unique<DcmDataset>();
+    data->insertSequenceItem(DCM_BasicGrayscaleImageSequence, item);
+    return data;
+}
+
 struct AssociationsFixture : ::testing::Test {
     AssociationsFixture()
     {
         MakePrinterdataset(store, "ZQ", true, "DCMTK");
-        store.setRemovalObserver([this](const std::string& uid) { removed.push_back(uid); });
+        store.addRemovalObserver([this](const std::string& uid) { removed.push_back(uid); });
+        associations.associationRequested(one);
+        associations.associationRequested(two);
     }
 
-    std::string create(const AssociationInfo& association, const char* cls, const std::string& session = {})
+    NormalisedResponse send(const AssociationInfo& association, std::uint16_t field, const std::string& cls,
+                            const std::string& uid, std::unique_ptr<DcmDataset> data)
     {
         NormalisedRequest request;
-        request.commandField = command::nCreate;
-        request.affectedSopClassUid = cls;
-        request.dataSet = std::make_unique<DcmDataset>();
-        if (!session.empty()) {
-            request.dataSet->putAndInsertString(DCM_ImageDisplayFormat, "STANDARD\\1,2");
+        request.commandField = field;
+        (field == command::nCreate ? request.affectedSopClassUid : request.requestedSopClassUid) = cls;
+        (field == command::nCreate ? request.affectedSopInstanceUid : request.requestedSopInstanceUid) = uid;
+        request.dataSet = std::move(data);
+        return associations.normalisedRequest(association, request);
+    }
+
+    // A new object; a film box STANDARD\1,2 naming `session` (and `lut`, when given).
+    std::string create(const AssociationInfo& association, const char* cls, const std::string& session = {},
+                       const std::string& lut = {})
+    {
+        auto data = std::make_unique<DcmDataset>();
+        auto reference = [&](const DcmTagKey& sequence, const std::string& uid) {
             auto* item = new DcmItem;
-            item->putAndInsertString(DCM_ReferencedSOPInstanceUID, session.c_str());
-            request.dataSet->insertSequenceItem(DCM_ReferencedFilmSessionSequence, item);
+            item->putAndInsertString(DCM_ReferencedSOPInstanceUID, uid.c_str());
+            data->insertSequenceItem(sequence, item);
+        };
+        if (!session.empty()) {
+            data->putAndInsertString(DCM_ImageDisplayFormat, "STANDARD\\1,2");
+            reference(DCM_ReferencedFilmSessionSequence, session);
         }
-        return associations.normalisedRequest(association, request).affectedSopInstanceUid;
+        if (!lut.empty())
+            reference(DCM_ReferencedPresentationLUTSequence, lut);
+        return send(association, command::nCreate, cls, "", std::move(data)).affectedSopInstanceUid;
     }
 
-    void remove(const AssociationInfo& association, const std::string& uid)
+    std::vector<std::string> imageBoxesOf(const std::string& filmBox)
     {
-        NormalisedRequest request;
-        request.commandField = command::nDelete;
-        request.requestedSopInstanceUid = uid;
-        associations.normalisedRequest(association, request);
+        std::vector<std::string> uids;
+        for (const ObjectRef& child : store.Dataset({}, filmBox)->ChildObjects())
+            uids.push_back(child.instanceUid);
+        return uids;
     }
 
+    bool stored(const std::string& uid) const { return store.Dataset({}, uid) != nullptr; }
+
+    const AssociationInfo one{1, "A", "ZQ", "10.0.0.1", sop::grayscalePrintMeta};
+    const AssociationInfo two{2, "B", "ZQ", "10.0.0.2", sop::grayscalePrintMeta};
     PrintObjectStore store;
     FilmParameters film;
     console::Settings settings;
     testing::MemoryRunLog log;
     LoggingPrintJob printJob{log};
     RequestHandler handler{store, film, settings, printJob, log};
-    Associations associations{store, handler, log};
+    Associations associations{store, handler, log, StoreLimits{1000, 3000}};
     std::vector<std::string> removed;
 };
 
-TEST_F(AssociationsFixture, ClosingRemovesOnlyThatAssociationsSessionsWithTheirChildren)
+TEST_F(AssociationsFixture, ClosingRemovesEverythingTheAssociationCreatedNewestFirst)
 {
-    const AssociationInfo one{1, "A", "ZQ", "10.0.0.1", sop::grayscalePrintMeta};
-    const AssociationInfo two{2, "B", "ZQ", "10.0.0.2", sop::grayscalePrintMeta};
-    associations.associationRequested(one);
-    associations.associationRequested(two);
     EXPECT_EQ(log.lines, (std::vector<std::string>{"收到请求：AssociationRequest2", "收到请求：AssociationRequest2"}));
-
-    const std::string first = create(one, sop::basicFilmSession);
-    const std::string box = create(one, sop::basicFilmBox, first);
-    const std::string second = create(one, sop::basicFilmSession);
+    const std::string session = create(one, sop::basicFilmSession);
+    const std::string box = create(one, sop::basicFilmBox, session);
+    const std::string deleted = create(one, sop::basicFilmSession);
     const std::string other = create(two, sop::basicFilmSession);
     const std::string orphan = create(one, sop::basicFilmBox, "no-such-session");
     const std::string lut = create(one, sop::presentationLut);
-    remove(one, second);  // deleted already: passed over at the close
+    send(one, command::nDelete, sop::basicFilmSession, deleted, nullptr);  // passed over at the close
+    const std::vector<std::string> boxImages = imageBoxesOf(box), orphanImages = imageBoxesOf(orphan);
     removed.clear();
 
     associations.associationClosed(1);
-    ASSERT_EQ(removed.size(), 4u);
-    EXPECT_EQ(removed[2], box);
-    EXPECT_EQ(removed[3], first);
-    for (const std::string& stays : {std::string(sop::printerInstance), other, orphan, lut})
-        EXPECT_NE(store.Dataset({}, stays), nullptr) << stays;
+    EXPECT_EQ(removed, (std::vector<std::string>{lut, orphanImages[1], orphanImages[0], orphan, boxImages[1],
+                                                 boxImages[0], box, session}));
+    EXPECT_EQ(store.instanceUids(), (std::vector<std::string>{other, sop::printerInstance}));  // sorted
     EXPECT_EQ(associations.openCount(), 1u);
 
     associations.associationClosed(1);  // a second close changes nothing
-    EXPECT_EQ(removed.size(), 4u);
+    EXPECT_EQ(removed.size(), 8u);
+}
+
+TEST_F(AssociationsFixture, WhatAnotherOpenAssociationRefersToStaysUntilThatOneCloses)
+{
+    const std::string session = create(one, sop::basicFilmSession);
+    const std::string lut = create(one, sop::presentationLut);
+    const std::string unused = create(one, sop::presentationLut);
+    const std::string theirSession = create(two, sop::basicFilmSession);
+    const std::string guest = create(one, sop::basicFilmBox, theirSession);  // a child of two's session
+    const std::string box = create(two, sop::basicFilmBox, session, lut);    // names one's session and LUT
+    const std::vector<std::string> guestImages = imageBoxesOf(guest);
+
+    associations.associationClosed(1);
+    EXPECT_FALSE(stored(unused));
+    for (const std::string& uid : {session, lut, guest, guestImages[0], guestImages[1], box})
+        EXPECT_TRUE(stored(uid)) << uid;
+
+    associations.associationClosed(2);
+    EXPECT_EQ(store.instanceUids(), (std::vector<std::string>{sop::printerInstance}));
+}
+
+TEST_F(AssociationsFixture, PixelDataPastTheBudgetIsRefusedUntilAClosedAssociationFreesIt)
+{
+    const std::string box = create(one, sop::basicFilmBox, create(one, sop::basicFilmSession));
+    const std::vector<std::string> cells = imageBoxesOf(box);
+    struct Step {
+        std::uint16_t field;
+        std::string uid;
+        std::size_t bytes;
+        std::uint16_t status;
+    };
+    const Step steps[] = {
+        {command::nSet, cells[0], 2000, 0x0000},
+        {command::nSet, cells[1], 2000, 0xC605},  // 4000 bytes would be held
+        {command::nSet, cells[0], 2500, 0x0000},  // replaces the 2000 it held
+        {command::nSet, cells[1], 500, 0x0000},
+        {command::nCreate, "", 100, 0x0213},      // any object with pixel data counts
+    };
+    for (const Step& step : steps) {
+        const NormalisedResponse response =
+            send(one, step.field, sop::basicGrayscaleImageBox, step.uid, imageOf(step.bytes));
+        EXPECT_TRUE(response.answered) << step.uid << " " << step.bytes;
+        EXPECT_EQ(response.status, step.status) << step.uid << " " << step.bytes;
+    }
+    EXPECT_TRUE(log.contains("N-SET " + cells[1] + " refused: 2000 bytes of pixel data would take the 2000 held "
+                             "past the limit of 3000"));
+    EXPECT_EQ(associations.pixelBytesHeld(), 3000u);
+
+    associations.associationClosed(1);
+    EXPECT_EQ(associations.pixelBytesHeld(), 0u);
+    const std::string next = create(two, sop::basicFilmBox, create(two, sop::basicFilmSession));
+    EXPECT_EQ(send(two, command::nSet, sop::basicGrayscaleImageBox, imageBoxesOf(next)[0], imageOf(3000)).status, 0);
 }
 
 TEST(AssociationsLimit, AFullStoreRefusesNCreateButServesTheRest)
@@ -92,7 +173,7 @@ TEST(AssociationsLimit, AFullStoreRefusesNCreateButServesTheRest)
     testing::MemoryRunLog log;
     LoggingPrintJob printJob{log};
     RequestHandler handler{store, film, settings, printJob, log};
-    Associations associations{store, handler, log, 3};
+    Associations associations{store, handler, log, StoreLimits{3}};
     const AssociationInfo association{1, "A", "ZQ", "10.0.0.1", sop::grayscalePrintMeta};
     associations.associationRequested(association);
 

@@ -20,7 +20,7 @@ PrintObject& add(PrintObjectStore& store, const std::string& uid, const std::str
 struct StoreFixture : ::testing::Test {
     StoreFixture()
     {
-        store.setRemovalObserver([this](const std::string& uid) { removed.push_back(uid); });
+        store.addRemovalObserver([this](const std::string& uid) { removed.push_back(uid); });
     }
     PrintObjectStore store;
     std::vector<std::string> removed;

@@ -43,6 +43,7 @@ const char* usage =
     "  --sessions N         film sessions, one after the other (default 1)\n"
     "  --action box|session|none  N-ACTION on each film box (default), on the session, or none\n"
     "  --no-delete          leave the film boxes and the film session in place\n"
+    "  --orphan             create no film session: the film boxes name one that does not exist\n"
     "Images (one per image box; each synthetic image shows its cell number):\n"
     "  --bits 8|12          synthetic MONOCHROME2 depth (default 12)\n"
     "  --size N             synthetic image rows and columns (default 256)\n"
@@ -107,6 +108,7 @@ bool parse(int argc, char** argv, ClientOptions& options, std::string& error)
         else if (arg == "--sessions") options.sessions = std::atoi(value().c_str());
         else if (arg == "--action") options.action = value();
         else if (arg == "--no-delete") options.deleteObjects = false;
+        else if (arg == "--orphan") options.orphanFilmBoxes = true;
         else if (arg == "--bits") {
             const std::string bits = value();
             if (bits != "8" && bits != "12")

@@ -181,7 +181,9 @@ bool PrintClient::session()
     std::string session;
     if (!options_.presentationLut.empty() && presentationLutUid_.empty() && !createPresentationLut())
         return false;
-    if (!createFilmSession(session))
+    if (options_.orphanFilmBoxes)
+        session = dcmGenerateUniqueIdentifier(uidBuffer_, SITE_INSTANCE_UID_ROOT);
+    else if (!createFilmSession(session))
         return false;
     if (options_.extraCommand >= 0)
         return extraCommand(session);
@@ -211,12 +213,12 @@ bool PrintClient::session()
         if (options_.action == "box" && !action(filmBoxClass, box))
             return false;
     }
-    if (options_.action == "session" && !action(filmSessionClass, session))
+    if (options_.action == "session" && !options_.orphanFilmBoxes && !action(filmSessionClass, session))
         return false;
     if (options_.stopAfter == "action")
         return ended_ = true;
     if (options_.getCreated) {
-        bool found = getObject(filmSessionClass, session);
+        bool found = options_.orphanFilmBoxes || getObject(filmSessionClass, session);
         for (const std::string& box : filmBoxes)
             found = getObject(filmBoxClass, box) && found;
         for (const auto& imageBox : imageBoxesSeen_)
@@ -228,7 +230,7 @@ bool PrintClient::session()
         for (const std::string& box : filmBoxes)
             if (!remove(filmBoxClass, box))
                 return false;
-        return remove(filmSessionClass, session);
+        return options_.orphanFilmBoxes || remove(filmSessionClass, session);
     }
     return true;
 }

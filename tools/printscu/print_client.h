@@ -36,6 +36,7 @@ struct ClientOptions {
     std::vector<std::string> imageFiles;
     std::string action = "box";      // box, session, none
     bool deleteObjects = true;
+    bool orphanFilmBoxes = false;    // film boxes name a film session that was never created
     bool abortAtEnd = false;
     std::string stopAfter;           // session, filmbox, nset, action: end the association there
     long cutNSetAfterBytes = -1;     // cut the connection inside the first N-SET data set
@@ -99,6 +100,7 @@ private:
     bool ended_ = false;   // no further steps
     bool closed_ = false;  // released, aborted or dropped
     bool cutDone_ = false;
+    char uidBuffer_[100] = {};
     std::vector<std::pair<std::string, std::string>> imageBoxesSeen_;  // class, instance
 };
 

@@ -1,6 +1,7 @@
 #include "archive/sql/odbc_film_listing.h"
 
 #include "archive/film_query.h"
+#include "archive/sql/odbc_connection.h"
 #include "console/settings_model.h"
 
 #include <QSqlDatabase>
@@ -20,18 +21,6 @@ QString reason(const QSqlError& error)
 {
     const QString text = error.text().trimmed();
     return text.isEmpty() ? QStringLiteral("unknown database error") : text;
-}
-
-// The time-outs as connection string keywords of the MariaDB connector,
-// unless the stored string sets them itself; other drivers ignore them.
-QString withTimeouts(QString connect)
-{
-    const QString seconds = QString::number(OdbcFilmListing::timeoutSeconds);
-    for (const char* keyword : {"CONN_TIMEOUT", "READ_TIMEOUT", "WRITE_TIMEOUT"}) {
-        if (!connect.contains(QLatin1String(keyword), Qt::CaseInsensitive))
-            connect += QStringLiteral(";%1=%2").arg(QLatin1String(keyword), seconds);
-    }
-    return connect;
 }
 
 }  // namespace
@@ -76,7 +65,7 @@ std::optional<QString> OdbcFilmListing::list(const QDate& from, const QDate& to)
     closeConnection();
     connection_ = QStringLiteral("film-archive-%1").arg(++serial_);
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), connection_);
-    db.setDatabaseName(withTimeouts(QString::fromStdString(driverConnectString(settings_.connectString))));
+    db.setDatabaseName(odbcConnectionString(settings_.connectString, timeoutSeconds, timeoutSeconds));
     db.setConnectOptions(QStringLiteral("SQL_ATTR_LOGIN_TIMEOUT=%1").arg(timeoutSeconds));
     if (!db.open()) {
         const QString why = reason(db.lastError());

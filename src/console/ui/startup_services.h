@@ -5,10 +5,11 @@
 namespace vantorel::console::ui {
 
 // The page of the report engine that template composition prints on, as
-// start-up sets it: 17 by about 14 inches, no margins (twips).
+// start-up sets it: a film about 14 inches wide and 17 high, no margins
+// (twips).
 struct ReportPageSetup {
-    float paperWidth = 24478.7f;
-    float paperHeight = 20125.0f;
+    float paperWidth = 20125.0f;
+    float paperHeight = 24478.7f;
     float marginLeft = 0.0f;
     float marginTop = 0.0f;
     float marginRight = 0.0f;

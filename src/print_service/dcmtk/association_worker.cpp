@@ -121,13 +121,22 @@ void AssociationWorker::log(const std::string& line)
     dispatcher_.post([events = &events_, line] { events->diagnostic(line); });
 }
 
+// Written before the worker goes on, e.g. before it aborts the association.
+void AssociationWorker::logNow(const std::string& line)
+{
+    dispatcher_.call([events = &events_, line] { events->diagnostic(line); });
+}
+
 void AssociationWorker::run()
 {
     if (negotiate())
         serve();
     if (requested_) {
         const std::uint64_t id = info_.id;
-        dispatcher_.call([this, id] { events_.associationClosed(id); });
+        std::string failure;
+        dispatcher_.call([this, id] { events_.associationClosed(id); }, &failure);
+        if (!failure.empty())
+            logNow(name() + ": closing failed: " + failure);
     }
 }
 
@@ -148,18 +157,24 @@ bool AssociationWorker::negotiate()
     if (ASC_countPresentationContexts(params) > 0 && ASC_getPresentationContext(params, 0, &first).good())
         info_.firstAbstractSyntax = first.abstractSyntax;
 
-    requested_ = dispatcher_.call([this] { events_.associationRequested(info_); });
+    // A request this service cannot serve is answered with a rejection, so the
+    // peer learns why instead of seeing the connection drop.
+    if (ASC_countAcceptedPresentationContexts(params) == 0) {
+        reject(ASC_RESULT_REJECTEDPERMANENT, "no presentation context it proposes is served");
+        return false;
+    }
+    std::string failure;
+    requested_ = dispatcher_.call([this] { events_.associationRequested(info_); }, &failure);
     if (!requested_) {
-        T_ASC_RejectParameters reject = {ASC_RESULT_REJECTEDTRANSIENT,
-                                         ASC_SOURCE_SERVICEPROVIDER_PRESENTATION_RELATED,
-                                         ASC_REASON_SP_PRES_TEMPORARYCONGESTION};
-        ASC_rejectAssociation(association_, &reject);
-        aborted_ = true;
+        if (!failure.empty())
+            logNow(name() + ": association request failed: " + failure);
+        reject(ASC_RESULT_REJECTEDTRANSIENT, "the service is not taking requests");
         return false;
     }
     if (OFCondition cond = ASC_acknowledgeAssociation(association_); cond.bad()) {
-        log(name() + ": accepting failed: " + cond.text());
-        aborted_ = true;
+        // The acceptance could not be built from what the peer proposed;
+        // nothing was sent yet, so the peer can still be told.
+        reject(ASC_RESULT_REJECTEDPERMANENT, std::string("accepting failed: ") + cond.text());
         return false;
     }
     const int noDelay = 1;
@@ -167,14 +182,22 @@ bool AssociationWorker::negotiate()
     return true;
 }
 
+void AssociationWorker::reject(int result, const std::string& why)
+{
+    T_ASC_RejectParameters reject = {static_cast<T_ASC_RejectParametersResult>(result), ASC_SOURCE_SERVICEUSER,
+                                     ASC_REASON_SU_NOREASON};
+    const OFCondition cond = ASC_rejectAssociation(association_, &reject);
+    log(name() + ": association rejected: " + why + (cond.good() ? "" : std::string(" (") + cond.text() + ")"));
+    aborted_ = true;
+}
+
 void AssociationWorker::serve()
 {
     auto lastActivity = std::chrono::steady_clock::now();
     for (;;) {
-        T_ASC_PresentationContextID context = 0;
-        T_DIMSE_Message message;
-        OFCondition cond = DIMSE_receiveCommand(association_, DIMSE_NONBLOCKING, 1, &context, &message, nullptr);
-        if (cond == DIMSE_NODATAAVAILABLE) {
+        // Idle until the first byte of the next message; from then on, each
+        // fragment of the command must follow within the DIMSE time-out.
+        if (!ASC_dataWaiting(association_, 1)) {
             const auto idle = std::chrono::steady_clock::now() - lastActivity;
             if (stopping_) {
                 log(name() + ": service stopping, association aborted");
@@ -184,10 +207,13 @@ void AssociationWorker::serve()
             } else {
                 continue;
             }
-            ASC_abortAssociation(association_);
-            aborted_ = true;
+            abort();
             return;
         }
+        T_ASC_PresentationContextID context = 0;
+        T_DIMSE_Message message;
+        OFCondition cond = DIMSE_receiveCommand(association_, DIMSE_NONBLOCKING, limits_.dimseTimeoutSeconds,
+                                                &context, &message, nullptr);
         if (cond == DUL_PEERREQUESTEDRELEASE) {
             ASC_acknowledgeRelease(association_);
             return;
@@ -197,18 +223,28 @@ void AssociationWorker::serve()
             aborted_ = true;
             return;
         }
-        if (cond.bad()) {
-            log(name() + ": receiving a command failed (" + cond.text() + "), association aborted");
-            ASC_abortAssociation(association_);
-            aborted_ = true;
+        if (cond == DIMSE_NODATAAVAILABLE) {
+            log(name() + ": command not complete within " + std::to_string(limits_.dimseTimeoutSeconds) +
+                " s, association aborted");
+            abort();
             return;
         }
-        lastActivity = std::chrono::steady_clock::now();
+        if (cond.bad()) {
+            log(name() + ": receiving a command failed (" + cond.text() + "), association aborted");
+            abort();
+            return;
+        }
         releaseCommand(message);
         if (!serveCommand(message, context))
             return;
         lastActivity = std::chrono::steady_clock::now();
     }
+}
+
+void AssociationWorker::abort()
+{
+    ASC_abortAssociation(association_);
+    aborted_ = true;
 }
 
 bool AssociationWorker::serveCommand(T_DIMSE_Message& message, unsigned char context)
@@ -219,8 +255,7 @@ bool AssociationWorker::serveCommand(T_DIMSE_Message& message, unsigned char con
     std::optional<NormalisedRequest> request = decodeRequest(message);
     if (!request) {
         log(name() + ": command " + hex4(message.CommandField) + " is not served, association aborted");
-        ASC_abortAssociation(association_);
-        aborted_ = true;
+        abort();
         return false;
     }
     if (dataSetFollows(message) && !receiveDataSet(*request))
@@ -245,8 +280,7 @@ bool AssociationWorker::receiveDataSet(NormalisedRequest& request)
     if (cond.bad()) {
         log(name() + ": data set of " + hex4(request.commandField) + " not received (" + cond.text() +
             "), association aborted");
-        ASC_abortAssociation(association_);
-        aborted_ = true;
+        abort();
         return false;
     }
     return true;
@@ -255,12 +289,19 @@ bool AssociationWorker::receiveDataSet(NormalisedRequest& request)
 bool AssociationWorker::answer(NormalisedRequest& request, unsigned char context)
 {
     NormalisedResponse response;
-    const bool handled = dispatcher_.call([&] { response = events_.normalisedRequest(info_, request); });
+    std::string failure;
+    const bool handled =
+        dispatcher_.call([&] { response = events_.normalisedRequest(info_, request); }, &failure);
+    const std::string what = hex4(request.commandField) + " " + request.requestedSopInstanceUid +
+                             request.affectedSopInstanceUid;
+    if (!failure.empty()) {
+        logNow(name() + ": " + what + " failed: " + failure + ", association aborted");
+        abort();
+        return false;
+    }
     if (!handled || !response.answered) {
-        log(name() + ": " + hex4(request.commandField) + " " + request.requestedSopInstanceUid +
-            request.affectedSopInstanceUid + " was not answered, association aborted");
-        ASC_abortAssociation(association_);
-        aborted_ = true;
+        log(name() + ": " + what + " was not answered, association aborted");
+        abort();
         return false;
     }
     T_DIMSE_Message reply = encodeResponse(request, response);
@@ -270,8 +311,7 @@ bool AssociationWorker::answer(NormalisedRequest& request, unsigned char context
     if (cond.bad()) {
         log(name() + ": sending the response to " + hex4(request.commandField) + " failed (" + cond.text() +
             "), association aborted");
-        ASC_abortAssociation(association_);
-        aborted_ = true;
+        abort();
         return false;
     }
     return true;

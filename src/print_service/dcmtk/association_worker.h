@@ -12,8 +12,8 @@ struct T_DIMSE_Message;
 
 namespace vantorel::print_service {
 
-// Serves one accepted TCP connection from its association request to its
-// release or abort, on its own thread.
+// Serves one association, whose request has been read, from its acceptance
+// (or rejection) to its release or abort, on the thread of its connection.
 class AssociationWorker {
 public:
     AssociationWorker(T_ASC_Association* association, std::uint64_t id, MainThreadDispatcher& dispatcher,
@@ -24,11 +24,14 @@ public:
 
 private:
     bool negotiate();
+    void reject(int result, const std::string& why);
     void serve();
+    void abort();
     bool serveCommand(T_DIMSE_Message& message, unsigned char context);
     bool answer(NormalisedRequest& request, unsigned char presentationContext);
     bool receiveDataSet(NormalisedRequest& request);
     void log(const std::string& line);
+    void logNow(const std::string& line);
     std::string name() const;
 
     T_ASC_Association* association_;

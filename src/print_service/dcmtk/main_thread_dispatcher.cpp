@@ -2,6 +2,8 @@
 
 #include <QThread>
 
+#include <exception>
+
 namespace vantorel::print_service {
 
 MainThreadDispatcher::MainThreadDispatcher(QObject* parent) : QObject(parent) {}
@@ -28,15 +30,18 @@ bool MainThreadDispatcher::enqueue(std::shared_ptr<Item> item)
     return true;
 }
 
-bool MainThreadDispatcher::call(std::function<void()> work)
+bool MainThreadDispatcher::call(std::function<void()> work, std::string* failure)
 {
     Q_ASSERT(!onMainThread());  // waiting here would block the loop that runs it
     auto item = std::make_shared<Item>();
     item->work = std::move(work);
     std::future<bool> done = item->done.get_future();
-    if (!enqueue(std::move(item)))
+    if (!enqueue(item))
         return false;
-    return done.get();
+    const bool ran = done.get();
+    if (failure != nullptr)
+        *failure = item->failure;
+    return ran;
 }
 
 void MainThreadDispatcher::post(std::function<void()> work)
@@ -63,8 +68,12 @@ void MainThreadDispatcher::drain()
         bool ran = true;
         try {
             item->work();
-        } catch (...) {
+        } catch (const std::exception& error) {
             ran = false;  // the caller treats it as not handled
+            item->failure = *error.what() != '\0' ? error.what() : "exception without a message";
+        } catch (...) {
+            ran = false;
+            item->failure = "unknown exception";
         }
         item->done.set_value(ran);
     }

@@ -7,6 +7,7 @@
 #include <future>
 #include <memory>
 #include <mutex>
+#include <string>
 
 namespace vantorel::print_service {
 
@@ -22,7 +23,9 @@ public:
 
     // Any thread but the main one: runs `work` on the main thread and waits
     // for it. Returns false, without running it, once the dispatcher is closed.
-    bool call(std::function<void()> work);
+    // When `work` throws, returns false and puts the exception's message into
+    // `failure` (when given); the exception goes no further.
+    bool call(std::function<void()> work, std::string* failure = nullptr);
 
     // Any thread: queues `work` without waiting (diagnostic log lines).
     void post(std::function<void()> work);
@@ -37,6 +40,7 @@ private:
     struct Item {
         std::function<void()> work;
         std::promise<bool> done;
+        std::string failure;  // what the work threw, read once `done` is set
     };
 
     bool enqueue(std::shared_ptr<Item> item);

@@ -15,7 +15,7 @@ PrintServiceRuntime::PrintServiceRuntime(PrintObjectStore& store, FilmParameters
     : store_(store),
       settings_(settings),
       handler_(store, film, settings, printJob, log),
-      associations_(store, handler_, log, limits.maxObjects),
+      associations_(store, handler_, log, StoreLimits{limits.maxObjects, limits.maxPixelBytes}),
       server_(dispatcher_, associations_, limits),
       listener_(server_, settings, log, messages)
 {
@@ -58,11 +58,13 @@ ServerLimits limitsFromEnvironment()
 {
     ServerLimits limits;
     override(limits.maxAssociations, "VANTOREL_MAX_ASSOCIATIONS");
+    override(limits.maxPending, "VANTOREL_MAX_PENDING");
     override(limits.idleTimeoutSeconds, "VANTOREL_IDLE_TIMEOUT");
     override(limits.acseTimeoutSeconds, "VANTOREL_ACSE_TIMEOUT");
     override(limits.dimseTimeoutSeconds, "VANTOREL_DIMSE_TIMEOUT");
     override(limits.maxDataSetBytes, "VANTOREL_MAX_DATASET_BYTES");
     override(limits.maxObjects, "VANTOREL_MAX_OBJECTS");
+    override(limits.maxPixelBytes, "VANTOREL_MAX_PIXEL_BYTES");
     return limits;
 }
 

@@ -51,9 +51,9 @@ private:
 };
 
 // Limits with overrides from the environment, for installers and tests:
-// VANTOREL_MAX_ASSOCIATIONS, VANTOREL_IDLE_TIMEOUT and VANTOREL_ACSE_TIMEOUT (seconds),
-// VANTOREL_DIMSE_TIMEOUT (seconds), VANTOREL_MAX_DATASET_BYTES,
-// VANTOREL_MAX_OBJECTS.
+// VANTOREL_MAX_ASSOCIATIONS, VANTOREL_MAX_PENDING, VANTOREL_IDLE_TIMEOUT,
+// VANTOREL_ACSE_TIMEOUT and VANTOREL_DIMSE_TIMEOUT (seconds),
+// VANTOREL_MAX_DATASET_BYTES, VANTOREL_MAX_OBJECTS, VANTOREL_MAX_PIXEL_BYTES.
 ServerLimits limitsFromEnvironment();
 
 }  // namespace vantorel::print_service

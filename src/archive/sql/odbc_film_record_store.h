@@ -1,0 +1,38 @@
+#pragma once
+
+#include "archive/film_record_store.h"
+
+#include <string>
+
+namespace vantorel::console {
+class Clock;
+}
+
+namespace vantorel::archive {
+
+// Seconds to wait for the database server to answer a connection, and for
+// each statement: a hung server delays one film by this much, never the whole
+// service for hours.
+inline constexpr int connectTimeoutSeconds = 5;
+inline constexpr int statementTimeoutSeconds = 10;
+
+// The film record store in table DBPRT through Qt's QODBC driver: a new
+// connection for every film, the row inserted with FilmPath = folder + "/" +
+// file name and prtdate "yyyy-mm-dd hh:mm:ss"; id is the database's.
+class OdbcFilmRecordStore final : public FilmRecordStore {
+public:
+    // `connectString` is read at every film (it is set at start-up).
+    OdbcFilmRecordStore(const std::string& connectString, const console::Clock& clock);
+
+    bool SaveFilmDB(const std::string& pathstr, const std::string& fil, std::string& error) override;
+
+    // The id the database gave the last row written (0 when none).
+    long long lastId() const { return lastId_; }
+
+private:
+    const std::string& connectString_;
+    const console::Clock& clock_;
+    long long lastId_ = 0;
+};
+
+}  // namespace vantorel::archive

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "direct_composition/film_page.h"
+#include "template_composition/report_layout.h"
+
+#include <string>
+
+namespace vantorel::template_composition {
+
+// Why a film did not reach its printer: an error number and description for
+// the print failure log line, and the printer's status.
+struct ReportPrintError {
+    int number = 0;
+    std::string description;
+    int printerStatus = 0;
+};
+
+// Prints a report's film page, without a dialog, on a CUPS printer or on the
+// built-in "FilmFile" printer (one PDF page in <home>/FilmFile/), on paper of
+// the report's size and orientation; (0, 0) of the page is the sheet's corner.
+class ReportPrinter {
+public:
+    explicit ReportPrinter(std::string homeFolder) : home_(std::move(homeFolder)) {}
+
+    // True when the printer took the film; otherwise `error` says why.
+    bool print(const direct_composition::FilmPage& page, const ReportPageSettings& settings,
+               const std::string& printerName, const std::string& documentName,
+               ReportPrintError& error);
+
+    // The PDF written for the last film on "FilmFile" (empty when none).
+    const std::string& lastFilmFile() const { return lastFilmFile_; }
+
+private:
+    std::string home_;
+    std::string lastFilmFile_;
+};
+
+}  // namespace vantorel::template_composition

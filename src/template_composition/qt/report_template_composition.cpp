@@ -1,0 +1,78 @@
+#include "template_composition/qt/report_template_composition.h"
+
+#include "archive/film_record_store.h"
+#include "console/clock.h"
+#include "console/run_log.h"
+#include "console/settings_model.h"
+#include "template_composition/qt/tiff_film_export.h"
+#include "template_composition/report_filling.h"
+#include "template_composition/report_page.h"
+
+#include <future>
+
+namespace vantorel::template_composition {
+
+ReportTemplateComposition::ReportTemplateComposition(TemplateRoadParts parts)
+    : parts_(std::move(parts)),
+      chooser_(parts_.settings, parts_.programFolder, parts_.clock, loader_, parts_.log),
+      printer_(parts_.programFolder)
+{
+}
+
+void ReportTemplateComposition::composeFilm(const print_job::TemplateFilm& film)
+{
+    chooser_.repmod(report_, film);
+    const bool standard = film.r_c.empty();
+    for (std::size_t k = 1; k <= film.cells.size(); ++k) {
+        const auto& picture = film.cells[k - 1];
+        if (!picture)
+            continue;  // a cell without an image is not filled
+        if (standard)
+            FillReport(report_, *picture, static_cast<int>(k));
+        else
+            FillReport_RC(report_, *picture, static_cast<int>(k));
+    }
+}
+
+print_job::FilmResult ReportTemplateComposition::PrintReport()
+{
+    const direct_composition::FilmPage page = layoutReportPage(report_);
+    // While film saving is on, the film's image is rendered and written on a
+    // worker thread as the page goes to the printer: the page and its
+    // pictures are not changed by either side, and the N-ACTION waits for
+    // both. Its archive row is written here, after the printer has the film.
+    std::future<FilmImageOutcome> image;
+    if (parts_.settings.saveFilms)
+        image = std::async(std::launch::async, writeFilmImage, page, report_.page(),
+                           parts_.settings.exportFolder, parts_.clock.now());
+    ReportPrintError error;
+    const bool printed =
+        printer_.print(page, report_.page(), report_.printerName(), report_.documentName(), error);
+    if (!printed) {
+        parts_.log.write("打印Err.Number:" + std::to_string(error.number) + error.description +
+                         "打印机状态:" + std::to_string(error.printerStatus));
+    }
+    if (parts_.filmPrinted)
+        parts_.filmPrinted(page);
+    if (image.valid())
+        recordFilm(image.get());
+    if (!printed)
+        return print_job::FilmResult::failed(error.description);
+    return print_job::FilmResult::handedOver();
+}
+
+// A failure is logged with its reason; the film has been printed and counts
+// all the same.
+void ReportTemplateComposition::recordFilm(const FilmImageOutcome& image)
+{
+    if (!image.film) {
+        parts_.log.write("film image not saved: " + image.error);
+        return;
+    }
+    std::string error;
+    const ExportedFilm& film = *image.film;
+    if (!parts_.filmRecords.SaveFilmDB(film.folder, film.file, error))
+        parts_.log.write("film " + film.folder + "/" + film.file + " not recorded in the archive: " + error);
+}
+
+}  // namespace vantorel::template_composition

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "print_job/template_road.h"
+#include "template_composition/ac_report.h"
+#include "template_composition/qt/report_printer.h"
+#include "template_composition/qt/rpx_file.h"
+#include "template_composition/template_chooser.h"
+
+#include <functional>
+#include <string>
+
+namespace vantorel::console {
+class Clock;
+class RunLog;
+struct Settings;
+}  // namespace vantorel::console
+
+namespace vantorel::archive {
+class FilmRecordStore;
+}
+
+namespace vantorel::template_composition {
+
+struct FilmImageOutcome;
+
+// What the template road works with; owned by the caller, outliving it.
+struct TemplateRoadParts {
+    const console::Settings& settings;  // live: routing, saveFilms, exportFolder
+    std::string programFolder;
+    const console::Clock& clock;
+    console::RunLog& log;
+    archive::FilmRecordStore& filmRecords;
+    // Shown by the console's preview after each film (may be empty).
+    std::function<void(const direct_composition::FilmPage&)> filmPrinted;
+};
+
+// The template road of the print job driver: `repmod` and the fills compose
+// the film in the one report of the run; `PrintReport` prints it on the
+// chosen printer and, while film saving is on, exports it as a TIFF image and
+// records it in the film archive.
+class ReportTemplateComposition final : public print_job::TemplateComposition {
+public:
+    explicit ReportTemplateComposition(TemplateRoadParts parts);
+
+    void composeFilm(const print_job::TemplateFilm& film) override;
+    print_job::FilmResult PrintReport() override;
+
+    AcReport& report() { return report_; }
+    const TemplateChooser& chooser() const { return chooser_; }
+    const ReportPrinter& printer() const { return printer_; }
+
+private:
+    void recordFilm(const FilmImageOutcome& image);
+
+    TemplateRoadParts parts_;
+    AcReport report_;
+    RpxTemplateLoader loader_;
+    TemplateChooser chooser_;
+    ReportPrinter printer_;
+};
+
+}  // namespace vantorel::template_composition

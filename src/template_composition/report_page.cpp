@@ -1,0 +1,186 @@
+#include "template_composition/report_page.h"
+
+#include "template_composition/ac_report.h"
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+
+namespace vantorel::template_composition {
+
+namespace dc = direct_composition;
+
+namespace {
+
+dc::Picture solidOf(std::uint32_t bgr)
+{
+    return dc::Picture::solid(static_cast<std::uint8_t>(bgr & 0xFF),
+                              static_cast<std::uint8_t>((bgr >> 8) & 0xFF),
+                              static_cast<std::uint8_t>((bgr >> 16) & 0xFF));
+}
+
+void addFill(dc::FilmPage& page, std::uint32_t colour, dc::RectF rect)
+{
+    if (rect.width <= 0 || rect.height <= 0)
+        return;
+    dc::DrawOp op;
+    op.picture = solidOf(colour);
+    op.rect = rect;
+    page.ops.push_back(std::move(op));
+}
+
+// Where a box of width x height goes inside the slot, by the alignment.
+dc::RectF aligned(const ReportControl& slot, float width, float height)
+{
+    float x = slot.left, y = slot.top;
+    const float spareX = slot.width - width, spareY = slot.height - height;
+    switch (slot.pictureAlignment) {
+    case PictureAlignment::TopLeft: break;
+    case PictureAlignment::TopRight: x += spareX; break;
+    case PictureAlignment::Center: x += spareX / 2; y += spareY / 2; break;
+    case PictureAlignment::BottomLeft: y += spareY; break;
+    case PictureAlignment::BottomRight: x += spareX; y += spareY; break;
+    }
+    return {x, y, width, height};
+}
+
+// The part of the picture from pixel (x, y), width x height pixels.
+dc::Picture crop(const dc::Picture& picture, int x, int y, int width, int height)
+{
+    if (x == 0 && y == 0 && width == picture.width && height == picture.height)
+        return picture;
+    dc::Picture part = picture;
+    part.width = width;
+    part.height = height;
+    const std::size_t bpp = static_cast<std::size_t>(picture.bytesPerPixel());
+    auto pixels = std::make_shared<std::vector<std::uint8_t>>(bpp * width * height);
+    for (int row = 0; row < height; ++row) {
+        const std::uint8_t* from =
+            picture.pixels->data() + (static_cast<std::size_t>(y + row) * picture.width + x) * bpp;
+        std::copy(from, from + bpp * width, pixels->data() + static_cast<std::size_t>(row) * width * bpp);
+    }
+    part.pixels = std::move(pixels);
+    return part;
+}
+
+void addPicture(dc::FilmPage& page, const ReportControl& slot)
+{
+    const dc::Picture& picture = slot.picture;
+    if (picture.isNull() || slot.width <= 0 || slot.height <= 0)
+        return;
+    dc::DrawOp op;
+    op.picture = picture;
+    switch (slot.sizeMode) {
+    case SizeMode::Stretch:
+        op.rect = {slot.left, slot.top, slot.width, slot.height};
+        break;
+    case SizeMode::Zoom: {
+        const float scale = std::min(slot.width / static_cast<float>(picture.width),
+                                     slot.height / static_cast<float>(picture.height));
+        op.rect = aligned(slot, picture.width * scale, picture.height * scale);
+        break;
+    }
+    case SizeMode::Clip: {
+        // Its own size, cut to the slot.
+        const dc::RectF full = aligned(slot, picture.width * twipsPerPicturePixel,
+                                       picture.height * twipsPerPicturePixel);
+        const float left = std::max(full.x, slot.left), top = std::max(full.y, slot.top);
+        const float right = std::min(full.x + full.width, slot.left + slot.width);
+        const float bottom = std::min(full.y + full.height, slot.top + slot.height);
+        const int x0 = static_cast<int>(std::lround((left - full.x) / twipsPerPicturePixel));
+        const int y0 = static_cast<int>(std::lround((top - full.y) / twipsPerPicturePixel));
+        const int x1 = std::min(picture.width, static_cast<int>(std::lround((right - full.x) / twipsPerPicturePixel)));
+        const int y1 = std::min(picture.height, static_cast<int>(std::lround((bottom - full.y) / twipsPerPicturePixel)));
+        if (x1 <= x0 || y1 <= y0)
+            return;
+        op.picture = crop(picture, x0, y0, x1 - x0, y1 - y0);
+        op.rect = {full.x + x0 * twipsPerPicturePixel, full.y + y0 * twipsPerPicturePixel,
+                   (x1 - x0) * twipsPerPicturePixel, (y1 - y0) * twipsPerPicturePixel};
+        break;
+    }
+    }
+    page.ops.push_back(std::move(op));
+}
+
+void addLabel(dc::FilmPage& page, const ReportControl& label)
+{
+    if (label.backFilled)
+        addFill(page, label.backColor, {label.left, label.top, label.width, label.height});
+    if (label.text.empty())
+        return;
+    dc::DrawOp op;
+    op.kind = dc::DrawOp::Kind::Text;
+    op.rect = {label.left, label.top, label.width, label.height};
+    op.text = label.text;
+    op.style.colour = label.foreColor;
+    op.style.font = label.fontName;
+    op.style.pointSize = label.fontSize;
+    op.style.bold = label.bold;
+    page.ops.push_back(std::move(op));
+}
+
+// Horizontal and vertical rules; a slanted line is not drawn.
+void addLine(dc::FilmPage& page, const ReportControl& line)
+{
+    const float weight = std::max(line.lineWeight, 1.0f);
+    if (line.y1 == line.y2)
+        addFill(page, line.lineColor,
+                {std::min(line.x1, line.x2), line.y1 - weight / 2, std::fabs(line.x2 - line.x1), weight});
+    else if (line.x1 == line.x2)
+        addFill(page, line.lineColor,
+                {line.x1 - weight / 2, std::min(line.y1, line.y2), weight, std::fabs(line.y2 - line.y1)});
+}
+
+bool grey(std::uint32_t bgr)
+{
+    return (bgr & 0xFF) == ((bgr >> 8) & 0xFF) && (bgr & 0xFF) == ((bgr >> 16) & 0xFF);
+}
+
+}  // namespace
+
+dc::FilmPage layoutReportPage(const AcReport& report)
+{
+    const ReportPageSettings& settings = report.page();
+    dc::FilmPage page;
+    page.printer = report.printerName();
+    page.pageWidth = settings.sheetWidth();
+    page.pageHeight = settings.sheetHeight();
+    page.originX = settings.marginLeft;
+    page.originY = settings.marginTop;
+    for (const ReportControl& control : report.controls()) {
+        if (!control.visible)
+            continue;
+        switch (control.kind) {
+        case ReportControl::Kind::Image: addPicture(page, control); break;
+        case ReportControl::Kind::Label: addLabel(page, control); break;
+        case ReportControl::Kind::Line: addLine(page, control); break;
+        case ReportControl::Kind::Shape:
+            if (control.backFilled)
+                addFill(page, control.backColor, {control.left, control.top, control.width, control.height});
+            break;
+        }
+    }
+    page.ending = dc::FilmPage::Ending::Ended;
+    return page;
+}
+
+bool isGrayPage(const dc::FilmPage& page)
+{
+    for (const dc::DrawOp& op : page.ops) {
+        if (op.kind == dc::DrawOp::Kind::Text) {
+            if (!grey(op.style.colour))
+                return false;
+            continue;
+        }
+        const dc::Picture& p = op.picture;
+        if (p.format == dc::Picture::Format::Gray8)
+            continue;
+        if (p.width == 1 && p.height == 1 && !p.isNull() && (*p.pixels)[0] == (*p.pixels)[1] &&
+            (*p.pixels)[0] == (*p.pixels)[2])
+            continue;
+        return false;
+    }
+    return true;
+}
+
+}  // namespace vantorel::template_composition

@@ -1,0 +1,142 @@
+#include "template_composition/template_chooser.h"
+
+#include "console/clock.h"
+#include "console/run_log.h"
+#include "console/text.h"
+#include "print_job/printer_routing.h"
+#include "print_job/template_road.h"
+#include "template_composition/ac_report.h"
+
+#include <cstdio>
+
+namespace vantorel::template_composition {
+
+std::string printJobTitle(int hour, int minute, int second)
+{
+    char digits[3][4];
+    std::snprintf(digits[0], sizeof digits[0], "%02d", hour);
+    std::snprintf(digits[1], sizeof digits[1], "%02d", minute);
+    std::snprintf(digits[2], sizeof digits[2], "%02d", second);
+    return std::string(digits[0]) + "点" + digits[1] + "分" + digits[2] + "秒打印。";
+}
+
+TemplateChooser::TemplateChooser(const console::Settings& settings, std::string programFolder,
+                                 const console::Clock& clock, TemplateLoader& loader,
+                                 console::RunLog& log)
+    : settings_(settings), programFolder_(std::move(programFolder)), clock_(clock),
+      loader_(loader), log_(log)
+{
+}
+
+int TemplateChooser::selectedEntry(int route) const
+{
+    return route >= 0 && route < console::routeCount ? selectedEntries_[route] : -1;
+}
+
+std::string TemplateChooser::templatePath(const std::string& programFolder,
+                                          const std::string& letter, const std::string& r_c,
+                                          const std::string& paper, std::int16_t cols,
+                                          std::int16_t rows)
+{
+    // Counts are written in decimal without sign: the 16-bit value as unsigned.
+    const auto count = [](std::int16_t value) {
+        return std::to_string(static_cast<std::uint16_t>(value));
+    };
+    return programFolder + "/ReportMode/" + letter + r_c + paper + "-" + count(cols) + count(rows) +
+           ".rpx";
+}
+
+void TemplateChooser::repmod(AcReport& report, const print_job::TemplateFilm& film)
+{
+    lastTemplatePath_.clear();
+    const console::LocalDateTime now = clock_.now();
+    report.setDocumentName(printJobTitle(now.hour, now.minute, now.second));
+
+    // Exact, case-sensitive: any other orientation keeps the previous film's.
+    std::string letter;
+    if (film.FilmOrientation == "PORTRAIT") {
+        report.setOrientation(1);
+    } else if (film.FilmOrientation == "LANDSCAPE") {
+        report.setOrientation(2);
+        letter = "L";
+    }
+
+    const std::optional<int> route = chooseRoute(film);
+    if (!route)
+        return;  // routing by device and no route lists the caller
+    currentPrinterName_ = pickPrinter(*route);
+    report.setPrinterName(currentPrinterName_);
+
+    const std::optional<std::string> paper = paperOf(*route);
+    if (!paper) {
+        log_.write("film template not chosen: route " + std::to_string(*route + 1) +
+                   " has no paper code");
+        return;
+    }
+    lastTemplatePath_ =
+        templatePath(programFolder_, letter, film.r_c, *paper, film.FormatCols, film.FormatRows);
+    std::string error;
+    std::optional<ReportLayout> layout = loader_.load(lastTemplatePath_, error);
+    if (!layout) {
+        // The report keeps the previous film's layout.
+        log_.write("film template " + lastTemplatePath_ + " not loaded: " + error);
+        return;
+    }
+    report.loadLayout(std::move(*layout));
+}
+
+std::optional<int> TemplateChooser::chooseRoute(const print_job::TemplateFilm& film) const
+{
+    const int bySize = print_job::routeIndexForFilmSize(film.FilmSize);
+    if (bySize == print_job::otherRoute || !settings_.routeByDevice)
+        return bySize;
+    for (int route = 0; route < console::routeCount; ++route) {
+        if (settings_.routeDeviceIp[route] == film.Rip)
+            return route;
+    }
+    return std::nullopt;
+}
+
+std::string TemplateChooser::pickPrinter(int route)
+{
+    if (route == print_job::otherRoute) {
+        const int index = settings_.otherPrinterIndex;
+        const auto& installed = settings_.installedPrinters;
+        return index >= 0 && index < static_cast<int>(installed.size()) ? installed[index]
+                                                                         : std::string();
+    }
+    const std::vector<std::string>& printers = settings_.routePrinters[route];
+    const int count = static_cast<int>(printers.size());
+    if (route == 0 && !settings_.routeByDevice) {
+        // Route 0 by film size rotates with a cursor of its own, advanced
+        // before use: the first film goes to the second printer.
+        if (route0TemplateCursor_ >= count - 1)
+            route0TemplateCursor_ = 0;
+        else
+            ++route0TemplateCursor_;
+        return count > 0 ? printers[route0TemplateCursor_] : std::string();
+    }
+    if (count == 0)
+        return {};
+    int& selected = selectedEntries_[route];
+    selected = selected < 0 || selected >= count - 1 ? 0 : selected + 1;
+    return printers[selected];
+}
+
+std::optional<std::string> TemplateChooser::paperOf(int route) const
+{
+    if (route == print_job::otherRoute) {
+        for (const char* paper : {"A3", "A4"}) {
+            if (console::equalsIgnoringAsciiCase(settings_.otherPaper, paper))
+                return std::string(paper);
+        }
+        return std::nullopt;
+    }
+    const int index = settings_.routePaperIndex[route];
+    const auto& codes = console::paperCodeList();
+    if (index < 0 || index >= static_cast<int>(codes.size()))
+        return std::nullopt;
+    return console::trimBlanks(codes[index]);
+}
+
+}  // namespace vantorel::template_composition

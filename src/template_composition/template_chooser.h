@@ -1,0 +1,74 @@
+#pragma once
+
+#include "console/settings_model.h"
+#include "template_composition/report_layout.h"
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace vantorel::console {
+class Clock;
+class RunLog;
+}  // namespace vantorel::console
+
+namespace vantorel::print_job {
+struct TemplateFilm;
+}
+
+namespace vantorel::template_composition {
+
+class AcReport;
+
+// Reads a template file into a layout; nothing when the file is missing or
+// cannot be used, with the reason in `error`.
+class TemplateLoader {
+public:
+    virtual ~TemplateLoader() = default;
+    virtual std::optional<ReportLayout> load(const std::string& path, std::string& error) = 0;
+};
+
+// The template chooser `repmod`: names the print job, sets the orientation,
+// picks the film's printer from the routing table (with rotations of its own,
+// apart from the direct road's) and loads the template named for the film's
+// orientation, format and paper from <home>/ReportMode/.
+class TemplateChooser {
+public:
+    TemplateChooser(const console::Settings& settings, std::string programFolder,
+                    const console::Clock& clock, TemplateLoader& loader, console::RunLog& log);
+
+    void repmod(AcReport& report, const print_job::TemplateFilm& film);
+
+    const std::string& CurrentPrinterName() const { return currentPrinterName_; }
+    std::int16_t route0TemplateCursor() const { return route0TemplateCursor_; }
+    // The selected entry of a route's printer list, -1 when none.
+    int selectedEntry(int route) const;
+    // The template path formed for the last film (empty when none was formed).
+    const std::string& lastTemplatePath() const { return lastTemplatePath_; }
+
+    // "<folder>/ReportMode/" + letter + r_c + paper + "-" + cols + rows + ".rpx".
+    static std::string templatePath(const std::string& programFolder, const std::string& letter,
+                                    const std::string& r_c, const std::string& paper,
+                                    std::int16_t cols, std::int16_t rows);
+
+private:
+    std::optional<int> chooseRoute(const print_job::TemplateFilm& film) const;
+    std::string pickPrinter(int route);
+    std::optional<std::string> paperOf(int route) const;
+
+    const console::Settings& settings_;
+    std::string programFolder_;
+    const console::Clock& clock_;
+    TemplateLoader& loader_;
+    console::RunLog& log_;
+    std::int16_t route0TemplateCursor_ = 0;
+    std::array<int, console::routeCount> selectedEntries_{-1, -1, -1, -1, -1, -1, -1, -1};
+    std::string currentPrinterName_;
+    std::string lastTemplatePath_;
+};
+
+// "HH点MM分SS秒打印。" of the given time of day.
+std::string printJobTitle(int hour, int minute, int second);
+
+}  // namespace vantorel::template_composition

@@ -1,0 +1,246 @@
+// Template films printed by the real program: a shipped template, a cups-pdf
+// queue or the FilmFile printer, the TIFF export and the DBPRT archive in the
+// real MariaDB over ODBC. Rows are found by their unique film paths (each
+// test has its own home folder); other tests' rows are left alone.
+
+#include "flat_image.h"
+#include "print_server.h"
+
+#include <QDateTime>
+#include <QDirIterator>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QVariant>
+
+#include <gtest/gtest.h>
+
+namespace vantorel::testing {
+namespace {
+
+// Template films saved as images, the first route on paper "1417" (index 4).
+QString templateFilms(const QString& home, const QString& connectString)
+{
+    return "启用胶片格式文件=1\r\nSaveFilm=1\r\nFilmSize_1=4\r\n胶片导出路径=" + home +
+           "/images\r\nConnectString=" + connectString + "\r\n";
+}
+
+void installShippedTemplate(const TempHome& home, const QString& name)
+{
+    QDir().mkpath(home.path() + "/ReportMode");
+    QFile::copy(QString(VANTOREL_SHIPPED_TEMPLATES) + "/" + name, home.path() + "/ReportMode/" + name);
+}
+
+QStringList filmImages(const TempHome& home)
+{
+    QStringList files;
+    QDirIterator it(home.path() + "/images", {"*.tiff"}, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        files << it.next();
+    files.sort();
+    return files;
+}
+
+struct ArchiveRow {
+    long long id = 0;
+    QDateTime prtdate;
+};
+
+// The DBPRT rows of these film paths, in the order of the paths; the rows
+// are removed after reading (they are this test's own: the table is shared).
+std::vector<ArchiveRow> archiveRows(const QStringList& paths)
+{
+    std::vector<ArchiveRow> rows;
+    {
+        QString connect = environmentValue("VANTOREL_DB_CONNECT");
+        while (connect.endsWith(';'))
+            connect.chop(1);
+        QSqlDatabase db = QSqlDatabase::addDatabase("QODBC", "template-e2e");
+        db.setDatabaseName(connect);
+        if (!db.open())
+            ADD_FAILURE() << db.lastError().text().toStdString();
+        for (const QString& path : paths) {
+            QSqlQuery query(db);
+            // A literal: bound text reaches the ANSI driver with a stray NUL.
+            QString quoted = path;
+            quoted.replace("'", "''");
+            query.exec("select id, prtdate from DBPRT where FilmPath = '" + quoted + "'");
+            while (query.next())
+                rows.push_back({query.value(0).toLongLong(), query.value(1).toDateTime()});
+            query.finish();
+            query.exec("delete from DBPRT where FilmPath = '" + quoted + "'");
+        }
+    }
+    QSqlDatabase::removeDatabase("template-e2e");
+    return rows;
+}
+
+std::string joined(const std::vector<std::string>& lines)
+{
+    std::string text;
+    for (const std::string& line : lines)
+        text += line + "\n";
+    return text;
+}
+
+// The time a film image's name carries: .../yyyy/MM/dd/HHmmss[-n].tiff.
+QDateTime filmImageTime(const QString& path)
+{
+    const QStringList parts = path.split('/');
+    const QString date = parts[parts.size() - 4] + parts[parts.size() - 3] + parts[parts.size() - 2];
+    return QDateTime::fromString(date + parts.last().left(6), "yyyyMMddHHmmss");
+}
+
+ProgramResult printFlatFilms(const PrintServer& server, const TempHome& home, const QString& format,
+                             const std::vector<int>& levels, const QStringList& more = {})
+{
+    QStringList args{"--format", format, "--film-size", "14INX17IN", "--orientation", "PORTRAIT"};
+    for (int level : levels)
+        args << "--image" << writeFlatImage(home, level);
+    return server.print(args + more);
+}
+
+// Slot centres of the shipped 1417-22.rpx in twips on the 20160 x 24480 sheet
+// (360-twip margins, 9690 x 11850 slots, 60-twip gaps).
+const double slotCentres[4][2] = {{5205, 6285}, {14955, 6285}, {5205, 18195}, {14955, 18195}};
+
+TEST(TemplatePrint, StandardTwoByTwoThroughAShippedTemplateToCupsTiffAndArchive)
+{
+    const char* queue = environmentValue("VANTOREL_CUPS_QUEUE");
+    const char* folder = environmentValue("VANTOREL_CUPS_PDF_DIR");
+    const char* database = environmentValue("VANTOREL_DB_CONNECT");
+    if (!queue || !folder || !database)
+        GTEST_SKIP() << "CUPS and MariaDB not started (run through scripts/test)";
+    TempHome home;
+    installShippedTemplate(home, "1417-22.rpx");
+    home.writeFile("PrtLst/PrtLst.ini", gbk(QString("[PrtLst0]\r\n0=%1\r\n").arg(queue)));
+    PrintServer server(home, templateFilms(home.path(), database));
+    ASSERT_TRUE(server.start());
+
+    const std::vector<int> levels{50, 100, 150, 200};
+    const auto before = pdfFilesIn(folder);
+    const ProgramResult result = printFlatFilms(server, home, "STANDARD\\2,2", levels);
+    ASSERT_EQ(result.exitCode, 0) << result.out << result.err;
+
+    // The PDF: one 14 x 17 inch page, the four images in the template's slots.
+    const QStringList files = waitForNewPdfs(folder, before, 1, queue);
+    ASSERT_GE(files.size(), 1);
+    bool found = false;
+    std::string differences;
+    for (const QString& pdf : files) {
+        const QImage page = renderPdfPage(pdf, 72);
+        if (page.isNull())
+            continue;
+        differences.clear();
+        for (int k = 0; k < 4; ++k) {
+            const int grey = meanGrey(page, int(slotCentres[k][0] / 20160 * page.width()),
+                                      int(slotCentres[k][1] / 24480 * page.height()), 3);
+            if (std::abs(grey - levels[k]) > 6)
+                differences += "image " + std::to_string(k + 1) + ": " + std::to_string(grey) + "; ";
+        }
+        if (meanGrey(page, int(360.0 / 20160 * page.width()) + 3, page.height() / 2, 1) > 10)
+            differences += "no black base; ";
+        if (differences.empty()) {
+            found = true;
+            // The job is titled "HH点MM分SS秒打印。"; cups-pdf names the file
+            // after it, non-ASCII bytes in octal ("点" is _347_202_271).
+            EXPECT_TRUE(QFileInfo(pdf).fileName().contains("_347_202_271")) << pdf.toStdString();
+        }
+    }
+    EXPECT_TRUE(found) << differences;
+
+    // The TIFF: the same four images, the sheet inside its margins scaled
+    // alike into 2400 x 3200 (2400 x 2933, centred).
+    const QStringList images = filmImages(home);
+    ASSERT_EQ(images.size(), 1);
+    const QImage tiff(images[0]);
+    ASSERT_EQ(tiff.size(), QSize(2400, 3200));
+    EXPECT_EQ(tiff.format(), QImage::Format_Grayscale8);
+    const double scale = 2400.0 / 19440, top = (3200 - 23760 * scale) / 2;
+    for (int k = 0; k < 4; ++k) {
+        const int x = int((slotCentres[k][0] - 360) * scale), y = int(top + (slotCentres[k][1] - 360) * scale);
+        EXPECT_NEAR(meanGrey(tiff, x, y, 3), levels[k], 2) << "image " << k + 1;
+    }
+
+    // One archive row with that path, recorded within a second of the film.
+    const auto rows = archiveRows(images);
+    ASSERT_EQ(rows.size(), 1u) << joined(runLogMessages(home));
+    EXPECT_GT(rows[0].id, 0);
+    EXPECT_LE(std::abs(rows[0].prtdate.secsTo(filmImageTime(images[0]))), 1);
+    EXPECT_EQ(countOf(runLogMessages(home), "打印第【1】张胶片。"), 1);
+}
+
+TEST(TemplatePrint, TwoFilmsOfOneSessionGiveTwoImagesAndTwoRows)
+{
+    const char* database = environmentValue("VANTOREL_DB_CONNECT");
+    if (!database)
+        GTEST_SKIP() << "MariaDB not started (run through scripts/test)";
+    TempHome home;
+    installShippedTemplate(home, "1417-22.rpx");
+    home.writeFile("PrtLst/PrtLst.ini", gbk("[PrtLst0]\r\n0=FilmFile\r\n"));
+    QProcessEnvironment environment = home.environment();
+    const QString report = home.path() + "/console-report.txt";
+    environment.insert("VANTOREL_CONSOLE_REPORT", report);
+    PrintServer server(home, templateFilms(home.path(), database), environment);
+    ASSERT_TRUE(server.start());
+
+    const ProgramResult result = printFlatFilms(server, home, "STANDARD\\2,2", {30, 60, 90, 120},
+                                                {"--films", "2", "--action", "session"});
+    // The console's preview shows the template's 14 x 17 inch sheet.
+    EXPECT_TRUE(home.readFile("console-report.txt").contains("film=1000x1214"))
+        << home.readFile("console-report.txt").toStdString();
+    ASSERT_EQ(result.exitCode, 0) << result.out << result.err;
+    EXPECT_EQ(newPdfFiles(home.path() + "/FilmFile", {}).size(), 2);
+    // Films of the same second are numbered, never overwritten.
+    const QStringList images = filmImages(home);
+    ASSERT_EQ(images.size(), 2);
+    if (filmImageTime(images[0]) == filmImageTime(images[1]))
+        EXPECT_TRUE(images[0].endsWith("-1.tiff") || images[1].endsWith("-1.tiff")) << images.join(' ').toStdString();
+    const auto rows = archiveRows(images);
+    ASSERT_EQ(rows.size(), 2u) << joined(runLogMessages(home));
+    EXPECT_NE(rows[0].id, rows[1].id);
+}
+
+TEST(TemplatePrint, AnUnreachableDatabaseStillPrintsCountsAndSaysWhy)
+{
+    TempHome home;
+    installShippedTemplate(home, "1417-22.rpx");
+    home.writeFile("PrtLst/PrtLst.ini", gbk("[PrtLst0]\r\n0=FilmFile\r\n"));
+    const int closedPort = freeTcpPort();
+    PrintServer server(home, templateFilms(home.path(),
+                                           QString("DRIVER={MySQL ODBC 5.2 ANSI Driver};SERVER=127.0.0.1;"
+                                                   "PORT=%1;DATABASE=dbprt;UID=root;PWD=;").arg(closedPort)));
+    ASSERT_TRUE(server.start());
+
+    const ProgramResult result = printFlatFilms(server, home, "STANDARD\\2,2", {30, 60, 90, 120});
+    ASSERT_EQ(result.exitCode, 0) << result.out << result.err;
+    EXPECT_EQ(newPdfFiles(home.path() + "/FilmFile", {}).size(), 1);
+    const QStringList images = filmImages(home);
+    ASSERT_EQ(images.size(), 1);
+    const auto log = runLogMessages(home);
+    EXPECT_EQ(countOf(log, "打印第【1】张胶片。"), 1);
+    const std::string prefix = "film " + images[0].toStdString() + " not recorded in the archive: ";
+    const auto why = std::find_if(log.begin(), log.end(), [&](const std::string& line) {
+        return line.rfind(prefix, 0) == 0 && line.size() > prefix.size();
+    });
+    EXPECT_NE(why, log.end()) << "no line about the archive";
+}
+
+TEST(TemplatePrint, AMissingTemplateIsLoggedWithItsPathAndTheFilmStillPrints)
+{
+    TempHome home;
+    home.writeFile("PrtLst/PrtLst.ini", gbk("[PrtLst0]\r\n0=FilmFile\r\n"));
+    PrintServer server(home, "启用胶片格式文件=1\r\nFilmSize_1=4\r\n");
+    ASSERT_TRUE(server.start());
+
+    const ProgramResult result = printFlatFilms(server, home, "STANDARD\\2,2", {30, 60, 90, 120});
+    ASSERT_EQ(result.exitCode, 0) << result.out << result.err;
+    const auto log = runLogMessages(home);
+    EXPECT_EQ(countOf(log, "film template " + home.path().toStdString() +
+                               "/ReportMode/1417-22.rpx not loaded: file not found"), 1);
+    EXPECT_EQ(countOf(log, "打印第【1】张胶片。"), 1);
+    EXPECT_EQ(newPdfFiles(home.path() + "/FilmFile", {}).size(), 1);  // the built-in layout
+}
+
+}  // namespace
+}  // namespace vantorel::testing

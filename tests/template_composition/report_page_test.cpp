@@ -1,0 +1,98 @@
+#include "template_fakes.h"
+
+#include "template_composition/report_page.h"
+
+#include <gtest/gtest.h>
+
+namespace vantorel::template_composition::testing {
+namespace {
+
+struct Rect { float x, y, width, height; };
+
+// A 100 x 50 pixel picture in a 3000 x 3000 twip slot at (600, 300).
+TEST(ReportPage, FitsPicturesBySizeModeAndAlignment)
+{
+    struct Case { SizeMode mode; PictureAlignment alignment; Rect expected; int pixelsWide, pixelsHigh; };
+    const Case cases[] = {
+        {SizeMode::Stretch, PictureAlignment::Center, {600, 300, 3000, 3000}, 100, 50},
+        {SizeMode::Zoom, PictureAlignment::Center, {600, 1050, 3000, 1500}, 100, 50},
+        {SizeMode::Zoom, PictureAlignment::TopLeft, {600, 300, 3000, 1500}, 100, 50},
+        {SizeMode::Zoom, PictureAlignment::BottomRight, {600, 1800, 3000, 1500}, 100, 50},
+        // Own size, 15 twips a pixel: 1500 x 750, cut to nothing.
+        {SizeMode::Clip, PictureAlignment::TopLeft, {600, 300, 1500, 750}, 100, 50},
+        {SizeMode::Clip, PictureAlignment::Center, {1350, 1425, 1500, 750}, 100, 50},
+        // 3000 x 1500 pixels at own size is 45000 twips wide: the middle 200 pixels show.
+    };
+    for (const Case& c : cases) {
+        ReportControl slot = imageSlot(1, true, c.mode, c.alignment);
+        slot.left = 600;
+        slot.top = 300;
+        slot.width = 3000;
+        slot.height = 3000;
+        slot.picture = grayPicture(100, 50, 7);
+        ReportLayout layout;
+        layout.controls = {slot};
+        AcReport report;
+        report.loadLayout(layout);
+        const auto page = layoutReportPage(report);
+        ASSERT_EQ(page.ops.size(), 1u);
+        const auto& r = page.ops[0].rect;
+        const std::string row = std::to_string(int(c.mode)) + "/" + std::to_string(int(c.alignment));
+        EXPECT_FLOAT_EQ(r.x, c.expected.x) << row;
+        EXPECT_FLOAT_EQ(r.y, c.expected.y) << row;
+        EXPECT_FLOAT_EQ(r.width, c.expected.width) << row;
+        EXPECT_FLOAT_EQ(r.height, c.expected.height) << row;
+        EXPECT_EQ(page.ops[0].picture.width, c.pixelsWide) << row;
+        EXPECT_EQ(page.ops[0].picture.height, c.pixelsHigh) << row;
+    }
+}
+
+TEST(ReportPage, ClipCutsALargePictureToItsSlot)
+{
+    ReportControl slot = imageSlot(1, true, SizeMode::Clip, PictureAlignment::Center);
+    slot.left = 0;
+    slot.top = 0;
+    slot.width = 3000;   // 200 pixels
+    slot.height = 1500;  // 100 pixels
+    slot.picture = grayPicture(1000, 1000, 1);
+    ReportLayout layout;
+    layout.controls = {slot};
+    AcReport report;
+    report.loadLayout(layout);
+    const auto page = layoutReportPage(report);
+    ASSERT_EQ(page.ops.size(), 1u);
+    EXPECT_EQ(page.ops[0].picture.width, 200);
+    EXPECT_EQ(page.ops[0].picture.height, 100);
+    EXPECT_FLOAT_EQ(page.ops[0].rect.x, 0);
+    EXPECT_FLOAT_EQ(page.ops[0].rect.width, 3000);
+}
+
+TEST(ReportPage, SheetFollowsOrientationAndHiddenControlsAreNotDrawn)
+{
+    ReportLayout layout;
+    layout.page.orientation = 2;
+    layout.page.paperWidth = 11000;
+    layout.page.paperHeight = 15000;
+    layout.page.marginLeft = 200;
+    layout.page.marginTop = 300;
+    ReportControl hidden = imageSlot(1, false);
+    hidden.picture = grayPicture(2, 2, 1);
+    ReportControl line;
+    line.kind = ReportControl::Kind::Line;
+    line.x1 = 0; line.y1 = 100; line.x2 = 5000; line.y2 = 100; line.lineWeight = 20;
+    layout.controls = {hidden, line};
+    AcReport report;
+    report.loadLayout(layout);
+    const auto page = layoutReportPage(report);
+    EXPECT_FLOAT_EQ(page.pageWidth, 15000);
+    EXPECT_FLOAT_EQ(page.pageHeight, 11000);
+    EXPECT_FLOAT_EQ(page.originX, 200);
+    EXPECT_FLOAT_EQ(page.originY, 300);
+    ASSERT_EQ(page.ops.size(), 1u);  // the rule only
+    EXPECT_FLOAT_EQ(page.ops[0].rect.y, 90);
+    EXPECT_FLOAT_EQ(page.ops[0].rect.width, 5000);
+    EXPECT_TRUE(isGrayPage(page));
+}
+
+}  // namespace
+}  // namespace vantorel::template_composition::testing

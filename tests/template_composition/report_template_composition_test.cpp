@@ -1,0 +1,143 @@
+// The template road over the real engine: template files from a home folder,
+// the built-in FilmFile printer, the TIFF export; the archive is a fake.
+
+#include "archive/film_record_store.h"
+#include "console/clock.h"
+#include "console/settings_model.h"
+#include "support/memory_run_log.h"
+#include "template_composition/qt/report_template_composition.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace vantorel::template_composition {
+namespace {
+
+namespace dc = direct_composition;
+
+class RecordingFilmRecords final : public archive::FilmRecordStore {
+public:
+    bool SaveFilmDB(const std::string& pathstr, const std::string& fil, std::string& error) override
+    {
+        rows.push_back(pathstr + "/" + fil);
+        if (!failWith.empty())
+            error = failWith;
+        return failWith.empty();
+    }
+    std::vector<std::string> rows;
+    std::string failWith;
+};
+
+dc::Picture flat(std::uint8_t level)
+{
+    dc::Picture picture;
+    picture.width = picture.height = 64;
+    picture.pixels = std::make_shared<const std::vector<std::uint8_t>>(64 * 64, level);
+    return picture;
+}
+
+struct RoadFixture {
+    RoadFixture()
+        : clock({2024, 3, 5, 7, 8, 9}),
+          road({settings, home.path().toStdString(), clock, log, records,
+                [this](const dc::FilmPage& page) { previews.push_back(page); }})
+    {
+        QDir(home.path()).mkpath("ReportMode");
+        QFile::copy(QString(VANTOREL_TEMPLATE_FIXTURES) + "/handmade-22.rpx",
+                    home.filePath("ReportMode/A4-22.rpx"));
+        settings.routePaperIndex[0] = 1;  // "A4"
+        settings.routePrinters[0] = {"FilmFile"};
+        settings.saveFilms = true;
+        settings.exportFolder = home.filePath("images").toStdString();
+    }
+
+    print_job::FilmResult printTwoByTwo()
+    {
+        print_job::TemplateFilm film;
+        film.FilmOrientation = "PORTRAIT";
+        film.FilmSize = "14INX17IN";
+        film.FormatCols = film.FormatRows = 2;
+        film.cells = {flat(40), flat(100), std::nullopt, flat(200)};
+        road.composeFilm(film);
+        return road.PrintReport();
+    }
+
+    QTemporaryDir home;
+    console::Settings settings;
+    console::FixedClock clock;
+    vantorel::testing::MemoryRunLog log;
+    RecordingFilmRecords records;
+    std::vector<dc::FilmPage> previews;
+    ReportTemplateComposition road;
+};
+
+TEST(ReportTemplateComposition, PrintsAHandWrittenTemplateExportsAndRecordsTheFilm)
+{
+    RoadFixture f;
+    const print_job::FilmResult result = f.printTwoByTwo();
+    EXPECT_TRUE(result.printed) << result.reason;
+    EXPECT_TRUE(f.log.lines.empty()) << f.log.lines.front();
+    EXPECT_EQ(f.road.report().documentName(), "07点08分09秒打印。");
+    const QString pdf = QString::fromStdString(f.road.printer().lastFilmFile());
+    EXPECT_TRUE(pdf.startsWith(f.home.filePath("FilmFile/")));
+    EXPECT_GT(QFileInfo(pdf).size(), 0);
+    ASSERT_EQ(f.previews.size(), 1u);
+
+    const std::string tiff = f.settings.exportFolder + "/2024/03/05/070809.tiff";
+    EXPECT_EQ(f.records.rows, std::vector<std::string>{tiff});
+    const QImage image(QString::fromStdString(tiff));
+    ASSERT_EQ(image.size(), QSize(2400, 3200));
+    // A4 inside 720-twip margins: 10466 x 15398 twips, 0.2078 pixels a twip,
+    // 2175 pixels wide, 112 pixels of paper left and right.
+    const double scale = 3200.0 / 15398, left = (2400 - 10466 * scale) / 2;
+    const auto at = [&](double x, double y) { return qGray(image.pixel(int(left + x * scale), int(y * scale))); };
+    EXPECT_EQ(at(2591, 4400), 40);     // Image1
+    EXPECT_EQ(at(7874, 4400), 100);    // Image2
+    EXPECT_EQ(at(2591, 11700), 255);   // Image3: no image, white paper
+    EXPECT_EQ(at(7874, 11700), 200);   // Image4
+    EXPECT_EQ(at(5000, 700), 0);       // the rule
+}
+
+TEST(ReportTemplateComposition, APrinterThatCannotTakeTheFilmIsLoggedAndReported)
+{
+    RoadFixture f;
+    f.settings.routePrinters[0] = {"NoSuchPrinter"};
+    f.records.failWith = "Can't connect to server on '127.0.0.1'";
+    const print_job::FilmResult result = f.printTwoByTwo();
+    EXPECT_FALSE(result.printed);
+    EXPECT_NE(result.reason.find("NoSuchPrinter"), std::string::npos) << result.reason;
+    ASSERT_EQ(f.log.lines.size(), 2u);
+    EXPECT_EQ(f.log.lines[0].rfind("打印Err.Number:1", 0), 0u) << f.log.lines[0];
+    EXPECT_NE(f.log.lines[0].find("打印机状态:0"), std::string::npos) << f.log.lines[0];
+    // The film was composed: it is still saved, and the archive's refusal logged.
+    EXPECT_EQ(f.log.lines[1], "film " + f.settings.exportFolder +
+                                  "/2024/03/05/070809.tiff not recorded in the archive: "
+                                  "Can't connect to server on '127.0.0.1'");
+}
+
+TEST(ReportTemplateComposition, WithoutFilmSavingNothingIsExported)
+{
+    RoadFixture f;
+    f.settings.saveFilms = false;
+    EXPECT_TRUE(f.printTwoByTwo().printed);
+    EXPECT_TRUE(f.records.rows.empty());
+    EXPECT_FALSE(QDir(f.home.filePath("images")).exists());
+}
+
+TEST(ReportTemplateComposition, AnExportThatFailsIsLoggedAndTheFilmStillPrints)
+{
+    RoadFixture f;
+    f.settings.exportFolder = f.home.filePath("no/such/images").toStdString();
+    EXPECT_TRUE(f.printTwoByTwo().printed);
+    ASSERT_EQ(f.log.lines.size(), 1u);
+    EXPECT_EQ(f.log.lines[0], "film image not saved: cannot create folder " + f.settings.exportFolder +
+                                  ": No such file or directory");
+    EXPECT_TRUE(f.records.rows.empty());
+}
+
+}  // namespace
+}  // namespace vantorel::template_composition

@@ -1,0 +1,121 @@
+#include "support/memory_run_log.h"
+#include "template_composition/qt/rpx_file.h"
+
+#include <QFile>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace vantorel::template_composition {
+namespace {
+
+const std::string handmade = std::string(VANTOREL_TEMPLATE_FIXTURES) + "/handmade-22.rpx";
+
+TEST(RpxFile, ReadsAHandWrittenLayoutAndIgnoresWhatItDoesNotUse)
+{
+    RpxTemplateLoader loader;
+    std::string error;
+    const auto layout = loader.load(handmade, error);
+    ASSERT_TRUE(layout) << error;
+    EXPECT_EQ(layout->page.orientation, 1);
+    EXPECT_FLOAT_EQ(*layout->page.paperWidth, 11906);
+    EXPECT_FLOAT_EQ(*layout->page.paperHeight, 16838);
+    EXPECT_FLOAT_EQ(*layout->page.marginLeft, 720);
+    EXPECT_FLOAT_EQ(*layout->page.marginBottom, 720);
+
+    std::vector<std::string> names;
+    for (const auto& control : layout->controls)
+        names.push_back(control.name);
+    // Only the detail section, only the control types a film uses.
+    EXPECT_EQ(names, (std::vector<std::string>{"Title", "Rule", "Image1", "Image2", "Image3", "Image4"}));
+    const auto& title = layout->controls[0];
+    EXPECT_EQ(title.text, "CT 2x2");
+    EXPECT_TRUE(title.bold);
+    EXPECT_DOUBLE_EQ(title.fontSize, 18);
+    const auto& image1 = layout->controls[2];
+    EXPECT_FLOAT_EQ(image1.top, 800);
+    EXPECT_FLOAT_EQ(image1.width, 5183);
+    EXPECT_EQ(image1.sizeMode, SizeMode::Zoom);
+    EXPECT_EQ(image1.pictureAlignment, PictureAlignment::Center);
+    EXPECT_TRUE(layout->controls[3].visible);
+    EXPECT_EQ(layout->controls[3].sizeMode, SizeMode::Stretch);
+    EXPECT_EQ(layout->controls[4].sizeMode, SizeMode::Clip);
+    EXPECT_FLOAT_EQ(layout->controls[1].y1, 700);
+}
+
+TEST(RpxFile, IgnoresValuesThatAreNoLengths)
+{
+    std::string error;
+    const auto layout = parseRpx(
+        "<ActiveReportsLayout><PageSettings PaperWidth=\"nan\" PaperHeight=\"-5\" LeftMargin=\"1e30\"/>"
+        "<Sections><Section Type=\"Detail\"><Control Type=\"AR.Image\" Name=\"Image1\" Left=\"inf\" "
+        "Width=\"x\" Height=\"900\" SizeMode=\"7\"/></Section></Sections></ActiveReportsLayout>",
+        error);
+    ASSERT_TRUE(layout) << error;
+    EXPECT_FALSE(layout->page.paperWidth);
+    EXPECT_FALSE(layout->page.paperHeight);
+    EXPECT_FALSE(layout->page.marginLeft);
+    ASSERT_EQ(layout->controls.size(), 1u);
+    EXPECT_FLOAT_EQ(layout->controls[0].left, 0);
+    EXPECT_FLOAT_EQ(layout->controls[0].width, 0);
+    EXPECT_FLOAT_EQ(layout->controls[0].height, 900);
+    EXPECT_EQ(layout->controls[0].sizeMode, SizeMode::Clip);
+}
+
+TEST(RpxFile, WritesWhatItReads)
+{
+    std::string error;
+    auto layout = RpxTemplateLoader().load(handmade, error);
+    ASSERT_TRUE(layout);
+    const auto again = parseRpx(writeRpx(*layout), error);
+    ASSERT_TRUE(again) << error;
+    ASSERT_EQ(again->controls.size(), layout->controls.size());
+    for (std::size_t i = 0; i < again->controls.size(); ++i) {
+        const auto& a = again->controls[i];
+        const auto& b = layout->controls[i];
+        EXPECT_EQ(a.name, b.name);
+        EXPECT_EQ(a.kind, b.kind);
+        EXPECT_FLOAT_EQ(a.left, b.left);
+        EXPECT_FLOAT_EQ(a.height, b.height);
+        EXPECT_EQ(a.visible, b.visible);
+        EXPECT_EQ(a.sizeMode, b.sizeMode);
+        EXPECT_EQ(a.pictureAlignment, b.pictureAlignment);
+    }
+    EXPECT_EQ(again->page.orientation, layout->page.orientation);
+}
+
+TEST(RpxFile, RefusesFilesThatAreNoTemplate)
+{
+    QTemporaryDir folder;
+    const auto write = [&folder](const char* name, const QByteArray& bytes) {
+        QFile file(folder.filePath(name));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        return folder.filePath(name).toStdString();
+    };
+    QByteArray random(4096, 0);
+    for (char& byte : random)
+        byte = static_cast<char>(QRandomGenerator::global()->bounded(256));
+    QByteArray large(50 * 1024 * 1024, ' ');
+    large.prepend("<ActiveReportsLayout>");
+    struct Case { std::string path; const char* reason; };
+    const Case cases[] = {
+        {write("random.rpx", random), ""},
+        {write("empty.rpx", {}), "empty file"},
+        {write("large.rpx", large), "larger than a template can be"},
+        {write("html.rpx", "<html><body/></html>"), "not a report layout"},
+        {write("cut.rpx", "<ActiveReportsLayout><Sections><Section Type=\"Detail\">"), "malformed layout"},
+        {folder.filePath("missing.rpx").toStdString(), "file not found"},
+    };
+    RpxTemplateLoader loader;
+    for (const Case& c : cases) {
+        std::string error;
+        EXPECT_FALSE(loader.load(c.path, error)) << c.path;
+        EXPECT_FALSE(error.empty()) << c.path;
+        EXPECT_NE(error.find(c.reason), std::string::npos) << c.path << ": " << error;
+    }
+}
+
+}  // namespace
+}  // namespace vantorel::template_composition

@@ -1,0 +1,86 @@
+#pragma once
+
+#include "console/clock.h"
+#include "console/settings_model.h"
+#include "print_job/template_road.h"
+#include "support/memory_run_log.h"
+#include "template_composition/ac_report.h"
+#include "template_composition/template_chooser.h"
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace vantorel::template_composition::testing {
+
+// Templates by path; every path asked for is noted, an unknown one is missing.
+class FakeTemplateLoader final : public TemplateLoader {
+public:
+    std::optional<ReportLayout> load(const std::string& path, std::string& error) override
+    {
+        asked.push_back(path);
+        const auto found = templates.find(path);
+        if (found == templates.end()) {
+            error = "file not found";
+            return std::nullopt;
+        }
+        return found->second;
+    }
+    std::map<std::string, ReportLayout> templates;
+    std::vector<std::string> asked;
+};
+
+inline direct_composition::Picture grayPicture(int width, int height, std::uint8_t level)
+{
+    direct_composition::Picture picture;
+    picture.width = width;
+    picture.height = height;
+    picture.pixels = std::make_shared<const std::vector<std::uint8_t>>(
+        static_cast<std::size_t>(width) * height, level);
+    return picture;
+}
+
+inline ReportControl imageSlot(int number, bool visible = true, SizeMode mode = SizeMode::Stretch,
+                               PictureAlignment alignment = PictureAlignment::TopLeft)
+{
+    ReportControl slot;
+    slot.name = "Image" + std::to_string(number);
+    slot.left = 1000.0f * static_cast<float>(number);
+    slot.width = 900;
+    slot.height = 900;
+    slot.visible = visible;
+    slot.sizeMode = mode;
+    slot.pictureAlignment = alignment;
+    return slot;
+}
+
+inline print_job::TemplateFilm film(std::string orientation, std::string filmSize, std::string r_c,
+                                    std::int16_t cols, std::int16_t rows, std::string rip = "10.0.0.1")
+{
+    print_job::TemplateFilm f;
+    f.ruid = "1.2.3";
+    f.Rip = std::move(rip);
+    f.FilmOrientation = std::move(orientation);
+    f.FilmSize = std::move(filmSize);
+    f.r_c = std::move(r_c);
+    f.FormatCols = cols;
+    f.FormatRows = rows;
+    return f;
+}
+
+// A chooser over settings, a fixed clock, fake templates and a memory log.
+struct ChooserFixture {
+    ChooserFixture() : clock({2024, 3, 5, 9, 5, 7}), chooser(settings, "/home/v", clock, loader, log)
+    {
+        settings.installedPrinters = {"CupsA", "CupsB", "FilmFile"};
+    }
+    console::Settings settings;
+    console::FixedClock clock;
+    FakeTemplateLoader loader;
+    vantorel::testing::MemoryRunLog log;
+    TemplateChooser chooser;
+    AcReport report;
+};
+
+}  // namespace vantorel::template_composition::testing
