@@ -304,6 +304,7 @@ void PrintJobDriver::composeTemplate(const Film& film, const std::string& Rip)
                 picture = lut ? applyFilmLut(plain) : plain;
         }
         templateFilm.cells.push_back(std::move(picture));
+        templateFilm.requestedWidthsMm.push_back(image ? image->requestedWidthMm() : 0);
     }
     parts_.templateComposition.composeFilm(templateFilm);
 }

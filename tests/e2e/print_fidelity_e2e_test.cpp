@@ -6,9 +6,13 @@
 #include "image_files.h"
 #include "print_server.h"
 
+#include <QDirIterator>
+
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
+#include <utility>
 
 namespace vantorel::testing {
 namespace {
@@ -21,6 +25,33 @@ const QString plainFilms =
 // Four vertical bands of grey, 30, 90, 160 and 220, on a 128 x 128 image.
 const int bandLevels[4] = {30, 90, 160, 220};
 
+// The bands as an image file; `inverted` stores 255 - level.
+QString writeBands(const TempHome& home, const QString& name, const char* photometric, bool inverted)
+{
+    const QString path = home.path() + "/" + name + ".dcm";
+    const bool written = writeGreyImageFile(path, {128, 128, 8, photometric}, [inverted](int x, int) {
+        return Uint16(inverted ? 255 - bandLevels[x / 32] : bandLevels[x / 32]);
+    });
+    return written ? path : QString();
+}
+
+// The longest run of pixels along a line for which `inside` holds: {first, length}.
+std::pair<int, int> longestRun(int length, const std::function<bool(int)>& inside)
+{
+    std::pair<int, int> best{-1, 0};
+    for (int i = 0, start = -1; i <= length; ++i) {
+        const bool in = i < length && inside(i);
+        if (in && start < 0)
+            start = i;
+        if (!in && start >= 0) {
+            if (i - start > best.second)
+                best = {start, i - start};
+            start = -1;
+        }
+    }
+    return best;
+}
+
 class PrintFidelity : public ::testing::Test {
 protected:
     void SetUp() override
@@ -28,12 +59,9 @@ protected:
         home.writeFile("PrtLst/PrtLst.ini", gbk("[PrtLst0]\r\n0=FilmFile\r\n"));
         server = std::make_unique<PrintServer>(home, plainFilms);
         ASSERT_TRUE(server->start());
-        bands = home.path() + "/bands.dcm";
-        ASSERT_TRUE(writeGreyImageFile(bands, {128, 128, 8, "MONOCHROME2"},
-                                       [](int x, int) { return Uint16(bandLevels[x / 32]); }));
-        invertedBands = home.path() + "/inverted.dcm";
-        ASSERT_TRUE(writeGreyImageFile(invertedBands, {128, 128, 8, "MONOCHROME2"},
-                                       [](int x, int) { return Uint16(255 - bandLevels[x / 32]); }));
+        bands = writeBands(home, "bands", "MONOCHROME2", false);
+        invertedBands = writeBands(home, "inverted", "MONOCHROME2", true);
+        ASSERT_FALSE(bands.isEmpty() || invertedBands.isEmpty());
     }
 
     // Prints one film with `options` and renders its page; the simulator's
@@ -128,21 +156,11 @@ TEST_F(PrintFidelity, RequestedImageSizeOf100mmPrints100mmWide)
     ASSERT_FALSE(page.isNull());
     // The longest run of picture along the middle line (the page's last
     // pixel column is not covered by the black base).
-    int left = -1, right = -1;
     const int y = page.height() / 2;
-    for (int x = 0, start = -1; x <= page.width(); ++x) {
-        const bool picture = x < page.width() && qGray(page.pixel(x, y)) > 15;
-        if (picture && start < 0)
-            start = x;
-        if (!picture && start >= 0) {
-            if (x - start > right - left + 1)
-                left = start, right = x - 1;
-            start = -1;
-        }
-    }
-    ASSERT_GE(left, 0);
-    const double widthMm = (right - left + 1) / 10.0;
-    EXPECT_NEAR(widthMm, 100.0, 1.0);
+    const auto run = longestRun(page.width(), [&](int x) { return qGray(page.pixel(x, y)) > 15; });
+    ASSERT_GT(run.second, 0);
+    const int left = run.first, right = run.first + run.second - 1;
+    EXPECT_NEAR(run.second / 10.0, 100.0, 1.0);
     // Centred on the page (210 mm wide).
     EXPECT_NEAR((left + right) / 20.0, 210.0 / 2, 1.0);
 }
@@ -165,6 +183,108 @@ TEST_F(PrintFidelity, UnapplicableValuesAreLoggedAndTheFilmStillPrints)
             EXPECT_NE(line.find("Pixel Aspect Ratio \"0\\1\""), std::string::npos) << line;
         }
     EXPECT_EQ(lines, 1);
+}
+
+// Template films: the 1x1 template of 14 x 17 inch paper, saved as TIFF
+// (the archive is out of reach, which the film does not mind).
+class TemplateFidelity : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        QDir().mkpath(home.path() + "/ReportMode");
+        ASSERT_TRUE(QFile::copy(QString(VANTOREL_SHIPPED_TEMPLATES) + "/1417-11.rpx",
+                                home.path() + "/ReportMode/1417-11.rpx"));
+        home.writeFile("PrtLst/PrtLst.ini", gbk("[PrtLst0]\r\n0=FilmFile\r\n"));
+        const QString unreachable = QString("DRIVER={MySQL ODBC 5.2 ANSI Driver};SERVER=127.0.0.1;"
+                                            "PORT=%1;DATABASE=dbprt;UID=root;PWD=;").arg(freeTcpPort());
+        server = std::make_unique<PrintServer>(
+            home, "启用胶片格式文件=1\r\nSaveFilm=1\r\nFilmSize_1=4\r\n胶片导出路径=" + home.path() +
+                      "/images\r\nConnectString=" + unreachable + "\r\n");
+        ASSERT_TRUE(server->start());
+        bands = writeBands(home, "bands", "MONOCHROME2", false);
+        ASSERT_FALSE(bands.isEmpty());
+    }
+
+    QStringList tiffs() const
+    {
+        QStringList files;
+        QDirIterator it(home.path() + "/images", {"*.tiff"}, QDir::Files, QDirIterator::Subdirectories);
+        while (it.hasNext())
+            files << it.next();
+        return files;
+    }
+
+    // Prints one film of `image` (the bands by default) and reads its TIFF.
+    QImage printed(QStringList options, const QString& image = {})
+    {
+        const QStringList before = tiffs();
+        options << "--film-size" << "14INX17IN" << "--image" << (image.isEmpty() ? bands : image);
+        const ProgramResult result = server->print(options);
+        EXPECT_EQ(result.exitCode, 0) << result.out;
+        QStringList after = tiffs();
+        for (const QString& file : before)
+            after.removeAll(file);
+        if (after.size() != 1) {
+            ADD_FAILURE() << "expected one new film image, got " << after.size();
+            return {};
+        }
+        return QImage(after.front()).convertToFormat(QImage::Format_RGB32);
+    }
+
+    // The picture is where the bands' greys are: neither black base nor paper.
+    static bool inPicture(const QImage& tiff, int x, int y)
+    {
+        const int grey = qGray(tiff.pixel(x, y));
+        return grey > 15 && grey < 250;
+    }
+
+    static std::pair<int, int> across(const QImage& tiff, int y)
+    {
+        return longestRun(tiff.width(), [&](int x) { return inPicture(tiff, x, y); });
+    }
+
+    TempHome home;
+    std::unique_ptr<PrintServer> server;
+    QString bands;
+};
+
+TEST_F(TemplateFidelity, TiffFollowsPolarityLutAndPhotometricInterpretation)
+{
+    const QImage plain = printed({});
+    ASSERT_FALSE(plain.isNull());
+    EXPECT_TRUE(printed({"--polarity", "REVERSE"}) ==
+                printed({}, writeBands(home, "inverted", "MONOCHROME2", true)));
+    EXPECT_TRUE(printed({"--presentation-lut", "IDENTITY"}) == plain);
+    const QImage inverted = printed({"--presentation-lut", "table:inverse", "--lut-at", "image-box"});
+    const QImage mono1 = printed({}, writeBands(home, "mono1", "MONOCHROME1", true));
+    const auto run = across(plain, plain.height() / 2);
+    ASSERT_GT(run.second, 100);
+    for (int band = 0; band < 4; ++band) {
+        const int x = run.first + (2 * band + 1) * run.second / 8, y = plain.height() / 2;
+        const int grey = meanGrey(plain, x, y, 3);
+        EXPECT_NEAR(grey, bandLevels[band], 2) << "band " << band;
+        EXPECT_NEAR(meanGrey(inverted, x, y, 3), 255 - grey, 2) << "band " << band;
+        EXPECT_NEAR(meanGrey(mono1, x, y, 3), grey, 1) << "band " << band;
+    }
+}
+
+// The TIFF holds the sheet inside its margins (19440 twips wide) in 2400
+// pixels: 7 pixels to the millimetre.
+TEST_F(TemplateFidelity, TiffKeepsPixelAspectAndRequestedSize)
+{
+    const QImage tall = printed({"--pixel-aspect", "2\\1"});
+    ASSERT_FALSE(tall.isNull());
+    const auto wide = across(tall, tall.height() / 2);
+    const int column = wide.first + wide.second * 5 / 8;
+    const auto high = longestRun(tall.height(), [&](int y) { return inPicture(tall, column, y); });
+    EXPECT_NEAR(double(high.second) / wide.second, 2.0, 0.02) << wide.second << " x " << high.second;
+
+    const double pixelsPerMm = 2400.0 / 19440 * 1440 / 25.4;
+    const QImage sized = printed({"--requested-size", "100"});
+    ASSERT_FALSE(sized.isNull());
+    const auto run = across(sized, sized.height() / 2);
+    EXPECT_NEAR(run.second / pixelsPerMm, 100.0, 1.0);
+    EXPECT_NEAR(run.first + run.second / 2.0, sized.width() / 2.0, pixelsPerMm);
 }
 
 }  // namespace
