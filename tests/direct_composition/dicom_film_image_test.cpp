@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -232,7 +233,11 @@ TEST(DicomFilmImage, PresentsThePictureAsThePrintJobAsks)
     identityShape.lutShape = ImagePresentation::LutShape::Identity;
     ImagePresentation linOd;
     linOd.lutShape = ImagePresentation::LutShape::LinOd;
-    enum class Expect { Same, Inverse, Other };
+    ImagePresentation reverseInverse = withTable({256, 0, 8}, inverse);
+    reverseInverse.reverse = true;
+    // Same as the plain picture, its exact inverse (or within the toolkit's
+    // rounding for a table), or a curve that keeps black black and white white.
+    enum class Expect { Same, Inverse, Curve };
     struct Case {
         const char* what;
         const char* photometric;
@@ -246,6 +251,9 @@ TEST(DicomFilmImage, PresentsThePictureAsThePrintJobAsks)
         {"IDENTITY", "MONOCHROME2", identityShape, Expect::Same, ""},
         {"IDENTITY, MONOCHROME1", "MONOCHROME1", identityShape, Expect::Same, ""},
         {"inverting table", "MONOCHROME2", withTable({256, 0, 8}, inverse), Expect::Inverse, ""},
+        {"inverting table, MONOCHROME1", "MONOCHROME1", withTable({256, 0, 8}, inverse), Expect::Inverse, ""},
+        // Polarity comes first, then the table: inverted twice.
+        {"REVERSE and an inverting table", "MONOCHROME2", reverseInverse, Expect::Same, ""},
         {"identity table", "MONOCHROME2", withTable({256, 0, 8}, identity), Expect::Same, ""},
         {"table shorter than announced", "MONOCHROME2",
          withTable({256, 0, 8}, std::vector<std::uint16_t>(100, 7)), Expect::Same,
@@ -255,7 +263,8 @@ TEST(DicomFilmImage, PresentsThePictureAsThePrintJobAsks)
          "Presentation LUT Sequence (malformed LUT)"},
         {"descriptor of two values", "MONOCHROME2", withTable({256, 0}, identity), Expect::Same,
          "Presentation LUT Sequence (malformed LUT)"},
-        {"LIN OD", "MONOCHROME2", linOd, Expect::Other, ""},
+        {"LIN OD", "MONOCHROME2", linOd, Expect::Curve, ""},
+        {"LIN OD, MONOCHROME1", "MONOCHROME1", linOd, Expect::Curve, ""},
     };
     std::vector<Uint16> mono2;
     for (int i = 0; i < 256; ++i)
@@ -273,19 +282,25 @@ TEST(DicomFilmImage, PresentsThePictureAsThePrintJobAsks)
         ASSERT_TRUE(plain && presented) << c.what;
         const auto before = pixelsOf(*plain), after = pixelsOf(*presented);
         ASSERT_EQ(after.size(), 256u) << c.what;
-        int same = 0, inverted = 0;
+        int same = 0, inverted = 0, nearlyInverted = 0;
         for (std::size_t i = 0; i < after.size(); ++i) {
             same += after[i] == before[i];
             inverted += after[i] == 255 - before[i];
+            nearlyInverted += std::abs(after[i] - (255 - before[i])) <= 1;
         }
+        const bool table = c.presentation.lutShape == ImagePresentation::LutShape::Table;
         if (c.expect == Expect::Same)
             EXPECT_EQ(same, 256) << c.what;
-        else if (c.expect == Expect::Inverse && c.presentation.reverse)
+        else if (c.expect == Expect::Inverse && !table)
             EXPECT_EQ(inverted, 256) << c.what;  // exact, not the toolkit's rounding
-        else if (c.expect == Expect::Inverse)
-            EXPECT_GE(inverted, 250) << c.what;
-        else
+        else if (c.expect == Expect::Inverse)     // the toolkit's MONOCHROME1 rounds
+            EXPECT_EQ(nearlyInverted, 256) << c.what;
+        else {
             EXPECT_LT(same, 200) << c.what;
+            EXPECT_LT(after.front(), 10) << c.what;   // stored 0 of MONOCHROME2 is black
+            EXPECT_GT(after[255], 245) << c.what;
+            EXPECT_TRUE(std::is_sorted(after.begin(), after.begin() + 16)) << c.what;  // the first row
+        }
         EXPECT_EQ(ignored.empty() ? "" : ignored.front(), std::string(c.ignored)) << c.what;
     }
 }

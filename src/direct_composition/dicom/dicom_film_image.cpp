@@ -8,6 +8,7 @@
 #include <dcmtk/dcmimage/diregist.h>  // colour images
 #include <dcmtk/dcmimgle/dcmimage.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -115,60 +116,101 @@ std::unique_ptr<DicomFilmImage> DicomFilmImage::fromItem(DcmItem& item,
     return film;
 }
 
+// Pixel values pass polarity, then the Presentation LUT: the LUT sees the
+// values as the photometric interpretation and polarity present them (0 is
+// black). Without a LUT (or with IDENTITY) REVERSE is the complement of the
+// rendered output: exact, where DCMTK's own reverse polarity is one grey level
+// off for half of the values.
 void DicomFilmImage::applyPresentation(const ImagePresentation& presentation,
                                        std::vector<std::string>& ignored)
 {
-    // DCMTK's own reverse polarity is one grey level off for half of the
-    // values; the complement of the rendered output is exact, and it comes
-    // after the Presentation LUT as in DCMTK.
-    reverse_ = presentation.reverse;
     using Shape = ImagePresentation::LutShape;
+    reverse_ = presentation.reverse;
     if (presentation.lutShape == Shape::None || presentation.lutShape == Shape::Identity)
         return;  // IDENTITY: the values already are what the printer shows
     if (!image_->isMonochrome()) {
         ignored.push_back("Presentation LUT (the image is not grey)");
         return;
     }
+    std::vector<std::uint16_t> descriptor, data;
     if (presentation.lutShape == Shape::Table) {
-        applyLutTable(presentation, ignored);
+        if (!wholeTable(presentation.lutDescriptor, presentation.lutData)) {
+            ignored.push_back("Presentation LUT Sequence (malformed LUT)");
+            return;
+        }
+        descriptor = presentation.lutDescriptor;
+        data = presentation.lutData;
+    } else if (!linOdTable(presentation, descriptor, data)) {
+        ignored.push_back("Presentation LUT Shape LIN OD");
         return;
     }
-    if (!image_->setPresentationLutShape(ESP_LinOD) ||
-        !image_->setHardcopyParameters(presentation.minDensity, presentation.maxDensity,
-                                       presentation.reflectedAmbientLight,
-                                       presentation.illumination)) {
-        image_->setPresentationLutShape(ESP_Default);
-        ignored.push_back("Presentation LUT Shape LIN OD");
+    // DCMTK feeds the table with the values before MONOCHROME1's inversion and
+    // applies polarity after it: where the two disagree with the order above,
+    // the table is read backwards instead.
+    const bool monochrome1 = image_->getPhotometricInterpretation() == EPI_Monochrome1;
+    if (monochrome1 != presentation.reverse)
+        std::reverse(data.begin(), data.end());
+    lutDescriptor_ = std::make_unique<DcmUnsignedShort>(DCM_LUTDescriptor);
+    lutData_ = std::make_unique<DcmUnsignedShort>(DCM_LUTData);
+    if (lutDescriptor_->putUint16Array(descriptor.data(), 3).good() &&
+        lutData_->putUint16Array(data.data(), static_cast<unsigned long>(data.size())).good() &&
+        image_->setPresentationLut(*lutData_, *lutDescriptor_)) {
+        reverse_ = false;  // the table has it
+        return;
     }
+    image_->setPresentationLutShape(ESP_Default);
+    ignored.push_back(presentation.lutShape == Shape::Table ? "Presentation LUT Sequence (malformed LUT)"
+                                                            : "Presentation LUT Shape LIN OD");
 }
 
 // An explicit LUT is taken only when it is whole: three descriptor values, as
 // many entries as it announces (0 meaning 65536), 8 to 16 bits per entry and
 // no entry beyond them.
-void DicomFilmImage::applyLutTable(const ImagePresentation& presentation,
-                                   std::vector<std::string>& ignored)
+bool DicomFilmImage::wholeTable(const std::vector<std::uint16_t>& descriptor,
+                                const std::vector<std::uint16_t>& data)
 {
-    const auto& descriptor = presentation.lutDescriptor;
-    const auto& data = presentation.lutData;
-    bool whole = descriptor.size() == 3 && descriptor[2] >= 8 && descriptor[2] <= 16;
-    if (whole) {
-        const std::size_t entries = descriptor[0] == 0 ? 65536u : descriptor[0];
-        const unsigned long top = (1ul << descriptor[2]) - 1;
-        whole = data.size() == entries;
-        for (std::size_t i = 0; whole && i < data.size(); ++i)
-            whole = data[i] <= top;
-    }
-    if (whole) {
-        lutDescriptor_ = std::make_unique<DcmUnsignedShort>(DCM_LUTDescriptor);
-        lutData_ = std::make_unique<DcmUnsignedShort>(DCM_LUTData);
-        whole = lutDescriptor_->putUint16Array(descriptor.data(), 3).good() &&
-                lutData_->putUint16Array(data.data(), static_cast<unsigned long>(data.size())).good() &&
-                image_->setPresentationLut(*lutData_, *lutDescriptor_);
-    }
-    if (!whole) {
-        image_->setPresentationLutShape(ESP_Default);
-        ignored.push_back("Presentation LUT Sequence (malformed LUT)");
-    }
+    if (descriptor.size() != 3 || descriptor[2] < 8 || descriptor[2] > 16)
+        return false;
+    const std::size_t entries = descriptor[0] == 0 ? 65536u : descriptor[0];
+    const unsigned long top = (1ul << descriptor[2]) - 1;
+    return data.size() == entries &&
+           std::all_of(data.begin(), data.end(), [top](std::uint16_t value) { return value <= top; });
+}
+
+// LIN OD as a table for the values as presented (0 black): DCMTK's hardcopy
+// curve, which takes its input as density (0 the lightest), read backwards,
+// so that the darkest value prints at Max Density and the brightest at Min
+// Density, through the Grayscale Standard Display Function under the given
+// light.
+bool DicomFilmImage::linOdTable(const ImagePresentation& presentation,
+                                std::vector<std::uint16_t>& descriptor,
+                                std::vector<std::uint16_t>& data)
+{
+    constexpr int entries = 4096;
+    DcmItem ramp;
+    std::vector<Uint16> values(entries);
+    for (int i = 0; i < entries; ++i)
+        values[i] = static_cast<Uint16>(i);
+    ramp.putAndInsertUint16(DCM_SamplesPerPixel, 1);
+    ramp.putAndInsertString(DCM_PhotometricInterpretation, "MONOCHROME2");
+    ramp.putAndInsertUint16(DCM_Rows, 1);
+    ramp.putAndInsertUint16(DCM_Columns, entries);
+    ramp.putAndInsertUint16(DCM_BitsAllocated, 16);
+    ramp.putAndInsertUint16(DCM_BitsStored, 12);
+    ramp.putAndInsertUint16(DCM_HighBit, 11);
+    ramp.putAndInsertUint16(DCM_PixelRepresentation, 0);
+    ramp.putAndInsertUint16Array(DCM_PixelData, values.data(), entries);
+    DicomImage curve(&ramp, EXS_LittleEndianExplicit);
+    if (curve.getStatus() != EIS_Normal || !curve.setPresentationLutShape(ESP_LinOD) ||
+        !curve.setHardcopyParameters(presentation.minDensity, presentation.maxDensity,
+                                     presentation.reflectedAmbientLight, presentation.illumination))
+        return false;
+    data.assign(entries, 0);
+    if (!curve.getOutputData(data.data(), entries * sizeof(std::uint16_t), 16, 0, 0))
+        return false;
+    std::reverse(data.begin(), data.end());
+    descriptor = {static_cast<std::uint16_t>(entries), 0, 16};
+    return true;
 }
 
 DicomFilmImage::DicomFilmImage(std::unique_ptr<DicomImage> image) : image_(std::move(image)) {}

@@ -3,6 +3,7 @@
 #include "direct_composition/film_image.h"
 #include "direct_composition/image_presentation.h"
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -41,7 +42,10 @@ public:
 private:
     explicit DicomFilmImage(std::unique_ptr<DicomImage> image);
     void applyPresentation(const ImagePresentation& presentation, std::vector<std::string>& ignored);
-    void applyLutTable(const ImagePresentation& presentation, std::vector<std::string>& ignored);
+    static bool wholeTable(const std::vector<std::uint16_t>& descriptor,
+                           const std::vector<std::uint16_t>& data);
+    static bool linOdTable(const ImagePresentation& presentation,
+                           std::vector<std::uint16_t>& descriptor, std::vector<std::uint16_t>& data);
 
     std::unique_ptr<DicomImage> image_;
     bool reverse_ = false;
