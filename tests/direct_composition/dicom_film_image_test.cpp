@@ -343,6 +343,30 @@ TEST(DicomFilmImage, PixelAspectRatioGivesThePictureItsTrueShape)
     }
 }
 
+// The stretched copy keeps what the source was: MONOCHROME1 stays inverted.
+TEST(DicomFilmImage, StretchedMonochromeOneRendersAsMonochromeTwo)
+{
+    std::vector<Uint16> mono2, mono1;
+    for (int i = 0; i < 64; ++i) {
+        mono2.push_back(static_cast<Uint16>(i * 4));
+        mono1.push_back(static_cast<Uint16>(255 - i * 4));
+    }
+    auto item2 = makeItem({8, 8, 8, 8, "MONOCHROME2"}, mono2);
+    auto item1 = makeItem({8, 8, 8, 8, "MONOCHROME1"}, mono1);
+    std::vector<std::string> ignored;
+    for (DcmItem* item : {item2.get(), item1.get()})
+        item->putAndInsertString(DCM_PixelAspectRatio, "1\\2");
+    const auto image2 = DicomFilmImage::fromItem(*item2, ImagePresentation{}, ignored);
+    const auto image1 = DicomFilmImage::fromItem(*item1, ImagePresentation{}, ignored);
+    ASSERT_TRUE(image2 && image1);
+    const auto p2 = pixelsOf(*image2), p1 = pixelsOf(*image1);
+    ASSERT_EQ(p2.size(), 128u);
+    ASSERT_EQ(p1.size(), 128u);
+    for (std::size_t i = 0; i < p2.size(); ++i)
+        EXPECT_NEAR(p1[i], p2[i], 1) << "pixel " << i;
+    EXPECT_TRUE(ignored.empty());
+}
+
 TEST(DicomFilmImage, TrueAspectSizeStretchesTheShortSideWithinABound)
 {
     struct Case { long columns, rows, vertical, horizontal; long long most; PixelSize size; };
