@@ -137,7 +137,10 @@ TEST_F(PrintServiceE2e, AnAssociationRequestItCannotServeIsRejected)
     for (const Case& c : cases) {
         auto socket = connectTo(service_->port());
         ASSERT_TRUE(socket) << c.name;
-        EXPECT_EQ(sendAndAwaitReply(*socket, associateRequest(c.contexts), 30000), 0x03) << c.name;
+        QByteArray reply;
+        EXPECT_EQ(sendAndAwaitReply(*socket, associateRequest(c.contexts), 30000, &reply), 0x03) << c.name;
+        // Rejected permanently by the service user, no reason given.
+        EXPECT_EQ(rejectionValues(reply), "1/1/1") << c.name;
     }
     EXPECT_TRUE(waitFor([&] { return service_->log().count("association rejected") == 4; }))
         << service_->log().toStdString();
@@ -160,6 +163,12 @@ TEST_F(PrintServiceE2e, AnIdleAssociationDoesNotHoldBackAnotherAndTheLimitRefuse
     ProgramResult third = scu({"--no-printer", "--sessions", "0"});
     EXPECT_NE(third.exitCode, 0) << third.out;
     EXPECT_TRUE(service_->waitForLog("refused: 2 associations open"));
+    // Rejected for now by the service provider: local limit exceeded.
+    auto socket = connectTo(service_->port());
+    ASSERT_TRUE(socket);
+    QByteArray reply;
+    EXPECT_EQ(sendAndAwaitReply(*socket, printAssociateRequest(), 30000, &reply), 0x03);
+    EXPECT_EQ(rejectionValues(reply), "2/3/2");
 
     home_.writeFile("go", "");
     ASSERT_TRUE(idle.waitForFinished(60000));

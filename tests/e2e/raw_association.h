@@ -99,7 +99,10 @@ inline std::unique_ptr<QTcpSocket> connectTo(int port)
 // Sends `bytes` and waits for what the service answers: the type of the PDU
 // it sends (0x02 A-ASSOCIATE-AC, 0x03 A-ASSOCIATE-RJ, 0x07 A-ABORT), -1 when
 // it closes the connection without one, 0 when nothing comes within `timeoutMs`.
-inline int sendAndAwaitReply(QTcpSocket& socket, const QByteArray& bytes, int timeoutMs)
+// `reply` (optional) gets the bytes of the answer; an A-ASSOCIATE-RJ or
+// A-ABORT is read whole (ten bytes).
+inline int sendAndAwaitReply(QTcpSocket& socket, const QByteArray& bytes, int timeoutMs,
+                             QByteArray* reply = nullptr)
 {
     socket.write(bytes);
     socket.waitForBytesWritten(5000);
@@ -108,10 +111,28 @@ inline int sendAndAwaitReply(QTcpSocket& socket, const QByteArray& bytes, int ti
            !deadline.hasExpired())
         socket.waitForReadyRead(static_cast<int>(std::max<qint64>(1, deadline.remainingTime())));
     if (socket.bytesAvailable() > 0) {
-        const QByteArray reply = socket.read(socket.bytesAvailable());
-        return static_cast<unsigned char>(reply.at(0));
+        QByteArray answer = socket.read(socket.bytesAvailable());
+        const int type = static_cast<unsigned char>(answer.at(0));
+        while ((type == 0x03 || type == 0x07) && answer.size() < 10 &&
+               socket.state() == QAbstractSocket::ConnectedState && !deadline.hasExpired() &&
+               socket.waitForReadyRead(static_cast<int>(std::max<qint64>(1, deadline.remainingTime()))))
+            answer += socket.read(socket.bytesAvailable());
+        if (reply != nullptr)
+            *reply = answer;
+        return type;
     }
     return socket.state() == QAbstractSocket::ConnectedState ? 0 : -1;
+}
+
+// Result, source and reason of an A-ASSOCIATE-RJ (or an A-ABORT's source
+// and reason after a reserved byte), as "r/s/d".
+inline std::string rejectionValues(const QByteArray& reply)
+{
+    if (reply.size() < 10)
+        return "short reply";
+    return std::to_string(static_cast<unsigned char>(reply.at(7))) + "/" +
+           std::to_string(static_cast<unsigned char>(reply.at(8))) + "/" +
+           std::to_string(static_cast<unsigned char>(reply.at(9)));
 }
 
 // Reads everything that comes until the service closes the connection; false

@@ -1,6 +1,7 @@
 #include "direct_composition/qt/qt_printer_surface.h"
 
 #include "console/run_log.h"
+#include "direct_composition/cups/cups_queue_watch.h"
 #include "direct_composition/qt/film_file_writer.h"
 #include "direct_composition/qt/film_page_painter.h"
 
@@ -130,10 +131,18 @@ PageRelease QtPrinterSurface::printToSystemPrinter(const FilmPage& page)
     if (!printer.isValid())
         return PageRelease::refused("printer not usable");
     printer.setPageOrientation(toQt(orientation()));
-    printer.setDocName(QStringLiteral("film"));
+    const QString title = QStringLiteral("film");
+    printer.setDocName(title);
+    // Qt hands the job to CUPS without saying whether CUPS took it.
+    const CupsQueueWatch queue(currentPrinter(), title.toStdString());
+    if (!queue.refusal().empty())
+        return PageRelease::refused(queue.refusal());
     if (!paintOnto(printer, printer.resolution(), page) || printer.printerState() == QPrinter::Error ||
         printer.printerState() == QPrinter::Aborted)
         return PageRelease::refused("the print job failed");
+    const std::string notQueued = queue.confirmQueued();
+    if (!notQueued.empty())
+        return PageRelease::refused(notQueued);
     return {};
 }
 

@@ -261,12 +261,17 @@ void AssociationServer::serveConnection(const std::shared_ptr<Acceptor>& accepto
         refuse(association, "the service is stopping");
         return;
     }
-    if (!reserveAssociation()) {
+    // A request the service cannot serve is rejected by the worker without
+    // taking one of the association slots, so a run of such requests never
+    // makes the next good one wait for their slots to come free.
+    const bool serviceable = acceptServedContexts(association->params);
+    if (serviceable && !reserveAssociation()) {
         refuse(association, std::to_string(open_.load()) + " associations open");
         return;
     }
     AssociationWorker(association, id, dispatcher_, events_, limits_, stopping_).run();
-    --open_;
+    if (serviceable)
+        --open_;
 }
 
 bool AssociationServer::reserveAssociation()

@@ -92,6 +92,17 @@ bool dataSetFollows(const T_DIMSE_Message& message)
 
 }  // namespace
 
+bool acceptServedContexts(T_ASC_Parameters* params)
+{
+    const char* abstractSyntaxes[] = {sop::grayscalePrintMeta, sop::colorPrintMeta, sop::printer,
+                                      sop::presentationLut, sop::verification};
+    const char* transferSyntaxes[] = {UID_LittleEndianExplicitTransferSyntax,
+                                      UID_BigEndianExplicitTransferSyntax,
+                                      UID_LittleEndianImplicitTransferSyntax};
+    ASC_acceptContextsWithPreferredTransferSyntaxes(params, abstractSyntaxes, 5, transferSyntaxes, 3);
+    return ASC_countAcceptedPresentationContexts(params) > 0;
+}
+
 AssociationWorker::AssociationWorker(T_ASC_Association* association, std::uint64_t id,
                                      MainThreadDispatcher& dispatcher, ServiceEvents& events,
                                      const ServerLimits& limits, const std::atomic<bool>& stopping)
@@ -142,13 +153,8 @@ void AssociationWorker::run()
 
 bool AssociationWorker::negotiate()
 {
-    const char* abstractSyntaxes[] = {sop::grayscalePrintMeta, sop::colorPrintMeta, sop::printer,
-                                      sop::presentationLut, sop::verification};
-    const char* transferSyntaxes[] = {UID_LittleEndianExplicitTransferSyntax,
-                                      UID_BigEndianExplicitTransferSyntax,
-                                      UID_LittleEndianImplicitTransferSyntax};
     T_ASC_Parameters* params = association_->params;
-    ASC_acceptContextsWithPreferredTransferSyntaxes(params, abstractSyntaxes, 5, transferSyntaxes, 3);
+    const bool served = acceptServedContexts(params);
 
     info_.callingAeTitle = params->DULparams.callingAPTitle;
     info_.calledAeTitle = params->DULparams.calledAPTitle;
@@ -159,7 +165,7 @@ bool AssociationWorker::negotiate()
 
     // A request this service cannot serve is answered with a rejection, so the
     // peer learns why instead of seeing the connection drop.
-    if (ASC_countAcceptedPresentationContexts(params) == 0) {
+    if (!served) {
         reject(ASC_RESULT_REJECTEDPERMANENT, "no presentation context it proposes is served");
         return false;
     }

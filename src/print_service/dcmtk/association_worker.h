@@ -8,9 +8,14 @@
 #include <string>
 
 struct T_ASC_Association;
+struct T_ASC_Parameters;
 struct T_DIMSE_Message;
 
 namespace vantorel::print_service {
+
+// Accepts, in an association request, every presentation context the service
+// serves (with its preferred transfer syntax) and says whether any was.
+bool acceptServedContexts(T_ASC_Parameters* params);
 
 // Serves one association, whose request has been read, from its acceptance
 // (or rejection) to its release or abort, on the thread of its connection.

@@ -1,5 +1,6 @@
 #include "template_composition/qt/report_printer.h"
 
+#include "direct_composition/cups/cups_queue_watch.h"
 #include "direct_composition/qt/film_file_writer.h"
 #include "direct_composition/qt/film_page_painter.h"
 #include "direct_composition/qt/qt_printer_surface.h"
@@ -21,7 +22,14 @@ namespace dc = direct_composition;
 namespace {
 
 // Error numbers of the print failure log line.
-enum PrintErrorNumber { printerNotInstalled = 1, jobNotStarted = 2, jobNotFinished = 3, noFilmFile = 4 };
+enum PrintErrorNumber {
+    printerNotInstalled = 1,
+    jobNotStarted = 2,
+    jobNotFinished = 3,
+    noFilmFile = 4,
+    queueRefusesJobs = 5,
+    jobNotQueued = 6,
+};
 
 // The FilmFile PDF's resolution: pictures smaller than their slot are
 // enlarged smoothly up to it, larger ones keep their full resolution. Twenty
@@ -94,11 +102,26 @@ bool ReportPrinter::print(const dc::FilmPage& page, const ReportPageSettings& se
     }
     const QPrinterInfo info = QPrinterInfo::printerInfo(name);
     error.printerStatus = static_cast<int>(info.state());
+    // Qt hands the job to CUPS without saying whether CUPS took it.
+    const dc::CupsQueueWatch queue(printerName, documentName);
+    if (!queue.refusal().empty()) {
+        error.number = queueRefusesJobs;
+        error.description = queue.refusal();
+        return false;
+    }
     QPrinter printer(info, QPrinter::HighResolution);
     printer.setFullPage(true);
     printer.setPageLayout(pageLayoutOf(settings));
     printer.setDocName(title);
-    return paint(printer, printer.paperRect(QPrinter::DevicePixel).size(), page, error);
+    if (!paint(printer, printer.paperRect(QPrinter::DevicePixel).size(), page, error))
+        return false;
+    const std::string notQueued = queue.confirmQueued();
+    if (!notQueued.empty()) {
+        error.number = jobNotQueued;
+        error.description = notQueued;
+        return false;
+    }
+    return true;
 }
 
 }  // namespace vantorel::template_composition
