@@ -149,6 +149,22 @@ TEST_F(PrintFidelity, IdentityChangesNothingWhileAnInvertingLutInverts)
         EXPECT_NEAR(inverted[band], 255 - greys[band], 2) << "band " << band;
 }
 
+// LIN OD keeps the order of the greys (the darkest band prints at Max
+// Density) and follows the film box's densities: a lower Max Density prints
+// the darkest band lighter.
+TEST_F(PrintFidelity, LinOdFollowsTheFilmBoxDensities)
+{
+    const auto plain = bandGreys(printed({}));
+    const auto standard = bandGreys(printed({"--presentation-lut", "LIN OD"}));
+    const auto light = bandGreys(printed({"--presentation-lut", "LIN OD", "--max-density", "60"}));
+    EXPECT_NE(standard, plain);
+    for (int band = 1; band < 4; ++band) {
+        EXPECT_GT(standard[band], standard[band - 1]) << "band " << band;
+        EXPECT_GT(light[band], light[band - 1]) << "band " << band;
+    }
+    EXPECT_GT(light[0], standard[0] + 20);
+}
+
 // At 254 dpi a pixel is a tenth of a millimetre.
 TEST_F(PrintFidelity, RequestedImageSizeOf100mmPrints100mmWide)
 {
