@@ -20,6 +20,9 @@ public:
     // bands on the two short sides, window settings carried over; nullptr when
     // the toolkit cannot make the copy.
     virtual std::unique_ptr<FilmImage> Rsize() const = 0;
+    // The printed width its image box asked for (Requested Image Size), in
+    // millimetres; 0 when the picture is fitted to its cell.
+    virtual double requestedWidthMm() const { return 0; }
 };
 
 }  // namespace vantorel::direct_composition

@@ -6,8 +6,12 @@
 
 namespace vantorel::direct_composition {
 
-RenderedFilmImage::RenderedFilmImage(Picture picture, int pixelWidth, int pixelHeight)
-    : picture_(std::move(picture)), pixelWidth_(pixelWidth), pixelHeight_(pixelHeight)
+RenderedFilmImage::RenderedFilmImage(Picture picture, int pixelWidth, int pixelHeight,
+                                     double requestedWidthMm)
+    : picture_(std::move(picture)),
+      pixelWidth_(pixelWidth),
+      pixelHeight_(pixelHeight),
+      requestedWidthMm_(requestedWidthMm)
 {
 }
 

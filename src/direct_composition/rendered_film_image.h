@@ -13,7 +13,8 @@ namespace vantorel::direct_composition {
 // as the unpadded image does.
 class RenderedFilmImage final : public FilmImage {
 public:
-    RenderedFilmImage(Picture picture, int pixelWidth, int pixelHeight);
+    RenderedFilmImage(Picture picture, int pixelWidth, int pixelHeight,
+                      double requestedWidthMm = 0);
 
     int pixelWidth() const override { return pixelWidth_; }
     int pixelHeight() const override { return pixelHeight_; }
@@ -22,11 +23,13 @@ public:
     // the two short sides, the source centred (offsets rounded half to even);
     // nullptr for a null picture.
     std::unique_ptr<FilmImage> Rsize() const override;
+    double requestedWidthMm() const override { return requestedWidthMm_; }
 
 private:
     Picture picture_;
     int pixelWidth_;
     int pixelHeight_;
+    double requestedWidthMm_;
 };
 
 // `picture` padded to a square as `Rsize` does it.

@@ -1,6 +1,7 @@
 #include "direct_composition/standard_layout.h"
 
 #include "console/run_log.h"
+#include "direct_composition/requested_size.h"
 
 #include <string>
 
@@ -26,16 +27,20 @@ void squareCellLayout(const CompositionContext& context, PrinterSurface& surface
     const double side = cw < ch ? cw : ch;
     double dx = cw > ch ? (cw - ch) / 2 : 0;
     double dy = ch > cw ? (ch - cw) / 2 : 0;
-    dy += film_frame::headerShift(context);
+    const double hy = film_frame::headerShift(context);
+    dy += hy;
+    RequestedSize requested(context.log);
     const std::size_t cells = static_cast<std::size_t>(grid.cols) * rows;
     for (std::size_t i = 0; i < images.size() && i < cells; ++i) {
         if (!images[i])
             continue;  // an empty cell
         const auto col = static_cast<int>(i) % grid.cols;
         const auto row = static_cast<int>(i) / grid.cols;
+        const FilmImage& image = *images[i];
+        if (requested.draw(surface, image, grid.x + col * cw, grid.y + row * ch + hy, cw, ch))
+            continue;
         const auto x = static_cast<float>(grid.x + col * cw + dx);
         const auto y = static_cast<float>(grid.y + row * ch + dy);
-        const FilmImage& image = *images[i];
         if (image.pixelWidth() == image.pixelHeight()) {
             surface.drawPicture(image.picture(), x, y, static_cast<float>(side),
                                 static_cast<float>(side));
@@ -55,10 +60,16 @@ void packedAspectLayout(const CompositionContext& context, PrinterSurface& surfa
 {
     const double cw = static_cast<double>(grid.width) / grid.cols;
     const double ch = static_cast<double>(grid.height) / rows;
+    const double hy = film_frame::headerShift(context);
+    RequestedSize requested(context.log);
     const std::size_t cells = static_cast<std::size_t>(grid.cols) * rows;
     for (std::size_t i = 0; i < images.size() && i < cells; ++i) {
         if (!images[i])
             continue;  // an empty cell
+        const auto col = static_cast<int>(i) % grid.cols;
+        const auto row = static_cast<int>(i) / grid.cols;
+        if (requested.draw(surface, *images[i], grid.x + col * cw, grid.y + row * ch + hy, cw, ch))
+            continue;
         const Picture picture = images[i]->picture();
         if (picture.isNull())
             continue;  // nothing to draw: the next image goes on
@@ -75,9 +86,7 @@ void packedAspectLayout(const CompositionContext& context, PrinterSurface& surfa
             dx = (cw - dw) / 2;
             dy = 0;
         }
-        dy += film_frame::headerShift(context);
-        const auto col = static_cast<int>(i) % grid.cols;
-        const auto row = static_cast<int>(i) / grid.cols;
+        dy += hy;
         surface.drawPicture(picture, static_cast<float>(grid.x + dx + col * dw),
                             static_cast<float>(grid.y + dy + row * dh), static_cast<float>(dw),
                             static_cast<float>(dh));

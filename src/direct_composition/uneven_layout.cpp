@@ -2,6 +2,7 @@
 
 #include "console/run_log.h"
 #include "console/settings_conversions.h"
+#include "direct_composition/requested_size.h"
 
 #include <string>
 #include <vector>
@@ -106,9 +107,13 @@ FilmEnd PrintImgtoPrinter_rc(const CompositionContext& context, PrinterSurface& 
         return FilmEnd::UnsupportedFormat;
     }
     const auto cells = unevenCells(byColumn, cols, rows, width, height);
+    RequestedSize requested(context.log);
     for (std::size_t i = 0; i < View.size() && i < cells.size(); ++i) {
         if (!View[i])
             continue;  // an empty cell
+        const Cell& cell = cells[i];
+        if (requested.draw(surface, *View[i], cell.x, cell.y + hy, cell.width, cell.height))
+            continue;
         const Picture picture = View[i]->picture();
         if (!picture.isNull())
             drawFitted(surface, picture, cells[i], byColumn, hy);

@@ -9,6 +9,7 @@
 #include "direct_composition/standard_layout.h"
 #include "direct_composition/uneven_layout.h"
 #include "print_job/film_lut.h"
+#include "print_job/image_box_presentation.h"
 #include "print_job/print_job_observer.h"
 #include "print_job/template_road.h"
 #include "print_service/print_object_store.h"
@@ -46,13 +47,23 @@ int cellCount(const ps::FilmBoxFormat& format)
     return std::max(0, format.r_c.empty() ? cols * rows : cols + rows);
 }
 
+std::string joined(const std::vector<std::string>& parts)
+{
+    std::string text;
+    for (const auto& part : parts)
+        text += (text.empty() ? "" : "; ") + part;
+    return text;
+}
+
 // The image of cell k (1-based): item k of the Referenced Image Box Sequence
 // names the image box; its grey image sequence, else its colour one, carries
 // the image in item 1. nullptr for a cell without an image. The image is
-// rendered here and only its picture is kept, so that a film never holds more
-// than one toolkit image (with its intermediate pixel copies) at a time.
-std::unique_ptr<dc::FilmImage> cellImage(ps::PrintObjectStore& store, DcmItem& filmBox, int k,
-                                         console::RunLog& log)
+// rendered here, presented as its image box, film box and film session ask,
+// and only its picture is kept, so that a film never holds more than one
+// toolkit image (with its intermediate pixel copies) at a time. What of the
+// request cannot be applied is logged in one line naming the image box.
+std::unique_ptr<dc::FilmImage> cellImage(ps::PrintObjectStore& store, DcmItem& filmBox,
+                                         DcmItem* filmSession, int k, console::RunLog& log)
 {
     DcmItem* reference = nullptr;
     if (filmBox.findAndGetSequenceItem(DCM_ReferencedImageBoxSequence, reference, k - 1).bad() ||
@@ -68,19 +79,25 @@ std::unique_ptr<dc::FilmImage> cellImage(ps::PrintObjectStore& store, DcmItem& f
     DcmItem* item = nullptr;
     if (box.findAndGetSequenceItem(sequence, item, 0).bad() || item == nullptr)
         return nullptr;
+    std::vector<std::string> ignored;
+    const dc::ImagePresentation presentation =
+        presentationOf(PresentationLevels{&box, &filmBox, filmSession}, store, ignored);
     std::string error;
-    const auto image = dc::DicomFilmImage::fromItem(*item, &error);
+    const auto image = dc::DicomFilmImage::fromItem(*item, presentation, ignored, &error);
     if (!image) {
         log.write("image box " + imageBox->sopInstanceUid() + " has no usable image: " + error);
         return nullptr;
     }
+    if (!ignored.empty())
+        log.write("image box " + imageBox->sopInstanceUid() + ": ignored " + joined(ignored));
     dc::Picture picture = image->picture();
     if (picture.isNull()) {
         log.write("image box " + imageBox->sopInstanceUid() + ": the image cannot be rendered");
         return nullptr;
     }
     return std::make_unique<dc::RenderedFilmImage>(std::move(picture), image->pixelWidth(),
-                                                   image->pixelHeight());
+                                                   image->pixelHeight(),
+                                                   presentation.requestedWidthMm);
 }
 
 // Number of Copies (2000,0010) of a film session, as sent: empty when absent.
@@ -212,9 +229,11 @@ dc::FilmImages PrintJobDriver::collectImages(ps::PrintObject& filmBox, int cells
     // stops there, however large the display format claims the film to be.
     const int items = references ? static_cast<int>(references->card()) : 0;
     const int walked = std::min(cells, items);
+    ps::PrintObject* filmSession = filmSessionOf(filmBox);
+    DcmItem* session = filmSession ? &filmSession->attributes() : nullptr;
     dc::FilmImages images;
     for (int k = 1; k <= walked; ++k)
-        images.push_back(cellImage(parts_.store, attributes, k, parts_.log));
+        images.push_back(cellImage(parts_.store, attributes, session, k, parts_.log));
     return images;
 }
 
@@ -285,6 +304,7 @@ void PrintJobDriver::composeTemplate(const Film& film, const std::string& Rip)
                 picture = lut ? applyFilmLut(plain) : plain;
         }
         templateFilm.cells.push_back(std::move(picture));
+        templateFilm.requestedWidthsMm.push_back(image ? image->requestedWidthMm() : 0);
     }
     parts_.templateComposition.composeFilm(templateFilm);
 }

@@ -26,6 +26,9 @@ struct TemplateFilm {
     // Cell k (1-based) at index k - 1: its picture, rendered through the
     // FilmLut when the LUT option is on; empty for a cell without an image.
     std::vector<std::optional<direct_composition::Picture>> cells;
+    // The printed width in millimetres that the image box of cell k asked for
+    // (Requested Image Size), at index k - 1; 0 (or no entry): fitted.
+    std::vector<double> requestedWidthsMm;
 };
 
 // The template road (template selection, filling and printing), plugged into

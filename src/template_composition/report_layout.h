@@ -57,6 +57,9 @@ struct ReportControl {
     SizeMode sizeMode = SizeMode::Clip;
     PictureAlignment pictureAlignment = PictureAlignment::TopLeft;
     direct_composition::Picture picture;
+    // The printed width its image box asked for (Requested Image Size), in
+    // twips: the picture is drawn that wide, centred in the slot. 0: fitted.
+    float requestedWidth = 0;
 
     // Label: text in one line, font and colour (0x00BBGGRR).
     std::string text;

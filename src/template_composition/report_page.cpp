@@ -70,6 +70,14 @@ void addPicture(dc::FilmPage& page, const ReportControl& slot)
         return;
     dc::DrawOp op;
     op.picture = picture;
+    if (slot.requestedWidth > 0) {
+        const float width = slot.requestedWidth;
+        const float height = width * picture.height / picture.width;
+        op.rect = {slot.left + (slot.width - width) / 2, slot.top + (slot.height - height) / 2,
+                   width, height};
+        page.ops.push_back(std::move(op));
+        return;
+    }
     switch (slot.sizeMode) {
     case SizeMode::Stretch:
         op.rect = {slot.left, slot.top, slot.width, slot.height};

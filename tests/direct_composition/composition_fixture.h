@@ -35,7 +35,10 @@ inline std::uint8_t tagOf(const Picture& picture)
 // tag + 100, so a test sees which of the two was drawn.
 class FakeImage final : public FilmImage {
 public:
-    FakeImage(int width, int height, std::uint8_t tag) : width_(width), height_(height), tag_(tag) {}
+    FakeImage(int width, int height, std::uint8_t tag, double requestedWidthMm = 0)
+        : width_(width), height_(height), tag_(tag), requestedWidthMm_(requestedWidthMm)
+    {
+    }
     int pixelWidth() const override { return width_; }
     int pixelHeight() const override { return height_; }
     Picture picture() const override { return taggedPicture(width_, height_, tag_); }
@@ -44,11 +47,13 @@ public:
         const int side = width_ > height_ ? width_ : height_;
         return std::make_unique<FakeImage>(side, side, static_cast<std::uint8_t>(tag_ + 100));
     }
+    double requestedWidthMm() const override { return requestedWidthMm_; }
 
 private:
     int width_;
     int height_;
     std::uint8_t tag_;
+    double requestedWidthMm_;
 };
 
 class RecordedMessages final : public console::OperatorMessages {

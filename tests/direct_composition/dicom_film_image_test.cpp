@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -198,6 +199,204 @@ TEST(DicomFilmImage, ItemWithoutPixelsIsRefusedWithAReason)
     std::string error;
     EXPECT_FALSE(DicomFilmImage::fromItem(item, &error));
     EXPECT_FALSE(error.empty());
+}
+
+std::vector<std::uint8_t> pixelsOf(const DicomFilmImage& image)
+{
+    const Picture picture = image.picture();
+    if (picture.isNull())
+        return {};
+    return {picture.pixels->begin(), picture.pixels->end()};
+}
+
+ImagePresentation withTable(std::vector<std::uint16_t> descriptor, std::vector<std::uint16_t> data)
+{
+    ImagePresentation presentation;
+    presentation.lutShape = ImagePresentation::LutShape::Table;
+    presentation.lutDescriptor = std::move(descriptor);
+    presentation.lutData = std::move(data);
+    return presentation;
+}
+
+// Each request against the same picture rendered plainly: what it does to the
+// pixels, and what it says it ignored.
+TEST(DicomFilmImage, PresentsThePictureAsThePrintJobAsks)
+{
+    std::vector<std::uint16_t> inverse, identity;
+    for (std::uint16_t i = 0; i < 256; ++i) {
+        inverse.push_back(static_cast<std::uint16_t>(255 - i));
+        identity.push_back(i);
+    }
+    ImagePresentation reverse;
+    reverse.reverse = true;
+    ImagePresentation identityShape;
+    identityShape.lutShape = ImagePresentation::LutShape::Identity;
+    ImagePresentation linOd;
+    linOd.lutShape = ImagePresentation::LutShape::LinOd;
+    ImagePresentation reverseInverse = withTable({256, 0, 8}, inverse);
+    reverseInverse.reverse = true;
+    // Same as the plain picture, its exact inverse (or within the toolkit's
+    // rounding for a table), or a curve that keeps black black and white white.
+    enum class Expect { Same, Inverse, Curve };
+    struct Case {
+        const char* what;
+        const char* photometric;
+        ImagePresentation presentation;
+        Expect expect;
+        const char* ignored;  // empty: nothing
+    };
+    const Case cases[] = {
+        {"REVERSE, MONOCHROME2", "MONOCHROME2", reverse, Expect::Inverse, ""},
+        {"REVERSE, MONOCHROME1", "MONOCHROME1", reverse, Expect::Inverse, ""},
+        {"IDENTITY", "MONOCHROME2", identityShape, Expect::Same, ""},
+        {"IDENTITY, MONOCHROME1", "MONOCHROME1", identityShape, Expect::Same, ""},
+        {"inverting table", "MONOCHROME2", withTable({256, 0, 8}, inverse), Expect::Inverse, ""},
+        {"inverting table, MONOCHROME1", "MONOCHROME1", withTable({256, 0, 8}, inverse), Expect::Inverse, ""},
+        // Polarity comes first, then the table: inverted twice.
+        {"REVERSE and an inverting table", "MONOCHROME2", reverseInverse, Expect::Same, ""},
+        {"identity table", "MONOCHROME2", withTable({256, 0, 8}, identity), Expect::Same, ""},
+        {"table shorter than announced", "MONOCHROME2",
+         withTable({256, 0, 8}, std::vector<std::uint16_t>(100, 7)), Expect::Same,
+         "Presentation LUT Sequence (malformed LUT)"},
+        {"entry beyond its bits", "MONOCHROME2",
+         withTable({256, 0, 8}, std::vector<std::uint16_t>(256, 300)), Expect::Same,
+         "Presentation LUT Sequence (malformed LUT)"},
+        {"descriptor of two values", "MONOCHROME2", withTable({256, 0}, identity), Expect::Same,
+         "Presentation LUT Sequence (malformed LUT)"},
+        {"LIN OD", "MONOCHROME2", linOd, Expect::Curve, ""},
+        {"LIN OD, MONOCHROME1", "MONOCHROME1", linOd, Expect::Curve, ""},
+    };
+    std::vector<Uint16> mono2;
+    for (int i = 0; i < 256; ++i)
+        mono2.push_back(static_cast<Uint16>(i));
+    for (const auto& c : cases) {
+        const bool one = std::string(c.photometric) == "MONOCHROME1";
+        std::vector<Uint16> values = mono2;
+        if (one)
+            for (auto& v : values)
+                v = static_cast<Uint16>(255 - v);
+        const auto item = makeItem({16, 16, 8, 8, c.photometric}, values);
+        const auto plain = DicomFilmImage::fromItem(*item);
+        std::vector<std::string> ignored;
+        const auto presented = DicomFilmImage::fromItem(*item, c.presentation, ignored);
+        ASSERT_TRUE(plain && presented) << c.what;
+        const auto before = pixelsOf(*plain), after = pixelsOf(*presented);
+        ASSERT_EQ(after.size(), 256u) << c.what;
+        int same = 0, inverted = 0, nearlyInverted = 0;
+        for (std::size_t i = 0; i < after.size(); ++i) {
+            same += after[i] == before[i];
+            inverted += after[i] == 255 - before[i];
+            nearlyInverted += std::abs(after[i] - (255 - before[i])) <= 1;
+        }
+        const bool table = c.presentation.lutShape == ImagePresentation::LutShape::Table;
+        if (c.expect == Expect::Same)
+            EXPECT_EQ(same, 256) << c.what;
+        else if (c.expect == Expect::Inverse && !table)
+            EXPECT_EQ(inverted, 256) << c.what;  // exact, not the toolkit's rounding
+        else if (c.expect == Expect::Inverse)     // the toolkit's MONOCHROME1 rounds
+            EXPECT_EQ(nearlyInverted, 256) << c.what;
+        else {
+            EXPECT_LT(same, 200) << c.what;
+            EXPECT_LT(after.front(), 10) << c.what;   // stored 0 of MONOCHROME2 is black
+            EXPECT_GT(after[255], 245) << c.what;
+            EXPECT_TRUE(std::is_sorted(after.begin(), after.begin() + 16)) << c.what;  // the first row
+        }
+        EXPECT_EQ(ignored.empty() ? "" : ignored.front(), std::string(c.ignored)) << c.what;
+    }
+}
+
+TEST(DicomFilmImage, PixelAspectRatioGivesThePictureItsTrueShape)
+{
+    struct Case {
+        const char* aspect;
+        int columns, rows;  // of the picture
+        const char* ignored;
+    };
+    const Case cases[] = {
+        {"2\\1", 40, 80, ""},  // pixels twice as tall as wide
+        {"1\\2", 80, 40, ""},
+        {"3\\3", 40, 40, ""},
+        {"2", 40, 40, "Pixel Aspect Ratio \"2\""},
+        {"0\\1", 40, 40, "Pixel Aspect Ratio \"0\\1\""},
+        {"a\\b", 40, 40, "Pixel Aspect Ratio \"a\\b\""},
+    };
+    for (const auto& c : cases) {
+        std::vector<Uint16> values;
+        for (int y = 0; y < 40; ++y)
+            for (int x = 0; x < 40; ++x)
+                values.push_back(static_cast<Uint16>(y < 20 ? 50 : 200));
+        auto item = makeItem({40, 40, 8, 8}, values);
+        item->putAndInsertString(DCM_PixelAspectRatio, c.aspect);
+        std::vector<std::string> ignored;
+        const auto image = DicomFilmImage::fromItem(*item, ImagePresentation{}, ignored);
+        ASSERT_TRUE(image) << c.aspect;
+        const Picture picture = image->picture();
+        EXPECT_EQ(picture.width, c.columns) << c.aspect;
+        EXPECT_EQ(picture.height, c.rows) << c.aspect;
+        EXPECT_EQ(image->pixelWidth(), c.columns) << c.aspect;
+        EXPECT_EQ(image->pixelHeight(), c.rows) << c.aspect;
+        EXPECT_EQ(ignored.empty() ? "" : ignored.front(), std::string(c.ignored)) << c.aspect;
+        // The upper half stays dark and the lower half bright, stretched or not.
+        ASSERT_FALSE(picture.isNull());
+        EXPECT_EQ((*picture.pixels)[picture.width / 2], 50) << c.aspect;
+        EXPECT_EQ(picture.pixels->back(), 200) << c.aspect;
+    }
+}
+
+// The stretched copy keeps what the source was: MONOCHROME1 stays inverted.
+TEST(DicomFilmImage, StretchedMonochromeOneRendersAsMonochromeTwo)
+{
+    std::vector<Uint16> mono2, mono1;
+    for (int i = 0; i < 64; ++i) {
+        mono2.push_back(static_cast<Uint16>(i * 4));
+        mono1.push_back(static_cast<Uint16>(255 - i * 4));
+    }
+    auto item2 = makeItem({8, 8, 8, 8, "MONOCHROME2"}, mono2);
+    auto item1 = makeItem({8, 8, 8, 8, "MONOCHROME1"}, mono1);
+    std::vector<std::string> ignored;
+    for (DcmItem* item : {item2.get(), item1.get()})
+        item->putAndInsertString(DCM_PixelAspectRatio, "1\\2");
+    const auto image2 = DicomFilmImage::fromItem(*item2, ImagePresentation{}, ignored);
+    const auto image1 = DicomFilmImage::fromItem(*item1, ImagePresentation{}, ignored);
+    ASSERT_TRUE(image2 && image1);
+    const auto p2 = pixelsOf(*image2), p1 = pixelsOf(*image1);
+    ASSERT_EQ(p2.size(), 128u);
+    ASSERT_EQ(p1.size(), 128u);
+    for (std::size_t i = 0; i < p2.size(); ++i)
+        EXPECT_NEAR(p1[i], p2[i], 1) << "pixel " << i;
+    EXPECT_TRUE(ignored.empty());
+}
+
+TEST(DicomFilmImage, TrueAspectSizeStretchesTheShortSideWithinABound)
+{
+    struct Case { long columns, rows, vertical, horizontal; long long most; PixelSize size; };
+    const Case cases[] = {
+        {100, 100, 2, 1, 1 << 20, {100, 200}},
+        {100, 100, 1, 2, 1 << 20, {200, 100}},
+        {100, 100, 5, 5, 1 << 20, {100, 100}},
+        {100, 30, 4, 3, 1 << 20, {100, 40}},
+        {1000, 1000, 4, 1, 2000000, {250, 1000}},  // stretching would pass the bound: shrink
+        {100, 100, 0, 1, 1 << 20, {100, 100}},
+    };
+    for (const auto& c : cases) {
+        const PixelSize size = trueAspectSize(c.columns, c.rows, c.vertical, c.horizontal, c.most);
+        EXPECT_EQ(size.columns, c.size.columns) << c.columns << "x" << c.rows << " " << c.vertical << "\\" << c.horizontal;
+        EXPECT_EQ(size.rows, c.size.rows) << c.columns << "x" << c.rows << " " << c.vertical << "\\" << c.horizontal;
+    }
+}
+
+TEST(DicomFilmImage, WindowOfTheItemSurvivesTheAspectStretch)
+{
+    auto item = makeItem({4, 2, 16, 12}, std::vector<Uint16>(8, 1000));
+    item->putAndInsertString(DCM_WindowCenter, "1000");
+    item->putAndInsertString(DCM_WindowWidth, "400");
+    item->putAndInsertString(DCM_PixelAspectRatio, "2\\1");
+    std::vector<std::string> ignored;
+    const auto image = DicomFilmImage::fromItem(*item, ImagePresentation{}, ignored);
+    ASSERT_TRUE(image);
+    const Picture picture = image->picture();
+    ASSERT_EQ(picture.height, 4);
+    EXPECT_NEAR((*picture.pixels)[0], 128, 1);
 }
 
 }  // namespace

@@ -47,6 +47,31 @@ TEST(ReportPage, FitsPicturesBySizeModeAndAlignment)
     }
 }
 
+// A requested width wins over the slot's fit: that wide, centred.
+TEST(ReportPage, RequestedWidthIsDrawnCentredInTheSlot)
+{
+    for (SizeMode mode : {SizeMode::Zoom, SizeMode::Stretch, SizeMode::Clip}) {
+        ReportControl slot = imageSlot(1, true, mode, PictureAlignment::TopLeft);
+        slot.left = 600;
+        slot.top = 300;
+        slot.width = 3000;
+        slot.height = 3000;
+        slot.picture = grayPicture(100, 50, 7);
+        slot.requestedWidth = 1200;
+        ReportLayout layout;
+        layout.controls = {slot};
+        AcReport report;
+        report.loadLayout(layout);
+        const auto page = layoutReportPage(report);
+        ASSERT_EQ(page.ops.size(), 1u);
+        const auto& r = page.ops[0].rect;
+        EXPECT_FLOAT_EQ(r.x, 1500) << int(mode);
+        EXPECT_FLOAT_EQ(r.y, 1500) << int(mode);
+        EXPECT_FLOAT_EQ(r.width, 1200) << int(mode);
+        EXPECT_FLOAT_EQ(r.height, 600) << int(mode);
+    }
+}
+
 TEST(ReportPage, ClipCutsALargePictureToItsSlot)
 {
     ReportControl slot = imageSlot(1, true, SizeMode::Clip, PictureAlignment::Center);

@@ -139,5 +139,36 @@ TEST(ReportTemplateComposition, AnExportThatFailsIsLoggedAndTheFilmStillPrints)
     EXPECT_TRUE(f.records.rows.empty());
 }
 
+// Requested Image Size: a picture whose slot can hold it at that width is
+// drawn that wide, centred; one too wide is fitted as the template says, and
+// the run log says so once for the film.
+TEST(ReportTemplateComposition, RequestedWidthIsPrintedWhereItFitsAndFittedWhereNot)
+{
+    RoadFixture f;
+    print_job::TemplateFilm film;
+    film.FilmOrientation = "PORTRAIT";
+    film.FilmSize = "14INX17IN";
+    film.FormatCols = film.FormatRows = 2;
+    film.cells = {flat(40), flat(100), flat(150), flat(200)};
+    film.requestedWidthsMm = {30, 0, 900, 900};
+    f.road.composeFilm(film);
+    ASSERT_TRUE(f.road.PrintReport().printed);
+    ASSERT_EQ(f.previews.size(), 1u);
+    const double width = 30 * 1440 / 25.4;
+    int drawn30mm = 0, pictures = 0;
+    for (const auto& op : f.previews.front().ops) {
+        if (op.picture.width != 64)
+            continue;
+        ++pictures;
+        drawn30mm += std::abs(op.rect.width - width) < 0.5 && std::abs(op.rect.height - width) < 0.5;
+    }
+    EXPECT_EQ(pictures, 4);
+    EXPECT_EQ(drawn30mm, 1);
+    int tooWide = 0;
+    for (const auto& line : f.log.lines)
+        tooWide += line.find("Requested Image Size 900 mm does not fit its slot") != std::string::npos;
+    EXPECT_EQ(tooWide, 1);
+}
+
 }  // namespace
 }  // namespace vantorel::template_composition

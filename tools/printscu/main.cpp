@@ -50,6 +50,15 @@ const char* usage =
     "  --image FILE         pixel data of a DICOM file, repeatable, used in turn\n"
     "  --images N           N-SET only the first N image boxes of each film box; the\n"
     "                       others stay empty\n"
+    "What the modality asks of the printed image (sent as given):\n"
+    "  --polarity TEXT      Polarity of every image box (NORMAL, REVERSE)\n"
+    "  --requested-size MM  Requested Image Size of every image box\n"
+    "  --pixel-aspect V\\H  Pixel Aspect Ratio of every image\n"
+    "  --min-density N, --max-density N  of the film box (hundredths of OD)\n"
+    "  --presentation-lut SPEC  N-CREATE a Presentation LUT first: a shape (IDENTITY,\n"
+    "                       \"LIN OD\", any text), or table:inverse, table:identity\n"
+    "                       (256 entries of 8 bits), table:short (entries missing)\n"
+    "  --lut-at image-box|film-box|session  who references it (default film-box)\n"
     "Faults, for testing a server:\n"
     "  --stop-after session|filmbox|nset|action   end the association at that step\n"
     "  --cut-nset BYTES     cut the connection inside the first N-SET's data set\n"
@@ -107,6 +116,17 @@ bool parse(int argc, char** argv, ClientOptions& options, std::string& error)
             options.kind = bits == "8" ? PixelKind::Mono8 : PixelKind::Mono12;
         } else if (arg == "--size") options.imageSize = std::atoi(value().c_str());
         else if (arg == "--image") options.imageFiles.push_back(value());
+        else if (arg == "--polarity") options.polarity = value();
+        else if (arg == "--requested-size") options.requestedSize = value();
+        else if (arg == "--pixel-aspect") options.pixelAspect = value();
+        else if (arg == "--min-density") options.minDensity = value();
+        else if (arg == "--max-density") options.maxDensity = value();
+        else if (arg == "--presentation-lut") options.presentationLut = value();
+        else if (arg == "--lut-at") {
+            options.lutAt = value();
+            if (options.lutAt != "image-box" && options.lutAt != "film-box" && options.lutAt != "session")
+                error = "--lut-at takes image-box, film-box or session";
+        }
         else if (arg == "--stop-after") options.stopAfter = value();
         else if (arg == "--cut-nset") options.cutNSetAfterBytes = std::atol(value().c_str());
         else if (arg == "--claim") {

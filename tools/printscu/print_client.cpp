@@ -150,6 +150,8 @@ bool PrintClient::connect()
         count = 1;
     ASC_addPresentationContext(params, 1, options_.color ? colorMeta : grayscaleMeta, proposed, count);
     ASC_addPresentationContext(params, 3, UID_VerificationSOPClass, proposed, count);
+    if (!options_.presentationLut.empty())
+        ASC_addPresentationContext(params, 5, presentationLutClass, proposed, count);
     OFCondition cond = ASC_requestAssociation(network_, params, &association_);
     if (cond.bad()) {
         std::cout << "association: " << cond.text() << "\n";
@@ -159,6 +161,7 @@ bool PrintClient::connect()
     }
     printContext_ = ASC_findAcceptedPresentationContextID(association_, options_.color ? colorMeta : grayscaleMeta);
     echoContext_ = ASC_findAcceptedPresentationContextID(association_, UID_VerificationSOPClass);
+    lutContext_ = ASC_findAcceptedPresentationContextID(association_, presentationLutClass);
     // Without this the second write of each message waits for the server's
     // delayed acknowledgement.
     if (DcmTransportConnection* connection = DUL_getTransportConnection(association_->DULassociation)) {
@@ -176,6 +179,8 @@ bool PrintClient::connect()
 bool PrintClient::session()
 {
     std::string session;
+    if (!options_.presentationLut.empty() && presentationLutUid_.empty() && !createPresentationLut())
+        return false;
     if (options_.orphanFilmBoxes)
         session = dcmGenerateUniqueIdentifier(uidBuffer_, SITE_INSTANCE_UID_ROOT);
     else if (!createFilmSession(session))
@@ -233,7 +238,10 @@ bool PrintClient::session()
 bool PrintClient::exchange(T_DIMSE_Message& request, DcmDataset* data, const std::string& label, DcmDataset** reply)
 {
     const auto started = std::chrono::steady_clock::now();
-    const unsigned char context = request.CommandField == DIMSE_C_ECHO_RQ ? echoContext_ : printContext_;
+    unsigned char context = request.CommandField == DIMSE_C_ECHO_RQ ? echoContext_ : printContext_;
+    if (request.CommandField == DIMSE_N_CREATE_RQ &&
+        std::strcmp(request.msg.NCreateRQ.AffectedSOPClassUID, presentationLutClass) == 0)
+        context = lutContext_;
     OFCondition cond = DIMSE_sendMessageUsingMemoryData(association_, context, &request, nullptr, data, nullptr, nullptr);
     if (cond.bad()) {
         std::cout << label << ": send failed: " << cond.text() << "\n";
@@ -347,6 +355,7 @@ bool PrintClient::createFilmSession(std::string& uid)
     data.putAndInsertString(DCM_PrintPriority, "MED");
     data.putAndInsertString(DCM_MediumType, "BLUE FILM");
     data.putAndInsertString(DCM_FilmDestination, "MAGAZINE");
+    referencePresentationLut(data, "session");
     DcmDataset* reply = nullptr;
     const bool ok = exchange(request, &data, "N-CREATE Film Session", &reply);
     if (reply != nullptr)
@@ -368,6 +377,11 @@ bool PrintClient::createFilmBox(const std::string& session, std::string& uid,
     data.putAndInsertString(DCM_ImageDisplayFormat, options_.format.c_str());
     data.putAndInsertString(DCM_FilmOrientation, options_.orientation.c_str());
     data.putAndInsertString(DCM_FilmSizeID, options_.filmSize.c_str());
+    if (!options_.minDensity.empty())
+        data.putAndInsertString(DCM_MinDensity, options_.minDensity.c_str());
+    if (!options_.maxDensity.empty())
+        data.putAndInsertString(DCM_MaxDensity, options_.maxDensity.c_str());
+    referencePresentationLut(data, "film-box");
     auto* reference = new DcmItem;
     reference->putAndInsertString(DCM_ReferencedSOPClassUID, filmSessionClass);
     reference->putAndInsertString(DCM_ReferencedSOPInstanceUID, session.c_str());

@@ -13,6 +13,8 @@ class DcmDataset;
 
 namespace vantorel::tools {
 
+inline constexpr const char* presentationLutClass = "1.2.840.10008.5.1.1.23";
+
 struct ClientOptions {
     std::string host = "127.0.0.1";
     int port = 10000;
@@ -46,6 +48,17 @@ struct ClientOptions {
     std::string waitForFile;         // after the association is accepted, wait until it exists
     bool latency = false;            // print each request's round trip
     int timeoutSeconds = 60;
+    // What the modality asks of the printed image, as sent; empty: left out.
+    std::string polarity;            // (2020,0020) of every image box
+    std::string requestedSize;       // (2020,0030) of every image box, millimetres
+    std::string pixelAspect;         // (0028,0034) of every image, "V\\H"
+    std::string minDensity;          // (2010,0120) of the film box
+    std::string maxDensity;          // (2010,0130) of the film box
+    // A Presentation LUT created before the film session: a shape ("IDENTITY",
+    // "LIN OD", any text), or "table:inverse", "table:identity" for an
+    // explicit 256-entry LUT, "table:short" for one with missing entries.
+    std::string presentationLut;
+    std::string lutAt = "film-box";  // who references it: image-box, film-box, session
 };
 
 // A modality simulator: one run is one association.
@@ -63,6 +76,8 @@ private:
     bool echo();
     bool getPrinter();
     bool getObject(const std::string& cls, const std::string& uid);
+    bool createPresentationLut();
+    void referencePresentationLut(DcmDataset& data, const char* level) const;
     bool createFilmSession(std::string& uid);
     bool createFilmBox(const std::string& session, std::string& uid, std::vector<std::pair<std::string, std::string>>& boxes);
     bool setImageBox(const std::pair<std::string, std::string>& box, int cell);
@@ -79,6 +94,8 @@ private:
     T_ASC_Association* association_ = nullptr;
     unsigned char printContext_ = 0;
     unsigned char echoContext_ = 0;
+    unsigned char lutContext_ = 0;
+    std::string presentationLutUid_;
     unsigned short messageId_ = 0;
     bool ended_ = false;   // no further steps
     bool closed_ = false;  // released, aborted or dropped

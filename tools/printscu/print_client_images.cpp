@@ -63,6 +63,8 @@ bool PrintClient::setImageBox(const std::pair<std::string, std::string>& box, in
     } else {
         image = syntheticImage(cell, options_.imageSize, options_.kind);
     }
+    if (!options_.pixelAspect.empty())
+        image->putAndInsertString(DCM_PixelAspectRatio, options_.pixelAspect.c_str());
     if (options_.claimRows > 0) {
         image->putAndInsertUint16(DCM_Rows, static_cast<Uint16>(options_.claimRows));
         image->putAndInsertUint16(DCM_Columns, static_cast<Uint16>(options_.claimColumns));
@@ -79,6 +81,11 @@ bool PrintClient::setImageBox(const std::pair<std::string, std::string>& box, in
     request.msg.NSetRQ.DataSetType = DIMSE_DATASET_PRESENT;
     DcmDataset data;
     data.putAndInsertUint16(DCM_ImageBoxPosition, static_cast<Uint16>(cell));
+    if (!options_.polarity.empty())
+        data.putAndInsertString(DCM_Polarity, options_.polarity.c_str());
+    if (!options_.requestedSize.empty())
+        data.putAndInsertString(DCM_RequestedImageSize, options_.requestedSize.c_str());
+    referencePresentationLut(data, "image-box");
     data.insertSequenceItem(rgb ? DCM_BasicColorImageSequence : DCM_BasicGrayscaleImageSequence, image.release());
     if (options_.cutNSetAfterBytes >= 0)
         return sendCut(request, &data);

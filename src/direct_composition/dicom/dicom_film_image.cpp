@@ -2,13 +2,87 @@
 
 #include "direct_composition/rendered_film_image.h"
 
+#include <dcmtk/dcmdata/dcdeftag.h>
 #include <dcmtk/dcmdata/dcitem.h>
+#include <dcmtk/dcmdata/dcvrus.h>
 #include <dcmtk/dcmimage/diregist.h>  // colour images
 #include <dcmtk/dcmimgle/dcmimage.h>
 
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
 #include <cstring>
 
 namespace vantorel::direct_composition {
+
+namespace {
+
+// Most pixels a picture stretched to its true aspect may have: as many as the
+// largest image an image box takes.
+constexpr long long mostAspectPixels = 8192LL * 8192LL;
+
+bool positiveInteger(const OFString& text, long& value)
+{
+    char* end = nullptr;
+    value = std::strtol(text.c_str(), &end, 10);
+    while (end != nullptr && *end == ' ')
+        ++end;
+    return !text.empty() && end != nullptr && *end == '\0' && value > 0 && value <= 65535;
+}
+
+// The image copied at its true aspect when its Pixel Aspect Ratio says its
+// pixels are not square; the image itself when they are or nothing is said.
+std::unique_ptr<DicomImage> withTrueAspect(DcmItem& item, std::unique_ptr<DicomImage> image,
+                                           std::vector<std::string>& ignored)
+{
+    if (!item.tagExists(DCM_PixelAspectRatio))
+        return image;
+    OFString vertical, horizontal, all;
+    item.findAndGetOFStringArray(DCM_PixelAspectRatio, all);
+    long v = 0, h = 0;
+    if (item.findAndGetOFString(DCM_PixelAspectRatio, vertical, 0).bad() ||
+        item.findAndGetOFString(DCM_PixelAspectRatio, horizontal, 1).bad() ||
+        !positiveInteger(vertical, v) || !positiveInteger(horizontal, h)) {
+        ignored.push_back("Pixel Aspect Ratio \"" + std::string(all.c_str()) + "\"");
+        return image;
+    }
+    const long columns = static_cast<long>(image->getWidth());
+    const long rows = static_cast<long>(image->getHeight());
+    const PixelSize size = trueAspectSize(columns, rows, v, h, mostAspectPixels);
+    if (size.columns == columns && size.rows == rows)
+        return image;
+    // Window settings of the source do not travel with DCMTK's scaled copy.
+    double center = 0, width = 0;
+    const bool windowed = image->isMonochrome() && image->getWindowCount() > 0 &&
+                          image->setWindow(0) && image->getWindow(center, width);
+    std::unique_ptr<DicomImage> scaled(image->createScaledImage(
+        static_cast<unsigned long>(size.columns), static_cast<unsigned long>(size.rows),
+        1 /*interpolate*/, 0 /*sizes given*/));
+    if (!scaled || scaled->getStatus() != EIS_Normal) {
+        ignored.push_back("Pixel Aspect Ratio \"" + std::string(all.c_str()) +
+                          "\" (the image cannot be scaled)");
+        return image;
+    }
+    if (windowed)
+        scaled->setWindow(center, width);
+    return scaled;
+}
+
+}  // namespace
+
+PixelSize trueAspectSize(long columns, long rows, long vertical, long horizontal,
+                         long long mostPixels)
+{
+    if (vertical <= 0 || horizontal <= 0 || vertical == horizontal || columns <= 0 || rows <= 0)
+        return {columns, rows};
+    const double tall = static_cast<double>(vertical) / horizontal;  // pixel height / width
+    const auto rounded = [](double value) { return std::max(1L, std::lround(value)); };
+    PixelSize stretched = tall > 1 ? PixelSize{columns, rounded(rows * tall)}
+                                   : PixelSize{rounded(columns / tall), rows};
+    if (static_cast<double>(stretched.columns) * stretched.rows <= static_cast<double>(mostPixels))
+        return stretched;
+    return tall > 1 ? PixelSize{rounded(columns / tall), rows} : PixelSize{columns, rounded(rows * tall)};
+}
 
 std::unique_ptr<DicomFilmImage> DicomFilmImage::fromItem(DcmItem& item, std::string* error)
 {
@@ -27,6 +101,116 @@ std::unique_ptr<DicomFilmImage> DicomFilmImage::fromItem(DcmItem& item, std::str
     if (image->isMonochrome() && image->getWindowCount() > 0)
         image->setWindow(0);
     return std::unique_ptr<DicomFilmImage>(new DicomFilmImage(std::move(image)));
+}
+
+std::unique_ptr<DicomFilmImage> DicomFilmImage::fromItem(DcmItem& item,
+                                                         const ImagePresentation& presentation,
+                                                         std::vector<std::string>& ignored,
+                                                         std::string* error)
+{
+    auto film = fromItem(item, error);
+    if (!film)
+        return nullptr;
+    film->image_ = withTrueAspect(item, std::move(film->image_), ignored);
+    film->applyPresentation(presentation, ignored);
+    return film;
+}
+
+// Pixel values pass polarity, then the Presentation LUT: the LUT sees the
+// values as the photometric interpretation and polarity present them (0 is
+// black). Without a LUT (or with IDENTITY) REVERSE is the complement of the
+// rendered output: exact, where DCMTK's own reverse polarity is one grey level
+// off for half of the values.
+void DicomFilmImage::applyPresentation(const ImagePresentation& presentation,
+                                       std::vector<std::string>& ignored)
+{
+    using Shape = ImagePresentation::LutShape;
+    reverse_ = presentation.reverse;
+    if (presentation.lutShape == Shape::None || presentation.lutShape == Shape::Identity)
+        return;  // IDENTITY: the values already are what the printer shows
+    if (!image_->isMonochrome()) {
+        ignored.push_back("Presentation LUT (the image is not grey)");
+        return;
+    }
+    std::vector<std::uint16_t> descriptor, data;
+    if (presentation.lutShape == Shape::Table) {
+        if (!wholeTable(presentation.lutDescriptor, presentation.lutData)) {
+            ignored.push_back("Presentation LUT Sequence (malformed LUT)");
+            return;
+        }
+        descriptor = presentation.lutDescriptor;
+        data = presentation.lutData;
+    } else if (!linOdTable(presentation, descriptor, data)) {
+        ignored.push_back("Presentation LUT Shape LIN OD");
+        return;
+    }
+    // DCMTK feeds the table with the values before MONOCHROME1's inversion and
+    // applies polarity after it: where the two disagree with the order above,
+    // the table is read backwards instead.
+    const bool monochrome1 = image_->getPhotometricInterpretation() == EPI_Monochrome1;
+    if (monochrome1 != presentation.reverse)
+        std::reverse(data.begin(), data.end());
+    lutDescriptor_ = std::make_unique<DcmUnsignedShort>(DCM_LUTDescriptor);
+    lutData_ = std::make_unique<DcmUnsignedShort>(DCM_LUTData);
+    if (lutDescriptor_->putUint16Array(descriptor.data(), 3).good() &&
+        lutData_->putUint16Array(data.data(), static_cast<unsigned long>(data.size())).good() &&
+        image_->setPresentationLut(*lutData_, *lutDescriptor_)) {
+        reverse_ = false;  // the table has it
+        return;
+    }
+    image_->setPresentationLutShape(ESP_Default);
+    ignored.push_back(presentation.lutShape == Shape::Table ? "Presentation LUT Sequence (malformed LUT)"
+                                                            : "Presentation LUT Shape LIN OD");
+}
+
+// An explicit LUT is taken only when it is whole: three descriptor values, as
+// many entries as it announces (0 meaning 65536), 8 to 16 bits per entry and
+// no entry beyond them.
+bool DicomFilmImage::wholeTable(const std::vector<std::uint16_t>& descriptor,
+                                const std::vector<std::uint16_t>& data)
+{
+    if (descriptor.size() != 3 || descriptor[2] < 8 || descriptor[2] > 16)
+        return false;
+    const std::size_t entries = descriptor[0] == 0 ? 65536u : descriptor[0];
+    const unsigned long top = (1ul << descriptor[2]) - 1;
+    return data.size() == entries &&
+           std::all_of(data.begin(), data.end(), [top](std::uint16_t value) { return value <= top; });
+}
+
+// LIN OD as a table for the values as presented (0 black): DCMTK's hardcopy
+// curve, which takes its input as density (0 the lightest), read backwards,
+// so that the darkest value prints at Max Density and the brightest at Min
+// Density, through the Grayscale Standard Display Function under the given
+// light.
+bool DicomFilmImage::linOdTable(const ImagePresentation& presentation,
+                                std::vector<std::uint16_t>& descriptor,
+                                std::vector<std::uint16_t>& data)
+{
+    constexpr int entries = 4096;
+    DcmItem ramp;
+    std::vector<Uint16> values(entries);
+    for (int i = 0; i < entries; ++i)
+        values[i] = static_cast<Uint16>(i);
+    ramp.putAndInsertUint16(DCM_SamplesPerPixel, 1);
+    ramp.putAndInsertString(DCM_PhotometricInterpretation, "MONOCHROME2");
+    ramp.putAndInsertUint16(DCM_Rows, 1);
+    ramp.putAndInsertUint16(DCM_Columns, entries);
+    ramp.putAndInsertUint16(DCM_BitsAllocated, 16);
+    ramp.putAndInsertUint16(DCM_BitsStored, 12);
+    ramp.putAndInsertUint16(DCM_HighBit, 11);
+    ramp.putAndInsertUint16(DCM_PixelRepresentation, 0);
+    ramp.putAndInsertUint16Array(DCM_PixelData, values.data(), entries);
+    DicomImage curve(&ramp, EXS_LittleEndianExplicit);
+    if (curve.getStatus() != EIS_Normal || !curve.setPresentationLutShape(ESP_LinOD) ||
+        !curve.setHardcopyParameters(presentation.minDensity, presentation.maxDensity,
+                                     presentation.reflectedAmbientLight, presentation.illumination))
+        return false;
+    data.assign(entries, 0);
+    if (!curve.getOutputData(data.data(), entries * sizeof(std::uint16_t), 16, 0, 0))
+        return false;
+    std::reverse(data.begin(), data.end());
+    descriptor = {static_cast<std::uint16_t>(entries), 0, 16};
+    return true;
 }
 
 DicomFilmImage::DicomFilmImage(std::unique_ptr<DicomImage> image) : image_(std::move(image)) {}
@@ -61,6 +245,9 @@ Picture DicomFilmImage::picture() const
     auto pixels = std::make_shared<std::vector<std::uint8_t>>(size);
     if (!image_->getOutputData(pixels->data(), size, 8, 0, 0))
         return {};
+    if (reverse_)
+        for (auto& value : *pixels)
+            value = static_cast<std::uint8_t>(255 - value);
     picture.pixels = std::move(pixels);
     picture_ = picture;
     return picture_;

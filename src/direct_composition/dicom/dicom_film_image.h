@@ -1,11 +1,15 @@
 #pragma once
 
 #include "direct_composition/film_image.h"
+#include "direct_composition/image_presentation.h"
 
+#include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 class DcmItem;
+class DcmUnsignedShort;
 class DicomImage;
 
 namespace vantorel::direct_composition {
@@ -18,6 +22,13 @@ class DicomFilmImage final : public FilmImage {
 public:
     // nullptr (with the reason in *error) when DCMTK cannot make an image of it.
     static std::unique_ptr<DicomFilmImage> fromItem(DcmItem& item, std::string* error = nullptr);
+    // The same, presented as the print job asks: the Pixel Aspect Ratio of
+    // the item, then `presentation`. What cannot be applied is left out and
+    // said in `ignored`, one short phrase each; the image still renders.
+    static std::unique_ptr<DicomFilmImage> fromItem(DcmItem& item,
+                                                    const ImagePresentation& presentation,
+                                                    std::vector<std::string>& ignored,
+                                                    std::string* error = nullptr);
     ~DicomFilmImage() override;
 
     int pixelWidth() const override;
@@ -30,9 +41,29 @@ public:
 
 private:
     explicit DicomFilmImage(std::unique_ptr<DicomImage> image);
+    void applyPresentation(const ImagePresentation& presentation, std::vector<std::string>& ignored);
+    static bool wholeTable(const std::vector<std::uint16_t>& descriptor,
+                           const std::vector<std::uint16_t>& data);
+    static bool linOdTable(const ImagePresentation& presentation,
+                           std::vector<std::uint16_t>& descriptor, std::vector<std::uint16_t>& data);
 
     std::unique_ptr<DicomImage> image_;
+    bool reverse_ = false;
+    // An explicit Presentation LUT: DCMTK keeps references to these.
+    std::unique_ptr<DcmUnsignedShort> lutDescriptor_;
+    std::unique_ptr<DcmUnsignedShort> lutData_;
     mutable Picture picture_;
 };
+
+// The picture size that shows pixels of `vertical`:`horizontal` aspect with
+// square pixels: the shorter side stretched, or the longer one shrunk when
+// stretching would pass `mostPixels`. {columns, rows} unchanged for square
+// pixels.
+struct PixelSize {
+    long columns = 0;
+    long rows = 0;
+};
+PixelSize trueAspectSize(long columns, long rows, long vertical, long horizontal,
+                         long long mostPixels);
 
 }  // namespace vantorel::direct_composition

@@ -8,7 +8,11 @@
 #include "template_composition/report_filling.h"
 #include "template_composition/report_page.h"
 
+#include "direct_composition/requested_size.h"
+
+#include <cmath>
 #include <future>
+#include <string>
 
 namespace vantorel::template_composition {
 
@@ -22,6 +26,7 @@ ReportTemplateComposition::ReportTemplateComposition(TemplateRoadParts parts)
 void ReportTemplateComposition::composeFilm(const print_job::TemplateFilm& film)
 {
     chooser_.repmod(report_, film);
+    bool toldTooLarge = false;
     const bool standard = film.r_c.empty();
     for (std::size_t k = 1; k <= film.cells.size(); ++k) {
         const auto& picture = film.cells[k - 1];
@@ -31,7 +36,34 @@ void ReportTemplateComposition::composeFilm(const print_job::TemplateFilm& film)
             FillReport(report_, *picture, static_cast<int>(k));
         else
             FillReport_RC(report_, *picture, static_cast<int>(k));
+        const double widthMm = k <= film.requestedWidthsMm.size() ? film.requestedWidthsMm[k - 1] : 0;
+        requestWidth(static_cast<int>(k), *picture, widthMm, toldTooLarge);
     }
+}
+
+// The slot that took the picture of cell `num` prints it `widthMm` wide when
+// it fits there; otherwise it fits it as the template says, and the run log
+// says so once per film.
+void ReportTemplateComposition::requestWidth(int num, const direct_composition::Picture& picture,
+                                             double widthMm, bool& toldTooLarge)
+{
+    ReportControl* slot = report_.slot("Image" + std::to_string(num));
+    if (slot == nullptr || slot->picture.pixels != picture.pixels)
+        return;  // the picture did not go into a slot
+    slot->requestedWidth = 0;
+    if (!(widthMm > 0) || picture.isNull())
+        return;
+    const double width = widthMm * direct_composition::twipsPerTrueMillimetre;
+    const double height = width * picture.height / picture.width;
+    if (width <= slot->width && height <= slot->height) {
+        slot->requestedWidth = static_cast<float>(width);
+        return;
+    }
+    if (!toldTooLarge)
+        parts_.log.write("Requested Image Size " + std::to_string(std::lround(widthMm)) +
+                         " mm does not fit its slot Image" + std::to_string(num) +
+                         ": printed fitted to the slot");
+    toldTooLarge = true;
 }
 
 print_job::FilmResult ReportTemplateComposition::PrintReport()

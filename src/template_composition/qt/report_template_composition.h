@@ -51,6 +51,8 @@ public:
 
 private:
     void recordFilm(const FilmImageOutcome& image);
+    void requestWidth(int num, const direct_composition::Picture& picture, double widthMm,
+                      bool& toldTooLarge);
 
     TemplateRoadParts parts_;
     AcReport report_;

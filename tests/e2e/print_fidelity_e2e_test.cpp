@@ -1,0 +1,307 @@
+// What the modality asks of the printed image, seen on the FilmFile PDF of
+// the real program: polarity, pixel aspect ratio, Presentation LUT and
+// requested image size; values that cannot be applied are logged and the film
+// still prints.
+
+#include "image_files.h"
+#include "print_server.h"
+
+#include <QDirIterator>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+#include <utility>
+
+namespace vantorel::testing {
+namespace {
+
+// Black base, no header, no margins: an A4 portrait page of 11900 x 16840
+// twips whose image area is the whole page.
+const QString plainFilms =
+    "打印黑底胶片=1\r\n打印医院名称=0\r\n打印下边距=0\r\n打印左边距=0\r\n打印上边距=0\r\n";
+
+// Four vertical bands of grey, 30, 90, 160 and 220, on a 128 x 128 image.
+const int bandLevels[4] = {30, 90, 160, 220};
+
+// The bands as an image file; `inverted` stores 255 - level.
+QString writeBands(const TempHome& home, const QString& name, const char* photometric, bool inverted)
+{
+    const QString path = home.path() + "/" + name + ".dcm";
+    const bool written = writeGreyImageFile(path, {128, 128, 8, photometric}, [inverted](int x, int) {
+        return Uint16(inverted ? 255 - bandLevels[x / 32] : bandLevels[x / 32]);
+    });
+    return written ? path : QString();
+}
+
+// The longest run of pixels along a line for which `inside` holds: {first, length}.
+std::pair<int, int> longestRun(int length, const std::function<bool(int)>& inside)
+{
+    std::pair<int, int> best{-1, 0};
+    for (int i = 0, start = -1; i <= length; ++i) {
+        const bool in = i < length && inside(i);
+        if (in && start < 0)
+            start = i;
+        if (!in && start >= 0) {
+            if (i - start > best.second)
+                best = {start, i - start};
+            start = -1;
+        }
+    }
+    return best;
+}
+
+class PrintFidelity : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        home.writeFile("PrtLst/PrtLst.ini", gbk("[PrtLst0]\r\n0=FilmFile\r\n"));
+        server = std::make_unique<PrintServer>(home, plainFilms);
+        ASSERT_TRUE(server->start());
+        bands = writeBands(home, "bands", "MONOCHROME2", false);
+        invertedBands = writeBands(home, "inverted", "MONOCHROME2", true);
+        ASSERT_FALSE(bands.isEmpty() || invertedBands.isEmpty());
+    }
+
+    // Prints one film with `options` and renders its page; the simulator's
+    // output when it did not end well.
+    QImage printed(QStringList options, int dpi = 72, const QString& image = {})
+    {
+        const QString folder = home.path() + "/FilmFile";
+        const auto before = pdfFilesIn(folder);
+        options << "--image" << (image.isEmpty() ? bands : image);
+        const ProgramResult result = server->print(options);
+        EXPECT_EQ(result.exitCode, 0) << result.out;
+        const QStringList files = newPdfFiles(folder, before);
+        if (files.size() != 1) {
+            ADD_FAILURE() << "expected one new film, got " << files.size();
+            return {};
+        }
+        return renderPdfPage(files.front(), dpi);
+    }
+
+    // The grey at the middle of each band of a 1x1 film: the square image
+    // fills the page width (11900 twips), centred on the page height.
+    static std::vector<int> bandGreys(const QImage& page)
+    {
+        std::vector<int> greys;
+        const double scale = page.width() / 11900.0;  // pixels per twip
+        for (int band = 0; band < 4; ++band)
+            greys.push_back(meanGrey(page, int((band + 0.5) * 11900 / 4 * scale),
+                                     int(16840 / 2 * scale), 3));
+        return greys;
+    }
+
+    TempHome home;
+    std::unique_ptr<PrintServer> server;
+    QString bands;
+    QString invertedBands;  // the same bands, stored values inverted
+};
+
+// REVERSE prints exactly what the inverted data prints NORMAL: the same page,
+// pixel for pixel.
+TEST_F(PrintFidelity, ReverseIsTheExactInverseOfNormal)
+{
+    const QImage normal = printed({"--polarity", "NORMAL"});
+    const QImage reverse = printed({"--polarity", "REVERSE"});
+    EXPECT_TRUE(normal == printed({}));
+    EXPECT_TRUE(reverse == printed({}, 72, invertedBands));
+    const auto greys = bandGreys(reverse);
+    for (int band = 0; band < 4; ++band)
+        EXPECT_NEAR(greys[band], 255 - bandLevels[band], 3) << "band " << band;
+}
+
+// The packed 1x1 cell of an A4 page: a 2\1 image (pixels twice as tall as
+// wide) is fitted to the page height, half as wide as it is tall.
+TEST_F(PrintFidelity, PixelAspectTwoToOneIsDrawnTwiceAsTallAsWide)
+{
+    const QImage page = printed({"--pixel-aspect", "2\\1"}, 50);
+    ASSERT_FALSE(page.isNull());
+    // The drawn picture is what is not black base along the middle lines.
+    auto extent = [&](bool across) {
+        int n = 0;
+        const int length = across ? page.width() : page.height();
+        for (int i = 0; i < length; ++i) {
+            const int x = across ? i : page.width() * 5 / 8;  // in the 160 band
+            const int y = across ? page.height() / 2 : i;
+            n += qGray(page.pixel(x, y)) > 15;
+        }
+        return n;
+    };
+    const int wide = extent(true), tall = extent(false);
+    EXPECT_NEAR(tall, page.height(), 2);  // fitted to the height of the page
+    EXPECT_NEAR(double(tall) / wide, 2.0, 0.03) << wide << " x " << tall;
+}
+
+TEST_F(PrintFidelity, IdentityChangesNothingWhileAnInvertingLutInverts)
+{
+    const QImage plain = printed({});
+    const QImage identity = printed({"--presentation-lut", "IDENTITY"});
+    const QImage identityTable =
+        printed({"--presentation-lut", "table:identity", "--lut-at", "image-box"});
+    EXPECT_TRUE(identity == plain);
+    EXPECT_TRUE(identityTable == plain);
+    const auto inverted = bandGreys(
+        printed({"--presentation-lut", "table:inverse", "--lut-at", "session"}));
+    const auto greys = bandGreys(plain);
+    for (int band = 0; band < 4; ++band)
+        EXPECT_NEAR(inverted[band], 255 - greys[band], 2) << "band " << band;
+}
+
+// LIN OD keeps the order of the greys (the darkest band prints at Max
+// Density) and follows the film box's densities: a lower Max Density prints
+// the darkest band lighter.
+TEST_F(PrintFidelity, LinOdFollowsTheFilmBoxDensities)
+{
+    const auto plain = bandGreys(printed({}));
+    const auto standard = bandGreys(printed({"--presentation-lut", "LIN OD"}));
+    const auto light = bandGreys(printed({"--presentation-lut", "LIN OD", "--max-density", "60"}));
+    EXPECT_NE(standard, plain);
+    for (int band = 1; band < 4; ++band) {
+        EXPECT_GT(standard[band], standard[band - 1]) << "band " << band;
+        EXPECT_GT(light[band], light[band - 1]) << "band " << band;
+    }
+    EXPECT_GT(light[0], standard[0] + 20);
+}
+
+// At 254 dpi a pixel is a tenth of a millimetre.
+TEST_F(PrintFidelity, RequestedImageSizeOf100mmPrints100mmWide)
+{
+    const QImage page = printed({"--requested-size", "100"}, 254);
+    ASSERT_FALSE(page.isNull());
+    // The longest run of picture along the middle line (the page's last
+    // pixel column is not covered by the black base).
+    const int y = page.height() / 2;
+    const auto run = longestRun(page.width(), [&](int x) { return qGray(page.pixel(x, y)) > 15; });
+    ASSERT_GT(run.second, 0);
+    const int left = run.first, right = run.first + run.second - 1;
+    EXPECT_NEAR(run.second / 10.0, 100.0, 1.0);
+    // Centred on the page (210 mm wide).
+    EXPECT_NEAR((left + right) / 20.0, 210.0 / 2, 1.0);
+}
+
+// Values that cannot be applied leave the image as it was, say so once per
+// image box, and the film prints with Success.
+TEST_F(PrintFidelity, UnapplicableValuesAreLoggedAndTheFilmStillPrints)
+{
+    const auto plain = bandGreys(printed({}));
+    const auto odd = bandGreys(printed({"--format", "STANDARD\\1,1", "--polarity", "SIDEWAYS",
+                                        "--presentation-lut", "table:short", "--lut-at", "image-box",
+                                        "--pixel-aspect", "0\\1"}));
+    EXPECT_EQ(odd, plain);
+    int lines = 0;
+    for (const auto& line : runLogMessages(home))
+        if (line.rfind("image box ", 0) == 0 && line.find(": ignored ") != std::string::npos) {
+            ++lines;
+            EXPECT_NE(line.find("Polarity \"SIDEWAYS\""), std::string::npos) << line;
+            EXPECT_NE(line.find("Presentation LUT Sequence (malformed LUT)"), std::string::npos) << line;
+            EXPECT_NE(line.find("Pixel Aspect Ratio \"0\\1\""), std::string::npos) << line;
+        }
+    EXPECT_EQ(lines, 1);
+}
+
+// Template films: the 1x1 template of 14 x 17 inch paper, saved as TIFF
+// (the archive is out of reach, which the film does not mind).
+class TemplateFidelity : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        QDir().mkpath(home.path() + "/ReportMode");
+        ASSERT_TRUE(QFile::copy(QString(VANTOREL_SHIPPED_TEMPLATES) + "/1417-11.rpx",
+                                home.path() + "/ReportMode/1417-11.rpx"));
+        home.writeFile("PrtLst/PrtLst.ini", gbk("[PrtLst0]\r\n0=FilmFile\r\n"));
+        const QString unreachable = QString("DRIVER={MySQL ODBC 5.2 ANSI Driver};SERVER=127.0.0.1;"
+                                            "PORT=%1;DATABASE=dbprt;UID=root;PWD=;").arg(freeTcpPort());
+        server = std::make_unique<PrintServer>(
+            home, "启用胶片格式文件=1\r\nSaveFilm=1\r\nFilmSize_1=4\r\n胶片导出路径=" + home.path() +
+                      "/images\r\nConnectString=" + unreachable + "\r\n");
+        ASSERT_TRUE(server->start());
+        bands = writeBands(home, "bands", "MONOCHROME2", false);
+        ASSERT_FALSE(bands.isEmpty());
+    }
+
+    QStringList tiffs() const
+    {
+        QStringList files;
+        QDirIterator it(home.path() + "/images", {"*.tiff"}, QDir::Files, QDirIterator::Subdirectories);
+        while (it.hasNext())
+            files << it.next();
+        return files;
+    }
+
+    // Prints one film of `image` (the bands by default) and reads its TIFF.
+    QImage printed(QStringList options, const QString& image = {})
+    {
+        const QStringList before = tiffs();
+        options << "--film-size" << "14INX17IN" << "--image" << (image.isEmpty() ? bands : image);
+        const ProgramResult result = server->print(options);
+        EXPECT_EQ(result.exitCode, 0) << result.out;
+        QStringList after = tiffs();
+        for (const QString& file : before)
+            after.removeAll(file);
+        if (after.size() != 1) {
+            ADD_FAILURE() << "expected one new film image, got " << after.size();
+            return {};
+        }
+        return QImage(after.front()).convertToFormat(QImage::Format_RGB32);
+    }
+
+    // The picture is where the bands' greys are: neither black base nor paper.
+    static bool inPicture(const QImage& tiff, int x, int y)
+    {
+        const int grey = qGray(tiff.pixel(x, y));
+        return grey > 15 && grey < 250;
+    }
+
+    static std::pair<int, int> across(const QImage& tiff, int y)
+    {
+        return longestRun(tiff.width(), [&](int x) { return inPicture(tiff, x, y); });
+    }
+
+    TempHome home;
+    std::unique_ptr<PrintServer> server;
+    QString bands;
+};
+
+TEST_F(TemplateFidelity, TiffFollowsPolarityLutAndPhotometricInterpretation)
+{
+    const QImage plain = printed({});
+    ASSERT_FALSE(plain.isNull());
+    EXPECT_TRUE(printed({"--polarity", "REVERSE"}) ==
+                printed({}, writeBands(home, "inverted", "MONOCHROME2", true)));
+    EXPECT_TRUE(printed({"--presentation-lut", "IDENTITY"}) == plain);
+    const QImage inverted = printed({"--presentation-lut", "table:inverse", "--lut-at", "image-box"});
+    const QImage mono1 = printed({}, writeBands(home, "mono1", "MONOCHROME1", true));
+    const auto run = across(plain, plain.height() / 2);
+    ASSERT_GT(run.second, 100);
+    for (int band = 0; band < 4; ++band) {
+        const int x = run.first + (2 * band + 1) * run.second / 8, y = plain.height() / 2;
+        const int grey = meanGrey(plain, x, y, 3);
+        EXPECT_NEAR(grey, bandLevels[band], 2) << "band " << band;
+        EXPECT_NEAR(meanGrey(inverted, x, y, 3), 255 - grey, 2) << "band " << band;
+        EXPECT_NEAR(meanGrey(mono1, x, y, 3), grey, 1) << "band " << band;
+    }
+}
+
+// The TIFF holds the sheet inside its margins (19440 twips wide) in 2400
+// pixels: 7 pixels to the millimetre.
+TEST_F(TemplateFidelity, TiffKeepsPixelAspectAndRequestedSize)
+{
+    const QImage tall = printed({"--pixel-aspect", "2\\1"});
+    ASSERT_FALSE(tall.isNull());
+    const auto wide = across(tall, tall.height() / 2);
+    const int column = wide.first + wide.second * 5 / 8;
+    const auto high = longestRun(tall.height(), [&](int y) { return inPicture(tall, column, y); });
+    EXPECT_NEAR(double(high.second) / wide.second, 2.0, 0.02) << wide.second << " x " << high.second;
+
+    const double pixelsPerMm = 2400.0 / 19440 * 1440 / 25.4;
+    const QImage sized = printed({"--requested-size", "100"});
+    ASSERT_FALSE(sized.isNull());
+    const auto run = across(sized, sized.height() / 2);
+    EXPECT_NEAR(run.second / pixelsPerMm, 100.0, 1.0);
+    EXPECT_NEAR(run.first + run.second / 2.0, sized.width() / 2.0, pixelsPerMm);
+}
+
+}  // namespace
+}  // namespace vantorel::testing
