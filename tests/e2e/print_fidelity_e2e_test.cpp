@@ -3,8 +3,8 @@
 // requested image size; values that cannot be applied are logged and the film
 // still prints.
 
-#include "image_files.h"
 #include "print_server.h"
+#include "support/dicom_image_files.h"
 
 #include <QDirIterator>
 
@@ -212,7 +212,7 @@ protected:
                                 home.path() + "/ReportMode/1417-11.rpx"));
         home.writeFile("PrtLst/PrtLst.ini", gbk("[PrtLst0]\r\n0=FilmFile\r\n"));
         const QString unreachable = QString("DRIVER={MySQL ODBC 5.2 ANSI Driver};SERVER=127.0.0.1;"
-                                            "PORT=%1;DATABASE=dbprt;UID=root;PWD=;").arg(freeTcpPort());
+                                            "PORT=%1;DATABASE=dbprt;UID=root;PWD=;").arg(freePort());
         server = std::make_unique<PrintServer>(
             home, "启用胶片格式文件=1\r\nSaveFilm=1\r\nFilmSize_1=4\r\n胶片导出路径=" + home.path() +
                       "/images\r\nConnectString=" + unreachable + "\r\n");
