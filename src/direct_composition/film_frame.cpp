@@ -104,18 +104,18 @@ FilmEnd checkImageCount(const CompositionContext& context, PrinterSurface& surfa
     return FilmEnd::Ended;
 }
 
-void drawFrame(const CompositionContext& context, PrinterSurface& surface, float& width,
-               float& height)
+FilmArea drawFrame(const CompositionContext& context, PrinterSurface& surface, FilmArea area)
 {
-    const double q = static_cast<double>(width) / height;
+    const double q = static_cast<double>(area.width) / area.height;
     const double b = context.settings.marginBottom;
     // Deliberate: the height shrinks by the width-to-height ratio of the area
     // (not by the plain margin), as films have always been laid out; sites
     // set their bottom margin against this result.
-    width = static_cast<float>(width - 10.0 * b);
-    height = static_cast<float>(height - 10.0 * b * q);
-    drawBlackBase(context, surface, width, height);
+    area.width = static_cast<float>(area.width - 10.0 * b);
+    area.height = static_cast<float>(area.height - 10.0 * b * q);
+    drawBlackBase(context, surface, area.width, area.height);
     drawHeaderBand(context, surface);
+    return area;
 }
 
 float headerShift(const CompositionContext& context)

@@ -95,27 +95,27 @@ void packedAspectLayout(const CompositionContext& context, PrinterSurface& surfa
 
 }  // namespace
 
-FilmEnd PrintImgtoPrinter(const CompositionContext& context, PrinterSurface& surface,
-                          const FilmImages& View, float& X, float& Y, float& width, float& height,
-                          std::int16_t& cols, std::int16_t& rows)
+ComposedFilm PrintImgtoPrinter(const CompositionContext& context, PrinterSurface& surface,
+                               const FilmImages& images, FilmArea area, FilmGrid grid)
 {
-    const int n = imageCount(View);
+    const int n = imageCount(images);
+    const int cols = grid.cols, rows = grid.rows;
     context.log.write("cols=" + std::to_string(cols));
     context.log.write("rows=" + std::to_string(rows));
     context.log.write("本次发送图像数目：" + std::to_string(n));
-    const FilmEnd checked = film_frame::checkImageCount(context, surface, n, int{cols} * int{rows});
+    const FilmEnd checked = film_frame::checkImageCount(context, surface, n, cols * rows);
     if (checked != FilmEnd::Ended)
-        return checked;
+        return {checked, area};
 
-    film_frame::drawFrame(context, surface, width, height);
+    area = film_frame::drawFrame(context, surface, area);
 
-    const Grid grid{X, Y, width, height, cols};
-    if (int{cols} * int{rows} > 6)
-        squareCellLayout(context, surface, View, grid, rows);
+    const Grid cells{area.x, area.y, area.width, area.height, cols};
+    if (cols * rows > 6)
+        squareCellLayout(context, surface, images, cells, rows);
     else
-        packedAspectLayout(context, surface, View, grid, rows);
+        packedAspectLayout(context, surface, images, cells, rows);
     surface.endDocument();
-    return FilmEnd::Ended;
+    return {FilmEnd::Ended, area};
 }
 
 }  // namespace vantorel::direct_composition

@@ -81,20 +81,20 @@ void drawFitted(PrinterSurface& surface, const Picture& picture, const Cell& cel
 
 }  // namespace
 
-FilmEnd PrintImgtoPrinter_rc(const CompositionContext& context, PrinterSurface& surface,
-                             const FilmImages& View, float& /*X*/, float& /*Y*/, float& width,
-                             float& height, std::int16_t& cols, std::int16_t& rows,
-                             const std::string& rc)
+ComposedFilm PrintImgtoPrinter_rc(const CompositionContext& context, PrinterSurface& surface,
+                                  const FilmImages& images, FilmArea area, FilmGrid grid,
+                                  const std::string& rc)
 {
-    const int n = imageCount(View);
+    const int n = imageCount(images);
+    const int cols = grid.cols, rows = grid.rows;
     context.log.write("不均衡排版 cols=" + std::to_string(cols));
     context.log.write("rows=" + std::to_string(rows));
     context.log.write("本次发送图像数目：" + std::to_string(n));
-    const FilmEnd checked = film_frame::checkImageCount(context, surface, n, int{cols} + int{rows});
+    const FilmEnd checked = film_frame::checkImageCount(context, surface, n, cols + rows);
     if (checked != FilmEnd::Ended)
-        return checked;
+        return {checked, area};
 
-    film_frame::drawFrame(context, surface, width, height);
+    area = film_frame::drawFrame(context, surface, area);
     const float hy = film_frame::headerShift(context);
 
     const bool byColumn = rc == "COL";
@@ -104,22 +104,22 @@ FilmEnd PrintImgtoPrinter_rc(const CompositionContext& context, PrinterSurface& 
         context.log.write("display format " + rc + "\\" + std::to_string(cols) + "," +
                           std::to_string(rows) + " is not supported, film not printed");
         surface.abortDocument();
-        return FilmEnd::UnsupportedFormat;
+        return {FilmEnd::UnsupportedFormat, area};
     }
-    const auto cells = unevenCells(byColumn, cols, rows, width, height);
+    const auto cells = unevenCells(byColumn, cols, rows, area.width, area.height);
     RequestedSize requested(context.log);
-    for (std::size_t i = 0; i < View.size() && i < cells.size(); ++i) {
-        if (!View[i])
+    for (std::size_t i = 0; i < images.size() && i < cells.size(); ++i) {
+        if (!images[i])
             continue;  // an empty cell
         const Cell& cell = cells[i];
-        if (requested.draw(surface, *View[i], cell.x, cell.y + hy, cell.width, cell.height))
+        if (requested.draw(surface, *images[i], cell.x, cell.y + hy, cell.width, cell.height))
             continue;
-        const Picture picture = View[i]->picture();
+        const Picture picture = images[i]->picture();
         if (!picture.isNull())
             drawFitted(surface, picture, cells[i], byColumn, hy);
     }
     surface.endDocument();
-    return FilmEnd::Ended;
+    return {FilmEnd::Ended, area};
 }
 
 }  // namespace vantorel::direct_composition

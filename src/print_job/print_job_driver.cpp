@@ -241,8 +241,8 @@ SheetResult PrintJobDriver::printDirect(const Film& film, const std::string& Rip
 {
     auto& settings = parts_.settings;
     auto& surface = parts_.surface;
-    rotation_.GetNextPrt(routeIndexFor(settings, film.format.FilmSize, Rip), settings.routePrinters);
-    surface.selectPrinter(rotation_.CurrentPrinterName());
+    surface.selectPrinter(
+        rotation_.GetNextPrt(routeIndexFor(settings, film.format.FilmSize, Rip), settings.routePrinters));
 
     if (film.orientation == "PORTRAIT")
         surface.setOrientation(dc::Orientation::Portrait);
@@ -252,16 +252,14 @@ SheetResult PrintJobDriver::printDirect(const Film& film, const std::string& Rip
 
     const dc::CompositionContext context{settings, parts_.log, parts_.messages,
                                          parts_.headerPictures, parts_.programFolder};
-    float X = 0, Y = 0;
-    float width = surface.pageWidth();
-    float height = surface.pageHeight() - static_cast<float>(settings.header.htjcs);
-    std::int16_t cols = film.format.FormatCols, rows = film.format.FormatRows;
+    const dc::FilmArea area{0, 0, surface.pageWidth(),
+                            surface.pageHeight() - static_cast<float>(settings.header.htjcs)};
+    const dc::FilmGrid grid{film.format.FormatCols, film.format.FormatRows};
     lastRelease_.reset();
     const dc::FilmEnd end =
         film.format.r_c.empty()
-            ? dc::PrintImgtoPrinter(context, surface, film.images, X, Y, width, height, cols, rows)
-            : dc::PrintImgtoPrinter_rc(context, surface, film.images, X, Y, width, height, cols,
-                                       rows, film.format.r_c);
+            ? dc::PrintImgtoPrinter(context, surface, film.images, area, grid).end
+            : dc::PrintImgtoPrinter_rc(context, surface, film.images, area, grid, film.format.r_c).end;
     switch (end) {
     case dc::FilmEnd::Ended:
         if (lastRelease_ && !lastRelease_->released)
@@ -275,7 +273,7 @@ SheetResult PrintJobDriver::printDirect(const Film& film, const std::string& Rip
         break;
     }
     return SheetResult::notComposed("display format " + film.format.r_c + "\\" +
-                                    std::to_string(cols) + "," + std::to_string(rows) +
+                                    std::to_string(grid.cols) + "," + std::to_string(grid.rows) +
                                     " not supported");
 }
 

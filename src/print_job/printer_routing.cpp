@@ -55,14 +55,15 @@ int routeIndexFor(const console::Settings& settings, const std::string& filmSize
                                   : routeIndexForFilmSize(filmSize);
 }
 
-void PrinterRotation::GetNextPrt(
-    int Pindex, const std::array<std::vector<std::string>, console::routeCount>& routePrinters)
+const std::string& PrinterRotation::GetNextPrt(
+    int route, const std::array<std::vector<std::string>, console::routeCount>& routePrinters)
 {
-    if (Pindex < 0 || Pindex >= console::routeCount)
-        return;  // other sizes and unknown devices: the previous printer stays current
-    const auto& printers = routePrinters[Pindex];
+    // Other sizes and unknown devices: the previous printer stays current.
+    if (route < 0 || route >= console::routeCount)
+        return currentPrinterName_;
+    const auto& printers = routePrinters[route];
     const int n = static_cast<int>(printers.size());
-    auto& position = rotationIndex_[Pindex];
+    auto& position = rotationIndex_[route];
     // Advanced before use, on purpose: the first film of a route goes to its
     // second printer, and sites balance their printers with that in mind.
     if (position >= n - 1)
@@ -70,6 +71,7 @@ void PrinterRotation::GetNextPrt(
     else
         ++position;
     currentPrinterName_ = printers.empty() ? std::string() : printers[position];
+    return currentPrinterName_;
 }
 
 std::int16_t PrinterRotation::RotationIndex(int route) const

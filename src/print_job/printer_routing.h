@@ -35,8 +35,9 @@ public:
     // Routes 0 ... 7 advance the route's position (wrapping to the first printer
     // after the last) and set CurrentPrinterName; an empty route gives an empty
     // name. Route 8 (and anything out of range) keeps the previous printer.
-    void GetNextPrt(int Pindex,
-                    const std::array<std::vector<std::string>, console::routeCount>& routePrinters);
+    // Returns CurrentPrinterName.
+    const std::string& GetNextPrt(
+        int route, const std::array<std::vector<std::string>, console::routeCount>& routePrinters);
 
     const std::string& CurrentPrinterName() const { return currentPrinterName_; }
     std::int16_t RotationIndex(int route) const;

@@ -47,33 +47,27 @@ std::optional<std::int16_t> leadingCount(const std::string& text)
     return static_cast<std::int16_t>(rounded);
 }
 
-bool DecodeFormat(const std::string& format, std::int16_t& X, std::int16_t& Y, std::string& r_c,
-                  console::RunLog& log)
+DecodedFormat DecodeFormat(const std::string& format, console::RunLog& log)
 {
+    DecodedFormat decoded;
     log.write("Format:" + format);
-    r_c.clear();
     if (containsNoCase(format, "ROW")) {
-        r_c = "ROW";
+        decoded.r_c = "ROW";
         log.write("行自定义:" + format);
     }
     if (containsNoCase(format, "COL")) {
-        r_c = "COL";
+        decoded.r_c = "COL";
         log.write("列自定义:" + format);
     }
     const std::size_t backslash = format.find('\\');
     const std::size_t from = backslash == std::string::npos ? 0 : backslash + 1;
     const std::size_t comma = format.find(',', from);
     if (comma == std::string::npos)
-        return false;
-    const auto first = leadingCount(format.substr(from, comma - from));
-    if (!first)
-        return false;
-    X = *first;
-    const auto second = leadingCount(format.substr(comma + 1));
-    if (!second)
-        return false;
-    Y = *second;
-    return true;
+        return decoded;
+    decoded.X = leadingCount(format.substr(from, comma - from));
+    if (decoded.X)
+        decoded.Y = leadingCount(format.substr(comma + 1));
+    return decoded;
 }
 
 std::optional<int> imageBoxCount(std::int16_t X, std::int16_t Y, const std::string& r_c)

@@ -10,13 +10,19 @@ class RunLog;
 
 namespace vantorel::print_service {
 
-// Decodes an Image Display Format ("STANDARD\3,4", "ROW\1,2", "COL\2,1") into X
-// (first count), Y (second count) and r_c ("ROW", "COL" or empty), logging
-// "Format:", "行自定义:" and "列自定义:" lines. r_c is always written. Returns
-// false when the text cannot be cut at "\" and "," (X and Y untouched) or a
-// count does not fit 16 bits (counts before it stay written).
-bool DecodeFormat(const std::string& format, std::int16_t& X, std::int16_t& Y, std::string& r_c,
-                  console::RunLog& log);
+// What an Image Display Format ("STANDARD\3,4", "ROW\1,2", "COL\2,1") says:
+// X (first count), Y (second count) and r_c ("ROW", "COL" or empty). A count
+// is missing when the text cannot be cut at "\" and ",", or when it or the
+// count before it does not fit 16 bits; the caller keeps its previous value.
+struct DecodedFormat {
+    std::optional<std::int16_t> X;
+    std::optional<std::int16_t> Y;
+    std::string r_c;
+    bool decoded() const { return X && Y; }
+};
+
+// Decodes `format`, logging "Format:", "行自定义:" and "列自定义:" lines.
+DecodedFormat DecodeFormat(const std::string& format, console::RunLog& log);
 
 // The number at the start of `text`: leading blanks skipped, the longest
 // decimal number (digits, optional fraction) read, none gives 0, rounded half

@@ -192,8 +192,11 @@ void RequestHandler::createFilmBox(PrintObject& filmBox, const AssociationInfo& 
     FilmBoxFormat format;
     format.FilmSize = film_.FilmSize;
     format.displayFormat = textOf(attributes, DCM_ImageDisplayFormat);
-    format.decoded =
-        DecodeFormat(format.displayFormat, film_.FormatCols, film_.FormatRows, film_.r_c, log_);
+    const DecodedFormat decoded = DecodeFormat(format.displayFormat, log_);
+    film_.FormatCols = decoded.X.value_or(film_.FormatCols);
+    film_.FormatRows = decoded.Y.value_or(film_.FormatRows);
+    film_.r_c = decoded.r_c;
+    format.decoded = decoded.decoded();
     format.FormatCols = film_.FormatCols;
     format.FormatRows = film_.FormatRows;
     format.r_c = film_.r_c;

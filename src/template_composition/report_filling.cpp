@@ -9,26 +9,26 @@ namespace vantorel::template_composition {
 namespace {
 
 // Steps shared by both fills; the slot filled, or nullptr when none was.
-ReportControl* fillSlot(AcReport& report, const direct_composition::Picture& Img, int num,
+ReportControl* fillSlot(AcReport& report, const direct_composition::Picture& picture, int cell,
                         int lastSlot)
 {
-    if (num < 1 || num > lastSlot)
+    if (cell < 1 || cell > lastSlot)
         return nullptr;
-    ReportControl* slot = report.slot("Image" + std::to_string(num));
+    ReportControl* slot = report.slot("Image" + std::to_string(cell));
     if (slot == nullptr || slot->kind != ReportControl::Kind::Image)
         return nullptr;
-    if (Img.isNull() || !slot->visible)
+    if (picture.isNull() || !slot->visible)
         return nullptr;  // the slot keeps whatever it shows
-    slot->picture = Img;
+    slot->picture = picture;
     return slot;
 }
 
 }  // namespace
 
-void FillReport(AcReport& report, const direct_composition::Picture& Img, int num)
+void FillReport(AcReport& report, const direct_composition::Picture& picture, int cell)
 {
-    ReportControl* slot = fillSlot(report, Img, num, maxFillSlots);
-    if (slot == nullptr || num == 1)
+    ReportControl* slot = fillSlot(report, picture, cell, maxFillSlots);
+    if (slot == nullptr || cell == 1)
         return;
     if (const ReportControl* first = report.slot("Image1")) {
         slot->sizeMode = first->sizeMode;
@@ -36,9 +36,9 @@ void FillReport(AcReport& report, const direct_composition::Picture& Img, int nu
     }
 }
 
-void FillReport_RC(AcReport& report, const direct_composition::Picture& Img, int num)
+void FillReport_RC(AcReport& report, const direct_composition::Picture& picture, int cell)
 {
-    fillSlot(report, Img, num, maxRowColumnSlots);
+    fillSlot(report, picture, cell, maxRowColumnSlots);
 }
 
 }  // namespace vantorel::template_composition

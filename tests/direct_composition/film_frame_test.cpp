@@ -11,10 +11,11 @@ namespace {
 // One square image on a 1x1 film over the given area; returns the finished page.
 FilmPage composeOne(CompositionFixture& f, float& width, float& height)
 {
-    float x = 0, y = 0;
-    std::int16_t cols = 1, rows = 1;
     const auto images = CompositionFixture::images({{64, 64}});
-    PrintImgtoPrinter(f.context(), f.surface, images, x, y, width, height, cols, rows);
+    const FilmArea area =
+        PrintImgtoPrinter(f.context(), f.surface, images, {0, 0, width, height}, {1, 1}).area;
+    width = area.width;
+    height = area.height;
     const auto ended = f.surface.endedDocuments();
     return ended.empty() ? FilmPage{} : ended.back();
 }
@@ -121,10 +122,8 @@ TEST(HeaderBand, UnevenLayoutSharesBlackBaseAndHeader)
     f.headerOn(1000);
     f.settings.blackBase = 1;
     f.settings.marginBottom = 100;
-    float x = 0, y = 0, width = 10000, height = 15000;
-    std::int16_t a = 1, b = 2;
     const auto images = CompositionFixture::images({{64, 64}, {64, 64}, {64, 64}});
-    PrintImgtoPrinter_rc(f.context(), f.surface, images, x, y, width, height, a, b, "ROW");
+    PrintImgtoPrinter_rc(f.context(), f.surface, images, {0, 0, 10000, 15000}, {1, 2}, "ROW");
     const auto ended = f.surface.endedDocuments();
     ASSERT_EQ(ended.size(), 1u);
     ASSERT_EQ(ended[0].ops.size(), 6u);

@@ -40,12 +40,12 @@ TEST(RequestedImageSize, PrintedAtItsWidthCentredInItsCellOrFittedWhenTooLarge)
         const int n = c.rc[0] ? c.cols + c.rows : c.cols * c.rows;
         for (int i = 0; i < n; ++i)
             images.push_back(std::make_unique<FakeImage>(200, 100, std::uint8_t(i + 1), c.requestedMm));
-        float x = 0, y = 0, width = 9000, height = 14000;
-        std::int16_t cols = c.cols, rows = c.rows;
+        const FilmArea area{0, 0, 9000, 14000};
+        const FilmGrid grid{c.cols, c.rows};
         if (c.rc[0])
-            PrintImgtoPrinter_rc(f.context(), f.surface, images, x, y, width, height, cols, rows, c.rc);
+            PrintImgtoPrinter_rc(f.context(), f.surface, images, area, grid, c.rc);
         else
-            PrintImgtoPrinter(f.context(), f.surface, images, x, y, width, height, cols, rows);
+            PrintImgtoPrinter(f.context(), f.surface, images, area, grid);
         const auto ops = f.imageOps();
         ASSERT_EQ(ops.size(), static_cast<std::size_t>(n)) << c.what;
         EXPECT_TRUE(rectNear(ops.front().rect, c.first, 0.5)) << c.what;

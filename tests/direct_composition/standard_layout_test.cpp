@@ -16,9 +16,8 @@ struct Film {
 
 void compose(CompositionFixture& f, const FilmImages& images, Film film)
 {
-    float x = 0, y = 0;
-    PrintImgtoPrinter(f.context(), f.surface, images, x, y, film.width, film.height, film.cols,
-                      film.rows);
+    PrintImgtoPrinter(f.context(), f.surface, images, {0, 0, film.width, film.height},
+                      {film.cols, film.rows});
 }
 
 TEST(PackedAspectLayout, SquareImageOnPortraitA4TakesTheReducedWidthCentred)
@@ -27,14 +26,13 @@ TEST(PackedAspectLayout, SquareImageOnPortraitA4TakesTheReducedWidthCentred)
     f.settings.blackBase = 1;
     f.settings.marginBottom = 250;
     f.headerOn(1000);
-    float x = 0, y = 0, width = 11900, height = 16840 - 1000;
-    std::int16_t cols = 1, rows = 1;
     const auto images = CompositionFixture::images({{512, 512}});
-    PrintImgtoPrinter(f.context(), f.surface, images, x, y, width, height, cols, rows);
+    const ComposedFilm film =
+        PrintImgtoPrinter(f.context(), f.surface, images, {0, 0, 11900, 16840 - 1000}, {1, 1});
 
     const double reducedHeight = 15840 - 2500.0 * 11900 / 15840;  // 13961.84
-    EXPECT_FLOAT_EQ(width, 9400);
-    EXPECT_NEAR(height, reducedHeight, 0.001);
+    EXPECT_FLOAT_EQ(film.area.width, 9400);
+    EXPECT_NEAR(film.area.height, reducedHeight, 0.001);
 
     const auto ended = f.surface.endedDocuments();
     ASSERT_EQ(ended.size(), 1u);
@@ -141,10 +139,9 @@ TEST(StandardCountCheck, NoImagesOrMoreImagesThanCellsAbortWithTheirLogLines)
         CompositionFixture f;
         f.settings.blackBase = 1;
         std::vector<std::pair<int, int>> sizes(c.images, {64, 64});
-        float x = 0, y = 0, width = c.film.width, height = c.film.height;
-        std::int16_t cols = c.film.cols, rows = c.film.rows;
-        EXPECT_EQ(PrintImgtoPrinter(f.context(), f.surface, CompositionFixture::images(sizes), x, y,
-                                    width, height, cols, rows),
+        EXPECT_EQ(PrintImgtoPrinter(f.context(), f.surface, CompositionFixture::images(sizes),
+                                    {0, 0, c.film.width, c.film.height}, {c.film.cols, c.film.rows})
+                      .end,
                   c.end)
             << c.line;
         const std::vector<std::string> expected{

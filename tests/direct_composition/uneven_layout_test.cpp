@@ -10,8 +10,7 @@ namespace {
 void compose(CompositionFixture& f, const FilmImages& images, float width, float height,
              std::int16_t a, std::int16_t b, const std::string& rc)
 {
-    float x = 0, y = 0;
-    PrintImgtoPrinter_rc(f.context(), f.surface, images, x, y, width, height, a, b, rc);
+    PrintImgtoPrinter_rc(f.context(), f.surface, images, {0, 0, width, height}, {a, b}, rc);
 }
 
 TEST(UnevenLayout, WorkedCellsOnANineByFourteenThousandArea)

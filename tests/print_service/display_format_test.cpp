@@ -41,13 +41,11 @@ TEST(DecodeFormat, CutsTheTwoCountsAndTheUnevenLayout)
     };
     for (const Case& c : cases) {
         testing::MemoryRunLog log;
-        std::int16_t x = 7;
-        std::int16_t y = 9;
-        std::string rc = "stale";
-        EXPECT_EQ(DecodeFormat(c.format, x, y, rc, log), c.ok) << c.format;
-        EXPECT_EQ(x, c.x) << c.format;
-        EXPECT_EQ(y, c.y) << c.format;
-        EXPECT_EQ(rc, c.rc) << c.format;
+        const DecodedFormat decoded = DecodeFormat(c.format, log);
+        EXPECT_EQ(decoded.decoded(), c.ok) << c.format;
+        EXPECT_EQ(decoded.X.value_or(7), c.x) << c.format;
+        EXPECT_EQ(decoded.Y.value_or(9), c.y) << c.format;
+        EXPECT_EQ(decoded.r_c, c.rc) << c.format;
     }
 }
 
@@ -66,9 +64,7 @@ TEST(DecodeFormat, LogsTheFormatAndEachUnevenLayoutFound)
     };
     for (const Case& c : cases) {
         testing::MemoryRunLog log;
-        std::int16_t x = 0, y = 0;
-        std::string rc;
-        DecodeFormat(c.format, x, y, rc, log);
+        DecodeFormat(c.format, log);
         EXPECT_EQ(log.lines, c.lines) << c.format;
     }
 }
