@@ -104,7 +104,7 @@ FilmEnd checkImageCount(const CompositionContext& context, PrinterSurface& surfa
     return FilmEnd::Ended;
 }
 
-FilmArea drawFrame(const CompositionContext& context, PrinterSurface& surface, FilmArea area)
+RectF drawFrame(const CompositionContext& context, PrinterSurface& surface, RectF area)
 {
     const double q = static_cast<double>(area.width) / area.height;
     const double b = context.settings.marginBottom;

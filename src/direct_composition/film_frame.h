@@ -27,15 +27,6 @@ enum class FilmEnd { Ended, NoImages, TooManyImages, UnsupportedFormat };
 // The number of cells that hold an image.
 int imageCount(const FilmImages& images);
 
-// Where a film's images go on the page, in twips: the top-left corner of the
-// image area and its size.
-struct FilmArea {
-    float x = 0;
-    float y = 0;
-    float width = 0;
-    float height = 0;
-};
-
 // The counts of a display format: the columns and rows of STANDARD\c,r, or
 // the a and b of ROW\a,b and COL\a,b.
 struct FilmGrid {
@@ -43,11 +34,11 @@ struct FilmGrid {
     std::int16_t rows = 1;
 };
 
-// How composing one film ended, and the image area it was laid out in: after
-// the bottom adjustment, or as given when the film was abandoned first.
+// How composing one film ended, and the image area (in twips) it was laid out
+// in: after the bottom adjustment, or as given when the film was abandoned first.
 struct ComposedFilm {
     FilmEnd end = FilmEnd::Ended;
-    FilmArea area;
+    RectF area;
 };
 
 // The pictures of the hospital-name header, kept in the home folder's 医院名称.
@@ -85,7 +76,7 @@ FilmEnd checkImageCount(const CompositionContext& context, PrinterSurface& surfa
 
 // Area ratio, bottom adjustment, black base and header band, in this order;
 // returns the area reduced by the bottom adjustment.
-FilmArea drawFrame(const CompositionContext& context, PrinterSurface& surface, FilmArea area);
+RectF drawFrame(const CompositionContext& context, PrinterSurface& surface, RectF area);
 
 // How far the images move down for the header band: `htjcs` when the header
 // is printed, else 0.

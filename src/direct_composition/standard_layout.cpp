@@ -96,7 +96,7 @@ void packedAspectLayout(const CompositionContext& context, PrinterSurface& surfa
 }  // namespace
 
 ComposedFilm PrintImgtoPrinter(const CompositionContext& context, PrinterSurface& surface,
-                               const FilmImages& images, FilmArea area, FilmGrid grid)
+                               const FilmImages& images, RectF area, FilmGrid grid)
 {
     const int n = imageCount(images);
     const int cols = grid.cols, rows = grid.rows;

@@ -13,6 +13,6 @@ namespace vantorel::direct_composition {
 // the bottom adjustment. More than six cells use square cells (non-square
 // images padded by `Rsize`); up to six use the packed aspect layout.
 ComposedFilm PrintImgtoPrinter(const CompositionContext& context, PrinterSurface& surface,
-                               const FilmImages& images, FilmArea area, FilmGrid grid);
+                               const FilmImages& images, RectF area, FilmGrid grid);
 
 }  // namespace vantorel::direct_composition

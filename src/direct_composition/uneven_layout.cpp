@@ -82,7 +82,7 @@ void drawFitted(PrinterSurface& surface, const Picture& picture, const Cell& cel
 }  // namespace
 
 ComposedFilm PrintImgtoPrinter_rc(const CompositionContext& context, PrinterSurface& surface,
-                                  const FilmImages& images, FilmArea area, FilmGrid grid,
+                                  const FilmImages& images, RectF area, FilmGrid grid,
                                   const std::string& rc)
 {
     const int n = imageCount(images);

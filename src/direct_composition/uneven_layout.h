@@ -16,7 +16,7 @@ namespace vantorel::direct_composition {
 // own image box; empty cells stay empty. Cell sizes and positions are whole
 // twips.
 ComposedFilm PrintImgtoPrinter_rc(const CompositionContext& context, PrinterSurface& surface,
-                                  const FilmImages& images, FilmArea area, FilmGrid grid,
+                                  const FilmImages& images, RectF area, FilmGrid grid,
                                   const std::string& rc);
 
 }  // namespace vantorel::direct_composition

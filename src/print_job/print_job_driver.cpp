@@ -252,7 +252,7 @@ SheetResult PrintJobDriver::printDirect(const Film& film, const std::string& Rip
 
     const dc::CompositionContext context{settings, parts_.log, parts_.messages,
                                          parts_.headerPictures, parts_.programFolder};
-    const dc::FilmArea area{0, 0, surface.pageWidth(),
+    const dc::RectF area{0, 0, surface.pageWidth(),
                             surface.pageHeight() - static_cast<float>(settings.header.htjcs)};
     const dc::FilmGrid grid{film.format.FormatCols, film.format.FormatRows};
     lastRelease_.reset();

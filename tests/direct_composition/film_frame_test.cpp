@@ -12,7 +12,7 @@ namespace {
 FilmPage composeOne(CompositionFixture& f, float& width, float& height)
 {
     const auto images = CompositionFixture::images({{64, 64}});
-    const FilmArea area =
+    const RectF area =
         PrintImgtoPrinter(f.context(), f.surface, images, {0, 0, width, height}, {1, 1}).area;
     width = area.width;
     height = area.height;

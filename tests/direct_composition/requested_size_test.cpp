@@ -40,7 +40,7 @@ TEST(RequestedImageSize, PrintedAtItsWidthCentredInItsCellOrFittedWhenTooLarge)
         const int n = c.rc[0] ? c.cols + c.rows : c.cols * c.rows;
         for (int i = 0; i < n; ++i)
             images.push_back(std::make_unique<FakeImage>(200, 100, std::uint8_t(i + 1), c.requestedMm));
-        const FilmArea area{0, 0, 9000, 14000};
+        const RectF area{0, 0, 9000, 14000};
         const FilmGrid grid{c.cols, c.rows};
         if (c.rc[0])
             PrintImgtoPrinter_rc(f.context(), f.surface, images, area, grid, c.rc);
