@@ -85,7 +85,9 @@ for runtime in "$source_dir/runtime" "$build_dir/runtime"; do
         expected+=("./usr/share/vantorel/${file#"$runtime"/}")
     done < <(find "$runtime" -type f ! -name .stamp)
 done
+# Benchmarks (vantorel-bench-*, built only on request) are not shipped.
 for program in "$bin"/vantorel*; do
+    case ${program##*/} in vantorel-bench-*) continue ;; esac
     expected+=("./usr/bin/${program##*/}")
 done
 for file in "${expected[@]}"; do
