@@ -193,7 +193,7 @@ void PrintJobDriver::printFilmBox(ps::PrintObject& filmBox, int copies, const st
     for (int copy = 1; copy <= copies; ++copy) {
         SheetResult sheet;
         if (parts_.settings.templateMode) {
-            composeTemplate(film, Rip);
+            composeTemplate(film, Rip, copy == 1);
             sheet = countFilm(SheetResult::printed());
             if (sheet.kind == SheetResult::Kind::Printed && !hasImages)
                 sheet = SheetResult::noImages();  // an empty template went out
@@ -283,7 +283,7 @@ void PrintJobDriver::pageEnded(const dc::FilmPage& page, const dc::PageRelease& 
     parts_.observer.filmComposed(page);
 }
 
-void PrintJobDriver::composeTemplate(const Film& film, const std::string& Rip)
+void PrintJobDriver::composeTemplate(const Film& film, const std::string& Rip, bool firstCopy)
 {
     TemplateFilm templateFilm;
     templateFilm.ruid = film.box.sopInstanceUid();
@@ -293,6 +293,7 @@ void PrintJobDriver::composeTemplate(const Film& film, const std::string& Rip)
     templateFilm.FormatCols = film.format.FormatCols;
     templateFilm.FormatRows = film.format.FormatRows;
     templateFilm.r_c = film.format.r_c;
+    templateFilm.firstCopy = firstCopy;
     const bool lut = parts_.settings.lutEnabled != "0";
     for (const auto& image : film.images) {
         std::optional<dc::Picture> picture;

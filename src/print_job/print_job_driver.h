@@ -74,7 +74,7 @@ private:
     direct_composition::FilmImages collectImages(print_service::PrintObject& filmBox, int cellCount);
     print_service::FilmBoxFormat formatOf(const print_service::PrintObject& filmBox) const;
     SheetResult printDirect(const Film& film, const std::string& Rip);
-    void composeTemplate(const Film& film, const std::string& Rip);
+    void composeTemplate(const Film& film, const std::string& Rip, bool firstCopy);
     SheetResult countFilm(SheetResult sheet);
     void pageEnded(const direct_composition::FilmPage& page,
                    const direct_composition::PageRelease& release);

@@ -29,6 +29,9 @@ struct TemplateFilm {
     // The printed width in millimetres that the image box of cell k asked for
     // (Requested Image Size), at index k - 1; 0 (or no entry): fitted.
     std::vector<double> requestedWidthsMm;
+    // False for the second and later copies of a film (Number of Copies):
+    // they are printed, but the film is saved and recorded only once.
+    bool firstCopy = true;
 };
 
 // The template road (template selection, filling and printing), plugged into

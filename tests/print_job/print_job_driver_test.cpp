@@ -185,6 +185,22 @@ TEST(DoPrint, NumberOfCopiesGivesThatManySheetsEachCounted)
     }
 }
 
+// On the template road every copy is composed and printed, but only the first
+// is marked to be saved: a film is archived once, however many sheets it has.
+TEST(DoPrint, TemplateCopiesAreSavedOnce)
+{
+    PrintJobFixture f;
+    f.settings.templateMode = true;
+    const std::string session = f.addFilmSession("3");
+    f.addFilmBox({1, 1, "", "A4", "", PrintJobFixture::images(1)}, session);
+    EXPECT_EQ(f.driver.DoPrint(session, "127.0.0.1").status, 0);
+    ASSERT_EQ(f.templateRoad.films.size(), 3u);
+    EXPECT_TRUE(f.templateRoad.films[0].firstCopy);
+    EXPECT_FALSE(f.templateRoad.films[1].firstCopy);
+    EXPECT_FALSE(f.templateRoad.films[2].firstCopy);
+    EXPECT_EQ(f.settings.printCount, 3);
+}
+
 // The console hears of every film through the page-ended event, even from a
 // surface that keeps no pages (the real printer keeps none).
 TEST(DoPrint, ObserverSeesEveryFilmEnded)

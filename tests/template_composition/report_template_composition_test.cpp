@@ -55,9 +55,10 @@ struct RoadFixture {
         settings.exportFolder = home.filePath("images").toStdString();
     }
 
-    print_job::FilmResult printTwoByTwo()
+    print_job::FilmResult printTwoByTwo(bool firstCopy = true)
     {
         print_job::TemplateFilm film;
+        film.firstCopy = firstCopy;
         film.FilmOrientation = "PORTRAIT";
         film.FilmSize = "14INX17IN";
         film.FormatCols = film.FormatRows = 2;
@@ -126,6 +127,16 @@ TEST(ReportTemplateComposition, WithoutFilmSavingNothingIsExported)
     EXPECT_TRUE(f.printTwoByTwo().printed);
     EXPECT_TRUE(f.records.rows.empty());
     EXPECT_FALSE(QDir(f.home.filePath("images")).exists());
+}
+
+TEST(ReportTemplateComposition, LaterCopiesOfAFilmArePrintedButSavedOnce)
+{
+    RoadFixture f;
+    EXPECT_TRUE(f.printTwoByTwo(true).printed);
+    EXPECT_TRUE(f.printTwoByTwo(false).printed);
+    EXPECT_EQ(f.previews.size(), 2u);
+    EXPECT_EQ(f.records.rows.size(), 1u);
+    EXPECT_EQ(QDir(f.home.filePath("images/2024/03/05")).entryList(QDir::Files).size(), 1);
 }
 
 TEST(ReportTemplateComposition, AnExportThatFailsIsLoggedAndTheFilmStillPrints)

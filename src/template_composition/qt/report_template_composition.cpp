@@ -26,6 +26,7 @@ ReportTemplateComposition::ReportTemplateComposition(TemplateRoadParts parts)
 void ReportTemplateComposition::composeFilm(const print_job::TemplateFilm& film)
 {
     chooser_.repmod(report_, film);
+    saveFilm_ = film.firstCopy;
     bool toldTooLarge = false;
     const bool standard = film.r_c.empty();
     for (std::size_t k = 1; k <= film.cells.size(); ++k) {
@@ -74,7 +75,7 @@ print_job::FilmResult ReportTemplateComposition::PrintReport()
     // pictures are not changed by either side, and the N-ACTION waits for
     // both. Its archive row is written here, after the printer has the film.
     std::future<FilmImageOutcome> image;
-    if (parts_.settings.saveFilms)
+    if (parts_.settings.saveFilms && saveFilm_)
         image = std::async(std::launch::async, writeFilmImage, page, report_.page(),
                            parts_.settings.exportFolder, parts_.clock.now());
     ReportPrintError error;

@@ -59,6 +59,7 @@ private:
     RpxTemplateLoader loader_;
     TemplateChooser chooser_;
     ReportPrinter printer_;
+    bool saveFilm_ = true;  // the composed film is saved when film saving is on
 };
 
 }  // namespace vantorel::template_composition
