@@ -58,6 +58,10 @@ public:
                 query.exec("delete from DBPRT where FilmPath like " + literal("%" + marker_ + "%"));
                 if (!ids_.isEmpty())
                     query.exec("delete from DBPRT where id in (" + ids_.join(',') + ")");
+                for (QString folder : folders_) {
+                    folder.replace("\\", "\\\\").replace("%", "\\%").replace("_", "\\_");
+                    query.exec("delete from DBPRT where FilmPath like " + literal(folder + "/%"));
+                }
             }
             db.close();
         }
@@ -84,6 +88,10 @@ public:
             ids_ << query.value(0).toString();
         return true;
     }
+
+    // Rows the program under test records for films below `folder` are
+    // this run's too (the folder must be unique to it).
+    void ownFilmsBelow(const QString& folder) { folders_ << folder; }
 
     // Many rows in one statement, for large listings.
     bool insertMany(const QString& prtdate, int count)
@@ -112,6 +120,7 @@ private:
     QString marker_;
     QString connection_;
     QStringList ids_;
+    QStringList folders_;
     bool ok_ = false;
 };
 

@@ -2,12 +2,15 @@
 // over the real archive database, driven through the console automation:
 // the day's films listed, a film opened with the desktop's opener (xdg-open,
 // here a script that notes what it was asked to open), a missing one
-// reported, and an archive that cannot be reached while films go on.
+// reported, an archive that cannot be reached while films go on, and a
+// film the program itself printed through a template, listed and opened.
 
 #include "archive/archive_rows.h"
 #include "console_program.h"
 #include "x_session.h"
 
+#include <QDate>
+#include <QDirIterator>
 #include <QUrl>
 
 #include <gtest/gtest.h>
@@ -161,6 +164,50 @@ TEST_F(FilmArchiveE2e, UnreachableArchiveIsReportedUnderTheGridAndFilmsGoOn)
     ASSERT_EQ(sendFilm(port_, {"--format", "STANDARD\\1,1"}), 0);
     EXPECT_EQ(filmFiles(home_).size(), 1);
     EXPECT_TRUE(program_->running());
+}
+
+TEST_F(FilmArchiveE2e, AFilmPrintedThroughATemplateIsListedWithItsPathAndOpens)
+{
+    // Template mode, paper 1417 on the first route (the FilmFile printer),
+    // films saved below this home's export folder and recorded in DBPRT.
+    const QString films = home_.path() + "/images";
+    rows_.ownFilmsBelow(films);
+    home_.setting(console::files::prtIni, "PrtIni", "启用胶片格式文件", "1");
+    home_.setting(console::files::prtIni, "PrtIni", "FilmSize_1", "4");
+    QDir().mkpath(home_.path() + "/ReportMode");
+    ASSERT_TRUE(QFile::copy(QStringLiteral(VANTOREL_SHIPPED_TEMPLATES) + "/1417-22.rpx",
+                            home_.path() + "/ReportMode/1417-22.rpx"));
+    start(archiveConnectString());
+
+    ASSERT_EQ(sendFilm(port_, {"--format", "STANDARD\\2,2", "--film-size", "14INX17IN"}), 0);
+    QString tiff;
+    ASSERT_TRUE(waitFor([&] {
+        QDirIterator it(films, {"*.tiff"}, QDir::Files, QDirIterator::Subdirectories);
+        tiff = it.hasNext() ? it.next() : QString();
+        return !tiff.isEmpty();
+    })) << home_.runLog().toStdString();
+    EXPECT_EQ(filmFiles(home_).size(), 1);
+    EXPECT_FALSE(home_.runLog().contains("not loaded")) << home_.runLog().toStdString();
+
+    // The film's day (its folders yyyy/MM/dd) to today: a film saved just
+    // before midnight is still found.
+    const QString day = QDate::fromString(tiff.mid(films.size() + 1, 10), "yyyy/MM/dd").toString(Qt::ISODate);
+    const QString today = QDate::currentDate().toString(Qt::ISODate);
+    int filmRow = -1;
+    ASSERT_TRUE(waitFor([&] {
+        const QStringList listed = gridRows(query(day, today));
+        for (int row = 0; row < listed.size(); ++row)
+            if (listed[row].section('|', 2) == tiff)
+                filmRow = row;
+        return filmRow >= 0;
+    }, 20000)) << tiff.toStdString() << "\n" << home_.runLog().toStdString();
+    x_->screenshot(screenshotDir + "/film_archive_program_template_film.png");
+
+    ASSERT_EQ(command(QString("dclick filmManagementPage/filmGrid %1 2").arg(filmRow)), "ok");
+    const QString url = QUrl::fromLocalFile(tiff).toString();
+    EXPECT_TRUE(waitFor([&] { return openedFiles().split('\n').contains(url); }, 10000))
+        << openedFiles().toStdString();
+    EXPECT_EQ(command("modal"), "modal=");
 }
 
 }  // namespace
