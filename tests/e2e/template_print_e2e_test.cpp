@@ -194,8 +194,9 @@ TEST(TemplatePrint, TwoFilmsOfOneSessionGiveTwoImagesAndTwoRows)
     // Films of the same second are numbered, never overwritten.
     const QStringList images = filmImages(home);
     ASSERT_EQ(images.size(), 2);
-    if (filmImageTime(images[0]) == filmImageTime(images[1]))
+    if (filmImageTime(images[0]) == filmImageTime(images[1])) {
         EXPECT_TRUE(images[0].endsWith("-1.tiff") || images[1].endsWith("-1.tiff")) << images.join(' ').toStdString();
+    }
     const auto rows = archiveRows(images);
     ASSERT_EQ(rows.size(), 2u) << joined(runLogMessages(home));
     EXPECT_NE(rows[0].id, rows[1].id);
