@@ -55,7 +55,7 @@ const char* usage =
     "  --requested-size MM  Requested Image Size of every image box\n"
     "  --pixel-aspect V\\H  Pixel Aspect Ratio of every image\n"
     "  --min-density N, --max-density N  of the film box (hundredths of OD)\n"
-    "  --presentation-lut SPEC  N-CREATE a Presentation LUT first: a shape (IDENTITY,\n"
+    "  --presentation-lut LUT   N-CREATE a Presentation LUT first: a shape (IDENTITY,\n"
     "                       \"LIN OD\", any text), or table:inverse, table:identity\n"
     "                       (256 entries of 8 bits), table:short (entries missing)\n"
     "  --lut-at image-box|film-box|session  who references it (default film-box)\n"

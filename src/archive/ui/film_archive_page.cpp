@@ -89,10 +89,10 @@ void FilmArchivePage::FitGrid()
     const auto& columns = filmGridColumns();
     const int count = std::min(model.columnCount(), static_cast<int>(columns.size()));
     for (int column = 0; column < count; ++column) {
-        const GridColumn& spec = columns[static_cast<std::size_t>(column)];
-        if (*spec.heading)
-            model.setHeaderData(column, Qt::Horizontal, QString::fromUtf8(spec.heading));
-        grid_->setColumnWidth(column, twipsToPixels(spec.twips, grid_->logicalDpiX()));
+        const GridColumn& shown = columns[static_cast<std::size_t>(column)];
+        if (*shown.heading)
+            model.setHeaderData(column, Qt::Horizontal, QString::fromUtf8(shown.heading));
+        grid_->setColumnWidth(column, twipsToPixels(shown.twips, grid_->logicalDpiX()));
     }
 }
 
