@@ -17,18 +17,16 @@ struct Grid {
     int cols = 1;
 };
 
-// Every image centred in its own cell in a square box of the smaller cell side;
-// non-square images are padded to squares first.
-void squareCellLayout(const CompositionContext& context, PrinterSurface& surface,
-                      const FilmImages& images, const Grid& grid, int rows)
+// Walks the cells of the grid that hold an image, in order. An image that
+// asked for a printed size and fits its cell is drawn at that size here;
+// every other one is handed to `draw` with its column and row.
+template <typename Draw>
+void forEachImageCell(const CompositionContext& context, PrinterSurface& surface,
+                      const FilmImages& images, const Grid& grid, int rows, Draw draw)
 {
     const double cw = static_cast<double>(grid.width) / grid.cols;
     const double ch = static_cast<double>(grid.height) / rows;
-    const double side = cw < ch ? cw : ch;
-    double dx = cw > ch ? (cw - ch) / 2 : 0;
-    double dy = ch > cw ? (ch - cw) / 2 : 0;
     const double hy = film_frame::headerShift(context);
-    dy += hy;
     RequestedSize requested(context.log);
     const std::size_t cells = static_cast<std::size_t>(grid.cols) * rows;
     for (std::size_t i = 0; i < images.size() && i < cells; ++i) {
@@ -36,21 +34,32 @@ void squareCellLayout(const CompositionContext& context, PrinterSurface& surface
             continue;  // an empty cell
         const auto col = static_cast<int>(i) % grid.cols;
         const auto row = static_cast<int>(i) / grid.cols;
-        const FilmImage& image = *images[i];
-        if (requested.draw(surface, image, grid.x + col * cw, grid.y + row * ch + hy, cw, ch))
-            continue;
+        if (!requested.draw(surface, *images[i], grid.x + col * cw, grid.y + row * ch + hy, cw, ch))
+            draw(*images[i], col, row);
+    }
+}
+
+// Every image centred in its own cell in a square box of the smaller cell side;
+// non-square images are padded to squares first.
+void squareCellLayout(const CompositionContext& context, PrinterSurface& surface,
+                      const FilmImages& images, const Grid& grid, int rows)
+{
+    const double cw = static_cast<double>(grid.width) / grid.cols;
+    const double ch = static_cast<double>(grid.height) / rows;
+    const auto side = static_cast<float>(cw < ch ? cw : ch);
+    const double dx = cw > ch ? (cw - ch) / 2 : 0;
+    const double dy = (ch > cw ? (ch - cw) / 2 : 0) + film_frame::headerShift(context);
+    forEachImageCell(context, surface, images, grid, rows, [&](const FilmImage& image, int col, int row) {
         const auto x = static_cast<float>(grid.x + col * cw + dx);
         const auto y = static_cast<float>(grid.y + row * ch + dy);
         if (image.pixelWidth() == image.pixelHeight()) {
-            surface.drawPicture(image.picture(), x, y, static_cast<float>(side),
-                                static_cast<float>(side));
-            continue;
+            surface.drawPicture(image.picture(), x, y, side, side);
+            return;
         }
         const auto squared = image.Rsize();
         if (squared)
-            surface.drawPicture(squared->picture(), x, y, static_cast<float>(side),
-                                static_cast<float>(side));
-    }
+            surface.drawPicture(squared->picture(), x, y, side, side);
+    });
 }
 
 // Every image fitted into the cell size with its aspect kept; images step by
@@ -61,18 +70,10 @@ void packedAspectLayout(const CompositionContext& context, PrinterSurface& surfa
     const double cw = static_cast<double>(grid.width) / grid.cols;
     const double ch = static_cast<double>(grid.height) / rows;
     const double hy = film_frame::headerShift(context);
-    RequestedSize requested(context.log);
-    const std::size_t cells = static_cast<std::size_t>(grid.cols) * rows;
-    for (std::size_t i = 0; i < images.size() && i < cells; ++i) {
-        if (!images[i])
-            continue;  // an empty cell
-        const auto col = static_cast<int>(i) % grid.cols;
-        const auto row = static_cast<int>(i) / grid.cols;
-        if (requested.draw(surface, *images[i], grid.x + col * cw, grid.y + row * ch + hy, cw, ch))
-            continue;
-        const Picture picture = images[i]->picture();
+    forEachImageCell(context, surface, images, grid, rows, [&](const FilmImage& image, int col, int row) {
+        const Picture picture = image.picture();
         if (picture.isNull())
-            continue;  // nothing to draw: the next image goes on
+            return;  // nothing to draw: the next image goes on
         const double r = static_cast<double>(picture.width) / picture.height;
         double dw, dh, dx, dy;
         if (ch / cw >= 1 / r) {
@@ -90,7 +91,7 @@ void packedAspectLayout(const CompositionContext& context, PrinterSurface& surfa
         surface.drawPicture(picture, static_cast<float>(grid.x + dx + col * dw),
                             static_cast<float>(grid.y + dy + row * dh), static_cast<float>(dw),
                             static_cast<float>(dh));
-    }
+    });
 }
 
 }  // namespace
