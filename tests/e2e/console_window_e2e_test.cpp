@@ -2,8 +2,7 @@
 // mapped or not, navigation, status bar, skin, the start-up messages, and
 // closing the window. Screenshots are kept in the build folder's screenshots/.
 
-#include "console_program.h"
-#include "x_session.h"
+#include "window_e2e.h"
 
 #include <QColor>
 
@@ -15,22 +14,8 @@
 namespace vantorel::testing {
 namespace {
 
-const QString screenshotDir = QStringLiteral(VANTOREL_SCREENSHOT_DIR);
-
-class ConsoleWindowE2e : public ::testing::Test {
+class ConsoleWindowE2e : public WindowE2e {
 protected:
-    static void SetUpTestSuite() { x_ = std::make_unique<XSession>(); }
-    static void TearDownTestSuite() { x_.reset(); }
-
-    void SetUp() override
-    {
-        if (!x_->ok())
-            GTEST_SKIP() << "Xvfb could not be started";
-        QDir().mkpath(screenshotDir);
-        port_ = freePort();
-        home_.setting(console::files::prtIni, "PrtIni", "Port", std::to_string(port_));
-    }
-
     std::unique_ptr<RunningProgram> start()
     {
         return std::make_unique<RunningProgram>(home_, x_->display());
@@ -53,13 +38,7 @@ protected:
         screenshot(screenshotName);
         ASSERT_TRUE(x_->closeWindow(*x_->windowWithTitle(title)));
     }
-
-    static std::unique_ptr<XSession> x_;
-    ConsoleHome home_;
-    int port_ = 0;
 };
-
-std::unique_ptr<XSession> ConsoleWindowE2e::x_;
 
 // Share of the screenshot's pixels close to `colour`.
 double shareOfColour(const QImage& image, QColor colour, int tolerance = 24)

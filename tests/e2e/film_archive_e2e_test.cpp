@@ -6,8 +6,7 @@
 // film the program itself printed through a template, listed and opened.
 
 #include "archive/archive_rows.h"
-#include "console_program.h"
-#include "x_session.h"
+#include "window_e2e.h"
 
 #include <QDate>
 #include <QDirIterator>
@@ -20,16 +19,15 @@
 namespace vantorel::testing {
 namespace {
 
-const QString screenshotDir = QStringLiteral(VANTOREL_SCREENSHOT_DIR);
 
 // A grid's rows as the automation's "rows" answers them.
 QStringList gridRows(const QString& answer) { return answer.split('\t').mid(1); }
 
-class FilmArchiveE2e : public ::testing::Test {
+class FilmArchiveE2e : public WindowE2e {
 protected:
     static void SetUpTestSuite()
     {
-        x_ = std::make_unique<XSession>();
+        WindowE2e::SetUpTestSuite();
         // The desktop's opener, first on the PATH the program inherits.
         opener_ = std::make_unique<QTemporaryDir>();
         QFile script(opener_->path() + "/xdg-open");
@@ -43,20 +41,18 @@ protected:
     {
         qputenv("PATH", savedPath_);
         opener_.reset();
-        x_.reset();
+        WindowE2e::TearDownTestSuite();
     }
 
     void SetUp() override
     {
-        if (!x_->ok())
-            GTEST_SKIP() << "Xvfb could not be started";
+        WindowE2e::SetUp();
+        if (IsSkipped())
+            return;
         if (archiveConnectString().empty())
             GTEST_SKIP() << "MariaDB not started (run through scripts/test)";
         ASSERT_TRUE(rows_.ok());
-        QDir().mkpath(screenshotDir);
         home_.copyRuntime();
-        port_ = freePort();
-        home_.setting(console::files::prtIni, "PrtIni", "Port", std::to_string(port_));
         home_.setting(console::files::prtIni, "PrtIni", "SaveFilm", "1");
         home_.setting(console::files::prtIni, "PrtIni", "胶片导出路径", (home_.path() + "/images").toStdString());
     }
@@ -89,16 +85,12 @@ protected:
         return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
     }
 
-    static std::unique_ptr<XSession> x_;
     static std::unique_ptr<QTemporaryDir> opener_;
     static QByteArray savedPath_;
     ArchiveRows rows_;
-    ConsoleHome home_;
-    int port_ = 0;
     std::unique_ptr<RunningProgram> program_;
 };
 
-std::unique_ptr<XSession> FilmArchiveE2e::x_;
 std::unique_ptr<QTemporaryDir> FilmArchiveE2e::opener_;
 QByteArray FilmArchiveE2e::savedPath_;
 

@@ -3,9 +3,8 @@
 // film printed on "FilmFile" carrying it without a restart. Screenshots are
 // kept in the build folder's screenshots/.
 
-#include "console_program.h"
+#include "window_e2e.h"
 #include "console/gbk.h"
-#include "x_session.h"
 
 #include <QRegularExpression>
 
@@ -16,7 +15,6 @@
 namespace vantorel::testing {
 namespace {
 
-const QString screenshotDir = QStringLiteral(VANTOREL_SCREENSHOT_DIR);
 const QString editorTitle = QStringLiteral("医院名称设置");
 
 QString toolOutput(const QString& program, const QStringList& args)
@@ -45,19 +43,14 @@ QList<PdfWord> pdfWords(const QString& pdf)
     return words;
 }
 
-class HospitalNameE2e : public ::testing::Test {
+class HospitalNameE2e : public WindowE2e {
 protected:
-    static void SetUpTestSuite() { x_ = std::make_unique<XSession>(); }
-    static void TearDownTestSuite() { x_.reset(); }
-
     void SetUp() override
     {
-        if (!x_->ok())
-            GTEST_SKIP() << "Xvfb could not be started";
-        QDir().mkpath(screenshotDir);
+        WindowE2e::SetUp();
+        if (IsSkipped())
+            return;
         home_.copyRuntime();
-        port_ = freePort();
-        home_.setting(console::files::prtIni, "PrtIni", "Port", std::to_string(port_));
         program_ = std::make_unique<RunningProgram>(home_, x_->display());
         ASSERT_TRUE(waitFor([&] { return QFileInfo::exists(home_.reportPath()); }))
             << program_->errorOutput().toStdString();
@@ -80,13 +73,8 @@ protected:
         return QString::fromStdString(console::gbkToUtf8(home_.readFile("医院名称/Hospital.ini").toStdString()));
     }
 
-    static std::unique_ptr<XSession> x_;
-    ConsoleHome home_;
-    int port_ = 0;
     std::unique_ptr<RunningProgram> program_;
 };
-
-std::unique_ptr<XSession> HospitalNameE2e::x_;
 
 TEST_F(HospitalNameE2e, NameSavedInTheEditorIsOnTheNextFilm)
 {
