@@ -9,6 +9,28 @@ namespace {
 
 struct Rect { float x, y, width, height; };
 
+// An image slot at `rect` (twips) holding `picture`.
+ReportControl slotAt(SizeMode mode, PictureAlignment alignment, Rect rect, direct_composition::Picture picture)
+{
+    ReportControl slot = imageSlot(1, true, mode, alignment);
+    slot.left = rect.x;
+    slot.top = rect.y;
+    slot.width = rect.width;
+    slot.height = rect.height;
+    slot.picture = std::move(picture);
+    return slot;
+}
+
+// The page of a report whose layout is this one slot.
+direct_composition::FilmPage pageOf(const ReportControl& slot)
+{
+    ReportLayout layout;
+    layout.controls = {slot};
+    AcReport report;
+    report.loadLayout(layout);
+    return layoutReportPage(report);
+}
+
 // A 100 x 50 pixel picture in a 3000 x 3000 twip slot at (600, 300).
 TEST(ReportPage, FitsPicturesBySizeModeAndAlignment)
 {
@@ -24,17 +46,7 @@ TEST(ReportPage, FitsPicturesBySizeModeAndAlignment)
         // 3000 x 1500 pixels at own size is 45000 twips wide: the middle 200 pixels show.
     };
     for (const Case& c : cases) {
-        ReportControl slot = imageSlot(1, true, c.mode, c.alignment);
-        slot.left = 600;
-        slot.top = 300;
-        slot.width = 3000;
-        slot.height = 3000;
-        slot.picture = grayPicture(100, 50, 7);
-        ReportLayout layout;
-        layout.controls = {slot};
-        AcReport report;
-        report.loadLayout(layout);
-        const auto page = layoutReportPage(report);
+        const auto page = pageOf(slotAt(c.mode, c.alignment, {600, 300, 3000, 3000}, grayPicture(100, 50, 7)));
         ASSERT_EQ(page.ops.size(), 1u);
         const auto& r = page.ops[0].rect;
         const std::string row = std::to_string(int(c.mode)) + "/" + std::to_string(int(c.alignment));
@@ -51,18 +63,9 @@ TEST(ReportPage, FitsPicturesBySizeModeAndAlignment)
 TEST(ReportPage, RequestedWidthIsDrawnCentredInTheSlot)
 {
     for (SizeMode mode : {SizeMode::Zoom, SizeMode::Stretch, SizeMode::Clip}) {
-        ReportControl slot = imageSlot(1, true, mode, PictureAlignment::TopLeft);
-        slot.left = 600;
-        slot.top = 300;
-        slot.width = 3000;
-        slot.height = 3000;
-        slot.picture = grayPicture(100, 50, 7);
+        ReportControl slot = slotAt(mode, PictureAlignment::TopLeft, {600, 300, 3000, 3000}, grayPicture(100, 50, 7));
         slot.requestedWidth = 1200;
-        ReportLayout layout;
-        layout.controls = {slot};
-        AcReport report;
-        report.loadLayout(layout);
-        const auto page = layoutReportPage(report);
+        const auto page = pageOf(slot);
         ASSERT_EQ(page.ops.size(), 1u);
         const auto& r = page.ops[0].rect;
         EXPECT_FLOAT_EQ(r.x, 1500) << int(mode);
@@ -74,17 +77,8 @@ TEST(ReportPage, RequestedWidthIsDrawnCentredInTheSlot)
 
 TEST(ReportPage, ClipCutsALargePictureToItsSlot)
 {
-    ReportControl slot = imageSlot(1, true, SizeMode::Clip, PictureAlignment::Center);
-    slot.left = 0;
-    slot.top = 0;
-    slot.width = 3000;   // 200 pixels
-    slot.height = 1500;  // 100 pixels
-    slot.picture = grayPicture(1000, 1000, 1);
-    ReportLayout layout;
-    layout.controls = {slot};
-    AcReport report;
-    report.loadLayout(layout);
-    const auto page = layoutReportPage(report);
+    // 3000 x 1500 twips: 200 x 100 pixels.
+    const auto page = pageOf(slotAt(SizeMode::Clip, PictureAlignment::Center, {0, 0, 3000, 1500}, grayPicture(1000, 1000, 1)));
     ASSERT_EQ(page.ops.size(), 1u);
     EXPECT_EQ(page.ops[0].picture.width, 200);
     EXPECT_EQ(page.ops[0].picture.height, 100);
