@@ -1,5 +1,6 @@
 #include "direct_composition/qt/film_file_writer.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QIODevice>
 #include <QPdfWriter>
@@ -173,6 +174,18 @@ FilmFileResult writeFilmFile(const QString& folder, const QString& stem,
     if (result.path.empty())
         ::unlink(part.constData());
     return result;
+}
+
+QString filmFileFolder(const std::string& homeFolder)
+{
+    return QString::fromStdString(homeFolder) + QStringLiteral("/FilmFile");
+}
+
+FilmFileResult writeFilmFileNow(const std::string& homeFolder,
+                                const std::function<bool(QPdfWriter&)>& paint)
+{
+    const QString stem = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    return writeFilmFile(filmFileFolder(homeFolder), stem, paint);
 }
 
 int removeAbandonedFilmFiles(const QString& folder)

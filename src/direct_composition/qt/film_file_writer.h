@@ -27,6 +27,15 @@ struct FilmFileResult {
 FilmFileResult writeFilmFile(const QString& folder, const QString& stem,
                              const std::function<bool(QPdfWriter&)>& paint);
 
+// The folder of the built-in "FilmFile" printer below a home folder.
+QString filmFileFolder(const std::string& homeFolder);
+
+// Writes the film of this moment on the built-in "FilmFile" printer:
+// <home>/FilmFile/yyyyMMdd-HHmmss.pdf, numbered when taken, as writeFilmFile
+// writes it.
+FilmFileResult writeFilmFileNow(const std::string& homeFolder,
+                                const std::function<bool(QPdfWriter&)>& paint);
+
 // Removes the temporary files that a process which ended in the middle of a
 // film (killed, crashed) left in `folder`; files of running processes stay.
 // Returns how many were removed.

@@ -5,7 +5,6 @@
 #include "direct_composition/qt/film_file_writer.h"
 #include "direct_composition/qt/film_page_painter.h"
 
-#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QPageLayout>
@@ -54,11 +53,11 @@ QtPrinterSurface::QtPrinterSurface(std::string homeFolder, console::RunLog* log)
     : RecordingSurface(installedPrinters()), home_(std::move(homeFolder)), log_(log)
 {
     setKeepDocuments(false);
-    const int abandoned = removeAbandonedFilmFiles(filmFileFolder());
+    const int abandoned = removeAbandonedFilmFiles(filmFileFolder(home_));
     if (abandoned > 0 && log_)
         log_->write("removed " + std::to_string(abandoned) +
                     " unfinished film file(s) of an earlier run from " +
-                    filmFileFolder().toStdString());
+                    filmFileFolder(home_).toStdString());
     const std::string systemDefault = QPrinterInfo::defaultPrinterName().toStdString();
     if (systemDefault.empty() || !RecordingSurface::selectPrinter(systemDefault))
         RecordingSurface::selectPrinter(filmFilePrinter);
@@ -94,23 +93,17 @@ PageRelease QtPrinterSurface::releasePage(const FilmPage& page)
                                                                     : printToSystemPrinter(page);
     if (!release.released && log_) {
         const std::string where =
-            currentPrinter() == filmFilePrinter ? " (" + filmFileFolder().toStdString() + ")" : "";
+            currentPrinter() == filmFilePrinter ? " (" + filmFileFolder(home_).toStdString() + ")" : "";
         log_->write("printer " + currentPrinter() + " did not take the film" + where + ": " +
                     release.failure);
     }
     return release;
 }
 
-QString QtPrinterSurface::filmFileFolder() const
-{
-    return QString::fromStdString(home_) + QStringLiteral("/FilmFile");
-}
-
 PageRelease QtPrinterSurface::printToFilmFile(const FilmPage& page)
 {
-    const QString stem = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
     const Orientation orientation = this->orientation();
-    const FilmFileResult result = writeFilmFile(filmFileFolder(), stem, [&](QPdfWriter& writer) {
+    const FilmFileResult result = writeFilmFileNow(home_, [&](QPdfWriter& writer) {
         writer.setResolution(filmFileDpi);
         writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), toQt(orientation), QMarginsF()));
         writer.setTitle(QStringLiteral("film"));

@@ -47,7 +47,6 @@ private:
     void updateSheet();
     PageRelease printToFilmFile(const FilmPage& page);
     PageRelease printToSystemPrinter(const FilmPage& page);
-    QString filmFileFolder() const;
 
     std::string home_;
     console::RunLog* log_;

@@ -5,7 +5,6 @@
 #include "direct_composition/qt/film_page_painter.h"
 #include "direct_composition/qt/qt_printer_surface.h"
 
-#include <QDateTime>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
@@ -77,9 +76,7 @@ bool ReportPrinter::print(const dc::FilmPage& page, const ReportPageSettings& se
     const QString name = QString::fromStdString(printerName);
     const QString title = QString::fromStdString(documentName);
     if (printerName == dc::QtPrinterSurface::filmFilePrinter) {
-        const QString folder = QString::fromStdString(home_) + QStringLiteral("/FilmFile");
-        const QString stem = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
-        const dc::FilmFileResult written = dc::writeFilmFile(folder, stem, [&](QPdfWriter& writer) {
+        const dc::FilmFileResult written = dc::writeFilmFileNow(home_, [&](QPdfWriter& writer) {
             writer.setResolution(filmFileDpi);
             writer.setPageLayout(pageLayoutOf(settings));
             writer.setTitle(title);
