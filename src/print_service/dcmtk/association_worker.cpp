@@ -154,7 +154,8 @@ void AssociationWorker::run()
 bool AssociationWorker::negotiate()
 {
     T_ASC_Parameters* params = association_->params;
-    const bool served = acceptServedContexts(params);
+    // The server has accepted the contexts it serves (acceptServedContexts).
+    const bool served = ASC_countAcceptedPresentationContexts(params) > 0;
 
     info_.callingAeTitle = params->DULparams.callingAPTitle;
     info_.calledAeTitle = params->DULparams.calledAPTitle;

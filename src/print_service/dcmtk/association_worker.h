@@ -17,8 +17,10 @@ namespace vantorel::print_service {
 // serves (with its preferred transfer syntax) and says whether any was.
 bool acceptServedContexts(T_ASC_Parameters* params);
 
-// Serves one association, whose request has been read, from its acceptance
-// (or rejection) to its release or abort, on the thread of its connection.
+// Serves one association, whose request has been read and whose served
+// presentation contexts have been accepted (acceptServedContexts), from its
+// acceptance (or rejection) to its release or abort, on the thread of its
+// connection.
 class AssociationWorker {
 public:
     AssociationWorker(T_ASC_Association* association, std::uint64_t id, MainThreadDispatcher& dispatcher,
