@@ -62,12 +62,11 @@ TEST_F(UiConsoleStartup, EmptyHomeRunsEveryStepInOrderWithTheDefaults)
     const StartupOutcome outcome = start();
 
     EXPECT_TRUE(outcome.skipped.empty());
-    EXPECT_EQ(outcome.ran.size(), 20u);
+    EXPECT_EQ(outcome.ran.size(), 21u);
     // The missing printer list is reported once, after the window is shown
-    // and before listening starts.
-    const Events expected{"viewer tools",   "message:打印机设置无效",
-                          "report page",   "listen",         "print objects",
-                          "printer object", "film lut"};
+    // and after the service listens with its Printer object built.
+    const Events expected{"viewer tools",   "report page", "listen", "print objects",
+                          "printer object", "film lut",    "message:打印机设置无效"};
     EXPECT_EQ(events, expected);
     EXPECT_TRUE(windowShownBeforeMessage);
     EXPECT_EQ(messages.shown[0].text,
@@ -161,7 +160,7 @@ TEST_F(UiConsoleStartup, FailingStepIsSkippedAndTheNextOnesRun)
     const StartupOutcome outcome = start();
 
     EXPECT_EQ(outcome.skipped, std::vector<std::string>{"print objects"});
-    EXPECT_EQ(outcome.ran.size(), 19u);
+    EXPECT_EQ(outcome.ran.size(), 20u);
     EXPECT_EQ(events.back(), "film lut");
     EXPECT_TRUE(window.hasLogo());
     EXPECT_TRUE(log.contains("start-up step skipped: print objects: broken print objects"));

@@ -4,6 +4,8 @@
 
 #include "window_e2e.h"
 
+#include "support/echo_probe.h"
+
 #include <QColor>
 
 #include <gtest/gtest.h>
@@ -169,6 +171,22 @@ TEST_F(ConsoleWindowE2e, MissingPrinterListIsReportedOnceAndStartUpFinishes)
     EXPECT_FALSE(x_->windowWithTitle("打印机设置无效")) << x_->windowTree().toStdString();
     EXPECT_EQ(home_.report()["panel5"], "正常");
     EXPECT_TRUE(x_->viewableWindowWithTitle("Vantorel V4.1"));
+}
+
+TEST_F(ConsoleWindowE2e, ModalitiesAreServedWhileAStartUpMessageWaits)
+{
+    home_.copyRuntime();
+    QFile::remove(home_.path() + "/PrtLst/PrtLst.ini");
+    home_.setting(console::files::prtIni, "PrtIni", "FrmVisiable", "0");  // nobody sees the box
+
+    auto program = start();
+    ASSERT_TRUE(waitFor([&] { return x_->viewableWindowWithTitle("打印机设置无效"); }))
+        << x_->windowTree().toStdString();
+    EXPECT_TRUE(answersEcho(port_)) << "the port waited for the operator's click";
+    EXPECT_TRUE(x_->viewableWindowWithTitle("打印机设置无效"));
+    EXPECT_TRUE(home_.runLog().contains("监听端口状态=True")) << home_.runLog().toStdString();
+    closeMessageBox("打印机设置无效", "console_message_while_listening");
+    ASSERT_TRUE(waitFor([&] { return startUpFinished(); }));
 }
 
 TEST_F(ConsoleWindowE2e, TermWhileAStartUpMessageWaitsEndsTheProgram)

@@ -59,13 +59,17 @@ std::vector<StartupStep> ConsoleStartup::steps()
         {"printer object", [this, &services] { services.buildPrinterObject(settings_); }},
         {"film lut", [&services] { services.buildFilmLut(); }},
         {"logo", [this] { showLogo(); }},
+        // Last: a message box waits for the operator, and modalities are
+        // already served meanwhile (its event loop handles their requests).
+        {"start-up messages", [this] { deferred_.release(context_.messages); }},
     };
 }
 
 void ConsoleStartup::readHeaderSettings()
 {
-    // Every setting is read here in start-up's order; the message about a
-    // missing printer list waits for the printers step.
+    // Every setting is read here in start-up's order; the messages about
+    // them (a missing printer list) wait until the service listens and its
+    // print objects are built, the last step.
     // The header icon "\医院名称\cross.bmp" is read by the header pictures of
     // film composition, which the program builds before start-up.
     settings_ = loadSettings(context_.store, context_.installedPrinters, context_.printCount,
@@ -121,7 +125,6 @@ void ConsoleStartup::showPrintCount()
 
 void ConsoleStartup::readPrinters()
 {
-    deferred_.release(context_.messages);
     window_.settingsPages().showPrinters(settings_);
 }
 

@@ -38,9 +38,11 @@ struct StartupContext {
     bool windowSystem = true;  // false: headless, the window is never shown
 };
 
-// Start-up of the console, in its fixed order of twenty steps: settings and
-// header icon, pages and navigation, skin, window, status bar, printers,
-// listening, print objects, Printer object, FilmLut and logo.
+// Start-up of the console, in its fixed order of steps: settings and header
+// icon, pages and navigation, skin, window, status bar, printers, listening,
+// print objects, Printer object, FilmLut, logo, and last the messages about
+// the settings, so that no message waiting for the operator keeps
+// modalities out.
 class ConsoleStartup {
 public:
     ConsoleStartup(StartupContext context, Settings& settings, MainWindow& window);
