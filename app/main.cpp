@@ -18,6 +18,7 @@
 #include "console/settings_store.h"
 #include "console/ui/console_report.h"
 #include "console/ui/console_startup.h"
+#include "console/ui/listen_retry.h"
 #include "console/ui/main_window.h"
 #include "console/ui/message_box_operator_messages.h"
 #include "console/ui/status_panels.h"
@@ -239,6 +240,17 @@ int main(int argc, char** argv)
                                         direct_composition::QtPrinterSurface::installedPrinters(),
                                         clock, runLog, messages, server.startup, application, !headless};
     console::ui::ConsoleStartup(context, settings, window).run();
+    if (headless && !server.service.listener().listening() && !quitOnSignal.signalled()) {
+        // An unattended service that cannot listen is of no use: it ends, and
+        // its service manager starts it again later.
+        runLog.write("监听端口" + settings.listenPort + "无法打开，程序退出。");
+        server.service.stop();
+        return 1;
+    }
+    // With the window, a port that another program holds is tried again.
+    console::ui::ListenRetry listenRetry(pageServices, window.statusPanels(), runLog,
+                                         QString::fromStdString(settings.listenPort));
+    listenRetry.start();
     const auto automation = startAutomation(window, printing);
 
     // A signal during start-up (while a message box waited) ends the program

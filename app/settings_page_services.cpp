@@ -47,6 +47,16 @@ bool SettingsPageServices::listening() const
     return listener_.listening();
 }
 
+bool SettingsPageServices::retrying() const
+{
+    return listener_.retrying();
+}
+
+bool SettingsPageServices::retryListening()
+{
+    return listener_.retryListening();
+}
+
 void SettingsPageServices::setReportPage(const console::ui::ReportPageSetup& page)
 {
     startup_.setReportPage(page);

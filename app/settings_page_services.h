@@ -41,6 +41,8 @@ public:
     bool changePort(const std::string& typedPort,
                     const std::function<void(const std::string&)>& storePort) override;
     bool listening() const override;
+    bool retrying() const override;
+    bool retryListening() override;
     void setReportPage(const console::ui::ReportPageSetup& page) override;
 
 private:

@@ -20,6 +20,12 @@ public:
 
     // Whether the port of the last change is listened on.
     virtual bool listening() const = 0;
+
+    // Whether start-up's port, which could not be opened, is still to be
+    // tried again (until it opens or the operator changes the port).
+    virtual bool retrying() const = 0;
+    // Tries start-up's port again; true once it is listened on.
+    virtual bool retryListening() = 0;
 };
 
 }  // namespace vantorel::console

@@ -35,18 +35,45 @@ std::int32_t Listener::portNumber(const std::string& text)
     return static_cast<std::int32_t>(rounded);
 }
 
+bool Listener::isTcpPort(const std::string& text)
+{
+    const std::int32_t port = portNumber(text);
+    return port >= 1 && port <= 65535;
+}
+
 void Listener::startListening()
 {
     settings_.listenPort = console::trimBlanks(settings_.listenPort);
     portPanel_ = settings_.listenPort;
     log_.write("监听端口=" + settings_.listenPort);
-    const bool open = network_.Listen(portNumber(settings_.listenPort));
-    if (!open) {
-        messages_.show("监听端口失败：端口被占用，请更换端口号,否则不能正常打印。", "注意",
-                       console::MessageIcon::Information);
+    bool open = false;
+    if (!isTcpPort(settings_.listenPort)) {
+        // Not a port that is taken: a port that does not exist, and trying
+        // again would not help.
+        messages_.show("监听端口无效：“" + settings_.listenPort +
+                           "”不是1到65535之间的端口号，无法接收打印请求，请在DICOM设置中更改。",
+                       "注意", console::MessageIcon::Warning);
+    } else {
+        open = network_.Listen(portNumber(settings_.listenPort));
+        if (!open)
+            messages_.show("监听端口失败：端口被占用，请更换端口号,否则不能正常打印。", "注意",
+                           console::MessageIcon::Information);
     }
     listening_ = open;
+    retrying_ = !open && isTcpPort(settings_.listenPort);
     log_.write(std::string("监听端口状态=") + (open ? "True" : "False"));
+}
+
+bool Listener::retryListening()
+{
+    if (!retrying_)
+        return listening_;
+    listening_ = network_.Listen(portNumber(settings_.listenPort));
+    if (listening_) {
+        retrying_ = false;
+        log_.write("监听端口状态=True");
+    }
+    return listening_;
 }
 
 bool Listener::changePort(const std::string& typedPort,
@@ -55,6 +82,7 @@ bool Listener::changePort(const std::string& typedPort,
     const std::string port = console::trimBlanks(typedPort);
     bool listened = false;
     if (port != settings_.listenPort) {
+        retrying_ = false;  // the operator's port replaces start-up's
         storePort(port);
         settings_.listenPort = port;
         log_.write("监听端口改变为： " + typedPort);

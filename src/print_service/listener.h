@@ -26,9 +26,19 @@ public:
     Listener(NetworkListener& network, console::Settings& settings, console::RunLog& log,
              console::OperatorMessages& messages);
 
-    // At start-up: logs "监听端口=", listens on `listenPort`, reports a taken
-    // port to the operator and logs "监听端口状态=True|False".
+    // At start-up: logs "监听端口=", listens on `listenPort`, reports a port
+    // that is not a TCP port or cannot be opened to the operator and logs
+    // "监听端口状态=True|False". A TCP port that cannot be opened (taken by
+    // another program, say) is then retried by retryListening.
     void startListening();
+
+    // Whether start-up's port is still to be tried again: it could not be
+    // opened, and the operator has not changed the port since.
+    bool retrying() const { return retrying_; }
+
+    // Tries start-up's port again while retrying(); true once it listens
+    // (logged as "监听端口状态=True").
+    bool retryListening();
 
     // Saving the DICOM page: when the trimmed `typedPort` differs from
     // `listenPort`, stores it through `storePort`, makes it `listenPort` and
@@ -44,12 +54,16 @@ public:
     // rounded half to even to 32 bits; 0 when out of that range.
     static std::int32_t portNumber(const std::string& text);
 
+    // Whether a port text names a TCP port, 1 to 65535.
+    static bool isTcpPort(const std::string& text);
+
 private:
     NetworkListener& network_;
     console::Settings& settings_;
     console::RunLog& log_;
     console::OperatorMessages& messages_;
     bool listening_ = false;
+    bool retrying_ = false;
     std::string portPanel_;
 };
 

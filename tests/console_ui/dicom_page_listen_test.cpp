@@ -3,6 +3,7 @@
 
 #include "console/listener_control.h"
 #include "console/run_log.h"
+#include "console/ui/listen_retry.h"
 #include "console/ui/pages/dicom_page.h"
 #include "console/ui/status_panels.h"
 #include "pages_fixture.h"
@@ -34,6 +35,8 @@ public:
         return listener_.changePort(typedPort, storePort);
     }
     bool listening() const override { return listener_.listening(); }
+    bool retrying() const override { return listener_.retrying(); }
+    bool retryListening() override { return listener_.retryListening(); }
 
 private:
     print_service::Listener& listener_;
@@ -165,6 +168,68 @@ TEST_F(DicomPageListenTest, ATakenPortIsReportedAndTheServiceKeepsTheOldOne)
     EXPECT_EQ(runLog().count(QStringLiteral("监听端口状态=True")), 1);
     EXPECT_TRUE(runLog().contains(QStringLiteral("监听端口改变为： %1").arg(takenPort)));
     EXPECT_EQ(echo(oldPort), 0);
+}
+
+// A second service whose start-up port another program holds, retried as
+// the console does every ten seconds (here: tick by tick).
+TEST_F(DicomPageListenTest, AStartUpPortHeldByAnotherProgramIsTakenOnceItIsFreed)
+{
+    QTcpServer holder;
+    ASSERT_TRUE(holder.listen(QHostAddress::Any, 0));
+    const int heldPort = holder.serverPort();
+    console::Settings otherSettings = settings;
+    otherSettings.listenPort = std::to_string(heldPort);
+    print_service::PrintObjectStore otherObjects;
+    print_service::FilmParameters otherFilm;
+    print_service::PrintServiceRuntime other{otherObjects, otherFilm, otherSettings, printJob, log, messages};
+    other.listener().startListening();
+    ASSERT_FALSE(other.listener().listening());
+    ListenerPortControl control{other.listener()};
+    QStatusBar otherBar;
+    console::ui::StatusPanels otherPanels{otherBar};
+    console::ui::ListenRetry retry(control, otherPanels, log, QString::number(heldPort));
+
+    retry.start();
+    EXPECT_TRUE(retry.active());
+    EXPECT_EQ(otherPanels.listenProblemText(), QStringLiteral("监听端口%1无法打开，每10秒重试一次").arg(heldPort));
+    EXPECT_TRUE(runLog().contains(QStringLiteral("监听端口%1无法打开，每10秒重试一次。").arg(heldPort)));
+    retry.tick();
+    EXPECT_TRUE(retry.active());  // still held
+
+    holder.close();
+    retry.tick();
+    EXPECT_FALSE(retry.active());
+    EXPECT_TRUE(otherPanels.listenProblemText().isEmpty());
+    EXPECT_EQ(otherPanels.text(5), QStringLiteral("正常"));
+    EXPECT_EQ(echo(heldPort), 0);
+    other.stop();
+}
+
+TEST_F(DicomPageListenTest, ChangingThePortStopsTheRetry)
+{
+    QTcpServer holder;
+    ASSERT_TRUE(holder.listen(QHostAddress::Any, 0));
+    console::Settings otherSettings = settings;
+    otherSettings.listenPort = std::to_string(holder.serverPort());
+    print_service::PrintObjectStore otherObjects;
+    print_service::FilmParameters otherFilm;
+    print_service::PrintServiceRuntime other{otherObjects, otherFilm, otherSettings, printJob, log, messages};
+    other.listener().startListening();
+    ListenerPortControl control{other.listener()};
+    QStatusBar otherBar;
+    console::ui::StatusPanels otherPanels{otherBar};
+    console::ui::ListenRetry retry(control, otherPanels, log, QString::fromStdString(otherSettings.listenPort));
+    retry.start();
+    ASSERT_TRUE(retry.active());
+
+    const int newPort = freePort();
+    control.changePort(std::to_string(newPort), [](const std::string&) {});
+    holder.close();
+    retry.tick();
+    EXPECT_FALSE(retry.active());
+    EXPECT_TRUE(otherPanels.listenProblemText().isEmpty());
+    EXPECT_EQ(echo(newPort), 0);
+    other.stop();
 }
 
 }  // namespace

@@ -28,6 +28,8 @@ public:
         return true;
     }
     bool listening() const override { return true; }
+    bool retrying() const override { return false; }
+    bool retryListening() override { return true; }
 
     std::string current = "10000";
     std::vector<std::string> calls;

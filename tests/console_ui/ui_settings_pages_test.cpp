@@ -51,6 +51,45 @@ TEST_F(SettingsPagesTest, DicomSaveWritesConversionAndTitleThenHandsOverThePort)
     EXPECT_FALSE(status[1][1].toBool());
 }
 
+TEST_F(SettingsPagesTest, DicomSaveRefusesATitleOrPortTheServiceCannotUseAndWritesNothing)
+{
+    writeIni("PrtIni.ini", "[PrtIni]\r\nAE=ZQ\r\n");
+    start();
+    unlock();
+    console::ui::DicomPage& page = pages->dicom();
+    showPage(page);
+    struct Case {
+        const char* title;
+        const char* port;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"  ", "10001", "相机AE Title须为1到16个字符，设置未保存。"},
+        {"ABCDEFGHIJKLMNOPQ", "10001", "相机AE Title须为1到16个字符，设置未保存。"},
+        {"ZQ", "abc", "相机监听端口须为1到65535之间的整数，设置未保存。"},
+        {"ZQ", "0", "相机监听端口须为1到65535之间的整数，设置未保存。"},
+        {"ZQ", "65536", "相机监听端口须为1到65535之间的整数，设置未保存。"},
+        {"ZQ", "104abc", "相机监听端口须为1到65535之间的整数，设置未保存。"},
+        {"ZQ", "", "相机监听端口须为1到65535之间的整数，设置未保存。"},
+    };
+    for (const Case& c : cases) {
+        messages.shown.clear();
+        page.aeTitleEdit()->setText(QString::fromUtf8(c.title));
+        page.portEdit()->setText(QString::fromUtf8(c.port));
+        click(page.saveButton());
+        ASSERT_EQ(messages.shown.size(), 1u) << c.title << " " << c.port;
+        EXPECT_EQ(messages.shown[0].text, c.message);
+        EXPECT_EQ(fileBytes("PrtIni.ini"), gbk("[PrtIni]\r\nAE=ZQ\r\n")) << c.title << " " << c.port;
+        EXPECT_EQ(page.portEdit()->text(), QString::fromUtf8(c.port));  // the input stays
+    }
+    EXPECT_TRUE(listener.calls.empty());
+
+    page.aeTitleEdit()->setText(QStringLiteral("ABCDEFGHIJKLMNOP"));  // 16: the most a title has
+    page.portEdit()->setText(QStringLiteral("65535"));
+    click(page.saveButton());
+    EXPECT_EQ(listener.calls, std::vector<std::string>{"65535"});
+}
+
 TEST_F(SettingsPagesTest, StatusPanelsFollowTheDicomPage)
 {
     start();

@@ -157,7 +157,12 @@ TEST_F(ConsoleWindowE2e, TakenPortGivesTheMessageFailedStatusAndBothLogLines)
     // The window stays up and usable.
     EXPECT_TRUE(x_->viewableWindowWithTitle("Vantorel V4.1"));
     EXPECT_TRUE(program->running());
+    EXPECT_EQ(report["listenProblem"], QString("监听端口%1无法打开，每10秒重试一次").arg(port_));
     screenshot("console_port_taken_after");
+
+    // Once the other program lets go, the port is taken at the next try.
+    taken.close();
+    EXPECT_TRUE(waitFor([&] { return answersEcho(port_); }, 15000)) << home_.runLog().toStdString();
 }
 
 TEST_F(ConsoleWindowE2e, MissingPrinterListIsReportedOnceAndStartUpFinishes)

@@ -56,6 +56,43 @@ TEST_F(ListenerFixture, StartUpWithATakenPortTellsTheOperatorAndGoesOn)
     EXPECT_EQ(log.lines, (std::vector<std::string>{"监听端口=10000", "监听端口状态=False"}));
     EXPECT_FALSE(listener.listening());
     EXPECT_EQ(messages.shown, std::vector<std::string>{"注意|监听端口失败：端口被占用，请更换端口号,否则不能正常打印。|0"});
+
+    // Tried again until the other program lets go of it.
+    EXPECT_TRUE(listener.retrying());
+    EXPECT_FALSE(listener.retryListening());
+    network.taken.clear();
+    EXPECT_TRUE(listener.retryListening());
+    EXPECT_TRUE(listener.listening());
+    EXPECT_FALSE(listener.retrying());
+    EXPECT_EQ(network.ports, (std::vector<std::int32_t>{10000, 10000, 10000}));
+    EXPECT_EQ(log.lines.back(), "监听端口状态=True");
+}
+
+TEST_F(ListenerFixture, StartUpPortThatIsNoTcpPortIsSaidSoAndNotTried)
+{
+    for (const char* port : {"abc", "0", "65536", ""}) {
+        messages.shown.clear();
+        settings.listenPort = port;
+        listener.startListening();
+        EXPECT_FALSE(listener.listening()) << port;
+        EXPECT_FALSE(listener.retrying()) << port;
+        ASSERT_EQ(messages.shown.size(), 1u) << port;
+        EXPECT_EQ(messages.shown[0], std::string("注意|监听端口无效：“") + port +
+                                         "”不是1到65535之间的端口号，无法接收打印请求，请在DICOM设置中更改。|1");
+    }
+    EXPECT_TRUE(network.ports.empty());
+}
+
+TEST_F(ListenerFixture, ChangingThePortEndsTheRetryOfStartUpsPort)
+{
+    network.taken = {10000};
+    listener.startListening();
+    ASSERT_TRUE(listener.retrying());
+    listener.changePort("10001", storePort);
+    EXPECT_FALSE(listener.retrying());
+    network.taken.clear();
+    listener.retryListening();
+    EXPECT_EQ(network.ports, (std::vector<std::int32_t>{10000, 10001}));
 }
 
 TEST_F(ListenerFixture, PortChangeListensOnlyWhenThePortDiffers)

@@ -32,6 +32,11 @@ StatusPanels::StatusPanels(QStatusBar& bar, Now now) : QObject(&bar), now_(std::
     printerProblem_->setStyleSheet(QStringLiteral("color: red;"));
     printerProblem_->hide();
     bar.addWidget(printerProblem_, 3);
+    listenProblem_ = new QLabel(&bar);
+    listenProblem_->setObjectName(QStringLiteral("statusPanel_listenProblem"));
+    listenProblem_->setStyleSheet(QStringLiteral("color: red;"));
+    listenProblem_->hide();
+    bar.addWidget(listenProblem_, 3);
     bar.setSizeGripEnabled(false);
 
     clock_ = new QTimer(this);
@@ -67,6 +72,18 @@ void StatusPanels::setPrinterProblem(const QString& problem)
 QString StatusPanels::printerProblemText() const
 {
     return printerProblem_->text();
+}
+
+void StatusPanels::setListenProblem(const QString& problem)
+{
+    listenProblem_->setText(problem);
+    listenProblem_->setToolTip(problem);
+    listenProblem_->setVisible(!problem.isEmpty());
+}
+
+QString StatusPanels::listenProblemText() const
+{
+    return listenProblem_->text();
 }
 
 QString StatusPanels::text(int panel) const

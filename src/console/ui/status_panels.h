@@ -36,6 +36,10 @@ public:
     // ("胶片未能打印：" and the reason); an empty problem hides it.
     void setPrinterProblem(const QString& problem);
     QString printerProblemText() const;  // empty while hidden
+    // Shown beside the panels while the DICOM port is not listened on and
+    // is being tried again; an empty text hides it.
+    void setListenProblem(const QString& problem);
+    QString listenProblemText() const;  // empty while hidden
 
     QString text(int panel) const;  // panel 1 ... 9, as on screen
     void refreshClock();
@@ -47,6 +51,7 @@ public:
 private:
     std::array<QLabel*, panelCount> panels_{};
     QLabel* printerProblem_ = nullptr;
+    QLabel* listenProblem_ = nullptr;
     Now now_;
     QTimer* clock_ = nullptr;
 };

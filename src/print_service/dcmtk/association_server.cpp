@@ -120,7 +120,11 @@ bool AssociationServer::Listen(std::int32_t port)
     T_ASC_Network* network = nullptr;
     OFCondition cond = ASC_initializeNetwork(NET_ACCEPTOR, port, limits_.acseTimeoutSeconds, &network);
     if (cond.bad()) {
-        log("Listen " + std::to_string(port) + ": " + cond.text());
+        // A port retried every few seconds is logged once, not at every try.
+        const std::string failure = "Listen " + std::to_string(port) + ": " + cond.text();
+        if (failure != lastListenFailure_)
+            log(failure);
+        lastListenFailure_ = failure;
         if (network != nullptr)
             ASC_dropNetwork(&network);
         return false;
@@ -128,6 +132,7 @@ bool AssociationServer::Listen(std::int32_t port)
     // Connections are accepted on their own threads once this one has seen
     // them waiting; one that has gone meanwhile must not leave its thread
     // blocked in accept().
+    lastListenFailure_.clear();
     const int listening = DUL_networkSocket(network->network);
     fcntl(listening, F_SETFL, fcntl(listening, F_GETFL) | O_NONBLOCK);
     ASC_setTransportLayer(network, new WatchedTransportLayer([this](const auto& guard) { onAccepted(guard); }), 1);

@@ -85,6 +85,7 @@ private:
     std::atomic<bool> stopping_{false};
     std::atomic<int> open_{0};
     std::atomic<std::uint64_t> nextId_{1};
+    std::string lastListenFailure_;  // main thread: the last Listen failure logged
     std::mutex mutex_;  // guards acceptors_ and connections_
     std::list<std::shared_ptr<Acceptor>> acceptors_;
     std::list<std::unique_ptr<Connection>> connections_;

@@ -1,6 +1,7 @@
 #include "console/ui/pages/dicom_page.h"
 
 #include "console/listener_control.h"
+#include "console/operator_messages.h"
 #include "console/settings_model.h"
 #include "console/settings_store.h"
 #include "console/settings_writer.h"
@@ -18,6 +19,20 @@
 namespace vantorel::console::ui {
 
 namespace {
+
+// The title the page stores: 1 to 16 characters.
+bool isAeTitle(const QString& title)
+{
+    return !title.isEmpty() && title.size() <= 16;
+}
+
+// A port as the page takes it: digits only, 1 to 65535.
+bool isPortText(const QString& text)
+{
+    bool ok = false;
+    const int port = text.toInt(&ok);
+    return ok && !text.startsWith(QLatin1Char('+')) && port >= 1 && port <= 65535;
+}
 
 const QString conversionHint = QStringLiteral(
     "对一些设备通讯异常时（如PHILIPS Optimus DR），可设置为“强制转换接收的打印指定”进行测试。");
@@ -93,6 +108,19 @@ void DicomPage::showSettings()
 
 void DicomPage::save()
 {
+    // A title or port the service could not use is refused whole: nothing
+    // is written, and the page keeps what was typed.
+    const QString title = aeTitle_->text().trimmed();
+    if (!isAeTitle(title)) {
+        context_.messages.show("相机AE Title须为1到16个字符，设置未保存。", "设置失败",
+                               MessageIcon::Warning);
+        return;
+    }
+    if (!isPortText(port_->text().trimmed())) {
+        context_.messages.show("相机监听端口须为1到65535之间的整数，设置未保存。", "设置失败",
+                               MessageIcon::Warning);
+        return;
+    }
     SettingsStore& store = context_.store;
     Settings& settings = context_.settings;
     saveSetting(store, settings, files::prtIni, "PrtIni", "PrtBC", asReceived_->isChecked() ? "0" : "1");
