@@ -34,10 +34,13 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <cerrno>
 #include <csignal>
 #include <cstdlib>
+#include <cstring>
 #include <iostream>
 #include <optional>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -101,8 +104,29 @@ std::string homeFolder(const app::CommandLine& line)
     _exit(0);
 }
 
-int showSettings(const std::string& home, console::RunLog& runLog)
+// Why `home` cannot be the home folder: it must be a folder, and one the
+// program can write into when it serves. Nothing when it can.
+std::optional<std::string> homeProblem(const std::string& home, bool writing)
 {
+    struct stat info {};
+    if (::stat(home.c_str(), &info) != 0)
+        return std::string(std::strerror(errno));
+    if (!S_ISDIR(info.st_mode))
+        return std::string("not a folder");
+    if (writing && ::access(home.c_str(), W_OK | X_OK) != 0)
+        return std::string(std::strerror(errno));
+    return std::nullopt;
+}
+
+// A run log that keeps nothing: showing the settings writes no file.
+class NoRunLog final : public console::RunLog {
+public:
+    bool write(const std::string&) override { return true; }
+};
+
+int showSettings(const std::string& home)
+{
+    NoRunLog runLog;
     console::LoggedOperatorMessages messages(runLog, std::cerr);
     console::SettingsStore store(home);
     console::PrintCountSettings printCount;
@@ -207,10 +231,14 @@ int main(int argc, char** argv)
     app::QuitOnSignal quitOnSignal({SIGTERM, SIGINT});
 
     const std::string home = homeFolder(line);
+    if (const auto problem = homeProblem(home, !line.showSettings)) {
+        std::cerr << "vantorel: home folder " << home << ": " << *problem << "\n";
+        return 2;
+    }
+    if (line.showSettings)
+        return showSettings(home);
     console::SystemClock clock;
     console::FileRunLog fileRunLog(home, clock);
-    if (line.showSettings)
-        return showSettings(home, fileRunLog);
     // Unattended, every run log line also goes to standard error (the service
     // manager's journal), and a message goes to the run log and standard error
     // instead of a modal message box.

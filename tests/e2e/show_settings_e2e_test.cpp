@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QFileInfo>
+
+#include <fstream>
 #include <map>
 #include <sstream>
 
@@ -66,10 +69,9 @@ TEST(ShowSettings, EmptyHomeGivesTheDefaultsAndReportsTheMissingPrinterList)
               "DRIVER={MySQL ODBC 5.2 ANSI Driver};SERVER=127.0.0.1;DATABASE=dbprt;UID=root;PWD=;");
 
     // Nobody is there to close a message box: the message goes to standard
-    // error and to the run log.
+    // error (and no run log is written for a look at the settings).
     EXPECT_NE(raw.err.find("配置文件未找到，打印机设置无效："), std::string::npos) << raw.err;
     EXPECT_NE(raw.err.find("/PrtLst/PrtLst.ini"), std::string::npos) << raw.err;
-    EXPECT_TRUE(QDir(home.path() + "/LOG").exists());
 }
 
 TEST(ShowSettings, HandWrittenGbkFilesAreReadAsStartUpReadsThem)
@@ -135,6 +137,39 @@ TEST(ShowSettings, BadArgumentsAreRefusedWithUsage)
         runProgram(programPath("vantorel"), {"--frobnicate"}, home.environment());
     EXPECT_EQ(result.exitCode, 2);
     EXPECT_NE(result.err.find("Usage: vantorel"), std::string::npos);
+}
+
+TEST(ShowSettings, WritesNothingIntoTheHome)
+{
+    TempHome home;
+    showSettings(home);
+    EXPECT_FALSE(QFileInfo::exists(home.path() + "/LOG"));
+}
+
+TEST(HomeFolder, OneThatIsNoFolderEndsTheProgramWithStatusTwoAndWhy)
+{
+    TempHome home;
+    const QString file = home.path() + "/not-a-folder";
+    { std::ofstream(file.toStdString()) << "x"; }
+    struct Case {
+        QString home;
+        const char* option;
+        const char* reason;
+    };
+    const Case cases[] = {
+        {home.path() + "/missing", "--headless", "No such file or directory"},
+        {file, "--headless", "not a folder"},
+        {home.path() + "/missing", "--show-settings", "No such file or directory"},
+    };
+    for (const Case& c : cases) {
+        const ProgramResult result =
+            runProgram(programPath("vantorel"), {"--home", c.home, c.option}, home.environment());
+        EXPECT_EQ(result.exitCode, 2) << c.home.toStdString();
+        EXPECT_NE(result.err.find("vantorel: home folder " + c.home.toStdString() + ": " + c.reason),
+                  std::string::npos)
+            << result.err;
+        EXPECT_FALSE(QFileInfo::exists(c.home + "/LOG"));
+    }
 }
 
 }  // namespace
