@@ -41,6 +41,7 @@
 #include <iostream>
 #include <optional>
 #include <sys/stat.h>
+#include <systemd/sd-daemon.h>
 #include <unistd.h>
 
 namespace {
@@ -275,6 +276,10 @@ int main(int argc, char** argv)
         server.service.stop();
         return 1;
     }
+    // A service manager waiting for the service (Type=notify) hears that it
+    // serves; without one (no NOTIFY_SOCKET) this does nothing.
+    if (server.service.listener().listening())
+        sd_notify(0, "READY=1");
     // With the window, a port that another program holds is tried again.
     console::ui::ListenRetry listenRetry(pageServices, window.statusPanels(), runLog,
                                          QString::fromStdString(settings.listenPort));

@@ -5,11 +5,17 @@
 #include "x_session.h"
 
 #include <QElapsedTimer>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <cstdio>
 #include <iostream>
+
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 namespace vantorel::testing {
 namespace {
@@ -80,6 +86,36 @@ TEST(ConsoleStartupE2e, HeadlessServiceThatCannotListenEndsWithStatusOne)
         }
         EXPECT_TRUE(program.errorOutput().contains("无法打开，程序退出。")) << program.errorOutput().toStdString();
     }
+}
+
+TEST(ConsoleStartupE2e, ServiceManagerHearsReadyOnceThePortAnswers)
+{
+    // The service manager's notification socket, as it hands it to a
+    // Type=notify service.
+    QTemporaryDir folder;
+    const std::string socketPath = folder.path().toStdString() + "/notify";
+    const int manager = ::socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+    ASSERT_GE(manager, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::snprintf(address.sun_path, sizeof address.sun_path, "%s", socketPath.c_str());
+    ASSERT_EQ(::bind(manager, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    const timeval wait{30, 0};
+    ::setsockopt(manager, SOL_SOCKET, SO_RCVTIMEO, &wait, sizeof wait);
+
+    ConsoleHome home;
+    const int port = freePort();
+    home.setting(console::files::prtIni, "PrtIni", "Port", std::to_string(port));
+    qputenv("NOTIFY_SOCKET", QByteArray::fromStdString(socketPath));
+    RunningProgram program(home, QString());
+    qunsetenv("NOTIFY_SOCKET");
+
+    char message[256] = {};
+    const ssize_t received = ::recv(manager, message, sizeof message - 1, 0);
+    ::close(manager);
+    ASSERT_GT(received, 0) << "no notification within 30 s";
+    EXPECT_NE(std::string(message).find("READY=1"), std::string::npos) << message;
+    EXPECT_TRUE(answersEcho(port));  // ready means served
 }
 
 TEST(ConsoleStartupE2e, TermAndIntEndTheHeadlessProgram)

@@ -101,7 +101,7 @@ echo "== unpack (dpkg-deb -x) and the unit"
 root=$work/root
 dpkg-deb -x "$deb" "$root"
 unit=$root/lib/systemd/system/vantorel.service
-for line in User=vantorel StateDirectory=vantorel Restart=on-failure NoNewPrivileges=yes \
+for line in User=vantorel StateDirectory=vantorel Restart=on-failure NoNewPrivileges=yes Type=notify UMask=0027 \
     ProtectSystem=strict ReadWritePaths=/var/lib/vantorel PrivateTmp=yes \
     '#AmbientCapabilities=CAP_NET_BIND_SERVICE'; do
     grep -Fxq -- "$line" "$unit" || fail "unit lacks $line"
@@ -145,13 +145,17 @@ started() { listening || port_taken || ended; }
 # The port was free when chosen; another program may take it meanwhile.
 for attempt in 1 2 3 4 5; do
     rm -rf "$home/LOG"
-    env -i PATH=/usr/bin:/bin LANG=C.UTF-8 TZ="${TZ:-Asia/Shanghai}" "${environment[@]}" \
-        "${start[@]}" >"$work/stdout" 2>"$work/stderr" &
+    # The unit's umask, as the service manager sets it.
+    ( umask "$(unit_values UMask)"
+      exec env -i PATH=/usr/bin:/bin LANG=C.UTF-8 TZ="${TZ:-Asia/Shanghai}" "${environment[@]}" \
+        "${start[@]}" >"$work/stdout" 2>"$work/stderr" ) &
     server_pid=$!
     wait_for 60 started || fail "service did not start within 60 s"
     listening && break
-    ended && fail "service ended at start-up"
-    kill -TERM "$server_pid"
+    # A port that cannot be opened ends the service (status 1) for its
+    # manager to restart it; here the next attempt takes another port.
+    port_taken || fail "service ended at start-up"
+    kill -TERM "$server_pid" 2>/dev/null || true
     wait "$server_pid" || true
     server_pid=
     port=$((20000 + RANDOM % 30000))
@@ -166,6 +170,10 @@ wait_for 30 echo_ok || fail "no C-ECHO answer on port $port"
 films=("$home"/FilmFile/*.pdf)
 [ ${#films[@]} -eq 1 ] && [ -s "${films[0]}" ] || fail "no film in FilmFile: $(ls -la "$home/FilmFile" 2>&1)"
 pdfinfo "${films[0]}" | grep -Eq '^Pages: +1$' || fail "film is not a one-page PDF"
+# Under UMask=0027 films and logs are the service's and its group's only.
+for file in "${films[0]}" "$home"/LOG/*.log; do
+    [ "$(stat -c %a "$file")" = 640 ] || fail "$file has mode $(stat -c %a "$file"), not 640"
+done
 
 kill -TERM "$server_pid"
 status=0
