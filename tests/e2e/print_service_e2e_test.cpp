@@ -147,6 +147,36 @@ TEST_F(PrintServiceE2e, AnAssociationRequestItCannotServeIsRejected)
     EXPECT_EQ(scu({"--format", "STANDARD\\1,2"}).exitCode, 0);
 }
 
+TEST_F(PrintServiceE2e, ABlankAeTitleIsRejectedNamingIt)
+{
+    struct Case {
+        const char* name;
+        QByteArray called;
+        QByteArray calling;
+        const char* values;  // result/source/reason of the A-ASSOCIATE-RJ
+    };
+    const Case cases[] = {
+        {"spaces as calling title", "ZQ", "", "1/1/3"},
+        {"NULs as calling title", "ZQ", QByteArray(16, '\0'), "1/1/3"},
+        {"spaces and a NUL as calling title", "ZQ", QByteArray("  \0 ", 4), "1/1/3"},
+        {"spaces as called title", "", "PROBE", "1/1/7"},
+    };
+    for (const Case& c : cases) {
+        auto socket = connectTo(service_->port());
+        ASSERT_TRUE(socket) << c.name;
+        QByteArray reply;
+        EXPECT_EQ(sendAndAwaitReply(*socket, associateRequest({{grayscalePrintMeta, {explicitLittleEndian}}},
+                                                              c.called, c.calling),
+                                    30000, &reply),
+                  0x03)
+            << c.name;
+        EXPECT_EQ(rejectionValues(reply), c.values) << c.name;
+    }
+    EXPECT_TRUE(waitFor([&] { return service_->log().count("association rejected: blank") == 4; }))
+        << service_->log().toStdString();
+    EXPECT_EQ(scu({"--format", "STANDARD\\1,2"}).exitCode, 0);
+}
+
 TEST_F(PrintServiceE2e, AnIdleAssociationDoesNotHoldBackAnotherAndTheLimitRefusesAThird)
 {
     const QString go = home_.path() + "/go";

@@ -48,12 +48,14 @@ inline QByteArray pdu(unsigned char type, const QByteArray& body)
 
 }  // namespace raw
 
-// An A-ASSOCIATE-RQ from PROBE to ZQ proposing `contexts` (ids 1, 3, 5, ...).
-inline QByteArray associateRequest(const std::vector<ProposedContext>& contexts)
+// An A-ASSOCIATE-RQ from `calling` to `called` proposing `contexts` (ids 1,
+// 3, 5, ...); titles are padded with spaces (or cut) to 16 bytes.
+inline QByteArray associateRequest(const std::vector<ProposedContext>& contexts,
+                                   const QByteArray& called = "ZQ", const QByteArray& calling = "PROBE")
 {
     using namespace raw;
-    QByteArray body = u16(1) + u16(0) + QByteArray("ZQ").leftJustified(16, ' ') +
-                      QByteArray("PROBE").leftJustified(16, ' ') + QByteArray(32, '\0');
+    QByteArray body = u16(1) + u16(0) + called.leftJustified(16, ' ', true) +
+                      calling.leftJustified(16, ' ', true) + QByteArray(32, '\0');
     body += item(0x10, "1.2.840.10008.3.1.1.1");
     int id = 1;
     for (const ProposedContext& context : contexts) {

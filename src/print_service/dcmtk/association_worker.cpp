@@ -151,6 +151,11 @@ void AssociationWorker::run()
     }
 }
 
+bool isBlankAeTitle(const std::string& title)
+{
+    return title.find_first_not_of(std::string(" \0", 2)) == std::string::npos;
+}
+
 bool AssociationWorker::negotiate()
 {
     T_ASC_Parameters* params = association_->params;
@@ -164,6 +169,17 @@ bool AssociationWorker::negotiate()
     if (ASC_countPresentationContexts(params) > 0 && ASC_getPresentationContext(params, 0, &first).good())
         info_.firstAbstractSyntax = first.abstractSyntax;
 
+    // A blank title (spaces or NULs only) cannot be answered with an
+    // acceptance, which names both titles: the peer is told which one is
+    // not recognised instead of seeing the connection drop.
+    if (isBlankAeTitle(info_.callingAeTitle)) {
+        reject(ASC_RESULT_REJECTEDPERMANENT, "blank calling AE title", ASC_REASON_SU_CALLINGAETITLENOTRECOGNIZED);
+        return false;
+    }
+    if (isBlankAeTitle(info_.calledAeTitle)) {
+        reject(ASC_RESULT_REJECTEDPERMANENT, "blank called AE title", ASC_REASON_SU_CALLEDAETITLENOTRECOGNIZED);
+        return false;
+    }
     // A request this service cannot serve is answered with a rejection, so the
     // peer learns why instead of seeing the connection drop.
     if (!served) {
@@ -189,10 +205,10 @@ bool AssociationWorker::negotiate()
     return true;
 }
 
-void AssociationWorker::reject(int result, const std::string& why)
+void AssociationWorker::reject(int result, const std::string& why, int reason)
 {
     T_ASC_RejectParameters reject = {static_cast<T_ASC_RejectParametersResult>(result), ASC_SOURCE_SERVICEUSER,
-                                     ASC_REASON_SU_NOREASON};
+                                     static_cast<T_ASC_RejectParametersReason>(reason)};
     const OFCondition cond = ASC_rejectAssociation(association_, &reject);
     log(name() + ": association rejected: " + why + (cond.good() ? "" : std::string(" (") + cond.text() + ")"));
     aborted_ = true;

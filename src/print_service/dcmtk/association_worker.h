@@ -13,6 +13,9 @@ struct T_DIMSE_Message;
 
 namespace vantorel::print_service {
 
+// Whether an AE title is blank: empty, or spaces and NULs only.
+bool isBlankAeTitle(const std::string& title);
+
 // Accepts, in an association request, every presentation context the service
 // serves (with its preferred transfer syntax) and says whether any was.
 bool acceptServedContexts(T_ASC_Parameters* params);
@@ -31,7 +34,9 @@ public:
 
 private:
     bool negotiate();
-    void reject(int result, const std::string& why);
+    // `reason`: a T_ASC_RejectParametersReason of the service user (no
+    // reason given, or the title that is not recognised).
+    void reject(int result, const std::string& why, int reason = 0x0101);
     void serve();
     void abort();
     // Logs "<name>: <why>, association aborted", aborts, and returns false.
