@@ -1,5 +1,7 @@
 #include "console/run_log.h"
 
+#include "console/journal_run_log.h"
+
 #include "console/gbk.h"
 
 #include <cstdio>
@@ -64,7 +66,9 @@ bool FileRunLog::write(const std::string& message)
     std::ofstream out(filePathFor(time), std::ios::binary | std::ios::app);
     if (!out)
         return false;
-    const std::string line = utf8ToGbk(formatLine(time, message)) + "\r\n";
+    // One entry, one line: a line break or a terminal control sequence in a
+    // message (a value a peer sent, say) is written escaped, never raw.
+    const std::string line = utf8ToGbk(formatLine(time, journalLine(message))) + "\r\n";
     out.write(line.data(), static_cast<std::streamsize>(line.size()));
     out.close();
     return !out.fail();

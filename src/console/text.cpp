@@ -30,4 +30,15 @@ bool equalsIgnoringAsciiCase(const std::string& a, const std::string& b)
     return true;
 }
 
+std::string loggedValue(const std::string& value)
+{
+    constexpr std::size_t most = 256;
+    if (value.size() <= most)
+        return value;
+    std::size_t cut = most;
+    while (cut > 0 && (static_cast<unsigned char>(value[cut]) & 0xc0) == 0x80)
+        --cut;  // not inside a UTF-8 character
+    return value.substr(0, cut) + "...(" + std::to_string(value.size()) + " bytes)";
+}
+
 }  // namespace vantorel::console

@@ -2,6 +2,7 @@
 
 #include "console/journal_run_log.h"
 #include "console/operator_messages.h"
+#include "console/text.h"
 #include "sandbox.h"
 #include "support/memory_run_log.h"
 #include "support/other_thread.h"
@@ -50,6 +51,25 @@ TEST(RunLog, AppendsGbkLinesToTheDaysFile)
     EXPECT_EQ(log.filePathFor({2014, 3, 6}), box.file("LOG/2014-3-6.log"));
 }
 
+TEST(RunLog, AValueWithLineBreaksOrEscapesCannotForgeALine)
+{
+    Sandbox box;
+    FixedClock clock({2014, 3, 5, 7, 8, 9});
+    FileRunLog log(box.path(), clock);
+    ASSERT_TRUE(log.write("FilmSize=8INX10IN\r\n[2026/12/10 09:00:00]    FORGED\x1b[2J"));
+    EXPECT_EQ(readBytes(box.file("LOG/2014-3-5.log")),
+              "[2014/3/5 7:08:09]    FilmSize=8INX10IN\\r\\n[2026/12/10 09:00:00]    FORGED\\x1b[2J\r\n");
+}
+
+TEST(RunLog, LoggedValuesAreCutAt256BytesWithTheirLength)
+{
+    EXPECT_EQ(loggedValue("8INX10IN"), "8INX10IN");
+    EXPECT_EQ(loggedValue(std::string(256, 'A')), std::string(256, 'A'));
+    EXPECT_EQ(loggedValue(std::string(20 * 1024 * 1024, 'A')), std::string(256, 'A') + "...(20971520 bytes)");
+    // Never half a character: 255 ASCII bytes, then a three-byte one.
+    EXPECT_EQ(loggedValue(std::string(255, 'A') + "胶片"), std::string(255, 'A') + "...(261 bytes)");
+}
+
 TEST(RunLog, FailedWriteIsReportedAsFalse)
 {
     Sandbox box;
@@ -81,7 +101,7 @@ TEST(JournalRunLog, EveryLineGoesToTheFileAndAsOneUtf8LineToTheStream)
     EXPECT_EQ(err.str(), "监听端口=10000\nfirst\\nsecond\n");
     EXPECT_EQ(readBytes(box.file("LOG/2014-3-5.log")),
               "[2014/3/5 7:08:09]    \xbc\xe0\xcc\xfd\xb6\xcb\xbf\xda=10000\r\n"
-              "[2014/3/5 7:08:09]    first\nsecond\r\n");
+              "[2014/3/5 7:08:09]    first\\nsecond\r\n");  // one entry, one line in the file too
 
     // A log file that cannot be written is reported; the journal still gets the line.
     writeBytes(box.file("broken/LOG"), "a file where the folder should be");

@@ -87,11 +87,15 @@ TEST_F(UiMainWindow, StatusBarHasNinePanelsInOrder)
     panels.setListening(true);
     EXPECT_EQ(panels.text(5), "正常");
     // Nine panels; the printer problem beside them shows only while films do
-    // not reach their printer.
+    // not reach their printer, the listening problem only while the port is
+    // being retried.
     auto* problem = window.statusBar()->findChild<QLabel*>("statusPanel_printerProblem");
     ASSERT_NE(problem, nullptr);
+    auto* listenProblem = window.statusBar()->findChild<QLabel*>("statusPanel_listenProblem");
+    ASSERT_NE(listenProblem, nullptr);
+    EXPECT_TRUE(listenProblem->isHidden());
     EXPECT_EQ(window.statusBar()->findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly).size(),
-              10);
+              11);
     EXPECT_TRUE(problem->isHidden());
     panels.setPrinterProblem("/srv/FilmFile: No space left on device");
     EXPECT_FALSE(problem->isHidden());

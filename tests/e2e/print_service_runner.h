@@ -49,6 +49,8 @@ public:
 
     // SIGTERM, then the exit code (-1 when it did not end normally).
     int stop() { return process_.stop(); }
+    // Waits for the program to end by itself: its exit code, -1 when it did not.
+    int waitForEnd(int timeoutMs = 20000) { return process_.waitForEnd(timeoutMs); }
 
     bool running() const { return process_.running(); }
     int port() const { return port_; }
