@@ -27,6 +27,17 @@ void ConsolePrintObserver::filmComposed(const direct_composition::FilmPage& page
     emit changed();
 }
 
+void ConsolePrintObserver::archiveWaitingChanged(std::size_t waiting)
+{
+    QMetaObject::invokeMethod(
+        this,
+        [this, waiting] {
+            emit archiveWaitingShown(static_cast<qint64>(waiting));
+            emit changed();
+        },
+        Qt::QueuedConnection);
+}
+
 void ConsolePrintObserver::printerProblemChanged(const std::string& problem)
 {
     emit printerProblemShown(QString::fromStdString(problem));

@@ -159,7 +159,14 @@ struct PrintServer {
     PrintServer(const Basics& b, app::ConsolePrintObserver& console)
         : printerSurface(b.home, &b.runLog),
           headerPictures(b.home),
-          filmRecords(b.settings.connectString, b.clock),
+          filmDatabase(b.settings.connectString, b.clock),
+          filmRecords(filmDatabase, b.clock, {b.home + "/LOG/archive-spool"},
+                      {[&runLog = b.runLog, &console](const std::string& line) {
+                           // The run log is the main thread's.
+                           QMetaObject::invokeMethod(
+                               &console, [&runLog, line] { runLog.write(line); }, Qt::QueuedConnection);
+                       },
+                       [&console](std::size_t waiting) { console.archiveWaitingChanged(waiting); }}),
           templateComposition({b.settings, b.home, b.clock, b.runLog, filmRecords,
                                [&console](const direct_composition::FilmPage& page) {
                                    console.filmComposed(page);
@@ -176,7 +183,8 @@ struct PrintServer {
     print_service::FilmParameters filmParameters;
     direct_composition::QtPrinterSurface printerSurface;
     direct_composition::HeaderPictureFiles headerPictures;
-    archive::OdbcFilmRecordStore filmRecords;  // a new database connection per film
+    archive::OdbcFilmRecordStore filmDatabase;  // a new database connection per row
+    archive::ArchiveWriter filmRecords;         // its own thread; a spool while the database is away
     template_composition::ReportTemplateComposition templateComposition;
     print_job::PrintJobDriver printJob;
     print_service::PrintServiceRuntime service;
@@ -193,6 +201,8 @@ void connectWindow(console::ui::MainWindow& window, console::ui::ConsoleSettings
                      &console::ui::MainWindow::setPrintCount);
     QObject::connect(&printing, &app::ConsolePrintObserver::filmShown, &window,
                      &console::ui::MainWindow::showFilm);
+    QObject::connect(&printing, &app::ConsolePrintObserver::archiveWaitingShown, &window,
+                     [&window](qint64 waiting) { window.statusPanels().setArchiveWaiting(waiting); });
     QObject::connect(&printing, &app::ConsolePrintObserver::printerProblemShown, &window,
                      [&window](const QString& problem) { window.statusPanels().setPrinterProblem(problem); });
 }
@@ -269,6 +279,9 @@ int main(int argc, char** argv)
                                         direct_composition::QtPrinterSurface::installedPrinters(),
                                         clock, runLog, messages, server.startup, application, !headless};
     console::ui::ConsoleStartup(context, settings, window).run();
+    // With the connection string loaded, rows (and a spool left by an
+    // earlier run) go to the archive.
+    server.filmRecords.start();
     if (headless && !server.service.listener().listening() && !quitOnSignal.signalled()) {
         // An unattended service that cannot listen is of no use: it ends, and
         // its service manager starts it again later.

@@ -95,7 +95,11 @@ TEST_F(UiMainWindow, StatusBarHasNinePanelsInOrder)
     ASSERT_NE(listenProblem, nullptr);
     EXPECT_TRUE(listenProblem->isHidden());
     EXPECT_EQ(window.statusBar()->findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly).size(),
-              11);
+              12);
+    panels.setArchiveWaiting(3);
+    EXPECT_EQ(panels.archiveWaitingText(), "档案待写入：3条");
+    panels.setArchiveWaiting(0);
+    EXPECT_TRUE(panels.archiveWaitingText().isEmpty());
     EXPECT_TRUE(problem->isHidden());
     panels.setPrinterProblem("/srv/FilmFile: No space left on device");
     EXPECT_FALSE(problem->isHidden());

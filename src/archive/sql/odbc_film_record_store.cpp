@@ -76,10 +76,16 @@ OdbcFilmRecordStore::OdbcFilmRecordStore(const std::string& connectString, const
 bool OdbcFilmRecordStore::SaveFilmDB(const std::string& pathstr, const std::string& fil,
                                      std::string& error)
 {
+    return writeRow({prtdateOf(clock_.now()), pathstr + "/" + fil}, error);
+}
+
+bool OdbcFilmRecordStore::writeRow(const FilmRow& row, std::string& error)
+{
     static std::atomic<int> serial{0};
     const QString name = QStringLiteral("film-record-%1").arg(++serial);
-    const std::string filmPath = pathstr + "/" + fil;
-    const std::string prtdate = prtdateOf(clock_.now());
+    const std::string& filmPath = row.filmPath;
+    const std::string& prtdate = row.prtdate;
+    long long id = 0;
     bool written = false;
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), name);
@@ -92,10 +98,12 @@ bool OdbcFilmRecordStore::SaveFilmDB(const std::string& pathstr, const std::stri
         else if (!db.open(QString(), QString()))
             error = sqlError(db.lastError());
         else
-            written = insertRow(db, filmPath, prtdate, lastId_, error);
+            written = insertRow(db, filmPath, prtdate, id, error);
         db.close();
     }
     QSqlDatabase::removeDatabase(name);
+    if (written)
+        lastId_ = id;
     return written;
 }
 

@@ -1,7 +1,9 @@
 #pragma once
 
+#include "archive/archive_writer.h"
 #include "archive/film_record_store.h"
 
+#include <atomic>
 #include <string>
 
 namespace vantorel::console {
@@ -19,20 +21,24 @@ inline constexpr int statementTimeoutSeconds = 10;
 // The film record store in table DBPRT through Qt's QODBC driver: a new
 // connection for every film, the row inserted with FilmPath = folder + "/" +
 // file name and prtdate "yyyy-mm-dd hh:mm:ss"; id is the database's.
-class OdbcFilmRecordStore final : public FilmRecordStore {
+//
+// As a FilmRowWriter it writes a row stamped earlier (the archive writer's
+// thread uses it; each call opens its own connection on the calling thread).
+class OdbcFilmRecordStore final : public FilmRecordStore, public FilmRowWriter {
 public:
     // `connectString` is read at every film (it is set at start-up).
     OdbcFilmRecordStore(const std::string& connectString, const console::Clock& clock);
 
     bool SaveFilmDB(const std::string& pathstr, const std::string& fil, std::string& error) override;
+    bool writeRow(const FilmRow& row, std::string& error) override;
 
     // The id the database gave the last row written (0 when none).
-    long long lastId() const { return lastId_; }
+    long long lastId() const { return lastId_.load(); }
 
 private:
     const std::string& connectString_;
     const console::Clock& clock_;
-    long long lastId_ = 0;
+    std::atomic<long long> lastId_{0};
 };
 
 }  // namespace vantorel::archive

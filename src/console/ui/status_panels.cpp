@@ -37,6 +37,10 @@ StatusPanels::StatusPanels(QStatusBar& bar, Now now) : QObject(&bar), now_(std::
     listenProblem_->setStyleSheet(QStringLiteral("color: red;"));
     listenProblem_->hide();
     bar.addWidget(listenProblem_, 3);
+    archiveWaiting_ = new QLabel(&bar);
+    archiveWaiting_->setObjectName(QStringLiteral("statusPanel_archiveWaiting"));
+    archiveWaiting_->hide();
+    bar.addWidget(archiveWaiting_, 1);
     bar.setSizeGripEnabled(false);
 
     clock_ = new QTimer(this);
@@ -79,6 +83,17 @@ void StatusPanels::setListenProblem(const QString& problem)
     listenProblem_->setText(problem);
     listenProblem_->setToolTip(problem);
     listenProblem_->setVisible(!problem.isEmpty());
+}
+
+void StatusPanels::setArchiveWaiting(qint64 waiting)
+{
+    archiveWaiting_->setText(waiting > 0 ? QStringLiteral("档案待写入：%1条").arg(waiting) : QString());
+    archiveWaiting_->setVisible(waiting > 0);
+}
+
+QString StatusPanels::archiveWaitingText() const
+{
+    return archiveWaiting_->text();
 }
 
 QString StatusPanels::listenProblemText() const

@@ -39,6 +39,10 @@ public:
     // Shown beside the panels while the DICOM port is not listened on and
     // is being tried again; an empty text hides it.
     void setListenProblem(const QString& problem);
+    // Shown while archive rows of printed films wait for the database
+    // ("档案待写入：N条"); 0 hides it.
+    void setArchiveWaiting(qint64 waiting);
+    QString archiveWaitingText() const;  // empty while hidden
     QString listenProblemText() const;  // empty while hidden
 
     QString text(int panel) const;  // panel 1 ... 9, as on screen
@@ -52,6 +56,7 @@ private:
     std::array<QLabel*, panelCount> panels_{};
     QLabel* printerProblem_ = nullptr;
     QLabel* listenProblem_ = nullptr;
+    QLabel* archiveWaiting_ = nullptr;
     Now now_;
     QTimer* clock_ = nullptr;
 };
