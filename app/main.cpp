@@ -171,7 +171,7 @@ struct PrintServer {
                                [&console](const direct_composition::FilmPage& page) {
                                    console.filmComposed(page);
                                }}),
-          printJob({printObjects, filmParameters, b.settings, b.printCount, printerSurface,
+          printJob({printObjects, b.settings, b.printCount, printerSurface,
                     headerPictures, templateComposition, b.runLog, b.messages, b.home, console}),
           service(printObjects, filmParameters, b.settings, printJob, b.runLog, b.messages,
                   print_service::limitsFromEnvironment()),

@@ -152,6 +152,14 @@ ps::PrintOutcome PrintJobDriver::DoPrint(const std::string& ruid, const std::str
             printFilmBox(*filmBox, copies, Rip, tally);
         return tally.outcome(true);
     }
+    if (!object->filmBoxFormat()) {
+        // Not a film box (an image box, a Presentation LUT): nothing to lay
+        // out, and never in the layout of another film box.
+        ps::PrintOutcome outcome;
+        outcome.status = ps::print_status::noSuchObjectInstance;
+        outcome.errorComment = "No such film session or film box";
+        return outcome;
+    }
     printFilmBox(*object, copiesOf(filmSessionOf(*object)), Rip, tally);
     return tally.outcome(false);
 }
@@ -187,7 +195,11 @@ int PrintJobDriver::copiesOf(ps::PrintObject* filmSession)
 void PrintJobDriver::printFilmBox(ps::PrintObject& filmBox, int copies, const std::string& Rip,
                                   SheetTally& tally)
 {
-    Film film{filmBox, formatOf(filmBox), textOf(filmBox.attributes(), DCM_FilmOrientation), {}};
+    if (!filmBox.filmBoxFormat()) {
+        tally.add(SheetResult::notComposed("not a film box"));
+        return;
+    }
+    Film film{filmBox, *filmBox.filmBoxFormat(), textOf(filmBox.attributes(), DCM_FilmOrientation), {}};
     film.images = collectImages(filmBox, cellCount(film.format));
     const bool hasImages = dc::imageCount(film.images) > 0;
     for (int copy = 1; copy <= copies; ++copy) {
@@ -205,19 +217,6 @@ void PrintJobDriver::printFilmBox(ps::PrintObject& filmBox, int copies, const st
         if (sheet.kind != SheetResult::Kind::Printed)
             break;  // the next copy would fare no better
     }
-}
-
-ps::FilmBoxFormat PrintJobDriver::formatOf(const ps::PrintObject& filmBox) const
-{
-    if (filmBox.filmBoxFormat())
-        return *filmBox.filmBoxFormat();
-    // Not made by a film box N-CREATE: the service-wide values are all there is.
-    ps::FilmBoxFormat format;
-    format.FilmSize = parts_.serviceFilm.FilmSize;
-    format.FormatCols = parts_.serviceFilm.FormatCols;
-    format.FormatRows = parts_.serviceFilm.FormatRows;
-    format.r_c = parts_.serviceFilm.r_c;
-    return format;
 }
 
 dc::FilmImages PrintJobDriver::collectImages(ps::PrintObject& filmBox, int cells)

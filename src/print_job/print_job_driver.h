@@ -33,7 +33,6 @@ class TemplateComposition;
 // outlives the driver.
 struct PrintJobParts {
     print_service::PrintObjectStore& store;
-    const print_service::FilmParameters& serviceFilm;  // for film boxes without a format of their own
     console::Settings& settings;                       // live settings; printCount is kept here
     console::PrintCountStore& printCountStore;
     direct_composition::RecordingSurface& surface;     // a printer that keeps its page description
@@ -72,7 +71,6 @@ private:
     int copiesOf(print_service::PrintObject* filmSession);
     print_service::PrintObject* filmSessionOf(print_service::PrintObject& filmBox);
     direct_composition::FilmImages collectImages(print_service::PrintObject& filmBox, int cellCount);
-    print_service::FilmBoxFormat formatOf(const print_service::PrintObject& filmBox) const;
     SheetResult printDirect(const Film& film, const std::string& Rip);
     void composeTemplate(const Film& film, const std::string& Rip, bool firstCopy);
     SheetResult countFilm(SheetResult sheet);

@@ -6,6 +6,17 @@
 
 namespace vantorel::print_service {
 
+namespace {
+
+// The pixel budget counts objects of every association: equal UIDs of two
+// associations are two objects.
+std::string budgetKey(ObjectScope scope, const std::string& uid)
+{
+    return std::to_string(scope) + "/" + uid;
+}
+
+}  // namespace
+
 namespace status {
 inline constexpr std::uint16_t resourceLimitation = 0x0213;
 inline constexpr std::uint16_t insufficientMemoryForImage = 0xC605;
@@ -15,10 +26,8 @@ Associations::Associations(PrintObjectStore& store, RequestHandler& handler, con
                            StoreLimits limits)
     : store_(store), handler_(handler), log_(log), limits_(limits), pixels_(limits.maxPixelBytes)
 {
-    store_.addRemovalObserver([this](const std::string& uid) {
-        ownership_.removed(uid);
-        pixels_.removed(uid);
-    });
+    store_.addRemovalObserver(
+        [this](ObjectScope scope, const std::string& uid) { pixels_.removed(budgetKey(scope, uid)); });
 }
 
 void Associations::associationRequested(const AssociationInfo& association)
@@ -32,6 +41,8 @@ NormalisedResponse Associations::normalisedRequest(const AssociationInfo& associ
                                                    NormalisedRequest& request)
 {
     owner_.check("Associations");
+    // Whatever this request finds, makes or removes is this association's.
+    const PrintObjectStore::Scoped scoped(store_, association.id);
     if (request.commandField == command::nCreate && store_.size() >= limits_.maxObjects) {
         log_.write("N-CREATE " + request.affectedSopClassUid + " refused: " + std::to_string(store_.size()) +
                    " print objects stored");
@@ -67,8 +78,8 @@ bool Associations::withinPixelBudget(const NormalisedRequest& request, Normalise
     return false;
 }
 
-// Records what an answered N-CREATE made (the object and, for a film box, its
-// image boxes) as this association's, and what pixel data a changed object holds.
+// Records what pixel data an object an answered N-CREATE or N-SET made or
+// changed holds.
 void Associations::noteChanges(const AssociationInfo& association, const NormalisedRequest& request,
                                const NormalisedResponse& response)
 {
@@ -79,22 +90,22 @@ void Associations::noteChanges(const AssociationInfo& association, const Normali
         uid = response.affectedSopInstanceUid;
     else if (request.commandField == command::nSet)
         uid = request.requestedSopInstanceUid;
-    PrintObject* object = uid.empty() ? nullptr : store_.Dataset({}, uid);
+    PrintObject* object = uid.empty() ? nullptr : store_.find(association.id, uid);
     if (object == nullptr)
         return;
-    if (request.commandField == command::nCreate) {
-        ownership_.created(association.id, uid);
-        for (const ObjectRef& child : object->ChildObjects())
-            ownership_.created(association.id, child.instanceUid);
-    }
-    pixels_.holds(uid, PixelBudget::bytesIn(object->attributes()));
+    pixels_.holds(budgetKey(association.id, uid), PixelBudget::bytesIn(object->attributes()));
 }
 
 void Associations::associationClosed(std::uint64_t associationId)
 {
     owner_.check("Associations");
     filmSessions_.erase(associationId);
-    ownership_.release(associationId, store_);
+    store_.removeScope(associationId);
+}
+
+std::size_t Associations::objectsOf(std::uint64_t associationId) const
+{
+    return store_.sizeOf(associationId);
 }
 
 void Associations::diagnostic(const std::string& line)

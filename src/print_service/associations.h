@@ -2,7 +2,6 @@
 
 #include "console/owner_thread.h"
 #include "print_service/normalised_request.h"
-#include "print_service/object_ownership.h"
 #include "print_service/pixel_budget.h"
 #include "print_service/print_object.h"
 
@@ -44,8 +43,9 @@ struct StoreLimits {
 };
 
 // Per-association bookkeeping: every association gets an empty list of its
-// film sessions when requested; when it closes, every object it created is
-// removed from the store (see ObjectOwnership for those that stay).
+// film sessions when requested; each of its requests is handled in its own
+// scope of the store (it sees and changes only the objects it created, and
+// the server's Printer); when it closes, every object it created is removed.
 class Associations final : public ServiceEvents {
 public:
     Associations(PrintObjectStore& store, RequestHandler& handler, console::RunLog& log, StoreLimits limits = {});
@@ -58,6 +58,8 @@ public:
 
     std::size_t openCount() const { return filmSessions_.size(); }
     std::uint64_t pixelBytesHeld() const { return pixels_.held(); }
+    // Objects the association created and still has.
+    std::size_t objectsOf(std::uint64_t associationId) const;
 
 private:
     console::OwnerThread owner_;  // main thread only
@@ -70,7 +72,6 @@ private:
     console::RunLog& log_;
     StoreLimits limits_;
     std::map<std::uint64_t, AssociationFilmSessions> filmSessions_;
-    ObjectOwnership ownership_;
     PixelBudget pixels_;
 };
 

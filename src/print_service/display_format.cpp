@@ -70,6 +70,34 @@ DecodedFormat DecodeFormat(const std::string& format, console::RunLog& log)
     return decoded;
 }
 
+std::optional<std::string> unprintableFormat(const std::string& format, const DecodedFormat& decoded,
+                                             bool directRoad)
+{
+    const std::size_t backslash = format.find('\\');
+    std::string keyword = backslash == std::string::npos ? std::string() : format.substr(0, backslash);
+    keyword.erase(0, keyword.find_first_not_of(" \t"));
+    keyword.erase(keyword.find_last_not_of(" \t") + 1);
+    for (char& c : keyword)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    if (keyword != "" && keyword != "STANDARD" && keyword != "ROW" && keyword != "COL")
+        return "unknown format " + keyword;
+    const std::string counts = backslash == std::string::npos ? format : format.substr(backslash + 1);
+    if (!decoded.decoded() || std::count(counts.begin(), counts.end(), ',') != 1)
+        return std::string("not two counts");
+    if (*decoded.X < 1 || *decoded.Y < 1)
+        return std::string("a count below 1");
+    if (!imageBoxCount(*decoded.X, *decoded.Y, decoded.r_c))
+        return std::string("too many image boxes");
+    if (directRoad && !decoded.r_c.empty()) {
+        const std::pair<int, int> pair{*decoded.X, *decoded.Y};
+        const std::pair<int, int> printed[] = {{1, 2}, {2, 1}, {2, 3}, {3, 2}};
+        if (std::find(std::begin(printed), std::end(printed), pair) == std::end(printed))
+            return decoded.r_c + " layout of " + std::to_string(pair.first) + " and " +
+                   std::to_string(pair.second) + " not printed";
+    }
+    return std::nullopt;
+}
+
 std::optional<int> imageBoxCount(std::int16_t X, std::int16_t Y, const std::string& r_c)
 {
     const long count = r_c.empty() ? static_cast<long>(X) * Y : static_cast<long>(X) + Y;

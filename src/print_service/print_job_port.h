@@ -10,6 +10,11 @@ namespace print_status {
 inline constexpr std::uint16_t success = 0x0000;
 inline constexpr std::uint16_t processingFailure = 0x0110;
 inline constexpr std::uint16_t noSuchObjectInstance = 0x0112;
+// Refusals of the request itself: an attribute value the service cannot
+// use, an instance UID that is taken, an operation the SOP class lacks.
+inline constexpr std::uint16_t invalidAttributeValue = 0x0106;
+inline constexpr std::uint16_t duplicateSopInstance = 0x0111;
+inline constexpr std::uint16_t unrecognizedOperation = 0x0211;
 // Warnings: the film session's (or film box's) films held no image (empty page).
 inline constexpr std::uint16_t filmSessionEmptyPage = 0xB602;
 inline constexpr std::uint16_t filmBoxEmptyPage = 0xB603;

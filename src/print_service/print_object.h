@@ -60,6 +60,7 @@ private:
     friend class PrintObjectStore;
     std::unique_ptr<DcmDataset> attributes_;
     std::string instanceUid_;
+    std::uint64_t order_ = 0;  // when it was named, over the whole store
     std::vector<ObjectRef> children_;
     std::optional<FilmBoxFormat> filmBoxFormat_;
 };

@@ -13,6 +13,18 @@ namespace vantorel::print_service {
 PrintObjectStore::PrintObjectStore() = default;
 PrintObjectStore::~PrintObjectStore() = default;
 
+PrintObjectStore::Scoped::Scoped(PrintObjectStore& store, ObjectScope scope)
+    : store_(store), previous_(store.scope_)
+{
+    store_.owner_.check("PrintObjectStore");
+    store_.scope_ = scope;
+}
+
+PrintObjectStore::Scoped::~Scoped()
+{
+    store_.scope_ = previous_;
+}
+
 PrintObject& PrintObjectStore::NewDataSet()
 {
     owner_.check("PrintObjectStore");
@@ -30,24 +42,41 @@ void PrintObjectStore::assignInstanceUid(PrintObject& object, const std::string&
         return;  // already named: the key never changes
     std::unique_ptr<PrintObject> held = std::move(*found);
     unnamed_.erase(found);
-    if (objects_.count(uid) != 0)
+    if (objects_.count({scope_, uid}) != 0)
         Remove({}, uid);
     held->instanceUid_ = uid;
-    objects_[uid] = std::move(held);
+    held->order_ = nextOrder_++;
+    objects_[{scope_, uid}] = std::move(held);
+}
+
+const PrintObject* PrintObjectStore::lookUp(const std::string& uid) const
+{
+    owner_.check("PrintObjectStore");
+    auto found = objects_.find({scope_, uid});
+    if (found == objects_.end() && scope_ != serverScope)
+        found = objects_.find({serverScope, uid});
+    return found == objects_.end() ? nullptr : found->second.get();
 }
 
 PrintObject* PrintObjectStore::Dataset(const std::string& /*cls*/, const std::string& uid)
 {
-    owner_.check("PrintObjectStore");
-    auto found = objects_.find(uid);
-    return found == objects_.end() ? nullptr : found->second.get();
+    return const_cast<PrintObject*>(lookUp(uid));
 }
 
-const PrintObject* PrintObjectStore::Dataset(const std::string& /*cls*/,
-                                             const std::string& uid) const
+const PrintObject* PrintObjectStore::Dataset(const std::string& /*cls*/, const std::string& uid) const
+{
+    return lookUp(uid);
+}
+
+PrintObject* PrintObjectStore::find(ObjectScope scope, const std::string& uid)
+{
+    return const_cast<PrintObject*>(std::as_const(*this).find(scope, uid));
+}
+
+const PrintObject* PrintObjectStore::find(ObjectScope scope, const std::string& uid) const
 {
     owner_.check("PrintObjectStore");
-    auto found = objects_.find(uid);
+    auto found = objects_.find({scope, uid});
     return found == objects_.end() ? nullptr : found->second.get();
 }
 
@@ -70,7 +99,7 @@ PrintObject* PrintObjectStore::DatasetFromSequence(DcmSequenceOfItems& a, int n)
 void PrintObjectStore::Remove(const std::string& /*classUID*/, const std::string& instanceUID)
 {
     owner_.check("PrintObjectStore");
-    if (objects_.count(instanceUID) == 0)
+    if (objects_.count({scope_, instanceUID}) == 0)
         return;
     // Depth-first, children in list order, each object after its descendants.
     // An explicit stack keeps a long chain of malformed links from exhausting
@@ -83,30 +112,36 @@ void PrintObjectStore::Remove(const std::string& /*classUID*/, const std::string
     std::vector<Frame> stack{{instanceUID}};
     while (!stack.empty()) {
         Frame& top = stack.back();
-        const PrintObject* object = Dataset({}, top.uid);
+        const PrintObject* object = find(scope_, top.uid);
         if (object != nullptr && top.next < object->ChildObjects().size()) {
             const std::string& child = object->ChildObjects()[top.next++].instanceUid;
-            if (objects_.count(child) != 0 && entered.insert(child).second)
+            if (objects_.count({scope_, child}) != 0 && entered.insert(child).second)
                 stack.push_back({child});
             continue;
         }
-        removeOne(top.uid);
+        removeOne({scope_, top.uid});
         stack.pop_back();
     }
 }
 
-void PrintObjectStore::removeSingle(const std::string& instanceUID)
+void PrintObjectStore::removeScope(ObjectScope scope)
 {
     owner_.check("PrintObjectStore");
-    removeOne(instanceUID);
+    std::vector<std::pair<std::uint64_t, Key>> mine;
+    for (auto it = objects_.lower_bound({scope, std::string()}); it != objects_.end() && it->first.first == scope;
+         ++it)
+        mine.emplace_back(it->second->order_, it->first);
+    std::sort(mine.begin(), mine.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
+    for (const auto& entry : mine)
+        removeOne(entry.second);
 }
 
-void PrintObjectStore::removeOne(const std::string& uid)
+void PrintObjectStore::removeOne(const Key& key)
 {
-    if (objects_.erase(uid) == 0)
+    if (objects_.erase(key) == 0)
         return;
     for (const auto& observer : removalObservers_)
-        observer(uid);
+        observer(key.first, key.second);
 }
 
 std::vector<PrintObject*> PrintObjectStore::children(const PrintObject& parent)
@@ -129,11 +164,21 @@ std::vector<const PrintObject*> PrintObjectStore::children(const PrintObject& pa
     return found;
 }
 
+std::size_t PrintObjectStore::sizeOf(ObjectScope scope) const
+{
+    std::size_t count = 0;
+    for (auto it = objects_.lower_bound({scope, std::string()}); it != objects_.end() && it->first.first == scope;
+         ++it)
+        ++count;
+    return count;
+}
+
 std::vector<std::string> PrintObjectStore::instanceUids() const
 {
     std::vector<std::string> uids;
     for (const auto& entry : objects_)
-        uids.push_back(entry.first);
+        uids.push_back(entry.first.second);
+    std::sort(uids.begin(), uids.end());
     return uids;
 }
 

@@ -1,6 +1,7 @@
 #include "print_service/request_handler.h"
 
 #include "console/run_log.h"
+#include "console/text.h"
 #include "console/settings_model.h"
 #include "print_service/display_format.h"
 #include "print_service/image_check.h"
@@ -13,6 +14,8 @@
 #include <dcmtk/dcmdata/dcdeftag.h>
 #include <dcmtk/dcmdata/dcsequen.h>
 #include <dcmtk/dcmdata/dcuid.h>
+
+#include <random>
 
 namespace vantorel::print_service {
 
@@ -35,11 +38,14 @@ std::string statusText(std::uint16_t status)
     return text;
 }
 
-// Status 0 on purpose: every N-GET, N-SET, N-CREATE and N-DELETE is answered
-// with success, even for an unknown object or attributes not taken, because
-// modalities end the whole print session at the first non-zero status. Only
-// an N-ACTION whose films did not all print answers otherwise (nAction), and
-// Associations refuses requests beyond the service's limits.
+// Status 0: a request on one of the association's own objects is answered
+// with success even for attributes not taken, because modalities end the
+// whole print session at the first non-zero status. Refused are requests on
+// objects the association cannot see (refused() with 0x0112: another
+// association's and unknown ones alike), operations the Printer does not
+// have, and film boxes that cannot be printed; an N-ACTION whose films did
+// not all print says so; Associations refuses requests beyond the service's
+// limits.
 NormalisedResponse statusOnly(const std::string& classUid, const std::string& instanceUid)
 {
     NormalisedResponse response;
@@ -47,6 +53,30 @@ NormalisedResponse statusOnly(const std::string& classUid, const std::string& in
     response.affectedSopClassUid = classUid;
     response.affectedSopInstanceUid = instanceUid;
     return response;
+}
+
+NormalisedResponse refused(const std::string& classUid, const std::string& instanceUid, std::uint16_t status,
+                           std::string comment)
+{
+    NormalisedResponse response = statusOnly(classUid, instanceUid);
+    response.status = status;
+    response.errorComment = std::move(comment);
+    return response;
+}
+
+// 128 random bits as a decimal number.
+std::string randomDecimal128()
+{
+    std::random_device source;
+    unsigned __int128 value = 0;
+    for (int i = 0; i < 4; ++i)
+        value = (value << 32) | source();
+    std::string digits;
+    do {
+        digits.insert(digits.begin(), static_cast<char>('0' + static_cast<int>(value % 10)));
+        value /= 10;
+    } while (value != 0);
+    return digits;
 }
 
 }  // namespace
@@ -64,9 +94,9 @@ void moveAttributes(DcmDataset& from, DcmDataset& to)
 
 std::string newUid()
 {
-    char uid[100];
-    dcmGenerateUniqueIdentifier(uid, SITE_INSTANCE_UID_ROOT);
-    return uid;
+    // A UUID-derived UID (ISO/IEC 9834-8): nobody can guess another
+    // association's objects from its own.
+    return "2.25." + randomDecimal128();
 }
 
 RequestHandler::RequestHandler(PrintObjectStore& store, FilmParameters& film,
@@ -101,18 +131,45 @@ NormalisedResponse RequestHandler::nGet(const NormalisedRequest& request)
     log_.write("N-GET{");
     log_.write("Dataset(rclass, ruid),rclass=" + request.requestedSopClassUid);
     log_.write("Dataset(rclass, ruid),ruid=" + request.requestedSopInstanceUid);
+    const PrintObject* object = store_.Dataset(request.requestedSopClassUid, request.requestedSopInstanceUid);
+    if (object == nullptr)
+        return noSuchObject(request);
     NormalisedResponse response =
         statusOnly(request.requestedSopClassUid, request.requestedSopInstanceUid);
-    if (const PrintObject* object =
-            store_.Dataset(request.requestedSopClassUid, request.requestedSopInstanceUid))
-        response.dataSet = std::make_unique<DcmDataset>(object->attributes());
+    response.dataSet = std::make_unique<DcmDataset>(object->attributes());
     return response;
+}
+
+bool RequestHandler::isServersObject(const std::string& classUid, const std::string& instanceUid) const
+{
+    return classUid == sop::printer ||
+           (store_.scope() != serverScope && store_.find(serverScope, instanceUid) != nullptr);
+}
+
+NormalisedResponse RequestHandler::noSuchObject(const NormalisedRequest& request)
+{
+    log_.write("Request on " + request.requestedSopInstanceUid + " refused: no such object on this association");
+    return refused(request.requestedSopClassUid, request.requestedSopInstanceUid, print_status::noSuchObjectInstance,
+                   "No such SOP instance");
+}
+
+NormalisedResponse RequestHandler::printerOperation(const NormalisedRequest& request, const char* operation)
+{
+    log_.write(std::string(operation) + " on the Printer refused: the Printer supports N-GET only");
+    const bool create = request.commandField == command::nCreate;
+    return refused(create ? request.affectedSopClassUid : request.requestedSopClassUid,
+                   create ? request.affectedSopInstanceUid : request.requestedSopInstanceUid,
+                   print_status::unrecognizedOperation, std::string(operation) + " not supported on the Printer");
 }
 
 NormalisedResponse RequestHandler::nSet(NormalisedRequest& request)
 {
+    if (isServersObject(request.requestedSopClassUid, request.requestedSopInstanceUid))
+        return printerOperation(request, "N-SET");
     PrintObject* object = store_.Dataset(request.requestedSopClassUid, request.requestedSopInstanceUid);
-    if (object != nullptr && request.dataSet) {
+    if (object == nullptr)
+        return noSuchObject(request);
+    if (request.dataSet) {
         moveAttributes(*request.dataSet, object->attributes());
         checkImage(*object);
     }
@@ -122,6 +179,8 @@ NormalisedResponse RequestHandler::nSet(NormalisedRequest& request)
 NormalisedResponse RequestHandler::nAction(const NormalisedRequest& request,
                                            const AssociationInfo& association)
 {
+    if (isServersObject(request.requestedSopClassUid, request.requestedSopInstanceUid))
+        return printerOperation(request, "N-ACTION");
     log_.write("Action{");
     log_.write("CallingAE=" + association.callingAeTitle + ";IP=" + association.remoteIp);
     log_.write("SendStatus 0}");
@@ -152,6 +211,23 @@ NormalisedResponse RequestHandler::nCreate(NormalisedRequest& request, const Ass
                                            AssociationFilmSessions& filmSessions)
 {
     log_.write("N-CREATE{");
+    if (request.affectedSopClassUid == sop::printer)
+        return printerOperation(request, "N-CREATE");
+    if (!request.affectedSopInstanceUid.empty() &&
+        isServersObject(request.affectedSopClassUid, request.affectedSopInstanceUid)) {
+        log_.write("N-CREATE " + request.affectedSopInstanceUid + " refused: the server's own instance");
+        return refused(request.affectedSopClassUid, request.affectedSopInstanceUid,
+                       print_status::duplicateSopInstance, "SOP Instance UID in use");
+    }
+    std::optional<FilmBoxFormat> format;
+    if (request.affectedSopClassUid == sop::basicFilmBox) {
+        format = filmBoxFormat(request);
+        if (!format)
+            return refused(request.affectedSopClassUid, request.affectedSopInstanceUid,
+                           print_status::invalidAttributeValue,
+                           "Image Display Format \"" + console::loggedValue(displayFormatOf(request)) +
+                               "\" cannot be printed");
+    }
     PrintObject& object = store_.NewDataSet();
     if (request.dataSet)
         moveAttributes(*request.dataSet, object.attributes());
@@ -160,8 +236,8 @@ NormalisedResponse RequestHandler::nCreate(NormalisedRequest& request, const Ass
         request.affectedSopInstanceUid.empty() ? newUid() : request.affectedSopInstanceUid;
     store_.assignInstanceUid(object, uid);
 
-    if (request.affectedSopClassUid == sop::basicFilmBox)
-        createFilmBox(object, association);
+    if (format)
+        createFilmBox(object, *format, association);
     if (request.affectedSopClassUid == sop::basicFilmSession)
         filmSessions.push_back(object.ref());
     // Any object may carry an image sequence, and a film box's references (or
@@ -177,34 +253,53 @@ NormalisedResponse RequestHandler::nCreate(NormalisedRequest& request, const Ass
 
 NormalisedResponse RequestHandler::nDelete(const NormalisedRequest& request)
 {
+    if (isServersObject(request.requestedSopClassUid, request.requestedSopInstanceUid))
+        return printerOperation(request, "N-DELETE");
+    if (store_.find(store_.scope(), request.requestedSopInstanceUid) == nullptr)
+        return noSuchObject(request);
     log_.write("Delete{");
     store_.Remove(request.requestedSopClassUid, request.requestedSopInstanceUid);
     log_.write("SendStatus 0}");
     return statusOnly(request.requestedSopClassUid, request.requestedSopInstanceUid);
 }
 
-void RequestHandler::createFilmBox(PrintObject& filmBox, const AssociationInfo& association)
+std::string RequestHandler::displayFormatOf(const NormalisedRequest& request)
 {
-    DcmDataset& attributes = filmBox.attributes();
-    film_.FilmSize = textOf(attributes, DCM_FilmSizeID);
-    log_.write("FilmSize=" + film_.FilmSize);
+    return request.dataSet ? textOf(*request.dataSet, DCM_ImageDisplayFormat) : std::string();
+}
 
+// The film box's own grid and film size, decoded from the request (with the
+// run log's lines); nothing when its display format cannot be printed.
+std::optional<FilmBoxFormat> RequestHandler::filmBoxFormat(const NormalisedRequest& request)
+{
     FilmBoxFormat format;
-    format.FilmSize = film_.FilmSize;
-    format.displayFormat = textOf(attributes, DCM_ImageDisplayFormat);
+    format.FilmSize = request.dataSet ? textOf(*request.dataSet, DCM_FilmSizeID) : std::string();
+    log_.write("FilmSize=" + console::loggedValue(format.FilmSize));
+    format.displayFormat = displayFormatOf(request);
     const DecodedFormat decoded = DecodeFormat(format.displayFormat, log_);
-    film_.FormatCols = decoded.X.value_or(film_.FormatCols);
-    film_.FormatRows = decoded.Y.value_or(film_.FormatRows);
-    film_.r_c = decoded.r_c;
-    format.decoded = decoded.decoded();
-    format.FormatCols = film_.FormatCols;
-    format.FormatRows = film_.FormatRows;
-    format.r_c = film_.r_c;
-    log_.write("Format=" + std::to_string(film_.FormatCols) + "x" + std::to_string(film_.FormatRows));
+    if (auto problem = unprintableFormat(format.displayFormat, decoded, !settings_.templateMode)) {
+        log_.write("Film box refused: Image Display Format \"" + console::loggedValue(format.displayFormat) +
+                   "\" cannot be printed (" + *problem + ")");
+        return std::nullopt;
+    }
+    format.decoded = true;
+    format.FormatCols = *decoded.X;
+    format.FormatRows = *decoded.Y;
+    format.r_c = decoded.r_c;
+    // The service-wide values only follow, for the log lines.
+    film_.FilmSize = format.FilmSize;
+    film_.FormatCols = format.FormatCols;
+    film_.FormatRows = format.FormatRows;
+    film_.r_c = format.r_c;
+    log_.write("Format=" + std::to_string(format.FormatCols) + "x" + std::to_string(format.FormatRows));
+    return format;
+}
 
+void RequestHandler::createFilmBox(PrintObject& filmBox, FilmBoxFormat format, const AssociationInfo& association)
+{
     const std::string boxType = imageBoxType(association);
     log_.write("ImageBoxType=" + boxType);
-    log_.write("r_c=" + film_.r_c);
+    log_.write("r_c=" + format.r_c);
 
     createImageBoxes(filmBox, format, boxType);
     filmBox.setFilmBoxFormat(format);

@@ -21,12 +21,15 @@ namespace vantorel::print_service {
 class PrintObjectStore;
 class PrintJobPort;
 
-// Handles the five normalised requests on the main thread: creates, changes,
-// finds and removes print objects, starts printing on N-ACTION and answers
-// every handled request with status 0, except an N-ACTION whose films did not
-// all reach their printer: its answer says so (status and Error Comment), and
-// the Printer object reports the failure until a film prints again. Any other
-// command is not answered.
+// Handles the five normalised requests on the main thread, in the store's
+// scope of the requesting association: creates, changes, finds and removes
+// print objects and starts printing on N-ACTION. Requests on objects the
+// association cannot see answer 0x0112; the Printer answers N-GET only
+// (0x0211, or 0x0111 for an N-CREATE of its UID); a film box whose display
+// format cannot be printed is refused at N-CREATE (0x0106) and nothing is
+// made; an N-ACTION whose films did not all reach their printer says so
+// (status and Error Comment), and the Printer object reports the failure
+// until a film prints again. Any other command is not answered.
 class RequestHandler {
 public:
     RequestHandler(PrintObjectStore& store, FilmParameters& film, const console::Settings& settings,
@@ -43,7 +46,12 @@ private:
     NormalisedResponse nCreate(NormalisedRequest& request, const AssociationInfo& association,
                                AssociationFilmSessions& filmSessions);
     NormalisedResponse nDelete(const NormalisedRequest& request);
-    void createFilmBox(PrintObject& filmBox, const AssociationInfo& association);
+    void createFilmBox(PrintObject& filmBox, FilmBoxFormat format, const AssociationInfo& association);
+    std::optional<FilmBoxFormat> filmBoxFormat(const NormalisedRequest& request);
+    static std::string displayFormatOf(const NormalisedRequest& request);
+    bool isServersObject(const std::string& classUid, const std::string& instanceUid) const;
+    NormalisedResponse noSuchObject(const NormalisedRequest& request);
+    NormalisedResponse printerOperation(const NormalisedRequest& request, const char* operation);
     std::string imageBoxType(const AssociationInfo& association);
     void createImageBoxes(PrintObject& filmBox, FilmBoxFormat& format, const std::string& boxType);
     void linkToFilmSession(PrintObject& filmBox);

@@ -223,7 +223,6 @@ TEST(DoPrint, EachFilmBoxUsesItsOwnDisplayFormat)
     PrintJobFixture f;
     const std::string small = f.addFilmBox({1, 1, "", "14INX17IN", "PORTRAIT", PrintJobFixture::images(1)});
     f.addFilmBox({3, 4, "", "14INX17IN", "PORTRAIT", PrintJobFixture::images(12)});
-    ASSERT_EQ(f.serviceFilm.FormatCols, 3);  // the service-wide values follow the later box
     f.driver.DoPrint(small, "127.0.0.1");
 
     const auto ended = f.surface.endedDocuments();
@@ -365,7 +364,7 @@ TEST(DoPrint, WithoutATemplateRoadTheFilmIsLoggedAsNotComposed)
 {
     PrintJobFixture f;
     NoTemplateComposition none(f.log);
-    PrintJobDriver driver(PrintJobParts{f.store, f.serviceFilm, f.settings, f.printCount, f.surface,
+    PrintJobDriver driver(PrintJobParts{f.store, f.settings, f.printCount, f.surface,
                                         f.pictures, none, f.log, f.messages, "/srv/film", f.observer});
     f.settings.templateMode = true;
     const std::string box = f.addFilmBox({1, 1, "", "A4", "PORTRAIT", PrintJobFixture::images(1)});

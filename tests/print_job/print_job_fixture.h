@@ -94,7 +94,7 @@ struct FilmBoxFields {
 struct PrintJobFixture {
     PrintJobFixture()
         : templateRoad(log),
-          driver(PrintJobParts{store, serviceFilm, settings, printCount, surface, pictures,
+          driver(PrintJobParts{store, settings, printCount, surface, pictures,
                                templateRoad, log, messages, "/srv/film", observer})
     {
         settings.blackBase = 0;
@@ -133,7 +133,6 @@ struct PrintJobFixture {
         format.decoded = true;
         format.imageBoxCount = static_cast<int>(fields.images.size());
         box.setFilmBoxFormat(format);
-        serviceFilm = {fields.filmSize, fields.cols, fields.rows, fields.r_c};
 
         for (const auto& image : fields.images) {
             const std::string imageUid = addImageBox(image);
@@ -186,7 +185,6 @@ struct PrintJobFixture {
     }
 
     ps::PrintObjectStore store;
-    ps::FilmParameters serviceFilm;
     console::Settings settings;
     MemoryPrintCount printCount;
     RefusingSurface surface{{"A", "B", "C", "FilmFile"}};

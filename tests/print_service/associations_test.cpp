@@ -13,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace vantorel::print_service {
 namespace {
 
@@ -34,7 +36,7 @@ struct AssociationsFixture : ::testing::Test {
     AssociationsFixture()
     {
         MakePrinterdataset(store, "ZQ", true, "DCMTK");
-        store.addRemovalObserver([this](const std::string& uid) { removed.push_back(uid); });
+        store.addRemovalObserver([this](ObjectScope, const std::string& uid) { removed.push_back(uid); });
         associations.associationRequested(one);
         associations.associationRequested(two);
     }
@@ -52,7 +54,7 @@ struct AssociationsFixture : ::testing::Test {
 
     // A new object; a film box STANDARD\1,2 naming `session` (and `lut`, when given).
     std::string create(const AssociationInfo& association, const char* cls, const std::string& session = {},
-                       const std::string& lut = {})
+                       const std::string& lut = {}, const std::string& uid = {})
     {
         auto data = std::make_unique<DcmDataset>();
         auto reference = [&](const DcmTagKey& sequence, const std::string& uid) {
@@ -66,18 +68,21 @@ struct AssociationsFixture : ::testing::Test {
         }
         if (!lut.empty())
             reference(DCM_ReferencedPresentationLUTSequence, lut);
-        return send(association, command::nCreate, cls, "", std::move(data)).affectedSopInstanceUid;
+        return send(association, command::nCreate, cls, uid, std::move(data)).affectedSopInstanceUid;
     }
 
-    std::vector<std::string> imageBoxesOf(const std::string& filmBox)
+    std::vector<std::string> imageBoxesOf(const AssociationInfo& association, const std::string& filmBox)
     {
         std::vector<std::string> uids;
-        for (const ObjectRef& child : store.Dataset({}, filmBox)->ChildObjects())
+        for (const ObjectRef& child : store.find(association.id, filmBox)->ChildObjects())
             uids.push_back(child.instanceUid);
         return uids;
     }
 
-    bool stored(const std::string& uid) const { return store.Dataset({}, uid) != nullptr; }
+    bool stored(const AssociationInfo& association, const std::string& uid) const
+    {
+        return store.find(association.id, uid) != nullptr;
+    }
 
     const AssociationInfo one{1, "A", "ZQ", "10.0.0.1", sop::grayscalePrintMeta};
     const AssociationInfo two{2, "B", "ZQ", "10.0.0.2", sop::grayscalePrintMeta};
@@ -101,34 +106,52 @@ TEST_F(AssociationsFixture, ClosingRemovesEverythingTheAssociationCreatedNewestF
     const std::string orphan = create(one, sop::basicFilmBox, "no-such-session");
     const std::string lut = create(one, sop::presentationLut);
     send(one, command::nDelete, sop::basicFilmSession, deleted, nullptr);  // passed over at the close
-    const std::vector<std::string> boxImages = imageBoxesOf(box), orphanImages = imageBoxesOf(orphan);
+    const std::vector<std::string> boxImages = imageBoxesOf(one, box), orphanImages = imageBoxesOf(one, orphan);
     removed.clear();
 
     associations.associationClosed(1);
     EXPECT_EQ(removed, (std::vector<std::string>{lut, orphanImages[1], orphanImages[0], orphan, boxImages[1],
                                                  boxImages[0], box, session}));
-    EXPECT_EQ(store.instanceUids(), (std::vector<std::string>{other, sop::printerInstance}));  // sorted
+    std::vector<std::string> left{other, sop::printerInstance};
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(store.instanceUids(), left);
     EXPECT_EQ(associations.openCount(), 1u);
 
     associations.associationClosed(1);  // a second close changes nothing
     EXPECT_EQ(removed.size(), 8u);
 }
 
-TEST_F(AssociationsFixture, WhatAnotherOpenAssociationRefersToStaysUntilThatOneCloses)
+// Print objects belong to the association that created them: another one
+// cannot see, change, print or remove them, even knowing their UIDs, and
+// equal UIDs of two associations are two objects.
+TEST_F(AssociationsFixture, AnAssociationSeesOnlyItsOwnObjects)
 {
-    const std::string session = create(one, sop::basicFilmSession);
-    const std::string lut = create(one, sop::presentationLut);
-    const std::string unused = create(one, sop::presentationLut);
-    const std::string theirSession = create(two, sop::basicFilmSession);
-    const std::string guest = create(one, sop::basicFilmBox, theirSession);  // a child of two's session
-    const std::string box = create(two, sop::basicFilmBox, session, lut);    // names one's session and LUT
-    const std::vector<std::string> guestImages = imageBoxesOf(guest);
+    const std::string session = create(one, sop::basicFilmSession, {}, {}, "1.2.3.4");
+    const std::string box = create(one, sop::basicFilmBox, session);
+    const std::vector<std::string> images = imageBoxesOf(one, box);
+    ASSERT_EQ(create(two, sop::basicFilmSession, {}, {}, "1.2.3.4"), "1.2.3.4");
+    const std::string theirBox = create(two, sop::basicFilmBox, session);  // joins two's own "1.2.3.4"
+    ASSERT_NE(store.find(one.id, session), store.find(two.id, session));
+    EXPECT_EQ(store.find(one.id, session)->ChildObjects().size(), 1u);
+    ASSERT_EQ(store.find(two.id, session)->ChildObjects().size(), 1u);
+    EXPECT_EQ(store.find(two.id, session)->ChildObjects()[0].instanceUid, theirBox);
+
+    for (const std::string& uid : {box, images[0], images[1]}) {
+        auto change = std::make_unique<DcmDataset>();
+        change->putAndInsertString(DCM_FilmOrientation, "LANDSCAPE");
+        EXPECT_EQ(send(two, command::nGet, sop::basicFilmBox, uid, nullptr).status, 0x0112) << uid;
+        EXPECT_EQ(send(two, command::nSet, sop::basicFilmBox, uid, std::move(change)).status, 0x0112) << uid;
+        EXPECT_EQ(send(two, command::nDelete, sop::basicFilmBox, uid, nullptr).status, 0x0112) << uid;
+        EXPECT_TRUE(stored(one, uid)) << uid;
+    }
+    // (An N-ACTION is looked up by the print job driver in the same scope:
+    // the print service's end-to-end tests print through it.)
+    EXPECT_FALSE(store.find(one.id, box)->attributes().tagExists(DCM_FilmOrientation));
 
     associations.associationClosed(1);
-    EXPECT_FALSE(stored(unused));
-    for (const std::string& uid : {session, lut, guest, guestImages[0], guestImages[1], box})
-        EXPECT_TRUE(stored(uid)) << uid;
-
+    EXPECT_EQ(store.sizeOf(one.id), 0u);
+    EXPECT_TRUE(stored(two, session));
+    EXPECT_TRUE(stored(two, theirBox));
     associations.associationClosed(2);
     EXPECT_EQ(store.instanceUids(), (std::vector<std::string>{sop::printerInstance}));
 }
@@ -136,7 +159,7 @@ TEST_F(AssociationsFixture, WhatAnotherOpenAssociationRefersToStaysUntilThatOneC
 TEST_F(AssociationsFixture, PixelDataPastTheBudgetIsRefusedUntilAClosedAssociationFreesIt)
 {
     const std::string box = create(one, sop::basicFilmBox, create(one, sop::basicFilmSession));
-    const std::vector<std::string> cells = imageBoxesOf(box);
+    const std::vector<std::string> cells = imageBoxesOf(one, box);
     struct Step {
         std::uint16_t field;
         std::string uid;
@@ -163,7 +186,7 @@ TEST_F(AssociationsFixture, PixelDataPastTheBudgetIsRefusedUntilAClosedAssociati
     associations.associationClosed(1);
     EXPECT_EQ(associations.pixelBytesHeld(), 0u);
     const std::string next = create(two, sop::basicFilmBox, create(two, sop::basicFilmSession));
-    EXPECT_EQ(send(two, command::nSet, sop::basicGrayscaleImageBox, imageBoxesOf(next)[0], imageOf(3000)).status, 0);
+    EXPECT_EQ(send(two, command::nSet, sop::basicGrayscaleImageBox, imageBoxesOf(two, next)[0], imageOf(3000)).status, 0);
 }
 
 TEST(AssociationsLimit, AFullStoreRefusesNCreateButServesTheRest)

@@ -22,7 +22,7 @@ PrintObject& add(PrintObjectStore& store, const std::string& uid, const std::str
 struct StoreFixture : ::testing::Test {
     StoreFixture()
     {
-        store.addRemovalObserver([this](const std::string& uid) { removed.push_back(uid); });
+        store.addRemovalObserver([this](ObjectScope, const std::string& uid) { removed.push_back(uid); });
     }
     PrintObjectStore store;
     std::vector<std::string> removed;

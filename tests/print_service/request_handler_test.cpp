@@ -95,8 +95,7 @@ TEST_F(HandlerFixture, FilmBoxGetsOneImageBoxPerCellNamedInItsReferencedSequence
         std::size_t boxes;
     };
     const std::string session = createSession();
-    for (const Case c : {Case{"STANDARD\\3,4", 12}, Case{"ROW\\2,3", 5}, Case{"COL\\1,2", 3},
-                         Case{"STANDARD\\200,200", 0}, Case{"STANDARD\\0,5", 0}}) {
+    for (const Case c : {Case{"STANDARD\\3,4", 12}, Case{"ROW\\2,3", 5}, Case{"COL\\1,2", 3}}) {
         NormalisedResponse response = createFilmBox(c.format, session);
         ASSERT_TRUE(response.answered && response.dataSet) << c.format;
         const PrintObject* box = store.Dataset("", response.affectedSopInstanceUid);
@@ -115,8 +114,33 @@ TEST_F(HandlerFixture, FilmBoxGetsOneImageBoxPerCellNamedInItsReferencedSequence
             EXPECT_EQ(textOf(imageBox->attributes(), DCM_ReferencedSOPInstanceUID), uid);
         }
     }
-    EXPECT_TRUE(log.contains("Film box " + store.children(*store.Dataset("", session)).at(3)->sopInstanceUid() +
-                             ": format \"STANDARD\\200,200\" gives no usable image box count, no image boxes created"));
+}
+
+// A film box is laid out only from its own Image Display Format: one that
+// cannot be printed is refused and nothing is made, never given the grid of
+// the film box created before it.
+TEST_F(HandlerFixture, AFilmBoxWhoseFormatCannotBePrintedIsRefusedAndNothingIsMade)
+{
+    const std::string session = createSession();
+    createFilmBox("STANDARD\\4,4", session);
+    const std::size_t stored = store.size();
+    const char* formats[] = {"SLIDE", "SUPERSLIDE", "CUSTOM\\1", "", "STANDARD", "FOO", "FOO\\2,2",
+                             "COL\\2", "COL\\2,1,3", "STANDARD\\2,3,4", "STANDARD\\0,5", "STANDARD\\200,200",
+                             "ROW\\2,2", "ROWCOL\\1,2"};
+    for (const char* format : formats) {
+        const NormalisedResponse response = createFilmBox(format, session);
+        EXPECT_EQ(response.status, 0x0106) << format;
+        EXPECT_EQ(response.errorComment, "Image Display Format \"" + std::string(format) + "\" cannot be printed")
+            << format;
+        EXPECT_FALSE(response.dataSet) << format;
+    }
+    EXPECT_EQ(store.size(), stored);
+    EXPECT_EQ(store.Dataset("", session)->ChildObjects().size(), 1u);
+    EXPECT_TRUE(log.contains("Film box refused: Image Display Format \"SLIDE\" cannot be printed (not two counts)"));
+
+    // A template may hold a ROW or COL layout the direct road does not print.
+    settings.templateMode = true;
+    EXPECT_EQ(createFilmBox("ROW\\2,2", session).status, 0);
 }
 
 TEST_F(HandlerFixture, ImageBoxClassFollowsTheFirstPresentationContextAndForceConvert)
@@ -158,6 +182,7 @@ TEST_F(HandlerFixture, ImageBoxClassFollowsTheFirstPresentationContextAndForceCo
 
 TEST_F(HandlerFixture, WritesTheExactLogLinesOfEachRequest)
 {
+    MakePrinterdataset(store, "ZQ", true, "DCMTK");
     const std::string session = createSession();
     EXPECT_EQ(log.lines, (std::vector<std::string>{"N-CREATE{", "SendData 0}"}));
 
@@ -187,23 +212,24 @@ TEST_F(HandlerFixture, WritesTheExactLogLinesOfEachRequest)
     EXPECT_EQ(log.lines, (std::vector<std::string>{"Delete{", "SendStatus 0}"}));
 }
 
-TEST_F(HandlerFixture, AnswersEveryHandledRequestWithSuccessAndNothingElse)
+TEST_F(HandlerFixture, AnUnknownObjectIsNoSuchInstanceAndOtherCommandsAreNotAnswered)
 {
     struct Case {
         std::uint16_t command;
         const char* uid;
         bool answered;
+        std::uint16_t status;
     };
     const Case cases[] = {
-        {command::nGet, "unknown", true},    {command::nSet, "unknown", true},
-        {command::nAction, "unknown", true}, {command::nDelete, "unknown", true},
-        {command::nEventReport, "x", false}, {0x0001, "x", false}, {0x0030, "x", false}, {0xFFFF, "x", false},
+        {command::nGet, "unknown", true, 0x0112},    {command::nSet, "unknown", true, 0x0112},
+        {command::nDelete, "unknown", true, 0x0112}, {command::nEventReport, "x", false, 0},
+        {0x0001, "x", false, 0}, {0x0030, "x", false, 0}, {0xFFFF, "x", false, 0},
     };
     for (const Case& c : cases) {
         const std::size_t from = log.lines.size();
         NormalisedResponse response = send(c.command, sop::basicFilmBox, c.uid, std::make_unique<DcmDataset>());
         EXPECT_EQ(response.answered, c.answered) << std::hex << c.command;
-        EXPECT_EQ(response.status, 0) << std::hex << c.command;
+        EXPECT_EQ(response.status, c.status) << std::hex << c.command;
         if (!c.answered)
             EXPECT_EQ(log.lines.size(), from) << std::hex << c.command;
         else
@@ -266,8 +292,21 @@ TEST_F(HandlerFixture, NGetReturnsTheWholePrinterObjectWhateverIsAsked)
     EXPECT_EQ(textOf(*response.dataSet, DCM_PrinterStatus), "NORMAL");
     EXPECT_EQ(response.affectedSopInstanceUid, sop::printerInstance);
 
-    send(command::nDelete, sop::printer, sop::printerInstance);
-    EXPECT_FALSE(send(command::nGet, sop::printer, sop::printerInstance).dataSet);
+    // The Printer is the server's: N-GET only, and nothing else changes it.
+    auto status = std::make_unique<DcmDataset>();
+    status->putAndInsertString(DCM_PrinterStatus, "FAILURE");
+    status->putAndInsertString(DCM_PrinterStatusInfo, "FILM JAM");
+    EXPECT_EQ(send(command::nSet, sop::printer, sop::printerInstance, std::move(status)).status, 0x0211);
+    EXPECT_EQ(send(command::nDelete, sop::printer, sop::printerInstance).status, 0x0211);
+    EXPECT_EQ(send(command::nAction, sop::printer, sop::printerInstance).status, 0x0211);
+    EXPECT_EQ(send(command::nCreate, sop::printer, "").status, 0x0211);
+    EXPECT_EQ(send(command::nCreate, sop::printer, sop::printerInstance).status, 0x0211);
+    EXPECT_TRUE(printJob.calls.empty());
+    const NormalisedResponse after = send(command::nGet, sop::printer, sop::printerInstance);
+    ASSERT_TRUE(after.dataSet);
+    EXPECT_EQ(after.dataSet->card(), 8u);
+    EXPECT_EQ(textOf(*after.dataSet, DCM_PrinterStatus), "NORMAL");
+    EXPECT_EQ(textOf(*after.dataSet, DCM_PrinterStatusInfo), "NORMAL");
 }
 
 TEST_F(HandlerFixture, NCreateKeepsAGivenUidOrMakesOneAndAnswersWithTheWholeObject)
@@ -297,10 +336,10 @@ TEST_F(HandlerFixture, FilmBoxesJoinTheirSessionAndEachKeepsItsOwnFormat)
     const std::string first = createFilmBox("STANDARD\\2,2", session, "14INX17IN").affectedSopInstanceUid;
     const std::string second = createFilmBox("COL\\1,2", session, "8INX10IN").affectedSopInstanceUid;
     const std::string orphan = createFilmBox("STANDARD\\1,1", "no-such-session").affectedSopInstanceUid;
-    const std::string garbage = createFilmBox("garbage", session, "A4").affectedSopInstanceUid;
+    EXPECT_EQ(createFilmBox("garbage", session, "A4").status, 0x0106);
 
     const PrintObject* stored = store.Dataset("", session);
-    ASSERT_EQ(stored->ChildObjects().size(), 3u);
+    ASSERT_EQ(stored->ChildObjects().size(), 2u);
     EXPECT_EQ(stored->ChildObjects()[0].instanceUid, first);
     EXPECT_EQ(stored->ChildObjects()[1].instanceUid, second);
     EXPECT_NE(store.Dataset("", orphan), nullptr);
@@ -311,14 +350,9 @@ TEST_F(HandlerFixture, FilmBoxesJoinTheirSessionAndEachKeepsItsOwnFormat)
     const FilmBoxFormat& b = *store.Dataset("", second)->filmBoxFormat();
     EXPECT_EQ(std::tie(b.FormatCols, b.FormatRows, b.r_c, b.FilmSize),
               std::make_tuple(std::int16_t{1}, std::int16_t{2}, std::string("COL"), std::string("8INX10IN")));
-    // A format that cannot be cut keeps the counts in force, as its image boxes do.
-    const FilmBoxFormat& c = *store.Dataset("", garbage)->filmBoxFormat();
-    EXPECT_FALSE(c.decoded);
-    EXPECT_EQ(std::tie(c.FormatCols, c.FormatRows, c.r_c), std::make_tuple(std::int16_t{1}, std::int16_t{1}, std::string()));
-    EXPECT_EQ(c.imageBoxCount, 1);
-    // The service-wide values are those of the latest film box.
+    // The service-wide values are those of the latest film box made.
     EXPECT_EQ(std::tie(film.FilmSize, film.FormatCols, film.FormatRows, film.r_c),
-              std::make_tuple(std::string("A4"), std::int16_t{1}, std::int16_t{1}, std::string()));
+              std::make_tuple(std::string("14INX17IN"), std::int16_t{1}, std::int16_t{1}, std::string()));
 }
 
 std::unique_ptr<DcmDataset> imageSet(Uint16 rows, Uint16 columns, std::size_t pixelBytes)

@@ -35,7 +35,7 @@ TEST(TemplateAndDirectFilms, AlternateInOneRun)
     NoFilmRecords records;
     ReportTemplateComposition road({f.settings, home.path().toStdString(), clock, f.log, records,
                                     [&f](const direct_composition::FilmPage& page) { f.observer.filmComposed(page); }});
-    print_job::PrintJobDriver driver({f.store, f.serviceFilm, f.settings, f.printCount, f.surface,
+    print_job::PrintJobDriver driver({f.store, f.settings, f.printCount, f.surface,
                                       f.pictures, road, f.log, f.messages, home.path().toStdString(),
                                       f.observer});
 
