@@ -69,6 +69,11 @@ const char* usage =
     "  --get UID            N-GET of that instance before the film sessions, repeatable\n"
     "  --get-created        N-GET of every object created, before the N-DELETEs\n"
     "  --wait-for FILE      once associated, wait until FILE exists\n"
+    "  --try UID            N-GET, N-SET, N-ACTION and N-DELETE of that instance (as a film\n"
+    "                       box; the Printer's UID as the Printer, with an N-CREATE of it)\n"
+    "                       before the film sessions, repeatable; refusals do not end the run\n"
+    "  --session-uid UID    create the film session under this UID\n"
+    "  --pause-before-action FILE  before each N-ACTION, wait until FILE exists\n"
     "  --latency            print \"latency REQUEST MICROSECONDS\" per request\n"
     "  --help               this text\n";
 
@@ -137,6 +142,9 @@ bool parse(int argc, char** argv, ClientOptions& options, std::string& error)
         else if (arg == "--get") options.getObjects.push_back(value());
         else if (arg == "--get-created") options.getCreated = true;
         else if (arg == "--wait-for") options.waitForFile = value();
+        else if (arg == "--try") options.tryObjects.push_back(value());
+        else if (arg == "--session-uid") options.sessionUid = value();
+        else if (arg == "--pause-before-action") options.pauseBeforeAction = value();
         else if (arg == "--latency") options.latency = true;
         else if (!arg.empty() && arg[0] == '-') error = "unknown option " + arg;
         else positional.push_back(arg);

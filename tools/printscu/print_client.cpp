@@ -114,6 +114,9 @@ int PrintClient::run()
     ok = ok && (!options_.getPrinter || getPrinter());
     for (const std::string& uid : options_.getObjects)
         ok = ok && getObject(filmSessionClass, uid);
+    for (const std::string& uid : options_.tryObjects)
+        if (ok && !ended_)
+            tryObject(uid);
     for (int i = 0; ok && i < options_.sessions && !ended_; ++i)
         ok = session();
     if (cutDone_) {
@@ -348,6 +351,10 @@ bool PrintClient::createFilmSession(std::string& uid)
     request.CommandField = DIMSE_N_CREATE_RQ;
     request.msg.NCreateRQ.MessageID = ++messageId_;
     copy(request.msg.NCreateRQ.AffectedSOPClassUID, filmSessionClass);
+    if (!options_.sessionUid.empty()) {
+        copy(request.msg.NCreateRQ.AffectedSOPInstanceUID, options_.sessionUid);
+        request.msg.NCreateRQ.opts = O_NCREATE_AFFECTEDSOPINSTANCEUID;
+    }
     request.msg.NCreateRQ.DataSetType = DIMSE_DATASET_PRESENT;
     DcmDataset data;
     if (!options_.copies.empty())
@@ -363,6 +370,59 @@ bool PrintClient::createFilmSession(std::string& uid)
     std::cout << "film session: " << uid << "\n";
     delete reply;
     return ok && !uid.empty();
+}
+
+// What a peer that knows another's UID might try; each status is printed.
+void PrintClient::tryObject(const std::string& uid)
+{
+    const bool printer = uid == printerInstance;
+    const std::string cls = printer ? printerClass : filmBoxClass;
+    const std::string what = printer ? " Printer" : " " + uid;
+    getObject(cls, uid);
+    DcmDataset change;
+    if (printer) {
+        change.putAndInsertString(DCM_PrinterStatus, "FAILURE");
+        change.putAndInsertString(DCM_PrinterStatusInfo, "FILM JAM");
+    } else {
+        change.putAndInsertString(DCM_FilmOrientation, "LANDSCAPE");
+    }
+    nSet(cls, uid, change, "N-SET" + what);
+    if (printer) {
+        T_DIMSE_Message request{};
+        request.CommandField = DIMSE_N_CREATE_RQ;
+        request.msg.NCreateRQ.MessageID = ++messageId_;
+        copy(request.msg.NCreateRQ.AffectedSOPClassUID, printerClass);
+        copy(request.msg.NCreateRQ.AffectedSOPInstanceUID, uid);
+        request.msg.NCreateRQ.opts = O_NCREATE_AFFECTEDSOPINSTANCEUID;
+        request.msg.NCreateRQ.DataSetType = DIMSE_DATASET_NULL;
+        exchange(request, nullptr, "N-CREATE" + what);
+    }
+    T_DIMSE_Message request{};
+    request.CommandField = DIMSE_N_ACTION_RQ;
+    request.msg.NActionRQ.MessageID = ++messageId_;
+    copy(request.msg.NActionRQ.RequestedSOPClassUID, cls);
+    copy(request.msg.NActionRQ.RequestedSOPInstanceUID, uid);
+    request.msg.NActionRQ.ActionTypeID = 1;
+    request.msg.NActionRQ.DataSetType = DIMSE_DATASET_NULL;
+    exchange(request, nullptr, "N-ACTION" + what);
+    T_DIMSE_Message del{};
+    del.CommandField = DIMSE_N_DELETE_RQ;
+    del.msg.NDeleteRQ.MessageID = ++messageId_;
+    copy(del.msg.NDeleteRQ.RequestedSOPClassUID, cls);
+    copy(del.msg.NDeleteRQ.RequestedSOPInstanceUID, uid);
+    del.msg.NDeleteRQ.DataSetType = DIMSE_DATASET_NULL;
+    exchange(del, nullptr, "N-DELETE" + what);
+}
+
+bool PrintClient::nSet(const std::string& cls, const std::string& uid, DcmDataset& data, const std::string& label)
+{
+    T_DIMSE_Message request{};
+    request.CommandField = DIMSE_N_SET_RQ;
+    request.msg.NSetRQ.MessageID = ++messageId_;
+    copy(request.msg.NSetRQ.RequestedSOPClassUID, cls);
+    copy(request.msg.NSetRQ.RequestedSOPInstanceUID, uid);
+    request.msg.NSetRQ.DataSetType = DIMSE_DATASET_PRESENT;
+    return exchange(request, &data, label);
 }
 
 bool PrintClient::createFilmBox(const std::string& session, std::string& uid,

@@ -46,6 +46,9 @@ struct ClientOptions {
     std::vector<std::string> getObjects;  // N-GET of these instances before the sessions
     bool getCreated = false;         // N-GET every object created, before the deletes
     std::string waitForFile;         // after the association is accepted, wait until it exists
+    std::vector<std::string> tryObjects;  // N-GET, N-SET, N-ACTION, N-DELETE of each; refusals go on
+    std::string sessionUid;          // the film session's UID, as the modality's own (empty: the server's)
+    std::string pauseBeforeAction;   // before each N-ACTION, wait until this file exists
     bool latency = false;            // print each request's round trip
     int timeoutSeconds = 60;
     // What the modality asks of the printed image, as sent; empty: left out.
@@ -84,6 +87,8 @@ private:
     bool action(const std::string& cls, const std::string& uid);
     bool remove(const std::string& cls, const std::string& uid);
     bool extraCommand(const std::string& session);
+    void tryObject(const std::string& uid);
+    bool nSet(const std::string& cls, const std::string& uid, DcmDataset& data, const std::string& label);
     bool exchange(T_DIMSE_Message& request, DcmDataset* data, const std::string& label,
                   DcmDataset** reply = nullptr);
     bool sendCut(T_DIMSE_Message& request, DcmDataset* data);

@@ -12,8 +12,11 @@
 #include <dcmtk/ofstd/ofstd.h>
 
 #include <sys/socket.h>
+#include <sys/stat.h>
 
+#include <chrono>
 #include <iostream>
+#include <thread>
 
 namespace vantorel::tools {
 
@@ -107,6 +110,12 @@ bool PrintClient::sendCut(T_DIMSE_Message& request, DcmDataset* data)
 
 bool PrintClient::action(const std::string& cls, const std::string& uid)
 {
+    if (!options_.pauseBeforeAction.empty()) {
+        std::cout.flush();  // the one who is to go on reads what was made
+        struct stat info;
+        while (::stat(options_.pauseBeforeAction.c_str(), &info) != 0)
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
     T_DIMSE_Message request{};
     request.CommandField = DIMSE_N_ACTION_RQ;
     request.msg.NActionRQ.MessageID = ++messageId_;
