@@ -11,9 +11,15 @@ namespace vantorel::print_job {
 struct FilmResult {
     bool printed = true;
     std::string reason;
+    bool atPrinter = true;  // false: the film was not composed (no usable template), no printer saw it
+    std::string printer;    // the printer it went (or was to go) to
 
-    static FilmResult handedOver() { return {}; }
-    static FilmResult failed(std::string why) { return {false, std::move(why)}; }
+    static FilmResult handedOver(std::string printer = {}) { return {true, {}, true, std::move(printer)}; }
+    static FilmResult failed(std::string why, std::string printer = {})
+    {
+        return {false, std::move(why), true, std::move(printer)};
+    }
+    static FilmResult notComposed(std::string why) { return {false, std::move(why), false, {}}; }
 };
 
 }  // namespace vantorel::print_job

@@ -240,8 +240,9 @@ SheetResult PrintJobDriver::printDirect(const Film& film, const std::string& Rip
 {
     auto& settings = parts_.settings;
     auto& surface = parts_.surface;
-    surface.selectPrinter(
-        rotation_.GetNextPrt(routeIndexFor(settings, film.format.FilmSize, Rip), settings.routePrinters));
+    lastPrinter_ =
+        rotation_.GetNextPrt(routeIndexFor(settings, film.format.FilmSize, Rip), settings.routePrinters);
+    surface.selectPrinter(lastPrinter_);
 
     if (film.orientation == "PORTRAIT")
         surface.setOrientation(dc::Orientation::Portrait);
@@ -313,15 +314,23 @@ SheetResult PrintJobDriver::countFilm(SheetResult sheet)
 {
     auto& count = parts_.settings.printCount;
     count = static_cast<std::int32_t>(static_cast<std::uint32_t>(count) + 1u);  // wraps, never overflows
+    std::string printer = lastPrinter_;
     if (parts_.settings.templateMode) {
         const FilmResult report = parts_.templateComposition.PrintReport();
+        printer = report.printer;
         if (!report.printed)
-            sheet = SheetResult::refusedByPrinter(report.reason);
+            sheet = report.atPrinter ? SheetResult::refusedByPrinter(report.reason)
+                                     : SheetResult::notComposed(report.reason);
     }
     parts_.log.write("打印第【" + std::to_string(count) + "】张胶片。");
     parts_.observer.printCountChanged(count);
     parts_.printCountStore.write(count);
-    parts_.log.write("打印完毕。");
+    // Every film's last line says how it ended and on which printer.
+    const std::string on = printer.empty() ? std::string() : "打印机：" + printer;
+    if (sheet.kind == SheetResult::Kind::NotPrinted)
+        parts_.log.write("打印失败：" + sheet.reason + (on.empty() ? "" : "。" + on));
+    else
+        parts_.log.write("打印完毕。" + on);
     return sheet;
 }
 

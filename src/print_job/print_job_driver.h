@@ -83,6 +83,7 @@ private:
     // The page-ended event of the sheet being printed on the direct road.
     std::optional<direct_composition::PageRelease> lastRelease_;
     std::string printerProblem_;  // what the observer was last told
+    std::string lastPrinter_;     // the printer of the sheet on the direct road
 };
 
 }  // namespace vantorel::print_job

@@ -48,6 +48,7 @@ AcReport::AcReport() : controls_(builtInLayout().controls)
 {
     page_.paperWidth = builtInPaperWidth;
     page_.paperHeight = builtInPaperHeight;
+    startPage_ = page_;
 }
 
 void AcReport::setOrientation(int orientation)
@@ -62,6 +63,8 @@ void AcReport::setPaperSize(float width, float height)
     owner_.check("AcReport");
     page_.paperWidth = width;
     page_.paperHeight = height;
+    startPage_.paperWidth = width;
+    startPage_.paperHeight = height;
 }
 
 void AcReport::setMargins(float left, float top, float right, float bottom)
@@ -71,6 +74,19 @@ void AcReport::setMargins(float left, float top, float right, float bottom)
     page_.marginTop = top;
     page_.marginRight = right;
     page_.marginBottom = bottom;
+    startPage_.marginLeft = left;
+    startPage_.marginTop = top;
+    startPage_.marginRight = right;
+    startPage_.marginBottom = bottom;
+}
+
+void AcReport::startFilm()
+{
+    owner_.check("AcReport");
+    const int orientation = page_.orientation;
+    page_ = startPage_;
+    page_.orientation = orientation;
+    controls_.clear();
 }
 
 void AcReport::loadLayout(ReportLayout layout)

@@ -8,9 +8,11 @@
 namespace vantorel::template_composition {
 
 // The report `AcReport`: one for the whole run, reused by every film. It holds
-// the layout of the last template loaded (the built-in one until then), the
-// page settings, the printer and the document name; whatever a film does not
-// set stays as the previous film left it.
+// the layout of the film's template (the built-in one until the first film),
+// the page settings, the printer and the document name. Every film starts
+// with startFilm: no controls, and the paper and margins set at start-up, so
+// nothing of an earlier film's template (its pictures above all) reaches it;
+// the orientation, printer and document name stay until the film sets them.
 class AcReport {
 public:
     AcReport();
@@ -25,6 +27,9 @@ public:
     void setPaperSize(float width, float height);
     void setMargins(float left, float top, float right, float bottom);
 
+    // A new film: no controls, the start-up paper and margins.
+    void startFilm();
+
     // The report takes the controls of the layout and the page settings it
     // states.
     void loadLayout(ReportLayout layout);
@@ -38,6 +43,7 @@ private:
     std::string documentName_;
     std::string printerName_;
     ReportPageSettings page_;
+    ReportPageSettings startPage_;  // paper and margins as start-up set them
     std::vector<ReportControl> controls_;
 };
 

@@ -1,5 +1,7 @@
 #include "template_composition/template_chooser.h"
 
+#include "template_composition/template_check.h"
+
 #include "console/clock.h"
 #include "console/run_log.h"
 #include "console/text.h"
@@ -46,7 +48,7 @@ std::string TemplateChooser::templatePath(const std::string& programFolder,
            ".rpx";
 }
 
-void TemplateChooser::repmod(AcReport& report, const print_job::TemplateFilm& film)
+std::optional<std::string> TemplateChooser::repmod(AcReport& report, const print_job::TemplateFilm& film)
 {
     lastTemplatePath_.clear();
     const console::LocalDateTime now = clock_.now();
@@ -62,27 +64,39 @@ void TemplateChooser::repmod(AcReport& report, const print_job::TemplateFilm& fi
     }
 
     const std::optional<int> route = chooseRoute(film);
-    if (!route)
-        return;  // routing by device and no route lists the caller
+    if (!route) {
+        const std::string reason = "no route lists the sending device " + film.Rip;
+        log_.write("film template not chosen: " + reason);
+        return "template not chosen: " + reason;
+    }
     currentPrinterName_ = pickPrinter(*route);
     report.setPrinterName(currentPrinterName_);
 
     const std::optional<std::string> paper = paperOf(*route);
     if (!paper) {
-        log_.write("film template not chosen: route " + std::to_string(*route + 1) +
-                   " has no paper code");
-        return;
+        const std::string reason = "route " + std::to_string(*route + 1) + " has no paper code";
+        log_.write("film template not chosen: " + reason);
+        return "template not chosen: " + reason;
     }
     lastTemplatePath_ =
         templatePath(programFolder_, letter, film.r_c, *paper, film.FormatCols, film.FormatRows);
     std::string error;
+    const std::string fileName = lastTemplatePath_.substr(lastTemplatePath_.rfind('/') + 1);
     std::optional<ReportLayout> layout = loader_.load(lastTemplatePath_, error);
     if (!layout) {
-        // The report keeps the previous film's layout.
         log_.write("film template " + lastTemplatePath_ + " not loaded: " + error);
-        return;
+        return "template " + fileName + ": " + error;
     }
     report.loadLayout(std::move(*layout));
+    std::vector<bool> cells;
+    for (const auto& cell : film.cells)
+        cells.push_back(cell.has_value());
+    if (auto problem = unusableTemplate(report.controls(), report.page(), cells, !film.r_c.empty())) {
+        log_.write("film template " + lastTemplatePath_ + " not used: " + *problem);
+        report.startFilm();
+        return "template " + fileName + ": " + *problem;
+    }
+    return std::nullopt;
 }
 
 std::optional<int> TemplateChooser::chooseRoute(const print_job::TemplateFilm& film) const

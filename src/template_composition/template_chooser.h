@@ -38,7 +38,11 @@ public:
     TemplateChooser(const console::Settings& settings, std::string programFolder,
                     const console::Clock& clock, TemplateLoader& loader, console::RunLog& log);
 
-    void repmod(AcReport& report, const print_job::TemplateFilm& film);
+    // Loads the film's template into `report` (started for the film) and
+    // checks that it can print every image of the film. Nothing when it
+    // can; otherwise why not, as "template <file>: <reason>" (the report
+    // then holds no controls) and in the run log with the full path.
+    std::optional<std::string> repmod(AcReport& report, const print_job::TemplateFilm& film);
 
     const std::string& CurrentPrinterName() const { return currentPrinterName_; }
     std::int16_t route0TemplateCursor() const { return route0TemplateCursor_; }

@@ -108,7 +108,7 @@ TEST(DirectPrint, StandardTwoByTwoFilmOnACupsPdfQueue)
     ASSERT_FALSE(film.isEmpty()) << twoByTwoFilmDifferences(files.front(), corner, levels);
     const auto log = runLogMessages(home);
     EXPECT_EQ(countOf(log, "打印第【1】张胶片。"), 1);
-    EXPECT_EQ(countOf(log, "打印完毕。"), 1);
+    EXPECT_EQ(countStartingWith(log, "打印完毕。打印机："), 1);
 }
 
 TEST(DirectPrint, FilmSessionWithTwoFilmBoxesGivesTwoFilms)
@@ -134,7 +134,7 @@ TEST(DirectPrint, FilmSessionWithTwoFilmBoxesGivesTwoFilms)
     const auto log = runLogMessages(home);
     EXPECT_EQ(countOf(log, "打印第【1】张胶片。"), 1);
     EXPECT_EQ(countOf(log, "打印第【2】张胶片。"), 1);
-    EXPECT_EQ(countOf(log, "打印完毕。"), 2);
+    EXPECT_EQ(countStartingWith(log, "打印完毕。打印机："), 2);
 }
 
 TEST(DirectPrint, RoutingByDeviceSendsTheFilmToItsRoutesQueue)

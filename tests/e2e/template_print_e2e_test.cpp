@@ -17,6 +17,10 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <cstdio>
+#include <thread>
+
 namespace vantorel::testing {
 namespace {
 
@@ -263,20 +267,173 @@ TEST(TemplatePrint, AnUnreachableDatabaseStillPrintsAndItsRowsArriveWhenItAnswer
     EXPECT_TRUE(waitFor([&] { return !QFile::exists(home.path() + "/LOG/archive-spool"); }, 10000));
 }
 
-TEST(TemplatePrint, AMissingTemplateIsLoggedWithItsPathAndTheFilmStillPrints)
+// The grey of the TIFF of a film through the shipped 1417-22.rpx at the
+// centre of slot k (the sheet inside its margins scaled alike into 2400 x 3200).
+int tiffSlotGrey(const QImage& tiff, int k)
+{
+    const double scale = 2400.0 / 19440, top = (3200 - 23760 * scale) / 2;
+    return meanGrey(tiff, int((slotCentres[k][0] - 360) * scale), int(top + (slotCentres[k][1] - 360) * scale), 3);
+}
+
+// A film whose template is missing never shows another film's pictures: it is
+// not printed, saved or recorded, and the modality is told which template.
+TEST(TemplatePrint, AFilmWithoutItsTemplateIsRefusedAndTheNextPrintsOnlyItsOwnImages)
+{
+    const char* database = environmentValue("VANTOREL_DB_CONNECT");
+    if (!database)
+        GTEST_SKIP() << "MariaDB not started (run through scripts/test)";
+    TempHome home;
+    installShippedTemplate(home, "1417-34.rpx");
+    home.writeFile("PrtLst/PrtLst.ini", gbk("[PrtLst0]\r\n0=FilmFile\r\n"));
+    PrintServer server(home, templateFilms(home.path(), database));
+    ASSERT_TRUE(server.start());
+    const QString films = home.path() + "/FilmFile";
+
+    // Patient A: a 3x4 film of twelve bright images.
+    ASSERT_EQ(printFlatFilms(server, home, "STANDARD\\3,4", std::vector<int>(12, 230)).exitCode, 0);
+    ASSERT_EQ(newPdfFiles(films, {}).size(), 1);
+    const QStringList firstImages = filmImages(home);
+    ASSERT_EQ(firstImages.size(), 1);
+    const QSet<QString> before = pdfFilesIn(films);
+
+    // Patient B: a 2x2 film whose template is not there.
+    const ProgramResult refused = printFlatFilms(server, home, "STANDARD\\2,2", {50, 100, 150, 200});
+    EXPECT_NE(refused.out.find("N-ACTION Film Box: status 0x0110, error comment: Film not printed: template "
+                               "1417-22.rpx: file not found"),
+              std::string::npos)
+        << refused.out;
+    EXPECT_TRUE(newPdfFiles(films, before).isEmpty());
+    EXPECT_EQ(filmImages(home).size(), 1);
+    const auto log = runLogMessages(home);
+    EXPECT_EQ(countOf(log, "film template " + home.path().toStdString() +
+                               "/ReportMode/1417-22.rpx not loaded: file not found"), 1);
+    EXPECT_EQ(countStartingWith(log, "打印失败：template 1417-22.rpx: file not found"), 1) << joined(log);
+
+    // With its template, B's film shows its own four images and nothing else.
+    installShippedTemplate(home, "1417-22.rpx");
+    ASSERT_EQ(printFlatFilms(server, home, "STANDARD\\2,2", {50, 100, 150, 200}).exitCode, 0);
+    const QStringList pdfs = newPdfFiles(films, before);
+    ASSERT_EQ(pdfs.size(), 1);
+    const QImage page = renderPdfPage(pdfs[0], 36);
+    const QStringList images = filmImages(home);
+    ASSERT_EQ(images.size(), 2);
+    const QImage tiff(images[0] == firstImages[0] ? images[1] : images[0]);
+    const int levels[] = {50, 100, 150, 200};
+    for (int k = 0; k < 4; ++k) {
+        EXPECT_NEAR(tiffSlotGrey(tiff, k), levels[k], 2) << "TIFF image " << k + 1;
+        EXPECT_NEAR(meanGrey(page, int(slotCentres[k][0] / 20160 * page.width()),
+                             int(slotCentres[k][1] / 24480 * page.height()), 2),
+                    levels[k], 8)
+            << "page image " << k + 1;
+    }
+    EXPECT_EQ(archiveRows(images).size(), 2u);
+}
+
+// Templates that would drop images are not used: the film is refused with
+// the reason, quickly, whatever the file holds.
+TEST(TemplatePrint, ATemplateThatWouldDropImagesIsRefusedWithItsReason)
 {
     TempHome home;
     home.writeFile("PrtLst/PrtLst.ini", gbk("[PrtLst0]\r\n0=FilmFile\r\n"));
     PrintServer server(home, "启用胶片格式文件=1\r\nFilmSize_1=4\r\n");
     ASSERT_TRUE(server.start());
+    const auto rpx = [](const QString& controls) {
+        return QByteArray("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<ActiveReportsLayout Version=\"2.0\">"
+                          "<PageSettings Orientation=\"1\" PaperWidth=\"20160\" PaperHeight=\"24480\" "
+                          "LeftMargin=\"360\" RightMargin=\"360\" TopMargin=\"360\" BottomMargin=\"360\"/>"
+                          "<Sections><Section Type=\"Detail\" Name=\"Detail\">") +
+               controls.toUtf8() + "</Section></Sections></ActiveReportsLayout>\n";
+    };
+    const auto slot = [](int k, int left, int top, int width, int height) {
+        return QString("<Control Type=\"AR.Image\" Name=\"Image%1\" Left=\"%2\" Top=\"%3\" Width=\"%4\" "
+                       "Height=\"%5\" Visible=\"1\" SizeMode=\"2\"/>")
+            .arg(k).arg(left).arg(top).arg(width).arg(height);
+    };
+    const QString three = slot(1, 0, 0, 9690, 11850) + slot(2, 9750, 0, 9690, 11850) + slot(3, 0, 11910, 9690, 11850);
+    QString labels;
+    for (int i = 0; i < 18000; ++i)
+        labels += QString("<Control Type=\"AR.Label\" Name=\"L%1\" Left=\"0\" Top=\"0\" Width=\"900\" "
+                          "Height=\"300\" Visible=\"1\" Text=\"x\"/>").arg(i);
+    struct Case {
+        const char* what;
+        QByteArray file;
+        const char* reason;
+    };
+    const Case cases[] = {
+        {"no slots", rpx(""), "0 image slots, no visible slot Image1"},
+        {"too few slots", rpx(three), "3 image slots, no visible slot Image4"},
+        {"a slot off the page", rpx(three + slot(4, 19000, 11910, 9690, 11850)), "slot Image4 lies outside the page"},
+        {"a negative size", rpx(three + slot(4, 9750, 11910, -9690, 11850)), "slot Image4 has no positive size"},
+        {"18,000 labels", rpx(three + slot(4, 9750, 11910, 9690, 11850) + labels), "18004 controls, more than 2000"},
+    };
+    for (const Case& c : cases) {
+        home.writeFile("ReportMode/1417-22.rpx", c.file);
+        const ProgramResult result = printFlatFilms(server, home, "STANDARD\\2,2", {50, 100, 150, 200});
+        EXPECT_NE(result.out.find("status 0x0110, error comment: Film not printed: template 1417-22.rpx:"),
+                  std::string::npos)
+            << c.what << "\n" << result.out;
+        const auto log = runLogMessages(home);
+        EXPECT_EQ(countStartingWith(log, "film template " + home.path().toStdString() +
+                                             "/ReportMode/1417-22.rpx not used: " + c.reason), 1)
+            << c.what << "\n" << joined(log);
+    }
+    EXPECT_TRUE(newPdfFiles(home.path() + "/FilmFile", {}).isEmpty());
+}
 
-    const ProgramResult result = printFlatFilms(server, home, "STANDARD\\2,2", {30, 60, 90, 120});
-    ASSERT_EQ(result.exitCode, 0) << result.out << result.err;
-    const auto log = runLogMessages(home);
-    EXPECT_EQ(countOf(log, "film template " + home.path().toStdString() +
-                               "/ReportMode/1417-22.rpx not loaded: file not found"), 1);
-    EXPECT_EQ(countOf(log, "打印第【1】张胶片。"), 1);
-    EXPECT_EQ(newPdfFiles(home.path() + "/FilmFile", {}).size(), 1);  // the built-in layout
+// A template rewritten byte by byte while films print: each film is whole
+// (its four images) or refused, never printed with images missing.
+TEST(TemplatePrint, ATemplateReplacedWhileFilmsPrintGivesWholeFilmsOrRefusals)
+{
+    TempHome home;
+    installShippedTemplate(home, "1417-22.rpx");
+    home.writeFile("PrtLst/PrtLst.ini", gbk("[PrtLst0]\r\n0=FilmFile\r\n"));
+    PrintServer server(home, "启用胶片格式文件=1\r\nFilmSize_1=4\r\n");
+    ASSERT_TRUE(server.start());
+    const QString path = home.path() + "/ReportMode/1417-22.rpx";
+    QFile original(path);
+    ASSERT_TRUE(original.open(QIODevice::ReadOnly));
+    const QByteArray bytes = original.readAll();
+    original.close();
+
+    std::atomic<bool> printing{true};
+    std::thread editor([&] {
+        // An editor that writes the file in place, one byte at a time.
+        while (printing) {
+            std::FILE* file = std::fopen(path.toLocal8Bit().constData(), "wb");
+            if (file == nullptr)
+                continue;
+            for (char byte : bytes) {
+                std::fputc(byte, file);
+                std::fflush(file);
+            }
+            std::fclose(file);
+        }
+    });
+    const std::vector<int> levels{50, 100, 150, 200};
+    int printed = 0, refused = 0;
+    for (int film = 0; film < 20; ++film) {
+        const QSet<QString> before = pdfFilesIn(home.path() + "/FilmFile");
+        const ProgramResult result = printFlatFilms(server, home, "STANDARD\\2,2", levels);
+        if (result.exitCode != 0) {
+            EXPECT_NE(result.out.find("Film not printed: template 1417-22.rpx:"), std::string::npos) << result.out;
+            ++refused;
+            continue;
+        }
+        const QStringList pdfs = newPdfFiles(home.path() + "/FilmFile", before);
+        ASSERT_EQ(pdfs.size(), 1);
+        const QImage page = renderPdfPage(pdfs[0], 36);
+        for (int k = 0; k < 4; ++k)
+            EXPECT_NEAR(meanGrey(page, int(slotCentres[k][0] / 20160 * page.width()),
+                                 int(slotCentres[k][1] / 24480 * page.height()), 2),
+                        levels[k], 8)
+                << "film " << film << " image " << k + 1;
+        ++printed;
+    }
+    printing = false;
+    editor.join();
+    EXPECT_EQ(printed + refused, 20);
+    RecordProperty("printed", printed);
+    RecordProperty("refused", refused);
 }
 
 }  // namespace

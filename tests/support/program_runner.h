@@ -110,6 +110,12 @@ inline int countOf(const std::vector<std::string>& lines, const std::string& lin
     return static_cast<int>(std::count(lines.begin(), lines.end(), line));
 }
 
+inline int countStartingWith(const std::vector<std::string>& lines, const std::string& start)
+{
+    return static_cast<int>(
+        std::count_if(lines.begin(), lines.end(), [&](const std::string& line) { return line.rfind(start, 0) == 0; }));
+}
+
 inline QString programPath(const char* name)
 {
     return QString(VANTOREL_BIN_DIR) + "/" + name;

@@ -12,6 +12,8 @@
 #include <QImage>
 #include <QTemporaryDir>
 
+#include <QDirIterator>
+
 #include <gtest/gtest.h>
 
 namespace vantorel::template_composition {
@@ -103,21 +105,66 @@ TEST(ReportTemplateComposition, PrintsAHandWrittenTemplateExportsAndRecordsTheFi
     EXPECT_EQ(at(5000, 700), 0);       // the rule
 }
 
-TEST(ReportTemplateComposition, APrinterThatCannotTakeTheFilmIsLoggedAndReported)
+TEST(ReportTemplateComposition, AFilmThePrinterDidNotTakeIsNeitherSavedNorRecorded)
 {
     RoadFixture f;
     f.settings.routePrinters[0] = {"NoSuchPrinter"};
-    f.records.failWith = "Can't connect to server on '127.0.0.1'";
     const print_job::FilmResult result = f.printTwoByTwo();
     EXPECT_FALSE(result.printed);
+    EXPECT_TRUE(result.atPrinter);
+    EXPECT_EQ(result.printer, "NoSuchPrinter");
     EXPECT_NE(result.reason.find("NoSuchPrinter"), std::string::npos) << result.reason;
-    ASSERT_EQ(f.log.lines.size(), 2u);
+    ASSERT_EQ(f.log.lines.size(), 1u);
     EXPECT_EQ(f.log.lines[0].rfind("打印Err.Number:1", 0), 0u) << f.log.lines[0];
     EXPECT_NE(f.log.lines[0].find("打印机状态:0"), std::string::npos) << f.log.lines[0];
-    // The film was composed: it is still saved, and the archive's refusal logged.
-    EXPECT_EQ(f.log.lines[1], "film " + f.settings.exportFolder +
-                                  "/2024/03/05/070809.tiff not recorded in the archive: "
-                                  "Can't connect to server on '127.0.0.1'");
+    // Its image, written meanwhile, is gone again: no film file, no row.
+    EXPECT_TRUE(f.records.rows.empty());
+    QDirIterator files(QString::fromStdString(f.settings.exportFolder), QDir::Files | QDir::Hidden,
+                       QDirIterator::Subdirectories);
+    EXPECT_FALSE(files.hasNext()) << files.next().toStdString();
+}
+
+// Every film starts from an empty report: a film whose template is missing
+// prints nothing of the film before it, and is not printed, saved or
+// recorded at all.
+TEST(ReportTemplateComposition, AFilmWithoutAUsableTemplateIsNotPrintedAndShowsNoEarlierFilm)
+{
+    RoadFixture f;
+    ASSERT_TRUE(f.printTwoByTwo().printed);
+    const std::size_t previews = f.previews.size();
+    const std::size_t rows = f.records.rows.size();
+
+    print_job::TemplateFilm film;
+    film.FilmOrientation = "PORTRAIT";
+    film.FilmSize = "14INX17IN";
+    film.FormatCols = 3;
+    film.FormatRows = 4;
+    film.cells = std::vector<std::optional<dc::Picture>>(12, flat(90));
+    f.road.composeFilm(film);
+    EXPECT_TRUE(f.road.report().controls().empty());
+    const print_job::FilmResult result = f.road.PrintReport();
+    EXPECT_FALSE(result.printed);
+    EXPECT_FALSE(result.atPrinter);
+    EXPECT_EQ(result.reason, "template A4-34.rpx: file not found");
+    EXPECT_EQ(f.previews.size(), previews);
+    EXPECT_EQ(f.records.rows.size(), rows);
+    EXPECT_EQ(f.log.lines.back(), "film template " + f.home.filePath("ReportMode/A4-34.rpx").toStdString() +
+                                      " not loaded: file not found");
+
+    // The same 2x2 template with a slot missing: not used either.
+    QFile file(f.home.filePath("ReportMode/A4-22.rpx"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    QByteArray xml = file.readAll();
+    file.close();
+    xml.replace("Name=\"Image4\"", "Name=\"Other4\"");
+    QFile::remove(file.fileName());
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(xml);
+    file.close();
+    const print_job::FilmResult dropped = f.printTwoByTwo();
+    EXPECT_FALSE(dropped.printed);
+    EXPECT_EQ(dropped.reason, "template A4-22.rpx: 3 image slots, no visible slot Image4 for image 4");
+    EXPECT_EQ(f.records.rows.size(), rows);
 }
 
 TEST(ReportTemplateComposition, WithoutFilmSavingNothingIsExported)

@@ -146,7 +146,7 @@ TEST(TemplateChooser, OtherPaperNeitherA3NorA4FormsNoTemplateButKeepsThePrinter)
     EXPECT_TRUE(f.loader.asked.empty());
 }
 
-TEST(TemplateChooser, AMissingTemplateIsLoggedWithItsPathAndKeepsThePreviousLayout)
+TEST(TemplateChooser, AMissingTemplateIsLoggedWithItsPathAndLeavesTheReportEmpty)
 {
     ChooserFixture f;
     f.settings.routePaperIndex[0] = paperIndex("1417");
@@ -155,13 +155,17 @@ TEST(TemplateChooser, AMissingTemplateIsLoggedWithItsPathAndKeepsThePreviousLayo
     two.page.paperWidth = 11000;
     f.loader.templates["/home/v/ReportMode/1417-21.rpx"] = two;
 
-    f.chooser.repmod(f.report, film("PORTRAIT", "14INX17IN", "", 2, 1));
+    EXPECT_FALSE(f.chooser.repmod(f.report, film("PORTRAIT", "14INX17IN", "", 2, 1)));
     EXPECT_EQ(f.report.controls().size(), 2u);
     EXPECT_FLOAT_EQ(f.report.page().paperWidth, 11000);
     EXPECT_TRUE(f.log.lines.empty());
 
-    f.chooser.repmod(f.report, film("PORTRAIT", "14INX17IN", "", 3, 3));
-    EXPECT_EQ(f.report.controls().size(), 2u);
+    // The next film starts empty: nothing of the 2x1 film's template stays.
+    f.report.startFilm();
+    EXPECT_EQ(f.chooser.repmod(f.report, film("PORTRAIT", "14INX17IN", "", 3, 3)),
+              std::optional<std::string>("template 1417-33.rpx: file not found"));
+    EXPECT_TRUE(f.report.controls().empty());
+    EXPECT_NE(f.report.page().paperWidth, 11000);
     EXPECT_EQ(f.log.lines, (std::vector<std::string>{
                                "film template /home/v/ReportMode/1417-33.rpx not loaded: file not found"}));
 }

@@ -25,8 +25,13 @@ ReportTemplateComposition::ReportTemplateComposition(TemplateRoadParts parts)
 
 void ReportTemplateComposition::composeFilm(const print_job::TemplateFilm& film)
 {
-    chooser_.repmod(report_, film);
+    // Every film starts from an empty report and its own template, or stays
+    // empty: never a picture of an earlier film.
+    report_.startFilm();
+    templateProblem_ = chooser_.repmod(report_, film);
     saveFilm_ = film.firstCopy;
+    if (templateProblem_)
+        return;
     bool toldTooLarge = false;
     const bool standard = film.r_c.empty();
     for (std::size_t k = 1; k <= film.cells.size(); ++k) {
@@ -69,11 +74,14 @@ void ReportTemplateComposition::requestWidth(int num, const direct_composition::
 
 print_job::FilmResult ReportTemplateComposition::PrintReport()
 {
+    if (templateProblem_)
+        return print_job::FilmResult::notComposed(*templateProblem_);
     const direct_composition::FilmPage page = layoutReportPage(report_);
-    // While film saving is on, the film's image is rendered and written on a
-    // worker thread as the page goes to the printer: the page and its
-    // pictures are not changed by either side, and the N-ACTION waits for
-    // both. Its archive row is written here, after the printer has the film.
+    // While film saving is on, the film's image is rendered and written (under
+    // a temporary name) on a worker thread as the page goes to the printer:
+    // the page and its pictures are not changed by either side, and the
+    // N-ACTION waits for both. Only a film the printer took becomes a film
+    // file and gets its archive row; any other film's image is removed.
     std::future<FilmImageOutcome> image;
     if (parts_.settings.saveFilms && saveFilm_)
         image = std::async(std::launch::async, writeFilmImage, page, report_.page(),
@@ -87,23 +95,33 @@ print_job::FilmResult ReportTemplateComposition::PrintReport()
     }
     if (parts_.filmPrinted)
         parts_.filmPrinted(page);
-    if (image.valid())
-        recordFilm(image.get());
+    if (image.valid()) {
+        const FilmImageOutcome outcome = image.get();
+        if (printed)
+            recordFilm(outcome);
+        else if (outcome.written)
+            discardFilmImage(*outcome.written);
+    }
     if (!printed)
-        return print_job::FilmResult::failed(error.description);
-    return print_job::FilmResult::handedOver();
+        return print_job::FilmResult::failed(error.description, report_.printerName());
+    return print_job::FilmResult::handedOver(report_.printerName());
 }
 
 // A failure is logged with its reason; the film has been printed and counts
 // all the same.
 void ReportTemplateComposition::recordFilm(const FilmImageOutcome& image)
 {
-    if (!image.film) {
+    if (!image.written) {
         parts_.log.write("film image not saved: " + image.error);
         return;
     }
     std::string error;
-    const ExportedFilm& film = *image.film;
+    const std::optional<ExportedFilm> named = nameFilmImage(*image.written, error);
+    if (!named) {
+        parts_.log.write("film image not saved: " + error);
+        return;
+    }
+    const ExportedFilm& film = *named;
     if (!parts_.filmRecords.SaveFilmDB(film.folder, film.file, error))
         parts_.log.write("film " + film.folder + "/" + film.file + " not recorded in the archive: " + error);
 }

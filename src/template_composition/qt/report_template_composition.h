@@ -7,6 +7,7 @@
 #include "template_composition/template_chooser.h"
 
 #include <functional>
+#include <optional>
 #include <string>
 
 namespace vantorel::console {
@@ -60,6 +61,9 @@ private:
     TemplateChooser chooser_;
     ReportPrinter printer_;
     bool saveFilm_ = true;  // the composed film is saved when film saving is on
+    // Why the film has no usable template ("template <file>: <reason>"):
+    // such a film is not printed, saved or recorded.
+    std::optional<std::string> templateProblem_;
 };
 
 }  // namespace vantorel::template_composition

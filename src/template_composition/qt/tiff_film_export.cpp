@@ -4,14 +4,16 @@
 #include "direct_composition/qt/film_page_painter.h"
 #include "template_composition/report_page.h"
 
+#include <QBuffer>
 #include <QImageWriter>
 #include <QPainter>
-#include <QTemporaryFile>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -42,30 +44,36 @@ bool makeFolder(const std::string& path, std::string& error)
     return false;
 }
 
-// Gives the complete temporary file the first free film name, never
-// replacing a film already there.
-std::optional<std::string> nameFilm(const QString& temporary, const std::string& folder,
-                                    const std::string& stem, std::string& error)
+std::string systemReason()
 {
-    const std::string from = temporary.toStdString();
-    for (int suffix = 0; suffix < 10000; ++suffix) {
-        const std::string name = stem + (suffix == 0 ? "" : "-" + std::to_string(suffix)) + ".tiff";
-        const std::string to = folder + "/" + name;
-        if (::link(from.c_str(), to.c_str()) == 0)
-            return name;
-        if (errno == EEXIST)
+    return std::strerror(errno);
+}
+
+// Writes all of `bytes` to `fd`; false with the system's reason.
+bool writeAll(int fd, const QByteArray& bytes, std::string& error)
+{
+    qint64 done = 0;
+    while (done < bytes.size()) {
+        const ssize_t written = ::write(fd, bytes.constData() + done, static_cast<std::size_t>(bytes.size() - done));
+        if (written < 0 && errno == EINTR)
             continue;
-        // A file system without hard links: rename onto a name not taken.
-        struct stat status {};
-        if (::stat(to.c_str(), &status) == 0)
-            continue;
-        if (::rename(from.c_str(), to.c_str()) == 0)
-            return name;
-        error = "cannot write film image " + to + ": " + std::strerror(errno);
-        return std::nullopt;
+        if (written <= 0) {
+            error = written < 0 ? systemReason() : std::string("nothing written");
+            return false;
+        }
+        done += written;
     }
-    error = "no free film image name for " + folder + "/" + stem + ".tiff";
-    return std::nullopt;
+    return true;
+}
+
+// The folder's entries (a new name) reach the disk too.
+void syncFolder(const std::string& folder)
+{
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
 }
 
 }  // namespace
@@ -95,8 +103,8 @@ QImage renderExportImage(const direct_composition::FilmPage& page, const ReportP
     return image;
 }
 
-std::optional<ExportedFilm> exportFilmImage(const QImage& image, const std::string& root,
-                                            const console::LocalDateTime& now, std::string& error)
+std::optional<WrittenFilmImage> writeFilmImageFile(const QImage& image, const std::string& root,
+                                                   const console::LocalDateTime& now, std::string& error)
 {
     std::string folder = root;
     if (!makeFolder(folder, error))
@@ -108,33 +116,93 @@ std::optional<ExportedFilm> exportFilmImage(const QImage& image, const std::stri
     }
     const std::string stem = twoDigits(now.hour) + twoDigits(now.minute) + twoDigits(now.second);
 
-    // Removed by its destructor whatever happens; the film keeps its own link.
-    QTemporaryFile temporary(QString::fromStdString(folder + "/." + stem + "-XXXXXX.tiff.part"));
-    if (!temporary.open()) {
-        error = "cannot write film image in " + folder + ": " + temporary.errorString().toStdString();
+    // Encoded in memory first: every byte then goes to the disk through a
+    // checked write, and a full disk shows at the write that fails.
+    QByteArray bytes;
+    {
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        QImageWriter writer(&buffer, "tiff");
+        writer.setCompression(0);  // uncompressed: lossless and the quickest to write
+        if (!writer.write(image)) {
+            error = "cannot encode film image " + folder + "/" + stem + ".tiff: " + writer.errorString().toStdString();
+            return std::nullopt;
+        }
+    }
+    static std::atomic<unsigned> serial{0};
+    const std::string temporary = folder + "/." + stem + "-" + std::to_string(::getpid()) + "-" +
+                                  std::to_string(++serial) + ".tiff.part";
+    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        error = "cannot write film image in " + folder + ": " + systemReason();
         return std::nullopt;
     }
-    QImageWriter writer(&temporary, "tiff");
-    writer.setCompression(0);  // uncompressed: lossless and the quickest to write
-    const bool written = writer.write(image) && temporary.flush();
-    if (!written || temporary.error() != QFileDevice::NoError) {
-        const QString reason = temporary.error() != QFileDevice::NoError ? temporary.errorString()
-                                                                        : writer.errorString();
-        error = "cannot write film image " + folder + "/" + stem + ".tiff: " + reason.toStdString();
+    std::string reason;
+    bool written = writeAll(fd, bytes, reason);
+    if (written && ::fsync(fd) != 0) {
+        reason = systemReason();
+        written = false;
+    }
+    if (::close(fd) != 0 && written) {
+        reason = systemReason();
+        written = false;
+    }
+    if (!written) {
+        ::unlink(temporary.c_str());
+        error = "cannot write film image " + folder + "/" + stem + ".tiff: " + reason;
         return std::nullopt;
     }
-    temporary.close();
-    const std::optional<std::string> name = nameFilm(temporary.fileName(), folder, stem, error);
-    if (!name)
+    return WrittenFilmImage{folder, stem, temporary};
+}
+
+std::optional<ExportedFilm> nameFilmImage(const WrittenFilmImage& image, std::string& error)
+{
+    for (int suffix = 0; suffix < 10000; ++suffix) {
+        const std::string name = image.stem + (suffix == 0 ? "" : "-" + std::to_string(suffix)) + ".tiff";
+        const std::string to = image.folder + "/" + name;
+        if (::link(image.temporary.c_str(), to.c_str()) == 0) {
+            ::unlink(image.temporary.c_str());
+            syncFolder(image.folder);
+            return ExportedFilm{image.folder, name};
+        }
+        if (errno == EEXIST)
+            continue;
+        // A file system without hard links: rename onto a name not taken.
+        struct stat status {};
+        if (::stat(to.c_str(), &status) == 0)
+            continue;
+        if (::rename(image.temporary.c_str(), to.c_str()) == 0) {
+            syncFolder(image.folder);
+            return ExportedFilm{image.folder, name};
+        }
+        error = "cannot write film image " + to + ": " + systemReason();
+        ::unlink(image.temporary.c_str());
         return std::nullopt;
-    return ExportedFilm{folder, *name};
+    }
+    error = "no free film image name for " + image.folder + "/" + image.stem + ".tiff";
+    ::unlink(image.temporary.c_str());
+    return std::nullopt;
+}
+
+void discardFilmImage(const WrittenFilmImage& image)
+{
+    ::unlink(image.temporary.c_str());
+}
+
+std::optional<ExportedFilm> exportFilmImage(const QImage& image, const std::string& root,
+                                            const console::LocalDateTime& now, std::string& error)
+{
+    const std::optional<WrittenFilmImage> written = writeFilmImageFile(image, root, now, error);
+    if (!written)
+        return std::nullopt;
+    return nameFilmImage(*written, error);
 }
 
 FilmImageOutcome writeFilmImage(direct_composition::FilmPage page, ReportPageSettings settings,
                                 std::string root, console::LocalDateTime now)
 {
     FilmImageOutcome outcome;
-    outcome.film = exportFilmImage(renderExportImage(page, settings), root, now, outcome.error);
+    outcome.written = writeFilmImageFile(renderExportImage(page, settings), root, now, outcome.error);
     return outcome;
 }
 

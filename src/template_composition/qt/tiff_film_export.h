@@ -27,18 +27,38 @@ struct ExportedFilm {
 // 8-bit grey when nothing on the page has colour, RGB otherwise.
 QImage renderExportImage(const direct_composition::FilmPage& page, const ReportPageSettings& settings);
 
-// Writes the film as <root>/yyyy/MM/dd/HHmmss.tiff (folders made level by
-// level; "HHmmss-1.tiff", "-2", ... when a film of the same second is there),
-// uncompressed. The image is written under a temporary name and given its
-// film name only when complete, so a crash or a full disk never leaves a
-// truncated file under a film's name. Nothing when it fails; `error` then
-// names the folder or file and the system's reason.
+// A film image written whole (every write checked, synced to disk) under a
+// hidden temporary name in its day folder, not yet a film.
+struct WrittenFilmImage {
+    std::string folder;     // <root>/yyyy/MM/dd
+    std::string stem;       // HHmmss
+    std::string temporary;  // full path of the complete file
+};
+
+// Encodes the image as an uncompressed TIFF and writes it below
+// <root>/yyyy/MM/dd (folders made level by level), created with the process
+// umask applied to 0666 like every film file. Nothing when it fails: the
+// partial file is removed, and `error` names the folder or file and the
+// system's reason (e.g. "No space left on device").
+std::optional<WrittenFilmImage> writeFilmImageFile(const QImage& image, const std::string& root,
+                                                   const console::LocalDateTime& now, std::string& error);
+
+// Gives the written image the first free film name, HHmmss.tiff (then
+// "HHmmss-1.tiff", "-2", ...), never replacing a film; the temporary name
+// goes. Nothing when it fails (the temporary file is removed).
+std::optional<ExportedFilm> nameFilmImage(const WrittenFilmImage& image, std::string& error);
+
+// Removes a written image that is not to become a film.
+void discardFilmImage(const WrittenFilmImage& image);
+
+// Both steps: a crash or a full disk never leaves a truncated file under a
+// film's name.
 std::optional<ExportedFilm> exportFilmImage(const QImage& image, const std::string& root,
                                             const console::LocalDateTime& now, std::string& error);
 
-// The film's image rendered and written: where it went, or why not.
+// The film's image rendered and written under its temporary name, or why not.
 struct FilmImageOutcome {
-    std::optional<ExportedFilm> film;
+    std::optional<WrittenFilmImage> written;
     std::string error;
 };
 FilmImageOutcome writeFilmImage(direct_composition::FilmPage page, ReportPageSettings settings,
