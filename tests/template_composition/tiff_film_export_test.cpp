@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 namespace vantorel::template_composition {
 namespace {
 
@@ -77,6 +79,24 @@ TEST(TiffFilmExport, ColourPagesAreRgb)
     page.ops.back().picture = dc::Picture::solid(200, 10, 10);
     page.ops.back().rect = {0, 0, 100, 100};
     EXPECT_EQ(renderExportImage(page, settings).format(), QImage::Format_RGB32);
+}
+
+// Film files are the service's and its group's under the unit's umask:
+// the TIFF follows the umask like the PDFs (0640 under 027), not 0600.
+TEST(TiffFilmExport, AFilmFollowsTheProcessUmask)
+{
+    QTemporaryDir home;
+    ReportPageSettings settings;
+    const QImage image = renderExportImage(greyPage(settings), settings);
+    const mode_t previous = ::umask(027);
+    std::string error;
+    const auto film = exportFilmImage(image, home.filePath("images").toStdString(), {2024, 3, 5, 7, 8, 9}, error);
+    ::umask(previous);
+    ASSERT_TRUE(film) << error;
+    struct stat status {};
+    ASSERT_EQ(::stat((film->folder + "/" + film->file).c_str(), &status), 0);
+    EXPECT_EQ(status.st_mode & 0777, 0640u);
+    EXPECT_EQ(filesIn(QString::fromStdString(film->folder)), QStringList{"070809.tiff"});  // no temporary left
 }
 
 TEST(TiffFilmExport, AFolderThatCannotBeMadeIsReportedAndNothingStays)
