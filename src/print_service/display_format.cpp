@@ -1,6 +1,7 @@
 #include "print_service/display_format.h"
 
 #include "console/run_log.h"
+#include "console/text.h"
 
 #include <algorithm>
 #include <cctype>
@@ -50,14 +51,14 @@ std::optional<std::int16_t> leadingCount(const std::string& text)
 DecodedFormat DecodeFormat(const std::string& format, console::RunLog& log)
 {
     DecodedFormat decoded;
-    log.write("Format:" + format);
+    log.write("Format:" + console::loggedValue(format));
     if (containsNoCase(format, "ROW")) {
         decoded.r_c = "ROW";
-        log.write("行自定义:" + format);
+        log.write("行自定义:" + console::loggedValue(format));
     }
     if (containsNoCase(format, "COL")) {
         decoded.r_c = "COL";
-        log.write("列自定义:" + format);
+        log.write("列自定义:" + console::loggedValue(format));
     }
     const std::size_t backslash = format.find('\\');
     const std::size_t from = backslash == std::string::npos ? 0 : backslash + 1;

@@ -3,6 +3,7 @@
 #include "console/run_log.h"
 #include "console/text.h"
 #include "console/settings_model.h"
+#include "print_service/attribute_check.h"
 #include "print_service/display_format.h"
 #include "print_service/image_check.h"
 #include "print_service/print_job_port.h"
@@ -153,6 +154,14 @@ NormalisedResponse RequestHandler::noSuchObject(const NormalisedRequest& request
                    "No such SOP instance");
 }
 
+NormalisedResponse RequestHandler::tooLong(const std::string& classUid, const std::string& instanceUid,
+                                           const char* operation, const std::string& attribute)
+{
+    log_.write(std::string(operation) + " " + console::loggedValue(instanceUid) + " refused: attribute " + attribute);
+    return refused(classUid, instanceUid, print_status::invalidAttributeValue,
+                   "Attribute " + attribute.substr(0, attribute.find(' ')) + " longer than its VR allows");
+}
+
 NormalisedResponse RequestHandler::printerOperation(const NormalisedRequest& request, const char* operation)
 {
     log_.write(std::string(operation) + " on the Printer refused: the Printer supports N-GET only");
@@ -170,6 +179,8 @@ NormalisedResponse RequestHandler::nSet(NormalisedRequest& request)
     if (object == nullptr)
         return noSuchObject(request);
     if (request.dataSet) {
+        if (auto overlong = overlongAttribute(*request.dataSet))
+            return tooLong(request.requestedSopClassUid, request.requestedSopInstanceUid, "N-SET", *overlong);
         moveAttributes(*request.dataSet, object->attributes());
         checkImage(*object);
     }
@@ -218,6 +229,10 @@ NormalisedResponse RequestHandler::nCreate(NormalisedRequest& request, const Ass
         log_.write("N-CREATE " + request.affectedSopInstanceUid + " refused: the server's own instance");
         return refused(request.affectedSopClassUid, request.affectedSopInstanceUid,
                        print_status::duplicateSopInstance, "SOP Instance UID in use");
+    }
+    if (request.dataSet) {
+        if (auto overlong = overlongAttribute(*request.dataSet))
+            return tooLong(request.affectedSopClassUid, request.affectedSopInstanceUid, "N-CREATE", *overlong);
     }
     std::optional<FilmBoxFormat> format;
     if (request.affectedSopClassUid == sop::basicFilmBox) {

@@ -52,6 +52,8 @@ private:
     bool isServersObject(const std::string& classUid, const std::string& instanceUid) const;
     NormalisedResponse noSuchObject(const NormalisedRequest& request);
     NormalisedResponse printerOperation(const NormalisedRequest& request, const char* operation);
+    NormalisedResponse tooLong(const std::string& classUid, const std::string& instanceUid, const char* operation,
+                               const std::string& attribute);
     std::string imageBoxType(const AssociationInfo& association);
     void createImageBoxes(PrintObject& filmBox, FilmBoxFormat& format, const std::string& boxType);
     void linkToFilmSession(PrintObject& filmBox);

@@ -176,6 +176,24 @@ TEST_F(PrintServiceE2e, ABlankAeTitleIsRejectedNamingIt)
     EXPECT_EQ(scu({"--format", "STANDARD\\1,2"}).exitCode, 0);
 }
 
+// What a peer sends reaches the run log as one escaped line, never as a
+// forged line or a terminal sequence; a value longer than its VR allows is
+// refused.
+TEST_F(PrintServiceE2e, PeerTextIsLoggedEscapedAndOverlongValuesAreRefused)
+{
+    scu({"--format", "STANDARD\\1,1", "--film-size", "A\n[1] F\x1b[2J"});  // 12 characters: a CS may hold them
+    EXPECT_TRUE(service_->waitForLog("FilmSize=A\\n[1] F\\x1b[2J")) << service_->log().toStdString();
+    EXPECT_FALSE(service_->log().contains("\n[1] F"));
+    EXPECT_FALSE(service_->log().contains(QChar(0x1b)));
+
+    const ProgramResult overlong = scu({"--format", "STANDARD\\1,1", "--film-size", QString(5000, 'X')});
+    EXPECT_NE(overlong.out.find("N-CREATE Film Box: status 0x0106, error comment: Attribute (2010,0050) longer "
+                                "than its VR allows"),
+              std::string::npos)
+        << overlong.out;
+    EXPECT_FALSE(service_->log().contains(QString(300, 'X')));
+}
+
 TEST_F(PrintServiceE2e, AnIdleAssociationDoesNotHoldBackAnotherAndTheLimitRefusesAThird)
 {
     const QString go = home_.path() + "/go";

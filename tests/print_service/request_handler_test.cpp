@@ -212,6 +212,30 @@ TEST_F(HandlerFixture, WritesTheExactLogLinesOfEachRequest)
     EXPECT_EQ(log.lines, (std::vector<std::string>{"Delete{", "SendStatus 0}"}));
 }
 
+// A value longer than its VR allows is refused whole, before anything is
+// stored or logged at length.
+TEST_F(HandlerFixture, AnAttributeLongerThanItsVrAllowsIsRefused)
+{
+    const std::string session = createSession();
+    const std::string huge(20 * 1024 * 1024, 'A');
+    const std::size_t stored = store.size();
+    const NormalisedResponse box = createFilmBox("STANDARD\\1,1", session, huge);
+    EXPECT_EQ(box.status, 0x0106);
+    EXPECT_EQ(box.errorComment, "Attribute (2010,0050) longer than its VR allows");
+    EXPECT_EQ(store.size(), stored);
+    EXPECT_TRUE(log.contains("N-CREATE  refused: attribute (2010,0050) of 20971520 bytes, more than CS allows"));
+
+    const std::string made = createFilmBox("STANDARD\\1,1", session).affectedSopInstanceUid;
+    auto change = std::make_unique<DcmDataset>();
+    change->putAndInsertString(DCM_FilmOrientation, std::string(17, 'P').c_str());
+    EXPECT_EQ(send(command::nSet, sop::basicFilmBox, made, std::move(change)).status, 0x0106);
+    auto fits = std::make_unique<DcmDataset>();
+    fits->putAndInsertString(DCM_FilmSessionLabel, "第一人民医院放射科胶片");  // characters, not bytes, count
+    EXPECT_EQ(send(command::nSet, sop::basicFilmSession, session, std::move(fits)).status, 0);
+    for (const std::string& line : log.lines)
+        EXPECT_LT(line.size(), 1000u);
+}
+
 TEST_F(HandlerFixture, AnUnknownObjectIsNoSuchInstanceAndOtherCommandsAreNotAnswered)
 {
     struct Case {
