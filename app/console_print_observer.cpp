@@ -38,6 +38,12 @@ void ConsolePrintObserver::archiveWaitingChanged(std::size_t waiting)
         Qt::QueuedConnection);
 }
 
+void ConsolePrintObserver::filmSavingProblemChanged(const std::string& problem)
+{
+    emit filmSavingProblemShown(QString::fromStdString(problem));
+    emit changed();
+}
+
 void ConsolePrintObserver::printerProblemChanged(const std::string& problem)
 {
     emit printerProblemShown(QString::fromStdString(problem));

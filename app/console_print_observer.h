@@ -20,6 +20,7 @@ public:
     void printCountChanged(std::int32_t count) override;
     void filmComposed(const direct_composition::FilmPage& page) override;
     void printerProblemChanged(const std::string& problem) override;
+    void filmSavingProblemChanged(const std::string& problem) override;
     // Archive rows not yet in the database; callable from any thread.
     void archiveWaitingChanged(std::size_t waiting);
 
@@ -27,6 +28,7 @@ signals:
     void countShown(qint64 count);
     void filmShown(const QImage& page, const QString& caption);
     void printerProblemShown(const QString& problem);
+    void filmSavingProblemShown(const QString& problem);
     void archiveWaitingShown(qint64 waiting);
     // After each of the above, e.g. to refresh a report of the console.
     void changed();

@@ -203,6 +203,8 @@ void connectWindow(console::ui::MainWindow& window, console::ui::ConsoleSettings
                      &console::ui::MainWindow::showFilm);
     QObject::connect(&printing, &app::ConsolePrintObserver::archiveWaitingShown, &window,
                      [&window](qint64 waiting) { window.statusPanels().setArchiveWaiting(waiting); });
+    QObject::connect(&printing, &app::ConsolePrintObserver::filmSavingProblemShown, &window,
+                     [&window](const QString& problem) { window.statusPanels().setFilmSavingProblem(problem); });
     QObject::connect(&printing, &app::ConsolePrintObserver::printerProblemShown, &window,
                      [&window](const QString& problem) { window.statusPanels().setPrinterProblem(problem); });
 }

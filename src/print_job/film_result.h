@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -13,6 +14,9 @@ struct FilmResult {
     std::string reason;
     bool atPrinter = true;  // false: the film was not composed (no usable template), no printer saw it
     std::string printer;    // the printer it went (or was to go) to
+    // Film saving: nothing when the film was not to be saved; empty when it
+    // was saved; otherwise why it was not.
+    std::optional<std::string> savingProblem;
 
     static FilmResult handedOver(std::string printer = {}) { return {true, {}, true, std::move(printer)}; }
     static FilmResult failed(std::string why, std::string printer = {})

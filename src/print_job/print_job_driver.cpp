@@ -321,6 +321,9 @@ SheetResult PrintJobDriver::countFilm(SheetResult sheet)
         if (!report.printed)
             sheet = report.atPrinter ? SheetResult::refusedByPrinter(report.reason)
                                      : SheetResult::notComposed(report.reason);
+        sheet.savingProblem = report.savingProblem;
+        if (report.savingProblem)
+            noteSavingProblem(*report.savingProblem);
     }
     parts_.log.write("打印第【" + std::to_string(count) + "】张胶片。");
     parts_.observer.printCountChanged(count);
@@ -332,6 +335,15 @@ SheetResult PrintJobDriver::countFilm(SheetResult sheet)
     else
         parts_.log.write("打印完毕。" + on);
     return sheet;
+}
+
+// The console hears when film saving fails, and when a film is saved again.
+void PrintJobDriver::noteSavingProblem(const std::string& problem)
+{
+    if (problem == savingProblem_)
+        return;
+    savingProblem_ = problem;
+    parts_.observer.filmSavingProblemChanged(problem);
 }
 
 // The console hears of a printer failure, and of the first film that prints

@@ -77,6 +77,7 @@ private:
     void pageEnded(const direct_composition::FilmPage& page,
                    const direct_composition::PageRelease& release);
     void notePrinterProblem(const SheetResult& sheet);
+    void noteSavingProblem(const std::string& problem);
 
     PrintJobParts parts_;
     PrinterRotation rotation_;
@@ -84,6 +85,7 @@ private:
     std::optional<direct_composition::PageRelease> lastRelease_;
     std::string printerProblem_;  // what the observer was last told
     std::string lastPrinter_;     // the printer of the sheet on the direct road
+    std::string savingProblem_;   // what the observer was last told of film saving
 };
 
 }  // namespace vantorel::print_job

@@ -19,6 +19,9 @@ public:
     // A film did not reach its printer (`problem` says why), or, with an empty
     // `problem`, a film printed again after such a failure.
     virtual void printerProblemChanged(const std::string& problem) = 0;
+    // A film could not be saved (`problem` says why), or, with an empty
+    // `problem`, a film was saved again after such a failure.
+    virtual void filmSavingProblemChanged(const std::string& /*problem*/) {}
 };
 
 }  // namespace vantorel::print_job

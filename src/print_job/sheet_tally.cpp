@@ -7,6 +7,8 @@ namespace ps = print_service;
 void SheetTally::add(const SheetResult& sheet)
 {
     ++sheets_;
+    if (sheet.savingProblem)
+        savingProblem_ = sheet.savingProblem;
     switch (sheet.kind) {
     case SheetResult::Kind::Printed:
         printer_ = ps::PrintOutcome::Printer::Normal;
@@ -31,6 +33,11 @@ ps::PrintOutcome SheetTally::outcome(bool filmSession) const
     ps::PrintOutcome outcome;
     outcome.printer = printer_;
     outcome.printerProblem = printerProblem_;
+    if (savingProblem_) {
+        outcome.filmSaving = savingProblem_->empty() ? ps::PrintOutcome::FilmSaving::Saved
+                                                     : ps::PrintOutcome::FilmSaving::Failed;
+        outcome.filmSavingProblem = *savingProblem_;
+    }
     if (notPrinted_ > 0) {
         outcome.status = ps::print_status::processingFailure;
         outcome.errorComment =

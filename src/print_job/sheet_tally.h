@@ -2,6 +2,7 @@
 
 #include "print_service/print_job_port.h"
 
+#include <optional>
 #include <string>
 
 namespace vantorel::print_job {
@@ -13,6 +14,7 @@ struct SheetResult {
     Kind kind = Kind::Printed;
     std::string reason;         // NotPrinted: why
     bool printerFault = false;  // NotPrinted at the printer (not for the film's content)
+    std::optional<std::string> savingProblem;  // as FilmResult's
 
     static SheetResult printed() { return {}; }
     static SheetResult noImages() { return {Kind::NoImages, {}, false}; }
@@ -37,6 +39,7 @@ private:
     std::string firstReason_;
     print_service::PrintOutcome::Printer printer_ = print_service::PrintOutcome::Printer::Unchanged;
     std::string printerProblem_;
+    std::optional<std::string> savingProblem_;  // of the last sheet that was to be saved
 };
 
 }  // namespace vantorel::print_job

@@ -32,6 +32,11 @@ struct PrintOutcome {
     std::string errorComment;  // empty with Success
     Printer printer = Printer::Unchanged;
     std::string printerProblem;  // Printer::Failed: why the last film did not print
+    // Film saving (TIFF export and archive) of the last film that was to be
+    // saved: whether it was saved, and why not when it was not.
+    enum class FilmSaving { Unchanged, Saved, Failed };
+    FilmSaving filmSaving = FilmSaving::Unchanged;
+    std::string filmSavingProblem;
 };
 
 // Where an N-ACTION goes: the print job driver implements this. It is called

@@ -23,6 +23,9 @@ void setPrinterState(PrintObjectStore& store, const PrinterState& state);
 
 // What the Printer object says while films do not reach their printer.
 inline const PrinterState printerFailureState{"FAILURE", "CHECK PRINTER"};
+// What it says while printed films cannot be saved (the export folder is
+// missing, read-only or full).
+inline const PrinterState filmSavingFailureState{"WARNING", "FILM SAVING FAILED"};
 
 // The DICOM toolkit's version text, for Software Versions.
 std::string toolkitVersionText();

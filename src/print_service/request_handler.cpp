@@ -196,18 +196,7 @@ NormalisedResponse RequestHandler::nAction(const NormalisedRequest& request,
     log_.write("CallingAE=" + association.callingAeTitle + ";IP=" + association.remoteIp);
     log_.write("SendStatus 0}");
     const PrintOutcome outcome = printJob_.DoPrint(request.requestedSopInstanceUid, association.remoteIp);
-    // The Printer object tells a modality that asks (N-GET) whether films
-    // reach the printer, until the next film prints.
-    if (outcome.printer == PrintOutcome::Printer::Failed) {
-        if (!printerNormalState_)
-            printerNormalState_ = printerState(store_);
-        setPrinterState(store_, printerFailureState);
-        log_.write("Printer Status FAILURE: " + outcome.printerProblem);
-    } else if (outcome.printer == PrintOutcome::Printer::Normal && printerNormalState_) {
-        setPrinterState(store_, *printerNormalState_);
-        printerNormalState_.reset();
-        log_.write("Printer Status " + printerState(store_).status + ": films print again");
-    }
+    notePrinterState(outcome);
     NormalisedResponse response =
         statusOnly(request.requestedSopClassUid, request.requestedSopInstanceUid);
     response.status = outcome.status;
@@ -216,6 +205,43 @@ NormalisedResponse RequestHandler::nAction(const NormalisedRequest& request,
         log_.write("N-ACTION " + request.requestedSopInstanceUid + " answered " +
                    statusText(outcome.status) + ": " + outcome.errorComment);
     return response;
+}
+
+// The Printer object tells a modality that asks (N-GET) whether films reach
+// the printer (FAILURE until the next film prints) and, less grave, whether
+// they are saved (WARNING, "FILM SAVING FAILED", until a film is saved
+// again); without either it says what it said before.
+void RequestHandler::notePrinterState(const PrintOutcome& outcome)
+{
+    const bool wasFailed = printerFailed_;
+    const bool wasUnsaved = savingFailed_;
+    if (outcome.printer == PrintOutcome::Printer::Failed)
+        printerFailed_ = true;
+    else if (outcome.printer == PrintOutcome::Printer::Normal)
+        printerFailed_ = false;
+    if (outcome.filmSaving == PrintOutcome::FilmSaving::Failed)
+        savingFailed_ = true;
+    else if (outcome.filmSaving == PrintOutcome::FilmSaving::Saved)
+        savingFailed_ = false;
+    if ((printerFailed_ || savingFailed_) && !printerNormalState_)
+        printerNormalState_ = printerState(store_);
+    if (printerFailed_)
+        setPrinterState(store_, printerFailureState);
+    else if (savingFailed_)
+        setPrinterState(store_, filmSavingFailureState);
+    else if (printerNormalState_)
+        setPrinterState(store_, *printerNormalState_);
+    if (!printerFailed_ && !savingFailed_)
+        printerNormalState_.reset();
+
+    if (outcome.printer == PrintOutcome::Printer::Failed)
+        log_.write("Printer Status FAILURE: " + outcome.printerProblem);
+    else if (wasFailed && !printerFailed_)
+        log_.write("Printer Status " + printerState(store_).status + ": films print again");
+    if (savingFailed_ && !wasUnsaved)
+        log_.write("Printer Status WARNING: film not saved: " + outcome.filmSavingProblem);
+    else if (wasUnsaved && !savingFailed_)
+        log_.write("Printer Status " + printerState(store_).status + ": films are saved again");
 }
 
 NormalisedResponse RequestHandler::nCreate(NormalisedRequest& request, const AssociationInfo& association,

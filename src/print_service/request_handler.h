@@ -20,6 +20,7 @@ namespace vantorel::print_service {
 
 class PrintObjectStore;
 class PrintJobPort;
+struct PrintOutcome;
 
 // Handles the five normalised requests on the main thread, in the store's
 // scope of the requesting association: creates, changes, finds and removes
@@ -58,6 +59,7 @@ private:
     void createImageBoxes(PrintObject& filmBox, FilmBoxFormat& format, const std::string& boxType);
     void linkToFilmSession(PrintObject& filmBox);
     void checkImage(PrintObject& imageBox);
+    void notePrinterState(const PrintOutcome& outcome);
 
     PrintObjectStore& store_;
     FilmParameters& film_;
@@ -67,6 +69,8 @@ private:
     // The Printer object's state before films stopped reaching the printer;
     // set while they do not.
     std::optional<PrinterState> printerNormalState_;
+    bool printerFailed_ = false;  // the last film that went to a printer did not reach it
+    bool savingFailed_ = false;   // the last film to be saved was not
 };
 
 // Copies every attribute of `from` into `to` in order, replacing attributes

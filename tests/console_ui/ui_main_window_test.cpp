@@ -95,7 +95,7 @@ TEST_F(UiMainWindow, StatusBarHasNinePanelsInOrder)
     ASSERT_NE(listenProblem, nullptr);
     EXPECT_TRUE(listenProblem->isHidden());
     EXPECT_EQ(window.statusBar()->findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly).size(),
-              12);
+              13);
     panels.setArchiveWaiting(3);
     EXPECT_EQ(panels.archiveWaitingText(), "档案待写入：3条");
     panels.setArchiveWaiting(0);

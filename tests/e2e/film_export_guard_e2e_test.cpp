@@ -8,6 +8,7 @@
 #include <QDirIterator>
 #include <QProcess>
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
 
@@ -61,6 +62,10 @@ int archiveRowsBelow(const QString& folder)
             QSqlQuery query(db);
             if (query.exec("select count(*) from DBPRT where FilmPath like '" + folder + "/%'") && query.next())
                 rows = query.value(0).toInt();
+            else
+                ADD_FAILURE() << query.lastError().text().toStdString();
+        } else {
+            ADD_FAILURE() << db.lastError().text().toStdString();
         }
     }
     QSqlDatabase::removeDatabase("export-guard");
@@ -138,6 +143,35 @@ TEST(FilmExportGuard, AFullExportFolderLeavesNoTruncatedFilmAndNoRow)
         << text;
     EXPECT_NE(text.find("No space left on device"), std::string::npos) << text;
     EXPECT_EQ(archiveRowsBelow(images), 0);
+}
+
+// Film saving that fails is said where a modality and the operator see it:
+// the Printer reports WARNING until a film is saved again; the films still
+// print and answer Success.
+TEST(FilmExportGuard, AnExportFolderThatCannotBeUsedIsAPrinterWarningUntilFilmsAreSavedAgain)
+{
+    TempHome home;
+    installTemplate(home);
+    home.writeFile("PrtLst/PrtLst.ini", gbk("[PrtLst0]\r\n0=FilmFile\r\n"));
+    const QString images = home.path() + "/images";
+    home.writeFile("images", "a file where the export folder should be");
+    PrintServer server(home, templateFilms(images));
+    ASSERT_TRUE(server.start());
+
+    EXPECT_EQ(server.print(film).exitCode, 0);
+    const ProgramResult warned = server.print({"--sessions", "0"});
+    EXPECT_NE(warned.out.find("Printer Status: WARNING\n"), std::string::npos) << warned.out;
+    EXPECT_NE(warned.out.find("Printer Status Info: FILM SAVING FAILED\n"), std::string::npos) << warned.out;
+    EXPECT_NE(joined(runLogMessages(home)).find("Printer Status WARNING: film not saved: cannot create folder " +
+                                                images.toStdString() + ": Not a directory"),
+              std::string::npos)
+        << joined(runLogMessages(home));
+
+    QFile::remove(images);
+    EXPECT_EQ(server.print(film).exitCode, 0);
+    const ProgramResult normal = server.print({"--sessions", "0"});
+    EXPECT_NE(normal.out.find("Printer Status: NORMAL\n"), std::string::npos) << normal.out;
+    EXPECT_EQ(filesBelow(images).size(), 1);
 }
 
 }  // namespace

@@ -302,6 +302,47 @@ TEST_F(HandlerFixture, NActionAnswersWhatPrintingSaysAndThePrinterObjectFollows)
     }
 }
 
+// Films that print but cannot be saved make the Printer say WARNING until a
+// film is saved again; a printer failure says more and wins meanwhile.
+TEST_F(HandlerFixture, FilmSavingThatFailsIsAPrinterWarningUntilAFilmIsSaved)
+{
+    MakePrinterdataset(store, "ZQ", true, "DCMTK 3.6.7");
+    using Printer = PrintOutcome::Printer;
+    using Saving = PrintOutcome::FilmSaving;
+    const auto outcome = [](Printer printer, Saving saving) {
+        PrintOutcome o;
+        o.printer = printer;
+        o.filmSaving = saving;
+        o.filmSavingProblem = saving == Saving::Failed ? "cannot create folder /srv/images: Not a directory" : "";
+        o.printerProblem = printer == Printer::Failed ? "No space left on device" : "";
+        if (printer == Printer::Failed)
+            o.status = 0x0110;
+        return o;
+    };
+    struct Step {
+        const char* what;
+        PrintOutcome outcome;
+        const char* status;
+        const char* info;
+    };
+    const Step steps[] = {
+        {"printed, not saved", outcome(Printer::Normal, Saving::Failed), "WARNING", "FILM SAVING FAILED"},
+        {"printed, not to be saved", outcome(Printer::Normal, Saving::Unchanged), "WARNING", "FILM SAVING FAILED"},
+        {"not printed", outcome(Printer::Failed, Saving::Unchanged), "FAILURE", "CHECK PRINTER"},
+        {"printed again, still not saved", outcome(Printer::Normal, Saving::Failed), "WARNING", "FILM SAVING FAILED"},
+        {"printed and saved", outcome(Printer::Normal, Saving::Saved), "NORMAL", "NORMAL"},
+    };
+    for (const Step& step : steps) {
+        printJob.outcomes = {step.outcome};
+        send(command::nAction, sop::basicFilmBox, "1.2.3.4");
+        const PrinterState state = printerState(store);
+        EXPECT_EQ(state.status, step.status) << step.what;
+        EXPECT_EQ(state.info, step.info) << step.what;
+    }
+    EXPECT_TRUE(log.contains("Printer Status WARNING: film not saved: cannot create folder /srv/images: Not a directory"));
+    EXPECT_TRUE(log.contains("Printer Status NORMAL: films are saved again"));
+}
+
 TEST_F(HandlerFixture, NGetReturnsTheWholePrinterObjectWhateverIsAsked)
 {
     MakePrinterdataset(store, "ZQ ", true, "DCMTK 3.6.7");

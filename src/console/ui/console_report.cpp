@@ -39,6 +39,7 @@ QStringList describeConsole(const MainWindow& window)
     lines << QStringLiteral("printerProblem=") + window.statusPanels().printerProblemText();
     lines << QStringLiteral("listenProblem=") + window.statusPanels().listenProblemText();
     lines << QStringLiteral("archiveWaiting=") + window.statusPanels().archiveWaitingText();
+    lines << QStringLiteral("filmSavingProblem=") + window.statusPanels().filmSavingProblemText();
     lines << QStringLiteral("logo=") + (window.hasLogo() ? "1" : "0");
     const QImage& film = window.filmPreviewPage().lastFilm();
     lines << QStringLiteral("film=%1x%2").arg(film.width()).arg(film.height());

@@ -41,6 +41,11 @@ StatusPanels::StatusPanels(QStatusBar& bar, Now now) : QObject(&bar), now_(std::
     archiveWaiting_->setObjectName(QStringLiteral("statusPanel_archiveWaiting"));
     archiveWaiting_->hide();
     bar.addWidget(archiveWaiting_, 1);
+    filmSavingProblem_ = new QLabel(&bar);
+    filmSavingProblem_->setObjectName(QStringLiteral("statusPanel_filmSavingProblem"));
+    filmSavingProblem_->setStyleSheet(QStringLiteral("color: #b05000;"));
+    filmSavingProblem_->hide();
+    bar.addWidget(filmSavingProblem_, 3);
     bar.setSizeGripEnabled(false);
 
     clock_ = new QTimer(this);
@@ -89,6 +94,18 @@ void StatusPanels::setArchiveWaiting(qint64 waiting)
 {
     archiveWaiting_->setText(waiting > 0 ? QStringLiteral("档案待写入：%1条").arg(waiting) : QString());
     archiveWaiting_->setVisible(waiting > 0);
+}
+
+void StatusPanels::setFilmSavingProblem(const QString& problem)
+{
+    filmSavingProblem_->setText(problem.isEmpty() ? QString() : QStringLiteral("胶片未能保存：") + problem);
+    filmSavingProblem_->setToolTip(filmSavingProblem_->text());
+    filmSavingProblem_->setVisible(!problem.isEmpty());
+}
+
+QString StatusPanels::filmSavingProblemText() const
+{
+    return filmSavingProblem_->text();
 }
 
 QString StatusPanels::archiveWaitingText() const

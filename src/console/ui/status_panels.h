@@ -42,6 +42,10 @@ public:
     // Shown while archive rows of printed films wait for the database
     // ("档案待写入：N条"); 0 hides it.
     void setArchiveWaiting(qint64 waiting);
+    // Shown while printed films cannot be saved ("胶片未能保存：" and why);
+    // an empty problem hides it.
+    void setFilmSavingProblem(const QString& problem);
+    QString filmSavingProblemText() const;  // empty while hidden
     QString archiveWaitingText() const;  // empty while hidden
     QString listenProblemText() const;  // empty while hidden
 
@@ -57,6 +61,7 @@ private:
     QLabel* printerProblem_ = nullptr;
     QLabel* listenProblem_ = nullptr;
     QLabel* archiveWaiting_ = nullptr;
+    QLabel* filmSavingProblem_ = nullptr;
     Now now_;
     QTimer* clock_ = nullptr;
 };

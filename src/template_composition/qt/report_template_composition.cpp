@@ -95,35 +95,38 @@ print_job::FilmResult ReportTemplateComposition::PrintReport()
     }
     if (parts_.filmPrinted)
         parts_.filmPrinted(page);
+    std::optional<std::string> savingProblem;
     if (image.valid()) {
         const FilmImageOutcome outcome = image.get();
         if (printed)
-            recordFilm(outcome);
+            savingProblem = recordFilm(outcome);
         else if (outcome.written)
             discardFilmImage(*outcome.written);
     }
-    if (!printed)
-        return print_job::FilmResult::failed(error.description, report_.printerName());
-    return print_job::FilmResult::handedOver(report_.printerName());
+    print_job::FilmResult result = printed ? print_job::FilmResult::handedOver(report_.printerName())
+                                           : print_job::FilmResult::failed(error.description, report_.printerName());
+    result.savingProblem = savingProblem;
+    return result;
 }
 
 // A failure is logged with its reason; the film has been printed and counts
-// all the same.
-void ReportTemplateComposition::recordFilm(const FilmImageOutcome& image)
+// all the same. Returns why the film's image was not saved (empty: saved).
+std::string ReportTemplateComposition::recordFilm(const FilmImageOutcome& image)
 {
     if (!image.written) {
         parts_.log.write("film image not saved: " + image.error);
-        return;
+        return image.error;
     }
     std::string error;
     const std::optional<ExportedFilm> named = nameFilmImage(*image.written, error);
     if (!named) {
         parts_.log.write("film image not saved: " + error);
-        return;
+        return error;
     }
     const ExportedFilm& film = *named;
     if (!parts_.filmRecords.SaveFilmDB(film.folder, film.file, error))
         parts_.log.write("film " + film.folder + "/" + film.file + " not recorded in the archive: " + error);
+    return {};
 }
 
 }  // namespace vantorel::template_composition

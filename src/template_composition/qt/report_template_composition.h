@@ -51,7 +51,7 @@ public:
     const ReportPrinter& printer() const { return printer_; }
 
 private:
-    void recordFilm(const FilmImageOutcome& image);
+    std::string recordFilm(const FilmImageOutcome& image);
     void requestWidth(int num, const direct_composition::Picture& picture, double widthMm,
                       bool& toldTooLarge);
 
