@@ -12,7 +12,7 @@ namespace vantorel::app {
 SettingsPageServices::SettingsPageServices(const console::Clock& clock, console::RunLog& runLog,
                                            print_service::Listener& listener,
                                            console::ui::StartupServices& startup)
-    : listener_(listener), startup_(startup), runLog_(runLog), purge_(clock, filmFolders_, runLog)
+    : listener_(listener), startup_(startup), runLog_(runLog), purge_(clock, runLog)
 {
 }
 
@@ -25,7 +25,7 @@ SettingsPageServices::makePages(const console::ui::PageContext& context)
         context.store, context.settings.header, runLog_);
     // Each purge tick takes the export folder as start-up read it.
     const console::Settings& settings = context.settings;
-    purgeTimer_.onTick = [this, &settings] { purge_.run(settings.exportFolder); };
+    purgeTimer_.onTick = [this, &settings] { purge_.tick(settings.exportFolder); };
     filmListing_ = std::make_unique<archive::OdbcFilmListing>(settings);
     auto* filmPage =
         new archive::FilmArchivePage({*filmListing_, context.messages, desktop_, runLog_});

@@ -1,7 +1,6 @@
 #pragma once
 
-#include "archive/film_folders.h"
-#include "archive/monthly_purge.h"
+#include "purge_worker.h"
 #include "console/listener_control.h"
 #include "console/ui/pages/console_settings_pages.h"
 #include "console/ui/pages/page_services.h"
@@ -53,8 +52,7 @@ private:
     console::ui::MinutePurgeTimer purgeTimer_;
     console::ui::ApplicationSkinApplier skins_;
     console::ui::SystemDesktopLauncher desktop_;
-    archive::DiskFilmFolders filmFolders_;
-    archive::MonthlyPurge purge_;
+    PurgeWorker purge_;
     std::unique_ptr<archive::OdbcFilmListing> filmListing_;
 };
 

@@ -5,7 +5,6 @@
 //   source the test services' env; QT_QPA_PLATFORM=offscreen build/bin/archive_bench
 
 #include "archive/archive_rows.h"
-#include "archive/film_folders.h"
 #include "archive/monthly_purge.h"
 #include "archive/sql/odbc_film_listing.h"
 #include "archive/ui/film_archive_page.h"
@@ -107,9 +106,7 @@ void benchPurge(int fileCount, int rounds)
         }
         QDir().mkpath(root.path() + "/2026/03/01");
         console::FixedClock clock({2026, 3, 15, 10, 0, 0});
-        archive::DiskFilmFolders folders;
-        testing::MemoryRunLog log;
-        archive::MonthlyPurge purge(clock, folders, log);
+        archive::MonthlyPurge purge(clock);
         QElapsedTimer timer;
         timer.start();
         purge.run(root.path().toStdString());

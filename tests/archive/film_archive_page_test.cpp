@@ -1,7 +1,6 @@
 // The film-management page over the real archive database (QODBC to the
 // MariaDB test server), driven through its widgets on the offscreen platform.
 
-#include "archive/film_folders.h"
 #include "archive/film_query.h"
 #include "archive/monthly_purge.h"
 #include "archive/sql/odbc_film_listing.h"
@@ -153,8 +152,8 @@ TEST_F(FilmArchivePageTest, DoubleClickOpensTheFilmOrSaysAPurgedOneIsGone)
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     }
     console::FixedClock clock({2014, 4, 12, 10, 0, 0});
-    archive::DiskFilmFolders folders;
-    archive::MonthlyPurge(clock, folders, log).run(exportFolder.path().toStdString());
+    for (const std::string& line : archive::MonthlyPurge(clock).run(exportFolder.path().toStdString()))
+        log.write(line);
     ASSERT_FALSE(QFileInfo::exists(purged));
 
     // The archive path is the marker plus the real path, so only this run

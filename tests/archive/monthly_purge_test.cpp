@@ -1,6 +1,5 @@
 // The monthly purge on a real folder tree, with the date pinned.
 
-#include "archive/film_folders.h"
 #include "archive/monthly_purge.h"
 #include "console/clock.h"
 #include "console/sandbox.h"
@@ -8,7 +7,14 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <cstdio>
 #include <filesystem>
+#include <thread>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace vantorel::testing {
 namespace {
@@ -24,7 +30,8 @@ protected:
     void tick(int year, int month, int day)
     {
         clock.set({year, month, day, 10, 0, 0});
-        purge.run(root());
+        for (const std::string& line : purge.run(root()))
+            log.write(line);
     }
 
     std::string root() const { return box.path() + "/images"; }
@@ -32,9 +39,8 @@ protected:
     Sandbox box;
     Sandbox outside;
     console::FixedClock clock{{}};
-    archive::DiskFilmFolders folders;
     MemoryRunLog log;
-    archive::MonthlyPurge purge{clock, folders, log};
+    archive::MonthlyPurge purge{clock};
 };
 
 TEST_F(MonthlyPurgeTest, FifteenthOfMarchRemovesFebruaryOnly)
@@ -49,17 +55,19 @@ TEST_F(MonthlyPurgeTest, FifteenthOfMarchRemovesFebruaryOnly)
     EXPECT_TRUE(exists("2026/01/31/235959.tiff"));
     EXPECT_TRUE(exists("2026/03/15/080000.tiff"));
     EXPECT_TRUE(log.contains("清除上月胶片文件夹" + root() + "/2026/02"));
+    EXPECT_TRUE(log.contains("上月胶片清除统计：" + root() + "/2026/02：删除文件3个、文件夹3个"));
 
     // Later ticks find nothing more to do and say nothing.
     tick(2026, 3, 15);
-    EXPECT_EQ(log.lines.size(), 1u);
+    EXPECT_EQ(log.lines.size(), 2u);
 }
 
 TEST_F(MonthlyPurgeTest, RootGivenWithATrailingSeparatorWorksTheSame)
 {
     film("2026/02/01/000000.tiff");
     clock.set({2026, 3, 15, 10, 0, 0});
-    purge.run(root() + "//");
+    for (const std::string& line : purge.run(root() + "//"))
+        log.write(line);
     EXPECT_FALSE(exists("2026/02"));
     EXPECT_TRUE(log.contains("清除上月胶片文件夹" + root() + "/2026/02"));
 }
@@ -90,7 +98,8 @@ TEST_F(MonthlyPurgeTest, ReadOnlyFileKeepsItsFolderUntilALaterTick)
     EXPECT_TRUE(exists("2026/02/10/100001.tiff"));
     EXPECT_FALSE(exists("2026/02/10/100000.tiff"));
     EXPECT_FALSE(exists("2026/02/11"));
-    EXPECT_TRUE(log.lines.empty());
+    EXPECT_EQ(log.lines, std::vector<std::string>{"上月胶片清除统计：" + root() +
+                                                  "/2026/02：删除文件2个、文件夹1个，保留只读文件1个"});
 
     tick(2026, 3, 1);  // still held
     EXPECT_TRUE(exists("2026/02/10/100001.tiff"));
@@ -154,6 +163,67 @@ TEST_F(MonthlyPurgeTest, MissingFoldersEndTheTickQuietly)
     tick(2026, 3, 20);  // no month folder
     EXPECT_TRUE(exists("2026/03/01/010101.tiff"));
     EXPECT_TRUE(log.lines.empty());
+}
+
+// Deeper than any path may be long: the walk keeps one folder open at a
+// time and climbs back through "..", so the whole tree goes.
+TEST_F(MonthlyPurgeTest, ATreeFiveThousandFoldersDeepIsRemoved)
+{
+    film("2026/03/01/080000.tiff");
+    film("2026/02/01/000000.tiff");
+    int fd = ::open((root() + "/2026/02/01").c_str(), O_RDONLY | O_DIRECTORY);
+    ASSERT_GE(fd, 0);
+    for (int level = 0; level < 5000; ++level) {
+        ASSERT_EQ(::mkdirat(fd, "d", 0755), 0) << level;
+        const int next = ::openat(fd, "d", O_RDONLY | O_DIRECTORY);
+        ::close(fd);
+        fd = next;
+        ASSERT_GE(fd, 0) << level;
+    }
+    ::close(::openat(fd, "deep.tiff", O_WRONLY | O_CREAT, 0644));
+    ::close(fd);
+
+    tick(2026, 3, 15);
+    EXPECT_FALSE(exists("2026/02"));
+    EXPECT_TRUE(log.contains("上月胶片清除统计：" + root() + "/2026/02：删除文件2个、文件夹5002个"));
+}
+
+// A day folder swapped for a link to somewhere else while the purge runs
+// never leads it there.
+TEST_F(MonthlyPurgeTest, ADayFolderSwappedForALinkMidPurgeLeavesTheOutsideAlone)
+{
+    film("2026/03/01/080000.tiff");
+    for (int day = 1; day <= 20; ++day)
+        for (int i = 0; i < 300; ++i) {
+            char name[64];
+            std::snprintf(name, sizeof name, "2026/02/%02d/%06d.tiff", day, i);
+            film(name);
+        }
+    for (int i = 0; i < 500; ++i)
+        writeBytes(outside.path() + "/keep" + std::to_string(i) + ".tiff", "II*\0");
+    fs::create_directories(box.path() + "/moved");
+
+    std::atomic<bool> purging{true};
+    std::thread swapper([&] {
+        // Day after day: the real folder goes elsewhere, a link takes its place.
+        for (int day = 20; day >= 1 && purging; --day) {
+            char name[16];
+            std::snprintf(name, sizeof name, "%02d", day);
+            const std::string folder = root() + "/2026/02/" + name;
+            if (::rename(folder.c_str(), (box.path() + "/moved/" + name).c_str()) == 0)
+                ::symlink(outside.path().c_str(), folder.c_str());
+        }
+    });
+    tick(2026, 3, 15);
+    purging = false;
+    swapper.join();
+    tick(2026, 3, 15);  // whatever the first tick met, the next finds links only
+
+    std::size_t left = 0;
+    for (const auto& entry : fs::directory_iterator(outside.path()))
+        left += entry.is_regular_file() ? 1 : 0;
+    EXPECT_EQ(left, 500u);
+    EXPECT_FALSE(exists("2026/02"));
 }
 
 }  // namespace

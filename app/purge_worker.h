@@ -1,0 +1,42 @@
+#pragma once
+
+#include "archive/monthly_purge.h"
+
+#include <QObject>
+
+#include <atomic>
+#include <string>
+#include <thread>
+
+namespace vantorel::console {
+class Clock;
+class RunLog;
+}  // namespace vantorel::console
+
+namespace vantorel::app {
+
+// Runs the monthly purge on a thread of its own, so that removing a month of
+// films never holds the associations the main thread serves. One purge at a
+// time: a tick while one runs is passed over. Its lines reach the run log on
+// the main thread. Built on the main thread; ending the program asks a
+// running purge to stop and waits for it.
+class PurgeWorker {
+public:
+    PurgeWorker(const console::Clock& clock, console::RunLog& log);
+    ~PurgeWorker();
+    PurgeWorker(const PurgeWorker&) = delete;
+    PurgeWorker& operator=(const PurgeWorker&) = delete;
+
+    void tick(const std::string& exportFolder);
+    bool running() const { return running_; }
+
+private:
+    archive::MonthlyPurge purge_;
+    console::RunLog& log_;
+    QObject mainThread_;  // where the run log lines are written
+    std::thread thread_;
+    std::atomic<bool> running_{false};
+    std::atomic<bool> stop_{false};
+};
+
+}  // namespace vantorel::app
