@@ -5,6 +5,7 @@
 #include "console_automation.h"
 #include "console_print_observer.h"
 #include "quit_on_signal.h"
+#include "run_log_retention_timer.h"
 #include "service_startup.h"
 #include "settings_page_services.h"
 #include "version_text.h"
@@ -284,6 +285,7 @@ int main(int argc, char** argv)
     // With the connection string loaded, rows (and a spool left by an
     // earlier run) go to the archive.
     server.filmRecords.start();
+    const app::RunLogRetentionTimer logRetention(home, settings.logKeepDays, clock, runLog);
     if (headless && !server.service.listener().listening() && !quitOnSignal.signalled()) {
         // An unattended service that cannot listen is of no use: it ends, and
         // its service manager starts it again later.

@@ -110,6 +110,7 @@ std::vector<std::pair<std::string, std::string>> describeSettings(const Settings
     add("fujiCr", flag(s.fujiCr));
     add("exportFolder", s.exportFolder);
     add("connectString", s.connectString);
+    add("logKeepDays", number(s.logKeepDays));
     add("autoRun", flag(s.autoRun));
     add("saveFilmAtStart", flag(s.saveFilmAtStart));
     add("saveFilms", flag(s.saveFilms));
