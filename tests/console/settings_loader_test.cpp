@@ -56,6 +56,7 @@ TEST(SettingsLoader, NoIniFilesGiveTheDefaults)
         {"fujiCr", "1"}, {"exportFolder", home.box.path() + "/images"},
         {"connectString",
          "DRIVER={MySQL ODBC 5.2 ANSI Driver};SERVER=127.0.0.1;DATABASE=dbprt;UID=root;PWD=;"},
+        {"logKeepDays", "90"},
         {"autoRun", "1"}, {"saveFilmAtStart", "0"}, {"saveFilms", "0"}, {"skinEnabled", "1"},
         {"skinFile", "1.she"}, {"startVisible", "1"},
         {"routeDeviceIp0", ""}, {"routeDeviceIp1", ""}, {"routeDeviceIp2", ""}, {"routeDeviceIp3", ""},
