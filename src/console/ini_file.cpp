@@ -4,6 +4,7 @@
 #include "console/ini_document.h"
 
 #include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -39,16 +40,20 @@ std::optional<std::string> readBytes(const std::string& path)
 // same folder, reaches the disk, and is then renamed over the old one, so a
 // crash or a full disk never leaves a half-written settings file behind. A
 // file that may not be written (read-only) stays as it is.
-bool writeBytes(const std::string& path, const std::string& bytes)
+bool writeBytes(const std::string& path, const std::string& bytes, std::string& reason)
 {
     std::error_code error;
     const bool present = fs::exists(path, error);
-    if (present && ::access(path.c_str(), W_OK) != 0)
+    if (present && ::access(path.c_str(), W_OK) != 0) {
+        reason = std::strerror(errno);
         return false;
+    }
     const std::string temporary = path + ".new-" + std::to_string(::getpid());
     const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0)
+    if (fd < 0) {
+        reason = std::strerror(errno);
         return false;
+    }
     struct stat original {};
     if (present && ::stat(path.c_str(), &original) == 0)
         ::fchmod(fd, original.st_mode & 07777);
@@ -57,13 +62,27 @@ bool writeBytes(const std::string& path, const std::string& bytes)
         const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
         if (n < 0 && errno == EINTR)
             continue;
-        if (n <= 0)
+        if (n <= 0) {
+            reason = n < 0 ? std::strerror(errno) : "nothing written";
             break;
+        }
         written += static_cast<std::size_t>(n);
     }
-    const bool complete = written == bytes.size() && ::fsync(fd) == 0;
+    bool complete = written == bytes.size();
+    if (complete && ::fsync(fd) != 0) {
+        reason = std::strerror(errno);
+        complete = false;
+    }
     const bool closed = ::close(fd) == 0;
-    if (!complete || !closed || ::rename(temporary.c_str(), path.c_str()) != 0) {
+    if (complete && !closed)
+        reason = std::strerror(errno);
+    bool renamed = false;
+    if (complete && closed) {
+        renamed = ::rename(temporary.c_str(), path.c_str()) == 0;
+        if (!renamed)
+            reason = std::strerror(errno);
+    }
+    if (!renamed) {
         ::unlink(temporary.c_str());
         return false;
     }
@@ -105,27 +124,44 @@ std::string IniFile::read(const std::string& section, const std::string& key, co
 
 bool IniFile::write(const std::string& section, const std::string& key, const std::string& value)
 {
+    std::string reason;
+    return write(section, key, value, reason);
+}
+
+bool IniFile::write(const std::string& section, const std::string& key, const std::string& value,
+                    std::string& reason)
+{
     std::error_code error;
     const bool present = fs::exists(path_, error);
-    if (error)
+    if (error) {
+        reason = error.message();
         return false;
+    }
     IniDocument document;
     if (present) {
         // A file that is there but cannot be read must not be replaced by a new one.
+        errno = 0;
         const auto bytes = readBytes(path_);
-        if (!bytes)
+        if (!bytes) {
+            const int why = fs::is_directory(path_, error) ? EISDIR : errno;
+            reason = why != 0 ? std::strerror(why) : "cannot be read";
             return false;
+        }
         document = IniDocument::parse(*bytes);
     }
-    if (!document.setValue(section, key, value))
+    if (!document.setValue(section, key, value)) {
+        reason = "the value does not fit on one line";
         return false;
+    }
     const fs::path folder = fs::path(path_).parent_path();
     if (!folder.empty()) {
         fs::create_directories(folder, error);
-        if (error)
+        if (error) {
+            reason = error.message();
             return false;
+        }
     }
-    return writeBytes(path_, document.bytes());
+    return writeBytes(path_, document.bytes(), reason);
 }
 
 }  // namespace vantorel::console

@@ -68,7 +68,18 @@ std::string SettingsStore::readSetting(const std::string& section, const std::st
 bool SettingsStore::writeSetting(const std::string& section, const std::string& key,
                                  const std::string& value, const std::string& file)
 {
-    return IniFile(pathOf(file)).write(section, key, value);
+    std::string reason;
+    const bool written = IniFile(pathOf(file)).write(section, key, value, reason);
+    if (!written && writeFailure_.empty())
+        writeFailure_ = pathOf(file) + "：" + reason;
+    return written;
+}
+
+std::string SettingsStore::takeWriteFailure()
+{
+    std::string failure;
+    failure.swap(writeFailure_);
+    return failure;
 }
 
 bool SettingsStore::fileExists(const std::string& file) const

@@ -27,9 +27,13 @@ public:
 
     // Creates the file (and its folder), section and key as needed; the value is
     // written as given. Returns false when the file cannot be written; the
-    // program's callers do not look at it.
+    // first such failure since the last takeWriteFailure() is kept.
     bool writeSetting(const std::string& section, const std::string& key,
                       const std::string& value, const std::string& file);
+
+    // "<file>：<the system's reason>" of the first write that failed since the
+    // last call (empty: none), for the one message of a page's save.
+    [[nodiscard]] std::string takeWriteFailure();
 
     bool fileExists(const std::string& file) const;
     std::string pathOf(const std::string& file) const;  // "\PrtLst\PrtLst.ini" -> <home>/PrtLst/PrtLst.ini
@@ -37,6 +41,7 @@ public:
 
 private:
     std::string home_;
+    std::string writeFailure_;
 };
 
 }  // namespace vantorel::console

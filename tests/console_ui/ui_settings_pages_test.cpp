@@ -90,6 +90,29 @@ TEST_F(SettingsPagesTest, DicomSaveRefusesATitleOrPortTheServiceCannotUseAndWrit
     EXPECT_EQ(listener.calls, std::vector<std::string>{"65535"});
 }
 
+// A settings file that cannot be written is said once per save, with the
+// file and the system's reason, and the page keeps what was typed.
+TEST_F(SettingsPagesTest, ASaveThatCannotBeWrittenSaysSoOnceAndKeepsTheInput)
+{
+    start();
+    unlock();
+    QDir(home.path()).mkpath("PrtIni.ini");  // a folder where the file should be
+    console::ui::DicomPage& page = pages->dicom();
+    showPage(page);
+    page.aeTitleEdit()->setText(QStringLiteral("CT1"));
+    messages.shown.clear();
+    click(page.saveButton());
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text, "设置未能保存：" + home.pathText() + "/PrtIni.ini：Is a directory");
+    EXPECT_EQ(messages.shown[0].title, "设置失败");
+    EXPECT_EQ(page.aeTitleEdit()->text(), QStringLiteral("CT1"));
+
+    messages.shown.clear();
+    click(pages->run().saveButton());
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text, "设置未能保存：" + home.pathText() + "/PrtIni.ini：Is a directory");
+}
+
 TEST_F(SettingsPagesTest, StatusPanelsFollowTheDicomPage)
 {
     start();

@@ -73,6 +73,7 @@ void AppearancePage::skinSelected()
 
 void AppearancePage::save()
 {
+    const SaveReport report(context_);
     // Both are start-up fields: the current skin stays until the next start.
     saveSetting(context_.store, context_.settings, files::prtIni, "PrtIni", "Skin",
                 selectedFile().toStdString());

@@ -121,6 +121,7 @@ void DicomPage::save()
                                MessageIcon::Warning);
         return;
     }
+    const SaveReport report(context_);
     SettingsStore& store = context_.store;
     Settings& settings = context_.settings;
     saveSetting(store, settings, files::prtIni, "PrtIni", "PrtBC", asReceived_->isChecked() ? "0" : "1");

@@ -1,5 +1,8 @@
 #include "console/ui/pages/page_services.h"
 
+#include "console/operator_messages.h"
+#include "console/settings_store.h"
+
 #include "console/ui/skin.h"
 
 #include <QApplication>
@@ -10,6 +13,19 @@
 #include <QUrl>
 
 namespace vantorel::console::ui {
+
+SaveReport::SaveReport(PageContext& context) : context_(context)
+{
+    (void)context_.store.takeWriteFailure();  // what went before is not this save's
+}
+
+SaveReport::~SaveReport()
+{
+    const std::string failure = context_.store.takeWriteFailure();
+    if (!failure.empty())
+        context_.messages.show("设置未能保存：" + failure, "设置失败", MessageIcon::Warning);
+}
+
 
 bool SystemDesktopLauncher::openDocument(const QString& path)
 {

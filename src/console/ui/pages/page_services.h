@@ -27,6 +27,20 @@ struct PageContext {
     OperatorMessages& messages;
 };
 
+// One press of a page's "保存设置": when a settings write fails (a read-only
+// or root-owned file, a full disk), the operator is told once, when the
+// save is over, "设置未能保存：<file>：<reason>"; the page keeps what was typed.
+class SaveReport {
+public:
+    explicit SaveReport(PageContext& context);
+    ~SaveReport();
+    SaveReport(const SaveReport&) = delete;
+    SaveReport& operator=(const SaveReport&) = delete;
+
+private:
+    PageContext& context_;
+};
+
 // Opens the hospital-name editor as a window owned by `owner`, without
 // blocking it.
 class HeaderEditorOpener {

@@ -163,6 +163,7 @@ PrintPageValues PrintPage::values() const
 
 void PrintPage::save()
 {
+    const SaveReport report(context_);
     savePrintPage(context_.store, context_.settings, values());
     // The report page is set up again, now with 5-twip margins.
     ReportPageSetup page;

@@ -214,7 +214,10 @@ void RoutingRows::confirm(int row)
         if (printers_->item(i)->isSelected())
             pool.push_back(printers_->item(i)->text().toStdString());
     }
-    saveRoutePrinters(context_.store, context_.settings, row, pool);
+    {
+        const SaveReport report(context_);
+        saveRoutePrinters(context_.store, context_.settings, row, pool);
+    }
     showPool(row);
     button->setStyleSheet(QString());
 }

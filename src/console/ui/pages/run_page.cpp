@@ -80,6 +80,7 @@ void RunPage::saveFilmsToggled(bool on)
 
 void RunPage::save()
 {
+    const SaveReport report(context_);
     const bool autoRun = autoRun_->isChecked();
     if (autoRun)
         AutostartEntry::set(services_.executablePath.toStdString(), context_.homeFolder.toStdString());
