@@ -19,6 +19,8 @@ CommandLine parseCommandLine(const std::vector<std::string>& args)
             line.headless = true;
         } else if (arg == "--show-settings") {
             line.showSettings = true;
+        } else if (arg == "--set-password") {
+            line.setPassword = true;
         } else if (arg == "--version") {
             line.version = true;
         } else if (arg == "--help" || arg == "-h") {
@@ -33,13 +35,15 @@ CommandLine parseCommandLine(const std::vector<std::string>& args)
 
 const char* usageText()
 {
-    return "Usage: vantorel [--home DIR] [--headless] [--show-settings] [--version]\n"
+    return "Usage: vantorel [--home DIR] [--headless] [--show-settings] [--set-password] [--version]\n"
            "  --home DIR       home folder with PrtIni.ini, LOG/, Skin/, ...\n"
            "                   (default: the folder of the executable)\n"
            "  --headless       run without any window; messages go to the run log\n"
            "                   and to standard error\n"
            "  --show-settings  print the effective settings, one field=value per\n"
            "                   line, and exit\n"
+           "  --set-password   ask twice for a new password of the settings pages,\n"
+           "                   store its salted hash in PrtIni.ini, and exit\n"
            "  --version        print the versions of the program, DCMTK and Qt\n";
 }
 

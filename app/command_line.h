@@ -11,6 +11,7 @@ struct CommandLine {
     bool showSettings = false; // print the effective settings and exit
     bool help = false;
     bool version = false;      // print the versions and exit
+    bool setPassword = false;  // ask for a new settings password, store its hash, exit
     std::string error;         // non-empty when the arguments are not understood
 };
 

@@ -7,6 +7,7 @@
 #include "quit_on_signal.h"
 #include "run_log_retention_timer.h"
 #include "service_startup.h"
+#include "set_password.h"
 #include "settings_page_services.h"
 #include "version_text.h"
 
@@ -251,6 +252,8 @@ int main(int argc, char** argv)
     }
     if (line.showSettings)
         return showSettings(home);
+    if (line.setPassword)
+        return app::setSettingsPassword(home);
     console::SystemClock clock;
     console::FileRunLog fileRunLog(home, clock);
     // Unattended, every run log line also goes to standard error (the service

@@ -2,7 +2,12 @@
 
 namespace vantorel::console {
 
-AccessControl::AccessControl(View& view) : view_(view) {}
+AccessControl::AccessControl(View& view, std::function<bool(const std::string&)> isPassword)
+    : view_(view), check_(isPassword ? std::move(isPassword) : [](const std::string& text) {
+          return AccessControl::isPassword(text);
+      })
+{
+}
 
 void AccessControl::lockAll()
 {
@@ -27,7 +32,7 @@ std::array<LockedPage, 2> AccessControl::copyOrder(LockedPage from)
 
 void AccessControl::applyRule(LockedPage page)
 {
-    const bool open = isPassword(texts_[index(page)]);
+    const bool open = check_(texts_[index(page)]);
     unlocked_[index(page)] = open;
     view_.enableGroup(page, open);
 }

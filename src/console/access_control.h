@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <string>
 
 namespace vantorel::console {
@@ -26,7 +27,9 @@ public:
         virtual void enableGroup(LockedPage page, bool enabled) = 0;
     };
 
-    explicit AccessControl(View& view);
+    // `isPassword` decides whether a box's text unlocks; by default the
+    // fixed system password does.
+    explicit AccessControl(View& view, std::function<bool(const std::string&)> isPassword = {});
 
     // Disables the three groups (start of the program).
     void lockAll();
@@ -49,6 +52,7 @@ private:
     void applyRule(LockedPage page);
 
     View& view_;
+    std::function<bool(const std::string&)> check_;
     std::array<std::string, 3> texts_{};
     std::array<bool, 3> unlocked_{};
     bool copying_ = false;

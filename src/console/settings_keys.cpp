@@ -161,6 +161,7 @@ void addServiceKeys(KeyList& list, const std::string& homeFolder)
     list.add(f, s, "ConnectString", connectStringDefault, SettingActs::StartUp,
              asText(&Settings::connectString));
     // Anything but a whole number of at least one day keeps the default.
+    list.add(f, s, "SettingsPasswordHash", "", SettingActs::Live, asText(&Settings::settingsPasswordHash));
     list.add(f, s, "LogKeepDays", "90", SettingActs::StartUp, asNumber(&Settings::logKeepDays, 1, 32767));
     list.add(f, s, "打印左边距", "1", SettingActs::Live, asNumber(&Settings::marginLeft, -100, 100));
     list.add(f, s, "打印上边距", "1", SettingActs::Live, asNumber(&Settings::marginTop, -100, 100));

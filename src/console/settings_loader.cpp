@@ -111,6 +111,8 @@ std::vector<std::pair<std::string, std::string>> describeSettings(const Settings
     add("exportFolder", s.exportFolder);
     add("connectString", s.connectString);
     add("logKeepDays", number(s.logKeepDays));
+    // Whether an own password is set; never the hash itself.
+    add("settingsPassword", s.settingsPasswordHash.empty() ? "fixed" : "own");
     add("autoRun", flag(s.autoRun));
     add("saveFilmAtStart", flag(s.saveFilmAtStart));
     add("saveFilms", flag(s.saveFilms));

@@ -42,6 +42,7 @@ struct Settings {
     bool fujiCr = true;                    // start-up; "富士CR" == "1"
     std::string exportFolder;              // start-up; default <home>/images
     std::string connectString;             // start-up
+    std::string settingsPasswordHash;      // live; "SettingsPasswordHash": the settings password's hash, empty: the fixed one
     int logKeepDays = 90;                  // start-up; "LogKeepDays", 1 ... 32767: run logs kept this many days
     bool autoRun = true;                   // "Chk_AutoRun" == "1"
     bool saveFilmAtStart = false;          // "SaveFilm" == "1": offer the film-management page

@@ -1,4 +1,5 @@
 #include "console/access_control.h"
+#include "console/settings_password.h"
 
 #include <gtest/gtest.h>
 
@@ -99,6 +100,41 @@ TEST(AccessControl, ABoxAlreadyHoldingTheTextIsLeftAlone)
     // Retyping the same text into another box changes only that box's group.
     control.boxTextChanged(LockedPage::Run, "qarvo517");
     EXPECT_EQ(view.calls, std::vector<std::string>{"open run"});
+}
+
+}  // namespace
+}  // namespace vantorel::console
+
+namespace vantorel::console {
+namespace {
+
+TEST(SettingsPassword, AStoredHashOpensOnlyForItsPassword)
+{
+    const std::string stored = hashSettingsPassword("Röntgen 2026");
+    EXPECT_EQ(stored.rfind("pbkdf2-sha256$100000$", 0), 0u) << stored;
+    EXPECT_EQ(stored.find("Röntgen"), std::string::npos);
+    EXPECT_NE(hashSettingsPassword("Röntgen 2026"), stored);  // salted
+    EXPECT_EQ(matchSettingsPassword(stored, "Röntgen 2026"), PasswordMatch::Yes);
+    EXPECT_EQ(matchSettingsPassword(stored, "röntgen 2026"), PasswordMatch::No);
+    EXPECT_EQ(matchSettingsPassword(stored, systemPassword), PasswordMatch::No);
+    for (const char* broken : {"", "secret", "pbkdf2-sha256$", "pbkdf2-sha256$x$00$00", "pbkdf2-sha256$100000$zz$00",
+                               "pbkdf2-sha256$100000$0011$", "pbkdf2-sha256$10$0011$00112233445566778899aabbccddeeff",
+                               "md5$100000$0011$00112233445566778899aabbccddeeff"})
+        EXPECT_EQ(matchSettingsPassword(broken, "secret"), PasswordMatch::Unreadable) << broken;
+}
+
+TEST(SettingsPassword, ThePagesFollowTheStoredHashOrElseTheFixedPassword)
+{
+    std::string stored;
+    SettingsPasswordCheck check(stored);
+    EXPECT_TRUE(check(systemPassword));
+    EXPECT_FALSE(check("other"));
+    stored = hashSettingsPassword("other");
+    EXPECT_TRUE(check("other"));
+    EXPECT_FALSE(check(systemPassword));
+    stored = "garbled";  // an unreadable hash opens nothing
+    EXPECT_FALSE(check("other"));
+    EXPECT_FALSE(check(systemPassword));
 }
 
 }  // namespace

@@ -57,6 +57,7 @@ TEST(SettingsLoader, NoIniFilesGiveTheDefaults)
         {"connectString",
          "DRIVER={MySQL ODBC 5.2 ANSI Driver};SERVER=127.0.0.1;DATABASE=dbprt;UID=root;PWD=;"},
         {"logKeepDays", "90"},
+        {"settingsPassword", "fixed"},
         {"autoRun", "1"}, {"saveFilmAtStart", "0"}, {"saveFilms", "0"}, {"skinEnabled", "1"},
         {"skinFile", "1.she"}, {"startVisible", "1"},
         {"routeDeviceIp0", ""}, {"routeDeviceIp1", ""}, {"routeDeviceIp2", ""}, {"routeDeviceIp3", ""},

@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <QFileInfo>
+#include <QProcess>
+#include <QRegularExpression>
 
 #include <fstream>
 #include <map>
@@ -170,6 +172,34 @@ TEST(HomeFolder, OneThatIsNoFolderEndsTheProgramWithStatusTwoAndWhy)
             << result.err;
         EXPECT_FALSE(QFileInfo::exists(c.home + "/LOG"));
     }
+}
+
+// `vantorel --set-password`: two equal lines store a salted hash, anything
+// else stores nothing.
+TEST(SetPassword, TwoEqualEntriesStoreAHashAndOthersNothing)
+{
+    TempHome home;
+    const auto run = [&](const QByteArray& input) {
+        QProcess program;
+        program.setProcessEnvironment(home.environment());
+        program.start(programPath("vantorel"), {"--home", home.path(), "--set-password"});
+        program.waitForStarted(10000);
+        program.write(input);
+        program.closeWriteChannel();
+        program.waitForFinished(30000);
+        return program.exitCode();
+    };
+    EXPECT_EQ(run("one\ntwo\n"), 1);
+    EXPECT_EQ(run("\n\n"), 1);
+    EXPECT_FALSE(QFileInfo::exists(home.path() + "/PrtIni.ini"));
+
+    EXPECT_EQ(run("Röntgen 2026\nRöntgen 2026\n"), 0);
+    const QString ini = QString::fromUtf8(home.readFile("PrtIni.ini"));
+    EXPECT_TRUE(ini.contains(QRegularExpression("SettingsPasswordHash=pbkdf2-sha256\\$100000\\$[0-9a-f]{32}\\$[0-9a-f]{64}")))
+        << ini.toStdString();
+    EXPECT_FALSE(ini.contains("Röntgen"));
+    const auto fields = showSettings(home);
+    EXPECT_EQ(fields.at("settingsPassword"), "own");
 }
 
 }  // namespace

@@ -5,8 +5,9 @@
 
 namespace vantorel::console::ui {
 
-AccessGate::AccessGate(Lock dicom, Lock print, Lock run, QObject* parent)
-    : QObject(parent), locks_{dicom, print, run}, control_(*this)
+AccessGate::AccessGate(Lock dicom, Lock print, Lock run, std::function<bool(const std::string&)> isPassword,
+                       QObject* parent)
+    : QObject(parent), locks_{dicom, print, run}, control_(*this, std::move(isPassword))
 {
     control_.lockAll();
     for (LockedPage page : {LockedPage::Dicom, LockedPage::Print, LockedPage::Run}) {

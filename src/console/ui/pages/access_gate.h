@@ -5,6 +5,8 @@
 #include <QObject>
 
 #include <array>
+#include <functional>
+#include <string>
 
 class QLineEdit;
 class QWidget;
@@ -20,7 +22,9 @@ public:
         QLineEdit* box;
         QWidget* group;
     };
-    AccessGate(Lock dicom, Lock print, Lock run, QObject* parent = nullptr);
+    // `isPassword`: what unlocks (default: the fixed system password).
+    AccessGate(Lock dicom, Lock print, Lock run, std::function<bool(const std::string&)> isPassword = {},
+               QObject* parent = nullptr);
 
     const AccessControl& control() const { return control_; }
 

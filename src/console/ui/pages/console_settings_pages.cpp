@@ -1,5 +1,8 @@
 #include "console/ui/pages/console_settings_pages.h"
 
+#include "console/settings_model.h"
+#include "console/settings_password.h"
+
 #include "console/ui/pages/access_gate.h"
 #include "console/ui/pages/appearance_page.h"
 #include "console/ui/pages/dicom_page.h"
@@ -22,7 +25,8 @@ ConsoleSettingsPages::ConsoleSettingsPages(const PageContext& context, const Ser
       filmManagement_(services.filmManagementPage ? services.filmManagementPage : filmManagementFrame()),
       gate_(std::make_unique<AccessGate>(AccessGate::Lock{dicom_->passwordEdit(), dicom_->lockedGroup()},
                                          AccessGate::Lock{print_->passwordEdit(), print_->lockedGroup()},
-                                         AccessGate::Lock{run_->passwordEdit(), run_->lockedGroup()}))
+                                         AccessGate::Lock{run_->passwordEdit(), run_->lockedGroup()},
+                                         SettingsPasswordCheck(context.settings.settingsPasswordHash)))
 {
 }
 
