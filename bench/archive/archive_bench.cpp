@@ -23,6 +23,8 @@
 #include <QTemporaryDir>
 
 #include <algorithm>
+#include <cstdlib>
+#include <string>
 #include <cstdio>
 #include <iostream>
 #include <sstream>
@@ -90,7 +92,7 @@ void benchQuery(int rowCount, int rounds)
                 page.grid()->model()->rowCount(), log.lines.size());
 }
 
-void benchPurge(int fileCount, int rounds)
+void benchPurge(int fileCount, int rounds, int filmBytes)
 {
     std::vector<double> times;
     for (int round = 0; round < rounds; ++round) {
@@ -102,7 +104,7 @@ void benchPurge(int fileCount, int rounds)
                 QDir().mkpath(day);
             QFile film(day + QString("/%1.tiff").arg(i, 6, 10, QChar('0')));
             film.open(QIODevice::WriteOnly);
-            film.write(QByteArray(4096, 'x'));
+            film.write(QByteArray(filmBytes, 'x'));
         }
         QDir().mkpath(root.path() + "/2026/03/01");
         console::FixedClock clock({2026, 3, 15, 10, 0, 0});
@@ -114,8 +116,8 @@ void benchPurge(int fileCount, int rounds)
         if (QFileInfo::exists(root.path() + "/2026/02"))
             std::cout << "month folder still there\n";
     }
-    std::printf("purge of a month folder with %d films (4 KiB each, 30 day folders): %.0f ms "
-                "(median of %d)\n", fileCount, median(times), rounds);
+    std::printf("purge of a month folder with %d films (%d bytes each, 30 day folders): %.0f ms "
+                "(median of %d)\n", fileCount, filmBytes, median(times), rounds);
 }
 
 }  // namespace
@@ -125,7 +127,12 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
+    // archive_bench --purge-films N: the purge alone, of N empty films.
+    if (argc == 3 && std::string(argv[1]) == "--purge-films") {
+        benchPurge(std::atoi(argv[2]), 1, 0);
+        return 0;
+    }
     benchQuery(20000, 5);
-    benchPurge(6000, 3);
+    benchPurge(6000, 3, 4096);
     return 0;
 }
