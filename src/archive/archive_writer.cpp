@@ -1,6 +1,7 @@
 #include "archive/archive_writer.h"
 
 #include "console/clock.h"
+#include "console/file_writing.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -31,21 +32,9 @@ std::string systemError()
     return std::strerror(errno);
 }
 
-// Writes all of `text` to `fd`; false with the system's words.
 bool writeAll(int fd, const std::string& text, std::string& error)
 {
-    std::size_t done = 0;
-    while (done < text.size()) {
-        const ssize_t written = ::write(fd, text.data() + done, text.size() - done);
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0) {
-            error = written < 0 ? systemError() : "nothing written";
-            return false;
-        }
-        done += static_cast<std::size_t>(written);
-    }
-    return true;
+    return console::writeAll(fd, text.data(), text.size(), error);
 }
 
 // Replaces `path` with `text` through a synced temporary file; an empty text

@@ -1,5 +1,6 @@
 #include "console/ini_file.h"
 
+#include "console/file_writing.h"
 #include "console/gbk.h"
 #include "console/ini_document.h"
 
@@ -57,18 +58,7 @@ bool writeBytes(const std::string& path, const std::string& bytes, std::string& 
     struct stat original {};
     if (present && ::stat(path.c_str(), &original) == 0)
         ::fchmod(fd, original.st_mode & 07777);
-    std::size_t written = 0;
-    while (written < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0) {
-            reason = n < 0 ? std::strerror(errno) : "nothing written";
-            break;
-        }
-        written += static_cast<std::size_t>(n);
-    }
-    bool complete = written == bytes.size();
+    bool complete = writeAll(fd, bytes.data(), bytes.size(), reason);
     if (complete && ::fsync(fd) != 0) {
         reason = std::strerror(errno);
         complete = false;

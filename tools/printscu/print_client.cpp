@@ -397,21 +397,8 @@ void PrintClient::tryObject(const std::string& uid)
         request.msg.NCreateRQ.DataSetType = DIMSE_DATASET_NULL;
         exchange(request, nullptr, "N-CREATE" + what);
     }
-    T_DIMSE_Message request{};
-    request.CommandField = DIMSE_N_ACTION_RQ;
-    request.msg.NActionRQ.MessageID = ++messageId_;
-    copy(request.msg.NActionRQ.RequestedSOPClassUID, cls);
-    copy(request.msg.NActionRQ.RequestedSOPInstanceUID, uid);
-    request.msg.NActionRQ.ActionTypeID = 1;
-    request.msg.NActionRQ.DataSetType = DIMSE_DATASET_NULL;
-    exchange(request, nullptr, "N-ACTION" + what);
-    T_DIMSE_Message del{};
-    del.CommandField = DIMSE_N_DELETE_RQ;
-    del.msg.NDeleteRQ.MessageID = ++messageId_;
-    copy(del.msg.NDeleteRQ.RequestedSOPClassUID, cls);
-    copy(del.msg.NDeleteRQ.RequestedSOPInstanceUID, uid);
-    del.msg.NDeleteRQ.DataSetType = DIMSE_DATASET_NULL;
-    exchange(del, nullptr, "N-DELETE" + what);
+    nAction(cls, uid, "N-ACTION" + what);
+    nDelete(cls, uid, "N-DELETE" + what);
 }
 
 bool PrintClient::nSet(const std::string& cls, const std::string& uid, DcmDataset& data, const std::string& label)

@@ -88,6 +88,8 @@ private:
     bool remove(const std::string& cls, const std::string& uid);
     bool extraCommand(const std::string& session);
     void tryObject(const std::string& uid);
+    bool nAction(const std::string& cls, const std::string& uid, const std::string& label);
+    bool nDelete(const std::string& cls, const std::string& uid, const std::string& label);
     bool nSet(const std::string& cls, const std::string& uid, DcmDataset& data, const std::string& label);
     bool exchange(T_DIMSE_Message& request, DcmDataset* data, const std::string& label,
                   DcmDataset** reply = nullptr);

@@ -116,6 +116,12 @@ bool PrintClient::action(const std::string& cls, const std::string& uid)
         while (::stat(options_.pauseBeforeAction.c_str(), &info) != 0)
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
+    const bool session = cls == "1.2.840.10008.5.1.1.1";
+    return nAction(cls, uid, session ? "N-ACTION Film Session" : "N-ACTION Film Box");
+}
+
+bool PrintClient::nAction(const std::string& cls, const std::string& uid, const std::string& label)
+{
     T_DIMSE_Message request{};
     request.CommandField = DIMSE_N_ACTION_RQ;
     request.msg.NActionRQ.MessageID = ++messageId_;
@@ -123,11 +129,16 @@ bool PrintClient::action(const std::string& cls, const std::string& uid)
     copy(request.msg.NActionRQ.RequestedSOPInstanceUID, uid);
     request.msg.NActionRQ.ActionTypeID = 1;
     request.msg.NActionRQ.DataSetType = DIMSE_DATASET_NULL;
-    const bool session = cls == "1.2.840.10008.5.1.1.1";
-    return exchange(request, nullptr, session ? "N-ACTION Film Session" : "N-ACTION Film Box");
+    return exchange(request, nullptr, label);
 }
 
 bool PrintClient::remove(const std::string& cls, const std::string& uid)
+{
+    const bool session = cls == "1.2.840.10008.5.1.1.1";
+    return nDelete(cls, uid, session ? "N-DELETE Film Session" : "N-DELETE Film Box");
+}
+
+bool PrintClient::nDelete(const std::string& cls, const std::string& uid, const std::string& label)
 {
     T_DIMSE_Message request{};
     request.CommandField = DIMSE_N_DELETE_RQ;
@@ -135,8 +146,7 @@ bool PrintClient::remove(const std::string& cls, const std::string& uid)
     copy(request.msg.NDeleteRQ.RequestedSOPClassUID, cls);
     copy(request.msg.NDeleteRQ.RequestedSOPInstanceUID, uid);
     request.msg.NDeleteRQ.DataSetType = DIMSE_DATASET_NULL;
-    const bool session = cls == "1.2.840.10008.5.1.1.1";
-    return exchange(request, nullptr, session ? "N-DELETE Film Session" : "N-DELETE Film Box");
+    return exchange(request, nullptr, label);
 }
 
 bool PrintClient::extraCommand(const std::string& session)

@@ -1,6 +1,7 @@
 #include "template_composition/qt/tiff_film_export.h"
 
 #include "console/clock.h"
+#include "console/file_writing.h"
 #include "direct_composition/qt/film_page_painter.h"
 #include "template_composition/report_page.h"
 
@@ -49,21 +50,9 @@ std::string systemReason()
     return std::strerror(errno);
 }
 
-// Writes all of `bytes` to `fd`; false with the system's reason.
 bool writeAll(int fd, const QByteArray& bytes, std::string& error)
 {
-    qint64 done = 0;
-    while (done < bytes.size()) {
-        const ssize_t written = ::write(fd, bytes.constData() + done, static_cast<std::size_t>(bytes.size() - done));
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0) {
-            error = written < 0 ? systemReason() : std::string("nothing written");
-            return false;
-        }
-        done += written;
-    }
-    return true;
+    return console::writeAll(fd, bytes.constData(), static_cast<std::size_t>(bytes.size()), error);
 }
 
 // The folder's entries (a new name) reach the disk too.
