@@ -19,14 +19,6 @@
 namespace vantorel::testing {
 namespace {
 
-std::string joined(const std::vector<std::string>& lines)
-{
-    std::string text;
-    for (const std::string& line : lines)
-        text += line + "\n";
-    return text;
-}
-
 QString templateFilms(const QString& exportFolder)
 {
     return "启用胶片格式文件=1\r\nSaveFilm=1\r\nFilmSize_1=4\r\n胶片导出路径=" + exportFolder +

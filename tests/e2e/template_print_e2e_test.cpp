@@ -95,14 +95,6 @@ std::vector<ArchiveRow> archiveRows(const QStringList& paths, int waitMs = 20000
     return rows;
 }
 
-std::string joined(const std::vector<std::string>& lines)
-{
-    std::string text;
-    for (const std::string& line : lines)
-        text += line + "\n";
-    return text;
-}
-
 // The time a film image's name carries: .../yyyy/MM/dd/HHmmss[-n].tiff.
 QDateTime filmImageTime(const QString& path)
 {

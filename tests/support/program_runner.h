@@ -110,6 +110,15 @@ inline int countOf(const std::vector<std::string>& lines, const std::string& lin
     return static_cast<int>(std::count(lines.begin(), lines.end(), line));
 }
 
+// Lines as one text, one line each, for failure messages.
+inline std::string joined(const std::vector<std::string>& lines)
+{
+    std::string text;
+    for (const std::string& line : lines)
+        text += line + "\n";
+    return text;
+}
+
 inline int countStartingWith(const std::vector<std::string>& lines, const std::string& start)
 {
     return static_cast<int>(
