@@ -10,6 +10,28 @@ namespace {
 enum Panel { CountLabel, Count, PortLabel, Port, Listening, AddressLabel, Address, Date, Time };
 }
 
+namespace {
+
+// A notice beside the panels, hidden while it has nothing to say.
+QLabel* noticeLabel(QStatusBar& bar, const char* name, const char* style, int stretch)
+{
+    auto* label = new QLabel(&bar);
+    label->setObjectName(QLatin1String(name));
+    label->setStyleSheet(QLatin1String(style));
+    label->hide();
+    bar.addWidget(label, stretch);
+    return label;
+}
+
+void showNotice(QLabel& label, const QString& text)
+{
+    label.setText(text);
+    label.setToolTip(text);
+    label.setVisible(!text.isEmpty());
+}
+
+}  // namespace
+
 StatusPanels::StatusPanels(QStatusBar& bar, Now now) : QObject(&bar), now_(std::move(now))
 {
     const char* names[panelCount] = {"countLabel", "count",   "portLabel", "port", "listening",
@@ -27,25 +49,10 @@ StatusPanels::StatusPanels(QStatusBar& bar, Now now) : QObject(&bar), now_(std::
     panels_[CountLabel]->setText(QStringLiteral("已打印胶片数"));
     panels_[PortLabel]->setText(QStringLiteral("监听端口"));
     panels_[AddressLabel]->setText(QStringLiteral("IP地址"));
-    printerProblem_ = new QLabel(&bar);
-    printerProblem_->setObjectName(QStringLiteral("statusPanel_printerProblem"));
-    printerProblem_->setStyleSheet(QStringLiteral("color: red;"));
-    printerProblem_->hide();
-    bar.addWidget(printerProblem_, 3);
-    listenProblem_ = new QLabel(&bar);
-    listenProblem_->setObjectName(QStringLiteral("statusPanel_listenProblem"));
-    listenProblem_->setStyleSheet(QStringLiteral("color: red;"));
-    listenProblem_->hide();
-    bar.addWidget(listenProblem_, 3);
-    archiveWaiting_ = new QLabel(&bar);
-    archiveWaiting_->setObjectName(QStringLiteral("statusPanel_archiveWaiting"));
-    archiveWaiting_->hide();
-    bar.addWidget(archiveWaiting_, 1);
-    filmSavingProblem_ = new QLabel(&bar);
-    filmSavingProblem_->setObjectName(QStringLiteral("statusPanel_filmSavingProblem"));
-    filmSavingProblem_->setStyleSheet(QStringLiteral("color: #b05000;"));
-    filmSavingProblem_->hide();
-    bar.addWidget(filmSavingProblem_, 3);
+    printerProblem_ = noticeLabel(bar, "statusPanel_printerProblem", "color: red;", 3);
+    listenProblem_ = noticeLabel(bar, "statusPanel_listenProblem", "color: red;", 3);
+    archiveWaiting_ = noticeLabel(bar, "statusPanel_archiveWaiting", "", 1);
+    filmSavingProblem_ = noticeLabel(bar, "statusPanel_filmSavingProblem", "color: #b05000;", 3);
     bar.setSizeGripEnabled(false);
 
     clock_ = new QTimer(this);
@@ -73,9 +80,7 @@ void StatusPanels::setLocalAddress(const QString& address) { panels_[Address]->s
 
 void StatusPanels::setPrinterProblem(const QString& problem)
 {
-    printerProblem_->setText(problem.isEmpty() ? QString() : QStringLiteral("胶片未能打印：") + problem);
-    printerProblem_->setToolTip(printerProblem_->text());
-    printerProblem_->setVisible(!problem.isEmpty());
+    showNotice(*printerProblem_, problem.isEmpty() ? QString() : QStringLiteral("胶片未能打印：") + problem);
 }
 
 QString StatusPanels::printerProblemText() const
@@ -85,22 +90,17 @@ QString StatusPanels::printerProblemText() const
 
 void StatusPanels::setListenProblem(const QString& problem)
 {
-    listenProblem_->setText(problem);
-    listenProblem_->setToolTip(problem);
-    listenProblem_->setVisible(!problem.isEmpty());
+    showNotice(*listenProblem_, problem);
 }
 
 void StatusPanels::setArchiveWaiting(qint64 waiting)
 {
-    archiveWaiting_->setText(waiting > 0 ? QStringLiteral("档案待写入：%1条").arg(waiting) : QString());
-    archiveWaiting_->setVisible(waiting > 0);
+    showNotice(*archiveWaiting_, waiting > 0 ? QStringLiteral("档案待写入：%1条").arg(waiting) : QString());
 }
 
 void StatusPanels::setFilmSavingProblem(const QString& problem)
 {
-    filmSavingProblem_->setText(problem.isEmpty() ? QString() : QStringLiteral("胶片未能保存：") + problem);
-    filmSavingProblem_->setToolTip(filmSavingProblem_->text());
-    filmSavingProblem_->setVisible(!problem.isEmpty());
+    showNotice(*filmSavingProblem_, problem.isEmpty() ? QString() : QStringLiteral("胶片未能保存：") + problem);
 }
 
 QString StatusPanels::filmSavingProblemText() const
