@@ -179,6 +179,8 @@ void addPrinterKeys(KeyList& list)
     list.add(f, s, "设备源", "0", SettingActs::Live, routeByDevice());
     list.add(f, s, "富士CR", "1", SettingActs::StartUp, equalTo(&Settings::fujiCr, "1"));
     list.add(f, s, "启用LUT", "0", SettingActs::StartUp, asText(&Settings::lutEnabled));
+    list.add(f, s, "MagnificationType", "BILINEAR", SettingActs::Live,
+             asText(&Settings::magnificationType));
     list.add(f, s, "Printer_9", "0", SettingActs::Live, otherPrinter());
 }
 

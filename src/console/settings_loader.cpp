@@ -99,6 +99,7 @@ std::vector<std::pair<std::string, std::string>> describeSettings(const Settings
     add("paperBinIndex", number(s.paperBinIndex));
     add("templateMode", flag(s.templateMode));
     add("lutEnabled", s.lutEnabled);
+    add("magnificationType", s.magnificationType);
     add("otherPaper", s.otherPaper);
     add("routeByDevice", flag(s.routeByDevice));
     addRows("routePaperIndex", s.routePaperIndex, number);

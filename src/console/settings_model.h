@@ -31,6 +31,7 @@ struct Settings {
     int paperBinIndex = -1;                // index into paperBinList(), -1: none chosen
     bool templateMode = false;             // live; "启用胶片格式文件" == "1"
     std::string lutEnabled = "0";          // start-up; checked when "1", applied when not "0"
+    std::string magnificationType = "BILINEAR";  // live; for images whose print job names none
     std::string otherPaper = "A4";         // start-up; "A3" or "A4"
     bool routeByDevice = false;            // live; "设备源" 1
     std::array<int, routeCount> routePaperIndex{-1, -1, -1, -1, -1, -1, -1, -1};  // live, -1: none

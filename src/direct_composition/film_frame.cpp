@@ -5,6 +5,10 @@
 #include "console/settings_conversions.h"
 #include "console/settings_model.h"
 
+#include "direct_composition/picture_scaling.h"
+
+#include <algorithm>
+#include <cmath>
 #include <string>
 
 namespace vantorel::direct_composition {
@@ -38,7 +42,8 @@ void drawBlackBase(const CompositionContext& context, PrinterSurface& surface, f
     if (context.settings.blackBase == 0)
         return;
     context.log.write("开始打印黑色底纹。");
-    surface.drawPicture(Picture::solid(0, 0, 0), 0, static_cast<float>(context.settings.header.htjcs),
+    const std::uint8_t grey = context.appearance.baseGrey;
+    surface.drawPicture(Picture::solid(grey, grey, grey), 0, static_cast<float>(context.settings.header.htjcs),
                         width, height);
 }
 
@@ -85,7 +90,70 @@ void drawHeaderBand(const CompositionContext& context, PrinterSurface& surface)
         drawGeneratedHeader(context, surface);
 }
 
+// The base's grey: the film box's while the black base is on, else the
+// paper's white.
+std::uint8_t baseGrey(const CompositionContext& context)
+{
+    return context.settings.blackBase != 0 ? context.appearance.baseGrey : 255;
+}
+
+void fill(PrinterSurface& surface, std::uint8_t grey, float x, float y, float width, float height)
+{
+    surface.drawPicture(Picture::solid(grey, grey, grey), x, y, width, height);
+}
+
+// Four bars just inside the rectangle, so that the line never reaches into a
+// neighbouring picture or out of the cell.
+void drawTrim(const CompositionContext& context, PrinterSurface& surface, RectF r)
+{
+    const std::uint8_t grey = baseGrey(context) < 128 ? 255 : 0;
+    const float t = std::min({trimWidth, r.width / 2, r.height / 2});
+    fill(surface, grey, r.x, r.y, r.width, t);
+    fill(surface, grey, r.x, r.y + r.height - t, r.width, t);
+    fill(surface, grey, r.x, r.y + t, t, r.height - 2 * t);
+    fill(surface, grey, r.x + r.width - t, r.y + t, t, r.height - 2 * t);
+}
+
+// The image's own picture at one pixel per dot, centred in the cell and
+// cropped to it; the rectangle it was drawn in, or none.
+std::optional<RectF> drawUnscaled(PrinterSurface& surface, const Picture& picture, RectF cell)
+{
+    constexpr double twipsPerDot = 1440.0 / unscaledDotsPerInch;
+    const int cols = std::min(picture.width, static_cast<int>(std::floor(cell.width / twipsPerDot + 1e-6)));
+    const int rows = std::min(picture.height, static_cast<int>(std::floor(cell.height / twipsPerDot + 1e-6)));
+    const Picture visible =
+        cropPicture(picture, (picture.width - cols) / 2, (picture.height - rows) / 2, cols, rows);
+    if (visible.isNull())
+        return std::nullopt;
+    const RectF rect{static_cast<float>(cell.x + (cell.width - cols * twipsPerDot) / 2),
+                     static_cast<float>(cell.y + (cell.height - rows * twipsPerDot) / 2),
+                     static_cast<float>(cols * twipsPerDot), static_cast<float>(rows * twipsPerDot)};
+    if (!surface.drawScaledPicture(visible, rect.x, rect.y, rect.width, rect.height, Magnification::None))
+        return std::nullopt;
+    return rect;
+}
+
 }  // namespace
+
+void drawImage(const CompositionContext& context, PrinterSurface& surface, const FilmImage& image,
+               const Picture& fitted, RectF rect, RectF cell)
+{
+    std::optional<RectF> drawn;
+    if (image.magnification() == Magnification::None)
+        drawn = drawUnscaled(surface, image.picture(), cell);
+    else if (surface.drawScaledPicture(fitted, rect.x, rect.y, rect.width, rect.height,
+                                       image.magnification()))
+        drawn = rect;
+    if (drawn && context.appearance.trim)
+        drawTrim(context, surface, *drawn);
+}
+
+void drawEmptyCell(const CompositionContext& context, PrinterSurface& surface, RectF cell)
+{
+    if (context.settings.blackBase == 0 || !context.appearance.emptyCellGrey)
+        return;
+    fill(surface, *context.appearance.emptyCellGrey, cell.x, cell.y, cell.width, cell.height);
+}
 
 FilmEnd checkImageCount(const CompositionContext& context, PrinterSurface& surface, int n,
                         int cells)

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -53,6 +54,19 @@ public:
     virtual Picture loadCustomHeader() const = 0;
 };
 
+// How the film box asks its film to look around and between its pictures.
+// The default is a plain film: the base as the black-base setting makes it,
+// empty cells showing the base, no trim.
+struct FilmAppearance {
+    // Border Density: the base's grey while the black base is on.
+    std::uint8_t baseGrey = 0;
+    // Empty Image Density: the grey of a cell whose image box holds no image;
+    // none: the base shows through.
+    std::optional<std::uint8_t> emptyCellGrey;
+    // Trim YES: a thin line at the base's opposite tone around every picture.
+    bool trim = false;
+};
+
 // What composition reads besides the film: the live settings (black base,
 // header switch, bottom adjustment, header values), the run log, the operator
 // messages, the header pictures and the home folder (named in a message).
@@ -62,6 +76,7 @@ struct CompositionContext {
     console::OperatorMessages& messages;
     const HeaderPictures& headerPictures;
     std::string programFolder;
+    FilmAppearance appearance{};  // of the film being composed
 };
 
 // The steps that the standard and the uneven layouts share.
@@ -77,6 +92,23 @@ FilmEnd checkImageCount(const CompositionContext& context, PrinterSurface& surfa
 // Area ratio, bottom adjustment, black base and header band, in this order;
 // returns the area reduced by the bottom adjustment.
 RectF drawFrame(const CompositionContext& context, PrinterSurface& surface, RectF area);
+
+// Where a picture of `image` goes: `fitted` (the picture the layout chose,
+// e.g. padded to a square) stretched into `rect` as the image's magnification
+// asks; with magnification NONE the image's own picture instead, one pixel
+// per printer dot at 300 dpi, centred in `cell` and cropped to it. Then the
+// trim, when the film box asked for it, around what was drawn.
+void drawImage(const CompositionContext& context, PrinterSurface& surface, const FilmImage& image,
+               const Picture& fitted, RectF rect, RectF cell);
+
+// A cell whose image box holds no image: filled with the Empty Image Density
+// while the black base is on; otherwise nothing is drawn.
+void drawEmptyCell(const CompositionContext& context, PrinterSurface& surface, RectF cell);
+
+// Printer dots per inch that magnification NONE prints one pixel on.
+inline constexpr double unscaledDotsPerInch = 300;
+// The trim line's width, twips: a quarter of a millimetre.
+inline constexpr float trimWidth = static_cast<float>(0.25 * 1440 / 25.4);
 
 // How far the images move down for the header band: `htjcs` when the header
 // is printed, else 0.

@@ -23,6 +23,8 @@ public:
     // The printed width its image box asked for (Requested Image Size), in
     // millimetres; 0 when the picture is fitted to its cell.
     virtual double requestedWidthMm() const { return 0; }
+    // How its picture is scaled into its rectangle (Magnification Type).
+    virtual Magnification magnification() const { return Magnification::Bilinear; }
 };
 
 }  // namespace vantorel::direct_composition

@@ -29,6 +29,7 @@ struct DrawOp {
 
     Kind kind = Kind::Picture;
     Picture picture;  // Kind::Picture: stretched to fill `rect`
+    Magnification magnification = Magnification::Bilinear;  // how it is stretched
     RectF rect;       // Kind::Text: rect.x, rect.y is the top-left of the line
     std::string text;
     TextStyle style;

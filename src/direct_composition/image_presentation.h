@@ -1,6 +1,9 @@
 #pragma once
 
+#include "direct_composition/picture.h"
+
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace vantorel::direct_composition {
@@ -24,9 +27,18 @@ struct ImagePresentation {
     unsigned maxDensity = 300;
     unsigned illumination = 2000;
     unsigned reflectedAmbientLight = 10;
+    // Min or Max Density given without a Presentation LUT that uses them: the
+    // printed greys narrowed to the range the two densities give.
+    bool densityRange = false;
     double requestedWidthMm = 0;  // Requested Image Size; 0: fitted to the cell
+    // Magnification Type of the image box; none: the film box's or the
+    // configured one.
+    std::optional<Magnification> magnification;
 
-    bool changesPixels() const { return reverse || lutShape == LutShape::LinOd || lutShape == LutShape::Table; }
+    bool changesPixels() const
+    {
+        return reverse || densityRange || lutShape == LutShape::LinOd || lutShape == LutShape::Table;
+    }
 };
 
 }  // namespace vantorel::direct_composition

@@ -2,9 +2,18 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace vantorel::direct_composition {
+
+// How a picture is scaled into its rectangle: nearest neighbour, bilinear,
+// bicubic, or not at all (one picture pixel per printer dot at 300 dpi).
+enum class Magnification { Replicate, Bilinear, Cubic, None };
+
+// The keyword of a Magnification Type (REPLICATE, BILINEAR, CUBIC, NONE; blanks
+// around it ignored); false for anything else.
+bool magnificationOf(const std::string& keyword, Magnification& magnification);
 
 // A rendered picture: 8-bit grey or 24-bit RGB rows, tightly packed, top row
 // first. Pixels are shared, so copies are cheap and a film page can hold the

@@ -38,6 +38,14 @@ public:
     // picture cannot be drawn.
     virtual bool drawPicture(const Picture& picture, float x, float y, float width,
                              float height) = 0;
+    // The same, scaled as `magnification` asks; a surface that knows only one
+    // way of scaling uses that.
+    virtual bool drawScaledPicture(const Picture& picture, float x, float y, float width,
+                                   float height, Magnification magnification)
+    {
+        (void)magnification;
+        return drawPicture(picture, x, y, width, height);
+    }
     virtual void setTextPosition(float x, float y) = 0;
     virtual void setTextStyle(const TextStyle& style) = 0;
     virtual void printText(const std::string& text) = 0;

@@ -48,6 +48,12 @@ void RecordingSurface::setSheet(float portraitWidth, float portraitHeight)
 bool RecordingSurface::drawPicture(const Picture& picture, float x, float y, float width,
                                    float height)
 {
+    return drawScaledPicture(picture, x, y, width, height, Magnification::Bilinear);
+}
+
+bool RecordingSurface::drawScaledPicture(const Picture& picture, float x, float y, float width,
+                                         float height, Magnification magnification)
+{
     if (picture.isNull())
         return false;
     if (page_.ops.empty())
@@ -56,6 +62,7 @@ bool RecordingSurface::drawPicture(const Picture& picture, float x, float y, flo
     op.kind = DrawOp::Kind::Picture;
     op.picture = picture;
     op.rect = {x, y, width, height};
+    op.magnification = magnification;
     page_.ops.push_back(std::move(op));
     return true;
 }

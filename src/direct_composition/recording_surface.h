@@ -35,6 +35,8 @@ public:
     float pageHeight() const override;
 
     bool drawPicture(const Picture& picture, float x, float y, float width, float height) override;
+    bool drawScaledPicture(const Picture& picture, float x, float y, float width, float height,
+                           Magnification magnification) override;
     void setTextPosition(float x, float y) override;
     void setTextStyle(const TextStyle& style) override { style_ = style; }
     void printText(const std::string& text) override;

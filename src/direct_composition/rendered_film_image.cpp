@@ -7,11 +7,12 @@
 namespace vantorel::direct_composition {
 
 RenderedFilmImage::RenderedFilmImage(Picture picture, int pixelWidth, int pixelHeight,
-                                     double requestedWidthMm)
+                                     double requestedWidthMm, Magnification magnification)
     : picture_(std::move(picture)),
       pixelWidth_(pixelWidth),
       pixelHeight_(pixelHeight),
-      requestedWidthMm_(requestedWidthMm)
+      requestedWidthMm_(requestedWidthMm),
+      magnification_(magnification)
 {
 }
 
@@ -20,7 +21,8 @@ std::unique_ptr<FilmImage> RenderedFilmImage::Rsize() const
     const Picture squared = padToSquare(picture_);
     if (squared.isNull())
         return nullptr;
-    return std::make_unique<RenderedFilmImage>(squared, squared.width, squared.height);
+    return std::make_unique<RenderedFilmImage>(squared, squared.width, squared.height, 0,
+                                               magnification_);
 }
 
 Picture padToSquare(const Picture& picture)

@@ -14,7 +14,8 @@ namespace vantorel::direct_composition {
 class RenderedFilmImage final : public FilmImage {
 public:
     RenderedFilmImage(Picture picture, int pixelWidth, int pixelHeight,
-                      double requestedWidthMm = 0);
+                      double requestedWidthMm = 0,
+                      Magnification magnification = Magnification::Bilinear);
 
     int pixelWidth() const override { return pixelWidth_; }
     int pixelHeight() const override { return pixelHeight_; }
@@ -24,12 +25,14 @@ public:
     // nullptr for a null picture.
     std::unique_ptr<FilmImage> Rsize() const override;
     double requestedWidthMm() const override { return requestedWidthMm_; }
+    Magnification magnification() const override { return magnification_; }
 
 private:
     Picture picture_;
     int pixelWidth_;
     int pixelHeight_;
     double requestedWidthMm_;
+    Magnification magnification_;
 };
 
 // `picture` padded to a square as `Rsize` does it.

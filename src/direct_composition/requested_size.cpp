@@ -20,7 +20,7 @@ bool RequestedSize::draw(PrinterSurface& surface, const FilmImage& image, double
                          double w, double h)
 {
     const double widthMm = image.requestedWidthMm();
-    if (!(widthMm > 0))
+    if (!(widthMm > 0) || image.magnification() == Magnification::None)
         return false;
     const Picture picture = image.picture();
     if (picture.isNull())
@@ -29,15 +29,17 @@ bool RequestedSize::draw(PrinterSurface& surface, const FilmImage& image, double
     const double dh = dw * picture.height / picture.width;
     if (dw > w || dh > h) {
         if (!toldTooLarge_)
-            log_.write("Requested Image Size " + std::to_string(std::lround(widthMm)) +
+            context_.log.write("Requested Image Size " + std::to_string(std::lround(widthMm)) +
                        " mm does not fit its cell (" + millimetres(w) + " x " + millimetres(h) +
                        " mm): printed fitted to the cell");
         toldTooLarge_ = true;
         return false;
     }
-    surface.drawPicture(picture, static_cast<float>(x + (w - dw) / 2),
-                        static_cast<float>(y + (h - dh) / 2), static_cast<float>(dw),
-                        static_cast<float>(dh));
+    film_frame::drawImage(context_, surface, image, picture,
+                          RectF{static_cast<float>(x + (w - dw) / 2), static_cast<float>(y + (h - dh) / 2),
+                                static_cast<float>(dw), static_cast<float>(dh)},
+                          RectF{static_cast<float>(x), static_cast<float>(y), static_cast<float>(w),
+                                static_cast<float>(h)});
     return true;
 }
 

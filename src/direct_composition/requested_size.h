@@ -1,11 +1,6 @@
 #pragma once
 
-#include "direct_composition/film_image.h"
-#include "direct_composition/printer_surface.h"
-
-namespace vantorel::console {
-class RunLog;
-}
+#include "direct_composition/film_frame.h"
 
 namespace vantorel::direct_composition {
 
@@ -17,18 +12,19 @@ inline constexpr double twipsPerTrueMillimetre = 1440.0 / 25.4;
 // (Requested Image Size).
 class RequestedSize {
 public:
-    explicit RequestedSize(console::RunLog& log) : log_(log) {}
+    explicit RequestedSize(const CompositionContext& context) : context_(context) {}
 
     // When `image` asked for a width and the picture fits its cell at that
     // width (height from its aspect), draws it there, centred in the cell
     // (x, y, w, h, twips), and says true. Otherwise false: the caller fits the
-    // picture to the cell as usual; a size that does not fit is said in the
+    // picture to the cell as usual (so does an image printed unscaled,
+    // magnification NONE); a size that does not fit is said in the
     // run log once per film.
     bool draw(PrinterSurface& surface, const FilmImage& image, double x, double y, double w,
               double h);
 
 private:
-    console::RunLog& log_;
+    const CompositionContext& context_;
     bool toldTooLarge_ = false;
 };
 

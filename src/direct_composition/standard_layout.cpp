@@ -17,23 +17,27 @@ struct Grid {
     int cols = 1;
 };
 
-// Walks the cells of the grid that hold an image, in order. An image that
-// asked for a printed size and fits its cell is drawn at that size here;
-// every other one is handed to `draw` with its column and row.
-template <typename Draw>
+// Walks the cells of the grid. An empty cell gets the film's empty-cell fill
+// over `cellBox(col, row)`. An image that asked for a printed size and fits
+// its cell is drawn at that size here; every other one is handed to `draw`
+// with its column and row.
+template <typename CellBox, typename Draw>
 void forEachImageCell(const CompositionContext& context, PrinterSurface& surface,
-                      const FilmImages& images, const Grid& grid, int rows, Draw draw)
+                      const FilmImages& images, const Grid& grid, int rows, CellBox cellBox,
+                      Draw draw)
 {
     const double cw = static_cast<double>(grid.width) / grid.cols;
     const double ch = static_cast<double>(grid.height) / rows;
     const double hy = film_frame::headerShift(context);
-    RequestedSize requested(context.log);
+    RequestedSize requested(context);
     const std::size_t cells = static_cast<std::size_t>(grid.cols) * rows;
     for (std::size_t i = 0; i < images.size() && i < cells; ++i) {
-        if (!images[i])
-            continue;  // an empty cell
         const auto col = static_cast<int>(i) % grid.cols;
         const auto row = static_cast<int>(i) / grid.cols;
+        if (!images[i]) {
+            film_frame::drawEmptyCell(context, surface, cellBox(col, row));
+            continue;
+        }
         if (!requested.draw(surface, *images[i], grid.x + col * cw, grid.y + row * ch + hy, cw, ch))
             draw(*images[i], col, row);
     }
@@ -49,16 +53,19 @@ void squareCellLayout(const CompositionContext& context, PrinterSurface& surface
     const auto side = static_cast<float>(cw < ch ? cw : ch);
     const double dx = cw > ch ? (cw - ch) / 2 : 0;
     const double dy = (ch > cw ? (ch - cw) / 2 : 0) + film_frame::headerShift(context);
-    forEachImageCell(context, surface, images, grid, rows, [&](const FilmImage& image, int col, int row) {
-        const auto x = static_cast<float>(grid.x + col * cw + dx);
-        const auto y = static_cast<float>(grid.y + row * ch + dy);
-        if (image.pixelWidth() == image.pixelHeight()) {
-            surface.drawPicture(image.picture(), x, y, side, side);
+    const auto box = [&](int col, int row) {
+        return RectF{static_cast<float>(grid.x + col * cw + dx),
+                     static_cast<float>(grid.y + row * ch + dy), side, side};
+    };
+    forEachImageCell(context, surface, images, grid, rows, box, [&](const FilmImage& image, int col, int row) {
+        const RectF square = box(col, row);
+        if (image.pixelWidth() == image.pixelHeight() || image.magnification() == Magnification::None) {
+            film_frame::drawImage(context, surface, image, image.picture(), square, square);
             return;
         }
         const auto squared = image.Rsize();
         if (squared)
-            surface.drawPicture(squared->picture(), x, y, side, side);
+            film_frame::drawImage(context, surface, image, squared->picture(), square, square);
     });
 }
 
@@ -70,7 +77,11 @@ void packedAspectLayout(const CompositionContext& context, PrinterSurface& surfa
     const double cw = static_cast<double>(grid.width) / grid.cols;
     const double ch = static_cast<double>(grid.height) / rows;
     const double hy = film_frame::headerShift(context);
-    forEachImageCell(context, surface, images, grid, rows, [&](const FilmImage& image, int col, int row) {
+    const auto cell = [&](int col, int row) {
+        return RectF{static_cast<float>(grid.x + col * cw), static_cast<float>(grid.y + row * ch + hy),
+                     static_cast<float>(cw), static_cast<float>(ch)};
+    };
+    forEachImageCell(context, surface, images, grid, rows, cell, [&](const FilmImage& image, int col, int row) {
         const Picture picture = image.picture();
         if (picture.isNull())
             return;  // nothing to draw: the next image goes on
@@ -88,9 +99,10 @@ void packedAspectLayout(const CompositionContext& context, PrinterSurface& surfa
             dy = 0;
         }
         dy += hy;
-        surface.drawPicture(picture, static_cast<float>(grid.x + dx + col * dw),
-                            static_cast<float>(grid.y + dy + row * dh), static_cast<float>(dw),
-                            static_cast<float>(dh));
+        const RectF rect{static_cast<float>(grid.x + dx + col * dw),
+                         static_cast<float>(grid.y + dy + row * dh), static_cast<float>(dw),
+                         static_cast<float>(dh)};
+        film_frame::drawImage(context, surface, image, picture, rect, cell(col, row));
     });
 }
 

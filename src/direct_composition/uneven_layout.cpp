@@ -48,10 +48,16 @@ std::vector<Cell> unevenCells(bool byColumn, int a, int b, double W, double H)
     return cells;
 }
 
+RectF boxOf(const Cell& cell, float hy)
+{
+    return RectF{static_cast<float>(cell.x), static_cast<float>(cell.y + hy),
+                 static_cast<float>(cell.width), static_cast<float>(cell.height)};
+}
+
 // The image fitted into its cell with its aspect kept and centred: the column
 // layout tries the cell width first, the row layout the cell height first.
-void drawFitted(PrinterSurface& surface, const Picture& picture, const Cell& cell,
-                bool byColumn, float hy)
+void drawFitted(const CompositionContext& context, PrinterSurface& surface, const FilmImage& image,
+                const Picture& picture, const Cell& cell, bool byColumn, float hy)
 {
     const double r = static_cast<double>(picture.width) / picture.height;
     double dw, dh, x;
@@ -75,8 +81,10 @@ void drawFitted(PrinterSurface& surface, const Picture& picture, const Cell& cel
         }
     }
     const double y = whole((cell.height - dh) / 2 + cell.y);
-    surface.drawPicture(picture, static_cast<float>(x), static_cast<float>(y + hy),
-                        static_cast<float>(dw), static_cast<float>(dh));
+    film_frame::drawImage(context, surface, image, picture,
+                          RectF{static_cast<float>(x), static_cast<float>(y + hy),
+                                static_cast<float>(dw), static_cast<float>(dh)},
+                          boxOf(cell, hy));
 }
 
 }  // namespace
@@ -107,16 +115,18 @@ ComposedFilm PrintImgtoPrinter_rc(const CompositionContext& context, PrinterSurf
         return {FilmEnd::UnsupportedFormat, area};
     }
     const auto cells = unevenCells(byColumn, cols, rows, area.width, area.height);
-    RequestedSize requested(context.log);
+    RequestedSize requested(context);
     for (std::size_t i = 0; i < images.size() && i < cells.size(); ++i) {
-        if (!images[i])
-            continue;  // an empty cell
         const Cell& cell = cells[i];
+        if (!images[i]) {
+            film_frame::drawEmptyCell(context, surface, boxOf(cell, hy));
+            continue;
+        }
         if (requested.draw(surface, *images[i], cell.x, cell.y + hy, cell.width, cell.height))
             continue;
         const Picture picture = images[i]->picture();
         if (!picture.isNull())
-            drawFitted(surface, picture, cells[i], byColumn, hy);
+            drawFitted(context, surface, *images[i], picture, cells[i], byColumn, hy);
     }
     surface.endDocument();
     return {FilmEnd::Ended, area};

@@ -76,7 +76,7 @@ void readUnsigned(const PresentationLevels& levels, const DcmTagKey& tag, const 
         ignored.push_back(name);
 }
 
-void readDensities(const PresentationLevels& levels, dc::ImagePresentation& presentation,
+bool readDensities(const PresentationLevels& levels, dc::ImagePresentation& presentation,
                    std::vector<std::string>& ignored)
 {
     dc::ImagePresentation read;
@@ -88,12 +88,30 @@ void readDensities(const PresentationLevels& levels, dc::ImagePresentation& pres
     if (read.minDensity >= read.maxDensity) {
         ignored.push_back("Min Density " + std::to_string(read.minDensity) + " not below Max Density " +
                           std::to_string(read.maxDensity));
-        return;
+        return false;
     }
     presentation.minDensity = read.minDensity;
     presentation.maxDensity = read.maxDensity;
     presentation.illumination = read.illumination;
     presentation.reflectedAmbientLight = read.reflectedAmbientLight;
+    return true;
+}
+
+// Magnification Type of the image box (the film box's is read with the film
+// box); Smoothing Type is taken but not applied.
+void readScaling(DcmItem& imageBox, dc::ImagePresentation& presentation,
+                 std::vector<std::string>& ignored)
+{
+    OFString value;
+    if (imageBox.findAndGetOFString(DCM_MagnificationType, value).good() && !trimmed(value).empty()) {
+        dc::Magnification magnification;
+        if (dc::magnificationOf(trimmed(value), magnification))
+            presentation.magnification = magnification;
+        else
+            ignored.push_back("Magnification Type \"" + trimmed(value) + "\"");
+    }
+    if (imageBox.findAndGetOFString(DCM_SmoothingType, value).good() && !trimmed(value).empty())
+        ignored.push_back("Smoothing Type \"" + trimmed(value) + "\" (not applied)");
 }
 
 std::vector<std::uint16_t> wordsOf(DcmItem& item, const DcmTagKey& tag)
@@ -166,10 +184,18 @@ dc::ImagePresentation presentationOf(const PresentationLevels& levels,
     if (levels.imageBox != nullptr) {
         readPolarity(*levels.imageBox, presentation, ignored);
         readRequestedSize(*levels.imageBox, presentation, ignored);
+        readScaling(*levels.imageBox, presentation, ignored);
     }
     readReferencedLut(levels, store, presentation, ignored);
-    if (presentation.lutShape == dc::ImagePresentation::LutShape::LinOd)
+    using Shape = dc::ImagePresentation::LutShape;
+    if (presentation.lutShape == Shape::LinOd) {
         readDensities(levels, presentation, ignored);
+    } else if ((presentation.lutShape == Shape::None || presentation.lutShape == Shape::Identity) &&
+               (nearestWith(levels, DCM_MinDensity) != nullptr ||
+                nearestWith(levels, DCM_MaxDensity) != nullptr)) {
+        // Without a LUT that uses them, the densities narrow the printed greys.
+        presentation.densityRange = readDensities(levels, presentation, ignored);
+    }
     return presentation;
 }
 

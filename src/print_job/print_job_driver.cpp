@@ -8,6 +8,7 @@
 #include "direct_composition/rendered_film_image.h"
 #include "direct_composition/standard_layout.h"
 #include "direct_composition/uneven_layout.h"
+#include "print_job/film_box_appearance.h"
 #include "print_job/film_lut.h"
 #include "print_job/image_box_presentation.h"
 #include "print_job/print_job_observer.h"
@@ -63,7 +64,8 @@ std::string joined(const std::vector<std::string>& parts)
 // toolkit image (with its intermediate pixel copies) at a time. What of the
 // request cannot be applied is logged in one line naming the image box.
 std::unique_ptr<dc::FilmImage> cellImage(ps::PrintObjectStore& store, DcmItem& filmBox,
-                                         DcmItem* filmSession, int k, console::RunLog& log)
+                                         DcmItem* filmSession, int k, console::RunLog& log,
+                                         dc::Magnification magnification)
 {
     DcmItem* reference = nullptr;
     if (filmBox.findAndGetSequenceItem(DCM_ReferencedImageBoxSequence, reference, k - 1).bad() ||
@@ -97,7 +99,8 @@ std::unique_ptr<dc::FilmImage> cellImage(ps::PrintObjectStore& store, DcmItem& f
     }
     return std::make_unique<dc::RenderedFilmImage>(std::move(picture), image->pixelWidth(),
                                                    image->pixelHeight(),
-                                                   presentation.requestedWidthMm);
+                                                   presentation.requestedWidthMm,
+                                                   presentation.magnification.value_or(magnification));
 }
 
 // Number of Copies (2000,0010) of a film session, as sent: empty when absent.
@@ -113,6 +116,7 @@ struct PrintJobDriver::Film {
     ps::FilmBoxFormat format;
     std::string orientation;
     dc::FilmImages images;  // one entry per cell walked; null for an empty cell
+    dc::FilmAppearance appearance;
 };
 
 PrintJobDriver::PrintJobDriver(PrintJobParts parts) : parts_(std::move(parts))
@@ -199,8 +203,16 @@ void PrintJobDriver::printFilmBox(ps::PrintObject& filmBox, int copies, const st
         tally.add(SheetResult::notComposed("not a film box"));
         return;
     }
-    Film film{filmBox, *filmBox.filmBoxFormat(), textOf(filmBox.attributes(), DCM_FilmOrientation), {}};
-    film.images = collectImages(filmBox, cellCount(film.format));
+    Film film{filmBox, *filmBox.filmBoxFormat(), textOf(filmBox.attributes(), DCM_FilmOrientation), {}, {}};
+    ps::PrintObject* filmSession = filmSessionOf(filmBox);
+    std::vector<std::string> ignored;
+    const FilmBoxAppearance appearance = filmBoxAppearanceOf(
+        filmBox.attributes(), filmSession ? &filmSession->attributes() : nullptr, ignored);
+    if (!ignored.empty())
+        parts_.log.write("film box " + filmBox.sopInstanceUid() + ": ignored " + joined(ignored));
+    film.appearance = appearance.film;
+    film.images = collectImages(filmBox, cellCount(film.format),
+                                appearance.magnification.value_or(configuredMagnification()));
     const bool hasImages = dc::imageCount(film.images) > 0;
     for (int copy = 1; copy <= copies; ++copy) {
         SheetResult sheet;
@@ -219,7 +231,16 @@ void PrintJobDriver::printFilmBox(ps::PrintObject& filmBox, int copies, const st
     }
 }
 
-dc::FilmImages PrintJobDriver::collectImages(ps::PrintObject& filmBox, int cells)
+// `MagnificationType` of the settings; BILINEAR when it names none.
+dc::Magnification PrintJobDriver::configuredMagnification() const
+{
+    dc::Magnification magnification = dc::Magnification::Bilinear;
+    dc::magnificationOf(parts_.settings.magnificationType, magnification);
+    return magnification;
+}
+
+dc::FilmImages PrintJobDriver::collectImages(ps::PrintObject& filmBox, int cells,
+                                             dc::Magnification magnification)
 {
     auto& attributes = filmBox.attributes();
     DcmSequenceOfItems* references = nullptr;
@@ -232,7 +253,7 @@ dc::FilmImages PrintJobDriver::collectImages(ps::PrintObject& filmBox, int cells
     DcmItem* session = filmSession ? &filmSession->attributes() : nullptr;
     dc::FilmImages images;
     for (int k = 1; k <= walked; ++k)
-        images.push_back(cellImage(parts_.store, attributes, session, k, parts_.log));
+        images.push_back(cellImage(parts_.store, attributes, session, k, parts_.log, magnification));
     return images;
 }
 
@@ -251,7 +272,7 @@ SheetResult PrintJobDriver::printDirect(const Film& film, const std::string& Rip
     surface.setOrigin(settings.marginLeft, settings.marginTop);
 
     const dc::CompositionContext context{settings, parts_.log, parts_.messages,
-                                         parts_.headerPictures, parts_.programFolder};
+                                         parts_.headerPictures, parts_.programFolder, film.appearance};
     const dc::RectF area{0, 0, surface.pageWidth(),
                             surface.pageHeight() - static_cast<float>(settings.header.htjcs)};
     const dc::FilmGrid grid{film.format.FormatCols, film.format.FormatRows};

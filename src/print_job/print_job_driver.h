@@ -70,7 +70,9 @@ private:
                       SheetTally& tally);
     int copiesOf(print_service::PrintObject* filmSession);
     print_service::PrintObject* filmSessionOf(print_service::PrintObject& filmBox);
-    direct_composition::FilmImages collectImages(print_service::PrintObject& filmBox, int cellCount);
+    direct_composition::FilmImages collectImages(print_service::PrintObject& filmBox, int cellCount,
+                                                 direct_composition::Magnification magnification);
+    direct_composition::Magnification configuredMagnification() const;
     SheetResult printDirect(const Film& film, const std::string& Rip);
     void composeTemplate(const Film& film, const std::string& Rip, bool firstCopy);
     SheetResult countFilm(SheetResult sheet);

@@ -111,7 +111,7 @@ struct CompositionFixture {
         settings.header.htjcs = htjcs;
     }
 
-    CompositionContext context() { return {settings, log, messages, pictures, "/srv/film"}; }
+    CompositionContext context() { return {settings, log, messages, pictures, "/srv/film", appearance}; }
 
     static FilmImages images(const std::vector<std::pair<int, int>>& sizes)
     {
@@ -139,6 +139,7 @@ struct CompositionFixture {
     }
 
     console::Settings settings;
+    FilmAppearance appearance;  // a plain film unless a test asks otherwise
     vantorel::testing::MemoryRunLog log;
     RecordedMessages messages;
     FakeHeaderPictures pictures;

@@ -1,3 +1,4 @@
+#include "direct_composition/dicom/density_grey.h"
 #include "direct_composition/dicom/dicom_film_image.h"
 
 #include <dcmtk/dcmdata/dcdeftag.h>
@@ -397,6 +398,69 @@ TEST(DicomFilmImage, WindowOfTheItemSurvivesTheAspectStretch)
     const Picture picture = image->picture();
     ASSERT_EQ(picture.height, 4);
     EXPECT_NEAR((*picture.pixels)[0], 128, 1);
+}
+
+}  // namespace
+}  // namespace vantorel::direct_composition
+
+namespace vantorel::direct_composition {
+namespace {
+
+// The printer's density scale: 0.20 OD is white, 3.00 OD black, greys between
+// darker as the density rises, densities beyond the scale at its ends.
+TEST(DensityGrey, TheScaleRunsFromWhiteAtMinToBlackAtMax)
+{
+    EXPECT_EQ(greyOfDensity(20), 255);
+    EXPECT_EQ(greyOfDensity(300), 0);
+    EXPECT_EQ(greyOfDensity(0), 255);
+    EXPECT_EQ(greyOfDensity(400), 0);
+    int previous = 256;
+    for (unsigned density = 20; density <= 300; density += 20) {
+        const int grey = greyOfDensity(density);
+        EXPECT_LT(grey, previous) << density;
+        previous = grey;
+    }
+    const int middle = greyOfDensity(150);
+    EXPECT_GT(middle, 20);
+    EXPECT_LT(middle, 235);
+}
+
+// Min and Max Density without a LUT: black prints the grey of Max Density,
+// white the grey of Min Density, and greys between them in order; the whole
+// scale (0.20 to 3.00 OD) changes nothing.
+TEST(DicomFilmImage, DensityRangeNarrowsThePrintedGreys)
+{
+    std::vector<Uint16> ramp;
+    for (Uint16 v = 0; v < 256; ++v)
+        ramp.push_back(v);
+    const auto item = makeItem({16, 16}, ramp);
+    std::vector<std::string> ignored;
+    const auto plain = pixelsOf(*DicomFilmImage::fromItem(*item, ImagePresentation{}, ignored));
+    ASSERT_EQ(plain.size(), 256u);
+
+    ImagePresentation whole;
+    whole.densityRange = true;
+    EXPECT_EQ(pixelsOf(*DicomFilmImage::fromItem(*item, whole, ignored)), plain);
+
+    ImagePresentation narrow = whole;
+    narrow.minDensity = 100;
+    narrow.maxDensity = 200;
+    const auto narrowed = pixelsOf(*DicomFilmImage::fromItem(*item, narrow, ignored));
+    ASSERT_EQ(narrowed.size(), plain.size());
+    const int light = greyOfDensity(100), dark = greyOfDensity(200);
+    const auto black = std::find(plain.begin(), plain.end(), 0) - plain.begin();
+    const auto white = std::find(plain.begin(), plain.end(), 255) - plain.begin();
+    EXPECT_EQ(narrowed[black], dark);
+    EXPECT_EQ(narrowed[white], light);
+    for (std::size_t i = 0; i < plain.size(); ++i) {
+        EXPECT_GE(narrowed[i], dark) << i;
+        EXPECT_LE(narrowed[i], light) << i;
+    }
+    EXPECT_TRUE(ignored.empty());
+
+    // With REVERSE the range still runs from Max (black) to Min (white).
+    narrow.reverse = true;
+    EXPECT_EQ(pixelsOf(*DicomFilmImage::fromItem(*item, narrow, ignored))[black], light);
 }
 
 }  // namespace

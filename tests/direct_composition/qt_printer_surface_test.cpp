@@ -270,5 +270,45 @@ TEST(FilmPagePreview, RendersTheSheetScaled)
     EXPECT_GT(qGray(preview.pixel(500, 700)), 245);
 }
 
+// A 4 x 4 checkerboard (greys 40 and 220) stretched over 1.6 inches of a
+// 300 dpi preview, once per magnification: repeated pixels keep only the two
+// greys along a row, bilinear and bicubic pass through greys between them,
+// and bicubic differs from bilinear.
+TEST(FilmPagePainter, EnlargesEachPictureAsItsMagnificationAsks)
+{
+    Picture checker = greyPicture(4, 4, 0);
+    {
+        std::vector<std::uint8_t> pixels(16);
+        for (int i = 0; i < 16; ++i)
+            pixels[i] = (i % 4 + i / 4) % 2 ? 220 : 40;
+        checker.pixels = std::make_shared<const std::vector<std::uint8_t>>(pixels);
+    }
+    const auto rowOf = [&](Magnification magnification) {
+        FilmPage page;
+        page.pageWidth = 2880;
+        page.pageHeight = 2880;
+        DrawOp op;
+        op.picture = checker;
+        op.rect = {0, 0, 2304, 2304};  // 480 dots at 300 dpi
+        op.magnification = magnification;
+        page.ops.push_back(op);
+        const QImage preview = renderFilmPreview(page, 600);
+        std::vector<int> row;
+        for (int x = 0; x < 480; ++x)
+            row.push_back(qGray(preview.pixel(x, 300)));
+        return row;
+    };
+    const auto between = [](const std::vector<int>& row) {
+        return std::count_if(row.begin(), row.end(), [](int g) { return g > 45 && g < 215; });
+    };
+    const auto replicate = rowOf(Magnification::Replicate);
+    const auto bilinear = rowOf(Magnification::Bilinear);
+    const auto cubic = rowOf(Magnification::Cubic);
+    EXPECT_LE(between(replicate), 6);
+    EXPECT_GT(between(bilinear), 100);
+    EXPECT_GT(between(cubic), 100);
+    EXPECT_NE(cubic, bilinear);
+}
+
 }  // namespace
 }  // namespace vantorel::direct_composition

@@ -10,8 +10,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
+#include <map>
 #include <utility>
 
 namespace vantorel::testing {
@@ -199,6 +201,159 @@ TEST_F(PrintFidelity, UnapplicableValuesAreLoggedAndTheFilmStillPrints)
             EXPECT_NE(line.find("Pixel Aspect Ratio \"0\\1\""), std::string::npos) << line;
         }
     EXPECT_EQ(lines, 1);
+}
+
+// What the film box asks of the film as a whole, on 1x1 (or 2x1) films of
+// an A4 page at 300 dpi: 1 twip is 300/1440 of a pixel.
+class FilmBoxFidelity : public PrintFidelity {
+protected:
+    static constexpr double pixelsPerTwip = 300.0 / 1440;
+
+    QImage printed300(QStringList options, const QString& image = {})
+    {
+        return printed(std::move(options), 300, image);
+    }
+    static int greyAt(const QImage& page, double xTwips, double yTwips, int radius = 2)
+    {
+        return meanGrey(page, int(xTwips * pixelsPerTwip), int(yTwips * pixelsPerTwip), radius);
+    }
+    // A 16 x 16 checkerboard of single pixels, greys 60 and 200.
+    QString checkerboard()
+    {
+        const QString path = home.path() + "/checker.dcm";
+        const bool written = writeGreyImageFile(path, {16, 16, 8, "MONOCHROME2"},
+                                                [](int x, int y) { return Uint16((x + y) % 2 ? 200 : 60); });
+        return written ? path : QString();
+    }
+    // Along the middle row of the picture's middle checker row, away from the
+    // picture's edges: how many pixels are neither of the two greys the
+    // checkerboard prints (the two most common ones).
+    static int inBetweenGreys(const QImage& page)
+    {
+        const int y = int((2470 + 11900 * 8.5 / 16) * pixelsPerTwip);
+        std::map<int, int> counts;
+        const int from = int(11900 / 16.0 * pixelsPerTwip), to = int(11900 * 15 / 16.0 * pixelsPerTwip);
+        for (int x = from; x < to; ++x)
+            ++counts[qGray(page.pixel(x, y))];
+        std::vector<std::pair<int, int>> byCount;
+        for (const auto& [grey, n] : counts)
+            byCount.push_back({n, grey});
+        std::sort(byCount.rbegin(), byCount.rend());
+        if (byCount.size() < 2)
+            return 0;
+        const int a = byCount[0].second, b = byCount[1].second;
+        int others = 0;
+        for (const auto& [grey, n] : counts)
+            if (std::abs(grey - a) > 6 && std::abs(grey - b) > 6)
+                others += n;
+        return others;
+    }
+};
+
+// The square image fills the page width between y = 2470 and 14370 twips;
+// above and below it lies the base.
+TEST_F(FilmBoxFidelity, BorderDensityFillsTheBase)
+{
+    const QImage plain = printed300({});
+    const QImage white = printed300({"--border-density", "WHITE"});
+    const QImage grey = printed300({"--border-density", "150"});
+    const QImage black = printed300({"--border-density", "BLACK"});
+    ASSERT_FALSE(plain.isNull() || white.isNull() || grey.isNull() || black.isNull());
+    for (const double y : {1000.0, 15600.0}) {
+        EXPECT_LT(greyAt(plain, 5950, y), 5) << y;
+        EXPECT_GT(greyAt(white, 5950, y), 250) << y;
+        EXPECT_GT(greyAt(grey, 5950, y), 30) << y;
+        EXPECT_LT(greyAt(grey, 5950, y), 225) << y;
+    }
+    EXPECT_TRUE(black == plain);
+    // The picture itself is as it was.
+    EXPECT_EQ(greyAt(white, 11900 / 8.0, 8420), greyAt(plain, 11900 / 8.0, 8420));
+}
+
+// STANDARD\2,1 with one image: the empty right cell takes the Empty Image
+// Density over the whole cell; the base stays black around the image.
+TEST_F(FilmBoxFidelity, EmptyImageDensityWhiteGivesAWhiteEmptyCellOnABlackBase)
+{
+    const QStringList partial{"--format", "STANDARD\\2,1", "--images", "1"};
+    const QImage plain = printed300(partial);
+    const QImage white = printed300(partial + QStringList{"--empty-density", "WHITE"});
+    ASSERT_FALSE(plain.isNull() || white.isNull());
+    for (const double y : {1000.0, 8420.0, 15600.0}) {
+        EXPECT_LT(greyAt(plain, 8925, y), 5) << y;
+        EXPECT_GT(greyAt(white, 8925, y), 250) << y;
+        EXPECT_LT(greyAt(white, 2975, y < 8000 || y > 9000 ? y : 1000), 5) << y;  // the base
+    }
+}
+
+// Trim YES: a white line a quarter millimetre wide (about three dots) just
+// inside the picture's edge on the black base; the picture's middle is as it
+// was.
+TEST_F(FilmBoxFidelity, TrimDrawsALineAroundThePicture)
+{
+    const QImage plain = printed300({});
+    const QImage trimmed = printed300({"--trim", "YES"});
+    ASSERT_FALSE(plain.isNull() || trimmed.isNull());
+    const double x = 11900 / 8.0;  // in the darkest band (30)
+    EXPECT_NEAR(greyAt(plain, x, 2477, 0), bandLevels[0], 4);
+    EXPECT_GT(greyAt(trimmed, x, 2477, 0), 240);
+    EXPECT_GT(greyAt(trimmed, x, 14363, 0), 240);
+    EXPECT_GT(greyAt(trimmed, 7, 8420, 0), 240);
+    EXPECT_NEAR(greyAt(trimmed, x, 2520, 0), bandLevels[0], 4);  // beyond the line
+    EXPECT_EQ(greyAt(trimmed, x, 8420), greyAt(plain, x, 8420));
+    // On a white border the line is black.
+    const QImage onWhite = printed300({"--trim", "YES", "--border-density", "WHITE"});
+    EXPECT_LT(greyAt(onWhite, 11900 * 7 / 8.0, 2477, 0), 15);
+}
+
+// Each checker pixel is about 155 dots wide: REPLICATE repeats it, so the row
+// holds only the two greys; BILINEAR (the default) and CUBIC blend across
+// every edge.
+TEST_F(FilmBoxFidelity, ReplicateKeepsHardEdgesWhereBilinearAndCubicBlend)
+{
+    const QString checker = checkerboard();
+    ASSERT_FALSE(checker.isEmpty());
+    const QImage replicate = printed300({"--magnification", "REPLICATE"}, checker);
+    const QImage bilinear = printed300({}, checker);
+    const QImage cubic = printed300({"--box-magnification", "CUBIC", "--smoothing", "MEDIUM"}, checker);
+    ASSERT_FALSE(replicate.isNull() || bilinear.isNull() || cubic.isNull());
+    EXPECT_LE(inBetweenGreys(replicate), 2 * 14);  // at most a dot or two at each of 14 edges
+    EXPECT_GT(inBetweenGreys(bilinear), 500);
+    EXPECT_GT(inBetweenGreys(cubic), 500);
+    EXPECT_TRUE(bilinear == printed300({"--magnification", "BILINEAR"}, checker));
+    int smoothingLines = 0;
+    for (const auto& line : runLogMessages(home))
+        smoothingLines += line.rfind("film box ", 0) == 0 &&
+                          line.find("ignored Smoothing Type \"MEDIUM\" (not applied)") != std::string::npos;
+    EXPECT_EQ(smoothingLines, 1);
+}
+
+// NONE: the 128 x 128 bands at one pixel per dot, centred on the page.
+TEST_F(FilmBoxFidelity, MagnificationNonePrintsOnePixelPerDot)
+{
+    const QImage page = printed300({"--magnification", "NONE"});
+    ASSERT_FALSE(page.isNull());
+    const int y = page.height() / 2;
+    const auto across = longestRun(page.width(), [&](int x) { return qGray(page.pixel(x, y)) > 15; });
+    EXPECT_NEAR(across.second, 128, 1);
+    EXPECT_NEAR(across.first + across.second / 2.0, page.width() / 2.0, 2);
+    const int x = across.first + across.second / 8;  // the darkest band
+    const auto down = longestRun(page.height(), [&](int yy) { return qGray(page.pixel(x, yy)) > 15; });
+    EXPECT_NEAR(down.second, 128, 1);
+}
+
+// Min and Max Density 1.00 and 2.00 OD without a LUT: the darkest band prints
+// lighter, the brightest darker, the order of the bands kept.
+TEST_F(FilmBoxFidelity, MinAndMaxDensityNarrowTheGreyRange)
+{
+    const auto plain = bandGreys(printed({}));
+    const auto narrow = bandGreys(printed({"--min-density", "100", "--max-density", "200"}));
+    EXPECT_GT(narrow[0], plain[0] + 10);
+    EXPECT_LT(narrow[3], plain[3] - 10);
+    EXPECT_LT(narrow[3] - narrow[0], plain[3] - plain[0] - 60);
+    for (int band = 1; band < 4; ++band)
+        EXPECT_GT(narrow[band], narrow[band - 1]) << "band " << band;
+    // The whole scale, 0.20 to 3.00 OD, is the plain film.
+    EXPECT_EQ(bandGreys(printed({"--min-density", "20", "--max-density", "300"})), plain);
 }
 
 // Template films: the 1x1 template of 14 x 17 inch paper, saved as TIFF

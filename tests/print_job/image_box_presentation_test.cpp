@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -149,6 +150,79 @@ TEST_F(PresentationFixture, UnusableLutsAndDensitiesAreIgnoredAndSaid)
     EXPECT_EQ(presentation.minDensity, 20u);  // the defaults stay
     EXPECT_EQ(presentation.maxDensity, 300u);
     EXPECT_EQ(ignored, std::vector<std::string>{"Min Density 300 not below Max Density 200"});
+}
+
+// Min and Max Density apply at every level: with LIN OD they shape its curve,
+// without a LUT (or with IDENTITY) they narrow the printed greys; an explicit
+// table keeps the greys it gives.
+TEST_F(PresentationFixture, DensitiesWithoutALutNarrowThePrintedGreys)
+{
+    struct Case {
+        const char* what;
+        const char* lut;  // referenced by the film box; empty: none
+        bool min, max;    // given by the film session
+        bool range;
+        unsigned minDensity, maxDensity;
+    };
+    const Case cases[] = {
+        {"nothing given", "", false, false, false, 20, 300},
+        {"both, no LUT", "", true, true, true, 100, 200},
+        {"Min only", "", true, false, true, 100, 300},
+        {"Max only, IDENTITY", "lut.identity", false, true, true, 20, 200},
+        {"both, LIN OD", "lut.linod", true, true, false, 100, 200},
+        {"both, a table", "lut.table", true, true, false, 20, 300},
+    };
+    for (const auto& c : cases) {
+        DcmItem box, film, filmSession;
+        if (c.lut[0])
+            reference(film, c.lut);
+        if (c.min)
+            filmSession.putAndInsertUint16(DCM_MinDensity, 100);
+        if (c.max)
+            filmSession.putAndInsertUint16(DCM_MaxDensity, 200);
+        ignored.clear();
+        const auto presentation = presentationOf({&box, &film, &filmSession}, store, ignored);
+        EXPECT_EQ(presentation.densityRange, c.range) << c.what;
+        EXPECT_EQ(presentation.minDensity, c.minDensity) << c.what;
+        EXPECT_EQ(presentation.maxDensity, c.maxDensity) << c.what;
+        EXPECT_TRUE(ignored.empty()) << c.what;
+    }
+    // Min not below Max: nothing narrowed, and said.
+    filmBox.putAndInsertUint16(DCM_MinDensity, 250);
+    filmBox.putAndInsertUint16(DCM_MaxDensity, 250);
+    EXPECT_FALSE(resolve().densityRange);
+    EXPECT_EQ(ignored, std::vector<std::string>{"Min Density 250 not below Max Density 250"});
+}
+
+TEST_F(PresentationFixture, MagnificationAndSmoothingOfTheImageBox)
+{
+    struct Case {
+        const char* magnification;  // empty: not sent
+        const char* smoothing;
+        std::optional<dc::Magnification> expected;
+        std::vector<std::string> ignored;
+    };
+    const Case cases[] = {
+        {"", "", std::nullopt, {}},
+        {"REPLICATE", "", dc::Magnification::Replicate, {}},
+        {"CUBIC", "", dc::Magnification::Cubic, {}},
+        {"NONE", "", dc::Magnification::None, {}},
+        {"SHARPEN", "", std::nullopt, {"Magnification Type \"SHARPEN\""}},
+        {"BILINEAR", "MEDIUM", dc::Magnification::Bilinear, {"Smoothing Type \"MEDIUM\" (not applied)"}},
+    };
+    // The film box's own is read with the film box, never here.
+    filmBox.putAndInsertString(DCM_MagnificationType, "REPLICATE");
+    for (const auto& c : cases) {
+        DcmItem box;
+        if (c.magnification[0])
+            box.putAndInsertString(DCM_MagnificationType, c.magnification);
+        if (c.smoothing[0])
+            box.putAndInsertString(DCM_SmoothingType, c.smoothing);
+        ignored.clear();
+        const auto presentation = presentationOf({&box, &filmBox, &session}, store, ignored);
+        EXPECT_EQ(presentation.magnification, c.expected) << c.magnification;
+        EXPECT_EQ(ignored, c.ignored) << c.magnification;
+    }
 }
 
 }  // namespace

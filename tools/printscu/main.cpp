@@ -55,6 +55,13 @@ const char* usage =
     "  --requested-size MM  Requested Image Size of every image box\n"
     "  --pixel-aspect V\\H  Pixel Aspect Ratio of every image\n"
     "  --min-density N, --max-density N  of the film box (hundredths of OD)\n"
+    "  --border-density TEXT, --empty-density TEXT  Border and Empty Image Density of\n"
+    "                       the film box (BLACK, WHITE or hundredths of OD)\n"
+    "  --trim TEXT          Trim of the film box (YES, NO)\n"
+    "  --magnification TEXT Magnification Type of the film box (REPLICATE, BILINEAR,\n"
+    "                       CUBIC, NONE)\n"
+    "  --box-magnification TEXT  Magnification Type of every image box\n"
+    "  --smoothing TEXT     Smoothing Type of the film box\n"
     "  --presentation-lut LUT   N-CREATE a Presentation LUT first: a shape (IDENTITY,\n"
     "                       \"LIN OD\", any text), or table:inverse, table:identity\n"
     "                       (256 entries of 8 bits), table:short (entries missing)\n"
@@ -126,6 +133,12 @@ bool parse(int argc, char** argv, ClientOptions& options, std::string& error)
         else if (arg == "--pixel-aspect") options.pixelAspect = value();
         else if (arg == "--min-density") options.minDensity = value();
         else if (arg == "--max-density") options.maxDensity = value();
+        else if (arg == "--border-density") options.borderDensity = value();
+        else if (arg == "--empty-density") options.emptyDensity = value();
+        else if (arg == "--trim") options.trim = value();
+        else if (arg == "--magnification") options.magnification = value();
+        else if (arg == "--box-magnification") options.boxMagnification = value();
+        else if (arg == "--smoothing") options.smoothing = value();
         else if (arg == "--presentation-lut") options.presentationLut = value();
         else if (arg == "--lut-at") {
             options.lutAt = value();

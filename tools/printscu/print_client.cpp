@@ -428,6 +428,16 @@ bool PrintClient::createFilmBox(const std::string& session, std::string& uid,
         data.putAndInsertString(DCM_MinDensity, options_.minDensity.c_str());
     if (!options_.maxDensity.empty())
         data.putAndInsertString(DCM_MaxDensity, options_.maxDensity.c_str());
+    const std::pair<DcmTagKey, const std::string*> filmBoxValues[] = {
+        {DCM_BorderDensity, &options_.borderDensity},
+        {DCM_EmptyImageDensity, &options_.emptyDensity},
+        {DCM_Trim, &options_.trim},
+        {DCM_MagnificationType, &options_.magnification},
+        {DCM_SmoothingType, &options_.smoothing},
+    };
+    for (const auto& [tag, value] : filmBoxValues)
+        if (!value->empty())
+            data.putAndInsertString(tag, value->c_str());
     referencePresentationLut(data, "film-box");
     auto* reference = new DcmItem;
     reference->putAndInsertString(DCM_ReferencedSOPClassUID, filmSessionClass);

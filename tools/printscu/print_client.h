@@ -57,6 +57,12 @@ struct ClientOptions {
     std::string pixelAspect;         // (0028,0034) of every image, "V\\H"
     std::string minDensity;          // (2010,0120) of the film box
     std::string maxDensity;          // (2010,0130) of the film box
+    std::string borderDensity;       // (2010,0100) of the film box
+    std::string emptyDensity;        // (2010,0110) of the film box
+    std::string trim;                // (2010,0140) of the film box
+    std::string magnification;       // (2010,0060) of the film box
+    std::string boxMagnification;    // (2010,0060) of every image box
+    std::string smoothing;           // (2010,0080) of the film box
     // A Presentation LUT created before the film session: a shape ("IDENTITY",
     // "LIN OD", any text), or "table:inverse", "table:identity" for an
     // explicit 256-entry LUT, "table:short" for one with missing entries.

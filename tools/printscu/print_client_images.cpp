@@ -88,6 +88,8 @@ bool PrintClient::setImageBox(const std::pair<std::string, std::string>& box, in
         data.putAndInsertString(DCM_Polarity, options_.polarity.c_str());
     if (!options_.requestedSize.empty())
         data.putAndInsertString(DCM_RequestedImageSize, options_.requestedSize.c_str());
+    if (!options_.boxMagnification.empty())
+        data.putAndInsertString(DCM_MagnificationType, options_.boxMagnification.c_str());
     referencePresentationLut(data, "image-box");
     data.insertSequenceItem(rgb ? DCM_BasicColorImageSequence : DCM_BasicGrayscaleImageSequence, image.release());
     if (options_.cutNSetAfterBytes >= 0)

@@ -1,5 +1,6 @@
 #include "direct_composition/dicom/dicom_film_image.h"
 
+#include "direct_composition/dicom/density_grey.h"
 #include "direct_composition/rendered_film_image.h"
 
 #include <dcmtk/dcmdata/dcdeftag.h>
@@ -113,6 +114,7 @@ std::unique_ptr<DicomFilmImage> DicomFilmImage::fromItem(DcmItem& item,
         return nullptr;
     film->image_ = withTrueAspect(item, std::move(film->image_), ignored);
     film->applyPresentation(presentation, ignored);
+    film->applyDensityRange(presentation, ignored);
     return film;
 }
 
@@ -186,31 +188,37 @@ bool DicomFilmImage::linOdTable(const ImagePresentation& presentation,
                                 std::vector<std::uint16_t>& descriptor,
                                 std::vector<std::uint16_t>& data)
 {
-    constexpr int entries = 4096;
-    DcmItem ramp;
-    std::vector<Uint16> values(entries);
-    for (int i = 0; i < entries; ++i)
-        values[i] = static_cast<Uint16>(i);
-    ramp.putAndInsertUint16(DCM_SamplesPerPixel, 1);
-    ramp.putAndInsertString(DCM_PhotometricInterpretation, "MONOCHROME2");
-    ramp.putAndInsertUint16(DCM_Rows, 1);
-    ramp.putAndInsertUint16(DCM_Columns, entries);
-    ramp.putAndInsertUint16(DCM_BitsAllocated, 16);
-    ramp.putAndInsertUint16(DCM_BitsStored, 12);
-    ramp.putAndInsertUint16(DCM_HighBit, 11);
-    ramp.putAndInsertUint16(DCM_PixelRepresentation, 0);
-    ramp.putAndInsertUint16Array(DCM_PixelData, values.data(), entries);
-    DicomImage curve(&ramp, EXS_LittleEndianExplicit);
-    if (curve.getStatus() != EIS_Normal || !curve.setPresentationLutShape(ESP_LinOD) ||
-        !curve.setHardcopyParameters(presentation.minDensity, presentation.maxDensity,
-                                     presentation.reflectedAmbientLight, presentation.illumination))
+    data = linOdCurve(presentation.minDensity, presentation.maxDensity, presentation.illumination,
+                      presentation.reflectedAmbientLight);
+    if (data.empty())
         return false;
-    data.assign(entries, 0);
-    if (!curve.getOutputData(data.data(), entries * sizeof(std::uint16_t), 16, 0, 0))
-        return false;
-    std::reverse(data.begin(), data.end());
-    descriptor = {static_cast<std::uint16_t>(entries), 0, 16};
+    descriptor = {static_cast<std::uint16_t>(data.size()), 0, 16};
     return true;
+}
+
+// Min and Max Density without a LUT of their own: the printed greys run from
+// the grey of Max Density (for 0) to the grey of Min Density (for 255),
+// linearly, on the printer's density scale.
+void DicomFilmImage::applyDensityRange(const ImagePresentation& presentation,
+                                       std::vector<std::string>& ignored)
+{
+    if (!presentation.densityRange)
+        return;
+    if (!image_->isMonochrome()) {
+        ignored.push_back("Min/Max Density (the image is not grey)");
+        return;
+    }
+    const int light = greyOfDensity(presentation.minDensity, presentation.illumination,
+                                    presentation.reflectedAmbientLight);
+    const int dark = greyOfDensity(presentation.maxDensity, presentation.illumination,
+                                   presentation.reflectedAmbientLight);
+    if (light == 255 && dark == 0)
+        return;  // the whole scale: nothing changes
+    std::array<std::uint8_t, 256> levels{};
+    for (int v = 0; v < 256; ++v)
+        levels[static_cast<std::size_t>(v)] =
+            static_cast<std::uint8_t>(dark + std::lround((light - dark) * v / 255.0));
+    greyRange_ = levels;
 }
 
 DicomFilmImage::DicomFilmImage(std::unique_ptr<DicomImage> image) : image_(std::move(image)) {}
@@ -248,6 +256,9 @@ Picture DicomFilmImage::picture() const
     if (reverse_)
         for (auto& value : *pixels)
             value = static_cast<std::uint8_t>(255 - value);
+    if (greyRange_)
+        for (auto& value : *pixels)
+            value = (*greyRange_)[value];
     picture.pixels = std::move(pixels);
     picture_ = picture;
     return picture_;

@@ -4,7 +4,9 @@
 #include "direct_composition/image_presentation.h"
 
 #include <cstdint>
+#include <array>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -42,6 +44,7 @@ public:
 private:
     explicit DicomFilmImage(std::unique_ptr<DicomImage> image);
     void applyPresentation(const ImagePresentation& presentation, std::vector<std::string>& ignored);
+    void applyDensityRange(const ImagePresentation& presentation, std::vector<std::string>& ignored);
     static bool wholeTable(const std::vector<std::uint16_t>& descriptor,
                            const std::vector<std::uint16_t>& data);
     static bool linOdTable(const ImagePresentation& presentation,
@@ -52,6 +55,9 @@ private:
     // An explicit Presentation LUT: DCMTK keeps references to these.
     std::unique_ptr<DcmUnsignedShort> lutDescriptor_;
     std::unique_ptr<DcmUnsignedShort> lutData_;
+    // Min and Max Density without a LUT: every printed grey mapped into the
+    // range they give.
+    std::optional<std::array<std::uint8_t, 256>> greyRange_;
     mutable Picture picture_;
 };
 

@@ -1,5 +1,7 @@
 #include "direct_composition/qt/film_page_painter.h"
 
+#include "direct_composition/picture_scaling.h"
+
 #include <QColor>
 #include <QFont>
 #include <QFontMetricsF>
@@ -9,6 +11,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <optional>
 
 namespace vantorel::direct_composition {
 
@@ -68,19 +71,17 @@ void paintText(QPainter& painter, const DrawOp& op)
 // film for detail the film does not have.
 constexpr double maxEnlargePerTwip = 300.0 / 1440.0;
 
-// The picture as it goes to the device. A picture smaller than its rectangle
-// at the device's resolution is enlarged here with smooth filtering (up to
-// 300 dpi), since printers and PDF viewers stretch images by repeating pixels;
-// a larger one goes as it is, at full resolution, and the device reduces it.
-QImage imageForRect(const QImage& image, const QTransform& toDevice, const QRectF& rect)
+// The size a picture is enlarged to before it goes to the device: its
+// rectangle at the device's resolution, at most 300 dpi; none when the picture
+// already has as many pixels (the device reduces it) or the size is absurd.
+std::optional<QSize> enlargedSize(const Picture& picture, const QTransform& toDevice, const QRectF& rect)
 {
     const QRectF device = toDevice.mapRect(rect);
     const double width = std::min(device.width(), rect.width() * maxEnlargePerTwip);
     const double height = std::min(device.height(), rect.height() * maxEnlargePerTwip);
-    if (width * height <= double(image.width()) * image.height() || width > 20000 || height > 20000)
-        return image;
-    return image.scaled(QSize(int(std::lround(width)), int(std::lround(height))),
-                        Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    if (width * height <= double(picture.width) * picture.height || width > 20000 || height > 20000)
+        return std::nullopt;
+    return QSize(int(std::lround(width)), int(std::lround(height)));
 }
 
 // The picture's own pixels seen as a QImage, without a copy where its rows
@@ -106,12 +107,40 @@ QColor pixelColour(const Picture& picture)
     return picture.format == Picture::Format::Rgb24 ? QColor(p[0], p[1], p[2]) : QColor(p[0], p[0], p[0]);
 }
 
+// A picture smaller than its rectangle at the device's resolution is enlarged
+// here as its magnification asks (printers and PDF viewers would otherwise
+// stretch it their own way): by repeating pixels (REPLICATE), smoothly
+// (BILINEAR, Qt's filtering), or by bicubic convolution (CUBIC); a picture
+// printed unscaled (NONE) already has one pixel per dot. A larger picture goes
+// as it is, at full resolution, and the device reduces it.
+void paintPicture(QPainter& painter, const DrawOp& op, const QRectF& rect)
+{
+    const auto size = enlargedSize(op.picture, painter.transform(), rect);
+    const bool smooth = op.magnification == Magnification::Bilinear || op.magnification == Magnification::Cubic;
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, smooth);
+    if (size && op.magnification == Magnification::Cubic) {
+        const Picture enlarged = scaleBicubic(op.picture, size->width(), size->height());
+        const QImage image = viewOf(enlarged);
+        if (!image.isNull())
+            painter.drawImage(rect, image);
+        return;
+    }
+    const QImage image = viewOf(op.picture);
+    if (image.isNull())
+        return;
+    if (!size) {
+        painter.drawImage(rect, image);
+        return;
+    }
+    painter.drawImage(rect, image.scaled(*size, Qt::IgnoreAspectRatio,
+                                         smooth ? Qt::SmoothTransformation : Qt::FastTransformation));
+}
+
 }  // namespace
 
 void paintFilmPage(QPainter& painter, const FilmPage& page)
 {
     painter.save();
-    painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
     painter.setRenderHint(QPainter::TextAntialiasing, true);
     painter.translate(page.originX, page.originY);
     for (const DrawOp& op : page.ops) {
@@ -124,9 +153,7 @@ void paintFilmPage(QPainter& painter, const FilmPage& page)
             painter.fillRect(rect, pixelColour(op.picture));  // a fill such as the black base
             continue;
         }
-        const QImage image = viewOf(op.picture);
-        if (!image.isNull())
-            painter.drawImage(rect, imageForRect(image, painter.transform(), rect));
+        paintPicture(painter, op, rect);
     }
     painter.restore();
 }

@@ -17,7 +17,8 @@ Picture fromQImage(const QImage& image);
 // top-left of the printable area: moves to the page's origin, then draws every
 // operation, pictures stretched into their rectangles. Pictures keep their full
 // resolution; one smaller than its rectangle at the device's resolution is
-// first enlarged with smooth filtering (up to 300 dpi).
+// first enlarged as its magnification asks (up to 300 dpi): repeated pixels,
+// bilinear (smooth filtering) or bicubic.
 void paintFilmPage(QPainter& painter, const FilmPage& page);
 
 // The whole sheet as a picture `widthPixels` wide, white paper, for a preview.
