@@ -29,10 +29,12 @@ enum class FilmEnd { Ended, NoImages, TooManyImages, UnsupportedFormat };
 int imageCount(const FilmImages& images);
 
 // The counts of a display format: the columns and rows of STANDARD\c,r, or
-// the a and b of ROW\a,b and COL\a,b.
+// the first two counts of ROW\a,b,... and COL\a,b,... with every count in
+// `lines` (empty: the two counts a and b).
 struct FilmGrid {
     std::int16_t cols = 1;
     std::int16_t rows = 1;
+    std::vector<int> lines = {};
 };
 
 // How composing one film ended, and the image area (in twips) it was laid out

@@ -4,6 +4,7 @@
 #include "console/settings_conversions.h"
 #include "direct_composition/requested_size.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -23,24 +24,27 @@ double whole(double value)
     return console::roundHalfEven(value);
 }
 
-bool isSupported(int a, int b)
+// Every row (column) holds at least one cell. How many a film may hold is
+// decided when the film box is created.
+bool isSupported(const std::vector<int>& lines)
 {
-    return (a == 1 && b == 2) || (a == 2 && b == 1) || (a == 2 && b == 3) || (a == 3 && b == 2);
+    return !lines.empty() && std::all_of(lines.begin(), lines.end(), [](int k) { return k >= 1; });
 }
 
-// Two rows (or columns) of equal size; the first holds a cells, the second b.
-std::vector<Cell> unevenCells(bool byColumn, int a, int b, double W, double H)
+// Rows (or columns) of equal size; row (column) i holds lines[i] cells of
+// equal size.
+std::vector<Cell> unevenCells(bool byColumn, const std::vector<int>& lines, double W, double H)
 {
     std::vector<Cell> cells;
-    const int counts[2] = {a, b};
-    for (int line = 0; line < 2; ++line) {
-        const int k = counts[line];
+    const int n = static_cast<int>(lines.size());
+    for (int line = 0; line < n; ++line) {
+        const int k = lines[line];
         for (int i = 0; i < k; ++i) {
             if (byColumn) {
-                const double cw = whole(W / 2), ch = whole(H / k);
+                const double cw = whole(W / n), ch = whole(H / k);
                 cells.push_back({line * cw, i * ch, cw, ch});
             } else {
-                const double cw = whole(W / k), ch = whole(H / 2);
+                const double cw = whole(W / k), ch = whole(H / n);
                 cells.push_back({i * cw, line * ch, cw, ch});
             }
         }
@@ -89,16 +93,28 @@ void drawFitted(const CompositionContext& context, PrinterSurface& surface, cons
 
 }  // namespace
 
+std::string countsText(const std::vector<int>& lines)
+{
+    std::string text;
+    for (int k : lines)
+        text += (text.empty() ? "" : ",") + std::to_string(k);
+    return text;
+}
+
 ComposedFilm PrintImgtoPrinter_rc(const CompositionContext& context, PrinterSurface& surface,
                                   const FilmImages& images, RectF area, FilmGrid grid,
                                   const std::string& rc)
 {
     const int n = imageCount(images);
     const int cols = grid.cols, rows = grid.rows;
+    const std::vector<int> lines = grid.lines.empty() ? std::vector<int>{cols, rows} : grid.lines;
     context.log.write("不均衡排版 cols=" + std::to_string(cols));
     context.log.write("rows=" + std::to_string(rows));
     context.log.write("本次发送图像数目：" + std::to_string(n));
-    const FilmEnd checked = film_frame::checkImageCount(context, surface, n, cols + rows);
+    int cellTotal = 0;
+    for (int k : lines)
+        cellTotal += k;
+    const FilmEnd checked = film_frame::checkImageCount(context, surface, n, cellTotal);
     if (checked != FilmEnd::Ended)
         return {checked, area};
 
@@ -106,15 +122,14 @@ ComposedFilm PrintImgtoPrinter_rc(const CompositionContext& context, PrinterSurf
     const float hy = film_frame::headerShift(context);
 
     const bool byColumn = rc == "COL";
-    if (!(byColumn || rc == "ROW") || !isSupported(cols, rows)) {
+    if (!(byColumn || rc == "ROW") || !isSupported(lines)) {
         // Said in the log: otherwise a film that never reaches the printer
         // leaves no trace of why.
-        context.log.write("display format " + rc + "\\" + std::to_string(cols) + "," +
-                          std::to_string(rows) + " is not supported, film not printed");
+        context.log.write("display format " + rc + "\\" + countsText(lines) + " is not supported, film not printed");
         surface.abortDocument();
         return {FilmEnd::UnsupportedFormat, area};
     }
-    const auto cells = unevenCells(byColumn, cols, rows, area.width, area.height);
+    const auto cells = unevenCells(byColumn, lines, area.width, area.height);
     RequestedSize requested(context);
     for (std::size_t i = 0; i < images.size() && i < cells.size(); ++i) {
         const Cell& cell = cells[i];

@@ -13,6 +13,7 @@
 #include "print_job/image_box_presentation.h"
 #include "print_job/print_job_observer.h"
 #include "print_job/template_road.h"
+#include "print_service/display_format.h"
 #include "print_service/print_object_store.h"
 #include "print_service/sop_uids.h"
 
@@ -41,11 +42,10 @@ std::string textOf(DcmItem& item, const DcmTagKey& tag)
     return text;
 }
 
-// Cells of a film box: rows x columns for STANDARD, the two counts for ROW/COL.
+// Cells of a film box: rows x columns for STANDARD, the sum of the counts for ROW/COL.
 int cellCount(const ps::FilmBoxFormat& format)
 {
-    const int cols = format.FormatCols, rows = format.FormatRows;
-    return std::max(0, format.r_c.empty() ? cols * rows : cols + rows);
+    return ps::imageBoxCount(format.FormatCols, format.FormatRows, format.r_c, format.lines).value_or(0);
 }
 
 std::string joined(const std::vector<std::string>& parts)
@@ -275,7 +275,7 @@ SheetResult PrintJobDriver::printDirect(const Film& film, const std::string& Rip
                                          parts_.headerPictures, parts_.programFolder, film.appearance};
     const dc::RectF area{0, 0, surface.pageWidth(),
                             surface.pageHeight() - static_cast<float>(settings.header.htjcs)};
-    const dc::FilmGrid grid{film.format.FormatCols, film.format.FormatRows};
+    const dc::FilmGrid grid{film.format.FormatCols, film.format.FormatRows, film.format.lines};
     lastRelease_.reset();
     const dc::FilmEnd end =
         film.format.r_c.empty()
@@ -294,7 +294,8 @@ SheetResult PrintJobDriver::printDirect(const Film& film, const std::string& Rip
         break;
     }
     return SheetResult::notComposed("display format " + film.format.r_c + "\\" +
-                                    std::to_string(grid.cols) + "," + std::to_string(grid.rows) +
+                                    dc::countsText(grid.lines.empty() ? std::vector<int>{grid.cols, grid.rows}
+                                                                      : grid.lines) +
                                     " not supported");
 }
 
@@ -314,6 +315,7 @@ void PrintJobDriver::composeTemplate(const Film& film, const std::string& Rip, b
     templateFilm.FormatCols = film.format.FormatCols;
     templateFilm.FormatRows = film.format.FormatRows;
     templateFilm.r_c = film.format.r_c;
+    templateFilm.lines = film.format.lines;
     templateFilm.firstCopy = firstCopy;
     const bool lut = parts_.settings.lutEnabled != "0";
     for (const auto& image : film.images) {

@@ -27,6 +27,28 @@ bool isDigit(char c)
 
 }  // namespace
 
+namespace {
+
+// Every comma-separated count of `counts`; empty when one cannot be read.
+std::vector<int> lineCounts(const std::string& counts)
+{
+    std::vector<int> lines;
+    std::size_t from = 0;
+    while (true) {
+        const std::size_t comma = counts.find(',', from);
+        const std::size_t length = comma == std::string::npos ? std::string::npos : comma - from;
+        const auto count = leadingCount(counts.substr(from, length));
+        if (!count)
+            return {};
+        lines.push_back(*count);
+        if (comma == std::string::npos)
+            return lines;
+        from = comma + 1;
+    }
+}
+
+}  // namespace
+
 std::optional<std::int16_t> leadingCount(const std::string& text)
 {
     std::size_t i = 0;
@@ -68,6 +90,8 @@ DecodedFormat DecodeFormat(const std::string& format, console::RunLog& log)
     decoded.X = leadingCount(format.substr(from, comma - from));
     if (decoded.X)
         decoded.Y = leadingCount(format.substr(comma + 1));
+    if (decoded.decoded() && !decoded.r_c.empty())
+        decoded.lines = lineCounts(format.substr(from));
     return decoded;
 }
 
@@ -83,25 +107,47 @@ std::optional<std::string> unprintableFormat(const std::string& format, const De
     if (keyword != "" && keyword != "STANDARD" && keyword != "ROW" && keyword != "COL")
         return "unknown format " + keyword;
     const std::string counts = backslash == std::string::npos ? format : format.substr(backslash + 1);
-    if (!decoded.decoded() || std::count(counts.begin(), counts.end(), ',') != 1)
-        return std::string("not two counts");
-    if (*decoded.X < 1 || *decoded.Y < 1)
-        return std::string("a count below 1");
-    if (!imageBoxCount(*decoded.X, *decoded.Y, decoded.r_c))
-        return std::string("too many image boxes");
-    if (directRoad && !decoded.r_c.empty()) {
-        const std::pair<int, int> pair{*decoded.X, *decoded.Y};
-        const std::pair<int, int> printed[] = {{1, 2}, {2, 1}, {2, 3}, {3, 2}};
-        if (std::find(std::begin(printed), std::end(printed), pair) == std::end(printed))
-            return decoded.r_c + " layout of " + std::to_string(pair.first) + " and " +
-                   std::to_string(pair.second) + " not printed";
+    const auto commas = std::count(counts.begin(), counts.end(), ',');
+    if (decoded.r_c.empty()) {
+        if (!decoded.decoded() || commas != 1)
+            return std::string("not two counts");
+        if (*decoded.X < 1 || *decoded.Y < 1)
+            return std::string("a count below 1");
+        if (!imageBoxCount(*decoded.X, *decoded.Y, decoded.r_c))
+            return std::string("too many image boxes");
+        return std::nullopt;
     }
+    if (!decoded.decoded() || decoded.lines.size() != static_cast<std::size_t>(commas) + 1)
+        return std::string("fewer than two counts, or a count that cannot be read");
+    int boxes = 0;
+    for (int line : decoded.lines) {
+        if (line < 1)
+            return std::string("a count below 1");
+        if (line > maxLineImages)
+            return "more than " + std::to_string(maxLineImages) + " images in one " +
+                   (decoded.r_c == "ROW" ? "row" : "column");
+        boxes += line;
+    }
+    if (boxes > maxLineBoxes)
+        return "more than " + std::to_string(maxLineBoxes) + " image boxes";
+    if (!directRoad && boxes > maxTemplateLineBoxes)
+        return "more than " + std::to_string(maxTemplateLineBoxes) + " image boxes on a " + decoded.r_c +
+               " template";
     return std::nullopt;
 }
 
-std::optional<int> imageBoxCount(std::int16_t X, std::int16_t Y, const std::string& r_c)
+std::optional<int> imageBoxCount(std::int16_t X, std::int16_t Y, const std::string& r_c,
+                                 const std::vector<int>& lines)
 {
-    const long count = r_c.empty() ? static_cast<long>(X) * Y : static_cast<long>(X) + Y;
+    long count = r_c.empty() ? static_cast<long>(X) * Y : static_cast<long>(X) + Y;
+    if (!r_c.empty() && !lines.empty()) {
+        count = 0;
+        for (int line : lines) {
+            if (line < 1)
+                return std::nullopt;
+            count += line;
+        }
+    }
     if (count < 1 || count > std::numeric_limits<std::int16_t>::max())
         return std::nullopt;
     return static_cast<int>(count);

@@ -25,6 +25,7 @@ struct FilmBoxFormat {
     std::int16_t FormatCols = 0;  // X of DecodeFormat (or the value in force when it failed)
     std::int16_t FormatRows = 0;  // Y of DecodeFormat (likewise)
     std::string r_c;              // "ROW", "COL" or empty
+    std::vector<int> lines;       // ROW/COL: images in each row (column), in order
     bool decoded = false;         // false when the format text could not be decoded
     int imageBoxCount = 0;        // image boxes created: ChildObjects().size() at creation
 };

@@ -327,6 +327,7 @@ std::optional<FilmBoxFormat> RequestHandler::filmBoxFormat(const NormalisedReque
     format.FormatCols = *decoded.X;
     format.FormatRows = *decoded.Y;
     format.r_c = decoded.r_c;
+    format.lines = decoded.lines;
     // The service-wide values only follow, for the log lines.
     film_.FilmSize = format.FilmSize;
     film_.FormatCols = format.FormatCols;
@@ -365,7 +366,7 @@ std::string RequestHandler::imageBoxType(const AssociationInfo& association)
 void RequestHandler::createImageBoxes(PrintObject& filmBox, FilmBoxFormat& format,
                                       const std::string& boxType)
 {
-    const auto count = imageBoxCount(format.FormatCols, format.FormatRows, format.r_c);
+    const auto count = imageBoxCount(format.FormatCols, format.FormatRows, format.r_c, format.lines);
     if (!count) {
         log_.write("Film box " + filmBox.sopInstanceUid() + ": format \"" + format.displayFormat +
                    "\" gives no usable image box count, no image boxes created");

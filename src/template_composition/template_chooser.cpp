@@ -38,14 +38,16 @@ int TemplateChooser::selectedEntry(int route) const
 std::string TemplateChooser::templatePath(const std::string& programFolder,
                                           const std::string& letter, const std::string& r_c,
                                           const std::string& paper, std::int16_t cols,
-                                          std::int16_t rows)
+                                          std::int16_t rows, const std::vector<int>& lines)
 {
     // Counts are written in decimal without sign: the 16-bit value as unsigned.
     const auto count = [](std::int16_t value) {
         return std::to_string(static_cast<std::uint16_t>(value));
     };
-    return programFolder + "/ReportMode/" + letter + r_c + paper + "-" + count(cols) + count(rows) +
-           ".rpx";
+    std::string counts = count(cols) + count(rows);
+    for (std::size_t i = 2; i < lines.size(); ++i)
+        counts += std::to_string(lines[i]);
+    return programFolder + "/ReportMode/" + letter + r_c + paper + "-" + counts + ".rpx";
 }
 
 std::optional<std::string> TemplateChooser::repmod(AcReport& report, const print_job::TemplateFilm& film)
@@ -79,7 +81,7 @@ std::optional<std::string> TemplateChooser::repmod(AcReport& report, const print
         return "template not chosen: " + reason;
     }
     lastTemplatePath_ =
-        templatePath(programFolder_, letter, film.r_c, *paper, film.FormatCols, film.FormatRows);
+        templatePath(programFolder_, letter, film.r_c, *paper, film.FormatCols, film.FormatRows, film.lines);
     std::string error;
     const std::string fileName = lastTemplatePath_.substr(lastTemplatePath_.rfind('/') + 1);
     std::optional<ReportLayout> layout = loader_.load(lastTemplatePath_, error);

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace vantorel::console {
 class Clock;
@@ -51,10 +52,13 @@ public:
     // The template path formed for the last film (empty when none was formed).
     const std::string& lastTemplatePath() const { return lastTemplatePath_; }
 
-    // "<folder>/ReportMode/" + letter + r_c + paper + "-" + cols + rows + ".rpx".
+    // "<folder>/ReportMode/" + letter + r_c + paper + "-" + cols + rows + ".rpx";
+    // a ROW or COL format of more than two counts adds the others after rows
+    // ("PROW1417-123.rpx" for ROW\1,2,3).
     static std::string templatePath(const std::string& programFolder, const std::string& letter,
                                     const std::string& r_c, const std::string& paper,
-                                    std::int16_t cols, std::int16_t rows);
+                                    std::int16_t cols, std::int16_t rows,
+                                    const std::vector<int>& lines = {});
 
 private:
     std::optional<int> chooseRoute(const print_job::TemplateFilm& film) const;

@@ -8,9 +8,9 @@ namespace vantorel::direct_composition::testing {
 namespace {
 
 void compose(CompositionFixture& f, const FilmImages& images, float width, float height,
-             std::int16_t a, std::int16_t b, const std::string& rc)
+             std::int16_t a, std::int16_t b, const std::string& rc, const std::vector<int>& lines = {})
 {
-    PrintImgtoPrinter_rc(f.context(), f.surface, images, {0, 0, width, height}, {a, b}, rc);
+    PrintImgtoPrinter_rc(f.context(), f.surface, images, {0, 0, width, height}, {a, b, lines}, rc);
 }
 
 TEST(UnevenLayout, WorkedCellsOnANineByFourteenThousandArea)
@@ -21,6 +21,7 @@ TEST(UnevenLayout, WorkedCellsOnANineByFourteenThousandArea)
         std::int16_t a, b;
         std::vector<std::pair<int, int>> images;
         std::vector<RectF> rects;  // without the header shift
+        std::vector<int> lines = {};  // every count, when more than two
     };
     const Case cases[] = {
         {"ROW\\2,3 squares", "ROW", 2, 3, std::vector<std::pair<int, int>>(5, {100, 100}),
@@ -38,13 +39,23 @@ TEST(UnevenLayout, WorkedCellsOnANineByFourteenThousandArea)
          {{500, 0, 3500, 14000}, {5000, 0, 3500, 7000}, {4500, 9375, 4500, 2250}}},
         {"COL\\2,1", "COL", 2, 1, {{100, 100}, {100, 100}, {100, 100}},
          {{0, 1250, 4500, 4500}, {0, 8250, 4500, 4500}, {4500, 4750, 4500, 4500}}},
+        // Three rows of equal height (4667 twips), 1, 2 and 3 cells wide.
+        {"ROW\\1,2,3 squares", "ROW", 1, 2, std::vector<std::pair<int, int>>(6, {100, 100}),
+         {{2166, 0, 4667, 4667}, {0, 4750, 4500, 4500}, {4500, 4750, 4500, 4500},
+          {0, 10168, 3000, 3000}, {3000, 10168, 3000, 3000}, {6000, 10168, 3000, 3000}},
+         {1, 2, 3}},
+        // Three columns 3000 wide, holding 3, 1 and 2 cells.
+        {"COL\\3,1,2 squares", "COL", 3, 1, std::vector<std::pair<int, int>>(6, {100, 100}),
+         {{0, 834, 3000, 3000}, {0, 5500, 3000, 3000}, {0, 10168, 3000, 3000},
+          {3000, 5500, 3000, 3000}, {6000, 2000, 3000, 3000}, {6000, 9000, 3000, 3000}},
+         {3, 1, 2}},
     };
     for (const auto& c : cases) {
         for (const bool header : {false, true}) {
             CompositionFixture f;
             if (header)
                 f.headerOn(1000);
-            compose(f, CompositionFixture::images(c.images), 9000, 14000, c.a, c.b, c.rc);
+            compose(f, CompositionFixture::images(c.images), 9000, 14000, c.a, c.b, c.rc, c.lines);
             const auto ops = f.imageOps();
             ASSERT_EQ(ops.size(), c.rects.size()) << c.what;
             for (std::size_t i = 0; i < ops.size(); ++i) {
@@ -86,10 +97,8 @@ TEST(UnevenLayout, CountChecksAndUnsupportedPairs)
         {"COL", 2, 3, 0,
          {"不均衡排版 cols=2", "rows=3", "本次发送图像数目：0", "片盒内图像数=0，终止本次打印任务。"}, false},
         // Passes the count check, then is dropped with a line saying why.
-        {"ROW", 3, 3, 6, {"不均衡排版 cols=3", "rows=3", "本次发送图像数目：6", "开始打印黑色底纹。",
-                          "display format ROW\\3,3 is not supported, film not printed"}, true},
-        {"COL", 1, 1, 2, {"不均衡排版 cols=1", "rows=1", "本次发送图像数目：2", "开始打印黑色底纹。",
-                          "display format COL\\1,1 is not supported, film not printed"}, true},
+        {"ROW", 3, 0, 3, {"不均衡排版 cols=3", "rows=0", "本次发送图像数目：3", "开始打印黑色底纹。",
+                          "display format ROW\\3,0 is not supported, film not printed"}, true},
         {"", 1, 2, 3, {"不均衡排版 cols=1", "rows=2", "本次发送图像数目：3", "开始打印黑色底纹。",
                        "display format \\1,2 is not supported, film not printed"}, true},
     };

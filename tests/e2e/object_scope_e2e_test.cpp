@@ -132,8 +132,8 @@ TEST_F(ObjectScopeE2e, AFormatThatCannotBePrintedIsRefusedAndNeverTakesAnotherFi
     ASSERT_EQ(server_.print({"--format", "STANDARD\\4,4"}).exitCode, 0);
     const QSet<QString> before = pdfFilesIn(filmFolder());
     ASSERT_EQ(before.size(), 1);
-    const char* formats[] = {"SLIDE", "SUPERSLIDE", "CUSTOM\\1", "", "STANDARD", "FOO", "COL\\2", "ROW\\2,2",
-                             "COL\\3,1,2", "STANDARD\\0,3"};
+    const char* formats[] = {"SLIDE", "SUPERSLIDE", "CUSTOM\\1", "", "STANDARD", "FOO", "COL\\2", "ROW\\11,1",
+                             "COL\\3,0,2", "STANDARD\\0,3"};
     for (const char* format : formats) {
         const ProgramResult result = server_.print({"--format", format});
         EXPECT_NE(result.out.find("N-CREATE Film Box: status 0x0106, error comment: Image Display Format"),

@@ -356,6 +356,51 @@ TEST_F(FilmBoxFidelity, MinAndMaxDensityNarrowTheGreyRange)
     EXPECT_EQ(bandGreys(printed({"--min-density", "20", "--max-density", "300"})), plain);
 }
 
+// ROW and COL of any length: every row (column) of the page holds as many
+// pictures as its count. Each picture of the bands has one band of grey 220,
+// so the runs of that grey along a line through a row (column) count its
+// pictures.
+TEST_F(FilmBoxFidelity, RowAndColumnFormatsOfAnyLengthPrintEachLineWithItsCount)
+{
+    struct Case {
+        const char* format;
+        std::vector<int> lines;
+    };
+    const Case cases[] = {
+        {"ROW\\1,2", {1, 2}},
+        {"ROW\\1,2,3", {1, 2, 3}},
+        {"COL\\3,1,2", {3, 1, 2}},
+        {"ROW\\2,2", {2, 2}},
+    };
+    const auto isTop = [](QRgb pixel) { return std::abs(qGray(pixel) - bandLevels[3]) < 12; };
+    for (const Case& c : cases) {
+        const QImage page = printed({"--format", c.format});
+        ASSERT_FALSE(page.isNull()) << c.format;
+        const bool byColumn = std::string(c.format).rfind("COL", 0) == 0;
+        const int n = static_cast<int>(c.lines.size());
+        int boxes = 0;
+        for (int line = 0; line < n; ++line) {
+            boxes += c.lines[line];
+            int runs = 0;
+            if (byColumn) {
+                // Down the top band of the pictures of column `line`.
+                const int x = int((line + 0.875) * page.width() / n);
+                for (int y = 1; y < page.height(); ++y)
+                    runs += isTop(page.pixel(x, y)) && !isTop(page.pixel(x, y - 1));
+            } else {
+                const int y = int((line + 0.5) * page.height() / n);
+                for (int x = 1; x < page.width(); ++x)
+                    runs += isTop(page.pixel(x, y)) && !isTop(page.pixel(x - 1, y));
+            }
+            EXPECT_EQ(runs, c.lines[line]) << c.format << " line " << line + 1;
+        }
+        bool counted = false;
+        for (const auto& logged : runLogMessages(home))
+            counted = counted || logged == "本次发送图像数目：" + std::to_string(boxes);
+        EXPECT_TRUE(counted) << c.format;
+    }
+}
+
 // Template films: the 1x1 template of 14 x 17 inch paper, saved as TIFF
 // (the archive is out of reach, which the film does not mind).
 class TemplateFidelity : public ::testing::Test {

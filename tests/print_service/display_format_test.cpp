@@ -85,6 +85,29 @@ TEST(ImageBoxCount, ProductForGridsSumForUnevenLayoutsAndNothingOutOfRange)
     };
     for (const Case& c : cases)
         EXPECT_EQ(imageBoxCount(c.x, c.y, c.rc), c.count) << c.x << "," << c.y << " " << c.rc;
+    // Every count of a ROW or COL format, when given.
+    EXPECT_EQ(imageBoxCount(1, 2, "ROW", {1, 2, 3}), 6);
+    EXPECT_EQ(imageBoxCount(1, 2, "ROW", {1, 2, 0}), std::nullopt);
+}
+
+TEST(DecodeFormat, KeepsEveryCountOfRowAndColumnFormats)
+{
+    struct Case {
+        const char* format;
+        std::vector<int> lines;
+    };
+    const Case cases[] = {
+        {"ROW\\1,2", {1, 2}},
+        {"COL\\3,1,2", {3, 1, 2}},
+        {"ROW\\ 1, 2 ,3,4", {1, 2, 3, 4}},
+        {"ROW\\1,2,", {1, 2, 0}},           // an empty count reads 0 and is refused
+        {"ROW\\1,2,99999", {}},             // beyond 16 bits: no counts
+        {"STANDARD\\3,4", {}},
+    };
+    for (const Case& c : cases) {
+        testing::MemoryRunLog log;
+        EXPECT_EQ(DecodeFormat(c.format, log).lines, c.lines) << c.format;
+    }
 }
 
 }  // namespace

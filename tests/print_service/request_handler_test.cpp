@@ -125,8 +125,9 @@ TEST_F(HandlerFixture, AFilmBoxWhoseFormatCannotBePrintedIsRefusedAndNothingIsMa
     createFilmBox("STANDARD\\4,4", session);
     const std::size_t stored = store.size();
     const char* formats[] = {"SLIDE", "SUPERSLIDE", "CUSTOM\\1", "", "STANDARD", "FOO", "FOO\\2,2",
-                             "COL\\2", "COL\\2,1,3", "STANDARD\\2,3,4", "STANDARD\\0,5", "STANDARD\\200,200",
-                             "ROW\\2,2", "ROWCOL\\1,2"};
+                             "COL\\2", "STANDARD\\2,3,4", "STANDARD\\0,5", "STANDARD\\200,200",
+                             "ROWCOL\\1,2", "ROW\\11,1", "COL\\2,0,1", "ROW\\1,2,", "COL\\2,40000,1",
+                             "ROW\\10,10,10,10,10,10,10,10,10,10,1"};
     for (const char* format : formats) {
         const NormalisedResponse response = createFilmBox(format, session);
         EXPECT_EQ(response.status, 0x0106) << format;
@@ -138,9 +139,40 @@ TEST_F(HandlerFixture, AFilmBoxWhoseFormatCannotBePrintedIsRefusedAndNothingIsMa
     EXPECT_EQ(store.Dataset("", session)->ChildObjects().size(), 1u);
     EXPECT_TRUE(log.contains("Film box refused: Image Display Format \"SLIDE\" cannot be printed (not two counts)"));
 
-    // A template may hold a ROW or COL layout the direct road does not print.
+    EXPECT_TRUE(log.contains("Film box refused: Image Display Format \"ROW\\11,1\" cannot be printed "
+                             "(more than 10 images in one row)"));
+
+    // A template fills at most five slots of a ROW or COL film.
     settings.templateMode = true;
     EXPECT_EQ(createFilmBox("ROW\\2,2", session).status, 0);
+    EXPECT_EQ(createFilmBox("ROW\\1,2,2", session).status, 0);
+    EXPECT_EQ(createFilmBox("ROW\\1,2,3", session).status, 0x0106);
+}
+
+// ROW and COL take any number of counts: one image box for each image of
+// each row (column), in order.
+TEST_F(HandlerFixture, RowAndColumnFormatsOfAnyLengthMakeAnImageBoxPerImage)
+{
+    struct Case {
+        const char* format;
+        std::size_t boxes;
+        std::vector<int> lines;
+    };
+    const Case cases[] = {
+        {"ROW\\1,2", 3, {1, 2}},
+        {"ROW\\2,2", 4, {2, 2}},
+        {"ROW\\1,2,3", 6, {1, 2, 3}},
+        {"col\\3,1,2", 6, {3, 1, 2}},
+        {"COL\\10,10,10,10,10,10,10,10,10,10", 100, {10, 10, 10, 10, 10, 10, 10, 10, 10, 10}},
+    };
+    const std::string session = createSession();
+    for (const Case& c : cases) {
+        const NormalisedResponse response = createFilmBox(c.format, session);
+        ASSERT_EQ(response.status, 0) << c.format;
+        const PrintObject* box = store.Dataset("", response.affectedSopInstanceUid);
+        EXPECT_EQ(box->ChildObjects().size(), c.boxes) << c.format;
+        EXPECT_EQ(box->filmBoxFormat()->lines, c.lines) << c.format;
+    }
 }
 
 TEST_F(HandlerFixture, ImageBoxClassFollowsTheFirstPresentationContextAndForceConvert)
