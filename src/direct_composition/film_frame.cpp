@@ -102,21 +102,39 @@ void fill(PrinterSurface& surface, std::uint8_t grey, float x, float y, float wi
     surface.drawPicture(Picture::solid(grey, grey, grey), x, y, width, height);
 }
 
-// Four bars just inside the rectangle, so that the line never reaches into a
-// neighbouring picture or out of the cell.
 void drawTrim(const CompositionContext& context, PrinterSurface& surface, RectF r)
 {
-    const std::uint8_t grey = baseGrey(context) < 128 ? 255 : 0;
-    const float t = std::min({trimWidth, r.width / 2, r.height / 2});
-    fill(surface, grey, r.x, r.y, r.width, t);
-    fill(surface, grey, r.x, r.y + r.height - t, r.width, t);
-    fill(surface, grey, r.x, r.y + t, t, r.height - 2 * t);
-    fill(surface, grey, r.x + r.width - t, r.y + t, t, r.height - 2 * t);
+    const std::uint8_t grey = trimGreyOn(baseGrey(context));
+    for (const RectF& bar : trimBars(r))
+        fill(surface, grey, bar.x, bar.y, bar.width, bar.height);
 }
 
 // The image's own picture at one pixel per dot, centred in the cell and
 // cropped to it; the rectangle it was drawn in, or none.
 std::optional<RectF> drawUnscaled(PrinterSurface& surface, const Picture& picture, RectF cell)
+{
+    const std::optional<PlacedPicture> placed = placeUnscaled(picture, cell);
+    if (!placed || !surface.drawScaledPicture(placed->picture, placed->rect.x, placed->rect.y,
+                                              placed->rect.width, placed->rect.height, Magnification::None))
+        return std::nullopt;
+    return placed->rect;
+}
+
+}  // namespace
+
+std::array<RectF, 4> trimBars(RectF r)
+{
+    const float t = std::min({trimWidth, r.width / 2, r.height / 2});
+    return {RectF{r.x, r.y, r.width, t}, RectF{r.x, r.y + r.height - t, r.width, t},
+            RectF{r.x, r.y + t, t, r.height - 2 * t}, RectF{r.x + r.width - t, r.y + t, t, r.height - 2 * t}};
+}
+
+std::uint8_t trimGreyOn(std::uint8_t baseGrey)
+{
+    return baseGrey < 128 ? 255 : 0;
+}
+
+std::optional<PlacedPicture> placeUnscaled(const Picture& picture, RectF cell)
 {
     constexpr double twipsPerDot = 1440.0 / unscaledDotsPerInch;
     const int cols = std::min(picture.width, static_cast<int>(std::floor(cell.width / twipsPerDot + 1e-6)));
@@ -125,15 +143,11 @@ std::optional<RectF> drawUnscaled(PrinterSurface& surface, const Picture& pictur
         cropPicture(picture, (picture.width - cols) / 2, (picture.height - rows) / 2, cols, rows);
     if (visible.isNull())
         return std::nullopt;
-    const RectF rect{static_cast<float>(cell.x + (cell.width - cols * twipsPerDot) / 2),
-                     static_cast<float>(cell.y + (cell.height - rows * twipsPerDot) / 2),
-                     static_cast<float>(cols * twipsPerDot), static_cast<float>(rows * twipsPerDot)};
-    if (!surface.drawScaledPicture(visible, rect.x, rect.y, rect.width, rect.height, Magnification::None))
-        return std::nullopt;
-    return rect;
+    return PlacedPicture{visible,
+                         RectF{static_cast<float>(cell.x + (cell.width - cols * twipsPerDot) / 2),
+                               static_cast<float>(cell.y + (cell.height - rows * twipsPerDot) / 2),
+                               static_cast<float>(cols * twipsPerDot), static_cast<float>(rows * twipsPerDot)}};
 }
-
-}  // namespace
 
 void drawImage(const CompositionContext& context, PrinterSurface& surface, const FilmImage& image,
                const Picture& fitted, RectF rect, RectF cell)

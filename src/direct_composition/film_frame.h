@@ -3,6 +3,7 @@
 #include "direct_composition/film_image.h"
 #include "direct_composition/printer_surface.h"
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -67,6 +68,8 @@ struct FilmAppearance {
     std::optional<std::uint8_t> emptyCellGrey;
     // Trim YES: a thin line at the base's opposite tone around every picture.
     bool trim = false;
+    // Border Density was sent: a template's own base takes baseGrey.
+    bool baseGreySent = false;
 };
 
 // What composition reads besides the film: the live settings (black base,
@@ -111,6 +114,22 @@ void drawEmptyCell(const CompositionContext& context, PrinterSurface& surface, R
 inline constexpr double unscaledDotsPerInch = 300;
 // The trim line's width, twips: a quarter of a millimetre.
 inline constexpr float trimWidth = static_cast<float>(0.25 * 1440 / 25.4);
+
+// The trim around a picture drawn in `r`: four bars of trimWidth just inside
+// it, so the line never reaches into a neighbouring picture or out of the cell.
+std::array<RectF, 4> trimBars(RectF r);
+// The trim's grey on a base of `baseGrey`: white on a dark base, black on a light one.
+std::uint8_t trimGreyOn(std::uint8_t baseGrey);
+
+// A picture and where it goes.
+struct PlacedPicture {
+    Picture picture;
+    RectF rect;
+};
+// Magnification NONE: `picture` at one pixel per printer dot at
+// unscaledDotsPerInch, centred in `cell` and cropped to it; none when nothing
+// of it fits.
+std::optional<PlacedPicture> placeUnscaled(const Picture& picture, RectF cell);
 
 // How far the images move down for the header band: `htjcs` when the header
 // is printed, else 0.

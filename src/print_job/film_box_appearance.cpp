@@ -65,7 +65,10 @@ FilmBoxAppearance filmBoxAppearanceOf(DcmItem& filmBox, DcmItem* filmSession,
     const std::string border = textOf(filmBox, DCM_BorderDensity);
     if (!border.empty())
         if (const auto grey = densityGrey(border, "Border Density", illumination, ambient, ignored))
+        {
             appearance.film.baseGrey = *grey;
+            appearance.film.baseGreySent = true;
+        }
     const std::string empty = textOf(filmBox, DCM_EmptyImageDensity);
     if (!empty.empty())
         appearance.film.emptyCellGrey = densityGrey(empty, "Empty Image Density", illumination, ambient, ignored);

@@ -317,6 +317,7 @@ void PrintJobDriver::composeTemplate(const Film& film, const std::string& Rip, b
     templateFilm.r_c = film.format.r_c;
     templateFilm.lines = film.format.lines;
     templateFilm.firstCopy = firstCopy;
+    templateFilm.appearance = film.appearance;
     const bool lut = parts_.settings.lutEnabled != "0";
     for (const auto& image : film.images) {
         std::optional<dc::Picture> picture;
@@ -327,6 +328,7 @@ void PrintJobDriver::composeTemplate(const Film& film, const std::string& Rip, b
         }
         templateFilm.cells.push_back(std::move(picture));
         templateFilm.requestedWidthsMm.push_back(image ? image->requestedWidthMm() : 0);
+        templateFilm.magnifications.push_back(image ? image->magnification() : dc::Magnification::Bilinear);
     }
     parts_.templateComposition.composeFilm(templateFilm);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "direct_composition/film_frame.h"
 #include "direct_composition/picture.h"
 #include "print_job/film_result.h"
 
@@ -30,6 +31,10 @@ struct TemplateFilm {
     // The printed width in millimetres that the image box of cell k asked for
     // (Requested Image Size), at index k - 1; 0 (or no entry): fitted.
     std::vector<double> requestedWidthsMm;
+    // How the picture of cell k is scaled (Magnification Type), at index k - 1.
+    std::vector<direct_composition::Magnification> magnifications;
+    // Border and Empty Image Density and Trim of the film box.
+    direct_composition::FilmAppearance appearance;
     // False for the second and later copies of a film (Number of Copies):
     // they are printed, but the film is saved and recorded only once.
     bool firstCopy = true;

@@ -1,5 +1,6 @@
 #include "template_composition/report_filling.h"
 
+#include "print_job/template_road.h"
 #include "template_composition/ac_report.h"
 
 #include <string>
@@ -39,6 +40,36 @@ void FillReport(AcReport& report, const direct_composition::Picture& picture, in
 void FillReport_RC(AcReport& report, const direct_composition::Picture& picture, int cell)
 {
     fillSlot(report, picture, cell, maxRowColumnSlots);
+}
+
+void applyFilmAppearance(AcReport& report, const print_job::TemplateFilm& film)
+{
+    const direct_composition::FilmAppearance& look = film.appearance;
+    std::uint8_t baseGrey = look.baseGrey;
+    ReportControl* base = report.slot("Base");
+    if (base != nullptr && base->kind == ReportControl::Kind::Shape && base->backFilled) {
+        if (look.baseGreySent)
+            base->backColor = look.baseGrey * 0x010101u;
+        const std::uint32_t bgr = base->backColor;
+        baseGrey = static_cast<std::uint8_t>(((bgr & 0xFF) * 299 + ((bgr >> 8) & 0xFF) * 587 +
+                                              ((bgr >> 16) & 0xFF) * 114) / 1000);
+    }
+    for (std::size_t k = 1; k <= film.cells.size(); ++k) {
+        ReportControl* slot = report.slot("Image" + std::to_string(k));
+        if (slot == nullptr || slot->kind != ReportControl::Kind::Image || !slot->visible)
+            continue;
+        const auto& picture = film.cells[k - 1];
+        if (!picture) {
+            slot->emptyGrey = look.emptyCellGrey;
+            continue;
+        }
+        if (slot->picture.pixels != picture->pixels)
+            continue;  // the picture did not go into this slot
+        if (k <= film.magnifications.size())
+            slot->magnification = film.magnifications[k - 1];
+        if (look.trim)
+            slot->trimGrey = direct_composition::film_frame::trimGreyOn(baseGrey);
+    }
 }
 
 }  // namespace vantorel::template_composition

@@ -2,6 +2,10 @@
 
 #include "direct_composition/picture.h"
 
+namespace vantorel::print_job {
+struct TemplateFilm;
+}
+
 namespace vantorel::template_composition {
 
 class AcReport;
@@ -14,5 +18,13 @@ void FillReport(AcReport& report, const direct_composition::Picture& picture, in
 // ROW and COL formats: as FillReport for cells 1 ... 5, each slot keeping the
 // picture-fit settings the template gives it.
 void FillReport_RC(AcReport& report, const direct_composition::Picture& picture, int cell);
+
+// What the film box asks of the filled report: Border Density recolours the
+// template's base (a filled shape named "Base", as templates made here have;
+// a template without one keeps its own look), Empty Image Density fills the
+// visible slot of each cell without an image, and every slot that took its
+// cell's picture scales it by that image's Magnification Type and, with Trim
+// YES, gets a line at the base's opposite tone. Call after the fills.
+void applyFilmAppearance(AcReport& report, const print_job::TemplateFilm& film);
 
 }  // namespace vantorel::template_composition

@@ -60,6 +60,13 @@ struct ReportControl {
     // The printed width its image box asked for (Requested Image Size), in
     // twips: the picture is drawn that wide, centred in the slot. 0: fitted.
     float requestedWidth = 0;
+    // How the picture is scaled (Magnification Type of its image or film
+    // box); None prints it at one pixel per printer dot, centred and cropped.
+    direct_composition::Magnification magnification = direct_composition::Magnification::Bilinear;
+    // The film box's Trim: the grey of a thin line around the picture.
+    std::optional<std::uint8_t> trimGrey;
+    // The film box's Empty Image Density, for a slot whose cell has no image.
+    std::optional<std::uint8_t> emptyGrey;
 
     // Label: text in one line, font and colour (0x00BBGGRR).
     std::string text;

@@ -1,10 +1,13 @@
 #include "template_composition/report_page.h"
 
+#include "direct_composition/film_frame.h"
+#include "direct_composition/picture_scaling.h"
 #include "template_composition/ac_report.h"
 
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <optional>
 
 namespace vantorel::template_composition {
 
@@ -44,39 +47,35 @@ dc::RectF aligned(const ReportControl& slot, float width, float height)
     return {x, y, width, height};
 }
 
-// The part of the picture from pixel (x, y), width x height pixels.
-dc::Picture crop(const dc::Picture& picture, int x, int y, int width, int height)
+void addTrim(dc::FilmPage& page, const ReportControl& slot, dc::RectF drawn)
 {
-    if (x == 0 && y == 0 && width == picture.width && height == picture.height)
-        return picture;
-    dc::Picture part = picture;
-    part.width = width;
-    part.height = height;
-    const std::size_t bpp = static_cast<std::size_t>(picture.bytesPerPixel());
-    auto pixels = std::make_shared<std::vector<std::uint8_t>>(bpp * width * height);
-    for (int row = 0; row < height; ++row) {
-        const std::uint8_t* from =
-            picture.pixels->data() + (static_cast<std::size_t>(y + row) * picture.width + x) * bpp;
-        std::copy(from, from + bpp * width, pixels->data() + static_cast<std::size_t>(row) * width * bpp);
-    }
-    part.pixels = std::move(pixels);
-    return part;
+    if (!slot.trimGrey)
+        return;
+    for (const dc::RectF& bar : dc::film_frame::trimBars(drawn))
+        addFill(page, *slot.trimGrey * 0x010101u, bar);
 }
 
-void addPicture(dc::FilmPage& page, const ReportControl& slot)
+// Where the picture of the slot goes and which part of it; none when nothing shows.
+std::optional<dc::DrawOp> placedPicture(const ReportControl& slot)
 {
     const dc::Picture& picture = slot.picture;
-    if (picture.isNull() || slot.width <= 0 || slot.height <= 0)
-        return;
     dc::DrawOp op;
     op.picture = picture;
+    op.magnification = slot.magnification;
+    if (slot.magnification == dc::Magnification::None) {
+        const auto placed = dc::film_frame::placeUnscaled(picture, {slot.left, slot.top, slot.width, slot.height});
+        if (!placed)
+            return std::nullopt;
+        op.picture = placed->picture;
+        op.rect = placed->rect;
+        return op;
+    }
     if (slot.requestedWidth > 0) {
         const float width = slot.requestedWidth;
         const float height = width * picture.height / picture.width;
         op.rect = {slot.left + (slot.width - width) / 2, slot.top + (slot.height - height) / 2,
                    width, height};
-        page.ops.push_back(std::move(op));
-        return;
+        return op;
     }
     switch (slot.sizeMode) {
     case SizeMode::Stretch:
@@ -100,14 +99,31 @@ void addPicture(dc::FilmPage& page, const ReportControl& slot)
         const int x1 = std::min(picture.width, static_cast<int>(std::lround((right - full.x) / twipsPerPicturePixel)));
         const int y1 = std::min(picture.height, static_cast<int>(std::lround((bottom - full.y) / twipsPerPicturePixel)));
         if (x1 <= x0 || y1 <= y0)
-            return;
-        op.picture = crop(picture, x0, y0, x1 - x0, y1 - y0);
+            return std::nullopt;
+        op.picture = dc::cropPicture(picture, x0, y0, x1 - x0, y1 - y0);
         op.rect = {full.x + x0 * twipsPerPicturePixel, full.y + y0 * twipsPerPicturePixel,
                    (x1 - x0) * twipsPerPicturePixel, (y1 - y0) * twipsPerPicturePixel};
         break;
     }
     }
-    page.ops.push_back(std::move(op));
+    return op;
+}
+
+void addPicture(dc::FilmPage& page, const ReportControl& slot)
+{
+    if (slot.width <= 0 || slot.height <= 0)
+        return;
+    if (slot.picture.isNull()) {
+        if (slot.emptyGrey)
+            addFill(page, *slot.emptyGrey * 0x010101u, {slot.left, slot.top, slot.width, slot.height});
+        return;
+    }
+    std::optional<dc::DrawOp> op = placedPicture(slot);
+    if (!op)
+        return;
+    const dc::RectF drawn = op->rect;
+    page.ops.push_back(std::move(*op));
+    addTrim(page, slot, drawn);
 }
 
 void addLabel(dc::FilmPage& page, const ReportControl& label)

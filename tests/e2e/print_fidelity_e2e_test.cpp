@@ -503,5 +503,23 @@ TEST_F(TemplateFidelity, TiffKeepsPixelAspectAndRequestedSize)
     EXPECT_NEAR(run.first + run.second / 2.0, sized.width() / 2.0, pixelsPerMm);
 }
 
+// On a template film, Border Density recolours the template's base and Trim
+// draws its line around the picture: the square picture fills the width, so
+// the base shows above and below it.
+TEST_F(TemplateFidelity, BorderDensityAndTrimReachTheTemplateFilm)
+{
+    const QImage plain = printed({});
+    const QImage white = printed({"--border-density", "WHITE", "--trim", "YES"});
+    ASSERT_FALSE(plain.isNull() || white.isNull());
+    const int x = plain.width() / 2, above = plain.height() / 20;
+    EXPECT_LT(meanGrey(plain, x, above, 3), 5);
+    EXPECT_GT(meanGrey(white, x, above, 3), 250);
+    // The picture's top edge: one row of the 0.25 mm black line just inside it.
+    const auto run = across(plain, plain.height() / 2);
+    const int top = (plain.height() - run.second) / 2;
+    EXPECT_LT(meanGrey(white, x, top + 1, 0), 5);
+    EXPECT_GT(meanGrey(plain, x, top + 1, 0), 20);
+}
+
 }  // namespace
 }  // namespace vantorel::testing

@@ -1,5 +1,7 @@
 #include "template_fakes.h"
 
+#include "print_job/template_road.h"
+#include "template_composition/report_filling.h"
 #include "template_composition/report_page.h"
 
 #include <gtest/gtest.h>
@@ -111,6 +113,83 @@ TEST(ReportPage, SheetFollowsOrientationAndHiddenControlsAreNotDrawn)
     EXPECT_FLOAT_EQ(page.ops[0].rect.y, 90);
     EXPECT_FLOAT_EQ(page.ops[0].rect.width, 5000);
     EXPECT_TRUE(isGrayPage(page));
+}
+
+// What the film box asks of a template film: a base recoloured by Border
+// Density, an empty cell's slot filled by Empty Image Density, the trim at the
+// base's opposite tone and each picture's magnification.
+TEST(ReportPage, TheFilmBoxsDensitiesTrimAndMagnificationReachTheTemplatePage)
+{
+    namespace dc = direct_composition;
+    ReportLayout layout;
+    ReportControl base;
+    base.kind = ReportControl::Kind::Shape;
+    base.name = "Base";
+    base.width = 10000;
+    base.height = 10000;
+    base.backFilled = true;
+    base.backColor = 0;
+    layout.controls.push_back(base);
+    for (int n : {1, 2, 3}) {
+        ReportControl slot = imageSlot(n, true, SizeMode::Stretch);
+        slot.left = 3000.0f * (n - 1);
+        slot.width = slot.height = 2880;
+        layout.controls.push_back(slot);
+    }
+    const dc::Picture picture = grayPicture(100, 100, 77);
+
+    struct Case {
+        const char* what;
+        dc::FilmAppearance look;
+        dc::Magnification magnification;
+        std::uint32_t base, trim;
+        std::optional<std::uint32_t> empty;
+        dc::RectF firstPicture;
+    };
+    dc::FilmAppearance plain, white, emptyGrey, trimmed;
+    white.baseGrey = 255;
+    white.baseGreySent = true;
+    white.trim = true;
+    emptyGrey.emptyCellGrey = 128;
+    trimmed.trim = true;
+    const Case cases[] = {
+        {"plain", plain, dc::Magnification::Bilinear, 0, 0, std::nullopt, {0, 0, 2880, 2880}},
+        {"white base, black trim", white, dc::Magnification::Replicate, 0xFFFFFF, 0, std::nullopt,
+         {0, 0, 2880, 2880}},
+        {"grey empty cell", emptyGrey, dc::Magnification::Cubic, 0, 0, 0x808080, {0, 0, 2880, 2880}},
+        // 100 pixels at 300 dpi are 480 twips, centred in the slot.
+        {"one pixel per dot, white trim", trimmed, dc::Magnification::None, 0, 0xFFFFFF, std::nullopt,
+         {1200, 1200, 480, 480}},
+    };
+    for (const Case& c : cases) {
+        AcReport report;
+        report.loadLayout(layout);
+        print_job::TemplateFilm film;
+        film.cells = {picture, std::nullopt, picture};
+        film.magnifications = {c.magnification, c.magnification, c.magnification};
+        film.appearance = c.look;
+        for (int k : {1, 3})
+            FillReport(report, picture, k);
+        applyFilmAppearance(report, film);
+        const dc::FilmPage page = layoutReportPage(report);
+
+        ASSERT_FALSE(page.ops.empty()) << c.what;
+        EXPECT_EQ((*page.ops[0].picture.pixels)[0], c.base & 0xFF) << c.what;
+        std::vector<dc::DrawOp> pictures, fills;
+        for (std::size_t i = 1; i < page.ops.size(); ++i)
+            (page.ops[i].picture.width == 1 ? fills : pictures).push_back(page.ops[i]);
+        ASSERT_EQ(pictures.size(), 2u) << c.what;
+        EXPECT_EQ(pictures[0].magnification, c.magnification) << c.what;
+        EXPECT_FLOAT_EQ(pictures[0].rect.x, c.firstPicture.x) << c.what;
+        EXPECT_FLOAT_EQ(pictures[0].rect.y, c.firstPicture.y) << c.what;
+        EXPECT_FLOAT_EQ(pictures[0].rect.width, c.firstPicture.width) << c.what;
+        const std::size_t trimBars = c.look.trim ? 8 : 0;
+        ASSERT_EQ(fills.size(), trimBars + (c.empty ? 1 : 0)) << c.what;
+        for (const dc::DrawOp& fill : fills) {
+            const bool emptyCell = fill.rect.x == 3000 && fill.rect.width == 2880;
+            EXPECT_EQ((*fill.picture.pixels)[0], (emptyCell ? *c.empty : c.trim) & 0xFF) << c.what;
+        }
+    }
 }
 
 }  // namespace

@@ -45,6 +45,7 @@ void ReportTemplateComposition::composeFilm(const print_job::TemplateFilm& film)
         const double widthMm = k <= film.requestedWidthsMm.size() ? film.requestedWidthsMm[k - 1] : 0;
         requestWidth(static_cast<int>(k), *picture, widthMm, toldTooLarge);
     }
+    applyFilmAppearance(report_, film);
 }
 
 // The slot that took the picture of cell `num` prints it `widthMm` wide when
