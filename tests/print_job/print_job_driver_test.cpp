@@ -116,8 +116,8 @@ TEST(DoPrint, FilmsNotPrintedAreReportedWithTheirReason)
         {"failure wins over an empty film", true,
          {{2, 2, "", "A4", "", none}, {1, 1, "", "A4", "", one}}, "printer stopped", 0x0110,
          "1 of 2 films not printed: printer stopped", Printer::Failed},
-        {"unsupported uneven format", false, {{3, 3, "ROW", "A4", "", PrintJobFixture::images(6)}},
-         "", 0x0110, "Film not printed: display format ROW\\3,3 not supported", Printer::Unchanged},
+        {"unsupported uneven format", false, {{3, 0, "ROW", "A4", "", PrintJobFixture::images(3)}},
+         "", 0x0110, "Film not printed: display format ROW\\3,0 not supported", Printer::Unchanged},
     };
     for (const auto& c : cases) {
         PrintJobFixture f;
