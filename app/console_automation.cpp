@@ -60,6 +60,30 @@ QString describe(QWidget* widget)
         .arg(text);
 }
 
+// Where a label's picture is on the screen: "pixmap=WxH at=X,Y" (its top
+// left corner, global), or "pixmap=none". The label centres its picture.
+QString describePixmap(QWidget* widget)
+{
+    auto* label = qobject_cast<QLabel*>(widget);
+    if (!label || label->pixmap().isNull())
+        return QStringLiteral("pixmap=none");
+    const QSize size = label->pixmap().deviceIndependentSize().toSize();
+    const QPoint corner = label->mapToGlobal(
+        QPoint((label->width() - size.width()) / 2, (label->height() - size.height()) / 2));
+    return QStringLiteral("pixmap=%1x%2 at=%3,%4").arg(size.width()).arg(size.height()).arg(corner.x()).arg(corner.y());
+}
+
+// Makes the row current and selected, as a click on it does.
+QString selectRow(QAbstractItemView* grid, const QString& where)
+{
+    const QModelIndex cell = grid->model() ? grid->model()->index(where.toInt(), 0) : QModelIndex();
+    if (!cell.isValid())
+        return QStringLiteral("error no such row");
+    grid->scrollTo(cell);
+    grid->setCurrentIndex(cell);
+    return QStringLiteral("ok");
+}
+
 QString answerDialog(const QString& how)
 {
     QWidget* modal = QApplication::activeModalWidget();
@@ -201,6 +225,10 @@ QString ConsoleAutomation::run(const QString& line)
     }
     if (auto* grid = qobject_cast<QAbstractItemView*>(widget); grid && verb == QLatin1String("rows"))
         return gridRows(grid);
+    if (verb == QLatin1String("pixmap"))
+        return describePixmap(widget);
+    if (auto* grid = qobject_cast<QAbstractItemView*>(widget); grid && verb == QLatin1String("select"))
+        return selectRow(grid, rest.mid(split + 1));
     if (auto* grid = qobject_cast<QAbstractItemView*>(widget); grid && verb == QLatin1String("dclick"))
         return doubleClickCell(grid, rest.mid(split + 1));
     if (verb == QLatin1String("type")) {

@@ -24,6 +24,9 @@ namespace vantorel::app {
 //   rows <widget>          a grid's rows: "rows=N", then per row a tab and
 //                          its cells joined by "|" (the first 200 rows)
 //   dclick <widget> <row> <column>   double-clicks a grid's cell
+//   select <widget> <row>  makes a grid's row the current one
+//   pixmap <widget>        "pixmap=WxH at=X,Y": a label's picture and its
+//                          top-left corner on the screen, or "pixmap=none"
 //   answer yes|no|ok       answers the waiting message box
 //   answer font <family>|<points>|<bold 0/1>   accepts the waiting font dialog
 //   answer colour #rrggbb  accepts the waiting colour dialog

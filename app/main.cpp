@@ -31,6 +31,7 @@
 #include "print_service/film_parameters.h"
 #include "print_service/print_object_store.h"
 #include "template_composition/qt/report_template_composition.h"
+#include "template_composition/qt/saved_film_reprint.h"
 
 #include <QApplication>
 #include <QDir>
@@ -274,7 +275,9 @@ int main(int argc, char** argv)
 
     // The settings pages are views of `settings`; they write through `store`.
     const QString homeText = QString::fromStdString(home);
-    app::SettingsPageServices pageServices(clock, runLog, server.service.listener(), server.startup);
+    template_composition::SavedFilmReprint reprint(settings, home, runLog,
+                                                   [&server] { server.printJob.countReprintedFilm(); });
+    app::SettingsPageServices pageServices(clock, runLog, server.service.listener(), server.startup, reprint);
     auto pages = pageServices.makePages({homeText, store, settings, messages});
     console::ui::ConsoleSettingsPages& settingsPages = *pages;
     console::ui::MainWindow window(homeText, clock, messages, std::move(pages));

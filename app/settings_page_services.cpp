@@ -11,8 +11,9 @@ namespace vantorel::app {
 
 SettingsPageServices::SettingsPageServices(const console::Clock& clock, console::RunLog& runLog,
                                            print_service::Listener& listener,
-                                           console::ui::StartupServices& startup)
-    : listener_(listener), startup_(startup), runLog_(runLog), purge_(clock, runLog)
+                                           console::ui::StartupServices& startup,
+                                           archive::FilmReprint& reprint)
+    : listener_(listener), startup_(startup), runLog_(runLog), reprint_(reprint), purge_(clock, runLog)
 {
 }
 
@@ -28,7 +29,7 @@ SettingsPageServices::makePages(const console::ui::PageContext& context)
     purgeTimer_.onTick = [this, &settings] { purge_.tick(settings.exportFolder); };
     filmListing_ = std::make_unique<archive::OdbcFilmListing>(settings);
     auto* filmPage =
-        new archive::FilmArchivePage({*filmListing_, context.messages, desktop_, runLog_});
+        new archive::FilmArchivePage({*filmListing_, context.messages, desktop_, runLog_, &reprint_});
 
     const console::ui::ConsoleSettingsPages::Services services{
         *this, *headerEditor_, purgeTimer_, skins_, *this, desktop_,

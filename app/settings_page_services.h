@@ -9,8 +9,9 @@
 #include <memory>
 
 namespace vantorel::archive {
+class FilmReprint;
 class OdbcFilmListing;
-}
+}  // namespace vantorel::archive
 
 namespace vantorel::console {
 class Clock;
@@ -27,12 +28,14 @@ namespace vantorel::app {
 // the print service's listener, the report page to the start-up services.
 // The hospital-name editor works on the pages' settings store and header
 // settings and logs to `runLog`. The film-management page and the monthly
-// purge that the run page switches are the film archive's.
+// purge that the run page switches are the film archive's; the film-management
+// page prints saved films again through `reprint`.
 class SettingsPageServices final : public console::ListenerControl,
                                    public console::ui::ReportPageControl {
 public:
     SettingsPageServices(const console::Clock& clock, console::RunLog& runLog,
-                         print_service::Listener& listener, console::ui::StartupServices& startup);
+                         print_service::Listener& listener, console::ui::StartupServices& startup,
+                         archive::FilmReprint& reprint);
     ~SettingsPageServices() override;
 
     std::unique_ptr<console::ui::ConsoleSettingsPages> makePages(const console::ui::PageContext& context);
@@ -48,6 +51,7 @@ private:
     print_service::Listener& listener_;
     console::ui::StartupServices& startup_;
     console::RunLog& runLog_;
+    archive::FilmReprint& reprint_;
     std::unique_ptr<hospital_name::ui::HeaderEditorWindow> headerEditor_;
     console::ui::MinutePurgeTimer purgeTimer_;
     console::ui::ApplicationSkinApplier skins_;

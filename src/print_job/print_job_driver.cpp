@@ -335,10 +335,23 @@ void PrintJobDriver::composeTemplate(const Film& film, const std::string& Rip, b
 
 // Counts the sheet (printed or abandoned), and on the template road prints it
 // first: what PrintReport says is the sheet's result there.
-SheetResult PrintJobDriver::countFilm(SheetResult sheet)
+std::int32_t PrintJobDriver::addOneToCount()
 {
     auto& count = parts_.settings.printCount;
     count = static_cast<std::int32_t>(static_cast<std::uint32_t>(count) + 1u);  // wraps, never overflows
+    parts_.observer.printCountChanged(count);
+    parts_.printCountStore.write(count);
+    return count;
+}
+
+void PrintJobDriver::countReprintedFilm()
+{
+    addOneToCount();
+}
+
+SheetResult PrintJobDriver::countFilm(SheetResult sheet)
+{
+    const std::int32_t count = addOneToCount();
     std::string printer = lastPrinter_;
     if (parts_.settings.templateMode) {
         const FilmResult report = parts_.templateComposition.PrintReport();
@@ -351,8 +364,6 @@ SheetResult PrintJobDriver::countFilm(SheetResult sheet)
             noteSavingProblem(*report.savingProblem);
     }
     parts_.log.write("打印第【" + std::to_string(count) + "】张胶片。");
-    parts_.observer.printCountChanged(count);
-    parts_.printCountStore.write(count);
     // Every film's last line says how it ended and on which printer.
     const std::string on = printer.empty() ? std::string() : "打印机：" + printer;
     if (sheet.kind == SheetResult::Kind::NotPrinted)

@@ -62,6 +62,10 @@ public:
 
     const PrinterRotation& rotation() const { return rotation_; }
 
+    // A film printed outside a print job (a saved film printed again): one
+    // more on the film count, shown and stored as for every film.
+    void countReprintedFilm();
+
 private:
     console::OwnerThread owner_;  // main thread only
     struct Film;  // one film box as collected for printing
@@ -76,6 +80,7 @@ private:
     SheetResult printDirect(const Film& film, const std::string& Rip);
     void composeTemplate(const Film& film, const std::string& Rip, bool firstCopy);
     SheetResult countFilm(SheetResult sheet);
+    std::int32_t addOneToCount();
     void pageEnded(const direct_composition::FilmPage& page,
                    const direct_composition::PageRelease& release);
     void notePrinterProblem(const SheetResult& sheet);

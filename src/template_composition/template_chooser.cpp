@@ -101,6 +101,22 @@ std::optional<std::string> TemplateChooser::repmod(AcReport& report, const print
     return std::nullopt;
 }
 
+std::string otherRoutePrinter(const console::Settings& settings)
+{
+    const int index = settings.otherPrinterIndex;
+    const auto& installed = settings.installedPrinters;
+    return index >= 0 && index < static_cast<int>(installed.size()) ? installed[index] : std::string();
+}
+
+std::optional<std::string> otherRoutePaper(const console::Settings& settings)
+{
+    for (const char* paper : {"A3", "A4"}) {
+        if (console::equalsIgnoringAsciiCase(settings.otherPaper, paper))
+            return std::string(paper);
+    }
+    return std::nullopt;
+}
+
 std::optional<int> TemplateChooser::chooseRoute(const print_job::TemplateFilm& film) const
 {
     const int bySize = print_job::routeIndexForFilmSize(film.FilmSize);
@@ -115,12 +131,8 @@ std::optional<int> TemplateChooser::chooseRoute(const print_job::TemplateFilm& f
 
 std::string TemplateChooser::pickPrinter(int route)
 {
-    if (route == print_job::otherRoute) {
-        const int index = settings_.otherPrinterIndex;
-        const auto& installed = settings_.installedPrinters;
-        return index >= 0 && index < static_cast<int>(installed.size()) ? installed[index]
-                                                                         : std::string();
-    }
+    if (route == print_job::otherRoute)
+        return otherRoutePrinter(settings_);
     const std::vector<std::string>& printers = settings_.routePrinters[route];
     const int count = static_cast<int>(printers.size());
     if (route == 0 && !settings_.routeByDevice) {
@@ -141,13 +153,8 @@ std::string TemplateChooser::pickPrinter(int route)
 
 std::optional<std::string> TemplateChooser::paperOf(int route) const
 {
-    if (route == print_job::otherRoute) {
-        for (const char* paper : {"A3", "A4"}) {
-            if (console::equalsIgnoringAsciiCase(settings_.otherPaper, paper))
-                return std::string(paper);
-        }
-        return std::nullopt;
-    }
+    if (route == print_job::otherRoute)
+        return otherRoutePaper(settings_);
     const int index = settings_.routePaperIndex[route];
     const auto& codes = console::paperCodeList();
     if (index < 0 || index >= static_cast<int>(codes.size()))

@@ -30,6 +30,12 @@ public:
     virtual std::optional<ReportLayout> load(const std::string& path, std::string& error) = 0;
 };
 
+// The route for films of other sizes (the last one): its printer, the
+// installed printer the settings name (empty when none), and its paper, A3 or
+// A4 (none when the setting names neither).
+std::string otherRoutePrinter(const console::Settings& settings);
+std::optional<std::string> otherRoutePaper(const console::Settings& settings);
+
 // The template chooser `repmod`: names the print job, sets the orientation,
 // picks the film's printer from the routing table (with rotations of its own,
 // apart from the direct road's) and loads the template named for the film's

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "archive/film_reprint.h"
+#include "template_composition/qt/report_printer.h"
+
+#include <functional>
+#include <string>
+
+namespace vantorel::console {
+class RunLog;
+struct Settings;
+}  // namespace vantorel::console
+
+namespace vantorel::template_composition {
+
+// Prints a saved film image again on the printer of the route for films of
+// other sizes, as one page: the image fitted to the whole sheet of that
+// route's paper (A4 when it names none) in the image's own orientation,
+// through the same checked hand-over as films from modalities. Logs
+// "重新打印：<path> -> <printer>" and how it ended; a printed film is counted
+// with `countFilm`. The archive is not written to.
+class SavedFilmReprint final : public archive::FilmReprint {
+public:
+    SavedFilmReprint(const console::Settings& settings, std::string homeFolder, console::RunLog& log,
+                     std::function<void()> countFilm);
+
+    archive::ReprintOutcome reprint(const std::string& imagePath) override;
+
+private:
+    archive::ReprintOutcome failed(archive::ReprintOutcome outcome, const std::string& reason);
+
+    const console::Settings& settings_;
+    console::RunLog& log_;
+    std::function<void()> countFilm_;
+    ReportPrinter printer_;
+};
+
+}  // namespace vantorel::template_composition
