@@ -2,6 +2,7 @@
 // MariaDB test server), driven through its widgets on the offscreen platform.
 
 #include "archive/film_query.h"
+#include "archive/film_reprint.h"
 #include "archive/monthly_purge.h"
 #include "archive/sql/odbc_film_listing.h"
 #include "archive/ui/film_archive_page.h"
@@ -36,6 +37,17 @@ std::ostream& operator<<(std::ostream& out, const Row& row)
 {
     return out << row.time.toStdString() << " " << row.path.toStdString();
 }
+
+// Notes what it is asked to print again and answers as told.
+struct RecordingReprint final : archive::FilmReprint {
+    archive::ReprintOutcome reprint(const std::string& imagePath) override
+    {
+        asked.push_back(imagePath);
+        return answer;
+    }
+    std::vector<std::string> asked;
+    archive::ReprintOutcome answer{true, "FilmFile", ""};
+};
 
 class FilmArchivePageTest : public ::testing::Test {
 protected:
@@ -97,7 +109,8 @@ protected:
     RecordingMessages messages;
     RecordingDesktop desktop;
     MemoryRunLog log;
-    archive::FilmArchivePage page{{listing, messages, desktop, log}};
+    RecordingReprint reprint;
+    archive::FilmArchivePage page{{listing, messages, desktop, log, &reprint}};
 };
 
 TEST_F(FilmArchivePageTest, ListsBothWholeDaysInIdOrderWithHeadingsAndWidths)
@@ -218,6 +231,57 @@ TEST_F(FilmArchivePageTest, FailedQuerySaysWhyUnderTheEmptiedGridAndLogsOnce)
     query(QDate(2014, 4, 12), QDate(2014, 4, 12));
     EXPECT_EQ(ourRows().size(), 1u);
     EXPECT_TRUE(page.statusLine()->text().isEmpty());
+}
+
+// Choosing a row shows its film beside the grid; a film that is still on disk
+// can be printed again and its folder opened; a purged one says it is gone.
+TEST_F(FilmArchivePageTest, TheSelectedFilmIsPreviewedAndCanBePrintedAgain)
+{
+    QTemporaryDir exportFolder;
+    const QString kept = exportFolder.path() + "/2014/04/12/101010.tiff";
+    QDir().mkpath(QFileInfo(kept).path());
+    QImage film(300, 400, QImage::Format_Grayscale8);
+    film.fill(40);
+    for (int y = 0; y < 200; ++y)
+        for (int x = 0; x < 150; ++x)
+            film.setPixel(x, y, qRgb(220, 220, 220));  // the first image, top left
+    ASSERT_TRUE(film.save(kept, "TIFF"));
+    const QString gone = exportFolder.path() + "/2014/03/12/090909.tiff";
+    const QString m = rows.marker();
+    ASSERT_TRUE(QFile::link("/", m));
+    ASSERT_TRUE(rows.insert("2014-04-12 10:10:10", m + kept));
+    ASSERT_TRUE(rows.insert("2014-04-12 10:10:11", m + gone));
+    query(QDate(2014, 4, 12), QDate(2014, 4, 12));
+    const auto rowOf = [&](const QString& path) {
+        for (int row = 0; row < model().rowCount(); ++row)
+            if (model().index(row, 2).data().toString() == path)
+                return row;
+        return -1;
+    };
+    EXPECT_FALSE(page.reprintButton()->isEnabled());
+
+    page.grid()->setCurrentIndex(model().index(rowOf(m + kept), 0));
+    QTRY_VERIFY_WITH_TIMEOUT(!page.preview()->pixmap().isNull(), 10000);
+    const QImage shown = page.preview()->pixmap().toImage();
+    EXPECT_NEAR(double(shown.width()) / shown.height(), 0.75, 0.02);
+    EXPECT_GT(qGray(shown.pixel(shown.width() / 4, shown.height() / 4)), 200);
+    EXPECT_LT(qGray(shown.pixel(shown.width() * 3 / 4, shown.height() * 3 / 4)), 60);
+    ASSERT_TRUE(page.reprintButton()->isEnabled());
+    QTest::mouseClick(page.reprintButton(), Qt::LeftButton);
+    EXPECT_EQ(reprint.asked, std::vector<std::string>{(m + kept).toStdString()});
+    EXPECT_EQ(page.statusLine()->text(), "已重新打印。打印机：FilmFile");
+    reprint.answer = {false, "queue1", "printer stopped"};
+    QTest::mouseClick(page.reprintButton(), Qt::LeftButton);
+    EXPECT_EQ(page.statusLine()->text(), "重新打印失败：printer stopped");
+    QTest::mouseClick(page.folderButton(), Qt::LeftButton);
+    EXPECT_EQ(desktop.documents, QStringList{QFileInfo(m + kept).absolutePath()});
+
+    page.grid()->setCurrentIndex(model().index(rowOf(m + gone), 0));
+    EXPECT_EQ(page.preview()->text(), "胶片【" + m + gone + "】不存在。");
+    EXPECT_TRUE(page.preview()->pixmap().isNull());
+    EXPECT_FALSE(page.reprintButton()->isEnabled());
+    EXPECT_EQ(reprint.asked.size(), 2u);
+    QFile::remove(m);
 }
 
 }  // namespace
