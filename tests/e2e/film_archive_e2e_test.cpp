@@ -6,10 +6,12 @@
 // film the program itself printed through a template, listed and opened.
 
 #include "archive/archive_rows.h"
+#include "support/pdf_pages.h"
 #include "window_e2e.h"
 
 #include <QDate>
 #include <QDirIterator>
+#include <QRegularExpression>
 #include <QUrl>
 
 #include <gtest/gtest.h>
@@ -200,6 +202,112 @@ TEST_F(FilmArchiveE2e, AFilmPrintedThroughATemplateIsListedWithItsPathAndOpens)
     EXPECT_TRUE(waitFor([&] { return openedFiles().split('\n').contains(url); }, 10000))
         << openedFiles().toStdString();
     EXPECT_EQ(command("modal"), "modal=");
+}
+
+// The installed printers as the program sees them (the index the setting of
+// the route for other sizes holds), from --show-settings.
+QStringList installedPrinters(const ConsoleHome& home)
+{
+    const ProgramResult result =
+        runProgram(programPath("vantorel"), {"--home", home.path(), "--show-settings"}, home.environment());
+    for (const QString& line : QString::fromStdString(result.out).split('\n'))
+        if (line.startsWith("installedPrinters="))
+            return line.mid(18).split(',');
+    return {};
+}
+
+// A template film of the program's own, selected in the grid: the preview
+// beside it shows the film (sampled on the screen where the film's first
+// image is), and "重新打印" prints it once more, as one page, on the route
+// for other sizes (a cups-pdf queue), with the same pixels; the archive gets
+// no second row.
+TEST_F(FilmArchiveE2e, TheSelectedFilmIsPreviewedAndPrintedAgainOnTheQueueForOtherSizes)
+{
+    const char* queue = std::getenv("VANTOREL_CUPS_QUEUE");
+    const char* queueFolder = std::getenv("VANTOREL_CUPS_PDF_DIR");
+    if (!queue || !queueFolder)
+        GTEST_SKIP() << "CUPS not started (run through scripts/test)";
+    const QString films = home_.path() + "/images";
+    rows_.ownFilmsBelow(films);
+    home_.setting(console::files::prtIni, "PrtIni", "启用胶片格式文件", "1");
+    home_.setting(console::files::prtIni, "PrtIni", "FilmSize_1", "4");
+    QDir().mkpath(home_.path() + "/ReportMode");
+    ASSERT_TRUE(QFile::copy(QStringLiteral(VANTOREL_SHIPPED_TEMPLATES) + "/1417-22.rpx",
+                            home_.path() + "/ReportMode/1417-22.rpx"));
+    const int queueIndex = installedPrinters(home_).indexOf(queue);
+    ASSERT_GE(queueIndex, 0) << queue;
+    home_.setting(console::files::prtIni, "PrtIni", "Printer_9", std::to_string(queueIndex));
+    start(archiveConnectString());
+
+    ASSERT_EQ(sendFilm(port_, {"--format", "STANDARD\\2,2", "--film-size", "14INX17IN"}), 0);
+    QString tiff;
+    ASSERT_TRUE(waitFor([&] {
+        QDirIterator it(films, {"*.tiff"}, QDir::Files, QDirIterator::Subdirectories);
+        tiff = it.hasNext() ? it.next() : QString();
+        return !tiff.isEmpty();
+    })) << home_.runLog().toStdString();
+    const QImage film(tiff);
+    ASSERT_FALSE(film.isNull());
+    const QString day = QDate::fromString(tiff.mid(films.size() + 1, 10), "yyyy/MM/dd").toString(Qt::ISODate);
+    const QString today = QDate::currentDate().toString(Qt::ISODate);
+    int filmRow = -1, listedRows = 0;
+    ASSERT_TRUE(waitFor([&] {
+        const QStringList listed = gridRows(query(day, today));
+        listedRows = 0;
+        for (int row = 0; row < listed.size(); ++row)
+            if (listed[row].section('|', 2) == tiff) {
+                filmRow = row;
+                ++listedRows;
+            }
+        return filmRow >= 0;
+    }, 20000)) << home_.runLog().toStdString();
+
+    ASSERT_EQ(command(QString("select filmManagementPage/filmGrid %1").arg(filmRow)), "ok");
+    QString shown;
+    ASSERT_TRUE(waitFor([&] {
+        shown = command("pixmap filmManagementPage/filmPreview");
+        return shown.startsWith("pixmap=") && shown != "pixmap=none";
+    }, 10000)) << shown.toStdString();
+    const QRegularExpression where("pixmap=(\\d+)x(\\d+) at=(-?\\d+),(-?\\d+)");
+    const QRegularExpressionMatch at = where.match(shown);
+    ASSERT_TRUE(at.hasMatch()) << shown.toStdString();
+    const int w = at.captured(1).toInt(), h = at.captured(2).toInt();
+    const int x0 = at.captured(3).toInt(), y0 = at.captured(4).toInt();
+    EXPECT_NEAR(double(w) / h, double(film.width()) / film.height(), 0.02);
+    const QImage screen = x_->screenshot(screenshotDir + "/film_archive_preview.png");
+    ASSERT_FALSE(screen.isNull());
+    // The middle of the first image (top-left quarter) and of the base
+    // between the images, on the film and on the screen.
+    for (const QPointF& p : {QPointF(0.25, 0.25), QPointF(0.75, 0.75)}) {
+        const int filmGrey = meanGrey(film, int(p.x() * film.width()), int(p.y() * film.height()), 8);
+        const int screenGrey = meanGrey(screen, x0 + int(p.x() * w), y0 + int(p.y() * h), 1);
+        EXPECT_NEAR(screenGrey, filmGrey, 25) << p.x() << "," << p.y();
+    }
+
+    const QSet<QString> before = pdfFilesIn(queueFolder);
+    ASSERT_EQ(command("state filmManagementPage/filmReprint").left(9), "enabled=1");
+    ASSERT_EQ(command("click filmManagementPage/filmReprint"), "ok");
+    const QStringList pdfs = waitForNewPdfs(queueFolder, before, 1, queue);
+    ASSERT_EQ(pdfs.size(), 1) << home_.runLog().toStdString();
+    EXPECT_TRUE(home_.runLog().contains("重新打印：" + tiff + " -> " + queue)) << home_.runLog().toStdString();
+    EXPECT_TRUE(command("state filmManagementPage/filmArchiveStatus").endsWith(QString("已重新打印。打印机：") + queue));
+    const QImage page = renderPdfPage(pdfs.front(), 72);
+    ASSERT_FALSE(page.isNull());
+    // Fitted to the sheet and centred: the film's picture fills the page's
+    // width (3:4 on A4 leaves bands above and below).
+    const double scale = double(page.width()) / film.width();
+    const double top = (page.height() - film.height() * scale) / 2;
+    for (const QPointF& p : {QPointF(0.25, 0.25), QPointF(0.75, 0.75)}) {
+        const int filmGrey = meanGrey(film, int(p.x() * film.width()), int(p.y() * film.height()), 8);
+        const int pageGrey = meanGrey(page, int(p.x() * page.width()), int(top + p.y() * film.height() * scale), 2);
+        EXPECT_NEAR(pageGrey, filmGrey, 25) << p.x() << "," << p.y();
+    }
+    // Still one row for the film.
+    const QStringList listed = gridRows(query(day, today));
+    int rowsNow = 0;
+    for (const QString& row : listed)
+        rowsNow += row.section('|', 2) == tiff;
+    EXPECT_EQ(rowsNow, listedRows);
 }
 
 }  // namespace
