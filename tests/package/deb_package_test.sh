@@ -59,7 +59,7 @@ version=$(field Version)
 [ -n "$version" ] || fail "no Version"
 depends=$(field Depends)
 for package in libdcmtk17 libqt6core6 libqt6gui6 libqt6widgets6 libqt6printsupport6 \
-    qt6-image-formats-plugins libqt6sql6-odbc unixodbc odbcinst odbc-mariadb fonts-noto-cjk adduser; do
+    qt6-image-formats-plugins libqt6sql6-odbc unixodbc odbcinst odbc-mariadb fonts-noto-cjk qt6-translations-l10n adduser; do
     grep -Eq "(^|, )$package( |,|$)" <<<"$depends" || fail "Depends lacks $package: $depends"
 done
 recommends=$(field Recommends)
