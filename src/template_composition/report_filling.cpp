@@ -41,4 +41,18 @@ void FillReport_RC(AcReport& report, const direct_composition::Picture& picture,
     fillSlot(report, picture, cell, maxRowColumnSlots);
 }
 
+void fillFilmCells(AcReport& report, const std::vector<std::optional<direct_composition::Picture>>& cells,
+                   bool rowColumn)
+{
+    for (std::size_t k = 1; k <= cells.size(); ++k) {
+        const auto& picture = cells[k - 1];
+        if (!picture)
+            continue;  // a cell without an image is not filled
+        if (rowColumn)
+            FillReport_RC(report, *picture, static_cast<int>(k));
+        else
+            FillReport(report, *picture, static_cast<int>(k));
+    }
+}
+
 }  // namespace vantorel::template_composition
