@@ -16,6 +16,7 @@ struct CommandLine {
 };
 
 CommandLine parseCommandLine(const std::vector<std::string>& args);
-const char* usageText();
+// The options and the environment variables the program reads, for --help.
+std::string usageText();
 
 }  // namespace vantorel::app

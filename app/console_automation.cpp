@@ -1,10 +1,13 @@
 #include "console_automation.h"
 
+#include "console/ui/qt_translations.h"
+
 #include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QColorDialog>
 #include <QDateEdit>
+#include <QDialogButtonBox>
 #include <QFontDialog>
 #include <QKeyEvent>
 #include <QLabel>
@@ -106,7 +109,7 @@ QString answerDialog(const QString& how)
         QFont font(parts[0]);
         font.setPointSizeF(parts[1].toDouble());
         font.setBold(parts[2] == QLatin1String("1"));
-        dialog->setCurrentFont(font);
+        dialog->setCurrentFont(console::ui::withFontStyleName(font));
         dialog->accept();
         return QStringLiteral("ok");
     }
@@ -116,6 +119,23 @@ QString answerDialog(const QString& how)
         return QStringLiteral("ok");
     }
     return QStringLiteral("error cannot answer ") + modal->windowTitle();
+}
+
+// The buttons of the waiting dialog, in the order of its button row.
+QString dialogButtons()
+{
+    QWidget* modal = QApplication::activeModalWidget();
+    if (!modal)
+        return QStringLiteral("error no dialog waits");
+    QList<QAbstractButton*> buttons;
+    if (auto* box = qobject_cast<QMessageBox*>(modal))
+        buttons = box->buttons();
+    else if (auto* row = modal->findChild<QDialogButtonBox*>())
+        buttons = row->buttons();
+    QStringList texts;
+    for (QAbstractButton* button : buttons)
+        texts << button->text();
+    return QStringLiteral("buttons=") + texts.join('|');
 }
 
 QString gridRows(QAbstractItemView* grid)
@@ -201,6 +221,8 @@ QString ConsoleAutomation::run(const QString& line)
     }
     if (verb == QLatin1String("answer"))
         return answerDialog(rest);
+    if (verb == QLatin1String("buttons"))
+        return dialogButtons();
     if (verb == QLatin1String("page")) {
         auto* navigation = qobject_cast<QListWidget*>(widgetAt(QStringLiteral("navigation")));
         const auto items = navigation ? navigation->findItems(rest, Qt::MatchExactly) : QList<QListWidgetItem*>();

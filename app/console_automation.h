@@ -20,6 +20,7 @@ namespace vantorel::app {
 //   page <entry>           selects a navigation entry
 //   state <widget>         "enabled=1 visible=1 checked=0 text=..."
 //   modal                  the title of the modal dialog that waits, if any
+//   buttons                its buttons' texts as Qt holds them ("是(&Y)|否(&N)")
 //   date <widget> <yyyy-MM-dd>   picks a date in a date box
 //   rows <widget>          a grid's rows: "rows=N", then per row a tab and
 //                          its cells joined by "|" (the first 200 rows)

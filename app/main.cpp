@@ -23,6 +23,7 @@
 #include "console/ui/listen_retry.h"
 #include "console/ui/main_window.h"
 #include "console/ui/message_box_operator_messages.h"
+#include "console/ui/qt_translations.h"
 #include "console/ui/status_panels.h"
 #include "direct_composition/qt/header_picture_files.h"
 #include "direct_composition/qt/qt_printer_surface.h"
@@ -238,6 +239,8 @@ int main(int argc, char** argv)
         return *answered;
     const bool headlessByChoice = choosePlatform(line);
     QApplication application(argc, argv);
+    // Qt's own buttons and dialogs speak Chinese, as every text of ours does.
+    const console::ui::QtChineseTranslation qtChinese;
     const bool headless = headlessByChoice || platformIsHeadless();
     // A message box closed while the main window is hidden must not end the
     // program; only closing the main window does.
@@ -262,6 +265,8 @@ int main(int argc, char** argv)
     // instead of a modal message box.
     console::JournalRunLog journalRunLog(fileRunLog, std::cerr);
     console::RunLog& runLog = headless ? static_cast<console::RunLog&>(journalRunLog) : fileRunLog;
+    if (!qtChinese.installed())
+        runLog.write("Qt的中文翻译无法读取：" + qtChinese.fileName().toStdString());
     console::LoggedOperatorMessages loggedMessages(fileRunLog, std::cerr);
     console::ui::MessageBoxOperatorMessages boxMessages;
     console::OperatorMessages& messages =

@@ -22,11 +22,12 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # parts the programs load at run time or need beside them: image plugins
 # (TIFF export), the ODBC SQL driver with unixODBC and the MariaDB connector
 # (registered by postinst under the name the archive's connection uses),
-# CJK fonts for the Chinese texts on films and pages, adduser for the
+# CJK fonts for the Chinese texts on films and pages, Qt's Chinese
+# translations for its standard buttons and dialogs, adduser for the
 # service's user.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "adduser, qt6-image-formats-plugins, libqt6sql6-odbc, unixodbc, odbcinst, odbc-mariadb, fonts-noto-cjk")
+    "adduser, qt6-image-formats-plugins, libqt6sql6-odbc, unixodbc, odbcinst, odbc-mariadb, fonts-noto-cjk, qt6-translations-l10n")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "mariadb-server, cups")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA
     ${CMAKE_CURRENT_SOURCE_DIR}/debian/postinst

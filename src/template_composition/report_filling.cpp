@@ -42,6 +42,7 @@ void FillReport_RC(AcReport& report, const direct_composition::Picture& picture,
     fillSlot(report, picture, cell, maxRowColumnSlots);
 }
 
+<<<<<<< HEAD
 void applyFilmAppearance(AcReport& report, const print_job::TemplateFilm& film)
 {
     const direct_composition::FilmAppearance& look = film.appearance;
@@ -69,6 +70,19 @@ void applyFilmAppearance(AcReport& report, const print_job::TemplateFilm& film)
             slot->magnification = film.magnifications[k - 1];
         if (look.trim)
             slot->trimGrey = direct_composition::film_frame::trimGreyOn(baseGrey);
+=======
+void fillFilmCells(AcReport& report, const std::vector<std::optional<direct_composition::Picture>>& cells,
+                   bool rowColumn)
+{
+    for (std::size_t k = 1; k <= cells.size(); ++k) {
+        const auto& picture = cells[k - 1];
+        if (!picture)
+            continue;  // a cell without an image is not filled
+        if (rowColumn)
+            FillReport_RC(report, *picture, static_cast<int>(k));
+        else
+            FillReport(report, *picture, static_cast<int>(k));
+>>>>>>> wt-desk
     }
 }
 

@@ -2,6 +2,9 @@
 
 #include "direct_composition/picture.h"
 
+#include <optional>
+#include <vector>
+
 namespace vantorel::print_job {
 struct TemplateFilm;
 }
@@ -26,5 +29,12 @@ void FillReport_RC(AcReport& report, const direct_composition::Picture& picture,
 // cell's picture scales it by that image's Magnification Type and, with Trim
 // YES, gets a line at the base's opposite tone. Call after the fills.
 void applyFilmAppearance(AcReport& report, const print_job::TemplateFilm& film);
+
+// A film's cells into the report as the template road fills every film: cell
+// k (index k - 1) by FillReport, or FillReport_RC for ROW and COL formats;
+// cells without a picture are skipped. vantorel-template's preview fills its
+// placeholders the same way, so it shows what a film prints.
+void fillFilmCells(AcReport& report, const std::vector<std::optional<direct_composition::Picture>>& cells,
+                   bool rowColumn);
 
 }  // namespace vantorel::template_composition

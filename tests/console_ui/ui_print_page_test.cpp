@@ -6,7 +6,11 @@
 #include "console/ui/pages/routing_rows.h"
 #include "pages_fixture.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QTextBrowser>
 #include <QComboBox>
 #include <QLabel>
 #include <QListWidget>
@@ -30,6 +34,18 @@ protected:
     console::ui::PrintPage& page() { return pages->print(); }
     console::ui::RoutingRows& rows() { return page().routing(); }
     OutputModePanel& output() { return page().outputMode(); }
+
+    // The README help windows that are up.
+    static QList<QWidget*> readmeHelpWindows()
+    {
+        QList<QWidget*> found;
+        for (QWidget* window : QApplication::topLevelWidgets())
+            if (window->objectName() == QLatin1String("readmeHelp") && !window->testAttribute(Qt::WA_WState_Hidden))
+                found << window;
+        return found;
+    }
+    static int readmeWindows() { return static_cast<int>(readmeHelpWindows().size()); }
+    static QWidget* readmeWindow() { return readmeHelpWindows().value(0); }
 };
 
 TEST_F(PrintPageTest, SavingAFreshHomeWritesEveryKeyInOrderAsGbk)
@@ -262,9 +278,11 @@ TEST_F(PrintPageTest, HeaderButtonFollowsTheBoxAndOpensTheEditor)
 TEST_F(PrintPageTest, HelpAndTheFormatDesigner)
 {
     startUnlocked();
+    home.writeBytes(QStringLiteral("help.mht"), "MIME-Version: 1.0\n");
     click(page().helpButton());
     EXPECT_EQ(desktop.documents, QStringList{home.path() + "/help.mht"});
     EXPECT_EQ(page().helpButton()->toolTip(), QStringLiteral("设置帮助"));
+    EXPECT_EQ(readmeWindows(), 0);
 
     click(output().templateChoice());
     click(output().designerButton());
@@ -278,6 +296,55 @@ TEST_F(PrintPageTest, HelpAndTheFormatDesigner)
     click(output().designerButton());
     EXPECT_EQ(desktop.programs, QStringList{home.path() + QStringLiteral("/胶片模式设计.exe")});
     EXPECT_EQ(messages.shown.size(), 1u);
+}
+
+// Without help.mht the README opens, rendered, in a window of the program
+// (a desktop without an opener for .mht files still gets help), and is
+// written as help.html into the home.
+TEST_F(PrintPageTest, HelpWithoutHelpFileShowsTheReadme)
+{
+    startUnlocked();
+    click(page().helpButton());
+    EXPECT_TRUE(desktop.documents.isEmpty());
+    ASSERT_EQ(readmeWindows(), 1);
+    auto* window = readmeWindow();
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("设置帮助"));
+    const auto* text = window->findChild<QTextBrowser*>(QStringLiteral("readmeText"));
+    ASSERT_NE(text, nullptr);
+    const QString shown = text->toPlainText();
+    // Markdown rendered: headings and code without their marks.
+    EXPECT_TRUE(shown.startsWith(QStringLiteral("Vantorel"))) << shown.left(200).toStdString();
+    EXPECT_TRUE(shown.contains(QStringLiteral("The two commands")));
+    EXPECT_FALSE(shown.contains(QStringLiteral("## "))) << "Markdown shown as text";
+    EXPECT_TRUE(shown.contains(QStringLiteral("医院名称设置")));
+    QFile html(home.path() + "/help.html");
+    ASSERT_TRUE(html.open(QIODevice::ReadOnly));
+    const QString written = QString::fromUtf8(html.readAll());
+    EXPECT_TRUE(written.contains(QStringLiteral("<html"))) << written.left(200).toStdString();
+    EXPECT_TRUE(written.contains(QStringLiteral("The two commands")));
+
+    // Asked again, the one window comes to the front.
+    click(page().helpButton());
+    EXPECT_EQ(readmeWindows(), 1);
+    window->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(readmeWindows(), 0);
+}
+
+// Where help.html cannot be written (a folder in its place here; a
+// read-only home alike), the help still shows, from the README's text.
+TEST_F(PrintPageTest, HelpThatCannotBeWrittenStillShowsTheReadme)
+{
+    startUnlocked();
+    ASSERT_TRUE(QDir(home.path()).mkdir(QStringLiteral("help.html")));
+    click(page().helpButton());
+    ASSERT_EQ(readmeWindows(), 1);
+    const auto* text = readmeWindow()->findChild<QTextBrowser*>(QStringLiteral("readmeText"));
+    ASSERT_NE(text, nullptr);
+    EXPECT_TRUE(text->toPlainText().contains(QStringLiteral("The two commands")));
+    readmeWindow()->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 }  // namespace

@@ -25,18 +25,14 @@ public:
         console::SettingsStore(path().toStdString()).writeSetting(section, key, value, file);
     }
 
-    // The skins and the printer list that a new home gets from runtime/.
-    void copyRuntime() const
-    {
-        const QString from = QStringLiteral(VANTOREL_RUNTIME_DIR);
-        QDirIterator files(from, QDir::Files, QDirIterator::Subdirectories);
-        while (files.hasNext()) {
-            const QString source = files.next();
-            const QString target = path() + source.mid(from.size());
-            QDir().mkpath(QFileInfo(target).path());
-            QFile::copy(source, target);
-        }
-    }
+    // The skins, the printer list and the header that a new home gets from
+    // runtime/.
+    void copyRuntime() const { copyFolder(QStringLiteral(VANTOREL_RUNTIME_DIR)); }
+
+    // What the build adds to a new home (shipped templates, About/about.ini),
+    // as scripts/run and the package copy it after runtime/; files already
+    // there are kept.
+    void copyBuiltRuntime() const { copyFolder(QStringLiteral(VANTOREL_BUILT_RUNTIME_DIR)); }
 
     QString reportPath() const { return path() + "/console-report.txt"; }
 
@@ -53,6 +49,20 @@ public:
                 fields[line.left(equals)] = line.mid(equals + 1);
         }
         return fields;
+    }
+
+private:
+    void copyFolder(const QString& from) const
+    {
+        QDirIterator files(from, QDir::Files, QDirIterator::Subdirectories);
+        while (files.hasNext()) {
+            const QString source = files.next();
+            if (files.fileName() == QLatin1String(".stamp"))  // the build's, not the home's
+                continue;
+            const QString target = path() + source.mid(from.size());
+            QDir().mkpath(QFileInfo(target).path());
+            QFile::copy(source, target);  // an existing file is kept
+        }
     }
 };
 

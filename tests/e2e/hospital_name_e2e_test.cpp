@@ -95,10 +95,13 @@ TEST_F(HospitalNameE2e, NameSavedInTheEditorIsOnTheNextFilm)
     ASSERT_EQ(command("type Frmhname/leftStart 1200"), "ok");
     ASSERT_EQ(command("type Frmhname/topStart 100"), "ok");
     ASSERT_EQ(command("click Frmhname/textStyle"), "ok");
-    answer("Select Font", "font Noto Sans CJK SC|20|1");
-    answer("Select Color", "colour #c00000");
+    // Qt's own dialogs speak Chinese too.
+    answer("选择字体", "font Noto Sans CJK SC|20|1");
+    answer("选择颜色", "colour #c00000");
     EXPECT_TRUE(command("state Frmhname/styleText").contains("粗体"));
     ASSERT_EQ(command("click Frmhname/savePicture"), "ok");
+    ASSERT_TRUE(waitFor([&] { return command("modal") == "modal=请确认"; }));
+    EXPECT_EQ(command("buttons"), "buttons=是(&Y)|否(&N)");
     answer("请确认", "yes");
     ASSERT_TRUE(waitFor([&] { return hospitalIni().contains("粗体=True"); })) << hospitalIni().toStdString();
     // On screen: the preview and the style line show the name's dark red.

@@ -1,4 +1,5 @@
 #include "hospital_name/ui/frmhname.h"
+#include "hospital_name/qt/name_picture.h"
 #include "hospital_name/ui/header_editor_window.h"
 
 #include "console/gbk.h"
@@ -7,7 +8,9 @@
 #include "console/settings_store.h"
 #include "support/memory_run_log.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -105,6 +108,63 @@ TEST_F(FrmhnameTest, TypedFieldsReachTheEditorAndTheBasePictureIsShown)
     QTest::keyClicks(child<QLineEdit>(window, "topStart"), QStringLiteral("5"));  // after the "0" shown
     EXPECT_EQ(window->editor().state().name, "Central Hospital");
     EXPECT_EQ(window->editor().state().top, "05");
+}
+
+// Chinese text typed at the cursor, as an input method hands it over.
+void typeText(QLineEdit* edit, const QString& text)
+{
+    QKeyEvent typed(QEvent::KeyPress, 0, Qt::NoModifier, text);
+    QApplication::sendEvent(edit, &typed);
+}
+
+// Pixels of `image` that are not white.
+int inkOf(const QImage& image)
+{
+    int ink = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            ink += image.pixel(x, y) != qRgb(255, 255, 255);
+    return ink;
+}
+
+TEST_F(FrmhnameTest, PreviewDrawsTheNameAsTypedAndSaysWhenItDoesNotFit)
+{
+    header_.hname = "";
+    header_.hzt = "Noto Sans CJK SC";
+    header_.hzh = "20";
+    Frmhname* window = openEditor();
+    auto* note = child<QLabel>(window, "previewNote");
+    EXPECT_EQ(inkOf(window->shownPreview()), 0);
+
+    auto* name = child<QLineEdit>(window, "hospitalName");
+    typeText(name, QStringLiteral("医"));
+    const int oneCharacter = inkOf(window->shownPreview());
+    EXPECT_GT(oneCharacter, 30);
+    typeText(name, QStringLiteral("院名称"));
+    EXPECT_GT(inkOf(window->shownPreview()), 2 * oneCharacter) << "redrawn at every change";
+    EXPECT_EQ(window->shownPreview(),
+              renderHospitalName(loadBasePicture({}), "医院名称", window->editor().state().style));
+    EXPECT_EQ(inkOf(window->preview()), 0) << "typing writes nothing into the picture a save writes";
+    EXPECT_TRUE(note->text().isEmpty());
+
+    typeText(name, QStringLiteral("第一人民医院放射科影像中心胶片打印室及远程会诊中心"));
+    EXPECT_EQ(note->text(), QString::fromUtf8(Frmhname::nameTooLong));
+    name->selectAll();
+    QTest::keyClick(name, Qt::Key_Backspace);
+    EXPECT_EQ(inkOf(window->shownPreview()), 0);
+    EXPECT_TRUE(note->text().isEmpty());
+}
+
+TEST_F(FrmhnameTest, CloseButtonClosesTheWindow)
+{
+    Frmhname* window = openEditor();
+    auto* close = child<QPushButton>(window, "closeEditor");
+    ASSERT_NE(close, nullptr);
+    EXPECT_EQ(close->text(), QStringLiteral("关闭"));
+    close->click();
+    EXPECT_FALSE(window->isVisible());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(opener_.window(), nullptr);
 }
 
 }  // namespace

@@ -114,6 +114,36 @@ TEST(NamePicture, DrawingAgainDrawsOnTopOfTheLastDrawing)
     EXPECT_EQ(inkOf(picture.image()).pixels, 0);
 }
 
+TEST(NamePicture, NameFitsWhenItsLineStaysInsideThePicture)
+{
+    // The shipped base picture's size; the name's line starts at (93, 13).
+    const QImage base = whitePicture(600, 64);
+    const NameStyle shipped{"Noto Sans CJK SC", 20, true, false, 0};
+    NameStyle large = shipped;
+    large.pointSize = 40;
+    struct Case {
+        const char* name;
+        NameStyle style;
+        bool fits;
+    };
+    const Case cases[] = {
+        {"医院名称", shipped, true},
+        {"", large, true},
+        {"第一人民医院放射科影像中心", shipped, true},  // 13 characters, about 350 pixels
+        {"第一人民医院放射科影像中心胶片打印室及远程会诊中心", shipped, false},
+        {"医院", large, false},  // 53-pixel characters on a line taller than the picture
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(nameFitsPicture(base, c.name, c.style), c.fits) << c.name << " " << c.style.pointSize;
+        if (c.fits) {  // what fits is drawn whole: no ink on the picture's last column or row
+            const QImage drawn = renderHospitalName(base, c.name, c.style);
+            EXPECT_EQ(drawn.copy(base.width() - 1, 0, 1, base.height()), base.copy(base.width() - 1, 0, 1, base.height()))
+                << c.name;
+        }
+    }
+    EXPECT_TRUE(nameFitsPicture(whitePicture(1200, 64), "第一人民医院放射科影像中心胶片打印室及远程会诊中心", shipped));
+}
+
 TEST(NamePicture, SavesAWindowsBitmapAndReportsAFailedWrite)
 {
     QTemporaryDir dir;

@@ -59,7 +59,7 @@ version=$(field Version)
 [ -n "$version" ] || fail "no Version"
 depends=$(field Depends)
 for package in libdcmtk17 libqt6core6 libqt6gui6 libqt6widgets6 libqt6printsupport6 \
-    qt6-image-formats-plugins libqt6sql6-odbc unixodbc odbcinst odbc-mariadb fonts-noto-cjk adduser; do
+    qt6-image-formats-plugins libqt6sql6-odbc unixodbc odbcinst odbc-mariadb fonts-noto-cjk qt6-translations-l10n adduser; do
     grep -Eq "(^|, )$package( |,|$)" <<<"$depends" || fail "Depends lacks $package: $depends"
 done
 recommends=$(field Recommends)
@@ -76,7 +76,9 @@ dpkg-deb -c "$deb" | awk '{ print $6 }' >"$work/files"
 expected=(./usr/bin/vantorel ./usr/bin/vantorel-printscu
     ./lib/systemd/system/vantorel.service ./usr/share/applications/vantorel.desktop
     ./usr/libexec/vantorel/vantorel-prepare-home ./usr/share/vantorel/sql/dbprt.sql
-    ./usr/share/doc/vantorel/README.md ./usr/share/doc/vantorel/conformance.md)
+    ./usr/share/doc/vantorel/README.md ./usr/share/doc/vantorel/conformance.md
+    ./usr/share/man/man1/vantorel.1.gz ./usr/share/man/man1/vantorel-printscu.1.gz
+    ./usr/share/man/man1/vantorel-template.1.gz)
 # The runtime folder goes in whole, whatever it holds, with what the build
 # adds to it; so does every program of ours the build makes.
 for runtime in "$source_dir/runtime" "$build_dir/runtime"; do
@@ -109,6 +111,17 @@ done
 grep -Eq '^ExecStart=.* --home /var/lib/vantorel --headless$' "$unit" || fail "ExecStart: $(grep ^ExecStart= "$unit")"
 grep -Eq '^Exec=.*/usr/bin/vantorel --home /var/lib/vantorel"?$' "$root/usr/share/applications/vantorel.desktop" ||
     fail "desktop entry does not start the console on the service's home"
+
+# The manual pages as a reader opens them from the package.
+for page in vantorel vantorel-printscu vantorel-template; do
+    file=$root/usr/share/man/man1/$page.1.gz
+    if command -v man >/dev/null; then
+        MANWIDTH=80 man -l "$file" >"$work/man.txt" 2>/dev/null || fail "man -l $page.1.gz"
+    else
+        zcat "$file" | groff -man -Tutf8 >"$work/man.txt" 2>/dev/null || fail "groff $page.1.gz"
+    fi
+    grep -Eq "^ +$page - " "$work/man.txt" || fail "$page.1.gz does not render its NAME: $(head -5 "$work/man.txt")"
+done
 
 "$root/usr/bin/vantorel" --version >"$work/version" || fail "--version"
 grep -Fxq "vantorel $version" "$work/version" || fail "--version: $(cat "$work/version")"

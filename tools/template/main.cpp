@@ -3,7 +3,7 @@
 //
 //   vantorel-template new [--orientation portrait|landscape] [--format F]
 //                         [--paper CODE] [--margin TWIPS] [--gap TWIPS]
-//                         [--white] DIR
+//                         [--white] [--force] DIR
 //   vantorel-template shipped DIR
 //   vantorel-template preview FILE OUT.png [--width PIXELS]
 
@@ -11,16 +11,20 @@
 #include "template_composition/ac_report.h"
 #include "template_composition/grid_template.h"
 #include "template_composition/qt/rpx_file.h"
+#include "template_composition/report_filling.h"
 #include "template_composition/report_page.h"
+#include "template_composition/template_check.h"
 #include "template_composition/template_chooser.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QFont>
 #include <QGuiApplication>
 #include <QPainter>
 
 #include <iostream>
+#include <optional>
 #include <regex>
 #include <string>
 #include <vector>
@@ -32,12 +36,14 @@ using namespace vantorel::template_composition;
 
 const char* const usage =
     "usage: vantorel-template new [--orientation portrait|landscape] [--format F]\n"
-    "                             [--paper CODE] [--margin TWIPS] [--gap TWIPS] [--white] DIR\n"
+    "                             [--paper CODE] [--margin TWIPS] [--gap TWIPS] [--white] [--force] DIR\n"
     "       vantorel-template shipped DIR\n"
     "       vantorel-template preview FILE OUT.png [--width PIXELS]\n"
     "F is a display format: STANDARD\\c,r, ROW\\a,b or COL\\a,b (default STANDARD\\1,1).\n"
     "CODE is a paper code: 1417, 1414, 1114, 1012, 1014, 810, A3, A4 or B5 (default 1417).\n"
-    "new writes DIR/<name>.rpx, named as the server looks the template up.\n";
+    "new writes DIR/<name>.rpx, named as the server looks the template up; a file\n"
+    "already there is kept unless --force is given.\n"
+    "preview draws FILE as a film through it prints, with numbered pictures.\n";
 
 // The paper codes and formats shipped with the program.
 const char* const shippedPapers[] = {"1417", "1114", "810", "A4", "A3"};
@@ -62,7 +68,10 @@ std::string fileNameOf(const GridTemplateOptions& options, const std::string& pa
     return path.substr(path.rfind('/') + 1);
 }
 
-bool writeTemplate(const GridTemplateOptions& options, const std::string& paper, const QString& folder)
+// Writes the template into `folder`; a file of that name is replaced only
+// when `replace` says so (an operator's edited template is not lost to a typo).
+bool writeTemplate(const GridTemplateOptions& options, const std::string& paper, const QString& folder,
+                   bool replace)
 {
     if (!QDir().mkpath(folder)) {
         std::cerr << "vantorel-template: cannot create " << folder.toStdString() << "\n";
@@ -70,8 +79,12 @@ bool writeTemplate(const GridTemplateOptions& options, const std::string& paper,
     }
     const QString path = folder + '/' + QString::fromStdString(fileNameOf(options, paper));
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(writeRpx(gridTemplate(options))) < 0 ||
-        !file.flush()) {
+    const QIODevice::OpenMode mode = replace ? QIODevice::WriteOnly : QIODevice::WriteOnly | QIODevice::NewOnly;
+    if (!replace && QFileInfo::exists(path)) {
+        std::cerr << "vantorel-template: " << path.toStdString() << " exists; --force replaces it\n";
+        return false;
+    }
+    if (!file.open(mode) || file.write(writeRpx(gridTemplate(options))) < 0 || !file.flush()) {
         std::cerr << "vantorel-template: cannot write " << path.toStdString() << ": "
                   << file.errorString().toStdString() << "\n";
         return false;
@@ -94,11 +107,14 @@ int newTemplate(const std::vector<std::string>& args)
 {
     GridTemplateOptions options;
     std::string paper = "1417", folder;
+    bool force = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         const bool hasValue = i + 1 < args.size();
         if (arg == "--white") {
             options.blackBase = false;
+        } else if (arg == "--force") {
+            force = true;
         } else if (arg == "--orientation" && hasValue) {
             const std::string value = args[++i];
             if (value != "portrait" && value != "landscape")
@@ -124,7 +140,7 @@ int newTemplate(const std::vector<std::string>& args)
         return std::cerr << usage, 2;
     if (!setPaper(paper, options))
         return std::cerr << "vantorel-template: unknown paper " << paper << "\n", 2;
-    return writeTemplate(options, paper, QString::fromStdString(folder)) ? 0 : 1;
+    return writeTemplate(options, paper, QString::fromStdString(folder), force) ? 0 : 1;
 }
 
 // STANDARD 1x1 ... 5x6 and the ROW and COL formats with 1 to 3 images in
@@ -143,12 +159,12 @@ int shippedTemplates(const std::string& folder)
                     options.r_c.clear();
                     options.cols = cols;
                     options.rows = rows;
-                    failures += !writeTemplate(options, paper, QString::fromStdString(folder));
+                    failures += !writeTemplate(options, paper, QString::fromStdString(folder), true);
                     if (cols > 3 || rows > 3)
                         continue;
                     for (const char* r_c : {"ROW", "COL"}) {
                         options.r_c = r_c;
-                        failures += !writeTemplate(options, paper, QString::fromStdString(folder));
+                        failures += !writeTemplate(options, paper, QString::fromStdString(folder), true);
                     }
                 }
             }
@@ -177,6 +193,19 @@ direct_composition::Picture placeholder(int number)
     return direct_composition::fromQImage(image);
 }
 
+// Whether the file is a ROW or COL template, by the name the server looks it
+// up by ("LROW1417-23.rpx"): those films are filled by their own rule.
+bool rowColumnTemplate(const std::string& path)
+{
+    std::string name = path.substr(path.rfind('/') + 1);
+    if (!name.empty() && name[0] == 'L')
+        name.erase(0, 1);
+    return name.rfind("ROW", 0) == 0 || name.rfind("COL", 0) == 0;
+}
+
+// The template as a film through it prints: loaded, checked and filled by the
+// template road's own code with a numbered picture for each of its image
+// slots, laid out as a film page and painted by the printer's page painter.
 int preview(const std::vector<std::string>& args)
 {
     if (args.size() != 2 && !(args.size() == 4 && args[2] == "--width"))
@@ -191,11 +220,21 @@ int preview(const std::vector<std::string>& args)
         return std::cerr << "vantorel-template: " << args[0] << ": " << error << "\n", 1;
     AcReport report;
     report.loadLayout(std::move(*layout));
-    for (int n = 1; n <= maxFillSlots; ++n) {
-        ReportControl* slot = report.slot("Image" + std::to_string(n));
+    const bool rowColumn = rowColumnTemplate(args[0]);
+    // A film of as many images as the template has slots, up to its last one.
+    std::vector<std::optional<direct_composition::Picture>> cells;
+    for (int n = 1; n <= (rowColumn ? maxRowColumnSlots : maxFillSlots); ++n) {
+        const ReportControl* slot = report.slot("Image" + std::to_string(n));
         if (slot && slot->kind == ReportControl::Kind::Image)
-            slot->picture = placeholder(n);
+            cells.resize(static_cast<std::size_t>(n));
     }
+    for (std::size_t k = 0; k < cells.size(); ++k)
+        cells[k] = placeholder(static_cast<int>(k + 1));
+    const std::vector<bool> filled(cells.size(), true);
+    if (const auto problem = unusableTemplate(report.controls(), report.page(), filled, rowColumn))
+        return std::cerr << "vantorel-template: " << args[0] << ": the server would not use it: " << *problem
+                         << "\n", 1;
+    fillFilmCells(report, cells, rowColumn);
     const QImage picture = direct_composition::renderFilmPreview(layoutReportPage(report), width);
     if (picture.isNull() || !picture.save(QString::fromStdString(args[1]), "PNG"))
         return std::cerr << "vantorel-template: cannot write " << args[1] << "\n", 1;

@@ -22,6 +22,18 @@ QImage asPreview(QImage image)
     return image;
 }
 
+QFont nameFont(const NameStyle& style)
+{
+    QFont font(QString::fromStdString(style.font));
+    if (style.pointSize > 0)
+        font.setPointSizeF(style.pointSize);
+    font.setBold(style.bold);
+    return font;
+}
+
+// The top-left of the name's line on the picture, in pixels.
+constexpr QPointF nameCell(nameLeftTwips / twipsPerPixel, nameTopTwips / twipsPerPixel);
+
 }  // namespace
 
 QImage loadBasePicture(const QString& path)
@@ -39,17 +51,24 @@ QImage renderHospitalName(const QImage& base, const std::string& name, const Nam
     QImage picture = asPreview(base);
     QPainter painter(&picture);
     painter.setRenderHint(QPainter::TextAntialiasing);
-    QFont font(QString::fromStdString(style.font));
-    if (style.pointSize > 0)
-        font.setPointSizeF(style.pointSize);
-    font.setBold(style.bold);
+    const QFont font = nameFont(style);
     painter.setFont(font);
     painter.setPen(QColor(redOf(style.colour), greenOf(style.colour), blueOf(style.colour)));
     // Text starts at the top of its line, as a print position does.
     const QFontMetricsF metrics(font, &picture);
-    const QPointF origin(nameLeftTwips / twipsPerPixel, nameTopTwips / twipsPerPixel + metrics.ascent());
-    painter.drawText(origin, QString::fromStdString(name));
+    painter.drawText(nameCell + QPointF(0, metrics.ascent()), QString::fromStdString(name));
     return picture;
+}
+
+bool nameFitsPicture(const QImage& base, const std::string& name, const NameStyle& style)
+{
+    if (name.empty())
+        return true;
+    const QImage picture = asPreview(base);  // the resolution the name is drawn at
+    const QFontMetricsF metrics(nameFont(style), &picture);
+    const double right = nameCell.x() + metrics.horizontalAdvance(QString::fromStdString(name));
+    const double bottom = nameCell.y() + metrics.height();
+    return right <= picture.width() && bottom <= picture.height();
 }
 
 void NamePicture::reload(const std::string& path) { image_ = loadBasePicture(QString::fromStdString(path)); }

@@ -29,6 +29,10 @@ QImage loadBasePicture(const QString& path);
 // style's font, point size, weight and colour (italic is not drawn).
 QImage renderHospitalName(const QImage& base, const std::string& name, const NameStyle& style);
 
+// Whether `name`, drawn as renderHospitalName draws it, stays inside `base`:
+// its line's width and height from the name position. An empty name fits.
+bool nameFitsPicture(const QImage& base, const std::string& name, const NameStyle& style);
+
 // The preview picture held in memory; written as a Windows bitmap on save.
 class NamePicture final : public PreviewPicture {
 public:

@@ -35,8 +35,9 @@ Frmhname::Frmhname(QWidget* owner, console::SettingsStore& store, console::Heade
     setWindowTitle(QStringLiteral("医院名称设置"));
     build();
     editor_.open();
+    base_ = loadBasePicture(QString::fromStdString(editor_.basePicturePath()));
     showState();
-    showPreview();
+    showTypedName();
 }
 
 void Frmhname::build()
@@ -50,6 +51,8 @@ void Frmhname::build()
     preview_ = new QLabel(this);
     save_ = new QPushButton(QStringLiteral("保存"), this);
     undo_ = new QPushButton(QStringLiteral("撤销"), this);
+    close_ = new QPushButton(QStringLiteral("关闭"), this);
+    previewNote_ = new QLabel(this);
     customPicture_->setObjectName(QStringLiteral("customPicture"));
     name_->setObjectName(QStringLiteral("hospitalName"));
     styleText_->setObjectName(QStringLiteral("styleText"));
@@ -59,6 +62,9 @@ void Frmhname::build()
     preview_->setObjectName(QStringLiteral("preview"));
     save_->setObjectName(QStringLiteral("savePicture"));
     undo_->setObjectName(QStringLiteral("undoPicture"));
+    close_->setObjectName(QStringLiteral("closeEditor"));
+    previewNote_->setObjectName(QStringLiteral("previewNote"));
+    previewNote_->setStyleSheet(QStringLiteral("color: #c00000;"));
     preview_->setFrameShape(QFrame::Box);
     preview_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
@@ -77,32 +83,39 @@ void Frmhname::build()
     buttons->addStretch(1);
     buttons->addWidget(save_);
     buttons->addWidget(undo_);
+    buttons->addWidget(close_);
     auto* column = new QVBoxLayout(this);
     column->addWidget(customPicture_);
     column->addLayout(form);
     column->addWidget(new QLabel(QStringLiteral("预览："), this));
     column->addWidget(preview_);
+    column->addWidget(previewNote_);
     column->addLayout(buttons);
 
     connect(customPicture_, &QCheckBox::toggled, this, [this](bool on) {
         editor_.setCustomPicture(on);
         showState();
     });
-    connect(name_, &QLineEdit::textEdited, this, [this](const QString& text) { editor_.setName(text.toStdString()); });
+    connect(name_, &QLineEdit::textEdited, this, [this](const QString& text) {
+        editor_.setName(text.toStdString());
+        showTypedName();
+    });
     connect(left_, &QLineEdit::textEdited, this, [this](const QString& text) { editor_.setLeft(text.toStdString()); });
     connect(top_, &QLineEdit::textEdited, this, [this](const QString& text) { editor_.setTop(text.toStdString()); });
     connect(textStyle_, &QPushButton::clicked, this, [this] {
         editor_.chooseFont();
         showState();
+        showTypedName();
     });
     connect(save_, &QPushButton::clicked, this, [this] {
         if (editor_.save())
-            showPreview();
+            showPicture(picture_.image());
     });
     connect(undo_, &QPushButton::clicked, this, [this] {
         if (editor_.undo())
-            showPreview();
+            showPicture(picture_.image());
     });
+    connect(close_, &QPushButton::clicked, this, &QWidget::close);
 }
 
 void Frmhname::showState()
@@ -125,10 +138,21 @@ void Frmhname::showState()
         widget->setEnabled(editing);
 }
 
-void Frmhname::showPreview()
+void Frmhname::showPicture(const QImage& image)
 {
-    preview_->setPixmap(QPixmap::fromImage(picture_.image()));
-    preview_->setFixedSize(picture_.image().size() + QSize(2, 2));
+    shown_ = image;
+    preview_->setPixmap(QPixmap::fromImage(shown_));
+    preview_->setFixedSize(shown_.size() + QSize(2, 2));
+}
+
+// The name as it stands in the fields, drawn on the base picture as a save
+// would draw it; nothing is written.
+void Frmhname::showTypedName()
+{
+    const EditorState& state = editor_.state();
+    showPicture(renderHospitalName(base_, state.name, state.style));
+    previewNote_->setText(nameFitsPicture(base_, state.name, state.style) ? QString()
+                                                                           : QString::fromUtf8(nameTooLong));
 }
 
 }  // namespace vantorel::hospital_name::ui

@@ -1,5 +1,7 @@
 #include "hospital_name/ui/qt_editor_dialogs.h"
 
+#include "console/ui/qt_translations.h"
+
 #include <QColorDialog>
 #include <QFontDialog>
 #include <QMessageBox>
@@ -23,8 +25,8 @@ NameStyle QtEditorDialogs::chooseFont(const NameStyle& current)
     initial.setItalic(current.italic);
     // A cancelled dialog hands back the font it started with.
     bool accepted = false;
-    const QFont font = QFontDialog::getFont(&accepted, initial, parent_, QString(),
-                                            QFontDialog::DontUseNativeDialog);
+    const QFont font = QFontDialog::getFont(&accepted, console::ui::withFontStyleName(initial), parent_,
+                                            QString(), QFontDialog::DontUseNativeDialog);
     NameStyle chosen = current;
     chosen.font = font.family().toStdString();
     chosen.pointSize = font.pointSizeF();

@@ -32,16 +32,12 @@ void ReportTemplateComposition::composeFilm(const print_job::TemplateFilm& film)
     saveFilm_ = film.firstCopy;
     if (templateProblem_)
         return;
+    fillFilmCells(report_, film.cells, !film.r_c.empty());
     bool toldTooLarge = false;
-    const bool standard = film.r_c.empty();
     for (std::size_t k = 1; k <= film.cells.size(); ++k) {
         const auto& picture = film.cells[k - 1];
         if (!picture)
-            continue;  // a cell without an image is not filled
-        if (standard)
-            FillReport(report_, *picture, static_cast<int>(k));
-        else
-            FillReport_RC(report_, *picture, static_cast<int>(k));
+            continue;
         const double widthMm = k <= film.requestedWidthsMm.size() ? film.requestedWidthsMm[k - 1] : 0;
         requestWidth(static_cast<int>(k), *picture, widthMm, toldTooLarge);
     }

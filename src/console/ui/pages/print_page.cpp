@@ -4,10 +4,13 @@
 #include "console/ui/pages/output_mode_panel.h"
 #include "console/ui/pages/page_layout.h"
 #include "console/ui/pages/password_box.h"
+#include "console/ui/pages/readme_help.h"
 #include "console/ui/pages/routing_rows.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialog>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -171,9 +174,21 @@ void PrintPage::save()
     services_.reportPage.setReportPage(page);
 }
 
+// The home's help.mht with the desktop's opener; without one, the README in
+// a help window of our own, also written as help.html into the home.
 void PrintPage::openHelp()
 {
-    services_.desktop.openDocument(context_.homeFolder + QStringLiteral("/help.mht"));
+    const QString helpFile = context_.homeFolder + QStringLiteral("/help.mht");
+    if (QFileInfo::exists(helpFile)) {
+        services_.desktop.openDocument(helpFile);
+        return;
+    }
+    if (readmeHelp_) {
+        readmeHelp_->raise();
+        readmeHelp_->activateWindow();
+        return;
+    }
+    readmeHelp_ = showReadmeHelp(window(), builtInReadme(), context_.homeFolder + QStringLiteral("/help.html"));
 }
 
 }  // namespace vantorel::console::ui

@@ -3,10 +3,12 @@
 #include "console/print_page_save.h"
 #include "console/ui/pages/page_services.h"
 
+#include <QPointer>
 #include <QWidget>
 
 class QCheckBox;
 class QComboBox;
+class QDialog;
 class QGroupBox;
 class QLineEdit;
 class QPushButton;
@@ -58,6 +60,7 @@ private:
 
     PageContext context_;
     Services services_;
+    QPointer<QDialog> readmeHelp_;  // the README help window while it is open
     PasswordBox* password_ = nullptr;
     QGroupBox* group_ = nullptr;
     RoutingRows* routing_ = nullptr;
