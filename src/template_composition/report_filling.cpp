@@ -42,7 +42,6 @@ void FillReport_RC(AcReport& report, const direct_composition::Picture& picture,
     fillSlot(report, picture, cell, maxRowColumnSlots);
 }
 
-<<<<<<< HEAD
 void applyFilmAppearance(AcReport& report, const print_job::TemplateFilm& film)
 {
     const direct_composition::FilmAppearance& look = film.appearance;
@@ -70,7 +69,9 @@ void applyFilmAppearance(AcReport& report, const print_job::TemplateFilm& film)
             slot->magnification = film.magnifications[k - 1];
         if (look.trim)
             slot->trimGrey = direct_composition::film_frame::trimGreyOn(baseGrey);
-=======
+    }
+}
+
 void fillFilmCells(AcReport& report, const std::vector<std::optional<direct_composition::Picture>>& cells,
                    bool rowColumn)
 {
@@ -82,7 +83,6 @@ void fillFilmCells(AcReport& report, const std::vector<std::optional<direct_comp
             FillReport_RC(report, *picture, static_cast<int>(k));
         else
             FillReport(report, *picture, static_cast<int>(k));
->>>>>>> wt-desk
     }
 }
 
