@@ -7,21 +7,15 @@
 //   vantorel-template shipped DIR
 //   vantorel-template preview FILE OUT.png [--width PIXELS]
 
-#include "direct_composition/qt/film_page_painter.h"
-#include "template_composition/ac_report.h"
 #include "template_composition/grid_template.h"
 #include "template_composition/qt/rpx_file.h"
-#include "template_composition/report_page.h"
-#include "template_composition/template_chooser.h"
+#include "template_composition/qt/template_preview.h"
 
 #include <QDir>
 #include <QFile>
-#include <QFont>
 #include <QGuiApplication>
-#include <QPainter>
 
 #include <iostream>
-#include <regex>
 #include <string>
 #include <vector>
 
@@ -42,33 +36,13 @@ const char* const usage =
 // The paper codes and formats shipped with the program.
 const char* const shippedPapers[] = {"1417", "1114", "810", "A4", "A3"};
 
-bool parseFormat(const std::string& text, GridTemplateOptions& options)
-{
-    static const std::regex form(R"((STANDARD|ROW|COL)\\(\d{1,2}),(\d{1,2}))");
-    std::smatch match;
-    if (!std::regex_match(text, match, form))
-        return false;
-    options.r_c = match[1] == "STANDARD" ? "" : match[1].str();
-    options.cols = std::stoi(match[2]);
-    options.rows = std::stoi(match[3]);
-    return options.cols > 0 && options.rows > 0;
-}
-
-std::string fileNameOf(const GridTemplateOptions& options, const std::string& paper)
-{
-    const std::string path = TemplateChooser::templatePath(
-        "", options.orientation == 2 ? "L" : "", options.r_c, paper,
-        static_cast<std::int16_t>(options.cols), static_cast<std::int16_t>(options.rows));
-    return path.substr(path.rfind('/') + 1);
-}
-
 bool writeTemplate(const GridTemplateOptions& options, const std::string& paper, const QString& folder)
 {
     if (!QDir().mkpath(folder)) {
         std::cerr << "vantorel-template: cannot create " << folder.toStdString() << "\n";
         return false;
     }
-    const QString path = folder + '/' + QString::fromStdString(fileNameOf(options, paper));
+    const QString path = folder + '/' + QString::fromStdString(gridTemplateFileName(options, paper));
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(writeRpx(gridTemplate(options))) < 0 ||
         !file.flush()) {
@@ -105,7 +79,7 @@ int newTemplate(const std::vector<std::string>& args)
                 return std::cerr << "vantorel-template: orientation is portrait or landscape\n", 2;
             options.orientation = value == "landscape" ? 2 : 1;
         } else if (arg == "--format" && hasValue) {
-            if (!parseFormat(args[++i], options))
+            if (!parseDisplayFormat(args[++i], options))
                 return std::cerr << "vantorel-template: unknown format " << args[i] << "\n", 2;
         } else if (arg == "--paper" && hasValue) {
             paper = args[++i];
@@ -157,26 +131,6 @@ int shippedTemplates(const std::string& folder)
     return failures == 0 ? 0 : 1;
 }
 
-// A square grey picture with its slot number in large white digits.
-direct_composition::Picture placeholder(int number)
-{
-    QImage image(512, 512, QImage::Format_Grayscale8);
-    QPainter painter(&image);
-    QLinearGradient gradient(0, 0, 512, 512);
-    gradient.setColorAt(0, QColor(40, 40, 40));
-    gradient.setColorAt(1, QColor(150, 150, 150));
-    painter.fillRect(image.rect(), gradient);
-    painter.setPen(QPen(Qt::white, 6));
-    painter.drawRect(image.rect().adjusted(3, 3, -3, -3));
-    QFont font;
-    font.setPixelSize(220);
-    font.setBold(true);
-    painter.setFont(font);
-    painter.drawText(image.rect(), Qt::AlignCenter, QString::number(number));
-    painter.end();
-    return direct_composition::fromQImage(image);
-}
-
 int preview(const std::vector<std::string>& args)
 {
     if (args.size() != 2 && !(args.size() == 4 && args[2] == "--width"))
@@ -189,14 +143,7 @@ int preview(const std::vector<std::string>& args)
     auto layout = loader.load(args[0], error);
     if (!layout)
         return std::cerr << "vantorel-template: " << args[0] << ": " << error << "\n", 1;
-    AcReport report;
-    report.loadLayout(std::move(*layout));
-    for (int n = 1; n <= maxFillSlots; ++n) {
-        ReportControl* slot = report.slot("Image" + std::to_string(n));
-        if (slot && slot->kind == ReportControl::Kind::Image)
-            slot->picture = placeholder(n);
-    }
-    const QImage picture = direct_composition::renderFilmPreview(layoutReportPage(report), width);
+    const QImage picture = renderTemplatePreview(*layout, width);
     if (picture.isNull() || !picture.save(QString::fromStdString(args[1]), "PNG"))
         return std::cerr << "vantorel-template: cannot write " << args[1] << "\n", 1;
     return 0;
