@@ -5,11 +5,14 @@
 #include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QAbstractSpinBox>
 #include <QColorDialog>
+#include <QComboBox>
 #include <QDateEdit>
 #include <QDialogButtonBox>
 #include <QFontDialog>
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -183,6 +186,40 @@ QString doubleClickCell(QAbstractItemView* grid, const QString& where)
     return QStringLiteral("ok");
 }
 
+// Press, moves and release of the left button, as the mouse sends them.
+QString dragWidget(QWidget* widget, const QString& where)
+{
+    const QStringList parts = where.split(' ', Qt::SkipEmptyParts);
+    if (parts.size() != 4)
+        return QStringLiteral("error drag wants x1 y1 x2 y2");
+    const auto at = [widget, &parts](int i) {
+        return QPointF(parts[i].toDouble() * widget->width(), parts[i + 1].toDouble() * widget->height());
+    };
+    const QPointF from = at(0), to = at(2);
+    const auto send = [widget](QEvent::Type type, QPointF point, Qt::MouseButtons buttons) {
+        QMouseEvent event(type, point, widget->mapToGlobal(point), Qt::LeftButton, buttons, Qt::NoModifier);
+        QApplication::sendEvent(widget, &event);
+    };
+    send(QEvent::MouseButtonPress, from, Qt::LeftButton);
+    for (int step = 1; step <= 4; ++step)
+        send(QEvent::MouseMove, from + (to - from) * step / 4, Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, to, Qt::NoButton);
+    return QStringLiteral("ok");
+}
+
+QString pressKey(QWidget* widget, const QString& name)
+{
+    const QKeySequence sequence(name);
+    if (sequence.isEmpty())
+        return QStringLiteral("error no such key ") + name;
+    const QKeyCombination combination = sequence[0];
+    for (QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
+        QKeyEvent event(type, combination.key(), combination.keyboardModifiers());
+        QApplication::sendEvent(widget, &event);
+    }
+    return QStringLiteral("ok");
+}
+
 }  // namespace
 
 ConsoleAutomation::ConsoleAutomation()
@@ -253,8 +290,23 @@ QString ConsoleAutomation::run(const QString& line)
         return selectRow(grid, rest.mid(split + 1));
     if (auto* grid = qobject_cast<QAbstractItemView*>(widget); grid && verb == QLatin1String("dclick"))
         return doubleClickCell(grid, rest.mid(split + 1));
+    if (verb == QLatin1String("choose")) {
+        auto* combo = qobject_cast<QComboBox*>(widget);
+        const int index = combo ? combo->findText(rest.mid(split + 1)) : -1;
+        if (!combo || !combo->isEnabled() || index < 0)
+            return QStringLiteral("disabled");
+        combo->setCurrentIndex(index);
+        emit combo->activated(index);
+        return QStringLiteral("ok");
+    }
+    if (verb == QLatin1String("drag"))
+        return widget->isEnabled() ? dragWidget(widget, rest.mid(split + 1)) : QStringLiteral("disabled");
+    if (verb == QLatin1String("key"))
+        return widget->isEnabled() ? pressKey(widget, rest.mid(split + 1)) : QStringLiteral("disabled");
     if (verb == QLatin1String("type")) {
-        auto* edit = qobject_cast<QLineEdit*>(widget);
+        // A spin box is typed into through its line edit.
+        auto* spin = qobject_cast<QAbstractSpinBox*>(widget);
+        auto* edit = spin ? spin->findChild<QLineEdit*>() : qobject_cast<QLineEdit*>(widget);
         if (!edit || !edit->isEnabled())
             return QStringLiteral("disabled");
         edit->setFocus();
@@ -264,6 +316,8 @@ QString ConsoleAutomation::run(const QString& line)
             edit->del();
         else
             QApplication::sendEvent(edit, &typed);
+        if (spin)
+            spin->interpretText();
         return QStringLiteral("ok");
     }
     if (verb == QLatin1String("click")) {

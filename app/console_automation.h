@@ -15,7 +15,12 @@ namespace vantorel::app {
 // standard output. Widgets are named by their object names from a window
 // down, e.g. "printPage/password" or "Frmhname/savePicture".
 //
-//   type <widget> <text>   replaces a line edit's text as typing does
+//   type <widget> <text>   replaces a line edit's (or spin box's) text as typing does
+//   choose <widget> <text> picks the entry of a combo box with that text
+//   drag <widget> <x1> <y1> <x2> <y2>   presses the left button at (x1, y1),
+//                          moves to (x2, y2) and lets go; fractions of the
+//                          widget's width and height
+//   key <widget> <key>     presses and releases a key ("Right", "Up", ...)
 //   click <widget>         clicks a button ("disabled" when it cannot be clicked)
 //   page <entry>           selects a navigation entry
 //   state <widget>         "enabled=1 visible=1 checked=0 text=..."

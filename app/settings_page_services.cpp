@@ -24,6 +24,7 @@ SettingsPageServices::makePages(const console::ui::PageContext& context)
 {
     headerEditor_ = std::make_unique<hospital_name::ui::HeaderEditorWindow>(
         context.store, context.settings.header, runLog_);
+    templateDesigner_ = std::make_unique<template_composition::ui::TemplateDesignerWindow>(context.homeFolder);
     // Each purge tick takes the export folder as start-up read it.
     const console::Settings& settings = context.settings;
     purgeTimer_.onTick = [this, &settings] { purge_.tick(settings.exportFolder); };
@@ -32,7 +33,7 @@ SettingsPageServices::makePages(const console::ui::PageContext& context)
         new archive::FilmArchivePage({*filmListing_, context.messages, desktop_, runLog_, &reprint_});
 
     const console::ui::ConsoleSettingsPages::Services services{
-        *this, *headerEditor_, purgeTimer_, skins_, *this, desktop_,
+        *this, *headerEditor_, purgeTimer_, skins_, *this, desktop_, *templateDesigner_,
         QCoreApplication::applicationFilePath(), QGuiApplication::applicationDisplayName(), filmPage};
     return std::make_unique<console::ui::ConsoleSettingsPages>(context, services);
 }

@@ -5,6 +5,7 @@
 #include "console/ui/pages/console_settings_pages.h"
 #include "console/ui/pages/page_services.h"
 #include "hospital_name/ui/header_editor_window.h"
+#include "template_composition/ui/template_designer_window.h"
 
 #include <memory>
 
@@ -29,7 +30,8 @@ namespace vantorel::app {
 // The hospital-name editor works on the pages' settings store and header
 // settings and logs to `runLog`. The film-management page and the monthly
 // purge that the run page switches are the film archive's; the film-management
-// page prints saved films again through `reprint`.
+// page prints saved films again through `reprint`. The print page's format
+// designer is template composition's window.
 class SettingsPageServices final : public console::ListenerControl,
                                    public console::ui::ReportPageControl {
 public:
@@ -53,6 +55,7 @@ private:
     console::RunLog& runLog_;
     archive::FilmReprint& reprint_;
     std::unique_ptr<hospital_name::ui::HeaderEditorWindow> headerEditor_;
+    std::unique_ptr<template_composition::ui::TemplateDesignerWindow> templateDesigner_;
     console::ui::MinutePurgeTimer purgeTimer_;
     console::ui::ApplicationSkinApplier skins_;
     console::ui::SystemDesktopLauncher desktop_;

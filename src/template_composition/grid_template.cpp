@@ -1,6 +1,9 @@
 #include "template_composition/grid_template.h"
 
+#include "template_composition/template_chooser.h"
+
 #include <map>
+#include <regex>
 
 namespace vantorel::template_composition {
 
@@ -58,6 +61,29 @@ std::optional<std::pair<float, float>> paperSizeOf(const std::string& paperCode)
     if (found == papers.end())
         return std::nullopt;
     return found->second;
+}
+
+bool parseDisplayFormat(const std::string& text, GridTemplateOptions& options)
+{
+    static const std::regex form(R"((STANDARD|ROW|COL)\\(\d{1,2}),(\d{1,2}))");
+    std::smatch match;
+    if (!std::regex_match(text, match, form))
+        return false;
+    const int cols = std::stoi(match[2]), rows = std::stoi(match[3]);
+    if (cols <= 0 || rows <= 0)
+        return false;
+    options.r_c = match[1] == "STANDARD" ? "" : match[1].str();
+    options.cols = cols;
+    options.rows = rows;
+    return true;
+}
+
+std::string gridTemplateFileName(const GridTemplateOptions& options, const std::string& paperCode)
+{
+    const std::string path = TemplateChooser::templatePath(
+        "", options.orientation == 2 ? "L" : "", options.r_c, paperCode,
+        static_cast<std::int16_t>(options.cols), static_cast<std::int16_t>(options.rows));
+    return path.substr(path.rfind('/') + 1);
 }
 
 ReportLayout gridTemplate(const GridTemplateOptions& o)

@@ -27,6 +27,14 @@ struct GridTemplateOptions {
 // "1417", "1414", "1114", "1012", "1014", "810", "A3", "A4", "B5".
 std::optional<std::pair<float, float>> paperSizeOf(const std::string& paperCode);
 
+// "STANDARD\c,r", "ROW\a,b" or "COL\a,b" (counts 1 to 99) into the
+// options' r_c, cols and rows; false for anything else.
+bool parseDisplayFormat(const std::string& text, GridTemplateOptions& options);
+
+// The file name the template chooser looks for with these options on that
+// paper code ("1417-23.rpx", "LROWA4-12.rpx").
+std::string gridTemplateFileName(const GridTemplateOptions& options, const std::string& paperCode);
+
 // Slots "Image1" ... in cell order (STANDARD row by row; ROW row 1 then row 2;
 // COL column 1 then column 2), each zooming its picture to the centre.
 ReportLayout gridTemplate(const GridTemplateOptions& options);

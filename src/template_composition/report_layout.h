@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace vantorel::template_composition {
@@ -39,6 +40,19 @@ struct LayoutPageSettings {
     std::optional<float> marginRight;
     std::optional<float> marginBottom;
 };
+
+// An XML element of a layout file that the server does not read (another
+// section, a style sheet, a script, a control of another type, a child of a
+// control), kept as it was so that a designer can load and save the file
+// without losing it. An element without a name is character data.
+struct KeptElement {
+    std::string name;
+    std::vector<std::pair<std::string, std::string>> attributes;
+    std::string text;
+    std::vector<KeptElement> children;
+};
+
+using KeptAttributes = std::vector<std::pair<std::string, std::string>>;
 
 // One control of the detail section. Positions are twips from the top-left
 // corner inside the margins.
@@ -82,6 +96,32 @@ struct ReportControl {
     float x1 = 0, y1 = 0, x2 = 0, y2 = 0;
     float lineWeight = 15;
     std::uint32_t lineColor = 0;
+
+    // What the file said of the control that is not read above: other
+    // attributes, child elements, and for labels the other style entries
+    // ("text-align: center"); written back as they came.
+    KeptAttributes keptAttributes;
+    std::vector<KeptElement> keptChildren;
+    std::string keptStyle;
+};
+
+// The rest of a layout file around the page settings and the detail
+// section's controls, in file order, so that it is written back in place.
+struct KeptLayout {
+    KeptAttributes rootAttributes;      // of ActiveReportsLayout, but Version
+    KeptAttributes pageAttributes;      // of PageSettings, not read
+    std::vector<KeptElement> pageChildren;
+    // Elements of the root before PageSettings, between PageSettings and
+    // Sections, and after Sections.
+    std::vector<KeptElement> beforePage, beforeSections, afterSections;
+    KeptAttributes sectionsAttributes;
+    // Sections before and after the Detail section.
+    std::vector<KeptElement> beforeDetail, afterDetail;
+    KeptAttributes detailAttributes;    // but Type and Name
+    std::string detailName = "Detail";
+    // Other elements among the detail's controls: each stands before the
+    // control of that index (the number of controls: after the last).
+    std::vector<std::pair<std::size_t, KeptElement>> detailElements;
 };
 
 // A template: its page settings and the controls of its detail section, in
@@ -89,6 +129,7 @@ struct ReportControl {
 struct ReportLayout {
     LayoutPageSettings page;
     std::vector<ReportControl> controls;
+    KeptLayout kept;
 };
 
 // The layout the report has until a template loads: a banner slot "Imgyy"

@@ -53,7 +53,7 @@ protected:
         ASSERT_TRUE(runtime.listener().listening());
         console::ui::PageContext context{home.path(), store, settings, messages};
         console::ui::ConsoleSettingsPages::Services services{
-            portControl, headerEditor, purgeTimer, skins, reportPage, desktop, QString(), QString()};
+            portControl, headerEditor, purgeTimer, skins, reportPage, desktop, designer, QString(), QString()};
         pages = std::make_unique<console::ui::ConsoleSettingsPages>(context, services);
         pages->showServiceSettings(settings);
         pages->followListenStatus(panels);
@@ -121,6 +121,7 @@ protected:
     RecordingSkins skins;
     RecordingReportPage reportPage;
     RecordingDesktop desktop;
+    RecordingDesigner designer;
     QStatusBar bar;
     console::ui::StatusPanels panels{bar};
     std::unique_ptr<console::ui::ConsoleSettingsPages> pages;

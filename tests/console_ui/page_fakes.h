@@ -41,6 +41,12 @@ public:
     std::vector<QWidget*> owners;
 };
 
+class RecordingDesigner final : public console::ui::TemplateDesignerOpener {
+public:
+    void open(QWidget* owner) override { owners.push_back(owner); }
+    std::vector<QWidget*> owners;
+};
+
 class RecordingPurgeTimer final : public console::ui::PurgeTimer {
 public:
     void start() override { on = true; ++starts; }

@@ -37,7 +37,7 @@ protected:
         settings = console::loadSettings(store, installed, printCount, messages);
         console::ui::PageContext context{home.path(), store, settings, messages};
         console::ui::ConsoleSettingsPages::Services services{
-            listener, headerEditor, purgeTimer, skins, reportPage, desktop,
+            listener, headerEditor, purgeTimer, skins, reportPage, desktop, designer,
             QStringLiteral("/opt/vantorel/vantorel"), QStringLiteral("Vantorel")};
         pages = std::make_unique<console::ui::ConsoleSettingsPages>(context, services);
         pages->setHeaderEditorEnabled(settings.printHeader != 0);
@@ -90,6 +90,7 @@ protected:
     RecordingSkins skins;
     RecordingReportPage reportPage;
     RecordingDesktop desktop;
+    RecordingDesigner designer;
     std::unique_ptr<console::ui::ConsoleSettingsPages> pages;
 };
 

@@ -1,5 +1,8 @@
 #include "support/memory_run_log.h"
+#include "direct_composition/qt/film_page_painter.h"
 #include "template_composition/qt/rpx_file.h"
+#include "template_composition/qt/template_preview.h"
+#include "template_composition/template_design.h"
 
 #include <QFile>
 #include <QRandomGenerator>
@@ -83,6 +86,65 @@ TEST(RpxFile, WritesWhatItReads)
         EXPECT_EQ(a.pictureAlignment, b.pictureAlignment);
     }
     EXPECT_EQ(again->page.orientation, layout->page.orientation);
+}
+
+TEST(RpxFile, KeepsWhatItDoesNotReadThroughALoadAndSave)
+{
+    std::string error;
+    auto layout = RpxTemplateLoader().load(handmade, error);
+    ASSERT_TRUE(layout) << error;
+    // A designer moves a slot and saves.
+    TemplateDesign design = TemplateDesign::fromLayout(*layout, "handmade-22.rpx");
+    design.nudge(2, 3, 0);
+    const QByteArray saved = writeRpx(design.layout());
+    // Everything the server does not read is still there, in its place.
+    const char* const kept[] = {
+        "PrintWidth=\"10800\"", "ScriptLang=\"VBScript\"", "<Style Name=\"Normal\"",
+        "Sub ActiveReport_ReportStart", "PaperKind=\"9\"", "<Parameters/>",
+        "<Section Type=\"PageHeader\" Name=\"PageHeader\" Height=\"0\">", "Name=\"Image9\"",
+        "KeepTogether=\"1\"", "LineStyle=\"0\"", "text-align: center",
+        "<Control Type=\"AR.TextBox\" Name=\"Unused\"", "<Section Type=\"PageFooter\"",
+    };
+    for (const char* text : kept)
+        EXPECT_TRUE(saved.contains(text)) << text << "\n" << saved.toStdString();
+    const auto order = [&saved](const char* a, const char* b) { return saved.indexOf(a) < saved.indexOf(b); };
+    EXPECT_TRUE(order("<StyleSheet>", "<PageSettings") && order("<PageSettings", "<Parameters/>") &&
+                order("PageHeader", "Detail") && order("Name=\"Image4\"", "AR.TextBox") &&
+                order("AR.TextBox", "PageFooter"));
+
+    const auto again = parseRpx(saved, error);
+    ASSERT_TRUE(again) << error;
+    EXPECT_FLOAT_EQ(again->controls[2].left, layout->controls[2].left + 3 * twipsPerMm) << "the move";
+    EXPECT_EQ(again->controls.size(), layout->controls.size()) << "and no more controls read";
+    // A second round trip writes the same file.
+    EXPECT_EQ(writeRpx(*again), saved);
+}
+
+TEST(RpxFile, CarriesAPictureOfItsOwnAndPrintsIt)
+{
+    QImage logo(40, 20, QImage::Format_RGB888);
+    logo.fill(QColor(200, 30, 40));
+    ReportLayout layout;
+    layout.page.paperWidth = 11906;
+    layout.page.paperHeight = 16838;
+    TemplateDesign design = TemplateDesign::fromLayout(layout, "A4-11.rpx");
+    const std::size_t picture = design.addPicture(direct_composition::fromQImage(logo));
+    design.moveTo(picture, 10 * twipsPerMm, 20 * twipsPerMm);
+    std::string error;
+    const auto read = parseRpx(writeRpx(design.layout()), error);
+    ASSERT_TRUE(read) << error;
+    ASSERT_EQ(read->controls.size(), 1u);
+    const ReportControl& c = read->controls[0];
+    EXPECT_EQ(c.name, "Picture1");
+    EXPECT_EQ(c.picture.width, 40);
+    ASSERT_TRUE(c.picture.pixels);
+    EXPECT_EQ(*c.picture.pixels, *design.control(picture).picture.pixels);
+    EXPECT_TRUE(c.keptChildren.empty());
+    // On the page it is drawn, zoomed into its 30 x 15 mm box.
+    const auto page = templatePreviewPage(*read);
+    ASSERT_EQ(page.ops.size(), 1u);
+    EXPECT_NEAR(page.ops[0].rect.x, 10 * twipsPerMm, 1);
+    EXPECT_NEAR(page.ops[0].rect.width, 30 * twipsPerMm, 1);
 }
 
 TEST(RpxFile, RefusesFilesThatAreNoTemplate)

@@ -7,25 +7,16 @@
 //   vantorel-template shipped DIR
 //   vantorel-template preview FILE OUT.png [--width PIXELS]
 
-#include "direct_composition/qt/film_page_painter.h"
-#include "template_composition/ac_report.h"
 #include "template_composition/grid_template.h"
 #include "template_composition/qt/rpx_file.h"
-#include "template_composition/report_filling.h"
-#include "template_composition/report_page.h"
-#include "template_composition/template_check.h"
-#include "template_composition/template_chooser.h"
+#include "template_composition/qt/template_preview.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QFont>
 #include <QGuiApplication>
-#include <QPainter>
 
 #include <iostream>
-#include <optional>
-#include <regex>
 #include <string>
 #include <vector>
 
@@ -48,26 +39,6 @@ const char* const usage =
 // The paper codes and formats shipped with the program.
 const char* const shippedPapers[] = {"1417", "1114", "810", "A4", "A3"};
 
-bool parseFormat(const std::string& text, GridTemplateOptions& options)
-{
-    static const std::regex form(R"((STANDARD|ROW|COL)\\(\d{1,2}),(\d{1,2}))");
-    std::smatch match;
-    if (!std::regex_match(text, match, form))
-        return false;
-    options.r_c = match[1] == "STANDARD" ? "" : match[1].str();
-    options.cols = std::stoi(match[2]);
-    options.rows = std::stoi(match[3]);
-    return options.cols > 0 && options.rows > 0;
-}
-
-std::string fileNameOf(const GridTemplateOptions& options, const std::string& paper)
-{
-    const std::string path = TemplateChooser::templatePath(
-        "", options.orientation == 2 ? "L" : "", options.r_c, paper,
-        static_cast<std::int16_t>(options.cols), static_cast<std::int16_t>(options.rows));
-    return path.substr(path.rfind('/') + 1);
-}
-
 // Writes the template into `folder`; a file of that name is replaced only
 // when `replace` says so (an operator's edited template is not lost to a typo).
 bool writeTemplate(const GridTemplateOptions& options, const std::string& paper, const QString& folder,
@@ -77,7 +48,7 @@ bool writeTemplate(const GridTemplateOptions& options, const std::string& paper,
         std::cerr << "vantorel-template: cannot create " << folder.toStdString() << "\n";
         return false;
     }
-    const QString path = folder + '/' + QString::fromStdString(fileNameOf(options, paper));
+    const QString path = folder + '/' + QString::fromStdString(gridTemplateFileName(options, paper));
     QFile file(path);
     const QIODevice::OpenMode mode = replace ? QIODevice::WriteOnly : QIODevice::WriteOnly | QIODevice::NewOnly;
     if (!replace && QFileInfo::exists(path)) {
@@ -111,17 +82,17 @@ int newTemplate(const std::vector<std::string>& args)
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         const bool hasValue = i + 1 < args.size();
-        if (arg == "--white") {
-            options.blackBase = false;
-        } else if (arg == "--force") {
+        if (arg == "--force") {
             force = true;
+        } else if (arg == "--white") {
+            options.blackBase = false;
         } else if (arg == "--orientation" && hasValue) {
             const std::string value = args[++i];
             if (value != "portrait" && value != "landscape")
                 return std::cerr << "vantorel-template: orientation is portrait or landscape\n", 2;
             options.orientation = value == "landscape" ? 2 : 1;
         } else if (arg == "--format" && hasValue) {
-            if (!parseFormat(args[++i], options))
+            if (!parseDisplayFormat(args[++i], options))
                 return std::cerr << "vantorel-template: unknown format " << args[i] << "\n", 2;
         } else if (arg == "--paper" && hasValue) {
             paper = args[++i];
@@ -173,39 +144,6 @@ int shippedTemplates(const std::string& folder)
     return failures == 0 ? 0 : 1;
 }
 
-// A square grey picture with its slot number in large white digits.
-direct_composition::Picture placeholder(int number)
-{
-    QImage image(512, 512, QImage::Format_Grayscale8);
-    QPainter painter(&image);
-    QLinearGradient gradient(0, 0, 512, 512);
-    gradient.setColorAt(0, QColor(40, 40, 40));
-    gradient.setColorAt(1, QColor(150, 150, 150));
-    painter.fillRect(image.rect(), gradient);
-    painter.setPen(QPen(Qt::white, 6));
-    painter.drawRect(image.rect().adjusted(3, 3, -3, -3));
-    QFont font;
-    font.setPixelSize(220);
-    font.setBold(true);
-    painter.setFont(font);
-    painter.drawText(image.rect(), Qt::AlignCenter, QString::number(number));
-    painter.end();
-    return direct_composition::fromQImage(image);
-}
-
-// Whether the file is a ROW or COL template, by the name the server looks it
-// up by ("LROW1417-23.rpx"): those films are filled by their own rule.
-bool rowColumnTemplate(const std::string& path)
-{
-    std::string name = path.substr(path.rfind('/') + 1);
-    if (!name.empty() && name[0] == 'L')
-        name.erase(0, 1);
-    return name.rfind("ROW", 0) == 0 || name.rfind("COL", 0) == 0;
-}
-
-// The template as a film through it prints: loaded, checked and filled by the
-// template road's own code with a numbered picture for each of its image
-// slots, laid out as a film page and painted by the printer's page painter.
 int preview(const std::vector<std::string>& args)
 {
     if (args.size() != 2 && !(args.size() == 4 && args[2] == "--width"))
@@ -218,24 +156,11 @@ int preview(const std::vector<std::string>& args)
     auto layout = loader.load(args[0], error);
     if (!layout)
         return std::cerr << "vantorel-template: " << args[0] << ": " << error << "\n", 1;
-    AcReport report;
-    report.loadLayout(std::move(*layout));
-    const bool rowColumn = rowColumnTemplate(args[0]);
-    // A film of as many images as the template has slots, up to its last one.
-    std::vector<std::optional<direct_composition::Picture>> cells;
-    for (int n = 1; n <= (rowColumn ? maxRowColumnSlots : maxFillSlots); ++n) {
-        const ReportControl* slot = report.slot("Image" + std::to_string(n));
-        if (slot && slot->kind == ReportControl::Kind::Image)
-            cells.resize(static_cast<std::size_t>(n));
-    }
-    for (std::size_t k = 0; k < cells.size(); ++k)
-        cells[k] = placeholder(static_cast<int>(k + 1));
-    const std::vector<bool> filled(cells.size(), true);
-    if (const auto problem = unusableTemplate(report.controls(), report.page(), filled, rowColumn))
+    const bool rowColumn = rowColumnTemplateName(args[0]);
+    if (const auto problem = templatePreviewProblem(*layout, rowColumn))
         return std::cerr << "vantorel-template: " << args[0] << ": the server would not use it: " << *problem
                          << "\n", 1;
-    fillFilmCells(report, cells, rowColumn);
-    const QImage picture = direct_composition::renderFilmPreview(layoutReportPage(report), width);
+    const QImage picture = renderTemplatePreview(*layout, width, rowColumn);
     if (picture.isNull() || !picture.save(QString::fromStdString(args[1]), "PNG"))
         return std::cerr << "vantorel-template: cannot write " << args[1] << "\n", 1;
     return 0;

@@ -19,7 +19,8 @@ namespace vantorel::console::ui {
 // them over (and deletes them) when it adds them.
 ConsoleSettingsPages::ConsoleSettingsPages(const PageContext& context, const Services& services)
     : dicom_(new DicomPage(context, services.listener)),
-      print_(new PrintPage(context, {services.headerEditor, services.reportPage, services.desktop})),
+      print_(new PrintPage(context, {services.headerEditor, services.reportPage, services.desktop,
+                                     services.templateDesigner})),
       appearance_(new AppearancePage(context, services.skins)),
       run_(new RunPage(context, {services.purgeTimer, services.executablePath, services.applicationTitle})),
       filmManagement_(services.filmManagementPage ? services.filmManagementPage : filmManagementFrame()),

@@ -30,6 +30,7 @@ public:
         SkinApplier& skins;
         ReportPageControl& reportPage;
         DesktopLauncher& desktop;
+        TemplateDesignerOpener& templateDesigner;
         QString executablePath;
         QString applicationTitle;
         // The archive's film-management page, taken over by the pages; the

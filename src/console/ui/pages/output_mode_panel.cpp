@@ -1,6 +1,5 @@
 #include "console/ui/pages/output_mode_panel.h"
 
-#include "console/operator_messages.h"
 #include "console/settings_model.h"
 
 #include <QCheckBox>
@@ -41,8 +40,12 @@ QString marginText(int which, int value)
 
 }  // namespace
 
-OutputModePanel::OutputModePanel(PageContext context, DesktopLauncher& desktop, QWidget* parent)
-    : QGroupBox(QStringLiteral("胶片输出方式"), parent), context_(std::move(context)), desktop_(desktop)
+OutputModePanel::OutputModePanel(PageContext context, DesktopLauncher& desktop, TemplateDesignerOpener& designer,
+                                 QWidget* parent)
+    : QGroupBox(QStringLiteral("胶片输出方式"), parent),
+      context_(std::move(context)),
+      desktop_(desktop),
+      designerWindow_(designer)
 {
     setObjectName(QStringLiteral("outputMode"));
     auto* layout = new QVBoxLayout(this);
@@ -160,8 +163,7 @@ void OutputModePanel::startDesigner()
         desktop_.startProgram(path);
         return;
     }
-    context_.messages.show("当前目录中没有找到【胶片模式设计.exe】,无法打开。", "文件未找到",
-                           MessageIcon::Information);
+    designerWindow_.open(window());
 }
 
 }  // namespace vantorel::console::ui

@@ -24,7 +24,8 @@ class OutputModePanel final : public QGroupBox {
 public:
     enum Margin { Left, Top, Right, Bottom };
 
-    OutputModePanel(PageContext context, DesktopLauncher& desktop, QWidget* parent = nullptr);
+    OutputModePanel(PageContext context, DesktopLauncher& desktop, TemplateDesignerOpener& designer,
+                    QWidget* parent = nullptr);
 
     void showSettings();
 
@@ -43,7 +44,8 @@ public:
     QComboBox* binBox() const { return bin_; }
     QPushButton* designerButton() const { return designer_; }
 
-    // "胶片格式设计": starts the designer beside the program, or says it is missing.
+    // "胶片格式设计": starts the designer program beside the program when
+    // there is one, else opens the built-in designer window.
     void startDesigner();
 
     // The designer's file name in the home folder.
@@ -57,6 +59,7 @@ private:
 
     PageContext context_;
     DesktopLauncher& desktop_;
+    TemplateDesignerOpener& designerWindow_;
     QRadioButton* autoLayout_ = nullptr;
     QRadioButton* template_ = nullptr;
     QWidget* autoPanel_ = nullptr;

@@ -49,6 +49,14 @@ public:
     virtual void open(QWidget* owner) = 0;
 };
 
+// Opens the film template designer as a window owned by `owner`, without
+// blocking it (films go on printing while it is open).
+class TemplateDesignerOpener {
+public:
+    virtual ~TemplateDesignerOpener() = default;
+    virtual void open(QWidget* owner) = 0;
+};
+
 // The one-minute timer of the monthly purge, switched by the run page.
 class PurgeTimer {
 public:

@@ -38,7 +38,7 @@ PrintPage::PrintPage(PageContext context, Services services, QWidget* parent)
     groupLayout->addWidget(routing_);
     groupLayout->addWidget(buildOtherSizes(group_));
     auto* lower = new QHBoxLayout;
-    output_ = new OutputModePanel(context_, services_.desktop, group_);
+    output_ = new OutputModePanel(context_, services_.desktop, services_.templateDesigner, group_);
     lower->addWidget(output_, 1);
     lower->addWidget(buildSwitches(group_));
     groupLayout->addLayout(lower);

@@ -29,6 +29,7 @@ public:
         HeaderEditorOpener& headerEditor;
         ReportPageControl& reportPage;
         DesktopLauncher& desktop;
+        TemplateDesignerOpener& templateDesigner;
     };
     PrintPage(PageContext context, Services services, QWidget* parent = nullptr);
 
