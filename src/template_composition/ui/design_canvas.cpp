@@ -50,7 +50,8 @@ void DesignCanvas::fitToSheet()
 
 void DesignCanvas::refresh()
 {
-    page_ = design_ ? renderTemplatePreview(design_->layout(), width()) : QImage();
+    page_ = design_ ? renderTemplatePreview(design_->layout(), width(), rowColumnTemplateName(design_->fileName()))
+                    : QImage();
     update();
 }
 
