@@ -22,7 +22,9 @@
 #include <dcmtk/dcmdata/dcsequen.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdlib>
+#include <thread>
 
 namespace vantorel::print_job {
 
@@ -56,51 +58,101 @@ std::string joined(const std::vector<std::string>& parts)
     return text;
 }
 
-// The image of cell k (1-based): item k of the Referenced Image Box Sequence
-// names the image box; its grey image sequence, else its colour one, carries
-// the image in item 1. nullptr for a cell without an image. The image is
-// rendered here, presented as its image box, film box and film session ask,
-// and only its picture is kept, so that a film never holds more than one
-// toolkit image (with its intermediate pixel copies) at a time. What of the
-// request cannot be applied is logged in one line naming the image box.
-std::unique_ptr<dc::FilmImage> cellImage(ps::PrintObjectStore& store, DcmItem& filmBox,
-                                         DcmItem* filmSession, int k, console::RunLog& log,
-                                         dc::Magnification magnification)
+// What the main thread reads of cell k before the cell's image is rendered:
+// the image box named by item k of the film box's Referenced Image Box
+// Sequence, the item of its grey image sequence (else its colour one) that
+// carries the image, and how its image box, film box and film session ask it
+// to be presented. No item: a cell without an image.
+struct CellSource {
+    std::string imageBox;  // SOP Instance UID, for the log lines
+    DcmItem* item = nullptr;
+    dc::ImagePresentation presentation;
+    std::vector<std::string> ignored;  // what of the request cannot be applied
+};
+
+CellSource cellSource(ps::PrintObjectStore& store, DcmItem& filmBox, DcmItem* filmSession, int k)
 {
+    CellSource cell;
     DcmItem* reference = nullptr;
     if (filmBox.findAndGetSequenceItem(DCM_ReferencedImageBoxSequence, reference, k - 1).bad() ||
         reference == nullptr)
-        return nullptr;
+        return cell;
     ps::PrintObject* imageBox = store.Dataset("", textOf(*reference, DCM_ReferencedSOPInstanceUID));
     if (imageBox == nullptr)
-        return nullptr;
+        return cell;
     DcmItem& box = imageBox->attributes();
     const DcmTagKey sequence = box.tagExists(DCM_BasicGrayscaleImageSequence)
                                    ? DCM_BasicGrayscaleImageSequence
                                    : DCM_BasicColorImageSequence;
     DcmItem* item = nullptr;
     if (box.findAndGetSequenceItem(sequence, item, 0).bad() || item == nullptr)
-        return nullptr;
-    std::vector<std::string> ignored;
-    const dc::ImagePresentation presentation =
-        presentationOf(PresentationLevels{&box, &filmBox, filmSession}, store, ignored);
+        return cell;
+    cell.imageBox = imageBox->sopInstanceUid();
+    cell.item = item;
+    cell.presentation = presentationOf(PresentationLevels{&box, &filmBox, filmSession}, store, cell.ignored);
+    return cell;
+}
+
+// A cell's image, rendered as its presentation asks, and the run log lines it
+// gives (written by the main thread, in cell order). Only the picture is kept,
+// so a worker holds one toolkit image (with its intermediate pixel copies) at
+// a time. Runs on a worker thread: it reads the cell's own item and nothing
+// else of the print objects.
+struct RenderedCell {
+    std::unique_ptr<dc::FilmImage> image;
+    std::vector<std::string> lines;
+};
+
+RenderedCell renderCell(CellSource cell, dc::Magnification magnification)
+{
+    RenderedCell rendered;
+    if (cell.item == nullptr)
+        return rendered;
     std::string error;
-    const auto image = dc::DicomFilmImage::fromItem(*item, presentation, ignored, &error);
+    const auto image = dc::DicomFilmImage::fromItem(*cell.item, cell.presentation, cell.ignored, &error);
     if (!image) {
-        log.write("image box " + imageBox->sopInstanceUid() + " has no usable image: " + error);
-        return nullptr;
+        rendered.lines.push_back("image box " + cell.imageBox + " has no usable image: " + error);
+        return rendered;
     }
-    if (!ignored.empty())
-        log.write("image box " + imageBox->sopInstanceUid() + ": ignored " + joined(ignored));
+    if (!cell.ignored.empty())
+        rendered.lines.push_back("image box " + cell.imageBox + ": ignored " + joined(cell.ignored));
     dc::Picture picture = image->picture();
     if (picture.isNull()) {
-        log.write("image box " + imageBox->sopInstanceUid() + ": the image cannot be rendered");
-        return nullptr;
+        rendered.lines.push_back("image box " + cell.imageBox + ": the image cannot be rendered");
+        return rendered;
     }
-    return std::make_unique<dc::RenderedFilmImage>(std::move(picture), image->pixelWidth(),
-                                                   image->pixelHeight(),
-                                                   presentation.requestedWidthMm,
-                                                   presentation.magnification.value_or(magnification));
+    rendered.image = std::make_unique<dc::RenderedFilmImage>(
+        std::move(picture), image->pixelWidth(), image->pixelHeight(), cell.presentation.requestedWidthMm,
+        cell.presentation.magnification.value_or(magnification));
+    return rendered;
+}
+
+// Renders the cells on up to `renderThreads` threads (the calling one among
+// them) and returns them in cell order once all are done.
+std::vector<RenderedCell> renderCells(std::vector<CellSource> cells, dc::Magnification magnification)
+{
+    std::vector<RenderedCell> rendered(cells.size());
+    std::atomic<std::size_t> next{0};
+    const auto work = [&] {
+        for (std::size_t i; (i = next++) < cells.size();) {
+            const std::string imageBox = cells[i].imageBox;
+            try {
+                rendered[i] = renderCell(std::move(cells[i]), magnification);
+            } catch (const std::exception& failure) {  // e.g. no memory for a huge image
+                rendered[i].lines.push_back("image box " + imageBox + ": the image cannot be rendered: " +
+                                            failure.what());
+            }
+        }
+    };
+    const std::size_t helpers =
+        std::min<std::size_t>(cells.size(), std::max(1u, std::min(std::thread::hardware_concurrency(), 4u))) - 1;
+    std::vector<std::thread> threads;
+    for (std::size_t t = 0; t < helpers; ++t)
+        threads.emplace_back(work);
+    work();
+    for (std::thread& thread : threads)
+        thread.join();
+    return rendered;
 }
 
 // Number of Copies (2000,0010) of a film session, as sent: empty when absent.
@@ -251,9 +303,18 @@ dc::FilmImages PrintJobDriver::collectImages(ps::PrintObject& filmBox, int cells
     const int walked = std::min(cells, items);
     ps::PrintObject* filmSession = filmSessionOf(filmBox);
     DcmItem* session = filmSession ? &filmSession->attributes() : nullptr;
-    dc::FilmImages images;
+    // The print objects are read here, on the owner thread; the images are
+    // rendered side by side; the log lines follow in cell order. The
+    // N-ACTION is answered after the page, as before.
+    std::vector<CellSource> sources;
     for (int k = 1; k <= walked; ++k)
-        images.push_back(cellImage(parts_.store, attributes, session, k, parts_.log, magnification));
+        sources.push_back(cellSource(parts_.store, attributes, session, k));
+    dc::FilmImages images;
+    for (RenderedCell& cell : renderCells(std::move(sources), magnification)) {
+        for (const std::string& line : cell.lines)
+            parts_.log.write(line);
+        images.push_back(std::move(cell.image));
+    }
     return images;
 }
 

@@ -88,6 +88,36 @@ TEST(DoPrint, FilmWithAnEmptyImageBoxPrintsTheImagesItHas)
     EXPECT_EQ(f.observer.pages.size(), 1u);
 }
 
+// The images of a film are rendered side by side: each still lands in its
+// own cell, and the log lines about them come in cell order.
+TEST(DoPrint, ImagesRenderedSideBySideKeepTheirCellsAndTheirLogLinesInOrder)
+{
+    PrintJobFixture f;
+    std::vector<std::optional<ImageFields>> images;
+    for (int k = 0; k < 16; ++k)
+        images.push_back(ImageFields{32 + 8 * k, 48});
+    const std::string box = f.addFilmBox({4, 4, "", "14INX17IN", "PORTRAIT", images});
+    const auto& children = f.store.Dataset("", box)->ChildObjects();
+    for (int k : {2, 7, 11})
+        f.store.Dataset("", children[static_cast<std::size_t>(k)].instanceUid)
+            ->attributes()
+            .putAndInsertString(DCM_Polarity, ("SIDEWAYS" + std::to_string(k)).c_str());
+    ASSERT_EQ(f.driver.DoPrint(box, "127.0.0.1").status, 0);
+
+    const auto ended = f.surface.endedDocuments();
+    ASSERT_EQ(ended.size(), 1u);
+    ASSERT_EQ(ended[0].ops.size(), 16u);
+    // Each picture is padded to a square of its longer side: 48 rows, 32 to
+    // 152 columns, one width per cell.
+    for (std::size_t k = 0; k < 16; ++k)
+        EXPECT_EQ(ended[0].ops[k].picture.width, std::max(48, 32 + 8 * static_cast<int>(k))) << "cell " << k + 1;
+    std::vector<std::string> ignored;
+    for (const std::string& line : f.log.lines)
+        if (line.find(": ignored Polarity") != std::string::npos)
+            ignored.push_back(line.substr(line.find("SIDEWAYS")));
+    EXPECT_EQ(ignored, (std::vector<std::string>{"SIDEWAYS2\"", "SIDEWAYS7\"", "SIDEWAYS11\""}));
+}
+
 // What the N-ACTION's answer says for each way a film can fail to print; the
 // console hears of a printer failure and of the next film that prints.
 TEST(DoPrint, FilmsNotPrintedAreReportedWithTheirReason)
