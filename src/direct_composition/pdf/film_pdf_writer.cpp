@@ -63,7 +63,6 @@ struct PdfImage {
     Pixels pixels;  // as written: tightly packed rows, top row first
     bool interpolate = false;
     bool jpeg = false;
-    int softMask = -1;  // index of the image whose samples are this one's alpha
 
     std::string stream;  // encoded samples
     bool predicted = false;  // Flate over rows filtered with PNG's Up predictor
@@ -274,7 +273,7 @@ public:
     void add(const DrawOp& op)
     {
         if (op.kind == DrawOp::Kind::Text) {
-            addText(op);
+            hasText_ = true;
             return;
         }
         if (op.picture.isNull())
@@ -287,6 +286,7 @@ public:
     }
 
     std::vector<PdfImage>& images() { return images_; }
+    bool hasText() const { return hasText_; }
     const std::string& content() const { return content_; }
 
 private:
@@ -332,39 +332,6 @@ private:
         place(known->second, op.rect);
     }
 
-    // The text as its colour showing through its coverage.
-    void addText(const DrawOp& op)
-    {
-        if (!options_.rasteriseText)
-            return;
-        const RasterText text = options_.rasteriseText(op);
-        if (text.coverage.isNull() || text.coverage.format != Picture::Format::Gray8)
-            return;
-        PdfImage mask;
-        mask.width = text.coverage.width;
-        mask.height = text.coverage.height;
-        mask.pixels = text.coverage.pixels;
-        mask.interpolate = true;
-        images_.push_back(std::move(mask));
-
-        const std::uint32_t c = op.style.colour;
-        const std::uint8_t rgb[3] = {std::uint8_t(c & 0xFF), std::uint8_t((c >> 8) & 0xFF),
-                                     std::uint8_t((c >> 16) & 0xFF)};
-        PdfImage ink;
-        ink.width = mask.width;
-        ink.height = mask.height;
-        ink.grey = rgb[0] == rgb[1] && rgb[1] == rgb[2];
-        const std::size_t count = static_cast<std::size_t>(ink.width) * ink.height;
-        auto samples = std::make_shared<std::vector<std::uint8_t>>(count * (ink.grey ? 1 : 3));
-        for (std::size_t i = 0; i < samples->size(); ++i)
-            (*samples)[i] = ink.grey ? rgb[0] : rgb[i % 3];
-        ink.pixels = std::move(samples);
-        ink.interpolate = true;
-        ink.softMask = static_cast<int>(images_.size()) - 1;
-        images_.push_back(std::move(ink));
-        place(images_.size() - 1, text.rect);
-    }
-
     // The image's unit square onto the rectangle, its top row at the top.
     void place(std::size_t image, const RectF& rect)
     {
@@ -376,6 +343,7 @@ private:
     std::vector<PdfImage> images_;
     std::map<std::tuple<const void*, int, int, int, int, int>, std::size_t> known_;
     std::string content_;
+    bool hasText_ = false;
 };
 
 // Writes numbered objects and remembers where each begins.
@@ -411,6 +379,13 @@ public:
     {
         return begin(object) && put(dictionary) && put("\nstream\n") && put(data) &&
                put("\nendstream\nendobj\n");
+    }
+
+    // A complete object made elsewhere, numbered as reserved.
+    bool raw(int object, const std::string& text)
+    {
+        offsets_[static_cast<std::size_t>(object - 1)] = offset_;
+        return put(text) && put("\n");
     }
 
     bool finish(int root, int info)
@@ -460,6 +435,7 @@ struct FilmPdf::Parts {
     FilmPage page;  // origin only
     std::vector<PdfImage> images;
     std::string content;
+    PdfOverlay overlay;
     bool ready = false;
 };
 
@@ -479,6 +455,9 @@ FilmPdf::FilmPdf(const FilmPage& page, const PdfSheet& sheet, const FilmPdfOptio
     WorkerPool::shared().run(images.size(), [&images](std::size_t i) { encode(images[i]); });
     parts_->ready =
         std::all_of(images.begin(), images.end(), [](const PdfImage& image) { return image.encoded; });
+    // The text's objects follow the five of the document and the images'.
+    if (parts_->ready && builder.hasText() && options.drawText)
+        parts_->ready = options.drawText(page, sheet, 6 + static_cast<int>(images.size()), parts_->overlay);
 }
 
 FilmPdf::~FilmPdf() = default;
@@ -504,15 +483,22 @@ bool FilmPdf::write(const PdfSink& sink)
     const int info = out.reserve();
     for (PdfImage& image : images)
         image.object = out.reserve();
+    const PdfOverlay& overlay = parts_->overlay;
+    std::vector<int> overlayObjects;
+    for (std::size_t i = 0; i < overlay.objects.size(); ++i)
+        overlayObjects.push_back(out.reserve());
 
     // Twips from the printable area's corner, y downwards, then the page's origin.
     const std::string content = "q\n0.05 0 0 -0.05 " + number(sheet.printableLeftPoints) + ' ' +
                                 number(sheet.heightPoints - sheet.printableTopPoints) + " cm\n1 0 0 1 " +
                                 number(parts_->page.originX) + ' ' + number(parts_->page.originY) +
-                                " cm\n" + parts_->content + "Q\n";
+                                " cm\n" + parts_->content + "Q\n" +
+                                (overlay.form > 0 ? "/Tx Do\n" : "");
     std::string resources = "<< /XObject <<";
     for (std::size_t i = 0; i < images.size(); ++i)
         resources += " /Im" + std::to_string(i) + ' ' + std::to_string(images[i].object) + " 0 R";
+    if (overlay.form > 0)
+        resources += " /Tx " + std::to_string(overlay.form) + " 0 R";
     resources += " >> >>";
 
     out.put("%PDF-1.4\n%\xE2\xE3\xCF\xD3\n");
@@ -526,12 +512,12 @@ bool FilmPdf::write(const PdfSink& sink)
     out.object(info, "<< /Title " + pdfText(parts_->title) + " /Producer (Vantorel) >>");
     for (PdfImage& image : images) {
         std::string dictionary = imageDictionary(image);
-        if (image.softMask >= 0)
-            dictionary += " /SMask " + std::to_string(images[std::size_t(image.softMask)].object) + " 0 R";
         dictionary += " /Length " + std::to_string(image.stream.size()) + " >>";
         out.stream(image.object, dictionary, image.stream);
         std::string().swap(image.stream);
     }
+    for (std::size_t i = 0; i < overlay.objects.size(); ++i)
+        out.raw(overlayObjects[i], overlay.objects[i]);
     return out.finish(catalog, info);
 }
 

@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace vantorel::direct_composition {
 
@@ -28,21 +29,24 @@ struct PdfSheet {
     double printableTopPoints = 0;
 };
 
-// A line of text as a picture: coverage of the ink, 0 none ... 255 full, over
-// `rect` in the page's twips (before the page's origin moves it).
-struct RasterText {
-    Picture coverage;  // Gray8
-    RectF rect;
+// Objects that another PDF writer made, drawn over the whole sheet after
+// everything else: the page's text as a Form XObject, with its fonts.
+struct PdfOverlay {
+    // Objects first, first + 1, ..., each complete from "N 0 obj" to "endobj".
+    std::vector<std::string> objects;
+    int form = 0;  // the Form XObject, its box the sheet, in the sheet's points
 };
 
-// Draws one text operation as a picture; null coverage: nothing is drawn.
-using TextRasteriser = std::function<RasterText(const DrawOp&)>;
+// Draws the text operations of the page as objects numbered from
+// `firstObject`; false when it could not.
+using TextOverlayMaker =
+    std::function<bool(const FilmPage& page, const PdfSheet& sheet, int firstObject, PdfOverlay& overlay)>;
 
 struct FilmPdfOptions {
     FilmImageCompression compression = FilmImageCompression::Lossless;
     std::string title = "film";
     // Text operations are left out without one.
-    TextRasteriser rasteriseText;
+    TextOverlayMaker drawText;
 };
 
 // Receives the PDF in pieces, in order; false stops the writing.
@@ -58,7 +62,8 @@ using PdfSink = std::function<bool(const char* data, std::size_t size)>;
 // printers would each stretch it their own way. BILINEAR and CUBIC pictures
 // ask the device to smooth what scaling is left (/Interpolate), REPLICATE and
 // NONE do not. The pictures are enlarged and compressed side by side on a
-// small pool of worker threads when the page is made.
+// small pool of worker threads when the page is made. Text goes over
+// everything else, as the options' drawText makes it.
 class FilmPdf {
 public:
     FilmPdf(const FilmPage& page, const PdfSheet& sheet, const FilmPdfOptions& options);

@@ -4,7 +4,7 @@
 #include "direct_composition/cups/cups_document_job.h"
 #include "direct_composition/cups/cups_queue_watch.h"
 #include "direct_composition/qt/film_file_writer.h"
-#include "direct_composition/qt/film_text_raster.h"
+#include "direct_composition/qt/film_text_pdf.h"
 
 #include <QDir>
 #include <QFile>
@@ -125,7 +125,7 @@ FilmPdfOptions QtPrinterSurface::pdfOptions() const
     FilmPdfOptions options;
     options.compression = compression_ ? compression_() : FilmImageCompression::Lossless;
     options.title = jobTitle;
-    options.rasteriseText = [](const DrawOp& op) { return rasteriseFilmText(op); };
+    options.drawText = drawFilmTextOverlay;
     return options;
 }
 
