@@ -43,13 +43,14 @@ namespace {
 // at a fraction of the time (bench/README.md has the figures).
 constexpr int flateLevel = 6;
 constexpr int jpegQuality = 94;
-// A picture with at most half the dots its rectangle has at 300 dpi (across
-// or down) is enlarged by us to that resolution as its magnification asks:
-// viewers and printers would each stretch it their own way. One closer to
-// that resolution goes at its own, the device's smoothing (or none) is all
-// that is left to do.
+// A picture with at most a quarter of the dots its rectangle has at 300 dpi
+// (across or down) is enlarged by us to that resolution as its magnification
+// asks: viewers and printers would each stretch it their own way, and some
+// place its pixels off their centres. One closer to that resolution goes at
+// its own; what scaling is left is the device's, smoothed or not as
+// /Interpolate says (PDF viewers smooth below 4x whatever it says).
 constexpr double dotsPerTwip = 300.0 / 1440.0;
-constexpr double enlargedFrom = 2.0;
+constexpr double enlargedFrom = 4.0;
 
 using Pixels = std::shared_ptr<const std::vector<std::uint8_t>>;
 

@@ -56,14 +56,14 @@ using PdfSink = std::function<bool(const char* data, std::size_t size)>;
 // once as an image, 8-bit DeviceGray when it is grey (an RGB picture whose
 // pixels are all grey included), DeviceRGB otherwise, placed exactly on its
 // rectangle; one-pixel pictures become filled rectangles. A picture goes at
-// its own resolution unless it has at most half the dots its rectangle has
-// at 300 dpi (across or down): that one is enlarged to 300 dpi first, as its
-// magnification asks (repeated pixels, bilinear, bicubic), since viewers and
-// printers would each stretch it their own way. BILINEAR and CUBIC pictures
-// ask the device to smooth what scaling is left (/Interpolate), REPLICATE and
-// NONE do not. The pictures are enlarged and compressed side by side on a
-// small pool of worker threads when the page is made. Text goes over
-// everything else, as the options' drawText makes it.
+// its own resolution unless it has at most a quarter of the dots its
+// rectangle has at 300 dpi (across or down): that one is enlarged to 300 dpi
+// first, as its magnification asks (repeated pixels, bilinear, bicubic),
+// since viewers and printers would each stretch it their own way. BILINEAR
+// and CUBIC pictures ask the device to smooth what scaling is left
+// (/Interpolate), REPLICATE and NONE do not. The pictures are enlarged and
+// compressed side by side on a small pool of worker threads when the page is
+// made. Text goes over everything else, as the options' drawText makes it.
 class FilmPdf {
 public:
     FilmPdf(const FilmPage& page, const PdfSheet& sheet, const FilmPdfOptions& options);
