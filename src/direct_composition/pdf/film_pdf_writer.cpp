@@ -39,9 +39,6 @@ bool filmImageCompressionOf(const std::string& keyword, FilmImageCompression& co
 
 namespace {
 
-// libdeflate's level 6 packs film greys within a few per cent of its level 9
-// at a fraction of the time (bench/README.md has the figures).
-constexpr int flateLevel = 6;
 constexpr int jpegQuality = 94;
 // A picture with at most a quarter of the dots its rectangle has at 300 dpi
 // (across or down) is enlarged by us to that resolution as its magnification
@@ -64,6 +61,7 @@ struct PdfImage {
     Pixels pixels;  // as written: tightly packed rows, top row first
     bool interpolate = false;
     bool jpeg = false;
+    int flateLevel = defaultFlateLevel;
 
     std::string stream;  // encoded samples
     bool predicted = false;  // Flate over rows filtered with PNG's Up predictor
@@ -113,13 +111,22 @@ struct CompressorDeleter {
 // smooth from row to row, so the differences pack far better than the greys.
 bool encodeFlate(PdfImage& image)
 {
-    thread_local std::unique_ptr<libdeflate_compressor, CompressorDeleter> compressor(
-        libdeflate_alloc_compressor(flateLevel));
+    // One compressor per thread and level, kept for the next film.
+    thread_local std::map<int, std::unique_ptr<libdeflate_compressor, CompressorDeleter>> compressors;
+    auto& compressor = compressors[image.flateLevel];
+    if (!compressor)
+        compressor.reset(libdeflate_alloc_compressor(image.flateLevel));
     if (!compressor)
         return false;
     const std::size_t rowBytes = static_cast<std::size_t>(image.width) * (image.grey ? 1 : 3);
     const std::uint8_t* source = image.pixels->data();
-    std::vector<std::uint8_t> filtered((rowBytes + 1) * image.height);
+    // Working buffers kept by the thread for the next picture, never cleared:
+    // every byte is written before it is read.
+    thread_local std::vector<std::uint8_t> filtered;
+    thread_local std::vector<std::uint8_t> packed;
+    const std::size_t filteredSize = (rowBytes + 1) * image.height;
+    if (filtered.size() < filteredSize)
+        filtered.resize(filteredSize);
     for (int y = 0; y < image.height; ++y) {
         std::uint8_t* out = filtered.data() + (rowBytes + 1) * y;
         const std::uint8_t* row = source + rowBytes * y;
@@ -132,13 +139,14 @@ bool encodeFlate(PdfImage& image)
         for (std::size_t x = 0; x < rowBytes; ++x)
             out[1 + x] = static_cast<std::uint8_t>(row[x] - above[x]);
     }
-    const std::size_t bound = libdeflate_zlib_compress_bound(compressor.get(), filtered.size());
-    image.stream.resize(bound);
-    const std::size_t size = libdeflate_zlib_compress(compressor.get(), filtered.data(), filtered.size(),
-                                                      image.stream.data(), bound);
+    const std::size_t bound = libdeflate_zlib_compress_bound(compressor.get(), filteredSize);
+    if (packed.size() < bound)
+        packed.resize(bound);
+    const std::size_t size =
+        libdeflate_zlib_compress(compressor.get(), filtered.data(), filteredSize, packed.data(), bound);
     if (size == 0)
         return false;
-    image.stream.resize(size);
+    image.stream.assign(reinterpret_cast<const char*>(packed.data()), size);
     image.predicted = true;
     return true;
 }
@@ -327,6 +335,7 @@ private:
             image.height = height;
             image.interpolate = interpolate;
             image.jpeg = options_.compression == FilmImageCompression::Jpeg;
+            image.flateLevel = options_.flateLevel;
             images_.push_back(std::move(image));
             known = known_.emplace(key, images_.size() - 1).first;
         }

@@ -42,9 +42,13 @@ struct PdfOverlay {
 using TextOverlayMaker =
     std::function<bool(const FilmPage& page, const PdfSheet& sheet, int firstObject, PdfOverlay& overlay)>;
 
+inline constexpr int defaultFlateLevel = 1;
+
 struct FilmPdfOptions {
     FilmImageCompression compression = FilmImageCompression::Lossless;
     std::string title = "film";
+    // libdeflate's level for lossless pictures, 1 (fastest) ... 12.
+    int flateLevel = defaultFlateLevel;
     // Text operations are left out without one.
     TextOverlayMaker drawText;
 };
