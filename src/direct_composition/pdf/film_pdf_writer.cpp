@@ -147,6 +147,13 @@ bool encodeFlate(PdfImage& image)
     if (size == 0)
         return false;
     image.stream.assign(reinterpret_cast<const char*>(packed.data()), size);
+    // A very large picture's buffers are not kept: a film of them would
+    // otherwise stay in memory for good.
+    constexpr std::size_t keptBytes = 16u << 20;
+    if (filtered.size() > keptBytes || packed.size() > keptBytes) {
+        std::vector<std::uint8_t>().swap(filtered);
+        std::vector<std::uint8_t>().swap(packed);
+    }
     image.predicted = true;
     return true;
 }

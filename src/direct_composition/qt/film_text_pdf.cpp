@@ -120,9 +120,24 @@ std::string points(double value)
     return QByteArray::number(value, 'f', 4).toStdString();
 }
 
-}  // namespace
+// Everything the text page depends on: the sheet, the origin and every text
+// operation.
+std::string textKey(const FilmPage& page, const PdfSheet& sheet)
+{
+    std::string key = points(sheet.widthPoints) + ' ' + points(sheet.heightPoints) + ' ' +
+                      points(sheet.printableLeftPoints) + ' ' + points(sheet.printableTopPoints) + ' ' +
+                      points(page.originX) + ' ' + points(page.originY);
+    for (const DrawOp& op : page.ops) {
+        if (op.kind != DrawOp::Kind::Text)
+            continue;
+        key += '\n' + points(op.rect.x) + ' ' + points(op.rect.y) + ' ' + std::to_string(op.style.colour) + ' ' +
+               points(op.style.pointSize) + (op.style.bold ? " bold " : " ") + op.style.font + '\t' + op.text;
+    }
+    return key;
+}
 
-bool drawFilmTextOverlay(const FilmPage& page, const PdfSheet& sheet, int firstObject, PdfOverlay& overlay)
+// The text page as Qt's PDF engine writes it.
+std::string textPdf(const FilmPage& page, const PdfSheet& sheet)
 {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
@@ -134,7 +149,7 @@ bool drawFilmTextOverlay(const FilmPage& page, const PdfSheet& sheet, int firstO
                                          QPageLayout::Portrait, QMarginsF()));
         QPainter painter;
         if (!painter.begin(&writer))
-            return false;
+            return {};
         painter.setRenderHint(QPainter::TextAntialiasing, true);
         painter.translate(sheet.printableLeftPoints * 20 + page.originX,
                           sheet.printableTopPoints * 20 + page.originY);
@@ -142,9 +157,21 @@ bool drawFilmTextOverlay(const FilmPage& page, const PdfSheet& sheet, int firstO
             if (op.kind == DrawOp::Kind::Text)
                 paintFilmText(painter, op);
         if (!painter.end())
-            return false;
+            return {};
     }
-    const QtPdf pdf(buffer.data().toStdString());
+    return buffer.data().toStdString();
+}
+
+}  // namespace
+
+bool FilmTextOverlay::draw(const FilmPage& page, const PdfSheet& sheet, int firstObject, PdfOverlay& overlay)
+{
+    std::string key = textKey(page, sheet);
+    if (key != key_ || pdf_.empty()) {
+        pdf_ = textPdf(page, sheet);
+        key_ = pdf_.empty() ? std::string() : std::move(key);
+    }
+    const QtPdf pdf(pdf_);
     if (!pdf.valid())
         return false;
     const int pages = pdf.reference(pdf.root(), "/Pages");

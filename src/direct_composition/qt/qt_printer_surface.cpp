@@ -120,12 +120,13 @@ PageRelease QtPrinterSurface::releasePage(const FilmPage& page)
     return release;
 }
 
-FilmPdfOptions QtPrinterSurface::pdfOptions() const
+FilmPdfOptions QtPrinterSurface::pdfOptions()
 {
     FilmPdfOptions options;
     options.compression = compression_ ? compression_() : FilmImageCompression::Lossless;
     options.title = jobTitle;
-    options.drawText = drawFilmTextOverlay;
+    options.drawText = [this](const FilmPage& page, const PdfSheet& sheet, int firstObject,
+                              PdfOverlay& overlay) { return textOverlay_.draw(page, sheet, firstObject, overlay); };
     return options;
 }
 

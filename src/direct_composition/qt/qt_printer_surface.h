@@ -1,6 +1,7 @@
 #pragma once
 
 #include "direct_composition/pdf/film_pdf_writer.h"
+#include "direct_composition/qt/film_text_pdf.h"
 #include "direct_composition/recording_surface.h"
 
 #include <QString>
@@ -57,7 +58,7 @@ protected:
 
 private:
     void updateSheet();
-    FilmPdfOptions pdfOptions() const;
+    FilmPdfOptions pdfOptions();
     PageRelease printToFilmFile(const FilmPage& page);
     PageRelease printToSystemPrinter(const FilmPage& page);
 
@@ -65,6 +66,7 @@ private:
     console::RunLog* log_;
     std::string lastFilmFile_;
     std::function<FilmImageCompression()> compression_;
+    FilmTextOverlay textOverlay_;
 };
 
 }  // namespace vantorel::direct_composition
