@@ -12,6 +12,11 @@
 
 #include <QGuiApplication>
 
+#ifdef VANTOREL_BENCH_CAIRO
+#include <cairo-pdf.h>
+#include <cairo.h>
+#endif
+
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -69,6 +74,54 @@ dc::FilmPage standardFourByFive()
     return page;
 }
 
+#ifdef VANTOREL_BENCH_CAIRO
+// The same page through cairo's PDF surface: each grey picture as a 32-bit
+// image surface (cairo has no 8-bit grey format but alpha), scaled onto its
+// rectangle; returns the PDF's bytes, or writes it to `path` when given.
+std::size_t cairoFilm(const dc::FilmPage& page, const char* path = nullptr)
+{
+    std::size_t bytes = 0;
+    cairo_surface_t* pdf = path ? cairo_pdf_surface_create(path, 595, 842)
+                                : cairo_pdf_surface_create_for_stream(
+                                      [](void* closure, const unsigned char*, unsigned int length) {
+                                          *static_cast<std::size_t*>(closure) += length;
+                                          return CAIRO_STATUS_SUCCESS;
+                                      },
+                                      &bytes, 595, 842);
+    cairo_t* cr = cairo_create(pdf);
+    cairo_scale(cr, 1 / 20.0, 1 / 20.0);  // twips
+    for (const dc::DrawOp& op : page.ops) {
+        if (op.picture.width == 1) {
+            cairo_set_source_rgb(cr, 0, 0, 0);
+            cairo_rectangle(cr, op.rect.x, op.rect.y, op.rect.width, op.rect.height);
+            cairo_fill(cr);
+            continue;
+        }
+        const int w = op.picture.width, h = op.picture.height;
+        cairo_surface_t* image = cairo_image_surface_create(CAIRO_FORMAT_RGB24, w, h);
+        unsigned char* data = cairo_image_surface_get_data(image);
+        const int stride = cairo_image_surface_get_stride(image);
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) {
+                const std::uint32_t g = (*op.picture.pixels)[static_cast<std::size_t>(y) * w + x];
+                reinterpret_cast<std::uint32_t*>(data + y * stride)[x] = g << 16 | g << 8 | g;
+            }
+        cairo_surface_mark_dirty(image);
+        cairo_save(cr);
+        cairo_translate(cr, op.rect.x, op.rect.y);
+        cairo_scale(cr, op.rect.width / w, op.rect.height / h);
+        cairo_set_source_surface(cr, image, 0, 0);
+        cairo_paint(cr);
+        cairo_restore(cr);
+        cairo_surface_destroy(image);
+    }
+    cairo_destroy(cr);
+    cairo_surface_finish(pdf);
+    cairo_surface_destroy(pdf);
+    return bytes;
+}
+#endif
+
 struct Timing {
     double wallMs;
     double cpuMs;
@@ -123,6 +176,13 @@ int main(int argc, char** argv)
                                      : "lossless, Flate level " + std::to_string(level);
         std::printf("| FilmPdf, %s | %.1f | %.1f | %.0f |\n", name.c_str(), t.wallMs, t.cpuMs, bytes / 1024.0);
     }
+#ifdef VANTOREL_BENCH_CAIRO
+    std::size_t cairoBytes = 0;
+    const Timing cairo = timed(films, [&] { cairoBytes = cairoFilm(page); });
+    std::printf("| cairo's PDF surface | %.1f | %.1f | %.0f |\n", cairo.wallMs, cairo.cpuMs, cairoBytes / 1024.0);
+    if (const char* keep = std::getenv("VANTOREL_BENCH_CAIRO_PDF"))
+        cairoFilm(page, keep);  // for pdfimages -list
+#endif
     const Timing preview = timed(films, [&] { dc::renderFilmPreview(page, 1000); });
     std::printf("| console preview, 1000 px | %.1f | %.1f | |\n", preview.wallMs, preview.cpuMs);
     return 0;
