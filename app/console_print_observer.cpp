@@ -8,7 +8,7 @@ namespace vantorel::app {
 
 namespace {
 // Wide enough for a sharp preview on a large screen, small enough to render
-// in a few milliseconds while the N-ACTION waits for its answer.
+// in a few milliseconds between two requests.
 constexpr int previewWidthPixels = 1000;
 }  // namespace
 
@@ -20,11 +20,19 @@ void ConsolePrintObserver::printCountChanged(std::int32_t count)
 
 void ConsolePrintObserver::filmComposed(const direct_composition::FilmPage& page)
 {
-    const QImage picture = direct_composition::renderFilmPreview(page, previewWidthPixels);
     const QString caption = QString::fromStdString(page.printer) + QStringLiteral("  ") +
                             QDateTime::currentDateTime().toString(QStringLiteral("yyyy/M/d H:mm:ss"));
-    emit filmShown(picture, caption);
-    emit changed();
+    // Drawn on this thread as soon as the film's request has been answered:
+    // the modality need not wait for the operator's preview. The page's
+    // pictures are shared, so the copy is cheap.
+    QMetaObject::invokeMethod(
+        this,
+        [this, page, caption] {
+            const QImage picture = direct_composition::renderFilmPreview(page, previewWidthPixels);
+            emit filmShown(picture, caption);
+            emit changed();
+        },
+        Qt::QueuedConnection);
 }
 
 void ConsolePrintObserver::archiveWaitingChanged(std::size_t waiting)

@@ -181,6 +181,12 @@ struct PrintServer {
                   print_service::limitsFromEnvironment()),
           startup(service, printObjects, templateComposition.report())
     {
+        // FilmImageCompression is live: read afresh for every film.
+        printerSurface.setImageCompression([&settings = b.settings] {
+            auto compression = direct_composition::FilmImageCompression::Lossless;
+            direct_composition::filmImageCompressionOf(settings.filmImageCompression, compression);
+            return compression;
+        });
     }
 
     print_service::PrintObjectStore printObjects;

@@ -181,6 +181,8 @@ void addPrinterKeys(KeyList& list)
     list.add(f, s, "启用LUT", "0", SettingActs::StartUp, asText(&Settings::lutEnabled));
     list.add(f, s, "MagnificationType", "BILINEAR", SettingActs::Live,
              asText(&Settings::magnificationType));
+    list.add(f, s, "FilmImageCompression", "lossless", SettingActs::Live,
+             asText(&Settings::filmImageCompression));
     list.add(f, s, "Printer_9", "0", SettingActs::Live, otherPrinter());
 }
 

@@ -100,6 +100,7 @@ std::vector<std::pair<std::string, std::string>> describeSettings(const Settings
     add("templateMode", flag(s.templateMode));
     add("lutEnabled", s.lutEnabled);
     add("magnificationType", s.magnificationType);
+    add("filmImageCompression", s.filmImageCompression);
     add("otherPaper", s.otherPaper);
     add("routeByDevice", flag(s.routeByDevice));
     addRows("routePaperIndex", s.routePaperIndex, number);

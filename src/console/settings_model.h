@@ -32,6 +32,7 @@ struct Settings {
     bool templateMode = false;             // live; "启用胶片格式文件" == "1"
     std::string lutEnabled = "0";          // start-up; checked when "1", applied when not "0"
     std::string magnificationType = "BILINEAR";  // live; for images whose print job names none
+    std::string filmImageCompression = "lossless";  // live; how film PDFs keep pictures: "lossless" or "jpeg"
     std::string otherPaper = "A4";         // start-up; "A3" or "A4"
     bool routeByDevice = false;            // live; "设备源" 1
     std::array<int, routeCount> routePaperIndex{-1, -1, -1, -1, -1, -1, -1, -1};  // live, -1: none

@@ -136,4 +136,98 @@ Picture scaleBicubic(const Picture& picture, int width, int height)
     return scaled;
 }
 
+namespace {
+
+// For each output position along one axis: the source sample at or before
+// its centre and the weight, in 1/256, of the one after it.
+struct LinearTaps {
+    std::vector<int> first;
+    std::vector<int> weight;
+};
+
+LinearTaps linearTapsFor(int from, int to)
+{
+    LinearTaps taps;
+    taps.first.resize(static_cast<std::size_t>(to));
+    taps.weight.resize(static_cast<std::size_t>(to));
+    const double step = static_cast<double>(from) / to;
+    for (int i = 0; i < to; ++i) {
+        const double centre = std::clamp((i + 0.5) * step - 0.5, 0.0, double(from - 1));
+        const int base = std::min(static_cast<int>(centre), from - 1);
+        taps.first[static_cast<std::size_t>(i)] = base;
+        taps.weight[static_cast<std::size_t>(i)] =
+            base + 1 < from ? static_cast<int>(std::lround((centre - base) * 256)) : 0;
+    }
+    return taps;
+}
+
+Picture resized(const Picture& picture, int width, int height, std::vector<std::uint8_t> pixels)
+{
+    Picture scaled = picture;
+    scaled.width = width;
+    scaled.height = height;
+    scaled.pixels = std::make_shared<const std::vector<std::uint8_t>>(std::move(pixels));
+    return scaled;
+}
+
+}  // namespace
+
+Picture scaleNearest(const Picture& picture, int width, int height)
+{
+    if (picture.isNull() || width < 1 || height < 1)
+        return {};
+    const int bpp = picture.bytesPerPixel();
+    std::vector<int> columns(static_cast<std::size_t>(width));
+    for (int x = 0; x < width; ++x)
+        columns[static_cast<std::size_t>(x)] =
+            std::min(picture.width - 1, static_cast<int>((x + 0.5) * picture.width / width));
+    std::vector<std::uint8_t> pixels(static_cast<std::size_t>(width) * height * bpp);
+    const std::size_t sourceRow = static_cast<std::size_t>(picture.width) * bpp;
+    const std::size_t row = static_cast<std::size_t>(width) * bpp;
+    for (int y = 0; y < height; ++y) {
+        const int sy = std::min(picture.height - 1, static_cast<int>((y + 0.5) * picture.height / height));
+        const std::uint8_t* source = picture.pixels->data() + sourceRow * sy;
+        std::uint8_t* out = pixels.data() + row * y;
+        for (int x = 0; x < width; ++x)
+            for (int c = 0; c < bpp; ++c)
+                out[x * bpp + c] = source[columns[static_cast<std::size_t>(x)] * bpp + c];
+    }
+    return resized(picture, width, height, std::move(pixels));
+}
+
+Picture scaleBilinear(const Picture& picture, int width, int height)
+{
+    if (picture.isNull() || width < 1 || height < 1)
+        return {};
+    const int bpp = picture.bytesPerPixel();
+    const LinearTaps across = linearTapsFor(picture.width, width);
+    const LinearTaps down = linearTapsFor(picture.height, height);
+    const std::size_t sourceRow = static_cast<std::size_t>(picture.width) * bpp;
+    // Each source row across first (in 1/256), then between rows.
+    std::vector<int> rows(static_cast<std::size_t>(width) * picture.height * bpp);
+    for (int y = 0; y < picture.height; ++y) {
+        const std::uint8_t* source = picture.pixels->data() + sourceRow * y;
+        int* out = rows.data() + static_cast<std::size_t>(width) * bpp * y;
+        for (int x = 0; x < width; ++x) {
+            const int sx = across.first[static_cast<std::size_t>(x)];
+            const int w = across.weight[static_cast<std::size_t>(x)];
+            const int nx = w ? sx + 1 : sx;
+            for (int c = 0; c < bpp; ++c)
+                out[x * bpp + c] = source[sx * bpp + c] * (256 - w) + source[nx * bpp + c] * w;
+        }
+    }
+    std::vector<std::uint8_t> pixels(static_cast<std::size_t>(width) * height * bpp);
+    const std::size_t row = static_cast<std::size_t>(width) * bpp;
+    for (int y = 0; y < height; ++y) {
+        const int sy = down.first[static_cast<std::size_t>(y)];
+        const int w = down.weight[static_cast<std::size_t>(y)];
+        const int* upper = rows.data() + row * sy;
+        const int* lower = w ? upper + row : upper;
+        std::uint8_t* out = pixels.data() + row * y;
+        for (std::size_t i = 0; i < row; ++i)
+            out[i] = static_cast<std::uint8_t>((upper[i] * (256 - w) + lower[i] * w + 32768) >> 16);
+    }
+    return resized(picture, width, height, std::move(pixels));
+}
+
 }  // namespace vantorel::direct_composition

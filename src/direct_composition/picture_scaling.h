@@ -14,4 +14,11 @@ Picture cropPicture(const Picture& picture, int left, int top, int width, int he
 // extended; null for a null picture or a size below one pixel.
 Picture scaleBicubic(const Picture& picture, int width, int height);
 
+// `picture` resampled to `width` x `height` with sample centres aligned: by
+// repeating the nearest pixel (REPLICATE), or by weighing the two nearest
+// pixels in each direction (BILINEAR), edges extended; null for a null
+// picture or a size below one pixel.
+Picture scaleNearest(const Picture& picture, int width, int height);
+Picture scaleBilinear(const Picture& picture, int width, int height);
+
 }  // namespace vantorel::direct_composition

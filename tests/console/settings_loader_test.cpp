@@ -48,7 +48,8 @@ TEST(SettingsLoader, NoIniFilesGiveTheDefaults)
     const Fields expected = {
         {"aeTitle", "ZQ"}, {"listenPort", "10000"}, {"forceConvert", "0"}, {"blackBase", "1"},
         {"printHeader", "1"}, {"useBin", "1"}, {"paperBinIndex", "0"}, {"templateMode", "0"},
-        {"lutEnabled", "0"}, {"magnificationType", "BILINEAR"}, {"otherPaper", "A4"},
+        {"lutEnabled", "0"}, {"magnificationType", "BILINEAR"},
+        {"filmImageCompression", "lossless"}, {"otherPaper", "A4"},
         {"routeByDevice", "0"},
         {"routePaperIndex0", "0"}, {"routePaperIndex1", "0"}, {"routePaperIndex2", "0"},
         {"routePaperIndex3", "0"}, {"routePaperIndex4", "0"}, {"routePaperIndex5", "0"},

@@ -251,6 +251,26 @@ TEST(PictureScaling, BicubicFollowsAQuadraticThroughItsSamples)
     EXPECT_EQ(*flat.pixels, std::vector<std::uint8_t>(23 * 11, 90));
 }
 
+// Nearest and bilinear enlarging with pixel centres aligned: a black and a
+// white pixel across four, and an RGB pixel's channels kept apart.
+TEST(PictureScaling, NearestRepeatsAndBilinearBlendsBetweenCentres)
+{
+    Picture pair = taggedPicture(2, 1, 0);
+    pair.pixels = std::make_shared<const std::vector<std::uint8_t>>(std::vector<std::uint8_t>{0, 255});
+    EXPECT_EQ(*scaleNearest(pair, 4, 2).pixels, (std::vector<std::uint8_t>{0, 0, 255, 255, 0, 0, 255, 255}));
+    // Output centres fall at -0.25, 0.25, 0.75 and 1.25 source pixels.
+    EXPECT_EQ(*scaleBilinear(pair, 4, 1).pixels, (std::vector<std::uint8_t>{0, 64, 191, 255}));
+
+    const Picture colour = Picture::solid(10, 200, 30);
+    const Picture wide = scaleBilinear(colour, 3, 2);
+    ASSERT_FALSE(wide.isNull());
+    EXPECT_EQ(wide.format, Picture::Format::Rgb24);
+    EXPECT_EQ(*wide.pixels, (std::vector<std::uint8_t>{10, 200, 30, 10, 200, 30, 10, 200, 30,
+                                                       10, 200, 30, 10, 200, 30, 10, 200, 30}));
+    EXPECT_TRUE(scaleNearest(pair, 0, 1).isNull());
+    EXPECT_TRUE(scaleBilinear(Picture{}, 4, 4).isNull());
+}
+
 TEST(PictureScaling, MagnificationKeywords)
 {
     struct Case { const char* text; bool known; Magnification m; };

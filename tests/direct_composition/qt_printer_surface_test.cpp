@@ -11,6 +11,7 @@
 #include <QPdfWriter>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -118,6 +119,39 @@ TEST(QtPrinterSurface, LandscapeFilmFilePageAndTextInItsColour)
         }
     }
     EXPECT_GT(red, 200);
+}
+
+// The text pdftotext finds on the page, blanks folded.
+QString pdfText(const std::string& pdf)
+{
+    QProcess text;
+    text.start("pdftotext", {QString::fromStdString(pdf), "-"});
+    text.waitForFinished(30000);
+    return QString::fromUtf8(text.readAllStandardOutput()).simplified();
+}
+
+// The header text is laid out once and kept while it stays the same: every
+// film still shows its own text, and pictures numbered around it stay right.
+TEST(QtPrinterSurface, EachFilmShowsItsOwnTextWhenTheTextRepeats)
+{
+    QTemporaryDir home;
+    QtPrinterSurface surface(home.path().toStdString());
+    ASSERT_TRUE(surface.selectPrinter("FilmFile"));
+    const char* texts[] = {"Radiology One", "Radiology One", "Radiology Two"};
+    int pictures = 1;
+    for (const char* text : texts) {
+        surface.setOrigin(0, 0);
+        for (int i = 0; i < pictures; ++i)  // a different number of images each time
+            surface.drawPicture(blackOverGrey(), 1440 + i * 1440, 2880, 1440, 1440);
+        surface.setTextPosition(1440, 1440);
+        surface.setTextStyle({0, "Noto Sans CJK SC", 20, false});
+        surface.printText(text);
+        ASSERT_TRUE(surface.endDocument());
+        EXPECT_EQ(pdfText(surface.lastFilmFile()), text);
+        const QImage page = renderPdfPage(QString::fromStdString(surface.lastFilmFile()), 72);
+        EXPECT_LT(meanGrey(page, 72 + 36, 144 + 18, 1), 20) << text;  // the picture's black half
+        ++pictures;
+    }
 }
 
 Picture greyPicture(int width, int height, std::uint8_t level)

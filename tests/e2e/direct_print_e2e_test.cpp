@@ -6,14 +6,18 @@
 #include "print_server.h"
 #include "support/dicom_image_files.h"
 
+#include <QDirIterator>
 #include <QPageLayout>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QProcess>
 #include <QSettings>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <set>
 #include <string>
 
 namespace vantorel::testing {
@@ -83,6 +87,58 @@ QPointF printableCorner(const QString& queue)
     return printer.pageLayout().paintRect(QPageLayout::Point).topLeft();
 }
 
+// One row of `pdfimages -list`.
+struct ListedImage {
+    QString type;  // "image", "smask", ...
+    QSize size;
+    QString colour;  // "gray", "rgb", ...
+    int bitsPerComponent = 0;
+    QString encoding;  // "image" (Flate), "jpeg", ...
+
+    std::string text() const
+    {
+        return QString("%1 %2x%3 %4 %5 %6")
+            .arg(type).arg(size.width()).arg(size.height()).arg(colour).arg(bitsPerComponent).arg(encoding)
+            .toStdString();
+    }
+};
+
+QList<ListedImage> listedImages(const QString& pdf)
+{
+    QProcess list;
+    list.start("pdfimages", {"-list", pdf});
+    list.waitForFinished(30000);
+    QList<ListedImage> images;
+    for (const QByteArray& line : list.readAllStandardOutput().split('\n').mid(2)) {
+        const QList<QByteArray> f = line.simplified().split(' ');
+        if (f.size() >= 9)
+            images.append({f[2], QSize(f[3].toInt(), f[4].toInt()), f[5], f[7].toInt(), f[8]});
+    }
+    return images;
+}
+
+// The grey of each image in the PDF as pdfimages extracts it: its one level
+// when every pixel has it, -1 when not (or when it is not grey).
+std::multiset<int> flatImageLevels(const QString& pdf)
+{
+    QTemporaryDir dir;
+    QProcess extract;
+    extract.start("pdfimages", {"-png", pdf, dir.path() + "/image"});
+    extract.waitForFinished(60000);
+    std::multiset<int> levels;
+    QDirIterator files(dir.path(), {"*.png"});
+    while (files.hasNext()) {
+        const QImage image(files.next());
+        int level = image.format() == QImage::Format_Grayscale8 ? qGray(image.pixel(0, 0)) : -1;
+        for (int y = 0; y < image.height() && level >= 0; ++y)
+            for (int x = 0; x < image.width() && level >= 0; ++x)
+                if (qGray(image.pixel(x, y)) != level)
+                    level = -1;
+        levels.insert(level);
+    }
+    return levels;
+}
+
 TEST(DirectPrint, StandardTwoByTwoFilmOnACupsPdfQueue)
 {
     const char* queue = environmentValue("VANTOREL_CUPS_QUEUE");
@@ -106,6 +162,8 @@ TEST(DirectPrint, StandardTwoByTwoFilmOnACupsPdfQueue)
     const QPointF corner = printableCorner(queue);
     const QString film = findFilm(files, corner, levels);
     ASSERT_FALSE(film.isEmpty()) << twoByTwoFilmDifferences(files.front(), corner, levels);
+    // The queue got grey pictures, and their greys came through unchanged.
+    EXPECT_EQ(flatImageLevels(film), std::multiset<int>(std::begin(levels), std::end(levels)));
     const auto log = runLogMessages(home);
     EXPECT_EQ(countOf(log, "打印第【1】张胶片。"), 1);
     EXPECT_EQ(countStartingWith(log, "打印完毕。打印机："), 1);
@@ -161,6 +219,58 @@ TEST(DirectPrint, RoutingByDeviceSendsTheFilmToItsRoutesQueue)
     const QStringList files = waitForNewPdfs(folder2, before, 1, queue2);
     ASSERT_GE(files.size(), 1);
     EXPECT_FALSE(findFilm(files, printableCorner(queue2), levels).isEmpty());
+}
+
+// A grey film on FilmFile keeps each picture once, as an 8-bit grey image at
+// its own size: Flate by default, grey JPEG when FilmImageCompression asks,
+// and both print the same greys.
+TEST(DirectPrint, FilmFilePicturesAreGreyImagesAtTheirOwnSize)
+{
+    struct Case {
+        const char* setting;  // FilmImageCompression, empty: none
+        const char* encoding;
+    };
+    const Case cases[] = {{"", "image"}, {"lossless", "image"}, {"jpeg", "jpeg"}, {"JPEG ", "jpeg"}};
+    std::vector<int> losslessGreys;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.setting);
+        TempHome home;
+        home.writeFile("PrtLst/PrtLst.ini", gbk("[PrtLst0]\r\n0=FilmFile\r\n"));
+        const QString setting = *c.setting ? QString("FilmImageCompression=%1\r\n").arg(c.setting) : "";
+        PrintServer server(home, plainFilms + setting);
+        ASSERT_TRUE(server.start());
+        // Four 512 x 512 12-bit ramps, each starting at its own grey.
+        QStringList args{"--format", "STANDARD\\2,2"};
+        for (int k = 0; k < 4; ++k) {
+            const QString path = home.path() + QString("/ramp%1.dcm").arg(k);
+            ASSERT_TRUE(writeGreyImageFile(path, {512, 512, 12}, [k](int x, int y) {
+                return Uint16((k * 700 + x * 4 + y) % 4096);
+            }));
+            args << "--image" << path;
+        }
+        const ProgramResult result = server.print(args);
+        ASSERT_EQ(result.exitCode, 0) << result.out << result.err;
+        const QStringList files = newPdfFiles(home.path() + "/FilmFile", {});
+        ASSERT_EQ(files.size(), 1);
+
+        const QList<ListedImage> images = listedImages(files.front());
+        ASSERT_EQ(images.size(), 4);
+        for (const ListedImage& image : images)
+            EXPECT_EQ(image.text(), ListedImage({"image", {512, 512}, "gray", 8, c.encoding}).text());
+
+        const QImage page = renderPdfPage(files.front(), 72);
+        ASSERT_FALSE(page.isNull());
+        std::vector<int> greys;
+        for (int k = 0; k < 4; ++k)
+            for (int step = 1; step < 8; ++step)
+                greys.push_back(meanGrey(page, (k % 2) * 297 + step * 37, 62 + (k / 2) * 297 + step * 37, 1));
+        if (losslessGreys.empty()) {
+            losslessGreys = greys;
+            continue;
+        }
+        for (std::size_t i = 0; i < greys.size(); ++i)
+            EXPECT_NEAR(greys[i], losslessGreys[i], 3) << "sample " << i;
+    }
 }
 
 TEST(DirectPrint, PrintCountSurvivesARestart)

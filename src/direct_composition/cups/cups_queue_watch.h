@@ -4,8 +4,9 @@
 
 namespace vantorel::direct_composition {
 
-// Watches one print job that another part (Qt's print engine) hands to a
-// CUPS queue, because that part does not say whether CUPS took it.
+// Watches one print job that another part hands to a CUPS queue (Qt's print
+// engine on the template road, printDocumentOnCups on the direct road),
+// because the hand-over does not say whether CUPS queued it.
 //
 // Made before the job is handed over, it reads the queue: a queue that is not
 // accepting jobs (cupsreject) or is stopped (cupsdisable) refuses the film

@@ -137,8 +137,8 @@ std::string publish(const QByteArray& part, const QString& folder, const QString
 
 }  // namespace
 
-FilmFileResult writeFilmFile(const QString& folder, const QString& stem,
-                             const std::function<bool(QPdfWriter&)>& paint)
+FilmFileResult writeFilmFileBytes(const QString& folder, const QString& stem,
+                                  const std::function<bool(QIODevice&)>& write)
 {
     FilmFileResult result;
     if (!QDir().mkpath(folder)) {
@@ -159,11 +159,7 @@ FilmFileResult writeFilmFile(const QString& folder, const QString& stem,
     CheckedFile file(fd);
     file.open(QIODevice::WriteOnly);
     ::fchmod(fd, ordinaryFileMode());
-    bool painted = false;
-    {
-        QPdfWriter writer(&file);
-        painted = paint(writer);
-    }  // the writer finishes the PDF here
+    const bool painted = write(file);
     const bool finished = file.finish();
     if (!finished || !painted) {
         ::unlink(part.constData());
@@ -176,6 +172,15 @@ FilmFileResult writeFilmFile(const QString& folder, const QString& stem,
     return result;
 }
 
+FilmFileResult writeFilmFile(const QString& folder, const QString& stem,
+                             const std::function<bool(QPdfWriter&)>& paint)
+{
+    return writeFilmFileBytes(folder, stem, [&paint](QIODevice& file) {
+        QPdfWriter writer(&file);
+        return paint(writer);
+    });  // the writer finishes the PDF as it goes out of scope, before the file is closed
+}
+
 QString filmFileFolder(const std::string& homeFolder)
 {
     return QString::fromStdString(homeFolder) + QStringLiteral("/FilmFile");
@@ -186,6 +191,13 @@ FilmFileResult writeFilmFileNow(const std::string& homeFolder,
 {
     const QString stem = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
     return writeFilmFile(filmFileFolder(homeFolder), stem, paint);
+}
+
+FilmFileResult writeFilmFileBytesNow(const std::string& homeFolder,
+                                     const std::function<bool(QIODevice&)>& write)
+{
+    const QString stem = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    return writeFilmFileBytes(filmFileFolder(homeFolder), stem, write);
 }
 
 int removeAbandonedFilmFiles(const QString& folder)

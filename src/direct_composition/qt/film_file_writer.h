@@ -5,6 +5,7 @@
 #include <functional>
 #include <string>
 
+class QIODevice;
 class QPdfWriter;
 
 namespace vantorel::direct_composition {
@@ -27,6 +28,11 @@ struct FilmFileResult {
 FilmFileResult writeFilmFile(const QString& folder, const QString& stem,
                              const std::function<bool(QPdfWriter&)>& paint);
 
+// The same, with `write` writing the PDF's bytes itself onto the file (every
+// write checked) and saying whether it wrote the whole film.
+FilmFileResult writeFilmFileBytes(const QString& folder, const QString& stem,
+                                  const std::function<bool(QIODevice&)>& write);
+
 // The folder of the built-in "FilmFile" printer below a home folder.
 QString filmFileFolder(const std::string& homeFolder);
 
@@ -35,6 +41,9 @@ QString filmFileFolder(const std::string& homeFolder);
 // writes it.
 FilmFileResult writeFilmFileNow(const std::string& homeFolder,
                                 const std::function<bool(QPdfWriter&)>& paint);
+
+FilmFileResult writeFilmFileBytesNow(const std::string& homeFolder,
+                                     const std::function<bool(QIODevice&)>& write);
 
 // Removes the temporary files that a process which ended in the middle of a
 // film (killed, crashed) left in `folder`; files of running processes stay.

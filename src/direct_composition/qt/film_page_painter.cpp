@@ -51,9 +51,7 @@ Picture fromQImage(const QImage& source)
     return picture;
 }
 
-namespace {
-
-void paintText(QPainter& painter, const DrawOp& op)
+void paintFilmText(QPainter& painter, const DrawOp& op)
 {
     QFont font(QString::fromStdString(op.style.font));
     // Pixel sizes are user-space units here, i.e. twips: 20 twips a point.
@@ -65,6 +63,8 @@ void paintText(QPainter& painter, const DrawOp& op)
     const QFontMetricsF metrics(font);
     painter.drawText(QPointF(op.rect.x, op.rect.y + metrics.ascent()), QString::fromStdString(op.text));
 }
+
+namespace {
 
 // Device pixels per twip beyond which pictures are not enlarged by us: 300 dpi.
 // Enlarging further (Qt drives CUPS printers at 1200 dpi) costs seconds per
@@ -145,7 +145,7 @@ void paintFilmPage(QPainter& painter, const FilmPage& page)
     painter.translate(page.originX, page.originY);
     for (const DrawOp& op : page.ops) {
         if (op.kind == DrawOp::Kind::Text) {
-            paintText(painter, op);
+            paintFilmText(painter, op);
             continue;
         }
         const QRectF rect(op.rect.x, op.rect.y, op.rect.width, op.rect.height);

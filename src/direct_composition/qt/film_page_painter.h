@@ -21,6 +21,10 @@ Picture fromQImage(const QImage& image);
 // bilinear (smooth filtering) or bicubic.
 void paintFilmPage(QPainter& painter, const FilmPage& page);
 
+// One text operation in the painter's user space of twips: its top-left at
+// the operation's point, the font size in points, in its colour.
+void paintFilmText(QPainter& painter, const DrawOp& op);
+
 // The whole sheet as a picture `widthPixels` wide, white paper, for a preview.
 QImage renderFilmPreview(const FilmPage& page, int widthPixels);
 

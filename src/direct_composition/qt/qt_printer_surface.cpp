@@ -1,16 +1,15 @@
 #include "direct_composition/qt/qt_printer_surface.h"
 
 #include "console/run_log.h"
+#include "direct_composition/cups/cups_document_job.h"
 #include "direct_composition/cups/cups_queue_watch.h"
 #include "direct_composition/qt/film_file_writer.h"
-#include "direct_composition/qt/film_page_painter.h"
+#include "direct_composition/qt/film_text_pdf.h"
 
 #include <QDir>
 #include <QFile>
 #include <QPageLayout>
 #include <QPageSize>
-#include <QPainter>
-#include <QPdfWriter>
 #include <QPrinter>
 #include <QPrinterInfo>
 
@@ -18,9 +17,7 @@ namespace vantorel::direct_composition {
 
 namespace {
 
-// The FilmFile PDF keeps every picture at least at its own resolution, and
-// enlarges small ones smoothly up to this resolution.
-constexpr int filmFileDpi = 300;
+const char* const jobTitle = "film";
 
 QPageLayout::Orientation toQt(Orientation orientation)
 {
@@ -35,16 +32,39 @@ QPageSize pageSizeOf(const std::string& printer)
     return size.isValid() ? size : QPageSize(QPageSize::A4);
 }
 
-// Plays the page onto the printer or PDF writer in twips.
-bool paintOnto(QPagedPaintDevice& device, int resolution, const FilmPage& page)
+// The sheet of a page layout: the whole sheet, and the printable area's
+// corner where the page's twips begin.
+PdfSheet sheetOf(const QPageLayout& layout)
 {
-    QPainter painter;
-    if (!painter.begin(&device))
-        return false;
-    const double devicePerTwip = resolution / 1440.0;
-    painter.scale(devicePerTwip, devicePerTwip);
-    paintFilmPage(painter, page);
-    return painter.end();
+    const QRectF full = layout.fullRect(QPageLayout::Point);
+    const QRectF paint = layout.paintRect(QPageLayout::Point);
+    return {full.width(), full.height(), paint.left(), paint.top()};
+}
+
+// The job options that Qt's own CUPS print engine gave such a job: the paper
+// by its name, one or two sides as the queue's default asks, landscape.
+std::vector<std::pair<std::string, std::string>> cupsOptionsOf(const QPrinter& printer)
+{
+    std::vector<std::pair<std::string, std::string>> options;
+    options.emplace_back("media", printer.pageLayout().pageSize().key().toStdString());
+    const bool landscape = printer.pageLayout().orientation() == QPageLayout::Landscape;
+    switch (printer.duplex()) {
+    case QPrinter::DuplexNone:
+        options.emplace_back("sides", "one-sided");
+        break;
+    case QPrinter::DuplexAuto:
+        options.emplace_back("sides", landscape ? "two-sided-short-edge" : "two-sided-long-edge");
+        break;
+    case QPrinter::DuplexLongSide:
+        options.emplace_back("sides", "two-sided-long-edge");
+        break;
+    case QPrinter::DuplexShortSide:
+        options.emplace_back("sides", "two-sided-short-edge");
+        break;
+    }
+    if (landscape)
+        options.emplace_back("landscape", "");
+    return options;
 }
 
 }  // namespace
@@ -100,14 +120,26 @@ PageRelease QtPrinterSurface::releasePage(const FilmPage& page)
     return release;
 }
 
+FilmPdfOptions QtPrinterSurface::pdfOptions()
+{
+    FilmPdfOptions options;
+    options.compression = compression_ ? compression_() : FilmImageCompression::Lossless;
+    options.title = jobTitle;
+    options.drawText = [this](const FilmPage& page, const PdfSheet& sheet, int firstObject,
+                              PdfOverlay& overlay) { return textOverlay_.draw(page, sheet, firstObject, overlay); };
+    return options;
+}
+
 PageRelease QtPrinterSurface::printToFilmFile(const FilmPage& page)
 {
-    const Orientation orientation = this->orientation();
-    const FilmFileResult result = writeFilmFileNow(home_, [&](QPdfWriter& writer) {
-        writer.setResolution(filmFileDpi);
-        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), toQt(orientation), QMarginsF()));
-        writer.setTitle(QStringLiteral("film"));
-        return paintOnto(writer, filmFileDpi, page);
+    const QPageLayout layout(QPageSize(QPageSize::A4), toQt(orientation()), QMarginsF());
+    FilmPdf pdf(page, sheetOf(layout), pdfOptions());
+    if (!pdf.ready())
+        return PageRelease::refused("the page could not be drawn");
+    const FilmFileResult result = writeFilmFileBytesNow(home_, [&pdf](QIODevice& file) {
+        return pdf.write([&file](const char* data, std::size_t size) {
+            return file.write(data, static_cast<qint64>(size)) == static_cast<qint64>(size);
+        });
     });
     if (!result.written())
         return PageRelease::refused(result.error);
@@ -120,19 +152,24 @@ PageRelease QtPrinterSurface::printToSystemPrinter(const FilmPage& page)
     const QPrinterInfo info = QPrinterInfo::printerInfo(QString::fromStdString(currentPrinter()));
     if (info.isNull())
         return PageRelease::refused("printer not installed");
+    // Qt's printer gives the queue's paper, printable area and sides as its
+    // print dialog shows them; the page itself is our PDF.
     QPrinter printer(info, QPrinter::HighResolution);
     if (!printer.isValid())
         return PageRelease::refused("printer not usable");
     printer.setPageOrientation(toQt(orientation()));
-    const QString title = QStringLiteral("film");
-    printer.setDocName(title);
-    // Qt hands the job to CUPS without saying whether CUPS took it.
-    const CupsQueueWatch queue(currentPrinter(), title.toStdString());
+    FilmPdf pdf(page, sheetOf(printer.pageLayout()), pdfOptions());
+    if (!pdf.ready())
+        return PageRelease::refused("the page could not be drawn");
+    // CUPS takes a job that a stopped queue then holds: the watch refuses it.
+    const CupsQueueWatch queue(currentPrinter(), jobTitle);
     if (!queue.refusal().empty())
         return PageRelease::refused(queue.refusal());
-    if (!paintOnto(printer, printer.resolution(), page) || printer.printerState() == QPrinter::Error ||
-        printer.printerState() == QPrinter::Aborted)
-        return PageRelease::refused("the print job failed");
+    const std::string failure = printDocumentOnCups(
+        currentPrinter(), jobTitle, cupsOptionsOf(printer),
+        [&pdf](const CupsDocumentSink& sink) { return pdf.write(sink); });
+    if (!failure.empty())
+        return PageRelease::refused(failure);
     const std::string notQueued = queue.confirmQueued();
     if (!notQueued.empty())
         return PageRelease::refused(notQueued);

@@ -1,9 +1,12 @@
 #pragma once
 
+#include "direct_composition/pdf/film_pdf_writer.h"
+#include "direct_composition/qt/film_text_pdf.h"
 #include "direct_composition/recording_surface.h"
 
 #include <QString>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -17,12 +20,15 @@ namespace vantorel::direct_composition {
 // "FilmFile" printer, which writes every film as one PDF page into
 // <home>/FilmFile/ (named after the date and time, never overwriting).
 //
-// Drawing is recorded; endDocument plays the page onto a fresh print job of
-// the current printer at its own resolution, abortDocument drops it, so an
-// abandoned film never reaches the printer. A page the printer did not take
-// (a FilmFile that could not be written, a print job Qt reports as failed) is
-// logged with the reason and reported to the page-ended listener. FilmFile
-// PDFs appear under their film name only when complete. Main thread only.
+// Drawing is recorded; endDocument writes the page as a PDF of our own
+// (pictures as images at their own resolution, see FilmPdf) and either saves
+// it as the FilmFile or hands it to the CUPS queue as a job of its own, with
+// the queue's default paper, the orientation and the printable area that Qt
+// reports for the queue. abortDocument drops the page, so an abandoned film
+// never reaches the printer. A page the printer did not take (a FilmFile that
+// could not be written, a queue that refused or lost the job) is logged with
+// the reason and reported to the page-ended listener. FilmFile PDFs appear
+// under their film name only when complete. Main thread only.
 class QtPrinterSurface final : public RecordingSurface {
 public:
     static constexpr const char* filmFilePrinter = "FilmFile";
@@ -37,6 +43,13 @@ public:
 
     bool selectPrinter(const std::string& name) override;
 
+    // How the pictures of the next films are compressed, asked afresh for
+    // every film (lossless when not set).
+    void setImageCompression(std::function<FilmImageCompression()> compression)
+    {
+        compression_ = std::move(compression);
+    }
+
     // The PDF written for the last film on "FilmFile" (empty when none).
     const std::string& lastFilmFile() const { return lastFilmFile_; }
 
@@ -45,12 +58,15 @@ protected:
 
 private:
     void updateSheet();
+    FilmPdfOptions pdfOptions();
     PageRelease printToFilmFile(const FilmPage& page);
     PageRelease printToSystemPrinter(const FilmPage& page);
 
     std::string home_;
     console::RunLog* log_;
     std::string lastFilmFile_;
+    std::function<FilmImageCompression()> compression_;
+    FilmTextOverlay textOverlay_;
 };
 
 }  // namespace vantorel::direct_composition
