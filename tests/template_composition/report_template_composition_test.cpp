@@ -6,6 +6,7 @@
 #include "console/settings_model.h"
 #include "support/memory_run_log.h"
 #include "template_composition/qt/report_template_composition.h"
+#include "template_composition/report_page.h"
 
 #include <QDir>
 #include <QFile>
@@ -214,7 +215,8 @@ TEST(ReportTemplateComposition, RequestedWidthIsPrintedWhereItFitsAndFittedWhere
     ASSERT_EQ(f.previews.size(), 1u);
     const double width = 30 * 1440 / 25.4;
     int drawn30mm = 0, pictures = 0;
-    for (const auto& op : f.previews.front().ops) {
+    // The film's page as laid out, before it is drawn as one picture.
+    for (const auto& op : layoutReportPage(f.road.report()).ops) {
         if (op.picture.width != 64)
             continue;
         ++pictures;

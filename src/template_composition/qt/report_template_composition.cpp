@@ -73,16 +73,19 @@ print_job::FilmResult ReportTemplateComposition::PrintReport()
 {
     if (templateProblem_)
         return print_job::FilmResult::notComposed(*templateProblem_);
-    const direct_composition::FilmPage page = layoutReportPage(report_);
-    // While film saving is on, the film's image is rendered and written (under
-    // a temporary name) on a worker thread as the page goes to the printer:
-    // the page and its pictures are not changed by either side, and the
-    // N-ACTION waits for both. Only a film the printer took becomes a film
-    // file and gets its archive row; any other film's image is removed.
+    // The filled template is drawn once, as the film's image (grey unless a
+    // colour picture is on it); the printer gets that image on the sheet and,
+    // while film saving is on, the same image is written (under a temporary
+    // name) on a worker thread as the page goes to the printer. The N-ACTION
+    // waits for both. Only a film the printer took becomes a film file and
+    // gets its archive row; any other film's image is removed.
+    const direct_composition::FilmPage laidOut = layoutReportPage(report_);
+    const QImage drawn = renderExportImage(laidOut, report_.page());
+    const direct_composition::FilmPage page = exportImagePage(laidOut, report_.page(), drawn);
     std::future<FilmImageOutcome> image;
     if (parts_.settings.saveFilms && saveFilm_)
-        image = std::async(std::launch::async, writeFilmImage, page, report_.page(),
-                           parts_.settings.exportFolder, parts_.clock.now());
+        image = std::async(std::launch::async, writeFilmImage, drawn, parts_.settings.exportFolder,
+                           parts_.clock.now());
     ReportPrintError error;
     const bool printed =
         printer_.print(page, report_.page(), report_.printerName(), report_.documentName(), error);

@@ -67,29 +67,78 @@ void syncFolder(const std::string& folder)
 
 }  // namespace
 
+namespace {
+
+// Where the export image lies on the sheet: the part inside the margins (the
+// whole sheet when the margins leave nothing), scaled alike in both
+// directions to fit the image and centred in it.
+struct ExportGeometry {
+    double left = 0, top = 0;      // the shown part's corner on the sheet, twips
+    double width = 0, height = 0;  // its size, twips
+    double scale = 0;              // image pixels per twip
+    double offsetX = 0, offsetY = 0;  // its corner in the image, pixels
+};
+
+std::optional<ExportGeometry> exportGeometry(const direct_composition::FilmPage& page,
+                                             const ReportPageSettings& settings)
+{
+    ExportGeometry g;
+    g.width = page.pageWidth - settings.marginLeft - settings.marginRight;
+    g.height = page.pageHeight - settings.marginTop - settings.marginBottom;
+    g.left = settings.marginLeft;
+    g.top = settings.marginTop;
+    if (g.width <= 0 || g.height <= 0) {
+        g.width = page.pageWidth;
+        g.height = page.pageHeight;
+        g.left = g.top = 0;
+    }
+    if (g.width <= 0 || g.height <= 0)
+        return std::nullopt;
+    g.scale = std::min(exportWidthPixels / g.width, exportHeightPixels / g.height);
+    g.offsetX = (exportWidthPixels - g.width * g.scale) / 2;
+    g.offsetY = (exportHeightPixels - g.height * g.scale) / 2;
+    return g;
+}
+
+}  // namespace
+
 QImage renderExportImage(const direct_composition::FilmPage& page, const ReportPageSettings& settings)
 {
     QImage image(exportWidthPixels, exportHeightPixels,
                  isGrayPage(page) ? QImage::Format_Grayscale8 : QImage::Format_RGB32);
     image.fill(Qt::white);
-    float width = page.pageWidth - settings.marginLeft - settings.marginRight;
-    float height = page.pageHeight - settings.marginTop - settings.marginBottom;
-    float left = settings.marginLeft, top = settings.marginTop;
-    if (width <= 0 || height <= 0) {
-        width = page.pageWidth;
-        height = page.pageHeight;
-        left = top = 0;
-    }
-    if (width <= 0 || height <= 0)
+    const std::optional<ExportGeometry> g = exportGeometry(page, settings);
+    if (!g)
         return image;
-    const double scale = std::min(exportWidthPixels / double(width), exportHeightPixels / double(height));
     QPainter painter(&image);
-    painter.translate((exportWidthPixels - width * scale) / 2, (exportHeightPixels - height * scale) / 2);
-    painter.scale(scale, scale);
-    painter.setClipRect(QRectF(0, 0, width, height));
-    painter.translate(-left, -top);
+    painter.translate(g->offsetX, g->offsetY);
+    painter.scale(g->scale, g->scale);
+    painter.setClipRect(QRectF(0, 0, g->width, g->height));
+    painter.translate(-g->left, -g->top);
     direct_composition::paintFilmPage(painter, page);
     return image;
+}
+
+direct_composition::FilmPage exportImagePage(const direct_composition::FilmPage& page,
+                                             const ReportPageSettings& settings, const QImage& image)
+{
+    direct_composition::FilmPage printed = page;
+    printed.ops.clear();
+    const std::optional<ExportGeometry> g = exportGeometry(page, settings);
+    if (!g || image.isNull())
+        return printed;
+    // Only the part of the image that shows the sheet: the white bands that
+    // centre it are not printed over the margins.
+    const QRect shown(static_cast<int>(std::lround(g->offsetX)), static_cast<int>(std::lround(g->offsetY)),
+                      static_cast<int>(std::lround(g->width * g->scale)),
+                      static_cast<int>(std::lround(g->height * g->scale)));
+    direct_composition::DrawOp op;
+    op.picture = direct_composition::fromQImage(image.copy(shown));
+    // Drawing positions are taken from the page's origin.
+    op.rect = {static_cast<float>(g->left - page.originX), static_cast<float>(g->top - page.originY),
+               static_cast<float>(g->width), static_cast<float>(g->height)};
+    printed.ops.push_back(std::move(op));
+    return printed;
 }
 
 std::optional<WrittenFilmImage> writeFilmImageFile(const QImage& image, const std::string& root,
@@ -187,11 +236,10 @@ std::optional<ExportedFilm> exportFilmImage(const QImage& image, const std::stri
     return nameFilmImage(*written, error);
 }
 
-FilmImageOutcome writeFilmImage(direct_composition::FilmPage page, ReportPageSettings settings,
-                                std::string root, console::LocalDateTime now)
+FilmImageOutcome writeFilmImage(QImage image, std::string root, console::LocalDateTime now)
 {
     FilmImageOutcome outcome;
-    outcome.written = writeFilmImageFile(renderExportImage(page, settings), root, now, outcome.error);
+    outcome.written = writeFilmImageFile(image, root, now, outcome.error);
     return outcome;
 }
 

@@ -27,6 +27,13 @@ struct ExportedFilm {
 // 8-bit grey when nothing on the page has colour, RGB otherwise.
 QImage renderExportImage(const direct_composition::FilmPage& page, const ReportPageSettings& settings);
 
+// The page as the printer gets it when its picture has been rendered once:
+// the same sheet with `image` (the page's export image) drawn over the part
+// of the sheet it shows, so what is printed and what is saved are the same
+// pixels.
+direct_composition::FilmPage exportImagePage(const direct_composition::FilmPage& page,
+                                             const ReportPageSettings& settings, const QImage& image);
+
 // A film image written whole (every write checked, synced to disk) under a
 // hidden temporary name in its day folder, not yet a film.
 struct WrittenFilmImage {
@@ -61,7 +68,6 @@ struct FilmImageOutcome {
     std::optional<WrittenFilmImage> written;
     std::string error;
 };
-FilmImageOutcome writeFilmImage(direct_composition::FilmPage page, ReportPageSettings settings,
-                                std::string root, console::LocalDateTime now);
+FilmImageOutcome writeFilmImage(QImage image, std::string root, console::LocalDateTime now);
 
 }  // namespace vantorel::template_composition
