@@ -174,6 +174,13 @@ TEST(TemplatePrint, StandardTwoByTwoThroughAShippedTemplateToCupsTiffAndArchive)
         EXPECT_NEAR(meanGrey(tiff, x, y, 3), levels[k], 2) << "image " << k + 1;
     }
 
+    // The page and the TIFF are one drawing: the printed page carries the
+    // film's image as one picture, the part of the TIFF that shows the sheet.
+    bool oneImage = false;
+    for (const QString& pdf : files)
+        oneImage = oneImage || pdfImageSizes(pdf) == QList<QSize>{QSize(2400, 2933)};
+    EXPECT_TRUE(oneImage);
+
     // One archive row with that path, recorded within a second of the film.
     const auto rows = archiveRows(images);
     ASSERT_EQ(rows.size(), 1u) << joined(runLogMessages(home));

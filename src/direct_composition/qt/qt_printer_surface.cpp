@@ -32,8 +32,8 @@ QPageSize pageSizeOf(const std::string& printer)
     return size.isValid() ? size : QPageSize(QPageSize::A4);
 }
 
-// The sheet of a page layout: the whole sheet, and the printable area's
-// corner where the page's twips begin.
+}  // namespace
+
 PdfSheet sheetOf(const QPageLayout& layout)
 {
     const QRectF full = layout.fullRect(QPageLayout::Point);
@@ -41,8 +41,6 @@ PdfSheet sheetOf(const QPageLayout& layout)
     return {full.width(), full.height(), paint.left(), paint.top()};
 }
 
-// The job options that Qt's own CUPS print engine gave such a job: the paper
-// by its name, one or two sides as the queue's default asks, landscape.
 std::vector<std::pair<std::string, std::string>> cupsOptionsOf(const QPrinter& printer)
 {
     std::vector<std::pair<std::string, std::string>> options;
@@ -67,7 +65,6 @@ std::vector<std::pair<std::string, std::string>> cupsOptionsOf(const QPrinter& p
     return options;
 }
 
-}  // namespace
 
 QtPrinterSurface::QtPrinterSurface(std::string homeFolder, console::RunLog* log)
     : RecordingSurface(installedPrinters()), home_(std::move(homeFolder)), log_(log)

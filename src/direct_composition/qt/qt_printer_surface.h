@@ -6,9 +6,14 @@
 
 #include <QString>
 
+#include <utility>
+
 #include <functional>
 #include <string>
 #include <vector>
+
+class QPageLayout;
+class QPrinter;
 
 namespace vantorel::console {
 class RunLog;
@@ -68,5 +73,14 @@ private:
     std::function<FilmImageCompression()> compression_;
     FilmTextOverlay textOverlay_;
 };
+
+// The sheet of a page layout: the whole sheet, and the printable area's
+// corner where the page's twips begin.
+PdfSheet sheetOf(const QPageLayout& layout);
+
+// The job options that Qt's own CUPS print engine gave a job on `printer`:
+// the paper by its name, one or two sides as the queue's default asks,
+// landscape.
+std::vector<std::pair<std::string, std::string>> cupsOptionsOf(const QPrinter& printer);
 
 }  // namespace vantorel::direct_composition

@@ -1,14 +1,13 @@
 #include "template_composition/qt/report_printer.h"
 
+#include "direct_composition/cups/cups_document_job.h"
 #include "direct_composition/cups/cups_queue_watch.h"
 #include "direct_composition/qt/film_file_writer.h"
-#include "direct_composition/qt/film_page_painter.h"
 #include "direct_composition/qt/qt_printer_surface.h"
 
 #include <QPageLayout>
 #include <QPageSize>
-#include <QPainter>
-#include <QPdfWriter>
+#include <QIODevice>
 #include <QPrinter>
 #include <QPrinterInfo>
 
@@ -30,12 +29,6 @@ enum PrintErrorNumber {
     jobNotQueued = 6,
 };
 
-// The FilmFile PDF's resolution: pictures smaller than their slot are
-// enlarged smoothly up to it, larger ones keep their full resolution. Twenty
-// 512-pixel images of a 14 x 17 inch film come out at about 150 dpi; at 300
-// dpi enlarging them took as long as everything else the N-ACTION does.
-constexpr int filmFileDpi = 200;
-
 QPageLayout pageLayoutOf(const ReportPageSettings& settings)
 {
     // Paper as it stands in portrait, in points (20 twips a point).
@@ -43,27 +36,6 @@ QPageLayout pageLayoutOf(const ReportPageSettings& settings)
     const QPageSize size(paper, QPageSize::Point, QString(), QPageSize::ExactMatch);
     return QPageLayout(size, settings.orientation == 2 ? QPageLayout::Landscape : QPageLayout::Portrait,
                        QMarginsF());
-}
-
-// Paints the film onto a sheet of `paper` device pixels; the painter's (0, 0)
-// is the sheet's corner (the full page is used).
-bool paint(QPagedPaintDevice& device, const QSizeF& paper, const dc::FilmPage& page,
-           ReportPrintError& error)
-{
-    QPainter painter;
-    if (!painter.begin(&device)) {
-        error.number = jobNotStarted;
-        error.description = "the printer did not accept the job";
-        return false;
-    }
-    painter.scale(paper.width() / double(page.pageWidth), paper.height() / double(page.pageHeight));
-    dc::paintFilmPage(painter, page);
-    if (!painter.end()) {
-        error.number = jobNotFinished;
-        error.description = "the printer did not finish the job";
-        return false;
-    }
-    return true;
 }
 
 }  // namespace
@@ -74,17 +46,22 @@ bool ReportPrinter::print(const dc::FilmPage& page, const ReportPageSettings& se
 {
     error = {};
     const QString name = QString::fromStdString(printerName);
-    const QString title = QString::fromStdString(documentName);
+    // The page goes out as a film PDF of our own on a sheet of the report's
+    // paper, (0, 0) at the sheet's corner. Template pages arrive drawn as
+    // one picture, so no text is left to write.
+    dc::FilmPdfOptions options;
+    options.title = documentName;
     if (printerName == dc::QtPrinterSurface::filmFilePrinter) {
-        const dc::FilmFileResult written = dc::writeFilmFileNow(home_, [&](QPdfWriter& writer) {
-            writer.setResolution(filmFileDpi);
-            writer.setPageLayout(pageLayoutOf(settings));
-            writer.setTitle(title);
-            return paint(writer, writer.pageLayout().fullRectPixels(filmFileDpi).size(), page, error);
-        });
+        dc::FilmPdf pdf(page, dc::sheetOf(pageLayoutOf(settings)), options);
+        const dc::FilmFileResult written = pdf.ready()
+            ? dc::writeFilmFileBytesNow(home_, [&pdf](QIODevice& file) {
+                  return pdf.write([&file](const char* data, std::size_t size) {
+                      return file.write(data, static_cast<qint64>(size)) == static_cast<qint64>(size);
+                  });
+              })
+            : dc::FilmFileResult{{}, "the page could not be drawn"};
         if (!written.written()) {
-            if (error.number == 0)
-                error.number = noFilmFile;
+            error.number = noFilmFile;
             error.description = "the FilmFile PDF was not written: " + written.error;
             return false;
         }
@@ -99,19 +76,31 @@ bool ReportPrinter::print(const dc::FilmPage& page, const ReportPageSettings& se
     }
     const QPrinterInfo info = QPrinterInfo::printerInfo(name);
     error.printerStatus = static_cast<int>(info.state());
-    // Qt hands the job to CUPS without saying whether CUPS took it.
+    // The queue's sides and the paper's name as its print dialog gives them.
+    QPrinter printer(info, QPrinter::HighResolution);
+    printer.setFullPage(true);
+    printer.setPageLayout(pageLayoutOf(settings));
+    dc::FilmPdf pdf(page, dc::sheetOf(printer.pageLayout()), options);
+    if (!pdf.ready()) {
+        error.number = jobNotStarted;
+        error.description = "the page could not be drawn";
+        return false;
+    }
+    // CUPS takes a job that a stopped queue then holds: the watch refuses it.
     const dc::CupsQueueWatch queue(printerName, documentName);
     if (!queue.refusal().empty()) {
         error.number = queueRefusesJobs;
         error.description = queue.refusal();
         return false;
     }
-    QPrinter printer(info, QPrinter::HighResolution);
-    printer.setFullPage(true);
-    printer.setPageLayout(pageLayoutOf(settings));
-    printer.setDocName(title);
-    if (!paint(printer, printer.paperRect(QPrinter::DevicePixel).size(), page, error))
+    const std::string failure =
+        dc::printDocumentOnCups(printerName, documentName, dc::cupsOptionsOf(printer),
+                                [&pdf](const dc::CupsDocumentSink& sink) { return pdf.write(sink); });
+    if (!failure.empty()) {
+        error.number = jobNotFinished;
+        error.description = failure;
         return false;
+    }
     const std::string notQueued = queue.confirmQueued();
     if (!notQueued.empty()) {
         error.number = jobNotQueued;

@@ -18,8 +18,11 @@ struct ReportPrintError {
 // Prints a report's film page, without a dialog, on a CUPS printer or on the
 // built-in "FilmFile" printer (one PDF page in <home>/FilmFile/), on paper of
 // the report's size and orientation; (0, 0) of the page is the sheet's corner.
-// A CUPS queue that is not accepting jobs or is stopped gets nothing, and one
-// that queued no job for the film did not take it.
+// The page is written as a film PDF of our own (its pictures lossless, at
+// their own resolution; text operations are not written, as template pages
+// come drawn as one picture) and handed to CUPS through libcups. A CUPS queue
+// that is not accepting jobs or is stopped gets nothing, and one that queued
+// no job for the film did not take it.
 class ReportPrinter {
 public:
     explicit ReportPrinter(std::string homeFolder) : home_(std::move(homeFolder)) {}
