@@ -10,6 +10,7 @@
 #include <QString>
 
 #include <algorithm>
+#include <unistd.h>
 #include <vector>
 
 namespace vantorel::bench {
@@ -24,6 +25,21 @@ inline long statusKb(qint64 pid, const QByteArray& field)
         if (line.startsWith(field + ":"))
             return line.mid(field.size() + 1).trimmed().split(' ').first().toLong();
     return -1;
+}
+
+// User and system CPU seconds of a process so far (/proc/<pid>/stat); -1
+// when unreadable.
+inline double cpuSeconds(qint64 pid)
+{
+    QFile stat(QString("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return -1;
+    const QByteArray text = stat.readAll();
+    // Fields after the command name, which is in parentheses.
+    const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
+    if (fields.size() < 13)
+        return -1;
+    return (fields[11].toDouble() + fields[12].toDouble()) / ::sysconf(_SC_CLK_TCK);
 }
 
 inline long peakRssKb(qint64 pid)

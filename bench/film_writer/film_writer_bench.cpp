@@ -24,20 +24,6 @@ using namespace vantorel::testing;
 
 namespace {
 
-// User and system CPU seconds of a process so far (/proc/<pid>/stat).
-double cpuSeconds(qint64 pid)
-{
-    QFile stat(QString("/proc/%1/stat").arg(pid));
-    if (!stat.open(QIODevice::ReadOnly))
-        return -1;
-    const QByteArray text = stat.readAll();
-    // Fields after the command name, which is in parentheses.
-    const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
-    if (fields.size() < 13)
-        return -1;
-    return (fields[11].toDouble() + fields[12].toDouble()) / ::sysconf(_SC_CLK_TCK);
-}
-
 struct Figures {
     double medianActionMs = 0;
     double cpuPerFilm = 0;
@@ -59,9 +45,9 @@ Figures measureServer(const QString& settings, int films)
     if (server.print(film).exitCode != 0)
         return figures;
     const auto before = pdfFilesIn(home.path() + "/FilmFile");
-    const double cpuBefore = cpuSeconds(server.pid());
+    const double cpuBefore = vantorel::bench::cpuSeconds(server.pid());
     const ProgramResult result = server.print(QStringList(film) << "--sessions" << QString::number(films));
-    const double cpuAfter = cpuSeconds(server.pid());
+    const double cpuAfter = vantorel::bench::cpuSeconds(server.pid());
     if (result.exitCode != 0)
         return figures;
     const QStringList written = newPdfFiles(home.path() + "/FilmFile", before);

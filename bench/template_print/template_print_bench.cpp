@@ -30,6 +30,7 @@ struct Figures {
     double medianActionMs = 0;
     double maxActionMs = 0;
     double filmsPerSecond = 0;
+    double cpuPerFilm = 0;  // the server's user and system seconds
     qint64 largestTiffBytes = 0;
     int tiffs = 0;
     bool ok = false;
@@ -107,7 +108,9 @@ Figures measure(bool saveFilms, int films, const QString& connectString)
 
     QElapsedTimer clock;
     clock.start();
+    const double cpuBefore = vantorel::bench::cpuSeconds(server.pid());
     const QByteArray output = printFilms(server, home, films);
+    figures.cpuPerFilm = (vantorel::bench::cpuSeconds(server.pid()) - cpuBefore) / films;
     const double seconds = clock.elapsed() / 1000.0;
     if (output.isEmpty())
         return figures;
@@ -148,8 +151,9 @@ int main(int argc, char** argv)
     const bool haveDatabase = !qEnvironmentVariable("VANTOREL_DB_CONNECT").isEmpty();
     if (!haveDatabase)
         std::printf("(VANTOREL_DB_CONNECT unset: film saving uses the default connection string)\n");
-    std::printf("| film saving | films | N-ACTION median ms | max ms | films/s | TIFF files | largest TIFF MB |\n");
-    std::printf("|---|---|---|---|---|---|---|\n");
+    std::printf("| film saving | films | N-ACTION median ms | max ms | films/s | server CPU s per film | TIFF files | "
+                "largest TIFF MB |\n");
+    std::printf("|---|---|---|---|---|---|---|---|\n");
     SilentDatabase silent;
     struct Round {
         const char* name;
@@ -167,8 +171,8 @@ int main(int argc, char** argv)
             std::printf("| %s | failed |\n", round.name);
             continue;
         }
-        std::printf("| %s | %d | %.0f | %.0f | %.2f | %d | %.2f |\n", round.name, films, f.medianActionMs,
-                    f.maxActionMs, f.filmsPerSecond, f.tiffs, f.largestTiffBytes / (1024.0 * 1024.0));
+        std::printf("| %s | %d | %.0f | %.0f | %.2f | %.3f | %d | %.2f |\n", round.name, films, f.medianActionMs,
+                    f.maxActionMs, f.filmsPerSecond, f.cpuPerFilm, f.tiffs, f.largestTiffBytes / (1024.0 * 1024.0));
     }
     return 0;
 }
