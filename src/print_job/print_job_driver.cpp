@@ -3,6 +3,7 @@
 #include "console/run_log.h"
 #include "console/settings_loader.h"
 #include "console/settings_model.h"
+#include "console/text.h"
 #include "direct_composition/dicom/dicom_film_image.h"
 #include "direct_composition/recording_surface.h"
 #include "direct_composition/rendered_film_image.h"
@@ -13,6 +14,7 @@
 #include "print_job/image_box_presentation.h"
 #include "print_job/print_job_observer.h"
 #include "print_job/template_road.h"
+#include "print_service/attribute_text.h"
 #include "print_service/display_format.h"
 #include "print_service/print_object_store.h"
 #include "print_service/sop_uids.h"
@@ -31,29 +33,10 @@ namespace dc = direct_composition;
 
 namespace {
 
-std::string textOf(DcmItem& item, const DcmTagKey& tag)
-{
-    OFString value;
-    if (item.findAndGetOFString(tag, value).bad())
-        return {};
-    std::string text = value.c_str();
-    while (!text.empty() && text.back() == ' ')
-        text.pop_back();
-    return text;
-}
-
 // Cells of a film box: rows x columns for STANDARD, the sum of the counts for ROW/COL.
 int cellCount(const ps::FilmBoxFormat& format)
 {
     return ps::imageBoxCount(format.FormatCols, format.FormatRows, format.r_c, format.lines).value_or(0);
-}
-
-std::string joined(const std::vector<std::string>& parts)
-{
-    std::string text;
-    for (const auto& part : parts)
-        text += (text.empty() ? "" : "; ") + part;
-    return text;
 }
 
 // The image of cell k (1-based): item k of the Referenced Image Box Sequence
@@ -71,7 +54,8 @@ std::unique_ptr<dc::FilmImage> cellImage(ps::PrintObjectStore& store, DcmItem& f
     if (filmBox.findAndGetSequenceItem(DCM_ReferencedImageBoxSequence, reference, k - 1).bad() ||
         reference == nullptr)
         return nullptr;
-    ps::PrintObject* imageBox = store.Dataset("", textOf(*reference, DCM_ReferencedSOPInstanceUID));
+    ps::PrintObject* imageBox =
+        store.Dataset("", ps::valueWithoutTrailingSpaces(*reference, DCM_ReferencedSOPInstanceUID));
     if (imageBox == nullptr)
         return nullptr;
     DcmItem& box = imageBox->attributes();
@@ -91,7 +75,7 @@ std::unique_ptr<dc::FilmImage> cellImage(ps::PrintObjectStore& store, DcmItem& f
         return nullptr;
     }
     if (!ignored.empty())
-        log.write("image box " + imageBox->sopInstanceUid() + ": ignored " + joined(ignored));
+        log.write("image box " + imageBox->sopInstanceUid() + ": ignored " + console::joined(ignored, "; "));
     dc::Picture picture = image->picture();
     if (picture.isNull()) {
         log.write("image box " + imageBox->sopInstanceUid() + ": the image cannot be rendered");
@@ -106,7 +90,7 @@ std::unique_ptr<dc::FilmImage> cellImage(ps::PrintObjectStore& store, DcmItem& f
 // Number of Copies (2000,0010) of a film session, as sent: empty when absent.
 std::string copiesText(ps::PrintObject& filmSession)
 {
-    return textOf(filmSession.attributes(), DCM_NumberOfCopies);
+    return ps::valueWithoutTrailingSpaces(filmSession.attributes(), DCM_NumberOfCopies);
 }
 
 }  // namespace
@@ -203,13 +187,15 @@ void PrintJobDriver::printFilmBox(ps::PrintObject& filmBox, int copies, const st
         tally.add(SheetResult::notComposed("not a film box"));
         return;
     }
-    Film film{filmBox, *filmBox.filmBoxFormat(), textOf(filmBox.attributes(), DCM_FilmOrientation), {}, {}};
+    Film film{filmBox, *filmBox.filmBoxFormat(),
+              ps::valueWithoutTrailingSpaces(filmBox.attributes(), DCM_FilmOrientation), {}, {}};
     ps::PrintObject* filmSession = filmSessionOf(filmBox);
     std::vector<std::string> ignored;
     const FilmBoxAppearance appearance = filmBoxAppearanceOf(
         filmBox.attributes(), filmSession ? &filmSession->attributes() : nullptr, ignored);
     if (!ignored.empty())
-        parts_.log.write("film box " + filmBox.sopInstanceUid() + ": ignored " + joined(ignored));
+        parts_.log.write("film box " + filmBox.sopInstanceUid() + ": ignored " +
+                         console::joined(ignored, "; "));
     film.appearance = appearance.film;
     film.images = collectImages(filmBox, cellCount(film.format),
                                 appearance.magnification.value_or(configuredMagnification()));
