@@ -204,11 +204,11 @@ void PrintJobDriver::printFilmBox(ps::PrintObject& filmBox, int copies, const st
         SheetResult sheet;
         if (parts_.settings.templateMode) {
             composeTemplate(film, Rip, copy == 1);
-            sheet = countFilm(SheetResult::printed());
+            sheet = finishSheet(SheetResult::printed());
             if (sheet.kind == SheetResult::Kind::Printed && !hasImages)
                 sheet = SheetResult::noImages();  // an empty template went out
         } else {
-            sheet = countFilm(printDirect(film, Rip));
+            sheet = finishSheet(printDirect(film, Rip));
         }
         tally.add(sheet);
         notePrinterProblem(sheet);
@@ -335,20 +335,12 @@ void PrintJobDriver::countReprintedFilm()
     addOneToCount();
 }
 
-SheetResult PrintJobDriver::countFilm(SheetResult sheet)
+SheetResult PrintJobDriver::finishSheet(SheetResult sheet)
 {
     const std::int32_t count = addOneToCount();
     std::string printer = lastPrinter_;
-    if (parts_.settings.templateMode) {
-        const FilmResult report = parts_.templateComposition.PrintReport();
-        printer = report.printer;
-        if (!report.printed)
-            sheet = report.atPrinter ? SheetResult::refusedByPrinter(report.reason)
-                                     : SheetResult::notComposed(report.reason);
-        sheet.savingProblem = report.savingProblem;
-        if (report.savingProblem)
-            noteSavingProblem(*report.savingProblem);
-    }
+    if (parts_.settings.templateMode)
+        sheet = printTemplateFilm(sheet, printer);
     parts_.log.write("打印第【" + std::to_string(count) + "】张胶片。");
     // Every film's last line says how it ended and on which printer.
     const std::string on = printer.empty() ? std::string() : "打印机：" + printer;
@@ -356,6 +348,21 @@ SheetResult PrintJobDriver::countFilm(SheetResult sheet)
         parts_.log.write("打印失败：" + sheet.reason + (on.empty() ? "" : "。" + on));
     else
         parts_.log.write("打印完毕。" + on);
+    return sheet;
+}
+
+// The template road prints the film it composed: the sheet as it went, and
+// the printer it went to.
+SheetResult PrintJobDriver::printTemplateFilm(SheetResult sheet, std::string& printer)
+{
+    const FilmResult report = parts_.templateComposition.PrintReport();
+    printer = report.printer;
+    if (!report.printed)
+        sheet = report.atPrinter ? SheetResult::refusedByPrinter(report.reason)
+                                 : SheetResult::notComposed(report.reason);
+    sheet.savingProblem = report.savingProblem;
+    if (report.savingProblem)
+        noteSavingProblem(*report.savingProblem);
     return sheet;
 }
 
