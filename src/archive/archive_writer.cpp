@@ -167,14 +167,14 @@ void ArchiveWriter::stop()
     queue_.clear();
 }
 
-bool ArchiveWriter::SaveFilmDB(const std::string& pathstr, const std::string& fil, std::string& /*error*/)
+console::Result<void> ArchiveWriter::SaveFilmDB(const std::string& pathstr, const std::string& fil)
 {
     {
         std::lock_guard<std::mutex> lock(mutex_);
         queue_.push_back({prtdateOf(clock_.now()), pathstr + "/" + fil});
     }
     wake_.notify_all();
-    return true;
+    return {};
 }
 
 std::size_t ArchiveWriter::waiting() const
@@ -217,7 +217,6 @@ bool ArchiveWriter::writeSpool(std::unique_lock<std::mutex>& lock)
     const std::vector<std::string> lines = readLines(options_.spoolPath);
     std::size_t next = 0;
     std::size_t written = 0;
-    std::string error;
     for (; next < lines.size(); ++next) {
         FilmRow row;
         if (!parseSpoolLine(lines[next], row)) {
@@ -225,8 +224,8 @@ bool ArchiveWriter::writeSpool(std::unique_lock<std::mutex>& lock)
                 reports_.log("archive spool: line dropped, not a row: " + lines[next]);
             continue;
         }
-        if (!database_.writeRow(row, error))
-            break;
+        if (!database_.writeRow(row))
+            break;  // the rest waits; the worker said why when the row was spooled
         ++written;
     }
     std::string rest;
@@ -278,8 +277,11 @@ void ArchiveWriter::run()
         // Behind rows already waiting, a row waits too: the archive keeps film order.
         bool written = false;
         bool spooled = false;
-        if (spooled_ == 0)
-            written = database_.writeRow(row, error);
+        if (spooled_ == 0) {
+            const console::Result<void> result = database_.writeRow(row);
+            written = result.ok();
+            error = result.reason();
+        }
         if (!written) {
             std::string spoolError;
             spooled = appendToSpool(row, spoolError);

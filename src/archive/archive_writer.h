@@ -24,12 +24,12 @@ struct FilmRow {
     std::string filmPath;
 };
 
-// Writes one row into the archive table, on the calling thread; false with
-// the database's words.
+// Writes one row into the archive table, on the calling thread; a Failure
+// with the database's words.
 class FilmRowWriter {
 public:
     virtual ~FilmRowWriter() = default;
-    virtual bool writeRow(const FilmRow& row, std::string& error) = 0;
+    virtual console::Result<void> writeRow(const FilmRow& row) = 0;
 };
 
 // The archive rows of the printed films, written by a thread of their own so
@@ -64,9 +64,9 @@ public:
     ArchiveWriter(const ArchiveWriter&) = delete;
     ArchiveWriter& operator=(const ArchiveWriter&) = delete;
 
-    // Queues the row of `pathstr` + "/" + `fil`, stamped now; always true:
-    // whatever becomes of the row is the writer's to report.
-    bool SaveFilmDB(const std::string& pathstr, const std::string& fil, std::string& error) override;
+    // Queues the row of `pathstr` + "/" + `fil`, stamped now; never a
+    // Failure: whatever becomes of the row is the writer's to report.
+    console::Result<void> SaveFilmDB(const std::string& pathstr, const std::string& fil) override;
 
     // Rows queued or spooled, not yet in the database.
     std::size_t waiting() const;
@@ -77,12 +77,12 @@ public:
 
     // The spool's text form of a row, and back (nothing when the line is not one).
     static std::string spoolLine(const FilmRow& row);
-    static bool parseSpoolLine(const std::string& line, FilmRow& row);
+    [[nodiscard]] static bool parseSpoolLine(const std::string& line, FilmRow& row);
 
 private:
     void run();
-    bool writeSpool(std::unique_lock<std::mutex>& lock);
-    bool appendToSpool(const FilmRow& row, std::string& error);
+    [[nodiscard]] bool writeSpool(std::unique_lock<std::mutex>& lock);
+    [[nodiscard]] bool appendToSpool(const FilmRow& row, std::string& error);
     void report(std::size_t waiting);
 
     FilmRowWriter& database_;

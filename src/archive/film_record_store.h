@@ -1,5 +1,7 @@
 #pragma once
 
+#include "console/result.h"
+
 #include <string>
 
 namespace vantorel::archive {
@@ -9,9 +11,9 @@ class FilmRecordStore {
 public:
     virtual ~FilmRecordStore() = default;
     // `SaveFilmDB`: records the film image `fil` in folder `pathstr` (no
-    // trailing separator) with the current local time. False when no row was
-    // written; `error` then holds the database's message.
-    virtual bool SaveFilmDB(const std::string& pathstr, const std::string& fil, std::string& error) = 0;
+    // trailing separator) with the current local time. A Failure with the
+    // database's message when no row was written.
+    virtual console::Result<void> SaveFilmDB(const std::string& pathstr, const std::string& fil) = 0;
 };
 
 }  // namespace vantorel::archive

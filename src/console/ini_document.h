@@ -33,7 +33,7 @@ public:
     // of its section, or adds the section at the end of the text. New lines end
     // with CRLF. False (and nothing changed) when the names or the value cannot
     // be written as one INI line (line breaks, "=" in a key, "]" in a section).
-    bool setValue(const std::string& section, const std::string& key, const std::string& value);
+    [[nodiscard]] bool setValue(const std::string& section, const std::string& key, const std::string& value);
 
     std::string bytes() const;
     bool isUtf8() const { return utf8_; }

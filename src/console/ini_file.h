@@ -25,9 +25,10 @@ public:
     // Creates the file's folders, the file, section and key as needed and sets
     // the value; every other line keeps its bytes. False when the file cannot
     // be read or written, or the names or value do not fit on one INI line.
-    bool write(const std::string& section, const std::string& key, const std::string& value);
+    [[nodiscard]] bool write(const std::string& section, const std::string& key, const std::string& value);
     // The same; when it fails, `reason` has the system's words.
-    bool write(const std::string& section, const std::string& key, const std::string& value, std::string& reason);
+    [[nodiscard]] bool write(const std::string& section, const std::string& key, const std::string& value,
+                             std::string& reason);
 
     bool exists() const;
     const std::string& path() const { return path_; }

@@ -3,20 +3,13 @@
 #include "console/settings_conversions.h"
 #include "console/settings_store.h"
 #include "console/settings_writer.h"
+#include "console/text.h"
 
 namespace vantorel::console {
 
 namespace {
 
 const char* flag(bool on) { return on ? "1" : "0"; }
-
-std::string trimmedBlanks(const std::string& text)
-{
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
 
 class PrtIniWriter {
 public:
@@ -65,7 +58,7 @@ void savePrintPage(SettingsStore& store, Settings& settings, const PrintPageValu
     write("启用LUT", flag(values.lutChecked));
     if (values.useBinChecked) {
         write("启用进纸器", "1");
-        write("进纸器", trimmedBlanks(values.binText));
+        write("进纸器", trimSpaces(values.binText));
     } else {
         write("启用进纸器", "0");
     }

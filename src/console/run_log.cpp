@@ -3,6 +3,7 @@
 #include "console/journal_run_log.h"
 
 #include "console/gbk.h"
+#include "console/text.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -10,17 +11,6 @@
 #include <system_error>
 
 namespace vantorel::console {
-
-namespace {
-
-std::string twoDigits(int value)
-{
-    char buffer[16];
-    std::snprintf(buffer, sizeof buffer, "%02d", value);
-    return buffer;
-}
-
-}  // namespace
 
 FileRunLog::FileRunLog(std::string homeFolder, const Clock& clock)
     : home_(std::move(homeFolder)), clock_(clock)

@@ -3,6 +3,7 @@
 #include "console/operator_messages.h"
 #include "console/settings_keys.h"
 #include "console/settings_store.h"
+#include "console/text.h"
 
 namespace vantorel::console {
 
@@ -35,12 +36,9 @@ std::string flag(bool on)
     return on ? "1" : "0";
 }
 
-std::string joined(const std::vector<std::string>& items)
+std::string commaJoined(const std::vector<std::string>& items)
 {
-    std::string text;
-    for (std::size_t i = 0; i < items.size(); ++i)
-        text += (i == 0 ? "" : ",") + items[i];
-    return text;
+    return joined(items, ",");
 }
 
 }  // namespace
@@ -122,7 +120,7 @@ std::vector<std::pair<std::string, std::string>> describeSettings(const Settings
     add("skinFile", s.skinFile);
     add("startVisible", flag(s.startVisible));
     addRows("routeDeviceIp", s.routeDeviceIp, same);
-    addRows("routePrinters", s.routePrinters, joined);
+    addRows("routePrinters", s.routePrinters, commaJoined);
     addRows("aboutLines", s.aboutLines, same);
     add("windowTitle", s.windowTitle);
     add("hleft", s.header.hleft);
@@ -136,7 +134,7 @@ std::vector<std::pair<std::string, std::string>> describeSettings(const Settings
     add("crosswidth", s.header.crosswidth);
     add("yyname", s.header.yyname);
     add("printCount", std::to_string(s.printCount));
-    add("installedPrinters", joined(s.installedPrinters));
+    add("installedPrinters", commaJoined(s.installedPrinters));
     return out;
 }
 

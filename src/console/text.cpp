@@ -1,5 +1,7 @@
 #include "console/text.h"
 
+#include <cstdio>
+
 namespace vantorel::console {
 
 namespace {
@@ -18,6 +20,36 @@ std::string trimBlanks(const std::string& text)
         return {};
     const auto last = text.find_last_not_of(" \t");
     return text.substr(first, last - first + 1);
+}
+
+std::string trimSpaces(const std::string& text)
+{
+    const auto first = text.find_first_not_of(' ');
+    if (first == std::string::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+std::string twoDigits(int value)
+{
+    char text[16];
+    std::snprintf(text, sizeof text, "%02d", value);
+    return text;
+}
+
+std::string joined(const std::vector<std::string>& parts, const std::string& separator)
+{
+    std::string text;
+    for (std::size_t i = 0; i < parts.size(); ++i)
+        text += (i == 0 ? "" : separator) + parts[i];
+    return text;
+}
+
+std::string statusHex(unsigned value)
+{
+    char text[8];
+    std::snprintf(text, sizeof text, "0x%04X", value & 0xFFFFu);
+    return text;
 }
 
 bool equalsIgnoringAsciiCase(const std::string& a, const std::string& b)

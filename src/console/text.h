@@ -1,11 +1,25 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace vantorel::console {
 
 // Removes blanks and tabs at both ends.
 std::string trimBlanks(const std::string& text);
+
+// Removes spaces (not tabs) at both ends: the padding of DICOM values.
+std::string trimSpaces(const std::string& text);
+
+// A number of a date or time as two digits ("07"; more when it has more).
+std::string twoDigits(int value);
+
+// The parts one after another with `separator` between them.
+std::string joined(const std::vector<std::string>& parts, const std::string& separator);
+
+// A DIMSE status or command as the logs show it: "0x" and four upper-case
+// hexadecimal digits (the low 16 bits).
+std::string statusHex(unsigned value);
 
 // A value a peer sent, as a log line may quote it: at most 256 bytes (cut
 // at a UTF-8 character boundary), followed by "...(N bytes)" when longer, so

@@ -34,11 +34,6 @@ struct ImagePresentation {
     // Magnification Type of the image box; none: the film box's or the
     // configured one.
     std::optional<Magnification> magnification;
-
-    bool changesPixels() const
-    {
-        return reverse || densityRange || lutShape == LutShape::LinOd || lutShape == LutShape::Table;
-    }
 };
 
 }  // namespace vantorel::direct_composition

@@ -1,5 +1,7 @@
 #include "direct_composition/picture_scaling.h"
 
+#include "console/text.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -9,9 +11,7 @@ namespace vantorel::direct_composition {
 
 bool magnificationOf(const std::string& keyword, Magnification& magnification)
 {
-    const auto first = keyword.find_first_not_of(' ');
-    const auto last = keyword.find_last_not_of(' ');
-    const std::string word = first == std::string::npos ? std::string() : keyword.substr(first, last - first + 1);
+    const std::string word = console::trimSpaces(keyword);
     struct Known {
         const char* word;
         Magnification magnification;

@@ -45,7 +45,6 @@ public:
 
     Orientation orientation() const { return orientation_; }
     void setSheet(float portraitWidth, float portraitHeight);
-    void setPrinters(std::vector<std::string> printers) { printers_ = std::move(printers); }
 
     const FilmPage& currentPage() const { return page_; }
     // Every document that was ended or aborted, oldest first.

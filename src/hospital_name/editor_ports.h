@@ -31,7 +31,7 @@ public:
     virtual void drawName(const std::string& name, const NameStyle& style) = 0;
     // Writes the current picture to `path` as a Windows bitmap; false when it
     // cannot be written.
-    virtual bool save(const std::string& path) = 0;
+    [[nodiscard]] virtual bool save(const std::string& path) = 0;
 };
 
 }  // namespace vantorel::hospital_name

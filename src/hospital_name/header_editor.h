@@ -56,7 +56,7 @@ public:
 
     // After a Yes: draws the name on the preview, writes yy.bmp, the seven
     // Hospital keys and the header settings. True when the operator said Yes.
-    bool save();
+    [[nodiscard]] bool save();
 
     // After a Yes: the preview returns to the base picture. Nothing else changes.
     bool undo();

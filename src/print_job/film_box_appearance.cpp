@@ -1,6 +1,7 @@
 #include "print_job/film_box_appearance.h"
 
 #include "direct_composition/dicom/density_grey.h"
+#include "print_service/attribute_text.h"
 
 #include <dcmtk/dcmdata/dcdeftag.h>
 #include <dcmtk/dcmdata/dcitem.h>
@@ -12,17 +13,6 @@ namespace vantorel::print_job {
 namespace dc = direct_composition;
 
 namespace {
-
-std::string textOf(DcmItem& item, const DcmTagKey& tag)
-{
-    OFString value;
-    if (item.findAndGetOFString(tag, value).bad())
-        return {};
-    std::string text = value.c_str();
-    const auto first = text.find_first_not_of(' ');
-    const auto last = text.find_last_not_of(' ');
-    return first == std::string::npos ? std::string() : text.substr(first, last - first + 1);
-}
 
 // Illumination and Reflected Ambient Light of the film box, else the film
 // session, else their defaults (2000 and 10 cd/m²).
@@ -62,31 +52,31 @@ FilmBoxAppearance filmBoxAppearanceOf(DcmItem& filmBox, DcmItem* filmSession,
     const unsigned illumination = lightOf(filmBox, filmSession, DCM_Illumination, 2000);
     const unsigned ambient = lightOf(filmBox, filmSession, DCM_ReflectedAmbientLight, 10);
 
-    const std::string border = textOf(filmBox, DCM_BorderDensity);
+    const std::string border = print_service::trimmedValueOf(filmBox, DCM_BorderDensity);
     if (!border.empty())
         if (const auto grey = densityGrey(border, "Border Density", illumination, ambient, ignored))
         {
             appearance.film.baseGrey = *grey;
             appearance.film.baseGreySent = true;
         }
-    const std::string empty = textOf(filmBox, DCM_EmptyImageDensity);
+    const std::string empty = print_service::trimmedValueOf(filmBox, DCM_EmptyImageDensity);
     if (!empty.empty())
         appearance.film.emptyCellGrey = densityGrey(empty, "Empty Image Density", illumination, ambient, ignored);
 
-    const std::string trim = textOf(filmBox, DCM_Trim);
+    const std::string trim = print_service::trimmedValueOf(filmBox, DCM_Trim);
     if (trim == "YES")
         appearance.film.trim = true;
     else if (!trim.empty() && trim != "NO")
         ignored.push_back("Trim \"" + trim + "\"");
 
-    const std::string magnification = textOf(filmBox, DCM_MagnificationType);
+    const std::string magnification = print_service::trimmedValueOf(filmBox, DCM_MagnificationType);
     dc::Magnification m;
     if (dc::magnificationOf(magnification, m))
         appearance.magnification = m;
     else if (!magnification.empty())
         ignored.push_back("Magnification Type \"" + magnification + "\"");
 
-    const std::string smoothing = textOf(filmBox, DCM_SmoothingType);
+    const std::string smoothing = print_service::trimmedValueOf(filmBox, DCM_SmoothingType);
     if (!smoothing.empty())
         ignored.push_back("Smoothing Type \"" + smoothing + "\" (not applied)");
     return appearance;

@@ -18,12 +18,18 @@ struct FilmResult {
     // was saved; otherwise why it was not.
     std::optional<std::string> savingProblem;
 
-    static FilmResult handedOver(std::string printer = {}) { return {true, {}, true, std::move(printer)}; }
+    static FilmResult handedOver(std::string printer = {})
+    {
+        return {true, {}, true, std::move(printer), std::nullopt};
+    }
     static FilmResult failed(std::string why, std::string printer = {})
     {
-        return {false, std::move(why), true, std::move(printer)};
+        return {false, std::move(why), true, std::move(printer), std::nullopt};
     }
-    static FilmResult notComposed(std::string why) { return {false, std::move(why), false, {}}; }
+    static FilmResult notComposed(std::string why)
+    {
+        return {false, std::move(why), false, {}, std::nullopt};
+    }
 };
 
 }  // namespace vantorel::print_job

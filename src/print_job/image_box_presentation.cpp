@@ -1,5 +1,6 @@
 #include "print_job/image_box_presentation.h"
 
+#include "console/text.h"
 #include "print_service/print_object_store.h"
 
 #include <dcmtk/dcmdata/dcdeftag.h>
@@ -16,10 +17,7 @@ namespace {
 
 std::string trimmed(const OFString& value)
 {
-    std::string text = value.c_str();
-    const auto first = text.find_first_not_of(' ');
-    const auto last = text.find_last_not_of(' ');
-    return first == std::string::npos ? std::string() : text.substr(first, last - first + 1);
+    return console::trimSpaces(value.c_str());
 }
 
 // The nearest level that holds `tag`: image box, film box, film session.

@@ -3,6 +3,7 @@
 #include "console/run_log.h"
 #include "console/settings_loader.h"
 #include "console/settings_model.h"
+#include "console/text.h"
 #include "direct_composition/dicom/dicom_film_image.h"
 #include "direct_composition/recording_surface.h"
 #include "direct_composition/rendered_film_image.h"
@@ -13,6 +14,7 @@
 #include "print_job/image_box_presentation.h"
 #include "print_job/print_job_observer.h"
 #include "print_job/template_road.h"
+#include "print_service/attribute_text.h"
 #include "print_service/display_format.h"
 #include "print_service/print_object_store.h"
 #include "print_service/sop_uids.h"
@@ -33,29 +35,10 @@ namespace dc = direct_composition;
 
 namespace {
 
-std::string textOf(DcmItem& item, const DcmTagKey& tag)
-{
-    OFString value;
-    if (item.findAndGetOFString(tag, value).bad())
-        return {};
-    std::string text = value.c_str();
-    while (!text.empty() && text.back() == ' ')
-        text.pop_back();
-    return text;
-}
-
 // Cells of a film box: rows x columns for STANDARD, the sum of the counts for ROW/COL.
 int cellCount(const ps::FilmBoxFormat& format)
 {
     return ps::imageBoxCount(format.FormatCols, format.FormatRows, format.r_c, format.lines).value_or(0);
-}
-
-std::string joined(const std::vector<std::string>& parts)
-{
-    std::string text;
-    for (const auto& part : parts)
-        text += (text.empty() ? "" : "; ") + part;
-    return text;
 }
 
 // What the main thread reads of cell k before the cell's image is rendered:
@@ -77,7 +60,8 @@ CellSource cellSource(ps::PrintObjectStore& store, DcmItem& filmBox, DcmItem* fi
     if (filmBox.findAndGetSequenceItem(DCM_ReferencedImageBoxSequence, reference, k - 1).bad() ||
         reference == nullptr)
         return cell;
-    ps::PrintObject* imageBox = store.Dataset("", textOf(*reference, DCM_ReferencedSOPInstanceUID));
+    ps::PrintObject* imageBox =
+        store.Dataset("", ps::valueWithoutTrailingSpaces(*reference, DCM_ReferencedSOPInstanceUID));
     if (imageBox == nullptr)
         return cell;
     DcmItem& box = imageBox->attributes();
@@ -115,7 +99,7 @@ RenderedCell renderCell(CellSource cell, dc::Magnification magnification)
         return rendered;
     }
     if (!cell.ignored.empty())
-        rendered.lines.push_back("image box " + cell.imageBox + ": ignored " + joined(cell.ignored));
+        rendered.lines.push_back("image box " + cell.imageBox + ": ignored " + console::joined(cell.ignored, "; "));
     dc::Picture picture = image->picture();
     if (picture.isNull()) {
         rendered.lines.push_back("image box " + cell.imageBox + ": the image cannot be rendered");
@@ -158,7 +142,7 @@ std::vector<RenderedCell> renderCells(std::vector<CellSource> cells, dc::Magnifi
 // Number of Copies (2000,0010) of a film session, as sent: empty when absent.
 std::string copiesText(ps::PrintObject& filmSession)
 {
-    return textOf(filmSession.attributes(), DCM_NumberOfCopies);
+    return ps::valueWithoutTrailingSpaces(filmSession.attributes(), DCM_NumberOfCopies);
 }
 
 }  // namespace
@@ -255,13 +239,15 @@ void PrintJobDriver::printFilmBox(ps::PrintObject& filmBox, int copies, const st
         tally.add(SheetResult::notComposed("not a film box"));
         return;
     }
-    Film film{filmBox, *filmBox.filmBoxFormat(), textOf(filmBox.attributes(), DCM_FilmOrientation), {}, {}};
+    Film film{filmBox, *filmBox.filmBoxFormat(),
+              ps::valueWithoutTrailingSpaces(filmBox.attributes(), DCM_FilmOrientation), {}, {}};
     ps::PrintObject* filmSession = filmSessionOf(filmBox);
     std::vector<std::string> ignored;
     const FilmBoxAppearance appearance = filmBoxAppearanceOf(
         filmBox.attributes(), filmSession ? &filmSession->attributes() : nullptr, ignored);
     if (!ignored.empty())
-        parts_.log.write("film box " + filmBox.sopInstanceUid() + ": ignored " + joined(ignored));
+        parts_.log.write("film box " + filmBox.sopInstanceUid() + ": ignored " +
+                         console::joined(ignored, "; "));
     film.appearance = appearance.film;
     film.images = collectImages(filmBox, cellCount(film.format),
                                 appearance.magnification.value_or(configuredMagnification()));
@@ -270,11 +256,11 @@ void PrintJobDriver::printFilmBox(ps::PrintObject& filmBox, int copies, const st
         SheetResult sheet;
         if (parts_.settings.templateMode) {
             composeTemplate(film, Rip, copy == 1);
-            sheet = countFilm(SheetResult::printed());
+            sheet = finishSheet(SheetResult::printed());
             if (sheet.kind == SheetResult::Kind::Printed && !hasImages)
                 sheet = SheetResult::noImages();  // an empty template went out
         } else {
-            sheet = countFilm(printDirect(film, Rip));
+            sheet = finishSheet(printDirect(film, Rip));
         }
         tally.add(sheet);
         notePrinterProblem(sheet);
@@ -394,8 +380,7 @@ void PrintJobDriver::composeTemplate(const Film& film, const std::string& Rip, b
     parts_.templateComposition.composeFilm(templateFilm);
 }
 
-// Counts the sheet (printed or abandoned), and on the template road prints it
-// first: what PrintReport says is the sheet's result there.
+// One more film on the count, shown and stored.
 std::int32_t PrintJobDriver::addOneToCount()
 {
     auto& count = parts_.settings.printCount;
@@ -410,20 +395,14 @@ void PrintJobDriver::countReprintedFilm()
     addOneToCount();
 }
 
-SheetResult PrintJobDriver::countFilm(SheetResult sheet)
+// Counts the sheet (printed or abandoned), and on the template road prints it
+// first: what PrintReport says is the sheet's result there.
+SheetResult PrintJobDriver::finishSheet(SheetResult sheet)
 {
     const std::int32_t count = addOneToCount();
     std::string printer = lastPrinter_;
-    if (parts_.settings.templateMode) {
-        const FilmResult report = parts_.templateComposition.PrintReport();
-        printer = report.printer;
-        if (!report.printed)
-            sheet = report.atPrinter ? SheetResult::refusedByPrinter(report.reason)
-                                     : SheetResult::notComposed(report.reason);
-        sheet.savingProblem = report.savingProblem;
-        if (report.savingProblem)
-            noteSavingProblem(*report.savingProblem);
-    }
+    if (parts_.settings.templateMode)
+        sheet = printTemplateFilm(sheet, printer);
     parts_.log.write("打印第【" + std::to_string(count) + "】张胶片。");
     // Every film's last line says how it ended and on which printer.
     const std::string on = printer.empty() ? std::string() : "打印机：" + printer;
@@ -431,6 +410,21 @@ SheetResult PrintJobDriver::countFilm(SheetResult sheet)
         parts_.log.write("打印失败：" + sheet.reason + (on.empty() ? "" : "。" + on));
     else
         parts_.log.write("打印完毕。" + on);
+    return sheet;
+}
+
+// The template road prints the film it composed: the sheet as it went, and
+// the printer it went to.
+SheetResult PrintJobDriver::printTemplateFilm(SheetResult sheet, std::string& printer)
+{
+    const FilmResult report = parts_.templateComposition.PrintReport();
+    printer = report.printer;
+    if (!report.printed)
+        sheet = report.atPrinter ? SheetResult::refusedByPrinter(report.reason)
+                                 : SheetResult::notComposed(report.reason);
+    sheet.savingProblem = report.savingProblem;
+    if (report.savingProblem)
+        noteSavingProblem(*report.savingProblem);
     return sheet;
 }
 

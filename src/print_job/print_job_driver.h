@@ -79,7 +79,10 @@ private:
     direct_composition::Magnification configuredMagnification() const;
     SheetResult printDirect(const Film& film, const std::string& Rip);
     void composeTemplate(const Film& film, const std::string& Rip, bool firstCopy);
-    SheetResult countFilm(SheetResult sheet);
+    // Counts the film, prints it when it is a template film (composed before)
+    // and logs how the sheet ended.
+    SheetResult finishSheet(SheetResult sheet);
+    SheetResult printTemplateFilm(SheetResult sheet, std::string& printer);
     std::int32_t addOneToCount();
     void pageEnded(const direct_composition::FilmPage& page,
                    const direct_composition::PageRelease& release);

@@ -17,9 +17,15 @@ struct SheetResult {
     std::optional<std::string> savingProblem;  // as FilmResult's
 
     static SheetResult printed() { return {}; }
-    static SheetResult noImages() { return {Kind::NoImages, {}, false}; }
-    static SheetResult refusedByPrinter(std::string why) { return {Kind::NotPrinted, std::move(why), true}; }
-    static SheetResult notComposed(std::string why) { return {Kind::NotPrinted, std::move(why), false}; }
+    static SheetResult noImages() { return {Kind::NoImages, {}, false, std::nullopt}; }
+    static SheetResult refusedByPrinter(std::string why)
+    {
+        return {Kind::NotPrinted, std::move(why), true, std::nullopt};
+    }
+    static SheetResult notComposed(std::string why)
+    {
+        return {Kind::NotPrinted, std::move(why), false, std::nullopt};
+    }
 };
 
 // Gathers the sheets of one N-ACTION and turns them into its answer: Success

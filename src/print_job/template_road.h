@@ -9,10 +9,6 @@
 #include <string>
 #include <vector>
 
-namespace vantorel::console {
-class RunLog;
-}
-
 namespace vantorel::print_job {
 
 // One film as the template road receives it from the print job driver.
@@ -50,18 +46,6 @@ public:
     // Prints the composed film; called after the film is counted. Says
     // whether the film reached its printer and, when not, why.
     virtual FilmResult PrintReport() = 0;
-};
-
-// Stands in where no template road is plugged in: the film is noted in the run
-// log as not composed (the driver still counts it).
-class NoTemplateComposition final : public TemplateComposition {
-public:
-    explicit NoTemplateComposition(console::RunLog& log) : log_(log) {}
-    void composeFilm(const TemplateFilm& film) override;
-    FilmResult PrintReport() override;
-
-private:
-    console::RunLog& log_;
 };
 
 }  // namespace vantorel::print_job

@@ -11,6 +11,6 @@ namespace vantorel::print_service {
 // than its VR allows (a Film Size ID of 20 MiB, say), as "(2010,0050) of
 // 20971520 bytes, more than CS allows"; nothing when every value fits. Such
 // a request is refused (0x0106) before anything is stored.
-std::optional<std::string> overlongAttribute(DcmItem& item);
+[[nodiscard]] std::optional<std::string> overlongAttribute(DcmItem& item);
 
 }  // namespace vantorel::print_service

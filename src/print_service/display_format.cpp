@@ -99,9 +99,8 @@ std::optional<std::string> unprintableFormat(const std::string& format, const De
                                              bool directRoad)
 {
     const std::size_t backslash = format.find('\\');
-    std::string keyword = backslash == std::string::npos ? std::string() : format.substr(0, backslash);
-    keyword.erase(0, keyword.find_first_not_of(" \t"));
-    keyword.erase(keyword.find_last_not_of(" \t") + 1);
+    std::string keyword =
+        backslash == std::string::npos ? std::string() : console::trimBlanks(format.substr(0, backslash));
     for (char& c : keyword)
         c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     if (keyword != "" && keyword != "STANDARD" && keyword != "ROW" && keyword != "COL")

@@ -48,8 +48,8 @@ inline constexpr int maxTemplateLineBoxes = 5;
 // of a ROW or COL film. Everything else (SLIDE, SUPERSLIDE, CUSTOM\i, an empty
 // value, a keyword without counts, an unknown keyword) is refused: a film box
 // is never laid out from anything but its own format.
-std::optional<std::string> unprintableFormat(const std::string& format, const DecodedFormat& decoded,
-                                             bool directRoad);
+[[nodiscard]] std::optional<std::string> unprintableFormat(const std::string& format,
+                                                          const DecodedFormat& decoded, bool directRoad);
 
 // Image boxes of a film box: X * Y for STANDARD; for ROW and COL the sum of
 // `lines`, or X + Y when they are not given. nullopt when the count is not

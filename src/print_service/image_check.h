@@ -15,6 +15,6 @@ inline constexpr unsigned long maxImagePixels = 8192UL * 8192UL;
 // image is larger than maxImagePixels, or whose pixel data is shorter than its
 // rows, columns, samples and bits declare, is taken out of the image box so
 // that printing never renders it. Returns what was dropped and why.
-std::optional<std::string> dropUnusableImage(DcmItem& imageBox);
+[[nodiscard]] std::optional<std::string> dropUnusableImage(DcmItem& imageBox);
 
 }  // namespace vantorel::print_service

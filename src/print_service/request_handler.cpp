@@ -4,6 +4,7 @@
 #include "console/text.h"
 #include "console/settings_model.h"
 #include "print_service/attribute_check.h"
+#include "print_service/attribute_text.h"
 #include "print_service/display_format.h"
 #include "print_service/image_check.h"
 #include "print_service/print_job_port.h"
@@ -21,23 +22,6 @@
 namespace vantorel::print_service {
 
 namespace {
-
-std::string textOf(DcmItem& item, const DcmTagKey& tag)
-{
-    OFString value;
-    if (item.findAndGetOFStringArray(tag, value).bad())
-        return {};
-    return value.c_str();
-}
-
-std::string statusText(std::uint16_t status)
-{
-    static const char digits[] = "0123456789ABCDEF";
-    std::string text = "0x";
-    for (int shift = 12; shift >= 0; shift -= 4)
-        text += digits[(status >> shift) & 0xF];
-    return text;
-}
 
 // Status 0: a request on one of the association's own objects is answered
 // with success even for attributes not taken, because modalities end the
@@ -203,7 +187,7 @@ NormalisedResponse RequestHandler::nAction(const NormalisedRequest& request,
     response.errorComment = outcome.errorComment;
     if (outcome.status != print_status::success)
         log_.write("N-ACTION " + request.requestedSopInstanceUid + " answered " +
-                   statusText(outcome.status) + ": " + outcome.errorComment);
+                   console::statusHex(outcome.status) + ": " + outcome.errorComment);
     return response;
 }
 
@@ -306,7 +290,7 @@ NormalisedResponse RequestHandler::nDelete(const NormalisedRequest& request)
 
 std::string RequestHandler::displayFormatOf(const NormalisedRequest& request)
 {
-    return request.dataSet ? textOf(*request.dataSet, DCM_ImageDisplayFormat) : std::string();
+    return request.dataSet ? allValuesOf(*request.dataSet, DCM_ImageDisplayFormat) : std::string();
 }
 
 // The film box's own grid and film size, decoded from the request (with the
@@ -314,7 +298,7 @@ std::string RequestHandler::displayFormatOf(const NormalisedRequest& request)
 std::optional<FilmBoxFormat> RequestHandler::filmBoxFormat(const NormalisedRequest& request)
 {
     FilmBoxFormat format;
-    format.FilmSize = request.dataSet ? textOf(*request.dataSet, DCM_FilmSizeID) : std::string();
+    format.FilmSize = request.dataSet ? allValuesOf(*request.dataSet, DCM_FilmSizeID) : std::string();
     log_.write("FilmSize=" + console::loggedValue(format.FilmSize));
     format.displayFormat = displayFormatOf(request);
     const DecodedFormat decoded = DecodeFormat(format.displayFormat, log_);

@@ -29,7 +29,7 @@ std::optional<std::pair<float, float>> paperSizeOf(const std::string& paperCode)
 
 // "STANDARD\c,r", "ROW\a,b" or "COL\a,b" (counts 1 to 99) into the
 // options' r_c, cols and rows; false for anything else.
-bool parseDisplayFormat(const std::string& text, GridTemplateOptions& options);
+[[nodiscard]] bool parseDisplayFormat(const std::string& text, GridTemplateOptions& options);
 
 // The file name the template chooser looks for with these options on that
 // paper code ("1417-23.rpx", "LROWA4-12.rpx").

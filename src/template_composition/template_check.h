@@ -21,7 +21,7 @@ inline constexpr double maxLabelFontPoints = 500;
 // image slot "Image<k>" of positive size inside the printable page; the page
 // must have room inside its margins; the layout holds at most
 // maxTemplateControls controls and no label larger than maxLabelFontPoints.
-std::optional<std::string> unusableTemplate(const std::vector<ReportControl>& controls,
+[[nodiscard]] std::optional<std::string> unusableTemplate(const std::vector<ReportControl>& controls,
                                             const ReportPageSettings& page, const std::vector<bool>& cells,
                                             bool rowColumn);
 

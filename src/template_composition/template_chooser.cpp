@@ -82,12 +82,11 @@ std::optional<std::string> TemplateChooser::repmod(AcReport& report, const print
     }
     lastTemplatePath_ =
         templatePath(programFolder_, letter, film.r_c, *paper, film.FormatCols, film.FormatRows, film.lines);
-    std::string error;
     const std::string fileName = lastTemplatePath_.substr(lastTemplatePath_.rfind('/') + 1);
-    std::optional<ReportLayout> layout = loader_.load(lastTemplatePath_, error);
+    console::Result<ReportLayout> layout = loader_.load(lastTemplatePath_);
     if (!layout) {
-        log_.write("film template " + lastTemplatePath_ + " not loaded: " + error);
-        return "template " + fileName + ": " + error;
+        log_.write("film template " + lastTemplatePath_ + " not loaded: " + layout.reason());
+        return "template " + fileName + ": " + layout.reason();
     }
     report.loadLayout(std::move(*layout));
     std::vector<bool> cells;

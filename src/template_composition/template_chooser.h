@@ -1,5 +1,6 @@
 #pragma once
 
+#include "console/result.h"
 #include "console/settings_model.h"
 #include "template_composition/report_layout.h"
 
@@ -22,12 +23,12 @@ namespace vantorel::template_composition {
 
 class AcReport;
 
-// Reads a template file into a layout; nothing when the file is missing or
-// cannot be used, with the reason in `error`.
+// Reads a template file into a layout; a Failure with the reason when the
+// file is missing or cannot be used.
 class TemplateLoader {
 public:
     virtual ~TemplateLoader() = default;
-    virtual std::optional<ReportLayout> load(const std::string& path, std::string& error) = 0;
+    virtual console::Result<ReportLayout> load(const std::string& path) = 0;
 };
 
 // The route for films of other sizes (the last one): its printer, the

@@ -35,7 +35,8 @@ class TemplateDesign {
 public:
     // A new grid laid out as `vantorel-template new` lays it out; nothing for
     // an unknown paper, a custom paper without a size or counts out of range.
-    static std::optional<TemplateDesign> newGrid(const DesignRequest& request, std::string& error);
+    [[nodiscard]] static std::optional<TemplateDesign> newGrid(const DesignRequest& request,
+                                                               std::string& error);
     // A loaded layout under its file name; a page the file leaves out is the
     // paper of its name's code (1417 when the name has none).
     static TemplateDesign fromLayout(ReportLayout layout, const std::string& fileName);
@@ -86,6 +87,6 @@ private:
 // Replaces `path` with `bytes` through a temporary file beside it, synced to
 // disk and renamed over it, so that a failed write never leaves half a
 // template under the name; false with the reason.
-bool writeTemplateFile(const std::string& path, const std::string& bytes, std::string& reason);
+[[nodiscard]] bool writeTemplateFile(const std::string& path, const std::string& bytes, std::string& reason);
 
 }  // namespace vantorel::template_composition

@@ -35,16 +35,14 @@ bool waitFor(const std::function<bool()>& done, int timeoutMs)
 
 class StandInDatabase final : public FilmRowWriter {
 public:
-    bool writeRow(const FilmRow& row, std::string& error) override
+    console::Result<void> writeRow(const FilmRow& row) override
     {
         std::lock_guard<std::mutex> lock(mutex_);
         ++attempts_;
-        if (!up_) {
-            error = "Can't connect to server on '127.0.0.1' (115)";
-            return false;
-        }
+        if (!up_)
+            return console::Failure{"Can't connect to server on '127.0.0.1' (115)"};
         rows_.push_back(row.filmPath);
-        return true;
+        return {};
     }
     void setUp(bool up)
     {
@@ -115,8 +113,7 @@ protected:
     }
     static void save(ArchiveWriter& writer, const std::string& file)
     {
-        std::string error;
-        EXPECT_TRUE(writer.SaveFilmDB("/srv/images/2026/12/10", file, error));
+        EXPECT_TRUE(writer.SaveFilmDB("/srv/images/2026/12/10", file));
     }
     static std::vector<std::string> paths(std::initializer_list<const char*> files)
     {

@@ -53,10 +53,11 @@ TEST(OdbcFilmRecordStore, RecordsTheFilmWithItsPathAndTime)
     const console::FixedClock clock({2024, 3, 5, 0, 0, 0});
     OdbcFilmRecordStore store(connect, clock);
     const std::string folder = "/tmp/record-test-" + QUuid::createUuid().toString(QUuid::Id128).toStdString() + "/it's";
-    std::string error;
-    ASSERT_TRUE(store.SaveFilmDB(folder, "000000.tiff", error)) << error;
+    const console::Result<void> saved = store.SaveFilmDB(folder, "000000.tiff");
+    ASSERT_TRUE(saved) << saved.reason();
     const long long first = store.lastId();
-    ASSERT_TRUE(store.SaveFilmDB(folder, "000000.tiff", error)) << error;
+    const console::Result<void> savedAgain = store.SaveFilmDB(folder, "000000.tiff");
+    ASSERT_TRUE(savedAgain) << savedAgain.reason();
     EXPECT_GT(store.lastId(), first);
 
     QString text = QString::fromStdString(connect);
@@ -91,8 +92,9 @@ TEST(OdbcFilmRecordStore, AClosedPortFailsWithTheDatabasesMessage)
     const console::FixedClock clock({2024, 3, 5, 7, 8, 9});
     const std::string connect = withServer(port);
     OdbcFilmRecordStore store(connect, clock);
-    std::string error;
-    EXPECT_FALSE(store.SaveFilmDB("/tmp/x", "070809.tiff", error));
+    const console::Result<void> saved = store.SaveFilmDB("/tmp/x", "070809.tiff");
+    const std::string& error = saved.reason();
+    EXPECT_FALSE(saved);
     EXPECT_NE(error.find("127.0.0.1"), std::string::npos) << error;
 }
 
@@ -105,10 +107,11 @@ TEST(OdbcFilmRecordStore, ASilentServerIsGivenUpAfterTheConnectTimeout)
     const console::FixedClock clock({2024, 3, 5, 7, 8, 9});
     const std::string connect = withServer(std::to_string(silent.serverPort()));
     OdbcFilmRecordStore store(connect, clock);
-    std::string error;
     QElapsedTimer elapsed;
     elapsed.start();
-    EXPECT_FALSE(store.SaveFilmDB("/tmp/x", "070809.tiff", error));
+    const console::Result<void> saved = store.SaveFilmDB("/tmp/x", "070809.tiff");
+    const std::string& error = saved.reason();
+    EXPECT_FALSE(saved);
     EXPECT_LT(elapsed.elapsed(), 3 * 1000 * (connectTimeoutSeconds + statementTimeoutSeconds)) << error;
     EXPECT_FALSE(error.empty());
 }

@@ -283,8 +283,9 @@ TEST(PictureScaling, MagnificationKeywords)
     for (const auto& c : cases) {
         Magnification m = Magnification::Bilinear;
         EXPECT_EQ(magnificationOf(c.text, m), c.known) << c.text;
-        if (c.known)
+        if (c.known) {
             EXPECT_EQ(m, c.m) << c.text;
+        }
     }
 }
 

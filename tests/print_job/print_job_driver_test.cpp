@@ -1,3 +1,4 @@
+#include "no_template_composition.h"
 #include "print_job_fixture.h"
 
 #include "print_job/film_lut.h"

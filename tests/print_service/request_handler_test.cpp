@@ -309,6 +309,7 @@ TEST_F(HandlerFixture, NActionAnswersWhatPrintingSaysAndThePrinterObjectFollows)
 {
     MakePrinterdataset(store, "ZQ", true, "DCMTK 3.6.7");
     using Printer = PrintOutcome::Printer;
+    constexpr auto unsaved = PrintOutcome::FilmSaving::Unchanged;
     struct Case {
         const char* what;
         PrintOutcome outcome;
@@ -317,11 +318,11 @@ TEST_F(HandlerFixture, NActionAnswersWhatPrintingSaysAndThePrinterObjectFollows)
     };
     const Case cases[] = {
         {"printed", {}, "NORMAL", "NORMAL"},
-        {"disk full", {0x0110, "Film not printed: No space left on device", Printer::Failed, "No space"},
+        {"disk full", {0x0110, "Film not printed: No space left on device", Printer::Failed, "No space", unsaved, ""},
          "FAILURE", "CHECK PRINTER"},
-        {"empty film box: the printer state stays", {0xB603, "Film box has no image", Printer::Unchanged, ""},
-         "FAILURE", "CHECK PRINTER"},
-        {"a film printed again", {0, "", Printer::Normal, ""}, "NORMAL", "NORMAL"},
+        {"empty film box: the printer state stays",
+         {0xB603, "Film box has no image", Printer::Unchanged, "", unsaved, ""}, "FAILURE", "CHECK PRINTER"},
+        {"a film printed again", {0, "", Printer::Normal, "", unsaved, ""}, "NORMAL", "NORMAL"},
     };
     for (const auto& c : cases) {
         printJob.outcomes = {c.outcome};

@@ -38,9 +38,8 @@ TEST(FilmTemplateDesigner, OpensATemplateMovesASlotWithTheKeysAndSavesItWhole)
         QTest::keyClick(canvas, key);
 
     ASSERT_TRUE(designer.save());
-    std::string error;
-    const auto saved = RpxTemplateLoader().load(designer.targetPath().toStdString(), error);
-    ASSERT_TRUE(saved) << error;
+    const auto saved = RpxTemplateLoader().load(designer.targetPath().toStdString());
+    ASSERT_TRUE(saved) << saved.reason();
     // From 0 / 800 twips: snapped to the millimetre grid, then moved.
     EXPECT_NEAR(saved->controls[2].left, 2 * twipsPerMm, 0.01);
     EXPECT_NEAR(saved->controls[2].top, std::round(800 / twipsPerMm + 1) * twipsPerMm, 0.01);

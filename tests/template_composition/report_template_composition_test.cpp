@@ -24,12 +24,12 @@ namespace dc = direct_composition;
 
 class RecordingFilmRecords final : public archive::FilmRecordStore {
 public:
-    bool SaveFilmDB(const std::string& pathstr, const std::string& fil, std::string& error) override
+    console::Result<void> SaveFilmDB(const std::string& pathstr, const std::string& fil) override
     {
         rows.push_back(pathstr + "/" + fil);
         if (!failWith.empty())
-            error = failWith;
-        return failWith.empty();
+            return console::Failure{failWith};
+        return {};
     }
     std::vector<std::string> rows;
     std::string failWith;

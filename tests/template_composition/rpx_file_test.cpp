@@ -18,9 +18,8 @@ const std::string handmade = std::string(VANTOREL_TEMPLATE_FIXTURES) + "/handmad
 TEST(RpxFile, ReadsAHandWrittenLayoutAndIgnoresWhatItDoesNotUse)
 {
     RpxTemplateLoader loader;
-    std::string error;
-    const auto layout = loader.load(handmade, error);
-    ASSERT_TRUE(layout) << error;
+    const auto layout = loader.load(handmade);
+    ASSERT_TRUE(layout) << layout.reason();
     EXPECT_EQ(layout->page.orientation, 1);
     EXPECT_FLOAT_EQ(*layout->page.paperWidth, 11906);
     EXPECT_FLOAT_EQ(*layout->page.paperHeight, 16838);
@@ -68,9 +67,9 @@ TEST(RpxFile, IgnoresValuesThatAreNoLengths)
 
 TEST(RpxFile, WritesWhatItReads)
 {
-    std::string error;
-    auto layout = RpxTemplateLoader().load(handmade, error);
+    auto layout = RpxTemplateLoader().load(handmade);
     ASSERT_TRUE(layout);
+    std::string error;
     const auto again = parseRpx(writeRpx(*layout), error);
     ASSERT_TRUE(again) << error;
     ASSERT_EQ(again->controls.size(), layout->controls.size());
@@ -90,9 +89,8 @@ TEST(RpxFile, WritesWhatItReads)
 
 TEST(RpxFile, KeepsWhatItDoesNotReadThroughALoadAndSave)
 {
-    std::string error;
-    auto layout = RpxTemplateLoader().load(handmade, error);
-    ASSERT_TRUE(layout) << error;
+    auto layout = RpxTemplateLoader().load(handmade);
+    ASSERT_TRUE(layout) << layout.reason();
     // A designer moves a slot and saves.
     TemplateDesign design = TemplateDesign::fromLayout(*layout, "handmade-22.rpx");
     design.nudge(2, 3, 0);
@@ -112,6 +110,7 @@ TEST(RpxFile, KeepsWhatItDoesNotReadThroughALoadAndSave)
                 order("PageHeader", "Detail") && order("Name=\"Image4\"", "AR.TextBox") &&
                 order("AR.TextBox", "PageFooter"));
 
+    std::string error;
     const auto again = parseRpx(saved, error);
     ASSERT_TRUE(again) << error;
     EXPECT_FLOAT_EQ(again->controls[2].left, layout->controls[2].left + 3 * twipsPerMm) << "the move";
@@ -172,8 +171,9 @@ TEST(RpxFile, RefusesFilesThatAreNoTemplate)
     };
     RpxTemplateLoader loader;
     for (const Case& c : cases) {
-        std::string error;
-        EXPECT_FALSE(loader.load(c.path, error)) << c.path;
+        const auto layout = loader.load(c.path);
+        const std::string& error = layout.reason();
+        EXPECT_FALSE(layout) << c.path;
         EXPECT_FALSE(error.empty()) << c.path;
         EXPECT_NE(error.find(c.reason), std::string::npos) << c.path << ": " << error;
     }

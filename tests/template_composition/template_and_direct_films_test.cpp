@@ -20,7 +20,7 @@ using print_job::testing::PrintJobFixture;
 
 class NoFilmRecords final : public archive::FilmRecordStore {
 public:
-    bool SaveFilmDB(const std::string&, const std::string&, std::string&) override { return true; }
+    console::Result<void> SaveFilmDB(const std::string&, const std::string&) override { return {}; }
 };
 
 TEST(TemplateAndDirectFilms, AlternateInOneRun)

@@ -17,14 +17,12 @@ namespace vantorel::template_composition::testing {
 // Templates by path; every path asked for is noted, an unknown one is missing.
 class FakeTemplateLoader final : public TemplateLoader {
 public:
-    std::optional<ReportLayout> load(const std::string& path, std::string& error) override
+    console::Result<ReportLayout> load(const std::string& path) override
     {
         asked.push_back(path);
         const auto found = templates.find(path);
-        if (found == templates.end()) {
-            error = "file not found";
-            return std::nullopt;
-        }
+        if (found == templates.end())
+            return console::Failure{"file not found"};
         return found->second;
     }
     std::map<std::string, ReportLayout> templates;

@@ -152,10 +152,9 @@ int preview(const std::vector<std::string>& args)
     if (width < 16 || width > 10000)
         return std::cerr << "vantorel-template: --width takes 16 to 10000 pixels\n", 2;
     RpxTemplateLoader loader;
-    std::string error;
-    auto layout = loader.load(args[0], error);
+    auto layout = loader.load(args[0]);
     if (!layout)
-        return std::cerr << "vantorel-template: " << args[0] << ": " << error << "\n", 1;
+        return std::cerr << "vantorel-template: " << args[0] << ": " << layout.reason() << "\n", 1;
     const bool rowColumn = rowColumnTemplateName(args[0]);
     if (const auto problem = templatePreviewProblem(*layout, rowColumn))
         return std::cerr << "vantorel-template: " << args[0] << ": the server would not use it: " << *problem

@@ -73,14 +73,14 @@ OdbcFilmRecordStore::OdbcFilmRecordStore(const std::string& connectString, const
 {
 }
 
-bool OdbcFilmRecordStore::SaveFilmDB(const std::string& pathstr, const std::string& fil,
-                                     std::string& error)
+console::Result<void> OdbcFilmRecordStore::SaveFilmDB(const std::string& pathstr, const std::string& fil)
 {
-    return writeRow({prtdateOf(clock_.now()), pathstr + "/" + fil}, error);
+    return writeRow({prtdateOf(clock_.now()), pathstr + "/" + fil});
 }
 
-bool OdbcFilmRecordStore::writeRow(const FilmRow& row, std::string& error)
+console::Result<void> OdbcFilmRecordStore::writeRow(const FilmRow& row)
 {
+    std::string error;
     static std::atomic<int> serial{0};
     const QString name = QStringLiteral("film-record-%1").arg(++serial);
     const std::string& filmPath = row.filmPath;
@@ -102,9 +102,10 @@ bool OdbcFilmRecordStore::writeRow(const FilmRow& row, std::string& error)
         db.close();
     }
     QSqlDatabase::removeDatabase(name);
-    if (written)
-        lastId_ = id;
-    return written;
+    if (!written)
+        return console::Failure{error};
+    lastId_ = id;
+    return {};
 }
 
 }  // namespace vantorel::archive

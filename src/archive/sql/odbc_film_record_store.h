@@ -29,8 +29,8 @@ public:
     // `connectString` is read at every film (it is set at start-up).
     OdbcFilmRecordStore(const std::string& connectString, const console::Clock& clock);
 
-    bool SaveFilmDB(const std::string& pathstr, const std::string& fil, std::string& error) override;
-    bool writeRow(const FilmRow& row, std::string& error) override;
+    console::Result<void> SaveFilmDB(const std::string& pathstr, const std::string& fil) override;
+    console::Result<void> writeRow(const FilmRow& row) override;
 
     // The id the database gave the last row written (0 when none).
     long long lastId() const { return lastId_.load(); }

@@ -1,6 +1,7 @@
 #include "console/ui/console_startup.h"
 
 #include "console/operator_messages.h"
+#include "console/result.h"
 #include "console/run_log.h"
 #include "console/settings_loader.h"
 #include "console/settings_store.h"
@@ -135,6 +136,7 @@ void ConsoleStartup::startListening()
         listening = context_.services.startListening();
     } catch (...) {
         // A listener that cannot even be set up is a listening failure too.
+        context_.log.write("DICOM listener not set up: " + currentExceptionReason());
     }
     window_.statusPanels().setListening(listening);
 }

@@ -1,5 +1,6 @@
 #include "console/ui/startup_sequence.h"
 
+#include "console/result.h"
 #include "console/run_log.h"
 
 #include <exception>
@@ -15,10 +16,8 @@ StartupOutcome runStartupSteps(const std::vector<StartupStep>& steps, RunLog* lo
             step.run();
             outcome.ran.push_back(step.name);
             continue;
-        } catch (const std::exception& error) {
-            reason = error.what();
         } catch (...) {
-            reason = "unknown error";
+            reason = currentExceptionReason();
         }
         outcome.skipped.push_back(step.name);
         if (log)

@@ -28,7 +28,7 @@ public:
     // Starts the print service listening on `listenPort`, with its run log
     // lines and the operator's message when the port cannot be used; true
     // when listening.
-    virtual bool startListening() = 0;
+    [[nodiscard]] virtual bool startListening() = 0;
     virtual void createPrintObjectStore() = 0;
     virtual void buildPrinterObject(const Settings& settings) = 0;
     virtual void buildFilmLut() = 0;

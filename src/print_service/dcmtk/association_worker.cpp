@@ -1,5 +1,6 @@
 #include "print_service/dcmtk/association_worker.h"
 
+#include "console/text.h"
 #include "print_service/associations.h"
 #include "print_service/dcmtk/dimse_bridge.h"
 #include "print_service/dcmtk/main_thread_dispatcher.h"
@@ -19,6 +20,8 @@
 #include <cstdio>
 
 namespace vantorel::print_service {
+
+using console::statusHex;
 
 namespace {
 
@@ -50,13 +53,6 @@ std::string peerAddress(int socket)
         inet_ntop(AF_INET, &reinterpret_cast<sockaddr_in*>(&address)->sin_addr, text, sizeof(text));
     else if (address.ss_family == AF_INET6)
         inet_ntop(AF_INET6, &reinterpret_cast<sockaddr_in6*>(&address)->sin6_addr, text, sizeof(text));
-    return text;
-}
-
-std::string hex4(unsigned value)
-{
-    char text[8];
-    std::snprintf(text, sizeof(text), "0x%04X", value & 0xFFFFu);
     return text;
 }
 
@@ -280,7 +276,7 @@ bool AssociationWorker::serveCommand(T_DIMSE_Message& message, unsigned char con
 
     std::optional<NormalisedRequest> request = decodeRequest(message);
     if (!request)
-        return abandon("command " + hex4(message.CommandField) + " is not served");
+        return abandon("command " + statusHex(message.CommandField) + " is not served");
     if (dataSetFollows(message) && !receiveDataSet(*request))
         return false;
     return answer(*request, context);
@@ -295,13 +291,14 @@ bool AssociationWorker::receiveDataSet(NormalisedRequest& request)
     OFCondition cond = DIMSE_receiveDataSetInMemory(association_, DIMSE_NONBLOCKING, limits_.dimseTimeoutSeconds,
                                                     &context, &received, &ReceiveBudget::progress, &budget);
     if (budget.exceeded) {
-        log(name() + ": data set of " + hex4(request.commandField) + " larger than " +
+        log(name() + ": data set of " + statusHex(request.commandField) + " larger than " +
             std::to_string(limits_.maxDataSetBytes) + " bytes, association aborted");
         aborted_ = true;
         return false;
     }
     if (cond.bad())
-        return abandon("data set of " + hex4(request.commandField) + " not received (" + cond.text() + ")");
+        return abandon("data set of " + statusHex(request.commandField) + " not received (" + cond.text() +
+                       ")");
     return true;
 }
 
@@ -311,7 +308,7 @@ bool AssociationWorker::answer(NormalisedRequest& request, unsigned char context
     std::string failure;
     const bool handled =
         dispatcher_.call([&] { response = events_.normalisedRequest(info_, request); }, &failure);
-    const std::string what = hex4(request.commandField) + " " + request.requestedSopInstanceUid +
+    const std::string what = statusHex(request.commandField) + " " + request.requestedSopInstanceUid +
                              request.affectedSopInstanceUid;
     if (!failure.empty()) {
         logNow(name() + ": " + what + " failed: " + failure + ", association aborted");
@@ -325,7 +322,8 @@ bool AssociationWorker::answer(NormalisedRequest& request, unsigned char context
     OFCondition cond = DIMSE_sendMessageUsingMemoryData(association_, context, &reply, statusDetail.get(),
                                                         response.dataSet.get(), nullptr, nullptr);
     if (cond.bad())
-        return abandon("sending the response to " + hex4(request.commandField) + " failed (" + cond.text() + ")");
+        return abandon("sending the response to " + statusHex(request.commandField) + " failed (" +
+                       cond.text() + ")");
     return true;
 }
 

@@ -11,7 +11,7 @@ namespace vantorel::print_service {
 
 // The command set of a received DIMSE-N request as plain values; nullopt for
 // C-commands and responses. The data set is received separately.
-std::optional<NormalisedRequest> decodeRequest(const T_DIMSE_Message& message);
+[[nodiscard]] std::optional<NormalisedRequest> decodeRequest(const T_DIMSE_Message& message);
 
 // Frees what DCMTK allocated while parsing a received command (the Attribute
 // Identifier List of an N-GET), which the caller owns. The service answers an

@@ -1,5 +1,7 @@
 #include "print_service/dcmtk/main_thread_dispatcher.h"
 
+#include "console/result.h"
+
 #include <QThread>
 
 #include <exception>
@@ -68,12 +70,9 @@ void MainThreadDispatcher::drain()
         bool ran = true;
         try {
             item->work();
-        } catch (const std::exception& error) {
-            ran = false;  // the caller treats it as not handled
-            item->failure = *error.what() != '\0' ? error.what() : "exception without a message";
         } catch (...) {
-            ran = false;
-            item->failure = "unknown exception";
+            ran = false;  // the caller treats it as not handled
+            item->failure = console::currentExceptionReason();
         }
         item->done.set_value(ran);
     }

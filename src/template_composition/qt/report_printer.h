@@ -28,7 +28,7 @@ public:
     explicit ReportPrinter(std::string homeFolder) : home_(std::move(homeFolder)) {}
 
     // True when the printer took the film; otherwise `error` says why.
-    bool print(const direct_composition::FilmPage& page, const ReportPageSettings& settings,
+    [[nodiscard]] bool print(const direct_composition::FilmPage& page, const ReportPageSettings& settings,
                const std::string& printerName, const std::string& documentName,
                ReportPrintError& error);
 

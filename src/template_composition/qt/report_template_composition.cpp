@@ -124,8 +124,10 @@ std::string ReportTemplateComposition::recordFilm(const FilmImageOutcome& image)
         return error;
     }
     const ExportedFilm& film = *named;
-    if (!parts_.filmRecords.SaveFilmDB(film.folder, film.file, error))
-        parts_.log.write("film " + film.folder + "/" + film.file + " not recorded in the archive: " + error);
+    const console::Result<void> recorded = parts_.filmRecords.SaveFilmDB(film.folder, film.file);
+    if (!recorded)
+        parts_.log.write("film " + film.folder + "/" + film.file + " not recorded in the archive: " +
+                         recorded.reason());
     return {};
 }
 

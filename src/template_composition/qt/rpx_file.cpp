@@ -361,33 +361,27 @@ std::optional<ReportLayout> parseRpx(const QByteArray& xml, std::string& error)
     return layout;
 }
 
-std::optional<ReportLayout> RpxTemplateLoader::load(const std::string& path, std::string& error)
+console::Result<ReportLayout> RpxTemplateLoader::load(const std::string& path)
 {
     const QString file = QString::fromStdString(path);
     const QFileInfo info(file);
-    if (!info.exists()) {
-        error = "file not found";
-        return std::nullopt;
-    }
-    if (!info.isFile()) {
-        error = "not a file";
-        return std::nullopt;
-    }
-    if (info.size() == 0) {
-        error = "empty file";
-        return std::nullopt;
-    }
-    if (info.size() > maxTemplateBytes) {
-        error = "file of " + std::to_string(info.size()) + " bytes, larger than a template can be (" +
-                std::to_string(maxTemplateBytes) + ")";
-        return std::nullopt;
-    }
+    if (!info.exists())
+        return console::Failure{"file not found"};
+    if (!info.isFile())
+        return console::Failure{"not a file"};
+    if (info.size() == 0)
+        return console::Failure{"empty file"};
+    if (info.size() > maxTemplateBytes)
+        return console::Failure{"file of " + std::to_string(info.size()) + " bytes, larger than a template can be (" +
+                                std::to_string(maxTemplateBytes) + ")"};
     QFile input(file);
-    if (!input.open(QIODevice::ReadOnly)) {
-        error = input.errorString().toStdString();
-        return std::nullopt;
-    }
-    return parseRpx(input.read(maxTemplateBytes + 1), error);
+    if (!input.open(QIODevice::ReadOnly))
+        return console::Failure{input.errorString().toStdString()};
+    std::string error;
+    std::optional<ReportLayout> layout = parseRpx(input.read(maxTemplateBytes + 1), error);
+    if (!layout)
+        return console::Failure{error};
+    return std::move(*layout);
 }
 
 namespace {

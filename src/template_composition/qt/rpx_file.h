@@ -18,7 +18,7 @@ inline constexpr qint64 maxTemplateBytes = 4 * 1024 * 1024;
 // ActiveReportsLayout root, its PageSettings and the AR.Image, AR.Label,
 // AR.Line and AR.Shape controls of the Detail section. Everything else is
 // ignored; malformed XML gives nothing and the reason.
-std::optional<ReportLayout> parseRpx(const QByteArray& xml, std::string& error);
+[[nodiscard]] std::optional<ReportLayout> parseRpx(const QByteArray& xml, std::string& error);
 
 // Writes a layout in the same form.
 QByteArray writeRpx(const ReportLayout& layout);
@@ -27,7 +27,7 @@ QByteArray writeRpx(const ReportLayout& layout);
 // refused with their reason.
 class RpxTemplateLoader final : public TemplateLoader {
 public:
-    std::optional<ReportLayout> load(const std::string& path, std::string& error) override;
+    console::Result<ReportLayout> load(const std::string& path) override;
 };
 
 }  // namespace vantorel::template_composition

@@ -2,6 +2,7 @@
 
 #include "console/clock.h"
 #include "console/file_writing.h"
+#include "console/text.h"
 #include "direct_composition/qt/film_page_painter.h"
 #include "template_composition/report_page.h"
 
@@ -20,14 +21,9 @@
 
 namespace vantorel::template_composition {
 
-namespace {
+using console::twoDigits;
 
-std::string twoDigits(int value)
-{
-    char text[16];
-    std::snprintf(text, sizeof text, "%02d", value);
-    return text;
-}
+namespace {
 
 // Makes the folder when it is missing; false with the system's reason.
 bool makeFolder(const std::string& path, std::string& error)

@@ -47,20 +47,20 @@ struct WrittenFilmImage {
 // umask applied to 0666 like every film file. Nothing when it fails: the
 // partial file is removed, and `error` names the folder or file and the
 // system's reason (e.g. "No space left on device").
-std::optional<WrittenFilmImage> writeFilmImageFile(const QImage& image, const std::string& root,
+[[nodiscard]] std::optional<WrittenFilmImage> writeFilmImageFile(const QImage& image, const std::string& root,
                                                    const console::LocalDateTime& now, std::string& error);
 
 // Gives the written image the first free film name, HHmmss.tiff (then
 // "HHmmss-1.tiff", "-2", ...), never replacing a film; the temporary name
 // goes. Nothing when it fails (the temporary file is removed).
-std::optional<ExportedFilm> nameFilmImage(const WrittenFilmImage& image, std::string& error);
+[[nodiscard]] std::optional<ExportedFilm> nameFilmImage(const WrittenFilmImage& image, std::string& error);
 
 // Removes a written image that is not to become a film.
 void discardFilmImage(const WrittenFilmImage& image);
 
 // Both steps: a crash or a full disk never leaves a truncated file under a
 // film's name.
-std::optional<ExportedFilm> exportFilmImage(const QImage& image, const std::string& root,
+[[nodiscard]] std::optional<ExportedFilm> exportFilmImage(const QImage& image, const std::string& root,
                                             const console::LocalDateTime& now, std::string& error);
 
 // The film's image rendered and written under its temporary name, or why not.

@@ -290,11 +290,10 @@ void FilmTemplateDesigner::setDesign(TemplateDesign design)
 
 bool FilmTemplateDesigner::openFile(const QString& path)
 {
-    std::string error;
-    auto layout = RpxTemplateLoader().load(path.toStdString(), error);
+    auto layout = RpxTemplateLoader().load(path.toStdString());
     if (!layout) {
         QMessageBox::warning(this, QStringLiteral("打开"),
-                             QStringLiteral("无法打开 %1：%2").arg(path, QString::fromStdString(error)));
+                             QStringLiteral("无法打开 %1：%2").arg(path, QString::fromStdString(layout.reason())));
         return false;
     }
     setDesign(TemplateDesign::fromLayout(std::move(*layout), QFileInfo(path).fileName().toStdString()));

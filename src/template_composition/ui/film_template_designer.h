@@ -44,7 +44,7 @@ public:
     bool openFile(const QString& path);
     // Writes the template; false when the operator declines to replace a
     // file or the write fails (and says why).
-    bool save();
+    [[nodiscard]] bool save();
 
 private:
     QWidget* buildGridPanel();

@@ -14,7 +14,7 @@ QString builtInReadme();
 // The README rendered to HTML (QTextDocument's Markdown reader), written to
 // `htmlPath` so that it can also be opened elsewhere; false when the file
 // cannot be written.
-bool writeReadmeHtml(const QString& markdown, const QString& htmlPath);
+[[nodiscard]] bool writeReadmeHtml(const QString& markdown, const QString& htmlPath);
 
 // The help window that the print page's "?" opens when the home folder has
 // no help.mht: the README, rendered, in a browser inside the program (no
