@@ -44,8 +44,9 @@ TEST(TemplateToolE2e, NewKeepsAnExistingTemplateUnlessForced)
         const ProgramResult result = templateTool(home, make + c.extra + QStringList{folder});
         EXPECT_EQ(result.exitCode, c.exitCode) << c.what << ": " << result.err;
         EXPECT_EQ(home.readFile(file).contains("edited by hand"), c.edited) << c.what;
-        if (c.edited)
+        if (c.edited) {
             EXPECT_NE(result.err.find("--force"), std::string::npos) << c.what << ": " << result.err;
+        }
     }
     EXPECT_EQ(home.readFile(file), made);
 }

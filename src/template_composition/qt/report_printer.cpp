@@ -51,6 +51,7 @@ bool ReportPrinter::print(const dc::FilmPage& page, const ReportPageSettings& se
     // one picture, so no text is left to write.
     dc::FilmPdfOptions options;
     options.title = documentName;
+    options.compression = compression_;
     if (printerName == dc::QtPrinterSurface::filmFilePrinter) {
         dc::FilmPdf pdf(page, dc::sheetOf(pageLayoutOf(settings)), options);
         const dc::FilmFileResult written = pdf.ready()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "direct_composition/film_page.h"
+#include "direct_composition/pdf/film_pdf_writer.h"
 #include "template_composition/report_layout.h"
 
 #include <string>
@@ -32,12 +33,16 @@ public:
                const std::string& printerName, const std::string& documentName,
                ReportPrintError& error);
 
+    // How the pictures of the next pages are kept (lossless until set).
+    void setImageCompression(direct_composition::FilmImageCompression compression) { compression_ = compression; }
+
     // The PDF written for the last film on "FilmFile" (empty when none).
     const std::string& lastFilmFile() const { return lastFilmFile_; }
 
 private:
     std::string home_;
     std::string lastFilmFile_;
+    direct_composition::FilmImageCompression compression_ = direct_composition::FilmImageCompression::Lossless;
 };
 
 }  // namespace vantorel::template_composition

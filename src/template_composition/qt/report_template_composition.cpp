@@ -86,6 +86,10 @@ print_job::FilmResult ReportTemplateComposition::PrintReport()
     if (parts_.settings.saveFilms && saveFilm_)
         image = std::async(std::launch::async, writeFilmImage, drawn, parts_.settings.exportFolder,
                            parts_.clock.now());
+    // FilmImageCompression is live: read afresh for every film.
+    auto compression = direct_composition::FilmImageCompression::Lossless;
+    direct_composition::filmImageCompressionOf(parts_.settings.filmImageCompression, compression);
+    printer_.setImageCompression(compression);
     ReportPrintError error;
     const bool printed =
         printer_.print(page, report_.page(), report_.printerName(), report_.documentName(), error);
