@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 namespace vantorel::template_composition {
@@ -97,6 +99,58 @@ TEST(TiffFilmExport, AFilmFollowsTheProcessUmask)
     ASSERT_EQ(::stat((film->folder + "/" + film->file).c_str(), &status), 0);
     EXPECT_EQ(status.st_mode & 0777, 0640u);
     EXPECT_EQ(filesIn(QString::fromStdString(film->folder)), QStringList{"070809.tiff"});  // no temporary left
+}
+
+// A file size limit makes the disk give out partway through the film: the
+// first megabyte goes to disk, the next write is refused (EFBIG), as a full
+// disk refuses it (ENOSPC). While the limit holds, SIGXFSZ is ignored so the
+// write fails instead of the process ending.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+        ::getrlimit(RLIMIT_FSIZE, &previous_);
+        rlimit limit = previous_;
+        limit.rlim_cur = bytes;
+        ok_ = ::setrlimit(RLIMIT_FSIZE, &limit) == 0;
+    }
+    ~FileSizeLimit()
+    {
+        ::setrlimit(RLIMIT_FSIZE, &previous_);
+        std::signal(SIGXFSZ, previousHandler_);
+    }
+    bool ok() const { return ok_; }
+
+private:
+    rlimit previous_{};
+    void (*previousHandler_)(int) = SIG_DFL;
+    bool ok_ = false;
+};
+
+TEST(TiffFilmExport, AWriteThatFailsPartwayLeavesNoFilmAndGivesTheSystemsReason)
+{
+    QTemporaryDir home;
+    ReportPageSettings settings;
+    const QImage image = renderExportImage(greyPage(settings), settings);  // 7.7 MB as a TIFF
+    const std::string root = home.filePath("images").toStdString();
+    const console::LocalDateTime at{2024, 3, 5, 7, 8, 9};
+    std::string error;
+    {
+        FileSizeLimit limit(1 << 20);
+        ASSERT_TRUE(limit.ok());
+        EXPECT_FALSE(exportFilmImage(image, root, at, error));
+    }
+    EXPECT_NE(error.find("cannot write film image " + root + "/2024/03/05/070809.tiff"), std::string::npos) << error;
+    EXPECT_NE(error.find("File too large"), std::string::npos) << error;
+    // Neither the film's name nor the partial temporary file stays.
+    const QStringList left = filesIn(home.filePath("images/2024/03/05"));
+    EXPECT_TRUE(left.isEmpty()) << left.join(' ').toStdString();
+
+    // The disk has room again: the film takes its own name, not a suffixed one.
+    const auto film = exportFilmImage(image, root, at, error);
+    ASSERT_TRUE(film) << error;
+    EXPECT_EQ(film->file, "070809.tiff");
 }
 
 TEST(TiffFilmExport, AFolderThatCannotBeMadeIsReportedAndNothingStays)
