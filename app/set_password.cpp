@@ -55,7 +55,7 @@ int setSettingsPassword(const std::string& home)
     }
     const std::string hash = console::hashSettingsPassword(first);
     console::SettingsStore store(home);
-    if (hash.empty() || !store.writeSetting("PrtIni", "SettingsPasswordHash", hash, console::files::prtIni)) {
+    if (hash.empty() || !store.writeSetting(console::keys::SettingsPasswordHash, hash)) {
         std::cerr << "vantorel: settings password not stored: " << store.takeWriteFailure() << "\n";
         return 1;
     }

@@ -1,6 +1,7 @@
 #include "console/print_page_save.h"
 
 #include "console/settings_conversions.h"
+#include "console/settings_keys.h"
 #include "console/settings_store.h"
 #include "console/settings_writer.h"
 #include "console/text.h"
@@ -14,9 +15,9 @@ const char* flag(bool on) { return on ? "1" : "0"; }
 class PrtIniWriter {
 public:
     PrtIniWriter(SettingsStore& store, Settings& settings) : store_(store), settings_(settings) {}
-    void operator()(const std::string& key, const std::string& value)
+    void operator()(const KeyName& key, const std::string& value)
     {
-        saveSetting(store_, settings_, files::prtIni, "PrtIni", key, value);
+        saveSetting(store_, settings_, key, value);
     }
 
 private:
@@ -28,12 +29,12 @@ void saveRouting(SettingsStore& store, Settings& settings, const PrintPageValues
                  PrtIniWriter& write)
 {
     if (!values.routeByDevice) {
-        write("设备源", "0");
+        write(keys::RouteByDevice, "0");
         return;
     }
-    write("设备源", "1");
+    write(keys::RouteByDevice, "1");
     for (int row = 0; row < routeCount; ++row)
-        saveSetting(store, settings, files::ip, "IP", std::to_string(row + 1),
+        saveSetting(store, settings, routeDeviceKey(row),
                     values.deviceIps[static_cast<std::size_t>(row)]);
 }
 
@@ -44,7 +45,7 @@ void recomputeHeaderBand(const SettingsStore& store, Settings& settings, bool pr
         return;
     }
     const std::string height =
-        store.readSetting("Parameter", "医院名称打印区高度", "1000", files::hospital);
+        store.readSetting(keys::HeaderBandHeight, "1000");
     // A height that is not a whole number leaves the band as it was.
     if (const auto n = wholeNumber(height))
         settings.header.htjcs = *n;
@@ -55,26 +56,26 @@ void recomputeHeaderBand(const SettingsStore& store, Settings& settings, bool pr
 void savePrintPage(SettingsStore& store, Settings& settings, const PrintPageValues& values)
 {
     PrtIniWriter write(store, settings);
-    write("启用LUT", flag(values.lutChecked));
+    write(keys::LutEnabled, flag(values.lutChecked));
     if (values.useBinChecked) {
-        write("启用进纸器", "1");
-        write("进纸器", trimSpaces(values.binText));
+        write(keys::UseBin, "1");
+        write(keys::PaperBin, trimSpaces(values.binText));
     } else {
-        write("启用进纸器", "0");
+        write(keys::UseBin, "0");
     }
     saveRouting(store, settings, values, write);
-    write("打印黑底胶片", flag(values.blackBase));
-    write("其它规格胶片对应打印胶片规格", values.otherPaperText);
-    write("打印医院名称", flag(values.printHeader));
-    write("打印左边距", std::to_string(values.marginLeft));
-    write("打印上边距", std::to_string(values.marginTop));
-    write("打印右边距", std::to_string(values.marginRight));
-    write("打印下边距", std::to_string(values.marginBottom));
+    write(keys::BlackBase, flag(values.blackBase));
+    write(keys::OtherPaper, values.otherPaperText);
+    write(keys::PrintHeader, flag(values.printHeader));
+    write(keys::MarginLeft, std::to_string(values.marginLeft));
+    write(keys::MarginTop, std::to_string(values.marginTop));
+    write(keys::MarginRight, std::to_string(values.marginRight));
+    write(keys::MarginBottom, std::to_string(values.marginBottom));
     for (int row = 0; row < routeCount; ++row)
-        write("FilmSize_" + std::to_string(row + 1),
+        write(routePaperKey(row),
               std::to_string(values.routePaperIndex[static_cast<std::size_t>(row)]));
-    write("Printer_9", std::to_string(values.otherPrinterIndex));
-    write("启用胶片格式文件", flag(values.templateMode));
+    write(keys::OtherPrinter, std::to_string(values.otherPrinterIndex));
+    write(keys::TemplateMode, flag(values.templateMode));
     recomputeHeaderBand(store, settings, values.printHeader);
 }
 

@@ -5,6 +5,7 @@
 #include "console/settings_store.h"
 
 #include <algorithm>
+#include <array>
 
 namespace vantorel::console {
 
@@ -91,6 +92,10 @@ public:
     {
         keys.push_back({file, section, std::move(key), std::move(def), acts, std::move(apply)});
     }
+    void add(const KeyName& name, std::string def, SettingActs acts, Apply apply)
+    {
+        add(name.file, name.section, name.key, std::move(def), acts, std::move(apply));
+    }
     std::vector<SettingKey> keys;
 };
 
@@ -98,21 +103,21 @@ void addHeaderKeys(KeyList& list)
 {
     const char* f = files::hospital;
     const auto live = SettingActs::Live;
-    list.add(f, "Hospital", "左起始点", "0", live, headerText(&HeaderSettings::hleft));
-    list.add(f, "Hospital", "上起始点", "0", live, headerText(&HeaderSettings::htop));
-    list.add(f, "Hospital", "医院名称", "0", live, headerText(&HeaderSettings::hname));
-    list.add(f, "Hospital", "颜色", "0", live, numberHeldAsText(&HeaderSettings::hys));
-    list.add(f, "Hospital", "字体", "0", live, headerText(&HeaderSettings::hzt));
-    list.add(f, "Hospital", "字号", "0", live, headerText(&HeaderSettings::hzh));
-    list.add(f, "Hospital", "粗体", "0", live, headerText(&HeaderSettings::hct));
-    list.add(f, "Parameter", "医院名称打印区高度", "1000", SettingActs::StartUp,
+    list.add(keys::HeaderLeft, "0", live, headerText(&HeaderSettings::hleft));
+    list.add(keys::HeaderTop, "0", live, headerText(&HeaderSettings::htop));
+    list.add(keys::HospitalName, "0", live, headerText(&HeaderSettings::hname));
+    list.add(keys::HeaderColour, "0", live, numberHeldAsText(&HeaderSettings::hys));
+    list.add(keys::HeaderFont, "0", live, headerText(&HeaderSettings::hzt));
+    list.add(keys::HeaderPointSize, "0", live, headerText(&HeaderSettings::hzh));
+    list.add(keys::HeaderBold, "0", live, headerText(&HeaderSettings::hct));
+    list.add(keys::HeaderBandHeight, "1000", SettingActs::StartUp,
              [](Settings& s, const std::string& v) {
                  if (const auto n = wholeNumber(v))
                      s.header.htjcs = *n;
              });
     list.add(f, "Cross", "医院图标打印宽度和高度", "500", SettingActs::StartUp,
              numberHeldAsText(&HeaderSettings::crosswidth));
-    list.add(f, "自定义图片", "图片医院名称", "0", live, headerText(&HeaderSettings::yyname));
+    list.add(keys::CustomHeaderName, "0", live, headerText(&HeaderSettings::yyname));
 }
 
 // Start-up steps 2 to 10: layout, page and window switches.
@@ -120,22 +125,22 @@ void addSwitchKeys(KeyList& list)
 {
     const char* f = files::prtIni;
     const char* s = "PrtIni";
-    list.add(f, s, "打印黑底胶片", "1", SettingActs::Live, asNumber(&Settings::blackBase));
-    list.add(f, s, "打印医院名称", "1", SettingActs::Live, asNumber(&Settings::printHeader));
-    list.add(f, s, "PrtBC", "0", SettingActs::Live,
+    list.add(keys::BlackBase, "1", SettingActs::Live, asNumber(&Settings::blackBase));
+    list.add(keys::PrintHeader, "1", SettingActs::Live, asNumber(&Settings::printHeader));
+    list.add(keys::ForceGrey, "0", SettingActs::Live,
              [](Settings& st, const std::string& v) { st.forceConvert = v != "0"; });
-    list.add(f, s, "启用进纸器", "1", SettingActs::Shown, asNumber(&Settings::useBin));
-    list.add(f, s, "进纸器", "1", SettingActs::Shown, paperBin());
-    list.add(f, s, "启用胶片格式文件", "0", SettingActs::Live, equalTo(&Settings::templateMode, "1"));
+    list.add(keys::UseBin, "1", SettingActs::Shown, asNumber(&Settings::useBin));
+    list.add(keys::PaperBin, "1", SettingActs::Shown, paperBin());
+    list.add(keys::TemplateMode, "0", SettingActs::Live, equalTo(&Settings::templateMode, "1"));
     // Film saving starts as it was saved: the page is offered and the run
     // page's box (film saving, the monthly purge) starts checked.
-    list.add(f, s, "SaveFilm", "0", SettingActs::StartUp, [](Settings& st, const std::string& v) {
+    list.add(keys::SaveFilm, "0", SettingActs::StartUp, [](Settings& st, const std::string& v) {
         st.saveFilmAtStart = v == "1";
         st.saveFilms = st.saveFilmAtStart;
     });
-    list.add(f, s, "Chk_AutoRun", "1", SettingActs::Shown, equalTo(&Settings::autoRun, "1"));
-    list.add(f, s, "Chk_Skin", "1", SettingActs::StartUp, equalTo(&Settings::skinEnabled, "1"));
-    list.add(f, s, "Skin", "1.she", SettingActs::StartUp, asText(&Settings::skinFile));
+    list.add(keys::AutoRun, "1", SettingActs::Shown, equalTo(&Settings::autoRun, "1"));
+    list.add(keys::SkinEnabled, "1", SettingActs::StartUp, equalTo(&Settings::skinEnabled, "1"));
+    list.add(keys::Skin, "1.she", SettingActs::StartUp, asText(&Settings::skinFile));
     list.add(f, s, "FrmVisiable", "1", SettingActs::StartUp, equalTo(&Settings::startVisible, "1"));
 }
 
@@ -144,14 +149,14 @@ void addServiceKeys(KeyList& list, const std::string& homeFolder)
 {
     const char* f = files::prtIni;
     const char* s = "PrtIni";
-    list.add(f, s, "AE", "ZQ", SettingActs::StartUp, asText(&Settings::aeTitle));
-    list.add(f, s, "Port", "10000", SettingActs::Live, asText(&Settings::listenPort));
+    list.add(keys::AeTitle, "ZQ", SettingActs::StartUp, asText(&Settings::aeTitle));
+    list.add(keys::ListenPort, "10000", SettingActs::Live, asText(&Settings::listenPort));
     list.add(f, s, "胶片导出路径", homeFolder + "/images", SettingActs::StartUp,
              asText(&Settings::exportFolder));
     for (int row = 0; row < routeCount; ++row)
-        list.add(f, s, "FilmSize_" + std::to_string(row + 1), "0", SettingActs::Live, routePaper(row));
+        list.add(routePaperKey(row), "0", SettingActs::Live, routePaper(row));
     for (int row = 0; row < routeCount; ++row)
-        list.add(files::ip, "IP", std::to_string(row + 1), "", SettingActs::Live,
+        list.add(routeDeviceKey(row), "", SettingActs::Live,
                  [row](Settings& st, const std::string& v) { st.routeDeviceIp[static_cast<std::size_t>(row)] = v; });
     for (std::size_t line = 0; line < 8; ++line)
         list.add(files::about, "About", std::to_string(line + 1), "", SettingActs::StartUp,
@@ -161,12 +166,12 @@ void addServiceKeys(KeyList& list, const std::string& homeFolder)
     list.add(f, s, "ConnectString", connectStringDefault, SettingActs::StartUp,
              asText(&Settings::connectString));
     // Anything but a whole number of at least one day keeps the default.
-    list.add(f, s, "SettingsPasswordHash", "", SettingActs::Live, asText(&Settings::settingsPasswordHash));
+    list.add(keys::SettingsPasswordHash, "", SettingActs::Live, asText(&Settings::settingsPasswordHash));
     list.add(f, s, "LogKeepDays", "90", SettingActs::StartUp, asNumber(&Settings::logKeepDays, 1, 32767));
-    list.add(f, s, "打印左边距", "1", SettingActs::Live, asNumber(&Settings::marginLeft, -100, 100));
-    list.add(f, s, "打印上边距", "1", SettingActs::Live, asNumber(&Settings::marginTop, -100, 100));
-    list.add(f, s, "打印右边距", "250", SettingActs::Shown, asNumber(&Settings::marginRight, -3000, 3000));
-    list.add(f, s, "打印下边距", "250", SettingActs::Live, asNumber(&Settings::marginBottom, 0, 250));
+    list.add(keys::MarginLeft, "1", SettingActs::Live, asNumber(&Settings::marginLeft, -100, 100));
+    list.add(keys::MarginTop, "1", SettingActs::Live, asNumber(&Settings::marginTop, -100, 100));
+    list.add(keys::MarginRight, "250", SettingActs::Shown, asNumber(&Settings::marginRight, -3000, 3000));
+    list.add(keys::MarginBottom, "250", SettingActs::Live, asNumber(&Settings::marginBottom, 0, 250));
 }
 
 // Start-up steps 13 and 14 (the printer pools apart).
@@ -174,19 +179,41 @@ void addPrinterKeys(KeyList& list)
 {
     const char* f = files::prtIni;
     const char* s = "PrtIni";
-    list.add(f, s, "其它规格胶片对应打印胶片规格", "A4", SettingActs::StartUp,
+    list.add(keys::OtherPaper, "A4", SettingActs::StartUp,
              [](Settings& st, const std::string& v) { st.otherPaper = v == "A3" ? "A3" : "A4"; });
-    list.add(f, s, "设备源", "0", SettingActs::Live, routeByDevice());
+    list.add(keys::RouteByDevice, "0", SettingActs::Live, routeByDevice());
     list.add(f, s, "富士CR", "1", SettingActs::StartUp, equalTo(&Settings::fujiCr, "1"));
-    list.add(f, s, "启用LUT", "0", SettingActs::StartUp, asText(&Settings::lutEnabled));
+    list.add(keys::LutEnabled, "0", SettingActs::StartUp, asText(&Settings::lutEnabled));
     list.add(f, s, "MagnificationType", "BILINEAR", SettingActs::Live,
              asText(&Settings::magnificationType));
     list.add(f, s, "FilmImageCompression", "lossless", SettingActs::Live,
              asText(&Settings::filmImageCompression));
-    list.add(f, s, "Printer_9", "0", SettingActs::Live, otherPrinter());
+    list.add(keys::OtherPrinter, "0", SettingActs::Live, otherPrinter());
 }
 
 }  // namespace
+
+KeyName routePaperKey(int row)
+{
+    static const std::array<std::string, routeCount> names = [] {
+        std::array<std::string, routeCount> made;
+        for (int i = 0; i < routeCount; ++i)
+            made[static_cast<std::size_t>(i)] = "FilmSize_" + std::to_string(i + 1);
+        return made;
+    }();
+    return {files::prtIni, "PrtIni", names.at(static_cast<std::size_t>(row)).c_str()};
+}
+
+KeyName routeDeviceKey(int row)
+{
+    static const std::array<std::string, routeCount> names = [] {
+        std::array<std::string, routeCount> made;
+        for (int i = 0; i < routeCount; ++i)
+            made[static_cast<std::size_t>(i)] = std::to_string(i + 1);
+        return made;
+    }();
+    return {files::ip, "IP", names.at(static_cast<std::size_t>(row)).c_str()};
+}
 
 std::vector<SettingKey> settingKeys(const std::string& homeFolder)
 {

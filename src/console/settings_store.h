@@ -14,6 +14,14 @@ inline constexpr const char* about = "\\About\\about.ini";
 inline constexpr const char* hospital = "\\医院名称\\Hospital.ini";
 }  // namespace files
 
+// Where a setting is kept: its file, section and key. Keys that are both read
+// and written are named once, in namespace keys (settings_keys.h).
+struct KeyName {
+    const char* file;
+    const char* section;
+    const char* key;
+};
+
 // Key-by-key access to the INI files below the home folder, with the behaviour
 // of the Windows profile functions (see ini_file.h). Strings are UTF-8.
 class SettingsStore {
@@ -30,6 +38,14 @@ public:
     // first such failure since the last takeWriteFailure() is kept.
     bool writeSetting(const std::string& section, const std::string& key,
                       const std::string& value, const std::string& file);
+    bool writeSetting(const KeyName& name, const std::string& value)
+    {
+        return writeSetting(name.section, name.key, value, name.file);
+    }
+    std::string readSetting(const KeyName& name, const std::string& def) const
+    {
+        return readSetting(name.section, name.key, def, name.file);
+    }
 
     // "<file>：<the system's reason>" of the first write that failed since the
     // last call (empty: none), for the one message of a page's save.

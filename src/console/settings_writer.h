@@ -1,6 +1,7 @@
 #pragma once
 
 #include "console/settings_model.h"
+#include "console/settings_store.h"
 
 #include <string>
 #include <vector>
@@ -19,6 +20,10 @@ class SettingsStore;
 // only written. Returns the write's outcome (the pages do not look at it).
 bool saveSetting(SettingsStore& store, Settings& settings, const std::string& file,
                  const std::string& section, const std::string& key, const std::string& value);
+inline bool saveSetting(SettingsStore& store, Settings& settings, const KeyName& name, const std::string& value)
+{
+    return saveSetting(store, settings, name.file, name.section, name.key, value);
+}
 
 // A routing row's assignment: the row's pool becomes `printers`; in section
 // "PrtLst<row>" keys "0" ... "7" are emptied, then the printers are written to

@@ -3,6 +3,7 @@
 #include "console/header_settings.h"
 #include "console/run_log.h"
 #include "console/settings_conversions.h"
+#include "console/settings_keys.h"
 #include "console/settings_store.h"
 #include "console/text.h"
 
@@ -12,9 +13,6 @@
 namespace vantorel::hospital_name {
 
 namespace {
-
-constexpr const char* customSection = "自定义图片";
-constexpr const char* customKey = "图片医院名称";
 
 std::string lowerAscii(std::string text)
 {
@@ -71,7 +69,7 @@ void HeaderEditor::open()
     preview_.reload(basePicturePath());
 
     const std::string custom =
-        console::trimBlanks(store_.readSetting(customSection, customKey, "0", console::files::hospital));
+        console::trimBlanks(store_.readSetting(console::keys::CustomHeaderName, "0"));
     state_.customPicture = custom != "0";
     if (state_.customPicture)
         setCustomPicture(true);
@@ -82,7 +80,7 @@ void HeaderEditor::setCustomPicture(bool on)
     state_.customPicture = on;
     const std::string value = on ? "1" : "0";
     header_.yyname = value;
-    if (!store_.writeSetting(customSection, customKey, value, console::files::hospital))
+    if (!store_.writeSetting(console::keys::CustomHeaderName, value))
         log_.write("医院名称设置无法写入：" + store_.pathOf(console::files::hospital));
 }
 
@@ -119,13 +117,13 @@ bool HeaderEditor::save()
     const std::string size = pointSizeText(state_.style.pointSize);
     const std::string bold = state_.style.bold ? "True" : "False";
     bool allWritten = true;
-    writeHospital("Hospital", "医院名称", state_.name, allWritten);
-    writeHospital("Hospital", "左起始点", left, allWritten);
-    writeHospital("Hospital", "上起始点", top, allWritten);
-    writeHospital("Hospital", "颜色", colour, allWritten);
-    writeHospital("Hospital", "字体", state_.style.font, allWritten);
-    writeHospital("Hospital", "字号", size, allWritten);
-    writeHospital("Hospital", "粗体", bold, allWritten);
+    writeHospital(console::keys::HospitalName, state_.name, allWritten);
+    writeHospital(console::keys::HeaderLeft, left, allWritten);
+    writeHospital(console::keys::HeaderTop, top, allWritten);
+    writeHospital(console::keys::HeaderColour, colour, allWritten);
+    writeHospital(console::keys::HeaderFont, state_.style.font, allWritten);
+    writeHospital(console::keys::HeaderPointSize, size, allWritten);
+    writeHospital(console::keys::HeaderBold, bold, allWritten);
     if (!allWritten)
         log_.write("医院名称设置无法写入：" + store_.pathOf(console::files::hospital));
 
@@ -148,10 +146,9 @@ bool HeaderEditor::undo()
     return true;
 }
 
-void HeaderEditor::writeHospital(const std::string& section, const std::string& key,
-                                 const std::string& value, bool& allWritten)
+void HeaderEditor::writeHospital(const console::KeyName& key, const std::string& value, bool& allWritten)
 {
-    allWritten = store_.writeSetting(section, key, value, console::files::hospital) && allWritten;
+    allWritten = store_.writeSetting(key, value) && allWritten;
 }
 
 }  // namespace vantorel::hospital_name

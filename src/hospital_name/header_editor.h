@@ -6,6 +6,7 @@
 #include <string>
 
 namespace vantorel::console {
+struct KeyName;
 struct HeaderSettings;
 class RunLog;
 class SettingsStore;
@@ -67,8 +68,7 @@ public:
     std::string namePicturePath() const;  // <home>/yy.bmp
 
 private:
-    void writeHospital(const std::string& section, const std::string& key, const std::string& value,
-                       bool& allWritten);
+    void writeHospital(const console::KeyName& key, const std::string& value, bool& allWritten);
 
     console::SettingsStore& store_;
     console::HeaderSettings& header_;

@@ -90,7 +90,8 @@ TEST_F(ConsoleWindowE2e, DefaultHomeShowsTheSkinnedWindowAndClosingItEndsTheProg
     ASSERT_EQ(sendFilm(port_, {"--format", "STANDARD\\2,2"}), 0);
     ASSERT_TRUE(waitFor([&] { return home_.report()["panel2"] == "1"; }));
     EXPECT_EQ(filmFiles(home_).size(), 1);
-    EXPECT_EQ(home_.report()["film"], "1000x1415");
+    // The preview is drawn once the N-ACTION has been answered.
+    EXPECT_TRUE(waitFor([&] { return home_.report()["film"] == "1000x1415"; })) << home_.report()["film"].toStdString();
     const QImage withFilm = screenshot("console_film_preview");
     // The white sheet of the preview now covers part of the page area.
     EXPECT_GT(shareOfColour(withFilm, QColor(255, 255, 255), 4),

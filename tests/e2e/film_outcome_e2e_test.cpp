@@ -258,8 +258,9 @@ TEST(FilmOutcome, ConsolePreviewFollowsEveryFilm)
         const ProgramResult result = server.print({"--orientation", orientation, "--size", "64"});
         ASSERT_EQ(result.exitCode, 0) << result.out;
     }
-    EXPECT_TRUE(reported().contains("panel2=2\n")) << reported().toStdString();
-    EXPECT_TRUE(reported().contains("film=1000x707\n")) << reported().toStdString();
+    // The preview is drawn once the N-ACTION has been answered.
+    EXPECT_TRUE(waitFor([&] { return reported().contains("panel2=2\n") && reported().contains("film=1000x707\n"); }))
+        << reported().toStdString();
 }
 
 }  // namespace

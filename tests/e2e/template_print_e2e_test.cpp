@@ -205,8 +205,9 @@ TEST(TemplatePrint, TwoFilmsOfOneSessionGiveTwoImagesAndTwoRows)
 
     const ProgramResult result = printFlatFilms(server, home, "STANDARD\\2,2", {30, 60, 90, 120},
                                                 {"--films", "2", "--action", "session"});
-    // The console's preview shows the template's 14 x 17 inch sheet.
-    EXPECT_TRUE(home.readFile("console-report.txt").contains("film=1000x1214"))
+    // The console's preview shows the template's 14 x 17 inch sheet; it is
+    // drawn once the N-ACTION has been answered.
+    EXPECT_TRUE(waitFor([&] { return home.readFile("console-report.txt").contains("film=1000x1214"); }))
         << home.readFile("console-report.txt").toStdString();
     ASSERT_EQ(result.exitCode, 0) << result.out << result.err;
     EXPECT_EQ(newPdfFiles(home.path() + "/FilmFile", {}).size(), 2);

@@ -1,5 +1,6 @@
 #include "console/ui/pages/appearance_page.h"
 
+#include "console/settings_keys.h"
 #include "console/settings_model.h"
 #include "console/settings_store.h"
 #include "console/settings_writer.h"
@@ -75,9 +76,9 @@ void AppearancePage::save()
 {
     const SaveReport report(context_);
     // Both are start-up fields: the current skin stays until the next start.
-    saveSetting(context_.store, context_.settings, files::prtIni, "PrtIni", "Skin",
+    saveSetting(context_.store, context_.settings, keys::Skin,
                 selectedFile().toStdString());
-    saveSetting(context_.store, context_.settings, files::prtIni, "PrtIni", "Chk_Skin",
+    saveSetting(context_.store, context_.settings, keys::SkinEnabled,
                 enabled_->isChecked() ? "1" : "0");
 }
 

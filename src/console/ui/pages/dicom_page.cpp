@@ -1,5 +1,6 @@
 #include "console/ui/pages/dicom_page.h"
 
+#include "console/settings_keys.h"
 #include "console/listener_control.h"
 #include "console/operator_messages.h"
 #include "console/settings_model.h"
@@ -124,10 +125,10 @@ void DicomPage::save()
     const SaveReport report(context_);
     SettingsStore& store = context_.store;
     Settings& settings = context_.settings;
-    saveSetting(store, settings, files::prtIni, "PrtIni", "PrtBC", asReceived_->isChecked() ? "0" : "1");
-    saveSetting(store, settings, files::prtIni, "PrtIni", "AE", aeTitle_->text().trimmed().toStdString());
+    saveSetting(store, settings, keys::ForceGrey, asReceived_->isChecked() ? "0" : "1");
+    saveSetting(store, settings, keys::AeTitle, aeTitle_->text().trimmed().toStdString());
     const bool changed = listener_.changePort(port_->text().toStdString(), [&](const std::string& port) {
-        saveSetting(store, settings, files::prtIni, "PrtIni", "Port", port);
+        saveSetting(store, settings, keys::ListenPort, port);
     });
     emit listenStatusChanged(port_->text().trimmed(), changed, changed && listener_.listening());
 }

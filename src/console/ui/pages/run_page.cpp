@@ -1,5 +1,6 @@
 #include "console/ui/pages/run_page.h"
 
+#include "console/settings_keys.h"
 #include "console/operator_messages.h"
 #include "console/platform/autostart_entry.h"
 #include "console/settings_model.h"
@@ -88,8 +89,8 @@ void RunPage::save()
         AutostartEntry::remove();
     SettingsStore& store = context_.store;
     Settings& settings = context_.settings;
-    saveSetting(store, settings, files::prtIni, "PrtIni", "Chk_AutoRun", autoRun ? "1" : "0");
-    saveSetting(store, settings, files::prtIni, "PrtIni", "SaveFilm", saveFilms_->isChecked() ? "1" : "0");
+    saveSetting(store, settings, keys::AutoRun, autoRun ? "1" : "0");
+    saveSetting(store, settings, keys::SaveFilm, saveFilms_->isChecked() ? "1" : "0");
 }
 
 }  // namespace vantorel::console::ui
