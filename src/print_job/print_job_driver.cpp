@@ -9,6 +9,7 @@
 #include "direct_composition/rendered_film_image.h"
 #include "direct_composition/standard_layout.h"
 #include "direct_composition/uneven_layout.h"
+#include "direct_composition/worker_pool.h"
 #include "print_job/film_box_appearance.h"
 #include "print_job/film_lut.h"
 #include "print_job/image_box_presentation.h"
@@ -24,9 +25,7 @@
 #include <dcmtk/dcmdata/dcsequen.h>
 
 #include <algorithm>
-#include <atomic>
 #include <cstdlib>
-#include <thread>
 
 namespace vantorel::print_job {
 
@@ -111,31 +110,20 @@ RenderedCell renderCell(CellSource cell, dc::Magnification magnification)
     return rendered;
 }
 
-// Renders the cells on up to `renderThreads` threads (the calling one among
-// them) and returns them in cell order once all are done.
+// Renders the cells side by side on the shared worker pool (the calling thread
+// among its workers) and returns them in cell order once all are done.
 std::vector<RenderedCell> renderCells(std::vector<CellSource> cells, dc::Magnification magnification)
 {
     std::vector<RenderedCell> rendered(cells.size());
-    std::atomic<std::size_t> next{0};
-    const auto work = [&] {
-        for (std::size_t i; (i = next++) < cells.size();) {
-            const std::string imageBox = cells[i].imageBox;
-            try {
-                rendered[i] = renderCell(std::move(cells[i]), magnification);
-            } catch (const std::exception& failure) {  // e.g. no memory for a huge image
-                rendered[i].lines.push_back("image box " + imageBox + ": the image cannot be rendered: " +
-                                            failure.what());
-            }
+    dc::WorkerPool::shared().run(cells.size(), [&](std::size_t i) {
+        const std::string imageBox = cells[i].imageBox;
+        try {
+            rendered[i] = renderCell(std::move(cells[i]), magnification);
+        } catch (const std::exception& failure) {  // e.g. no memory for a huge image
+            rendered[i].lines.push_back("image box " + imageBox + ": the image cannot be rendered: " +
+                                        failure.what());
         }
-    };
-    const std::size_t helpers =
-        std::min<std::size_t>(cells.size(), std::max(1u, std::min(std::thread::hardware_concurrency(), 4u))) - 1;
-    std::vector<std::thread> threads;
-    for (std::size_t t = 0; t < helpers; ++t)
-        threads.emplace_back(work);
-    work();
-    for (std::thread& thread : threads)
-        thread.join();
+    });
     return rendered;
 }
 

@@ -70,6 +70,33 @@ protected:
 
     QString command(const QString& line) { return program_->command(line); }
 
+    // Template mode, paper 1417 on the first route (the FilmFile printer) and
+    // the shipped 2x2 template; films saved below `films` and recorded in
+    // DBPRT. Before start().
+    bool useTemplateFilms(const QString& films)
+    {
+        rows_.ownFilmsBelow(films);
+        home_.setting(console::files::prtIni, "PrtIni", "启用胶片格式文件", "1");
+        home_.setting(console::files::prtIni, "PrtIni", "FilmSize_1", "4");
+        QDir().mkpath(home_.path() + "/ReportMode");
+        return QFile::copy(QStringLiteral(VANTOREL_SHIPPED_TEMPLATES) + "/1417-22.rpx",
+                           home_.path() + "/ReportMode/1417-22.rpx");
+    }
+
+    // Sends a 2x2 film and waits for its TIFF below `films`; empty when none came.
+    QString sendTemplateFilm(const QString& films)
+    {
+        if (sendFilm(port_, {"--format", "STANDARD\\2,2", "--film-size", "14INX17IN"}) != 0)
+            return {};
+        QString tiff;
+        waitFor([&] {
+            QDirIterator it(films, {"*.tiff"}, QDir::Files, QDirIterator::Subdirectories);
+            tiff = it.hasNext() ? it.next() : QString();
+            return !tiff.isEmpty();
+        });
+        return tiff;
+    }
+
     // Lists from..to with "查询" and returns the grid's answer.
     QString query(const QString& from, const QString& to)
     {
@@ -162,24 +189,12 @@ TEST_F(FilmArchiveE2e, UnreachableArchiveIsReportedUnderTheGridAndFilmsGoOn)
 
 TEST_F(FilmArchiveE2e, AFilmPrintedThroughATemplateIsListedWithItsPathAndOpens)
 {
-    // Template mode, paper 1417 on the first route (the FilmFile printer),
-    // films saved below this home's export folder and recorded in DBPRT.
     const QString films = home_.path() + "/images";
-    rows_.ownFilmsBelow(films);
-    home_.setting(console::files::prtIni, "PrtIni", "启用胶片格式文件", "1");
-    home_.setting(console::files::prtIni, "PrtIni", "FilmSize_1", "4");
-    QDir().mkpath(home_.path() + "/ReportMode");
-    ASSERT_TRUE(QFile::copy(QStringLiteral(VANTOREL_SHIPPED_TEMPLATES) + "/1417-22.rpx",
-                            home_.path() + "/ReportMode/1417-22.rpx"));
+    ASSERT_TRUE(useTemplateFilms(films));
     start(archiveConnectString());
 
-    ASSERT_EQ(sendFilm(port_, {"--format", "STANDARD\\2,2", "--film-size", "14INX17IN"}), 0);
-    QString tiff;
-    ASSERT_TRUE(waitFor([&] {
-        QDirIterator it(films, {"*.tiff"}, QDir::Files, QDirIterator::Subdirectories);
-        tiff = it.hasNext() ? it.next() : QString();
-        return !tiff.isEmpty();
-    })) << home_.runLog().toStdString();
+    const QString tiff = sendTemplateFilm(films);
+    ASSERT_FALSE(tiff.isEmpty()) << home_.runLog().toStdString();
     EXPECT_EQ(filmFiles(home_).size(), 1);
     EXPECT_FALSE(home_.runLog().contains("not loaded")) << home_.runLog().toStdString();
 
@@ -228,24 +243,14 @@ TEST_F(FilmArchiveE2e, TheSelectedFilmIsPreviewedAndPrintedAgainOnTheQueueForOth
     if (!queue || !queueFolder)
         GTEST_SKIP() << "CUPS not started (run through scripts/test)";
     const QString films = home_.path() + "/images";
-    rows_.ownFilmsBelow(films);
-    home_.setting(console::files::prtIni, "PrtIni", "启用胶片格式文件", "1");
-    home_.setting(console::files::prtIni, "PrtIni", "FilmSize_1", "4");
-    QDir().mkpath(home_.path() + "/ReportMode");
-    ASSERT_TRUE(QFile::copy(QStringLiteral(VANTOREL_SHIPPED_TEMPLATES) + "/1417-22.rpx",
-                            home_.path() + "/ReportMode/1417-22.rpx"));
+    ASSERT_TRUE(useTemplateFilms(films));
     const int queueIndex = installedPrinters(home_).indexOf(queue);
     ASSERT_GE(queueIndex, 0) << queue;
     home_.setting(console::files::prtIni, "PrtIni", "Printer_9", std::to_string(queueIndex));
     start(archiveConnectString());
 
-    ASSERT_EQ(sendFilm(port_, {"--format", "STANDARD\\2,2", "--film-size", "14INX17IN"}), 0);
-    QString tiff;
-    ASSERT_TRUE(waitFor([&] {
-        QDirIterator it(films, {"*.tiff"}, QDir::Files, QDirIterator::Subdirectories);
-        tiff = it.hasNext() ? it.next() : QString();
-        return !tiff.isEmpty();
-    })) << home_.runLog().toStdString();
+    const QString tiff = sendTemplateFilm(films);
+    ASSERT_FALSE(tiff.isEmpty()) << home_.runLog().toStdString();
     const QImage film(tiff);
     ASSERT_FALSE(film.isNull());
     const QString day = QDate::fromString(tiff.mid(films.size() + 1, 10), "yyyy/MM/dd").toString(Qt::ISODate);

@@ -1,6 +1,6 @@
 #include "direct_composition/pdf/film_pdf_writer.h"
 
-#include "direct_composition/pdf/worker_pool.h"
+#include "direct_composition/worker_pool.h"
 #include "direct_composition/picture_scaling.h"
 
 #include <libdeflate.h>

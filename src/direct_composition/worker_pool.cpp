@@ -1,4 +1,4 @@
-#include "direct_composition/pdf/worker_pool.h"
+#include "direct_composition/worker_pool.h"
 
 #include <algorithm>
 

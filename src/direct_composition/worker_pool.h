@@ -23,8 +23,8 @@ public:
     // Runs task(0) ... task(count - 1), each once, in no given order.
     void run(std::size_t count, const std::function<void(std::size_t)>& task);
 
-    // The pool that film writing shares: one thread fewer than the machine
-    // has cores (at least one, at most three).
+    // The pool that rendering a film's images and writing its PDF share: one
+    // thread fewer than the machine has cores (at least one, at most three).
     static WorkerPool& shared();
 
 private:
