@@ -12,12 +12,12 @@
 #include "version_text.h"
 
 #include "archive/sql/odbc_film_record_store.h"
-#include "console/journal_run_log.h"
-#include "console/operator_messages.h"
-#include "console/platform/print_count_settings.h"
-#include "console/run_log.h"
-#include "console/settings_loader.h"
-#include "console/settings_store.h"
+#include "base/journal_run_log.h"
+#include "base/operator_messages.h"
+#include "settings/platform/print_count_settings.h"
+#include "base/run_log.h"
+#include "settings/settings_loader.h"
+#include "settings/settings_store.h"
 #include "console/ui/console_report.h"
 #include "console/ui/console_startup.h"
 #include "console/ui/listen_retry.h"
@@ -124,7 +124,7 @@ std::optional<std::string> homeProblem(const std::string& home, bool writing)
 }
 
 // A run log that keeps nothing: showing the settings writes no file.
-class NoRunLog final : public console::RunLog {
+class NoRunLog final : public base::RunLog {
 public:
     bool write(const std::string&) override { return true; }
 };
@@ -132,13 +132,13 @@ public:
 int showSettings(const std::string& home)
 {
     NoRunLog runLog;
-    console::LoggedOperatorMessages messages(runLog, std::cerr);
-    console::SettingsStore store(home);
-    console::PrintCountSettings printCount;
-    const console::Settings settings =
-        console::loadSettings(store, direct_composition::QtPrinterSurface::installedPrinters(),
+    base::LoggedOperatorMessages messages(runLog, std::cerr);
+    settings::SettingsStore store(home);
+    settings::PrintCountSettings printCount;
+    const settings::Settings settings =
+        settings::loadSettings(store, direct_composition::QtPrinterSurface::installedPrinters(),
                               printCount, messages);
-    for (const auto& [field, value] : console::describeSettings(settings))
+    for (const auto& [field, value] : settings::describeSettings(settings))
         std::cout << field << '=' << value << '\n';
     return 0;
 }
@@ -147,11 +147,11 @@ int showSettings(const std::string& home)
 // operator's messages and the settings that start-up loads.
 struct Basics {
     const std::string& home;
-    const console::Clock& clock;
-    console::RunLog& runLog;
-    console::OperatorMessages& messages;
-    console::Settings& settings;
-    console::PrintCountStore& printCount;
+    const base::Clock& clock;
+    base::RunLog& runLog;
+    base::OperatorMessages& messages;
+    settings::Settings& settings;
+    settings::PrintCountStore& printCount;
 };
 
 // The print service and everything an N-ACTION reaches: the printers with the
@@ -264,23 +264,23 @@ int main(int argc, char** argv)
         return showSettings(home);
     if (line.setPassword)
         return app::setSettingsPassword(home);
-    console::SystemClock clock;
-    console::FileRunLog fileRunLog(home, clock);
+    base::SystemClock clock;
+    base::FileRunLog fileRunLog(home, clock);
     // Unattended, every run log line also goes to standard error (the service
     // manager's journal), and a message goes to the run log and standard error
     // instead of a modal message box.
-    console::JournalRunLog journalRunLog(fileRunLog, std::cerr);
-    console::RunLog& runLog = headless ? static_cast<console::RunLog&>(journalRunLog) : fileRunLog;
+    base::JournalRunLog journalRunLog(fileRunLog, std::cerr);
+    base::RunLog& runLog = headless ? static_cast<base::RunLog&>(journalRunLog) : fileRunLog;
     if (!qtChinese.installed())
         runLog.write("Qt的中文翻译无法读取：" + qtChinese.fileName().toStdString());
-    console::LoggedOperatorMessages loggedMessages(fileRunLog, std::cerr);
+    base::LoggedOperatorMessages loggedMessages(fileRunLog, std::cerr);
     console::ui::MessageBoxOperatorMessages boxMessages;
-    console::OperatorMessages& messages =
-        headless ? static_cast<console::OperatorMessages&>(loggedMessages) : boxMessages;
+    base::OperatorMessages& messages =
+        headless ? static_cast<base::OperatorMessages&>(loggedMessages) : boxMessages;
 
-    console::SettingsStore store(home);
-    console::PrintCountSettings printCount;
-    console::Settings settings;
+    settings::SettingsStore store(home);
+    settings::PrintCountSettings printCount;
+    settings::Settings settings;
     app::ConsolePrintObserver printing;
     PrintServer server({home, clock, runLog, messages, settings, printCount}, printing);
 

@@ -1,13 +1,13 @@
 #include "purge_worker.h"
 
-#include "console/run_log.h"
+#include "base/run_log.h"
 
 #include <utility>
 #include <vector>
 
 namespace vantorel::app {
 
-PurgeWorker::PurgeWorker(const console::Clock& clock, console::RunLog& log) : purge_(clock), log_(log) {}
+PurgeWorker::PurgeWorker(const base::Clock& clock, base::RunLog& log) : purge_(clock), log_(log) {}
 
 PurgeWorker::~PurgeWorker()
 {

@@ -8,10 +8,10 @@
 #include <string>
 #include <thread>
 
-namespace vantorel::console {
+namespace vantorel::base {
 class Clock;
 class RunLog;
-}  // namespace vantorel::console
+}  // namespace vantorel::base
 
 namespace vantorel::app {
 
@@ -22,7 +22,7 @@ namespace vantorel::app {
 // running purge to stop and waits for it.
 class PurgeWorker {
 public:
-    PurgeWorker(const console::Clock& clock, console::RunLog& log);
+    PurgeWorker(const base::Clock& clock, base::RunLog& log);
     ~PurgeWorker();
     PurgeWorker(const PurgeWorker&) = delete;
     PurgeWorker& operator=(const PurgeWorker&) = delete;
@@ -32,7 +32,7 @@ public:
 
 private:
     archive::MonthlyPurge purge_;
-    console::RunLog& log_;
+    base::RunLog& log_;
     QObject mainThread_;  // where the run log lines are written
     std::thread thread_;
     std::atomic<bool> running_{false};

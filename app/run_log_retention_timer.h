@@ -4,10 +4,10 @@
 
 #include <string>
 
-namespace vantorel::console {
+namespace vantorel::base {
 class Clock;
 class RunLog;
-}  // namespace vantorel::console
+}  // namespace vantorel::base
 
 namespace vantorel::app {
 
@@ -16,15 +16,15 @@ namespace vantorel::app {
 // the run log how many went.
 class RunLogRetentionTimer {
 public:
-    RunLogRetentionTimer(std::string homeFolder, int keepDays, const console::Clock& clock, console::RunLog& log);
+    RunLogRetentionTimer(std::string homeFolder, int keepDays, const base::Clock& clock, base::RunLog& log);
 
 private:
     void removeOld();
 
     std::string home_;
     int keepDays_;
-    const console::Clock& clock_;
-    console::RunLog& log_;
+    const base::Clock& clock_;
+    base::RunLog& log_;
     int lastDay_ = 0;  // year * 10000 + month * 100 + day of the last removal
     QTimer timer_;
 };

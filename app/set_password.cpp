@@ -1,8 +1,8 @@
 #include "set_password.h"
 
-#include "console/settings_keys.h"
-#include "console/settings_password.h"
-#include "console/settings_store.h"
+#include "settings/settings_keys.h"
+#include "settings/settings_password.h"
+#include "settings/settings_store.h"
 
 #include <iostream>
 #include <string>
@@ -53,13 +53,13 @@ int setSettingsPassword(const std::string& home)
         std::cerr << "vantorel: the two passwords differ, nothing changed\n";
         return 1;
     }
-    const std::string hash = console::hashSettingsPassword(first);
-    console::SettingsStore store(home);
-    if (hash.empty() || !store.writeSetting(console::keys::SettingsPasswordHash, hash)) {
+    const std::string hash = settings::hashSettingsPassword(first);
+    settings::SettingsStore store(home);
+    if (hash.empty() || !store.writeSetting(settings::keys::SettingsPasswordHash, hash)) {
         std::cerr << "vantorel: settings password not stored: " << store.takeWriteFailure() << "\n";
         return 1;
     }
-    std::cout << "Settings password stored in " << store.pathOf(console::files::prtIni)
+    std::cout << "Settings password stored in " << store.pathOf(settings::files::prtIni)
               << "; only it unlocks the settings pages now.\n";
     return 0;
 }

@@ -2,14 +2,14 @@
 
 #include "archive/sql/odbc_film_listing.h"
 #include "archive/ui/film_archive_page.h"
-#include "console/settings_model.h"
+#include "settings/settings_model.h"
 #include "print_service/listener.h"
 
 #include <QGuiApplication>
 
 namespace vantorel::app {
 
-SettingsPageServices::SettingsPageServices(const console::Clock& clock, console::RunLog& runLog,
+SettingsPageServices::SettingsPageServices(const base::Clock& clock, base::RunLog& runLog,
                                            print_service::Listener& listener,
                                            console::ui::StartupServices& startup,
                                            archive::FilmReprint& reprint)
@@ -26,7 +26,7 @@ SettingsPageServices::makePages(const console::ui::PageContext& context)
         context.store, context.settings.header, runLog_);
     templateDesigner_ = std::make_unique<template_composition::ui::TemplateDesignerWindow>(context.homeFolder);
     // Each purge tick takes the export folder as start-up read it.
-    const console::Settings& settings = context.settings;
+    const settings::Settings& settings = context.settings;
     purgeTimer_.onTick = [this, &settings] { purge_.tick(settings.exportFolder); };
     filmListing_ = std::make_unique<archive::OdbcFilmListing>(settings);
     auto* filmPage =

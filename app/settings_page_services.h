@@ -14,10 +14,10 @@ class FilmReprint;
 class OdbcFilmListing;
 }  // namespace vantorel::archive
 
-namespace vantorel::console {
+namespace vantorel::base {
 class Clock;
 class RunLog;
-}  // namespace vantorel::console
+}  // namespace vantorel::base
 
 namespace vantorel::print_service {
 class Listener;
@@ -35,7 +35,7 @@ namespace vantorel::app {
 class SettingsPageServices final : public console::ListenerControl,
                                    public console::ui::ReportPageControl {
 public:
-    SettingsPageServices(const console::Clock& clock, console::RunLog& runLog,
+    SettingsPageServices(const base::Clock& clock, base::RunLog& runLog,
                          print_service::Listener& listener, console::ui::StartupServices& startup,
                          archive::FilmReprint& reprint);
     ~SettingsPageServices() override;
@@ -52,7 +52,7 @@ public:
 private:
     print_service::Listener& listener_;
     console::ui::StartupServices& startup_;
-    console::RunLog& runLog_;
+    base::RunLog& runLog_;
     archive::FilmReprint& reprint_;
     std::unique_ptr<hospital_name::ui::HeaderEditorWindow> headerEditor_;
     std::unique_ptr<template_composition::ui::TemplateDesignerWindow> templateDesigner_;

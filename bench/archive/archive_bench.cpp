@@ -8,9 +8,9 @@
 #include "archive/monthly_purge.h"
 #include "archive/sql/odbc_film_listing.h"
 #include "archive/ui/film_archive_page.h"
-#include "console/clock.h"
-#include "console/operator_messages.h"
-#include "console/settings_model.h"
+#include "base/clock.h"
+#include "base/operator_messages.h"
+#include "settings/settings_model.h"
 #include "console/ui/pages/page_services.h"
 #include "support/memory_run_log.h"
 
@@ -56,12 +56,12 @@ void benchQuery(int rowCount, int rounds)
     }
     std::printf("inserted %d rows in %.0f ms\n", rowCount, double(timer.elapsed()));
 
-    console::Settings settings;
+    settings::Settings settings;
     settings.connectString = testing::archiveConnectString();
     archive::OdbcFilmListing listing(settings);
     std::ostringstream sink;
     testing::MemoryRunLog log;
-    console::LoggedOperatorMessages messages(log, sink);
+    base::LoggedOperatorMessages messages(log, sink);
     console::ui::SystemDesktopLauncher desktop;
     archive::FilmArchivePage page({listing, messages, desktop, log});
     page.resize(1000, 600);
@@ -107,7 +107,7 @@ void benchPurge(int fileCount, int rounds, int filmBytes)
             film.write(QByteArray(filmBytes, 'x'));
         }
         QDir().mkpath(root.path() + "/2026/03/01");
-        console::FixedClock clock({2026, 3, 15, 10, 0, 0});
+        base::FixedClock clock({2026, 3, 15, 10, 0, 0});
         archive::MonthlyPurge purge(clock);
         QElapsedTimer timer;
         timer.start();

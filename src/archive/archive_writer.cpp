@@ -1,7 +1,7 @@
 #include "archive/archive_writer.h"
 
-#include "console/clock.h"
-#include "console/file_writing.h"
+#include "base/clock.h"
+#include "base/file_writing.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -19,7 +19,7 @@ namespace vantorel::archive {
 
 namespace {
 
-std::string prtdateOf(const console::LocalDateTime& t)
+std::string prtdateOf(const base::LocalDateTime& t)
 {
     char text[32];
     std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", t.year, t.month, t.day, t.hour,
@@ -34,7 +34,7 @@ std::string systemError()
 
 bool writeAll(int fd, const std::string& text, std::string& error)
 {
-    return console::writeAll(fd, text.data(), text.size(), error);
+    return base::writeAll(fd, text.data(), text.size(), error);
 }
 
 // Replaces `path` with `text` through a synced temporary file; an empty text
@@ -124,7 +124,7 @@ bool ArchiveWriter::parseSpoolLine(const std::string& line, FilmRow& row)
     return !row.filmPath.empty();
 }
 
-ArchiveWriter::ArchiveWriter(FilmRowWriter& database, const console::Clock& clock, Options options,
+ArchiveWriter::ArchiveWriter(FilmRowWriter& database, const base::Clock& clock, Options options,
                              Reports reports)
     : database_(database), clock_(clock), options_(std::move(options)), reports_(std::move(reports))
 {
@@ -167,7 +167,7 @@ void ArchiveWriter::stop()
     queue_.clear();
 }
 
-console::Result<void> ArchiveWriter::SaveFilmDB(const std::string& pathstr, const std::string& fil)
+base::Result<void> ArchiveWriter::SaveFilmDB(const std::string& pathstr, const std::string& fil)
 {
     {
         std::lock_guard<std::mutex> lock(mutex_);
@@ -278,7 +278,7 @@ void ArchiveWriter::run()
         bool written = false;
         bool spooled = false;
         if (spooled_ == 0) {
-            const console::Result<void> result = database_.writeRow(row);
+            const base::Result<void> result = database_.writeRow(row);
             written = result.ok();
             error = result.reason();
         }

@@ -11,9 +11,9 @@
 #include <string>
 #include <thread>
 
-namespace vantorel::console {
+namespace vantorel::base {
 class Clock;
-}
+}  // namespace vantorel::base
 
 namespace vantorel::archive {
 
@@ -29,7 +29,7 @@ struct FilmRow {
 class FilmRowWriter {
 public:
     virtual ~FilmRowWriter() = default;
-    virtual console::Result<void> writeRow(const FilmRow& row) = 0;
+    virtual base::Result<void> writeRow(const FilmRow& row) = 0;
 };
 
 // The archive rows of the printed films, written by a thread of their own so
@@ -55,7 +55,7 @@ public:
         std::function<void(std::size_t)> waitingChanged;
     };
 
-    ArchiveWriter(FilmRowWriter& database, const console::Clock& clock, Options options, Reports reports);
+    ArchiveWriter(FilmRowWriter& database, const base::Clock& clock, Options options, Reports reports);
 
     // Starts the worker (once the database's settings are loaded): a spool
     // left by an earlier run is written first. Rows saved before are queued.
@@ -66,7 +66,7 @@ public:
 
     // Queues the row of `pathstr` + "/" + `fil`, stamped now; never a
     // Failure: whatever becomes of the row is the writer's to report.
-    console::Result<void> SaveFilmDB(const std::string& pathstr, const std::string& fil) override;
+    base::Result<void> SaveFilmDB(const std::string& pathstr, const std::string& fil) override;
 
     // Rows queued or spooled, not yet in the database.
     std::size_t waiting() const;
@@ -86,7 +86,7 @@ private:
     void report(std::size_t waiting);
 
     FilmRowWriter& database_;
-    const console::Clock& clock_;
+    const base::Clock& clock_;
     Options options_;
     Reports reports_;
 

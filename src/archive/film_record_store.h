@@ -1,6 +1,6 @@
 #pragma once
 
-#include "console/result.h"
+#include "base/result.h"
 
 #include <string>
 
@@ -13,7 +13,7 @@ public:
     // `SaveFilmDB`: records the film image `fil` in folder `pathstr` (no
     // trailing separator) with the current local time. A Failure with the
     // database's message when no row was written.
-    virtual console::Result<void> SaveFilmDB(const std::string& pathstr, const std::string& fil) = 0;
+    virtual base::Result<void> SaveFilmDB(const std::string& pathstr, const std::string& fil) = 0;
 };
 
 }  // namespace vantorel::archive

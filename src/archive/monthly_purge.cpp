@@ -1,7 +1,7 @@
 #include "archive/monthly_purge.h"
 
 #include "archive/folder_removal.h"
-#include "console/clock.h"
+#include "base/clock.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -47,7 +47,7 @@ private:
 
 }  // namespace
 
-MonthlyPurge::MonthlyPurge(const console::Clock& clock) : clock_(clock) {}
+MonthlyPurge::MonthlyPurge(const base::Clock& clock) : clock_(clock) {}
 
 std::vector<std::string> MonthlyPurge::run(const std::string& exportFolder, const std::atomic<bool>* stop)
 {
@@ -62,7 +62,7 @@ std::vector<std::string> MonthlyPurge::run(const std::string& exportFolder, cons
     const Descriptor rootFd(::open(root.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));  // the root may be a link
     if (!rootFd.open())
         return lines;
-    const console::LocalDateTime today = clock_.now();
+    const base::LocalDateTime today = clock_.now();
 
     // January's previous month is December of the previous year, purged only
     // once the current year's folder exists. Year folders that are links lead

@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-namespace vantorel::console {
+namespace vantorel::base {
 class Clock;
-}
+}  // namespace vantorel::base
 
 namespace vantorel::archive {
 
@@ -19,7 +19,7 @@ namespace vantorel::archive {
 // log itself but returns the run log's lines.
 class MonthlyPurge {
 public:
-    explicit MonthlyPurge(const console::Clock& clock);
+    explicit MonthlyPurge(const base::Clock& clock);
 
     // The lines for the run log: the month folder removed, what was removed
     // and what could not be; nothing when there was nothing to do. `stop`,
@@ -27,7 +27,7 @@ public:
     std::vector<std::string> run(const std::string& exportFolder, const std::atomic<bool>* stop = nullptr);
 
 private:
-    const console::Clock& clock_;
+    const base::Clock& clock_;
 };
 
 }  // namespace vantorel::archive

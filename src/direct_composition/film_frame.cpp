@@ -1,9 +1,9 @@
 #include "direct_composition/film_frame.h"
 
-#include "console/operator_messages.h"
-#include "console/run_log.h"
-#include "console/settings_conversions.h"
-#include "console/settings_model.h"
+#include "base/operator_messages.h"
+#include "base/run_log.h"
+#include "base/number_rules.h"
+#include "settings/settings_model.h"
 
 #include "direct_composition/picture_scaling.h"
 
@@ -52,7 +52,7 @@ void drawCustomHeader(const CompositionContext& context, PrinterSurface& surface
     if (!context.headerPictures.customHeaderExists()) {
         context.messages.show("启用自定义图片医院名称时，请在【" + context.programFolder +
                                   "/医院名称】文件夹中放入医院名称图片【yymc.bmp】才能打印。",
-                              "图片未找到", console::MessageIcon::Critical);
+                              "图片未找到", base::MessageIcon::Critical);
         return;
     }
     surface.drawPicture(context.headerPictures.loadCustomHeader(), 0, 0, surface.pageWidth(),
@@ -62,18 +62,18 @@ void drawCustomHeader(const CompositionContext& context, PrinterSurface& surface
 void drawGeneratedHeader(const CompositionContext& context, PrinterSurface& surface)
 {
     const auto& header = context.settings.header;
-    const auto left = static_cast<float>(console::leadingNumber(header.hleft));
-    const auto top = static_cast<float>(console::leadingNumber(header.htop));
+    const auto left = static_cast<float>(base::leadingNumber(header.hleft));
+    const auto top = static_cast<float>(base::leadingNumber(header.htop));
     surface.drawPicture(context.headerPictures.crossIcon(), left, top, 700, 700);
 
     TextStyle style;
-    const double colour = console::roundHalfEven(console::leadingNumber(header.hys));
+    const double colour = base::roundHalfEven(base::leadingNumber(header.hys));
     // A colour beyond 32 bits cannot be a colour at all: the text stays black
     // (and the conversion below stays defined).
     const bool usable = colour >= 0 && colour <= 4294967295.0;
     style.colour = usable ? static_cast<std::uint32_t>(colour) & 0x00FFFFFFu : 0u;
     style.font = header.hzt;
-    style.pointSize = console::leadingNumber(header.hzh);
+    style.pointSize = base::leadingNumber(header.hzh);
     style.bold = upperAscii(header.hct) == "TRUE";
     surface.setTextPosition(left + 980, top);
     surface.setTextStyle(style);

@@ -10,11 +10,13 @@
 #include <string>
 #include <vector>
 
-namespace vantorel::console {
-struct Settings;
+namespace vantorel::base {
 class RunLog;
 class OperatorMessages;
-}  // namespace vantorel::console
+}  // namespace vantorel::base
+namespace vantorel::settings {
+struct Settings;
+}  // namespace vantorel::settings
 
 namespace vantorel::direct_composition {
 
@@ -76,9 +78,9 @@ struct FilmAppearance {
 // header switch, bottom adjustment, header values), the run log, the operator
 // messages, the header pictures and the home folder (named in a message).
 struct CompositionContext {
-    const console::Settings& settings;
-    console::RunLog& log;
-    console::OperatorMessages& messages;
+    const settings::Settings& settings;
+    base::RunLog& log;
+    base::OperatorMessages& messages;
     const HeaderPictures& headerPictures;
     std::string programFolder;
     FilmAppearance appearance{};  // of the film being composed

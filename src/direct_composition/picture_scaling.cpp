@@ -1,6 +1,6 @@
 #include "direct_composition/picture_scaling.h"
 
-#include "console/text.h"
+#include "base/text.h"
 
 #include <algorithm>
 #include <cmath>
@@ -11,7 +11,7 @@ namespace vantorel::direct_composition {
 
 bool magnificationOf(const std::string& keyword, Magnification& magnification)
 {
-    const std::string word = console::trimSpaces(keyword);
+    const std::string word = base::trimSpaces(keyword);
     struct Known {
         const char* word;
         Magnification magnification;

@@ -1,6 +1,6 @@
 #include "direct_composition/rendered_film_image.h"
 
-#include "console/settings_conversions.h"
+#include "base/number_rules.h"
 
 #include <cstring>
 
@@ -34,7 +34,7 @@ Picture padToSquare(const Picture& picture)
     // Where the source's top-left corner lands in the square: the negated
     // offsets of a crop that reaches beyond the source on both short sides.
     const auto offset = [](int shorter, int longer) {
-        return -static_cast<int>(console::roundHalfEven((shorter - longer) / 2.0));
+        return -static_cast<int>(base::roundHalfEven((shorter - longer) / 2.0));
     };
     const int left = pw < side ? offset(pw, side) : 0;
     const int top = ph < side ? offset(ph, side) : 0;

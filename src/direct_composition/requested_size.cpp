@@ -1,6 +1,6 @@
 #include "direct_composition/requested_size.h"
 
-#include "console/run_log.h"
+#include "base/run_log.h"
 
 #include <cmath>
 #include <string>

@@ -1,7 +1,7 @@
 #include "direct_composition/uneven_layout.h"
 
-#include "console/run_log.h"
-#include "console/settings_conversions.h"
+#include "base/run_log.h"
+#include "base/number_rules.h"
 #include "direct_composition/requested_size.h"
 
 #include <algorithm>
@@ -21,7 +21,7 @@ struct Cell {
 
 double whole(double value)
 {
-    return console::roundHalfEven(value);
+    return base::roundHalfEven(value);
 }
 
 // Every row (column) holds at least one cell. How many a film may hold is

@@ -1,11 +1,11 @@
 #include "hospital_name/header_editor.h"
 
-#include "console/header_settings.h"
-#include "console/run_log.h"
-#include "console/settings_conversions.h"
-#include "console/settings_keys.h"
-#include "console/settings_store.h"
-#include "console/text.h"
+#include "settings/header_settings.h"
+#include "base/run_log.h"
+#include "base/number_rules.h"
+#include "settings/settings_keys.h"
+#include "settings/settings_store.h"
+#include "base/text.h"
 
 #include <cctype>
 #include <cmath>
@@ -35,18 +35,18 @@ bool startsWithNumber(const std::string& text)
 
 bool boldFromText(const std::string& text)
 {
-    const std::string value = lowerAscii(console::trimBlanks(text));
+    const std::string value = lowerAscii(base::trimBlanks(text));
     if (value == "true")
         return true;
     if (value == "false")
         return false;
-    return startsWithNumber(value) && console::leadingNumber(value) != 0;
+    return startsWithNumber(value) && base::leadingNumber(value) != 0;
 }
 
-std::string pointSizeText(double points) { return console::numberText(points); }
+std::string pointSizeText(double points) { return base::numberText(points); }
 
-HeaderEditor::HeaderEditor(console::SettingsStore& store, console::HeaderSettings& header,
-                           PreviewPicture& preview, EditorDialogs& dialogs, console::RunLog& log)
+HeaderEditor::HeaderEditor(settings::SettingsStore& store, settings::HeaderSettings& header,
+                           PreviewPicture& preview, EditorDialogs& dialogs, base::RunLog& log)
     : store_(store), header_(header), preview_(preview), dialogs_(dialogs), log_(log)
 {
 }
@@ -60,16 +60,16 @@ void HeaderEditor::open()
     state_.left = header_.hleft;
     state_.top = header_.htop;
     state_.style.font = header_.hzt;
-    state_.style.pointSize = console::leadingNumber(header_.hzh);
+    state_.style.pointSize = base::leadingNumber(header_.hzh);
     state_.style.bold = boldFromText(header_.hct);
     state_.style.italic = false;
     // The colour box holds 24 bits.
-    const double colour = console::roundHalfEven(console::leadingNumber(header_.hys));
+    const double colour = base::roundHalfEven(base::leadingNumber(header_.hys));
     state_.style.colour = colour >= 0 && colour <= 0xffffff ? static_cast<std::uint32_t>(colour) : 0;
     preview_.reload(basePicturePath());
 
     const std::string custom =
-        console::trimBlanks(store_.readSetting(console::keys::CustomHeaderName, "0"));
+        base::trimBlanks(store_.readSetting(settings::keys::CustomHeaderName, "0"));
     state_.customPicture = custom != "0";
     if (state_.customPicture)
         setCustomPicture(true);
@@ -80,8 +80,8 @@ void HeaderEditor::setCustomPicture(bool on)
     state_.customPicture = on;
     const std::string value = on ? "1" : "0";
     header_.yyname = value;
-    if (!store_.writeSetting(console::keys::CustomHeaderName, value))
-        log_.write("医院名称设置无法写入：" + store_.pathOf(console::files::hospital));
+    if (!store_.writeSetting(settings::keys::CustomHeaderName, value))
+        log_.write("医院名称设置无法写入：" + store_.pathOf(settings::files::hospital));
 }
 
 void HeaderEditor::setName(const std::string& name) { state_.name = name; }
@@ -111,21 +111,21 @@ bool HeaderEditor::save()
     if (!preview_.save(namePicturePath()))
         log_.write("医院名称图片无法写入：" + namePicturePath());
 
-    const std::string left = console::trimBlanks(state_.left);
-    const std::string top = console::trimBlanks(state_.top);
+    const std::string left = base::trimBlanks(state_.left);
+    const std::string top = base::trimBlanks(state_.top);
     const std::string colour = std::to_string(state_.style.colour);
     const std::string size = pointSizeText(state_.style.pointSize);
     const std::string bold = state_.style.bold ? "True" : "False";
     bool allWritten = true;
-    writeHospital(console::keys::HospitalName, state_.name, allWritten);
-    writeHospital(console::keys::HeaderLeft, left, allWritten);
-    writeHospital(console::keys::HeaderTop, top, allWritten);
-    writeHospital(console::keys::HeaderColour, colour, allWritten);
-    writeHospital(console::keys::HeaderFont, state_.style.font, allWritten);
-    writeHospital(console::keys::HeaderPointSize, size, allWritten);
-    writeHospital(console::keys::HeaderBold, bold, allWritten);
+    writeHospital(settings::keys::HospitalName, state_.name, allWritten);
+    writeHospital(settings::keys::HeaderLeft, left, allWritten);
+    writeHospital(settings::keys::HeaderTop, top, allWritten);
+    writeHospital(settings::keys::HeaderColour, colour, allWritten);
+    writeHospital(settings::keys::HeaderFont, state_.style.font, allWritten);
+    writeHospital(settings::keys::HeaderPointSize, size, allWritten);
+    writeHospital(settings::keys::HeaderBold, bold, allWritten);
     if (!allWritten)
-        log_.write("医院名称设置无法写入：" + store_.pathOf(console::files::hospital));
+        log_.write("医院名称设置无法写入：" + store_.pathOf(settings::files::hospital));
 
     // The next film's header uses these at once.
     header_.hleft = left;
@@ -146,7 +146,7 @@ bool HeaderEditor::undo()
     return true;
 }
 
-void HeaderEditor::writeHospital(const console::KeyName& key, const std::string& value, bool& allWritten)
+void HeaderEditor::writeHospital(const settings::KeyName& key, const std::string& value, bool& allWritten)
 {
     allWritten = store_.writeSetting(key, value) && allWritten;
 }

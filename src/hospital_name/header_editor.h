@@ -5,12 +5,14 @@
 
 #include <string>
 
-namespace vantorel::console {
+namespace vantorel::base {
+class RunLog;
+}  // namespace vantorel::base
+namespace vantorel::settings {
 struct KeyName;
 struct HeaderSettings;
-class RunLog;
 class SettingsStore;
-}  // namespace vantorel::console
+}  // namespace vantorel::settings
 
 namespace vantorel::hospital_name {
 
@@ -33,8 +35,8 @@ public:
     static constexpr const char* undoTitle = "撤销";
     static constexpr const char* undoQuestion = "撤销本次更改？";
 
-    HeaderEditor(console::SettingsStore& store, console::HeaderSettings& header, PreviewPicture& preview,
-                 EditorDialogs& dialogs, console::RunLog& log);
+    HeaderEditor(settings::SettingsStore& store, settings::HeaderSettings& header, PreviewPicture& preview,
+                 EditorDialogs& dialogs, base::RunLog& log);
 
     // Loads the state from the header settings and the custom-picture key and
     // the preview from the base picture. With the custom picture on, opening
@@ -68,13 +70,13 @@ public:
     std::string namePicturePath() const;  // <home>/yy.bmp
 
 private:
-    void writeHospital(const console::KeyName& key, const std::string& value, bool& allWritten);
+    void writeHospital(const settings::KeyName& key, const std::string& value, bool& allWritten);
 
-    console::SettingsStore& store_;
-    console::HeaderSettings& header_;
+    settings::SettingsStore& store_;
+    settings::HeaderSettings& header_;
     PreviewPicture& preview_;
     EditorDialogs& dialogs_;
-    console::RunLog& log_;
+    base::RunLog& log_;
     EditorState state_;
 };
 

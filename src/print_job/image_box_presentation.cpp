@@ -1,6 +1,6 @@
 #include "print_job/image_box_presentation.h"
 
-#include "console/text.h"
+#include "base/text.h"
 #include "print_service/print_object_store.h"
 
 #include <dcmtk/dcmdata/dcdeftag.h>
@@ -17,7 +17,7 @@ namespace {
 
 std::string trimmed(const OFString& value)
 {
-    return console::trimSpaces(value.c_str());
+    return base::trimSpaces(value.c_str());
 }
 
 // The nearest level that holds `tag`: image box, film box, film session.

@@ -1,9 +1,9 @@
 #include "print_job/print_job_driver.h"
 
-#include "console/run_log.h"
-#include "console/settings_loader.h"
-#include "console/settings_model.h"
-#include "console/text.h"
+#include "base/run_log.h"
+#include "settings/settings_loader.h"
+#include "settings/settings_model.h"
+#include "base/text.h"
 #include "direct_composition/dicom/dicom_film_image.h"
 #include "direct_composition/recording_surface.h"
 #include "direct_composition/rendered_film_image.h"
@@ -98,7 +98,7 @@ RenderedCell renderCell(CellSource cell, dc::Magnification magnification)
         return rendered;
     }
     if (!cell.ignored.empty())
-        rendered.lines.push_back("image box " + cell.imageBox + ": ignored " + console::joined(cell.ignored, "; "));
+        rendered.lines.push_back("image box " + cell.imageBox + ": ignored " + base::joined(cell.ignored, "; "));
     dc::Picture picture = image->picture();
     if (picture.isNull()) {
         rendered.lines.push_back("image box " + cell.imageBox + ": the image cannot be rendered");
@@ -235,7 +235,7 @@ void PrintJobDriver::printFilmBox(ps::PrintObject& filmBox, int copies, const st
         filmBox.attributes(), filmSession ? &filmSession->attributes() : nullptr, ignored);
     if (!ignored.empty())
         parts_.log.write("film box " + filmBox.sopInstanceUid() + ": ignored " +
-                         console::joined(ignored, "; "));
+                         base::joined(ignored, "; "));
     film.appearance = appearance.film;
     film.images = collectImages(filmBox, cellCount(film.format),
                                 appearance.magnification.value_or(configuredMagnification()));

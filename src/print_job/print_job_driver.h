@@ -1,6 +1,6 @@
 #pragma once
 
-#include "console/owner_thread.h"
+#include "base/owner_thread.h"
 #include "direct_composition/film_frame.h"
 #include "direct_composition/recording_surface.h"
 #include "print_job/printer_routing.h"
@@ -11,12 +11,14 @@
 #include <optional>
 #include <string>
 
-namespace vantorel::console {
-struct Settings;
+namespace vantorel::base {
 class RunLog;
 class OperatorMessages;
+}  // namespace vantorel::base
+namespace vantorel::settings {
+struct Settings;
 class PrintCountStore;
-}  // namespace vantorel::console
+}  // namespace vantorel::settings
 
 namespace vantorel::print_service {
 class PrintObject;
@@ -33,13 +35,13 @@ class TemplateComposition;
 // outlives the driver.
 struct PrintJobParts {
     print_service::PrintObjectStore& store;
-    console::Settings& settings;                       // live settings; printCount is kept here
-    console::PrintCountStore& printCountStore;
+    settings::Settings& settings;                       // live settings; printCount is kept here
+    settings::PrintCountStore& printCountStore;
     direct_composition::RecordingSurface& surface;     // a printer that keeps its page description
     const direct_composition::HeaderPictures& headerPictures;
     TemplateComposition& templateComposition;
-    console::RunLog& log;
-    console::OperatorMessages& messages;
+    base::RunLog& log;
+    base::OperatorMessages& messages;
     std::string programFolder;
     PrintJobObserver& observer;  // the console, or what stands in for it
 };
@@ -67,7 +69,7 @@ public:
     void countReprintedFilm();
 
 private:
-    console::OwnerThread owner_;  // main thread only
+    base::OwnerThread owner_;  // main thread only
     struct Film;  // one film box as collected for printing
 
     void printFilmBox(print_service::PrintObject& filmBox, int copies, const std::string& Rip,

@@ -27,11 +27,11 @@ std::string FilmSizeCode(const std::string& filmSizeId)
 
 int routeIndexForFilmSize(const std::string& filmSizeId)
 {
-    static const char* const codes[console::routeCount] = {
+    static const char* const codes[settings::routeCount] = {
         "1417", "1414", "1114", "1012", "810", "A3", "A4", "1014",
     };
     const std::string code = FilmSizeCode(filmSizeId);
-    for (int route = 0; route < console::routeCount; ++route) {
+    for (int route = 0; route < settings::routeCount; ++route) {
         if (code == codes[route])
             return route;
     }
@@ -39,16 +39,16 @@ int routeIndexForFilmSize(const std::string& filmSizeId)
 }
 
 int routeIndexForDevice(const std::string& rip,
-                        const std::array<std::string, console::routeCount>& routeDeviceIp)
+                        const std::array<std::string, settings::routeCount>& routeDeviceIp)
 {
-    for (int route = 0; route < console::routeCount; ++route) {
+    for (int route = 0; route < settings::routeCount; ++route) {
         if (routeDeviceIp[route] == rip)
             return route;
     }
     return otherRoute;
 }
 
-int routeIndexFor(const console::Settings& settings, const std::string& filmSize,
+int routeIndexFor(const settings::Settings& settings, const std::string& filmSize,
                   const std::string& rip)
 {
     return settings.routeByDevice ? routeIndexForDevice(rip, settings.routeDeviceIp)
@@ -56,10 +56,10 @@ int routeIndexFor(const console::Settings& settings, const std::string& filmSize
 }
 
 const std::string& PrinterRotation::GetNextPrt(
-    int route, const std::array<std::vector<std::string>, console::routeCount>& routePrinters)
+    int route, const std::array<std::vector<std::string>, settings::routeCount>& routePrinters)
 {
     // Other sizes and unknown devices: the previous printer stays current.
-    if (route < 0 || route >= console::routeCount)
+    if (route < 0 || route >= settings::routeCount)
         return currentPrinterName_;
     const auto& printers = routePrinters[route];
     const int n = static_cast<int>(printers.size());
@@ -76,7 +76,7 @@ const std::string& PrinterRotation::GetNextPrt(
 
 std::int16_t PrinterRotation::RotationIndex(int route) const
 {
-    return (route >= 0 && route < console::routeCount) ? rotationIndex_[route] : 0;
+    return (route >= 0 && route < settings::routeCount) ? rotationIndex_[route] : 0;
 }
 
 }  // namespace vantorel::print_job

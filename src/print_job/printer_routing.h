@@ -1,6 +1,6 @@
 #pragma once
 
-#include "console/settings_model.h"
+#include "settings/settings_model.h"
 
 #include <array>
 #include <cstdint>
@@ -10,7 +10,7 @@
 namespace vantorel::print_job {
 
 // Route 8 stands for every film that matches none of the eight configured routes.
-inline constexpr int otherRoute = console::routeCount;
+inline constexpr int otherRoute = settings::routeCount;
 
 // The Film Size ID reduced to the short code that selects a route: upper-cased,
 // every "X" deleted, then every "IN" deleted ("14inx17in" -> "1417").
@@ -22,10 +22,10 @@ int routeIndexForFilmSize(const std::string& filmSizeId);
 
 // The first route whose device address equals `rip` exactly; 8 when none does.
 int routeIndexForDevice(const std::string& rip,
-                        const std::array<std::string, console::routeCount>& routeDeviceIp);
+                        const std::array<std::string, settings::routeCount>& routeDeviceIp);
 
 // The route of a film under the live routing mode of the settings.
-int routeIndexFor(const console::Settings& settings, const std::string& filmSize,
+int routeIndexFor(const settings::Settings& settings, const std::string& filmSize,
                   const std::string& rip);
 
 // The printer rotation of the direct road: one position per route, advanced
@@ -37,13 +37,13 @@ public:
     // name. Route 8 (and anything out of range) keeps the previous printer.
     // Returns CurrentPrinterName.
     const std::string& GetNextPrt(
-        int route, const std::array<std::vector<std::string>, console::routeCount>& routePrinters);
+        int route, const std::array<std::vector<std::string>, settings::routeCount>& routePrinters);
 
     const std::string& CurrentPrinterName() const { return currentPrinterName_; }
     std::int16_t RotationIndex(int route) const;
 
 private:
-    std::array<std::int16_t, console::routeCount> rotationIndex_{};
+    std::array<std::int16_t, settings::routeCount> rotationIndex_{};
     std::string currentPrinterName_;
 };
 

@@ -1,6 +1,6 @@
 #include "print_service/associations.h"
 
-#include "console/run_log.h"
+#include "base/run_log.h"
 #include "print_service/print_object_store.h"
 #include "print_service/request_handler.h"
 
@@ -22,7 +22,7 @@ inline constexpr std::uint16_t resourceLimitation = 0x0213;
 inline constexpr std::uint16_t insufficientMemoryForImage = 0xC605;
 }  // namespace status
 
-Associations::Associations(PrintObjectStore& store, RequestHandler& handler, console::RunLog& log,
+Associations::Associations(PrintObjectStore& store, RequestHandler& handler, base::RunLog& log,
                            StoreLimits limits)
     : store_(store), handler_(handler), log_(log), limits_(limits), pixels_(limits.maxPixelBytes)
 {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "console/owner_thread.h"
+#include "base/owner_thread.h"
 #include "print_service/normalised_request.h"
 #include "print_service/pixel_budget.h"
 #include "print_service/print_object.h"
@@ -10,9 +10,9 @@
 #include <map>
 #include <string>
 
-namespace vantorel::console {
+namespace vantorel::base {
 class RunLog;
-}
+}  // namespace vantorel::base
 
 namespace vantorel::print_service {
 
@@ -48,7 +48,7 @@ struct StoreLimits {
 // the server's Printer); when it closes, every object it created is removed.
 class Associations final : public ServiceEvents {
 public:
-    Associations(PrintObjectStore& store, RequestHandler& handler, console::RunLog& log, StoreLimits limits = {});
+    Associations(PrintObjectStore& store, RequestHandler& handler, base::RunLog& log, StoreLimits limits = {});
 
     void associationRequested(const AssociationInfo& association) override;
     NormalisedResponse normalisedRequest(const AssociationInfo& association,
@@ -62,14 +62,14 @@ public:
     std::size_t objectsOf(std::uint64_t associationId) const;
 
 private:
-    console::OwnerThread owner_;  // main thread only
+    base::OwnerThread owner_;  // main thread only
     bool withinPixelBudget(const NormalisedRequest& request, NormalisedResponse& refusal);
     void noteChanges(const AssociationInfo& association, const NormalisedRequest& request,
                      const NormalisedResponse& response);
 
     PrintObjectStore& store_;
     RequestHandler& handler_;
-    console::RunLog& log_;
+    base::RunLog& log_;
     StoreLimits limits_;
     std::map<std::uint64_t, AssociationFilmSessions> filmSessions_;
     PixelBudget pixels_;

@@ -1,6 +1,6 @@
 #include "print_service/attribute_text.h"
 
-#include "console/text.h"
+#include "base/text.h"
 
 #include <dcmtk/dcmdata/dcitem.h>
 
@@ -30,7 +30,7 @@ std::string trimmedValueOf(DcmItem& item, const DcmTagKey& tag)
     OFString value;
     if (item.findAndGetOFString(tag, value).bad())
         return {};
-    return console::trimSpaces(value.c_str());
+    return base::trimSpaces(value.c_str());
 }
 
 }  // namespace vantorel::print_service

@@ -1,7 +1,7 @@
 #include "print_service/display_format.h"
 
-#include "console/run_log.h"
-#include "console/text.h"
+#include "base/run_log.h"
+#include "base/text.h"
 
 #include <algorithm>
 #include <cctype>
@@ -70,17 +70,17 @@ std::optional<std::int16_t> leadingCount(const std::string& text)
     return static_cast<std::int16_t>(rounded);
 }
 
-DecodedFormat DecodeFormat(const std::string& format, console::RunLog& log)
+DecodedFormat DecodeFormat(const std::string& format, base::RunLog& log)
 {
     DecodedFormat decoded;
-    log.write("Format:" + console::loggedValue(format));
+    log.write("Format:" + base::loggedValue(format));
     if (containsNoCase(format, "ROW")) {
         decoded.r_c = "ROW";
-        log.write("行自定义:" + console::loggedValue(format));
+        log.write("行自定义:" + base::loggedValue(format));
     }
     if (containsNoCase(format, "COL")) {
         decoded.r_c = "COL";
-        log.write("列自定义:" + console::loggedValue(format));
+        log.write("列自定义:" + base::loggedValue(format));
     }
     const std::size_t backslash = format.find('\\');
     const std::size_t from = backslash == std::string::npos ? 0 : backslash + 1;
@@ -100,7 +100,7 @@ std::optional<std::string> unprintableFormat(const std::string& format, const De
 {
     const std::size_t backslash = format.find('\\');
     std::string keyword =
-        backslash == std::string::npos ? std::string() : console::trimBlanks(format.substr(0, backslash));
+        backslash == std::string::npos ? std::string() : base::trimBlanks(format.substr(0, backslash));
     for (char& c : keyword)
         c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     if (keyword != "" && keyword != "STANDARD" && keyword != "ROW" && keyword != "COL")

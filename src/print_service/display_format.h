@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-namespace vantorel::console {
+namespace vantorel::base {
 class RunLog;
-}
+}  // namespace vantorel::base
 
 namespace vantorel::print_service {
 
@@ -26,7 +26,7 @@ struct DecodedFormat {
 };
 
 // Decodes `format`, logging "Format:", "行自定义:" and "列自定义:" lines.
-DecodedFormat DecodeFormat(const std::string& format, console::RunLog& log);
+DecodedFormat DecodeFormat(const std::string& format, base::RunLog& log);
 
 // The number at the start of `text`: leading blanks skipped, the longest
 // decimal number (digits, optional fraction) read, none gives 0, rounded half

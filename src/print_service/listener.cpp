@@ -1,17 +1,17 @@
 #include "print_service/listener.h"
 
-#include "console/operator_messages.h"
-#include "console/run_log.h"
-#include "console/settings_model.h"
-#include "console/text.h"
+#include "base/operator_messages.h"
+#include "base/run_log.h"
+#include "settings/settings_model.h"
+#include "base/text.h"
 
 #include <cmath>
 #include <limits>
 
 namespace vantorel::print_service {
 
-Listener::Listener(NetworkListener& network, console::Settings& settings, console::RunLog& log,
-                   console::OperatorMessages& messages)
+Listener::Listener(NetworkListener& network, settings::Settings& settings, base::RunLog& log,
+                   base::OperatorMessages& messages)
     : network_(network), settings_(settings), log_(log), messages_(messages)
 {
 }
@@ -43,7 +43,7 @@ bool Listener::isTcpPort(const std::string& text)
 
 void Listener::startListening()
 {
-    settings_.listenPort = console::trimBlanks(settings_.listenPort);
+    settings_.listenPort = base::trimBlanks(settings_.listenPort);
     portPanel_ = settings_.listenPort;
     log_.write("监听端口=" + settings_.listenPort);
     bool open = false;
@@ -52,12 +52,12 @@ void Listener::startListening()
         // again would not help.
         messages_.show("监听端口无效：“" + settings_.listenPort +
                            "”不是1到65535之间的端口号，无法接收打印请求，请在DICOM设置中更改。",
-                       "注意", console::MessageIcon::Warning);
+                       "注意", base::MessageIcon::Warning);
     } else {
         open = network_.Listen(portNumber(settings_.listenPort));
         if (!open)
             messages_.show("监听端口失败：端口被占用，请更换端口号,否则不能正常打印。", "注意",
-                           console::MessageIcon::Information);
+                           base::MessageIcon::Information);
     }
     listening_ = open;
     retrying_ = !open && isTcpPort(settings_.listenPort);
@@ -79,7 +79,7 @@ bool Listener::retryListening()
 bool Listener::changePort(const std::string& typedPort,
                           const std::function<void(const std::string&)>& storePort)
 {
-    const std::string port = console::trimBlanks(typedPort);
+    const std::string port = base::trimBlanks(typedPort);
     bool listened = false;
     if (port != settings_.listenPort) {
         retrying_ = false;  // the operator's port replaces start-up's
@@ -92,7 +92,7 @@ bool Listener::changePort(const std::string& typedPort,
             log_.write("监听端口状态=True");
         } else {
             messages_.show("端口打开失败，无法接收打印请求，请核对。", "设置失败",
-                           console::MessageIcon::Warning);
+                           base::MessageIcon::Warning);
         }
     }
     portPanel_ = port;

@@ -4,11 +4,13 @@
 #include <functional>
 #include <string>
 
-namespace vantorel::console {
+namespace vantorel::base {
 class OperatorMessages;
 class RunLog;
+}  // namespace vantorel::base
+namespace vantorel::settings {
 struct Settings;
-}  // namespace vantorel::console
+}  // namespace vantorel::settings
 
 namespace vantorel::print_service {
 
@@ -23,8 +25,8 @@ public:
 // Start-up listening and the port change of the DICOM settings page.
 class Listener {
 public:
-    Listener(NetworkListener& network, console::Settings& settings, console::RunLog& log,
-             console::OperatorMessages& messages);
+    Listener(NetworkListener& network, settings::Settings& settings, base::RunLog& log,
+             base::OperatorMessages& messages);
 
     // At start-up: logs "监听端口=", listens on `listenPort`, reports a port
     // that is not a TCP port or cannot be opened to the operator and logs
@@ -59,9 +61,9 @@ public:
 
 private:
     NetworkListener& network_;
-    console::Settings& settings_;
-    console::RunLog& log_;
-    console::OperatorMessages& messages_;
+    settings::Settings& settings_;
+    base::RunLog& log_;
+    base::OperatorMessages& messages_;
     bool listening_ = false;
     bool retrying_ = false;
     std::string portPanel_;

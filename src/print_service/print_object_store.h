@@ -1,6 +1,6 @@
 #pragma once
 
-#include "console/owner_thread.h"
+#include "base/owner_thread.h"
 #include "print_service/print_object.h"
 
 #include <cstddef>
@@ -108,7 +108,7 @@ public:
 private:
     using Key = std::pair<ObjectScope, std::string>;
 
-    console::OwnerThread owner_;  // main thread only
+    base::OwnerThread owner_;  // main thread only
     void removeOne(const Key& key);
     const PrintObject* lookUp(const std::string& uid) const;
 

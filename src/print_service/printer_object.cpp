@@ -1,6 +1,6 @@
 #include "print_service/printer_object.h"
 
-#include "console/text.h"
+#include "base/text.h"
 
 #include "print_service/print_object_store.h"
 #include "print_service/sop_uids.h"
@@ -19,7 +19,7 @@ void MakePrinterdataset(PrintObjectStore& store, const std::string& aeTitle, boo
     DcmDataset& attributes = printer.attributes();
     const std::pair<DcmTagKey, std::string> values[] = {
         {DCM_SOPClassUID, sop::printer},
-        {DCM_Manufacturer, console::trimBlanks(aeTitle)},
+        {DCM_Manufacturer, base::trimBlanks(aeTitle)},
         {DCM_ManufacturerModelName, "Printer SCP"},
         {DCM_DeviceSerialNumber, "100001"},
         {DCM_SoftwareVersions, softwareVersions},

@@ -1,8 +1,8 @@
 #include "print_service/request_handler.h"
 
-#include "console/run_log.h"
-#include "console/text.h"
-#include "console/settings_model.h"
+#include "base/run_log.h"
+#include "base/text.h"
+#include "settings/settings_model.h"
 #include "print_service/attribute_check.h"
 #include "print_service/attribute_text.h"
 #include "print_service/display_format.h"
@@ -85,8 +85,8 @@ std::string newUid()
 }
 
 RequestHandler::RequestHandler(PrintObjectStore& store, FilmParameters& film,
-                               const console::Settings& settings, PrintJobPort& printJob,
-                               console::RunLog& log)
+                               const settings::Settings& settings, PrintJobPort& printJob,
+                               base::RunLog& log)
     : store_(store), film_(film), settings_(settings), printJob_(printJob), log_(log)
 {
 }
@@ -141,7 +141,7 @@ NormalisedResponse RequestHandler::noSuchObject(const NormalisedRequest& request
 NormalisedResponse RequestHandler::tooLong(const std::string& classUid, const std::string& instanceUid,
                                            const char* operation, const std::string& attribute)
 {
-    log_.write(std::string(operation) + " " + console::loggedValue(instanceUid) + " refused: attribute " + attribute);
+    log_.write(std::string(operation) + " " + base::loggedValue(instanceUid) + " refused: attribute " + attribute);
     return refused(classUid, instanceUid, print_status::invalidAttributeValue,
                    "Attribute " + attribute.substr(0, attribute.find(' ')) + " longer than its VR allows");
 }
@@ -187,7 +187,7 @@ NormalisedResponse RequestHandler::nAction(const NormalisedRequest& request,
     response.errorComment = outcome.errorComment;
     if (outcome.status != print_status::success)
         log_.write("N-ACTION " + request.requestedSopInstanceUid + " answered " +
-                   console::statusHex(outcome.status) + ": " + outcome.errorComment);
+                   base::statusHex(outcome.status) + ": " + outcome.errorComment);
     return response;
 }
 
@@ -250,7 +250,7 @@ NormalisedResponse RequestHandler::nCreate(NormalisedRequest& request, const Ass
         if (!format)
             return refused(request.affectedSopClassUid, request.affectedSopInstanceUid,
                            print_status::invalidAttributeValue,
-                           "Image Display Format \"" + console::loggedValue(displayFormatOf(request)) +
+                           "Image Display Format \"" + base::loggedValue(displayFormatOf(request)) +
                                "\" cannot be printed");
     }
     PrintObject& object = store_.NewDataSet();
@@ -299,11 +299,11 @@ std::optional<FilmBoxFormat> RequestHandler::filmBoxFormat(const NormalisedReque
 {
     FilmBoxFormat format;
     format.FilmSize = request.dataSet ? allValuesOf(*request.dataSet, DCM_FilmSizeID) : std::string();
-    log_.write("FilmSize=" + console::loggedValue(format.FilmSize));
+    log_.write("FilmSize=" + base::loggedValue(format.FilmSize));
     format.displayFormat = displayFormatOf(request);
     const DecodedFormat decoded = DecodeFormat(format.displayFormat, log_);
     if (auto problem = unprintableFormat(format.displayFormat, decoded, !settings_.templateMode)) {
-        log_.write("Film box refused: Image Display Format \"" + console::loggedValue(format.displayFormat) +
+        log_.write("Film box refused: Image Display Format \"" + base::loggedValue(format.displayFormat) +
                    "\" cannot be printed (" + *problem + ")");
         return std::nullopt;
     }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "console/owner_thread.h"
+#include "base/owner_thread.h"
 #include "print_service/film_parameters.h"
 #include "print_service/normalised_request.h"
 #include "print_service/print_object.h"
@@ -11,10 +11,12 @@
 
 class DcmDataset;
 
-namespace vantorel::console {
+namespace vantorel::base {
 class RunLog;
+}  // namespace vantorel::base
+namespace vantorel::settings {
 struct Settings;
-}  // namespace vantorel::console
+}  // namespace vantorel::settings
 
 namespace vantorel::print_service {
 
@@ -33,14 +35,14 @@ struct PrintOutcome;
 // until a film prints again. Any other command is not answered.
 class RequestHandler {
 public:
-    RequestHandler(PrintObjectStore& store, FilmParameters& film, const console::Settings& settings,
-                   PrintJobPort& printJob, console::RunLog& log);
+    RequestHandler(PrintObjectStore& store, FilmParameters& film, const settings::Settings& settings,
+                   PrintJobPort& printJob, base::RunLog& log);
 
     NormalisedResponse handle(NormalisedRequest& request, const AssociationInfo& association,
                               AssociationFilmSessions& filmSessions);
 
 private:
-    console::OwnerThread owner_;  // main thread only
+    base::OwnerThread owner_;  // main thread only
     NormalisedResponse nGet(const NormalisedRequest& request);
     NormalisedResponse nSet(NormalisedRequest& request);
     NormalisedResponse nAction(const NormalisedRequest& request, const AssociationInfo& association);
@@ -63,9 +65,9 @@ private:
 
     PrintObjectStore& store_;
     FilmParameters& film_;
-    const console::Settings& settings_;
+    const settings::Settings& settings_;
     PrintJobPort& printJob_;
-    console::RunLog& log_;
+    base::RunLog& log_;
     // The Printer object's state before films stopped reaching the printer;
     // set while they do not.
     std::optional<PrinterState> printerNormalState_;

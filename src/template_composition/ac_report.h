@@ -1,6 +1,6 @@
 #pragma once
 
-#include "console/owner_thread.h"
+#include "base/owner_thread.h"
 #include "template_composition/report_layout.h"
 
 #include <string>
@@ -39,7 +39,7 @@ public:
     const std::vector<ReportControl>& controls() const { return controls_; }
 
 private:
-    console::OwnerThread owner_;  // main thread only
+    base::OwnerThread owner_;  // main thread only
     std::string documentName_;
     std::string printerName_;
     ReportPageSettings page_;

@@ -2,9 +2,9 @@
 
 #include "template_composition/template_check.h"
 
-#include "console/clock.h"
-#include "console/run_log.h"
-#include "console/text.h"
+#include "base/clock.h"
+#include "base/run_log.h"
+#include "base/text.h"
 #include "print_job/printer_routing.h"
 #include "print_job/template_road.h"
 #include "template_composition/ac_report.h"
@@ -22,9 +22,9 @@ std::string printJobTitle(int hour, int minute, int second)
     return std::string(digits[0]) + "点" + digits[1] + "分" + digits[2] + "秒打印。";
 }
 
-TemplateChooser::TemplateChooser(const console::Settings& settings, std::string programFolder,
-                                 const console::Clock& clock, TemplateLoader& loader,
-                                 console::RunLog& log)
+TemplateChooser::TemplateChooser(const settings::Settings& settings, std::string programFolder,
+                                 const base::Clock& clock, TemplateLoader& loader,
+                                 base::RunLog& log)
     : settings_(settings), programFolder_(std::move(programFolder)), clock_(clock),
       loader_(loader), log_(log)
 {
@@ -32,7 +32,7 @@ TemplateChooser::TemplateChooser(const console::Settings& settings, std::string 
 
 int TemplateChooser::selectedEntry(int route) const
 {
-    return route >= 0 && route < console::routeCount ? selectedEntries_[route] : -1;
+    return route >= 0 && route < settings::routeCount ? selectedEntries_[route] : -1;
 }
 
 std::string TemplateChooser::templatePath(const std::string& programFolder,
@@ -53,7 +53,7 @@ std::string TemplateChooser::templatePath(const std::string& programFolder,
 std::optional<std::string> TemplateChooser::repmod(AcReport& report, const print_job::TemplateFilm& film)
 {
     lastTemplatePath_.clear();
-    const console::LocalDateTime now = clock_.now();
+    const base::LocalDateTime now = clock_.now();
     report.setDocumentName(printJobTitle(now.hour, now.minute, now.second));
 
     // Exact, case-sensitive: any other orientation keeps the previous film's.
@@ -83,7 +83,7 @@ std::optional<std::string> TemplateChooser::repmod(AcReport& report, const print
     lastTemplatePath_ =
         templatePath(programFolder_, letter, film.r_c, *paper, film.FormatCols, film.FormatRows, film.lines);
     const std::string fileName = lastTemplatePath_.substr(lastTemplatePath_.rfind('/') + 1);
-    console::Result<ReportLayout> layout = loader_.load(lastTemplatePath_);
+    base::Result<ReportLayout> layout = loader_.load(lastTemplatePath_);
     if (!layout) {
         log_.write("film template " + lastTemplatePath_ + " not loaded: " + layout.reason());
         return "template " + fileName + ": " + layout.reason();
@@ -100,17 +100,17 @@ std::optional<std::string> TemplateChooser::repmod(AcReport& report, const print
     return std::nullopt;
 }
 
-std::string otherRoutePrinter(const console::Settings& settings)
+std::string otherRoutePrinter(const settings::Settings& settings)
 {
     const int index = settings.otherPrinterIndex;
     const auto& installed = settings.installedPrinters;
     return index >= 0 && index < static_cast<int>(installed.size()) ? installed[index] : std::string();
 }
 
-std::optional<std::string> otherRoutePaper(const console::Settings& settings)
+std::optional<std::string> otherRoutePaper(const settings::Settings& settings)
 {
     for (const char* paper : {"A3", "A4"}) {
-        if (console::equalsIgnoringAsciiCase(settings.otherPaper, paper))
+        if (base::equalsIgnoringAsciiCase(settings.otherPaper, paper))
             return std::string(paper);
     }
     return std::nullopt;
@@ -121,7 +121,7 @@ std::optional<int> TemplateChooser::chooseRoute(const print_job::TemplateFilm& f
     const int bySize = print_job::routeIndexForFilmSize(film.FilmSize);
     if (bySize == print_job::otherRoute || !settings_.routeByDevice)
         return bySize;
-    for (int route = 0; route < console::routeCount; ++route) {
+    for (int route = 0; route < settings::routeCount; ++route) {
         if (settings_.routeDeviceIp[route] == film.Rip)
             return route;
     }
@@ -155,10 +155,10 @@ std::optional<std::string> TemplateChooser::paperOf(int route) const
     if (route == print_job::otherRoute)
         return otherRoutePaper(settings_);
     const int index = settings_.routePaperIndex[route];
-    const auto& codes = console::paperCodeList();
+    const auto& codes = settings::paperCodeList();
     if (index < 0 || index >= static_cast<int>(codes.size()))
         return std::nullopt;
-    return console::trimBlanks(codes[index]);
+    return base::trimBlanks(codes[index]);
 }
 
 }  // namespace vantorel::template_composition

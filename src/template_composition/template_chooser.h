@@ -1,7 +1,7 @@
 #pragma once
 
-#include "console/result.h"
-#include "console/settings_model.h"
+#include "base/result.h"
+#include "settings/settings_model.h"
 #include "template_composition/report_layout.h"
 
 #include <array>
@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
-namespace vantorel::console {
+namespace vantorel::base {
 class Clock;
 class RunLog;
-}  // namespace vantorel::console
+}  // namespace vantorel::base
 
 namespace vantorel::print_job {
 struct TemplateFilm;
@@ -28,14 +28,14 @@ class AcReport;
 class TemplateLoader {
 public:
     virtual ~TemplateLoader() = default;
-    virtual console::Result<ReportLayout> load(const std::string& path) = 0;
+    virtual base::Result<ReportLayout> load(const std::string& path) = 0;
 };
 
 // The route for films of other sizes (the last one): its printer, the
 // installed printer the settings name (empty when none), and its paper, A3 or
 // A4 (none when the setting names neither).
-std::string otherRoutePrinter(const console::Settings& settings);
-std::optional<std::string> otherRoutePaper(const console::Settings& settings);
+std::string otherRoutePrinter(const settings::Settings& settings);
+std::optional<std::string> otherRoutePaper(const settings::Settings& settings);
 
 // The template chooser `repmod`: names the print job, sets the orientation,
 // picks the film's printer from the routing table (with rotations of its own,
@@ -43,8 +43,8 @@ std::optional<std::string> otherRoutePaper(const console::Settings& settings);
 // orientation, format and paper from <home>/ReportMode/.
 class TemplateChooser {
 public:
-    TemplateChooser(const console::Settings& settings, std::string programFolder,
-                    const console::Clock& clock, TemplateLoader& loader, console::RunLog& log);
+    TemplateChooser(const settings::Settings& settings, std::string programFolder,
+                    const base::Clock& clock, TemplateLoader& loader, base::RunLog& log);
 
     // Loads the film's template into `report` (started for the film) and
     // checks that it can print every image of the film. Nothing when it
@@ -72,13 +72,13 @@ private:
     std::string pickPrinter(int route);
     std::optional<std::string> paperOf(int route) const;
 
-    const console::Settings& settings_;
+    const settings::Settings& settings_;
     std::string programFolder_;
-    const console::Clock& clock_;
+    const base::Clock& clock_;
     TemplateLoader& loader_;
-    console::RunLog& log_;
+    base::RunLog& log_;
     std::int16_t route0TemplateCursor_ = 0;
-    std::array<int, console::routeCount> selectedEntries_{-1, -1, -1, -1, -1, -1, -1, -1};
+    std::array<int, settings::routeCount> selectedEntries_{-1, -1, -1, -1, -1, -1, -1, -1};
     std::string currentPrinterName_;
     std::string lastTemplatePath_;
 };

@@ -1,6 +1,6 @@
 #include "template_composition/template_design.h"
 
-#include "console/file_writing.h"
+#include "base/file_writing.h"
 
 #include <algorithm>
 #include <cctype>
@@ -323,7 +323,7 @@ bool writeTemplateFile(const std::string& path, const std::string& bytes, std::s
         reason = std::strerror(errno);
         return false;
     }
-    bool complete = console::writeAll(fd, bytes.data(), bytes.size(), reason);
+    bool complete = base::writeAll(fd, bytes.data(), bytes.size(), reason);
     if (complete && ::fsync(fd) != 0) {
         reason = std::strerror(errno);
         complete = false;

@@ -3,7 +3,7 @@
 
 #include "archive/archive_writer.h"
 
-#include "console/clock.h"
+#include "base/clock.h"
 
 #include <gtest/gtest.h>
 
@@ -35,12 +35,12 @@ bool waitFor(const std::function<bool()>& done, int timeoutMs)
 
 class StandInDatabase final : public FilmRowWriter {
 public:
-    console::Result<void> writeRow(const FilmRow& row) override
+    base::Result<void> writeRow(const FilmRow& row) override
     {
         std::lock_guard<std::mutex> lock(mutex_);
         ++attempts_;
         if (!up_)
-            return console::Failure{"Can't connect to server on '127.0.0.1' (115)"};
+            return base::Failure{"Can't connect to server on '127.0.0.1' (115)"};
         rows_.push_back(row.filmPath);
         return {};
     }
@@ -124,7 +124,7 @@ protected:
     }
 
     std::string folder_;
-    console::FixedClock clock_{console::LocalDateTime{2026, 12, 10, 9, 8, 7}};
+    base::FixedClock clock_{base::LocalDateTime{2026, 12, 10, 9, 8, 7}};
     StandInDatabase database_;
     mutable std::mutex mutex_;
     std::vector<std::string> log_;

@@ -7,10 +7,10 @@
 #include "archive/sql/odbc_film_listing.h"
 #include "archive/ui/film_archive_page.h"
 #include "archive_rows.h"
-#include "console/clock.h"
-#include "console/settings_model.h"
-#include "console_ui/page_fakes.h"
-#include "console_ui/ui_fakes.h"
+#include "base/clock.h"
+#include "settings/settings_model.h"
+#include "console/page_fakes.h"
+#include "console/ui_fakes.h"
 #include "support/memory_run_log.h"
 
 #include <QDateEdit>
@@ -104,7 +104,7 @@ protected:
     }
 
     ArchiveRows rows;
-    console::Settings settings;
+    settings::Settings settings;
     archive::OdbcFilmListing listing{settings};
     RecordingMessages messages;
     RecordingDesktop desktop;
@@ -164,7 +164,7 @@ TEST_F(FilmArchivePageTest, DoubleClickOpensTheFilmOrSaysAPurgedOneIsGone)
         QFile file(film);
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     }
-    console::FixedClock clock({2014, 4, 12, 10, 0, 0});
+    base::FixedClock clock({2014, 4, 12, 10, 0, 0});
     for (const std::string& line : archive::MonthlyPurge(clock).run(exportFolder.path().toStdString()))
         log.write(line);
     ASSERT_FALSE(QFileInfo::exists(purged));
@@ -184,7 +184,7 @@ TEST_F(FilmArchivePageTest, DoubleClickOpensTheFilmOrSaysAPurgedOneIsGone)
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(messages.shown[0].text, ("胶片【" + m + purged + "】不存在。").toStdString());
     EXPECT_EQ(messages.shown[0].title, "打开出错");
-    EXPECT_EQ(messages.shown[0].icon, console::MessageIcon::Information);
+    EXPECT_EQ(messages.shown[0].icon, base::MessageIcon::Information);
     QFile::remove(m);
 
     // Neither a blank path nor an empty grid does anything.

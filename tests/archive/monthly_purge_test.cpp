@@ -1,8 +1,8 @@
 // The monthly purge on a real folder tree, with the date pinned.
 
 #include "archive/monthly_purge.h"
-#include "console/clock.h"
-#include "console/sandbox.h"
+#include "base/clock.h"
+#include "support/sandbox.h"
 #include "support/memory_run_log.h"
 
 #include <gtest/gtest.h>
@@ -38,7 +38,7 @@ protected:
 
     Sandbox box;
     Sandbox outside;
-    console::FixedClock clock{{}};
+    base::FixedClock clock{{}};
     MemoryRunLog log;
     archive::MonthlyPurge purge{clock};
 };

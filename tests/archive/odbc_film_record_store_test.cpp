@@ -3,7 +3,7 @@
 
 #include "archive/sql/odbc_connection.h"
 #include "archive/sql/odbc_film_record_store.h"
-#include "console/clock.h"
+#include "base/clock.h"
 
 #include <QDateTime>
 #include <QElapsedTimer>
@@ -50,13 +50,13 @@ TEST(OdbcFilmRecordStore, RecordsTheFilmWithItsPathAndTime)
     const std::string connect = databaseConnectString();
     if (connect.empty())
         GTEST_SKIP() << "MariaDB not started (run through scripts/test)";
-    const console::FixedClock clock({2024, 3, 5, 0, 0, 0});
+    const base::FixedClock clock({2024, 3, 5, 0, 0, 0});
     OdbcFilmRecordStore store(connect, clock);
     const std::string folder = "/tmp/record-test-" + QUuid::createUuid().toString(QUuid::Id128).toStdString() + "/it's";
-    const console::Result<void> saved = store.SaveFilmDB(folder, "000000.tiff");
+    const base::Result<void> saved = store.SaveFilmDB(folder, "000000.tiff");
     ASSERT_TRUE(saved) << saved.reason();
     const long long first = store.lastId();
-    const console::Result<void> savedAgain = store.SaveFilmDB(folder, "000000.tiff");
+    const base::Result<void> savedAgain = store.SaveFilmDB(folder, "000000.tiff");
     ASSERT_TRUE(savedAgain) << savedAgain.reason();
     EXPECT_GT(store.lastId(), first);
 
@@ -89,10 +89,10 @@ TEST(OdbcFilmRecordStore, AClosedPortFailsWithTheDatabasesMessage)
     ASSERT_TRUE(probe.listen(QHostAddress::LocalHost, 0));
     const std::string port = std::to_string(probe.serverPort());
     probe.close();
-    const console::FixedClock clock({2024, 3, 5, 7, 8, 9});
+    const base::FixedClock clock({2024, 3, 5, 7, 8, 9});
     const std::string connect = withServer(port);
     OdbcFilmRecordStore store(connect, clock);
-    const console::Result<void> saved = store.SaveFilmDB("/tmp/x", "070809.tiff");
+    const base::Result<void> saved = store.SaveFilmDB("/tmp/x", "070809.tiff");
     const std::string& error = saved.reason();
     EXPECT_FALSE(saved);
     EXPECT_NE(error.find("127.0.0.1"), std::string::npos) << error;
@@ -104,12 +104,12 @@ TEST(OdbcFilmRecordStore, ASilentServerIsGivenUpAfterTheConnectTimeout)
 {
     QTcpServer silent;
     ASSERT_TRUE(silent.listen(QHostAddress::LocalHost, 0));
-    const console::FixedClock clock({2024, 3, 5, 7, 8, 9});
+    const base::FixedClock clock({2024, 3, 5, 7, 8, 9});
     const std::string connect = withServer(std::to_string(silent.serverPort()));
     OdbcFilmRecordStore store(connect, clock);
     QElapsedTimer elapsed;
     elapsed.start();
-    const console::Result<void> saved = store.SaveFilmDB("/tmp/x", "070809.tiff");
+    const base::Result<void> saved = store.SaveFilmDB("/tmp/x", "070809.tiff");
     const std::string& error = saved.reason();
     EXPECT_FALSE(saved);
     EXPECT_LT(elapsed.elapsed(), 3 * 1000 * (connectTimeoutSeconds + statementTimeoutSeconds)) << error;

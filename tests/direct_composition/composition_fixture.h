@@ -1,7 +1,7 @@
 #pragma once
 
-#include "console/operator_messages.h"
-#include "console/settings_model.h"
+#include "base/operator_messages.h"
+#include "settings/settings_model.h"
 #include "direct_composition/film_frame.h"
 #include "direct_composition/recording_surface.h"
 #include "support/memory_run_log.h"
@@ -56,9 +56,9 @@ private:
     double requestedWidthMm_;
 };
 
-class RecordedMessages final : public console::OperatorMessages {
+class RecordedMessages final : public base::OperatorMessages {
 public:
-    void show(const std::string& text, const std::string& title, console::MessageIcon) override
+    void show(const std::string& text, const std::string& title, base::MessageIcon) override
     {
         shown.push_back(title + "|" + text);
     }
@@ -138,7 +138,7 @@ struct CompositionFixture {
         return ops;
     }
 
-    console::Settings settings;
+    settings::Settings settings;
     FilmAppearance appearance;  // a plain film unless a test asks otherwise
     vantorel::testing::MemoryRunLog log;
     RecordedMessages messages;

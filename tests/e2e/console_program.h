@@ -7,7 +7,7 @@
 #include "support/free_port.h"
 #include "support/program_runner.h"
 
-#include "console/settings_store.h"
+#include "settings/settings_store.h"
 
 #include <QDeadlineTimer>
 #include <QDirIterator>
@@ -22,7 +22,7 @@ public:
     void setting(const char* file, const std::string& section, const std::string& key,
                  const std::string& value) const
     {
-        console::SettingsStore(path().toStdString()).writeSetting(section, key, value, file);
+        settings::SettingsStore(path().toStdString()).writeSetting(section, key, value, file);
     }
 
     // The skins, the printer list and the header that a new home gets from

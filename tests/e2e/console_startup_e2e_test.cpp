@@ -73,7 +73,7 @@ TEST(ConsoleStartupE2e, HeadlessServiceThatCannotListenEndsWithStatusOne)
     };
     for (const Case& c : cases) {
         ConsoleHome home;
-        home.setting(console::files::prtIni, "PrtIni", "Port", c.port);
+        home.setting(settings::files::prtIni, "PrtIni", "Port", c.port);
         RunningProgram program(home, QString());
         EXPECT_EQ(program.waitForEnd(), 1) << c.port;
         const QString log = home.runLog();
@@ -105,7 +105,7 @@ TEST(ConsoleStartupE2e, ServiceManagerHearsReadyOnceThePortAnswers)
 
     ConsoleHome home;
     const int port = freePort();
-    home.setting(console::files::prtIni, "PrtIni", "Port", std::to_string(port));
+    home.setting(settings::files::prtIni, "PrtIni", "Port", std::to_string(port));
     qputenv("NOTIFY_SOCKET", QByteArray::fromStdString(socketPath));
     RunningProgram program(home, QString());
     qunsetenv("NOTIFY_SOCKET");
@@ -122,7 +122,7 @@ TEST(ConsoleStartupE2e, TermAndIntEndTheHeadlessProgram)
 {
     for (int signal : {SIGTERM, SIGINT}) {
         ConsoleHome home;
-        home.setting(console::files::prtIni, "PrtIni", "Port", std::to_string(freePort()));
+        home.setting(settings::files::prtIni, "PrtIni", "Port", std::to_string(freePort()));
         RunningProgram program(home, QString());
         ASSERT_TRUE(waitFor([&] { return QFileInfo::exists(home.reportPath()); })) << signal;
         ::kill(static_cast<pid_t>(program.pid()), signal);

@@ -104,10 +104,10 @@ TEST_F(ConsoleWindowE2e, DefaultHomeShowsTheSkinnedWindowAndClosingItEndsTheProg
 TEST_F(ConsoleWindowE2e, TitleFromAboutIniAndEightEntriesWhenFilmSavingWasOn)
 {
     home_.copyRuntime();
-    home_.setting(console::files::about, "About", "程序窗口_文字", "胶片服务器 二号");
-    home_.setting(console::files::about, "About", "1", "第一人民医院放射科");
-    home_.setting(console::files::prtIni, "PrtIni", "SaveFilm", "1");
-    home_.setting(console::files::prtIni, "PrtIni", "Skin", "2.she");
+    home_.setting(settings::files::about, "About", "程序窗口_文字", "胶片服务器 二号");
+    home_.setting(settings::files::about, "About", "1", "第一人民医院放射科");
+    home_.setting(settings::files::prtIni, "PrtIni", "SaveFilm", "1");
+    home_.setting(settings::files::prtIni, "PrtIni", "Skin", "2.she");
     QImage logo(200, 80, QImage::Format_RGB32);
     logo.fill(QColor(200, 40, 40));
     logo.save(home_.path() + "/logo.jpg", "JPG");
@@ -128,7 +128,7 @@ TEST_F(ConsoleWindowE2e, TitleFromAboutIniAndEightEntriesWhenFilmSavingWasOn)
 TEST_F(ConsoleWindowE2e, HiddenWindowMapsNothingWhileTheServicePrints)
 {
     home_.copyRuntime();
-    home_.setting(console::files::prtIni, "PrtIni", "FrmVisiable", "0");
+    home_.setting(settings::files::prtIni, "PrtIni", "FrmVisiable", "0");
     auto program = start();
     ASSERT_TRUE(waitFor([&] { return startUpFinished(); }));
     EXPECT_EQ(home_.report()["visible"], "0");
@@ -183,7 +183,7 @@ TEST_F(ConsoleWindowE2e, ModalitiesAreServedWhileAStartUpMessageWaits)
 {
     home_.copyRuntime();
     QFile::remove(home_.path() + "/PrtLst/PrtLst.ini");
-    home_.setting(console::files::prtIni, "PrtIni", "FrmVisiable", "0");  // nobody sees the box
+    home_.setting(settings::files::prtIni, "PrtIni", "FrmVisiable", "0");  // nobody sees the box
 
     auto program = start();
     ASSERT_TRUE(waitFor([&] { return x_->viewableWindowWithTitle("打印机设置无效"); }))
@@ -208,7 +208,7 @@ TEST_F(ConsoleWindowE2e, TermWhileAStartUpMessageWaitsEndsTheProgram)
 TEST(ConsoleDisplayE2e, DisplayThatCannotBeOpenedRunsHeadless)
 {
     ConsoleHome home;
-    home.setting(console::files::prtIni, "PrtIni", "Port", std::to_string(freePort()));
+    home.setting(settings::files::prtIni, "PrtIni", "Port", std::to_string(freePort()));
     // A display number no X server serves.
     RunningProgram program(home, ":4999");
     ASSERT_TRUE(waitFor([&] { return QFileInfo::exists(home.reportPath()); }))

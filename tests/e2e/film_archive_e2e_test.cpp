@@ -55,13 +55,13 @@ protected:
             GTEST_SKIP() << "MariaDB not started (run through scripts/test)";
         ASSERT_TRUE(rows_.ok());
         home_.copyRuntime();
-        home_.setting(console::files::prtIni, "PrtIni", "SaveFilm", "1");
-        home_.setting(console::files::prtIni, "PrtIni", "胶片导出路径", (home_.path() + "/images").toStdString());
+        home_.setting(settings::files::prtIni, "PrtIni", "SaveFilm", "1");
+        home_.setting(settings::files::prtIni, "PrtIni", "胶片导出路径", (home_.path() + "/images").toStdString());
     }
 
     void start(const std::string& connectString)
     {
-        home_.setting(console::files::prtIni, "PrtIni", "ConnectString", connectString);
+        home_.setting(settings::files::prtIni, "PrtIni", "ConnectString", connectString);
         program_ = std::make_unique<RunningProgram>(home_, x_->display());
         ASSERT_TRUE(waitFor([&] { return QFileInfo::exists(home_.reportPath()); }))
             << program_->errorOutput().toStdString();
@@ -76,8 +76,8 @@ protected:
     bool useTemplateFilms(const QString& films)
     {
         rows_.ownFilmsBelow(films);
-        home_.setting(console::files::prtIni, "PrtIni", "启用胶片格式文件", "1");
-        home_.setting(console::files::prtIni, "PrtIni", "FilmSize_1", "4");
+        home_.setting(settings::files::prtIni, "PrtIni", "启用胶片格式文件", "1");
+        home_.setting(settings::files::prtIni, "PrtIni", "FilmSize_1", "4");
         QDir().mkpath(home_.path() + "/ReportMode");
         return QFile::copy(QStringLiteral(VANTOREL_SHIPPED_TEMPLATES) + "/1417-22.rpx",
                            home_.path() + "/ReportMode/1417-22.rpx");
@@ -246,7 +246,7 @@ TEST_F(FilmArchiveE2e, TheSelectedFilmIsPreviewedAndPrintedAgainOnTheQueueForOth
     ASSERT_TRUE(useTemplateFilms(films));
     const int queueIndex = installedPrinters(home_).indexOf(queue);
     ASSERT_GE(queueIndex, 0) << queue;
-    home_.setting(console::files::prtIni, "PrtIni", "Printer_9", std::to_string(queueIndex));
+    home_.setting(settings::files::prtIni, "PrtIni", "Printer_9", std::to_string(queueIndex));
     start(archiveConnectString());
 
     const QString tiff = sendTemplateFilm(films);

@@ -15,9 +15,9 @@ namespace {
 struct FilmHome {
     explicit FilmHome(const char* saveFilm)
     {
-        home.setting(console::files::prtIni, "PrtIni", "Port", std::to_string(freePort()));
-        home.setting(console::files::prtIni, "PrtIni", "SaveFilm", saveFilm);
-        home.setting(console::files::prtIni, "PrtIni", "胶片导出路径", exportFolder().toStdString());
+        home.setting(settings::files::prtIni, "PrtIni", "Port", std::to_string(freePort()));
+        home.setting(settings::files::prtIni, "PrtIni", "SaveFilm", saveFilm);
+        home.setting(settings::files::prtIni, "PrtIni", "胶片导出路径", exportFolder().toStdString());
         const QDate today = QDate::currentDate();
         const QDate last = today.addMonths(-1);
         lastMonth = exportFolder() + last.toString("/yyyy/MM");

@@ -4,7 +4,7 @@
 // kept in the build folder's screenshots/.
 
 #include "window_e2e.h"
-#include "console/gbk.h"
+#include "base/gbk.h"
 
 #include <QRegularExpression>
 
@@ -70,7 +70,7 @@ protected:
 
     QString hospitalIni() const
     {
-        return QString::fromStdString(console::gbkToUtf8(home_.readFile("医院名称/Hospital.ini").toStdString()));
+        return QString::fromStdString(base::gbkToUtf8(home_.readFile("医院名称/Hospital.ini").toStdString()));
     }
 
     std::unique_ptr<RunningProgram> program_;

@@ -31,7 +31,7 @@ protected:
         home_.copyBuiltRuntime();
         // Only the port differs from a new home: tests run side by side.
         port_ = freePort();
-        home_.setting(console::files::prtIni, "PrtIni", "Port", std::to_string(port_));
+        home_.setting(settings::files::prtIni, "PrtIni", "Port", std::to_string(port_));
         program_ = std::make_unique<RunningProgram>(home_, QString());
         ASSERT_TRUE(waitFor([&] { return QFileInfo::exists(home_.reportPath()); }))
             << program_->errorOutput().toStdString();

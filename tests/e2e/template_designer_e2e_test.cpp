@@ -35,7 +35,7 @@ protected:
             return;
         home_.copyRuntime();
         // The first route's paper is A4 (index 1 of the paper codes).
-        home_.setting(console::files::prtIni, "PrtIni", "FilmSize_1", "1");
+        home_.setting(settings::files::prtIni, "PrtIni", "FilmSize_1", "1");
         program_ = std::make_unique<RunningProgram>(home_, x_->display());
         ASSERT_TRUE(waitFor([&] { return QFileInfo::exists(home_.reportPath()); }))
             << program_->errorOutput().toStdString();

@@ -31,7 +31,7 @@ protected:
             GTEST_SKIP() << "Xvfb could not be started";
         QDir().mkpath(screenshotDir);
         port_ = freePort();
-        home_.setting(console::files::prtIni, "PrtIni", "Port", std::to_string(port_));
+        home_.setting(settings::files::prtIni, "PrtIni", "Port", std::to_string(port_));
     }
 
     inline static std::unique_ptr<XSession> x_;

@@ -8,8 +8,8 @@
 //   byte 2      transfer syntax of the data set; first presentation context
 //   bytes 3..4  data set length n (little endian), then n bytes of data set
 
-#include "console/run_log.h"
-#include "console/settings_model.h"
+#include "base/run_log.h"
+#include "settings/settings_model.h"
 #include "print_service/associations.h"
 #include "print_service/film_parameters.h"
 #include "print_service/print_job_port.h"
@@ -31,7 +31,7 @@ namespace {
 using namespace vantorel;
 using namespace vantorel::print_service;
 
-struct NullLog final : console::RunLog {
+struct NullLog final : base::RunLog {
     bool write(const std::string&) override { return true; }
 };
 
@@ -98,7 +98,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     (void)quiet;
 
     NullLog log;
-    console::Settings settings;
+    settings::Settings settings;
     PrintObjectStore store;
     FilmParameters film;
     WalkingPrintJob printJob(store);

@@ -2,10 +2,10 @@
 #include "hospital_name/qt/name_picture.h"
 #include "hospital_name/ui/header_editor_window.h"
 
-#include "console/gbk.h"
-#include "console/header_settings.h"
-#include "console/sandbox.h"
-#include "console/settings_store.h"
+#include "base/gbk.h"
+#include "settings/header_settings.h"
+#include "support/sandbox.h"
+#include "settings/settings_store.h"
 #include "support/memory_run_log.h"
 
 #include <QApplication>
@@ -43,8 +43,8 @@ protected:
     }
 
     testing::Sandbox home_;
-    console::SettingsStore store_;
-    console::HeaderSettings header_;
+    settings::SettingsStore store_;
+    settings::HeaderSettings header_;
     testing::MemoryRunLog log_;
     HeaderEditorWindow opener_;
     QWidget owner_;
@@ -80,7 +80,7 @@ TEST_F(FrmhnameTest, OneNonModalWindowOwnedByTheMainWindow)
 
 TEST_F(FrmhnameTest, CustomPictureBoxSwitchesEditingAndWritesTheKey)
 {
-    store_.writeSetting("自定义图片", "图片医院名称", "1", console::files::hospital);
+    store_.writeSetting("自定义图片", "图片医院名称", "1", settings::files::hospital);
     Frmhname* window = openEditor();
     auto* box = child<QCheckBox>(window, "customPicture");
     EXPECT_TRUE(box->isChecked());
@@ -90,7 +90,7 @@ TEST_F(FrmhnameTest, CustomPictureBoxSwitchesEditingAndWritesTheKey)
     box->click();
     EXPECT_EQ(editingWidgetsEnabled(window), std::vector<bool>(6, true));
     EXPECT_EQ(header_.yyname, "0");
-    EXPECT_EQ(store_.readSetting("自定义图片", "图片医院名称", "", console::files::hospital), "0");
+    EXPECT_EQ(store_.readSetting("自定义图片", "图片医院名称", "", settings::files::hospital), "0");
 }
 
 TEST_F(FrmhnameTest, TypedFieldsReachTheEditorAndTheBasePictureIsShown)

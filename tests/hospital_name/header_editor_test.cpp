@@ -1,9 +1,9 @@
 #include "hospital_name/header_editor.h"
 
-#include "console/gbk.h"
-#include "console/header_settings.h"
-#include "console/settings_store.h"
-#include "console/sandbox.h"
+#include "base/gbk.h"
+#include "settings/header_settings.h"
+#include "settings/settings_store.h"
+#include "support/sandbox.h"
 #include "support/memory_run_log.h"
 
 #include <gtest/gtest.h>
@@ -68,11 +68,11 @@ class HeaderEditorTest : public ::testing::Test {
 protected:
     HeaderEditorTest() : store_(home_.path()), editor_(store_, header_, preview_, dialogs_, log_) {}
 
-    std::string iniPath() const { return store_.pathOf(console::files::hospital); }
+    std::string iniPath() const { return store_.pathOf(settings::files::hospital); }
     // Hospital.ini as UTF-8 text with "\n" for each CRLF, to compare whole files.
     std::string iniText() const
     {
-        std::string text = console::gbkToUtf8(readBytes(iniPath()));
+        std::string text = base::gbkToUtf8(readBytes(iniPath()));
         for (std::size_t at; (at = text.find("\r\n")) != std::string::npos;)
             text.replace(at, 2, "\n");
         return text;
@@ -81,7 +81,7 @@ protected:
     {
         for (std::size_t at = 0; (at = text.find('\n', at)) != std::string::npos; at += 2)
             text.replace(at, 1, "\r\n");
-        writeBytes(iniPath(), console::utf8ToGbk(text));
+        writeBytes(iniPath(), base::utf8ToGbk(text));
     }
     // A style the dialogs hand back: bold red 10.5-point.
     void chooseBoldRed()
@@ -92,8 +92,8 @@ protected:
     }
 
     Sandbox home_;
-    console::SettingsStore store_;
-    console::HeaderSettings header_;
+    settings::SettingsStore store_;
+    settings::HeaderSettings header_;
     RecordedPreview preview_;
     AnsweredDialogs dialogs_;
     testing::MemoryRunLog log_;
@@ -131,13 +131,13 @@ TEST_F(HeaderEditorTest, CustomPictureKeyDecidesTheModeOnOpening)
                           {"yes", true}, {"", true}};
     for (const auto& c : cases) {
         Sandbox home;
-        console::SettingsStore store(home.path());
-        console::HeaderSettings header;
+        settings::SettingsStore store(home.path());
+        settings::HeaderSettings header;
         header.yyname = "x";
         if (c.stored)
-            writeBytes(store.pathOf(console::files::hospital),
-                       console::utf8ToGbk(std::string("[自定义图片]\r\n图片医院名称=") + c.stored + "\r\n"));
-        const std::string before = readBytes(store.pathOf(console::files::hospital));
+            writeBytes(store.pathOf(settings::files::hospital),
+                       base::utf8ToGbk(std::string("[自定义图片]\r\n图片医院名称=") + c.stored + "\r\n"));
+        const std::string before = readBytes(store.pathOf(settings::files::hospital));
         HeaderEditor editor(store, header, preview_, dialogs_, log_);
         editor.open();
         const std::string row = c.stored ? c.stored : "(missing)";
@@ -145,11 +145,11 @@ TEST_F(HeaderEditorTest, CustomPictureKeyDecidesTheModeOnOpening)
         EXPECT_EQ(editor.editingEnabled(), !c.on) << row;
         if (c.on) {
             EXPECT_EQ(header.yyname, "1") << row;
-            EXPECT_EQ(console::gbkToUtf8(readBytes(store.pathOf(console::files::hospital))),
+            EXPECT_EQ(base::gbkToUtf8(readBytes(store.pathOf(settings::files::hospital))),
                       "[自定义图片]\r\n图片医院名称=1\r\n") << row;
         } else {
             EXPECT_EQ(header.yyname, "x") << row;
-            EXPECT_EQ(readBytes(store.pathOf(console::files::hospital)), before) << row;
+            EXPECT_EQ(readBytes(store.pathOf(settings::files::hospital)), before) << row;
         }
     }
 }
@@ -206,11 +206,11 @@ TEST_F(HeaderEditorTest, SaveDrawsWritesTheSevenKeysInOrderAndUpdatesTheHeader)
     EXPECT_TRUE(log_.lines.empty());
 
     // Read back, the size is 10.5 points again and the style is the saved one.
-    console::HeaderSettings reread;
-    reread.hzh = store_.readSetting("Hospital", "字号", "0", console::files::hospital);
-    reread.hct = store_.readSetting("Hospital", "粗体", "0", console::files::hospital);
-    reread.hys = store_.readSetting("Hospital", "颜色", "0", console::files::hospital);
-    reread.hzt = store_.readSetting("Hospital", "字体", "0", console::files::hospital);
+    settings::HeaderSettings reread;
+    reread.hzh = store_.readSetting("Hospital", "字号", "0", settings::files::hospital);
+    reread.hct = store_.readSetting("Hospital", "粗体", "0", settings::files::hospital);
+    reread.hys = store_.readSetting("Hospital", "颜色", "0", settings::files::hospital);
+    reread.hzt = store_.readSetting("Hospital", "字体", "0", settings::files::hospital);
     HeaderEditor again(store_, reread, preview_, dialogs_, log_);
     again.open();
     EXPECT_EQ(again.state().style.pointSize, 10.5);
@@ -246,7 +246,7 @@ TEST_F(HeaderEditorTest, AnsweringNoChangesNeitherFilesNorHeader)
     editor_.open();
     editor_.setName("新医院");
     chooseBoldRed();
-    const console::HeaderSettings before = header_;
+    const settings::HeaderSettings before = header_;
 
     dialogs_.answers = {false};
     EXPECT_FALSE(editor_.save());
@@ -267,7 +267,7 @@ TEST_F(HeaderEditorTest, SavingTwiceDrawsTwiceAndUndoOnlyReloadsThePreview)
     ASSERT_TRUE(editor_.save());
     ASSERT_TRUE(editor_.save());
     const std::string iniAfterSaves = readBytes(iniPath());
-    const console::HeaderSettings afterSaves = header_;
+    const settings::HeaderSettings afterSaves = header_;
     editor_.setName("别的医院");
     EXPECT_FALSE(editor_.undo());  // No: nothing at all
     EXPECT_TRUE(editor_.undo());

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "console/run_log.h"
+#include "base/run_log.h"
 #include "print_job/film_result.h"
 #include "print_job/template_road.h"
 
@@ -10,7 +10,7 @@ namespace vantorel::print_job::testing {
 // log as not composed (the driver still counts it).
 class NoTemplateComposition final : public TemplateComposition {
 public:
-    explicit NoTemplateComposition(console::RunLog& log) : log_(log) {}
+    explicit NoTemplateComposition(base::RunLog& log) : log_(log) {}
     void composeFilm(const TemplateFilm& film) override
     {
         log_.write("film box " + film.ruid + " not composed: no film template composition available");
@@ -18,7 +18,7 @@ public:
     FilmResult PrintReport() override { return FilmResult::failed("no film template composition available"); }
 
 private:
-    console::RunLog& log_;
+    base::RunLog& log_;
 };
 
 }  // namespace vantorel::print_job::testing

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "console/settings_loader.h"
-#include "console/settings_model.h"
+#include "settings/settings_loader.h"
+#include "settings/settings_model.h"
 #include "direct_composition/composition_fixture.h"
 #include "print_job/print_job_driver.h"
 #include "print_job/print_job_observer.h"
@@ -23,7 +23,7 @@ namespace vantorel::print_job::testing {
 namespace ps = print_service;
 namespace dc = direct_composition;
 
-class MemoryPrintCount final : public console::PrintCountStore {
+class MemoryPrintCount final : public settings::PrintCountStore {
 public:
     std::int32_t read() const override { return value; }
     void write(std::int32_t count) override { value = count; writes.push_back(count); }
@@ -57,7 +57,7 @@ protected:
 
 class RecordingTemplate final : public TemplateComposition {
 public:
-    explicit RecordingTemplate(console::RunLog& log) : log_(log) {}
+    explicit RecordingTemplate(base::RunLog& log) : log_(log) {}
     void composeFilm(const TemplateFilm& film) override { films.push_back(film); }
     FilmResult PrintReport() override
     {
@@ -68,7 +68,7 @@ public:
     std::string refusal;  // non-empty: PrintReport says the film did not print
 
 private:
-    console::RunLog& log_;
+    base::RunLog& log_;
 };
 
 // One image of a film box: an 8-bit grey (or RGB) picture of one value.
@@ -185,7 +185,7 @@ struct PrintJobFixture {
     }
 
     ps::PrintObjectStore store;
-    console::Settings settings;
+    settings::Settings settings;
     MemoryPrintCount printCount;
     RefusingSurface surface{{"A", "B", "C", "FilmFile"}};
     dc::testing::FakeHeaderPictures pictures;

@@ -5,7 +5,7 @@
 namespace vantorel::print_job {
 namespace {
 
-using Pools = std::array<std::vector<std::string>, console::routeCount>;
+using Pools = std::array<std::vector<std::string>, settings::routeCount>;
 
 TEST(FilmSizeCode, RoutesEveryKnownSizeAndFallsBack)
 {
@@ -26,7 +26,7 @@ TEST(FilmSizeCode, RoutesEveryKnownSizeAndFallsBack)
 
 TEST(RouteByDevice, FirstExactAddressWinsOtherwiseRouteEight)
 {
-    std::array<std::string, console::routeCount> ips{};
+    std::array<std::string, settings::routeCount> ips{};
     ips[2] = "10.0.0.7";
     ips[5] = "10.0.0.7";  // duplicate: the lower route wins
     ips[6] = "127.0.0.1";
@@ -40,7 +40,7 @@ TEST(RouteByDevice, FirstExactAddressWinsOtherwiseRouteEight)
 
 TEST(RouteByDevice, ModeIsReadFromTheLiveSettings)
 {
-    console::Settings settings;
+    settings::Settings settings;
     settings.routeDeviceIp[3] = "192.168.1.20";
     EXPECT_EQ(routeIndexFor(settings, "8INX10IN", "192.168.1.20"), 4);
     settings.routeByDevice = true;

@@ -1,6 +1,6 @@
 #include "print_service/associations.h"
 
-#include "console/settings_model.h"
+#include "settings/settings_model.h"
 #include "print_service/print_object_store.h"
 #include "print_service/printer_object.h"
 #include "print_service/request_handler.h"
@@ -88,7 +88,7 @@ struct AssociationsFixture : ::testing::Test {
     const AssociationInfo two{2, "B", "ZQ", "10.0.0.2", sop::grayscalePrintMeta};
     PrintObjectStore store;
     FilmParameters film;
-    console::Settings settings;
+    settings::Settings settings;
     testing::MemoryRunLog log;
     testing::LoggingPrintJob printJob{log};
     RequestHandler handler{store, film, settings, printJob, log};
@@ -193,7 +193,7 @@ TEST(AssociationsLimit, AFullStoreRefusesNCreateButServesTheRest)
 {
     PrintObjectStore store;
     FilmParameters film;
-    console::Settings settings;
+    settings::Settings settings;
     testing::MemoryRunLog log;
     testing::LoggingPrintJob printJob{log};
     RequestHandler handler{store, film, settings, printJob, log};

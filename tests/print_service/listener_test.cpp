@@ -1,7 +1,7 @@
 #include "print_service/listener.h"
 
-#include "console/operator_messages.h"
-#include "console/settings_model.h"
+#include "base/operator_messages.h"
+#include "settings/settings_model.h"
 #include "support/memory_run_log.h"
 
 #include <gtest/gtest.h>
@@ -21,8 +21,8 @@ struct FakeNetwork final : NetworkListener {
     std::vector<std::int32_t> ports;
 };
 
-struct RecordingMessages final : console::OperatorMessages {
-    void show(const std::string& text, const std::string& title, console::MessageIcon icon) override
+struct RecordingMessages final : base::OperatorMessages {
+    void show(const std::string& text, const std::string& title, base::MessageIcon icon) override
     {
         shown.push_back(title + "|" + text + "|" + std::to_string(static_cast<int>(icon)));
     }
@@ -31,7 +31,7 @@ struct RecordingMessages final : console::OperatorMessages {
 
 struct ListenerFixture : ::testing::Test {
     FakeNetwork network;
-    console::Settings settings;
+    settings::Settings settings;
     testing::MemoryRunLog log;
     RecordingMessages messages;
     Listener listener{network, settings, log, messages};

@@ -1,6 +1,6 @@
 #include "print_service/request_handler.h"
 
-#include "console/settings_model.h"
+#include "settings/settings_model.h"
 #include "print_service/print_job_port.h"
 #include "print_service/print_object_store.h"
 #include "print_service/printer_object.h"
@@ -80,7 +80,7 @@ struct HandlerFixture : ::testing::Test {
 
     PrintObjectStore store;
     FilmParameters film;
-    console::Settings settings;
+    settings::Settings settings;
     RecordingPrintJob printJob;
     testing::MemoryRunLog log;
     RequestHandler handler{store, film, settings, printJob, log};

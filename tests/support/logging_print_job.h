@@ -1,6 +1,6 @@
 #pragma once
 
-#include "console/run_log.h"
+#include "base/run_log.h"
 #include "print_service/print_job_port.h"
 
 namespace vantorel::testing {
@@ -9,7 +9,7 @@ namespace vantorel::testing {
 // prints nothing and says so in the answer.
 class LoggingPrintJob final : public print_service::PrintJobPort {
 public:
-    explicit LoggingPrintJob(console::RunLog& log) : log_(log) {}
+    explicit LoggingPrintJob(base::RunLog& log) : log_(log) {}
 
     print_service::PrintOutcome DoPrint(const std::string& ruid, const std::string& Rip) override
     {
@@ -21,7 +21,7 @@ public:
     }
 
 private:
-    console::RunLog& log_;
+    base::RunLog& log_;
 };
 
 }  // namespace vantorel::testing

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "console/run_log.h"
+#include "base/run_log.h"
 
 #include <algorithm>
 #include <string>
@@ -9,7 +9,7 @@
 namespace vantorel::testing {
 
 // Keeps every run log message in memory, for asserting exact log lines.
-class MemoryRunLog final : public console::RunLog {
+class MemoryRunLog final : public base::RunLog {
 public:
     bool write(const std::string& message) override
     {

@@ -2,8 +2,8 @@
 // the built-in FilmFile printer, the TIFF export; the archive is a fake.
 
 #include "archive/film_record_store.h"
-#include "console/clock.h"
-#include "console/settings_model.h"
+#include "base/clock.h"
+#include "settings/settings_model.h"
 #include "support/memory_run_log.h"
 #include "template_composition/qt/report_template_composition.h"
 #include "template_composition/report_page.h"
@@ -24,11 +24,11 @@ namespace dc = direct_composition;
 
 class RecordingFilmRecords final : public archive::FilmRecordStore {
 public:
-    console::Result<void> SaveFilmDB(const std::string& pathstr, const std::string& fil) override
+    base::Result<void> SaveFilmDB(const std::string& pathstr, const std::string& fil) override
     {
         rows.push_back(pathstr + "/" + fil);
         if (!failWith.empty())
-            return console::Failure{failWith};
+            return base::Failure{failWith};
         return {};
     }
     std::vector<std::string> rows;
@@ -71,8 +71,8 @@ struct RoadFixture {
     }
 
     QTemporaryDir home;
-    console::Settings settings;
-    console::FixedClock clock;
+    settings::Settings settings;
+    base::FixedClock clock;
     vantorel::testing::MemoryRunLog log;
     RecordingFilmRecords records;
     std::vector<dc::FilmPage> previews;

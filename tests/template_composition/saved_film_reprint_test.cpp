@@ -1,7 +1,7 @@
 // A saved film printed again on the built-in FilmFile printer: the page is
 // the film, fitted to the sheet; failures say why and count nothing.
 
-#include "console/settings_model.h"
+#include "settings/settings_model.h"
 #include "support/memory_run_log.h"
 #include "support/pdf_pages.h"
 #include "template_composition/qt/saved_film_reprint.h"
@@ -35,7 +35,7 @@ struct ReprintFixture {
     }
 
     QTemporaryDir home;
-    console::Settings settings;
+    settings::Settings settings;
     testing::MemoryRunLog log;
     int counted = 0;
     SavedFilmReprint reprint{settings, home.path().toStdString(), log, [this] { ++counted; }};

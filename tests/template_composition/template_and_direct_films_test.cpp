@@ -3,7 +3,7 @@
 // the console's preview, neither road disturbing the other's state.
 
 #include "archive/film_record_store.h"
-#include "console/clock.h"
+#include "base/clock.h"
 #include "print_job/print_job_fixture.h"
 #include "template_composition/qt/report_template_composition.h"
 
@@ -20,7 +20,7 @@ using print_job::testing::PrintJobFixture;
 
 class NoFilmRecords final : public archive::FilmRecordStore {
 public:
-    console::Result<void> SaveFilmDB(const std::string&, const std::string&) override { return {}; }
+    base::Result<void> SaveFilmDB(const std::string&, const std::string&) override { return {}; }
 };
 
 TEST(TemplateAndDirectFilms, AlternateInOneRun)
@@ -31,7 +31,7 @@ TEST(TemplateAndDirectFilms, AlternateInOneRun)
     PrintJobFixture f;
     f.settings.routePrinters[0] = {"FilmFile"};
     f.settings.routePaperIndex[0] = 1;  // A4
-    console::FixedClock clock({2024, 3, 5, 7, 8, 9});
+    base::FixedClock clock({2024, 3, 5, 7, 8, 9});
     NoFilmRecords records;
     ReportTemplateComposition road({f.settings, home.path().toStdString(), clock, f.log, records,
                                     [&f](const direct_composition::FilmPage& page) { f.observer.filmComposed(page); }});

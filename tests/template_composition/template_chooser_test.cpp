@@ -1,6 +1,6 @@
 #include "template_fakes.h"
 
-#include "console/settings_model.h"
+#include "settings/settings_model.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@ namespace {
 
 int paperIndex(const std::string& code)
 {
-    const auto& codes = console::paperCodeList();
+    const auto& codes = settings::paperCodeList();
     return static_cast<int>(std::find(codes.begin(), codes.end(), code) - codes.begin());
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "console/clock.h"
-#include "console/settings_model.h"
+#include "base/clock.h"
+#include "settings/settings_model.h"
 #include "print_job/template_road.h"
 #include "support/memory_run_log.h"
 #include "template_composition/ac_report.h"
@@ -17,12 +17,12 @@ namespace vantorel::template_composition::testing {
 // Templates by path; every path asked for is noted, an unknown one is missing.
 class FakeTemplateLoader final : public TemplateLoader {
 public:
-    console::Result<ReportLayout> load(const std::string& path) override
+    base::Result<ReportLayout> load(const std::string& path) override
     {
         asked.push_back(path);
         const auto found = templates.find(path);
         if (found == templates.end())
-            return console::Failure{"file not found"};
+            return base::Failure{"file not found"};
         return found->second;
     }
     std::map<std::string, ReportLayout> templates;
@@ -73,8 +73,8 @@ struct ChooserFixture {
     {
         settings.installedPrinters = {"CupsA", "CupsB", "FilmFile"};
     }
-    console::Settings settings;
-    console::FixedClock clock;
+    settings::Settings settings;
+    base::FixedClock clock;
     FakeTemplateLoader loader;
     vantorel::testing::MemoryRunLog log;
     TemplateChooser chooser;

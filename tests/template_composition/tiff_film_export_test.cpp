@@ -1,4 +1,4 @@
-#include "console/clock.h"
+#include "base/clock.h"
 #include "template_composition/qt/tiff_film_export.h"
 
 #include <QDir>
@@ -48,7 +48,7 @@ TEST(TiffFilmExport, WritesDatedGreyFilmsAndNumbersSameSecondOnes)
     const QImage image = renderExportImage(greyPage(settings), settings);
     ASSERT_EQ(image.format(), QImage::Format_Grayscale8);
     const std::string root = home.filePath("images").toStdString();
-    const console::LocalDateTime at{2024, 3, 5, 7, 8, 9};
+    const base::LocalDateTime at{2024, 3, 5, 7, 8, 9};
     QDir().mkpath(home.filePath("images/2024/03"));  // year and month are there
 
     std::string error;
@@ -134,7 +134,7 @@ TEST(TiffFilmExport, AWriteThatFailsPartwayLeavesNoFilmAndGivesTheSystemsReason)
     ReportPageSettings settings;
     const QImage image = renderExportImage(greyPage(settings), settings);  // 7.7 MB as a TIFF
     const std::string root = home.filePath("images").toStdString();
-    const console::LocalDateTime at{2024, 3, 5, 7, 8, 9};
+    const base::LocalDateTime at{2024, 3, 5, 7, 8, 9};
     std::string error;
     {
         FileSizeLimit limit(1 << 20);

@@ -2,7 +2,7 @@
 
 #include "archive/film_query.h"
 #include "archive/sql/odbc_connection.h"
-#include "console/settings_model.h"
+#include "settings/settings_model.h"
 
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -39,7 +39,7 @@ public:
     }
 };
 
-OdbcFilmListing::OdbcFilmListing(const console::Settings& settings)
+OdbcFilmListing::OdbcFilmListing(const settings::Settings& settings)
     : settings_(settings), rows_(std::make_unique<FilmRowsModel>())
 {
 }

@@ -7,9 +7,9 @@
 class QIdentityProxyModel;
 class QSqlQueryModel;
 
-namespace vantorel::console {
+namespace vantorel::settings {
 struct Settings;
-}
+}  // namespace vantorel::settings
 
 namespace vantorel::archive {
 
@@ -20,7 +20,7 @@ namespace vantorel::archive {
 // window for long.
 class OdbcFilmListing final : public FilmListing {
 public:
-    explicit OdbcFilmListing(const console::Settings& settings);
+    explicit OdbcFilmListing(const settings::Settings& settings);
     ~OdbcFilmListing() override;
 
     std::optional<QString> list(const QDate& from, const QDate& to) override;
@@ -31,7 +31,7 @@ public:
 private:
     void closeConnection();
 
-    const console::Settings& settings_;
+    const settings::Settings& settings_;
     std::unique_ptr<QIdentityProxyModel> rows_;
     std::unique_ptr<QSqlQueryModel> source_;
     QString connection_;

@@ -2,7 +2,7 @@
 
 #include "archive/sql/odbc_connection.h"
 
-#include "console/clock.h"
+#include "base/clock.h"
 
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -32,7 +32,7 @@ QString sqlText(const std::string& text)
     return quoted;
 }
 
-std::string prtdateOf(const console::LocalDateTime& t)
+std::string prtdateOf(const base::LocalDateTime& t)
 {
     char text[32];
     std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", t.year, t.month, t.day, t.hour,
@@ -68,17 +68,17 @@ bool insertRow(QSqlDatabase& db, const std::string& filmPath, const std::string&
 
 }  // namespace
 
-OdbcFilmRecordStore::OdbcFilmRecordStore(const std::string& connectString, const console::Clock& clock)
+OdbcFilmRecordStore::OdbcFilmRecordStore(const std::string& connectString, const base::Clock& clock)
     : connectString_(connectString), clock_(clock)
 {
 }
 
-console::Result<void> OdbcFilmRecordStore::SaveFilmDB(const std::string& pathstr, const std::string& fil)
+base::Result<void> OdbcFilmRecordStore::SaveFilmDB(const std::string& pathstr, const std::string& fil)
 {
     return writeRow({prtdateOf(clock_.now()), pathstr + "/" + fil});
 }
 
-console::Result<void> OdbcFilmRecordStore::writeRow(const FilmRow& row)
+base::Result<void> OdbcFilmRecordStore::writeRow(const FilmRow& row)
 {
     std::string error;
     static std::atomic<int> serial{0};
@@ -103,7 +103,7 @@ console::Result<void> OdbcFilmRecordStore::writeRow(const FilmRow& row)
     }
     QSqlDatabase::removeDatabase(name);
     if (!written)
-        return console::Failure{error};
+        return base::Failure{error};
     lastId_ = id;
     return {};
 }

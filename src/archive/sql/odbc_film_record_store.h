@@ -6,9 +6,9 @@
 #include <atomic>
 #include <string>
 
-namespace vantorel::console {
+namespace vantorel::base {
 class Clock;
-}
+}  // namespace vantorel::base
 
 namespace vantorel::archive {
 
@@ -27,17 +27,17 @@ inline constexpr int statementTimeoutSeconds = 10;
 class OdbcFilmRecordStore final : public FilmRecordStore, public FilmRowWriter {
 public:
     // `connectString` is read at every film (it is set at start-up).
-    OdbcFilmRecordStore(const std::string& connectString, const console::Clock& clock);
+    OdbcFilmRecordStore(const std::string& connectString, const base::Clock& clock);
 
-    console::Result<void> SaveFilmDB(const std::string& pathstr, const std::string& fil) override;
-    console::Result<void> writeRow(const FilmRow& row) override;
+    base::Result<void> SaveFilmDB(const std::string& pathstr, const std::string& fil) override;
+    base::Result<void> writeRow(const FilmRow& row) override;
 
     // The id the database gave the last row written (0 when none).
     long long lastId() const { return lastId_.load(); }
 
 private:
     const std::string& connectString_;
-    const console::Clock& clock_;
+    const base::Clock& clock_;
     std::atomic<long long> lastId_{0};
 };
 

@@ -3,8 +3,8 @@
 #include "archive/film_listing.h"
 #include "archive/film_reprint.h"
 #include "archive/film_query.h"
-#include "console/operator_messages.h"
-#include "console/run_log.h"
+#include "base/operator_messages.h"
+#include "base/run_log.h"
 #include "console/ui/pages/page_layout.h"
 #include "console/ui/pages/page_services.h"
 
@@ -149,7 +149,7 @@ void FilmArchivePage::openFilm()
         return;
     if (!QFileInfo(path).isFile()) {
         services_.messages.show("胶片【" + path.toStdString() + "】不存在。", "打开出错",
-                                console::MessageIcon::Information);
+                                base::MessageIcon::Information);
         return;
     }
     services_.desktop.openDocument(path);

@@ -8,9 +8,12 @@ class QLabel;
 class QPushButton;
 class QTableView;
 
-namespace vantorel::console {
+namespace vantorel::base {
 class OperatorMessages;
 class RunLog;
+}  // namespace vantorel::base
+
+namespace vantorel::console {
 namespace ui {
 class DesktopLauncher;
 }
@@ -32,9 +35,9 @@ class FilmArchivePage final : public QWidget {
 public:
     struct Services {
         FilmListing& listing;
-        console::OperatorMessages& messages;
+        base::OperatorMessages& messages;
         console::ui::DesktopLauncher& desktop;
-        console::RunLog& log;
+        base::RunLog& log;
         FilmReprint* reprint = nullptr;  // none: "重新打印" stays disabled
     };
     explicit FilmArchivePage(Services services, QWidget* parent = nullptr);

@@ -1,10 +1,10 @@
 #include "console/ui/console_startup.h"
 
-#include "console/operator_messages.h"
-#include "console/result.h"
-#include "console/run_log.h"
-#include "console/settings_loader.h"
-#include "console/settings_store.h"
+#include "base/operator_messages.h"
+#include "base/result.h"
+#include "base/run_log.h"
+#include "settings/settings_loader.h"
+#include "settings/settings_store.h"
 #include "console/ui/local_address.h"
 #include "console/ui/main_window.h"
 #include "console/ui/pages/about_page.h"
@@ -20,7 +20,7 @@
 
 namespace vantorel::console::ui {
 
-ConsoleStartup::ConsoleStartup(StartupContext context, Settings& settings, MainWindow& window)
+ConsoleStartup::ConsoleStartup(StartupContext context, settings::Settings& settings, MainWindow& window)
     : context_(std::move(context)), settings_(settings), window_(window)
 {
 }
@@ -41,7 +41,7 @@ std::vector<StartupStep> ConsoleStartup::steps()
          [this] { window_.addNavigationEntries(laterNavigationEntries(settings_.saveFilmAtStart)); }},
         {"film dates",
          [this, &pages] {
-             const LocalDateTime now = context_.clock.now();
+             const base::LocalDateTime now = context_.clock.now();
              pages.setFilmDates(QDate(now.year, now.month, now.day));
          }},
         {"skin", [this] { applySkin(); }},
@@ -73,7 +73,7 @@ void ConsoleStartup::readHeaderSettings()
     // print objects are built, the last step.
     // The header icon "\医院名称\cross.bmp" is read by the header pictures of
     // film composition, which the program builds before start-up.
-    settings_ = loadSettings(context_.store, context_.installedPrinters, context_.printCount,
+    settings_ = settings::loadSettings(context_.store, context_.installedPrinters, context_.printCount,
                              deferred_);
 }
 
@@ -136,7 +136,7 @@ void ConsoleStartup::startListening()
         listening = context_.services.startListening();
     } catch (...) {
         // A listener that cannot even be set up is a listening failure too.
-        context_.log.write("DICOM listener not set up: " + currentExceptionReason());
+        context_.log.write("DICOM listener not set up: " + base::currentExceptionReason());
     }
     window_.statusPanels().setListening(listening);
 }

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "console/clock.h"
-#include "console/settings_model.h"
+#include "base/clock.h"
+#include "settings/settings_model.h"
 #include "console/ui/deferred_operator_messages.h"
 #include "console/ui/startup_sequence.h"
 
@@ -12,12 +12,14 @@
 
 class QApplication;
 
-namespace vantorel::console {
+namespace vantorel::base {
 class OperatorMessages;
-class PrintCountStore;
 class RunLog;
+}  // namespace vantorel::base
+namespace vantorel::settings {
+class PrintCountStore;
 class SettingsStore;
-}  // namespace vantorel::console
+}  // namespace vantorel::settings
 
 namespace vantorel::console::ui {
 
@@ -27,12 +29,12 @@ class StartupServices;
 // What start-up works with; everything is owned by the composition root.
 struct StartupContext {
     QString homeFolder;
-    const SettingsStore& store;
-    const PrintCountStore& printCount;
+    const settings::SettingsStore& store;
+    const settings::PrintCountStore& printCount;
     std::vector<std::string> installedPrinters;
-    const Clock& clock;
-    RunLog& log;
-    OperatorMessages& messages;  // message boxes, or the run log when headless
+    const base::Clock& clock;
+    base::RunLog& log;
+    base::OperatorMessages& messages;  // message boxes, or the run log when headless
     StartupServices& services;
     QApplication& application;
     bool windowSystem = true;  // false: headless, the window is never shown
@@ -45,7 +47,7 @@ struct StartupContext {
 // modalities out.
 class ConsoleStartup {
 public:
-    ConsoleStartup(StartupContext context, Settings& settings, MainWindow& window);
+    ConsoleStartup(StartupContext context, settings::Settings& settings, MainWindow& window);
 
     std::vector<StartupStep> steps();
     StartupOutcome run();
@@ -63,7 +65,7 @@ private:
     void showLogo();            // 20
 
     StartupContext context_;
-    Settings& settings_;
+    settings::Settings& settings_;
     MainWindow& window_;
     DeferredOperatorMessages deferred_;
 };

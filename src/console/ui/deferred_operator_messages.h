@@ -1,6 +1,6 @@
 #pragma once
 
-#include "console/operator_messages.h"
+#include "base/operator_messages.h"
 
 #include <string>
 #include <vector>
@@ -10,15 +10,15 @@ namespace vantorel::console::ui {
 // Keeps messages until start-up reaches the step that shows them: the
 // settings are read in one pass, but the operator sees the missing
 // printer-list message where start-up reads the printer pools.
-class DeferredOperatorMessages final : public OperatorMessages {
+class DeferredOperatorMessages final : public base::OperatorMessages {
 public:
-    void show(const std::string& text, const std::string& title, MessageIcon icon) override
+    void show(const std::string& text, const std::string& title, base::MessageIcon icon) override
     {
         held_.push_back({text, title, icon});
     }
 
     // Shows every held message on `target`, in order, and forgets them.
-    void release(OperatorMessages& target)
+    void release(base::OperatorMessages& target)
     {
         std::vector<Held> held;
         held.swap(held_);
@@ -32,7 +32,7 @@ private:
     struct Held {
         std::string text;
         std::string title;
-        MessageIcon icon;
+        base::MessageIcon icon;
     };
     std::vector<Held> held_;
 };

@@ -1,14 +1,14 @@
 #include "console/ui/listen_retry.h"
 
 #include "console/listener_control.h"
-#include "console/run_log.h"
+#include "base/run_log.h"
 #include "console/ui/status_panels.h"
 
 #include <QTimer>
 
 namespace vantorel::console::ui {
 
-ListenRetry::ListenRetry(ListenerControl& listener, StatusPanels& panels, RunLog& log,
+ListenRetry::ListenRetry(ListenerControl& listener, StatusPanels& panels, base::RunLog& log,
                          const QString& port, QObject* parent)
     : QObject(parent), listener_(listener), panels_(panels), log_(log), port_(port),
       timer_(new QTimer(this))

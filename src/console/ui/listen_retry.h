@@ -5,9 +5,11 @@
 
 class QTimer;
 
+namespace vantorel::base {
+class RunLog;
+}  // namespace vantorel::base
 namespace vantorel::console {
 class ListenerControl;
-class RunLog;
 }  // namespace vantorel::console
 
 namespace vantorel::console::ui {
@@ -24,7 +26,7 @@ class ListenRetry final : public QObject {
 public:
     static constexpr int intervalMs = 10000;
 
-    ListenRetry(ListenerControl& listener, StatusPanels& panels, RunLog& log, const QString& port,
+    ListenRetry(ListenerControl& listener, StatusPanels& panels, base::RunLog& log, const QString& port,
                 QObject* parent = nullptr);
 
     // Starts retrying when start-up's port is waiting for it; otherwise
@@ -37,7 +39,7 @@ public:
 private:
     ListenerControl& listener_;
     StatusPanels& panels_;
-    RunLog& log_;
+    base::RunLog& log_;
     QString port_;
     QTimer* timer_ = nullptr;
 };

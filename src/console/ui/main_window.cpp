@@ -16,7 +16,7 @@
 
 namespace vantorel::console::ui {
 
-MainWindow::MainWindow(const QString& homeFolder, const Clock& clock, OperatorMessages& messages,
+MainWindow::MainWindow(const QString& homeFolder, const base::Clock& clock, base::OperatorMessages& messages,
                        std::unique_ptr<SettingsPages> pages)
 {
     setObjectName(QStringLiteral("mainWindow"));

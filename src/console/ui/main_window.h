@@ -1,6 +1,6 @@
 #pragma once
 
-#include "console/clock.h"
+#include "base/clock.h"
 #include "console/ui/navigation.h"
 #include "console/ui/pages/settings_pages.h"
 
@@ -16,9 +16,9 @@ class QListWidget;
 class QListWidgetItem;
 class QStackedWidget;
 
-namespace vantorel::console {
+namespace vantorel::base {
 class OperatorMessages;
-}
+}  // namespace vantorel::base
 
 namespace vantorel::console::ui {
 
@@ -34,7 +34,7 @@ class MainWindow final : public QMainWindow {
     Q_OBJECT
 public:
     // `pages` holds the settings pages; null gives the framed pages.
-    MainWindow(const QString& homeFolder, const Clock& clock, OperatorMessages& messages,
+    MainWindow(const QString& homeFolder, const base::Clock& clock, base::OperatorMessages& messages,
                std::unique_ptr<SettingsPages> pages = nullptr);
     ~MainWindow() override;
 

@@ -6,16 +6,16 @@ namespace vantorel::console::ui {
 
 namespace {
 
-QMessageBox::Icon boxIcon(MessageIcon icon)
+QMessageBox::Icon boxIcon(base::MessageIcon icon)
 {
     switch (icon) {
-    case MessageIcon::Warning:
+    case base::MessageIcon::Warning:
         return QMessageBox::Warning;
-    case MessageIcon::Critical:
+    case base::MessageIcon::Critical:
         return QMessageBox::Critical;
-    case MessageIcon::None:
+    case base::MessageIcon::None:
         return QMessageBox::NoIcon;
-    case MessageIcon::Information:
+    case base::MessageIcon::Information:
         break;
     }
     return QMessageBox::Information;
@@ -24,7 +24,7 @@ QMessageBox::Icon boxIcon(MessageIcon icon)
 }  // namespace
 
 void MessageBoxOperatorMessages::show(const std::string& text, const std::string& title,
-                                      MessageIcon icon)
+                                      base::MessageIcon icon)
 {
     // A hidden main window still gets its message: the box then stands alone.
     QWidget* parent = parent_ && parent_->isVisible() ? parent_.data() : nullptr;

@@ -1,8 +1,8 @@
 #include "console/ui/run_log_viewer.h"
 
-#include "console/gbk.h"
-#include "console/operator_messages.h"
-#include "console/run_log.h"
+#include "base/gbk.h"
+#include "base/operator_messages.h"
+#include "base/run_log.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -15,14 +15,14 @@ namespace {
 // replacement character rather than cutting the text short.
 QString decodeGbk(const QByteArray& bytes)
 {
-    return QString::fromStdString(gbkToUtf8(bytes.toStdString()));
+    return QString::fromStdString(base::gbkToUtf8(bytes.toStdString()));
 }
 
 const QString hintTitle = QStringLiteral("提示");
 
 }  // namespace
 
-RunLogViewer::RunLogViewer(QString homeFolder, const Clock& clock, OperatorMessages& messages,
+RunLogViewer::RunLogViewer(QString homeFolder, const base::Clock& clock, base::OperatorMessages& messages,
                            AskFileName askFileName)
     : home_(std::move(homeFolder)), clock_(clock), messages_(messages),
       askFileName_(std::move(askFileName))
@@ -32,7 +32,7 @@ RunLogViewer::RunLogViewer(QString homeFolder, const Clock& clock, OperatorMessa
 QString RunLogViewer::todaysLogPath() const
 {
     return home_ + QStringLiteral("/LOG/") +
-           QString::fromStdString(FileRunLog::fileName(clock_.now()));
+           QString::fromStdString(base::FileRunLog::fileName(clock_.now()));
 }
 
 void RunLogViewer::showLog()
@@ -65,7 +65,7 @@ void RunLogViewer::saveLog()
     // comes back as "<folder>/   ", which is no file name either (trimmed
     // alone it would name the folder and save beside it as "<folder>.log").
     if (name.isEmpty() || QFileInfo(*chosen).fileName().trimmed().isEmpty()) {
-        messages_.show("请输入文件名后再另存。", hintTitle.toStdString(), MessageIcon::Information);
+        messages_.show("请输入文件名后再另存。", hintTitle.toStdString(), base::MessageIcon::Information);
         return;
     }
     const QString target = name + QStringLiteral(".log");
@@ -80,7 +80,7 @@ void RunLogViewer::saveLog()
 void RunLogViewer::reportMissing(const QString& path) const
 {
     const QString text = QStringLiteral("抱歉，日志文件【") + path + QStringLiteral("】未找到。");
-    messages_.show(text.toStdString(), hintTitle.toStdString(), MessageIcon::Information);
+    messages_.show(text.toStdString(), hintTitle.toStdString(), base::MessageIcon::Information);
 }
 
 }  // namespace vantorel::console::ui

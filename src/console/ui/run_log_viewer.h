@@ -1,15 +1,15 @@
 #pragma once
 
-#include "console/clock.h"
+#include "base/clock.h"
 
 #include <QString>
 
 #include <functional>
 #include <optional>
 
-namespace vantorel::console {
+namespace vantorel::base {
 class OperatorMessages;
-}
+}  // namespace vantorel::base
 
 namespace vantorel::console::ui {
 
@@ -21,7 +21,7 @@ public:
     // or cannot be shown.
     using AskFileName = std::function<std::optional<QString>()>;
 
-    RunLogViewer(QString homeFolder, const Clock& clock, OperatorMessages& messages,
+    RunLogViewer(QString homeFolder, const base::Clock& clock, base::OperatorMessages& messages,
                  AskFileName askFileName);
 
     // "刷新" and selecting the page: loads today's file. When it is missing the
@@ -43,8 +43,8 @@ private:
     void reportMissing(const QString& path) const;
 
     QString home_;
-    const Clock& clock_;
-    OperatorMessages& messages_;
+    const base::Clock& clock_;
+    base::OperatorMessages& messages_;
     AskFileName askFileName_;
     QString shownPath_;
     QString text_;

@@ -1,13 +1,13 @@
 #include "console/ui/startup_sequence.h"
 
-#include "console/result.h"
-#include "console/run_log.h"
+#include "base/result.h"
+#include "base/run_log.h"
 
 #include <exception>
 
 namespace vantorel::console::ui {
 
-StartupOutcome runStartupSteps(const std::vector<StartupStep>& steps, RunLog* log)
+StartupOutcome runStartupSteps(const std::vector<StartupStep>& steps, base::RunLog* log)
 {
     StartupOutcome outcome;
     for (const StartupStep& step : steps) {
@@ -17,7 +17,7 @@ StartupOutcome runStartupSteps(const std::vector<StartupStep>& steps, RunLog* lo
             outcome.ran.push_back(step.name);
             continue;
         } catch (...) {
-            reason = currentExceptionReason();
+            reason = base::currentExceptionReason();
         }
         outcome.skipped.push_back(step.name);
         if (log)

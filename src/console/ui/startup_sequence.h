@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-namespace vantorel::console {
+namespace vantorel::base {
 class RunLog;
-}
+}  // namespace vantorel::base
 
 namespace vantorel::console::ui {
 
@@ -24,6 +24,6 @@ struct StartupOutcome {
 
 // Runs every step in order. A failing step shows the operator nothing; it
 // leaves a short diagnostic line in `log` (when given) naming the step.
-StartupOutcome runStartupSteps(const std::vector<StartupStep>& steps, RunLog* log);
+StartupOutcome runStartupSteps(const std::vector<StartupStep>& steps, base::RunLog* log);
 
 }  // namespace vantorel::console::ui

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "console/settings_model.h"
+#include "settings/settings_model.h"
 
 namespace vantorel::console::ui {
 
@@ -30,7 +30,7 @@ public:
     // when listening.
     [[nodiscard]] virtual bool startListening() = 0;
     virtual void createPrintObjectStore() = 0;
-    virtual void buildPrinterObject(const Settings& settings) = 0;
+    virtual void buildPrinterObject(const settings::Settings& settings) = 0;
     virtual void buildFilmLut() = 0;
 };
 

@@ -1,6 +1,6 @@
 #include "direct_composition/qt/qt_printer_surface.h"
 
-#include "console/run_log.h"
+#include "base/run_log.h"
 #include "direct_composition/cups/cups_document_job.h"
 #include "direct_composition/cups/cups_queue_watch.h"
 #include "direct_composition/qt/film_file_writer.h"
@@ -66,7 +66,7 @@ std::vector<std::pair<std::string, std::string>> cupsOptionsOf(const QPrinter& p
 }
 
 
-QtPrinterSurface::QtPrinterSurface(std::string homeFolder, console::RunLog* log)
+QtPrinterSurface::QtPrinterSurface(std::string homeFolder, base::RunLog* log)
     : RecordingSurface(installedPrinters()), home_(std::move(homeFolder)), log_(log)
 {
     setKeepDocuments(false);

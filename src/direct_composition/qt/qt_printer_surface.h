@@ -15,9 +15,9 @@
 class QPageLayout;
 class QPrinter;
 
-namespace vantorel::console {
+namespace vantorel::base {
 class RunLog;
-}
+}  // namespace vantorel::base
 
 namespace vantorel::direct_composition {
 
@@ -41,7 +41,7 @@ public:
     // `log` (optional) gets a diagnostic line when a page cannot be printed.
     // Temporary files left in <home>/FilmFile by a run that ended mid-film
     // are removed.
-    explicit QtPrinterSurface(std::string homeFolder, console::RunLog* log = nullptr);
+    explicit QtPrinterSurface(std::string homeFolder, base::RunLog* log = nullptr);
 
     // The CUPS printers in the system's order, then "FilmFile".
     static std::vector<std::string> installedPrinters();
@@ -68,7 +68,7 @@ private:
     PageRelease printToSystemPrinter(const FilmPage& page);
 
     std::string home_;
-    console::RunLog* log_;
+    base::RunLog* log_;
     std::string lastFilmFile_;
     std::function<FilmImageCompression()> compression_;
     FilmTextOverlay textOverlay_;

@@ -27,8 +27,8 @@ QString styleSummary(const NameStyle& style)
 
 }  // namespace
 
-Frmhname::Frmhname(QWidget* owner, console::SettingsStore& store, console::HeaderSettings& header,
-                   console::RunLog& log)
+Frmhname::Frmhname(QWidget* owner, settings::SettingsStore& store, settings::HeaderSettings& header,
+                   base::RunLog& log)
     : QWidget(owner, Qt::Window), dialogs_(this), editor_(store, header, picture_, dialogs_, log)
 {
     setObjectName(QStringLiteral("Frmhname"));

@@ -11,11 +11,13 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
-namespace vantorel::console {
-struct HeaderSettings;
+namespace vantorel::base {
 class RunLog;
+}  // namespace vantorel::base
+namespace vantorel::settings {
+struct HeaderSettings;
 class SettingsStore;
-}  // namespace vantorel::console
+}  // namespace vantorel::settings
 
 namespace vantorel::hospital_name::ui {
 
@@ -28,8 +30,8 @@ namespace vantorel::hospital_name::ui {
 class Frmhname final : public QWidget {
     Q_OBJECT
 public:
-    Frmhname(QWidget* owner, console::SettingsStore& store, console::HeaderSettings& header,
-             console::RunLog& log);
+    Frmhname(QWidget* owner, settings::SettingsStore& store, settings::HeaderSettings& header,
+             base::RunLog& log);
 
     const HeaderEditor& editor() const { return editor_; }
     // The picture that a save writes to yy.bmp, and the one on screen.

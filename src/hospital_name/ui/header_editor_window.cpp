@@ -4,8 +4,8 @@
 
 namespace vantorel::hospital_name::ui {
 
-HeaderEditorWindow::HeaderEditorWindow(console::SettingsStore& store, console::HeaderSettings& header,
-                                       console::RunLog& log)
+HeaderEditorWindow::HeaderEditorWindow(settings::SettingsStore& store, settings::HeaderSettings& header,
+                                       base::RunLog& log)
     : store_(store), header_(header), log_(log)
 {
 }

@@ -4,11 +4,13 @@
 
 #include <QPointer>
 
-namespace vantorel::console {
-struct HeaderSettings;
+namespace vantorel::base {
 class RunLog;
+}  // namespace vantorel::base
+namespace vantorel::settings {
+struct HeaderSettings;
 class SettingsStore;
-}  // namespace vantorel::console
+}  // namespace vantorel::settings
 
 namespace vantorel::hospital_name::ui {
 
@@ -19,15 +21,15 @@ class Frmhname;
 // up raises it. A closed window is gone, and the next open loads afresh.
 class HeaderEditorWindow final : public console::ui::HeaderEditorOpener {
 public:
-    HeaderEditorWindow(console::SettingsStore& store, console::HeaderSettings& header, console::RunLog& log);
+    HeaderEditorWindow(settings::SettingsStore& store, settings::HeaderSettings& header, base::RunLog& log);
 
     void open(QWidget* owner) override;
     Frmhname* window() const;  // the open window, or nullptr
 
 private:
-    console::SettingsStore& store_;
-    console::HeaderSettings& header_;
-    console::RunLog& log_;
+    settings::SettingsStore& store_;
+    settings::HeaderSettings& header_;
+    base::RunLog& log_;
     QPointer<Frmhname> window_;
 };
 

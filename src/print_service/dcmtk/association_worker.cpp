@@ -1,6 +1,6 @@
 #include "print_service/dcmtk/association_worker.h"
 
-#include "console/text.h"
+#include "base/text.h"
 #include "print_service/associations.h"
 #include "print_service/dcmtk/dimse_bridge.h"
 #include "print_service/dcmtk/main_thread_dispatcher.h"
@@ -21,7 +21,7 @@
 
 namespace vantorel::print_service {
 
-using console::statusHex;
+using base::statusHex;
 
 namespace {
 

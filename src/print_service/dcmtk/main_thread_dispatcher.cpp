@@ -1,6 +1,6 @@
 #include "print_service/dcmtk/main_thread_dispatcher.h"
 
-#include "console/result.h"
+#include "base/result.h"
 
 #include <QThread>
 
@@ -72,7 +72,7 @@ void MainThreadDispatcher::drain()
             item->work();
         } catch (...) {
             ran = false;  // the caller treats it as not handled
-            item->failure = console::currentExceptionReason();
+            item->failure = base::currentExceptionReason();
         }
         item->done.set_value(ran);
     }

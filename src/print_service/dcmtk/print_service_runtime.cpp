@@ -1,6 +1,6 @@
 #include "print_service/dcmtk/print_service_runtime.h"
 
-#include "console/settings_model.h"
+#include "settings/settings_model.h"
 
 #include <cstdlib>
 #include <string>
@@ -8,8 +8,8 @@
 namespace vantorel::print_service {
 
 PrintServiceRuntime::PrintServiceRuntime(PrintObjectStore& store, FilmParameters& film,
-                                         console::Settings& settings, PrintJobPort& printJob,
-                                         console::RunLog& log, console::OperatorMessages& messages,
+                                         settings::Settings& settings, PrintJobPort& printJob,
+                                         base::RunLog& log, base::OperatorMessages& messages,
                                          ServerLimits limits)
     : handler_(store, film, settings, printJob, log),
       associations_(store, handler_, log, StoreLimits{limits.maxObjects, limits.maxPixelBytes}),

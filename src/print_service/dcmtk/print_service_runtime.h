@@ -6,11 +6,13 @@
 #include "print_service/listener.h"
 #include "print_service/request_handler.h"
 
-namespace vantorel::console {
+namespace vantorel::base {
 class OperatorMessages;
 class RunLog;
+}  // namespace vantorel::base
+namespace vantorel::settings {
 struct Settings;
-}  // namespace vantorel::console
+}  // namespace vantorel::settings
 
 namespace vantorel::print_service {
 
@@ -24,8 +26,8 @@ struct FilmParameters;
 // Qt application object.
 class PrintServiceRuntime {
 public:
-    PrintServiceRuntime(PrintObjectStore& store, FilmParameters& film, console::Settings& settings,
-                        PrintJobPort& printJob, console::RunLog& log, console::OperatorMessages& messages,
+    PrintServiceRuntime(PrintObjectStore& store, FilmParameters& film, settings::Settings& settings,
+                        PrintJobPort& printJob, base::RunLog& log, base::OperatorMessages& messages,
                         ServerLimits limits = {});
     ~PrintServiceRuntime();
 

@@ -1,9 +1,9 @@
 #include "template_composition/qt/report_template_composition.h"
 
 #include "archive/film_record_store.h"
-#include "console/clock.h"
-#include "console/run_log.h"
-#include "console/settings_model.h"
+#include "base/clock.h"
+#include "base/run_log.h"
+#include "settings/settings_model.h"
 #include "template_composition/qt/tiff_film_export.h"
 #include "template_composition/report_filling.h"
 #include "template_composition/report_page.h"
@@ -128,7 +128,7 @@ std::string ReportTemplateComposition::recordFilm(const FilmImageOutcome& image)
         return error;
     }
     const ExportedFilm& film = *named;
-    const console::Result<void> recorded = parts_.filmRecords.SaveFilmDB(film.folder, film.file);
+    const base::Result<void> recorded = parts_.filmRecords.SaveFilmDB(film.folder, film.file);
     if (!recorded)
         parts_.log.write("film " + film.folder + "/" + film.file + " not recorded in the archive: " +
                          recorded.reason());

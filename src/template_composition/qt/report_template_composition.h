@@ -10,11 +10,13 @@
 #include <optional>
 #include <string>
 
-namespace vantorel::console {
+namespace vantorel::base {
 class Clock;
 class RunLog;
+}  // namespace vantorel::base
+namespace vantorel::settings {
 struct Settings;
-}  // namespace vantorel::console
+}  // namespace vantorel::settings
 
 namespace vantorel::archive {
 class FilmRecordStore;
@@ -26,10 +28,10 @@ struct FilmImageOutcome;
 
 // What the template road works with; owned by the caller, outliving it.
 struct TemplateRoadParts {
-    const console::Settings& settings;  // live: routing, saveFilms, exportFolder
+    const settings::Settings& settings;  // live: routing, saveFilms, exportFolder
     std::string programFolder;
-    const console::Clock& clock;
-    console::RunLog& log;
+    const base::Clock& clock;
+    base::RunLog& log;
     archive::FilmRecordStore& filmRecords;
     // Shown by the console's preview after each film (may be empty).
     std::function<void(const direct_composition::FilmPage&)> filmPrinted;

@@ -361,26 +361,26 @@ std::optional<ReportLayout> parseRpx(const QByteArray& xml, std::string& error)
     return layout;
 }
 
-console::Result<ReportLayout> RpxTemplateLoader::load(const std::string& path)
+base::Result<ReportLayout> RpxTemplateLoader::load(const std::string& path)
 {
     const QString file = QString::fromStdString(path);
     const QFileInfo info(file);
     if (!info.exists())
-        return console::Failure{"file not found"};
+        return base::Failure{"file not found"};
     if (!info.isFile())
-        return console::Failure{"not a file"};
+        return base::Failure{"not a file"};
     if (info.size() == 0)
-        return console::Failure{"empty file"};
+        return base::Failure{"empty file"};
     if (info.size() > maxTemplateBytes)
-        return console::Failure{"file of " + std::to_string(info.size()) + " bytes, larger than a template can be (" +
+        return base::Failure{"file of " + std::to_string(info.size()) + " bytes, larger than a template can be (" +
                                 std::to_string(maxTemplateBytes) + ")"};
     QFile input(file);
     if (!input.open(QIODevice::ReadOnly))
-        return console::Failure{input.errorString().toStdString()};
+        return base::Failure{input.errorString().toStdString()};
     std::string error;
     std::optional<ReportLayout> layout = parseRpx(input.read(maxTemplateBytes + 1), error);
     if (!layout)
-        return console::Failure{error};
+        return base::Failure{error};
     return std::move(*layout);
 }
 

@@ -27,7 +27,7 @@ QByteArray writeRpx(const ReportLayout& layout);
 // refused with their reason.
 class RpxTemplateLoader final : public TemplateLoader {
 public:
-    console::Result<ReportLayout> load(const std::string& path) override;
+    base::Result<ReportLayout> load(const std::string& path) override;
 };
 
 }  // namespace vantorel::template_composition

@@ -1,7 +1,7 @@
 #include "template_composition/qt/saved_film_reprint.h"
 
-#include "console/run_log.h"
-#include "console/settings_model.h"
+#include "base/run_log.h"
+#include "settings/settings_model.h"
 #include "direct_composition/qt/film_page_painter.h"
 #include "template_composition/grid_template.h"
 #include "template_composition/template_chooser.h"
@@ -37,8 +37,8 @@ dc::FilmPage sheetOf(const dc::Picture& picture, const ReportPageSettings& page,
 
 }  // namespace
 
-SavedFilmReprint::SavedFilmReprint(const console::Settings& settings, std::string homeFolder,
-                                   console::RunLog& log, std::function<void()> countFilm)
+SavedFilmReprint::SavedFilmReprint(const settings::Settings& settings, std::string homeFolder,
+                                   base::RunLog& log, std::function<void()> countFilm)
     : settings_(settings), log_(log), countFilm_(std::move(countFilm)), printer_(std::move(homeFolder))
 {
 }

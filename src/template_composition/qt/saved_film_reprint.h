@@ -6,10 +6,12 @@
 #include <functional>
 #include <string>
 
-namespace vantorel::console {
+namespace vantorel::base {
 class RunLog;
+}  // namespace vantorel::base
+namespace vantorel::settings {
 struct Settings;
-}  // namespace vantorel::console
+}  // namespace vantorel::settings
 
 namespace vantorel::template_composition {
 
@@ -21,7 +23,7 @@ namespace vantorel::template_composition {
 // with `countFilm`. The archive is not written to.
 class SavedFilmReprint final : public archive::FilmReprint {
 public:
-    SavedFilmReprint(const console::Settings& settings, std::string homeFolder, console::RunLog& log,
+    SavedFilmReprint(const settings::Settings& settings, std::string homeFolder, base::RunLog& log,
                      std::function<void()> countFilm);
 
     archive::ReprintOutcome reprint(const std::string& imagePath) override;
@@ -29,8 +31,8 @@ public:
 private:
     archive::ReprintOutcome failed(archive::ReprintOutcome outcome, const std::string& reason);
 
-    const console::Settings& settings_;
-    console::RunLog& log_;
+    const settings::Settings& settings_;
+    base::RunLog& log_;
     std::function<void()> countFilm_;
     ReportPrinter printer_;
 };

@@ -1,8 +1,8 @@
 #include "template_composition/qt/tiff_film_export.h"
 
-#include "console/clock.h"
-#include "console/file_writing.h"
-#include "console/text.h"
+#include "base/clock.h"
+#include "base/file_writing.h"
+#include "base/text.h"
 #include "direct_composition/qt/film_page_painter.h"
 #include "template_composition/report_page.h"
 
@@ -21,7 +21,7 @@
 
 namespace vantorel::template_composition {
 
-using console::twoDigits;
+using base::twoDigits;
 
 namespace {
 
@@ -48,7 +48,7 @@ std::string systemReason()
 
 bool writeAll(int fd, const QByteArray& bytes, std::string& error)
 {
-    return console::writeAll(fd, bytes.constData(), static_cast<std::size_t>(bytes.size()), error);
+    return base::writeAll(fd, bytes.constData(), static_cast<std::size_t>(bytes.size()), error);
 }
 
 // The folder's entries (a new name) reach the disk too.
@@ -138,7 +138,7 @@ direct_composition::FilmPage exportImagePage(const direct_composition::FilmPage&
 }
 
 std::optional<WrittenFilmImage> writeFilmImageFile(const QImage& image, const std::string& root,
-                                                   const console::LocalDateTime& now, std::string& error)
+                                                   const base::LocalDateTime& now, std::string& error)
 {
     std::string folder = root;
     if (!makeFolder(folder, error))
@@ -224,7 +224,7 @@ void discardFilmImage(const WrittenFilmImage& image)
 }
 
 std::optional<ExportedFilm> exportFilmImage(const QImage& image, const std::string& root,
-                                            const console::LocalDateTime& now, std::string& error)
+                                            const base::LocalDateTime& now, std::string& error)
 {
     const std::optional<WrittenFilmImage> written = writeFilmImageFile(image, root, now, error);
     if (!written)
@@ -232,7 +232,7 @@ std::optional<ExportedFilm> exportFilmImage(const QImage& image, const std::stri
     return nameFilmImage(*written, error);
 }
 
-FilmImageOutcome writeFilmImage(QImage image, std::string root, console::LocalDateTime now)
+FilmImageOutcome writeFilmImage(QImage image, std::string root, base::LocalDateTime now)
 {
     FilmImageOutcome outcome;
     outcome.written = writeFilmImageFile(image, root, now, outcome.error);

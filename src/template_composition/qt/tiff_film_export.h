@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-#include "console/clock.h"
+#include "base/clock.h"
 
 namespace vantorel::template_composition {
 
@@ -48,7 +48,7 @@ struct WrittenFilmImage {
 // partial file is removed, and `error` names the folder or file and the
 // system's reason (e.g. "No space left on device").
 [[nodiscard]] std::optional<WrittenFilmImage> writeFilmImageFile(const QImage& image, const std::string& root,
-                                                   const console::LocalDateTime& now, std::string& error);
+                                                   const base::LocalDateTime& now, std::string& error);
 
 // Gives the written image the first free film name, HHmmss.tiff (then
 // "HHmmss-1.tiff", "-2", ...), never replacing a film; the temporary name
@@ -61,13 +61,13 @@ void discardFilmImage(const WrittenFilmImage& image);
 // Both steps: a crash or a full disk never leaves a truncated file under a
 // film's name.
 [[nodiscard]] std::optional<ExportedFilm> exportFilmImage(const QImage& image, const std::string& root,
-                                            const console::LocalDateTime& now, std::string& error);
+                                            const base::LocalDateTime& now, std::string& error);
 
 // The film's image rendered and written under its temporary name, or why not.
 struct FilmImageOutcome {
     std::optional<WrittenFilmImage> written;
     std::string error;
 };
-FilmImageOutcome writeFilmImage(QImage image, std::string root, console::LocalDateTime now);
+FilmImageOutcome writeFilmImage(QImage image, std::string root, base::LocalDateTime now);
 
 }  // namespace vantorel::template_composition

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "console/access_control.h"
+#include "settings/access_control.h"
 
 #include <QObject>
 
@@ -15,7 +15,7 @@ namespace vantorel::console::ui {
 
 // Binds the access rule to the three password boxes and the three locked
 // groups (DICOM, print, run settings). The groups are disabled from the start.
-class AccessGate final : public QObject, private AccessControl::View {
+class AccessGate final : public QObject, private settings::AccessControl::View {
     Q_OBJECT
 public:
     struct Lock {
@@ -26,15 +26,15 @@ public:
     AccessGate(Lock dicom, Lock print, Lock run, std::function<bool(const std::string&)> isPassword = {},
                QObject* parent = nullptr);
 
-    const AccessControl& control() const { return control_; }
+    const settings::AccessControl& control() const { return control_; }
 
 private:
-    void showBoxText(LockedPage page, const std::string& text) override;
-    void enableGroup(LockedPage page, bool enabled) override;
-    const Lock& lock(LockedPage page) const { return locks_[static_cast<std::size_t>(page)]; }
+    void showBoxText(settings::LockedPage page, const std::string& text) override;
+    void enableGroup(settings::LockedPage page, bool enabled) override;
+    const Lock& lock(settings::LockedPage page) const { return locks_[static_cast<std::size_t>(page)]; }
 
     std::array<Lock, 3> locks_;
-    AccessControl control_;
+    settings::AccessControl control_;
 };
 
 }  // namespace vantorel::console::ui

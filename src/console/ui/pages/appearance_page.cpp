@@ -1,9 +1,9 @@
 #include "console/ui/pages/appearance_page.h"
 
-#include "console/settings_keys.h"
-#include "console/settings_model.h"
-#include "console/settings_store.h"
-#include "console/settings_writer.h"
+#include "settings/settings_keys.h"
+#include "settings/settings_model.h"
+#include "settings/settings_store.h"
+#include "settings/settings_writer.h"
 #include "console/ui/pages/page_layout.h"
 
 #include <QCheckBox>
@@ -76,9 +76,9 @@ void AppearancePage::save()
 {
     const SaveReport report(context_);
     // Both are start-up fields: the current skin stays until the next start.
-    saveSetting(context_.store, context_.settings, keys::Skin,
+    settings::saveSetting(context_.store, context_.settings, settings::keys::Skin,
                 selectedFile().toStdString());
-    saveSetting(context_.store, context_.settings, keys::SkinEnabled,
+    settings::saveSetting(context_.store, context_.settings, settings::keys::SkinEnabled,
                 enabled_->isChecked() ? "1" : "0");
 }
 

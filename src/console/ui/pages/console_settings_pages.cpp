@@ -1,7 +1,7 @@
 #include "console/ui/pages/console_settings_pages.h"
 
-#include "console/settings_model.h"
-#include "console/settings_password.h"
+#include "settings/settings_model.h"
+#include "settings/settings_password.h"
 
 #include "console/ui/pages/access_gate.h"
 #include "console/ui/pages/appearance_page.h"
@@ -27,7 +27,7 @@ ConsoleSettingsPages::ConsoleSettingsPages(const PageContext& context, const Ser
       gate_(std::make_unique<AccessGate>(AccessGate::Lock{dicom_->passwordEdit(), dicom_->lockedGroup()},
                                          AccessGate::Lock{print_->passwordEdit(), print_->lockedGroup()},
                                          AccessGate::Lock{run_->passwordEdit(), run_->lockedGroup()},
-                                         SettingsPasswordCheck(context.settings.settingsPasswordHash)))
+                                         settings::SettingsPasswordCheck(context.settings.settingsPasswordHash)))
 {
 }
 
@@ -54,7 +54,7 @@ void ConsoleSettingsPages::setHeaderEditorEnabled(bool enabled)
 
 void ConsoleSettingsPages::setSkinFolder(const QString& folder) { appearance_->setSkinFolder(folder); }
 
-void ConsoleSettingsPages::showLayoutSettings(const Settings&)
+void ConsoleSettingsPages::showLayoutSettings(const settings::Settings&)
 {
     dicom_->showSettings();
     print_->showSettings();
@@ -74,13 +74,13 @@ void ConsoleSettingsPages::showAutoRun(bool on)
 
 void ConsoleSettingsPages::showFilmSaving(bool on) { run_->showFilmSaving(on); }
 
-void ConsoleSettingsPages::showServiceSettings(const Settings&)
+void ConsoleSettingsPages::showServiceSettings(const settings::Settings&)
 {
     dicom_->showSettings();
     print_->showSettings();
 }
 
-void ConsoleSettingsPages::showPrinters(const Settings&) { print_->showSettings(); }
+void ConsoleSettingsPages::showPrinters(const settings::Settings&) { print_->showSettings(); }
 
 void ConsoleSettingsPages::followListenStatus(StatusPanels& panels)
 {

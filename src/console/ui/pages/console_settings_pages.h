@@ -7,7 +7,7 @@
 
 namespace vantorel::console {
 class ListenerControl;
-}
+}  // namespace vantorel::console
 
 namespace vantorel::console::ui {
 
@@ -48,12 +48,12 @@ public:
 
     void setHeaderEditorEnabled(bool enabled) override;
     void setSkinFolder(const QString& folder) override;
-    void showLayoutSettings(const Settings& settings) override;
+    void showLayoutSettings(const settings::Settings& settings) override;
     void setFilmDates(const QDate& date) override;
     void showAutoRun(bool on) override;
     void showFilmSaving(bool on) override;
-    void showServiceSettings(const Settings& settings) override;
-    void showPrinters(const Settings& settings) override;
+    void showServiceSettings(const settings::Settings& settings) override;
+    void showPrinters(const settings::Settings& settings) override;
 
     // After a DICOM page save, panels 4 and 5 of the status bar follow it.
     void followListenStatus(StatusPanels& panels);

@@ -1,11 +1,11 @@
 #include "console/ui/pages/dicom_page.h"
 
-#include "console/settings_keys.h"
+#include "settings/settings_keys.h"
 #include "console/listener_control.h"
-#include "console/operator_messages.h"
-#include "console/settings_model.h"
-#include "console/settings_store.h"
-#include "console/settings_writer.h"
+#include "base/operator_messages.h"
+#include "settings/settings_model.h"
+#include "settings/settings_store.h"
+#include "settings/settings_writer.h"
 #include "console/ui/pages/page_layout.h"
 #include "console/ui/pages/password_box.h"
 
@@ -100,7 +100,7 @@ QWidget* DicomPage::lockedGroup() const { return group_; }
 
 void DicomPage::showSettings()
 {
-    const Settings& settings = context_.settings;
+    const settings::Settings& settings = context_.settings;
     aeTitle_->setText(QString::fromStdString(settings.aeTitle));
     port_->setText(QString::fromStdString(settings.listenPort));
     const QSignalBlocker quiet(convert_);
@@ -114,21 +114,21 @@ void DicomPage::save()
     const QString title = aeTitle_->text().trimmed();
     if (!isAeTitle(title)) {
         context_.messages.show("相机AE Title须为1到16个字符，设置未保存。", "设置失败",
-                               MessageIcon::Warning);
+                               base::MessageIcon::Warning);
         return;
     }
     if (!isPortText(port_->text().trimmed())) {
         context_.messages.show("相机监听端口须为1到65535之间的整数，设置未保存。", "设置失败",
-                               MessageIcon::Warning);
+                               base::MessageIcon::Warning);
         return;
     }
     const SaveReport report(context_);
-    SettingsStore& store = context_.store;
-    Settings& settings = context_.settings;
-    saveSetting(store, settings, keys::ForceGrey, asReceived_->isChecked() ? "0" : "1");
-    saveSetting(store, settings, keys::AeTitle, aeTitle_->text().trimmed().toStdString());
+    settings::SettingsStore& store = context_.store;
+    settings::Settings& settings = context_.settings;
+    settings::saveSetting(store, settings, settings::keys::ForceGrey, asReceived_->isChecked() ? "0" : "1");
+    settings::saveSetting(store, settings, settings::keys::AeTitle, aeTitle_->text().trimmed().toStdString());
     const bool changed = listener_.changePort(port_->text().toStdString(), [&](const std::string& port) {
-        saveSetting(store, settings, keys::ListenPort, port);
+        settings::saveSetting(store, settings, settings::keys::ListenPort, port);
     });
     emit listenStatusChanged(port_->text().trimmed(), changed, changed && listener_.listening());
 }

@@ -11,7 +11,7 @@ class QRadioButton;
 
 namespace vantorel::console {
 class ListenerControl;
-}
+}  // namespace vantorel::console
 
 namespace vantorel::console::ui {
 

@@ -1,6 +1,6 @@
 #include "console/ui/pages/output_mode_panel.h"
 
-#include "console/settings_model.h"
+#include "settings/settings_model.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -23,14 +23,14 @@ struct MarginKind {
     int low;
     int high;
     bool millimetres;
-    int Settings::*field;
+    int settings::Settings::*field;
 };
 
 const MarginKind marginKinds[4] = {
-    {"打印左边距：", "marginLeft", -100, 100, true, &Settings::marginLeft},
-    {"打印上边距：", "marginTop", -100, 100, true, &Settings::marginTop},
-    {"调节参数：", "marginRight", -3000, 3000, false, &Settings::marginRight},
-    {"打印下边距：", "marginBottom", 0, 250, false, &Settings::marginBottom},
+    {"打印左边距：", "marginLeft", -100, 100, true, &settings::Settings::marginLeft},
+    {"打印上边距：", "marginTop", -100, 100, true, &settings::Settings::marginTop},
+    {"调节参数：", "marginRight", -3000, 3000, false, &settings::Settings::marginRight},
+    {"打印下边距：", "marginBottom", 0, 250, false, &settings::Settings::marginBottom},
 };
 
 QString marginText(int which, int value)
@@ -105,7 +105,7 @@ QWidget* OutputModePanel::buildTemplatePanel()
     useBin_->setObjectName(QStringLiteral("useBin"));
     bin_ = new QComboBox(templatePanel_);
     bin_->setObjectName(QStringLiteral("paperBin"));
-    for (const std::string& bin : paperBinList())
+    for (const std::string& bin : settings::paperBinList())
         bin_->addItem(QString::fromStdString(bin));
     bin_->setCurrentIndex(-1);
     bin_->setFixedWidth(70);
@@ -133,7 +133,7 @@ void OutputModePanel::marginMoved(Margin which, int value)
 
 void OutputModePanel::showSettings()
 {
-    const Settings& settings = context_.settings;
+    const settings::Settings& settings = context_.settings;
     {
         const QSignalBlocker quiet(template_);
         (settings.templateMode ? template_ : autoLayout_)->setChecked(true);

@@ -1,7 +1,7 @@
 #include "console/ui/pages/page_services.h"
 
-#include "console/operator_messages.h"
-#include "console/settings_store.h"
+#include "base/operator_messages.h"
+#include "settings/settings_store.h"
 
 #include "console/ui/skin.h"
 
@@ -23,7 +23,7 @@ SaveReport::~SaveReport()
 {
     const std::string failure = context_.store.takeWriteFailure();
     if (!failure.empty())
-        context_.messages.show("设置未能保存：" + failure, "设置失败", MessageIcon::Warning);
+        context_.messages.show("设置未能保存：" + failure, "设置失败", base::MessageIcon::Warning);
 }
 
 

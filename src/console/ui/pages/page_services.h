@@ -11,20 +11,22 @@
 class QTimer;
 class QWidget;
 
-namespace vantorel::console {
+namespace vantorel::base {
 class OperatorMessages;
+}  // namespace vantorel::base
+namespace vantorel::settings {
 class SettingsStore;
 struct Settings;
-}  // namespace vantorel::console
+}  // namespace vantorel::settings
 
 namespace vantorel::console::ui {
 
 // What every settings page works with; all owned by the composition root.
 struct PageContext {
     QString homeFolder;
-    SettingsStore& store;
-    Settings& settings;
-    OperatorMessages& messages;
+    settings::SettingsStore& store;
+    settings::Settings& settings;
+    base::OperatorMessages& messages;
 };
 
 // One press of a page's "保存设置": when a settings write fails (a read-only

@@ -1,6 +1,6 @@
 #include "console/ui/pages/print_page.h"
 
-#include "console/settings_model.h"
+#include "settings/settings_model.h"
 #include "console/ui/pages/output_mode_panel.h"
 #include "console/ui/pages/page_layout.h"
 #include "console/ui/pages/password_box.h"
@@ -54,7 +54,7 @@ QWidget* PrintPage::buildOtherSizes(QWidget* parent)
     row->setContentsMargins(0, 0, 0, 0);
     otherPaper_ = new QComboBox(box);
     otherPaper_->setObjectName(QStringLiteral("otherPaper"));
-    for (const std::string& paper : otherPaperList())
+    for (const std::string& paper : settings::otherPaperList())
         otherPaper_->addItem(QString::fromStdString(paper));
     otherPaper_->setToolTip(
         QStringLiteral("放射设备发送的胶片,除14X17、A3、A4外,其它规格胶片使用的打印胶片规格"));
@@ -102,7 +102,7 @@ QWidget* PrintPage::buildSwitches(QWidget* parent)
     buttons->addWidget(save_);
     column->addLayout(buttons);
 
-    Settings& settings = context_.settings;
+    settings::Settings& settings = context_.settings;
     connect(blackBase_, &QCheckBox::toggled, this, [&settings](bool on) { settings.blackBase = on ? 1 : 0; });
     connect(printHeader_, &QCheckBox::toggled, this,
             [&settings](bool on) { settings.printHeader = on ? 1 : 0; });
@@ -123,7 +123,7 @@ void PrintPage::setHeaderEditorEnabled(bool enabled) { headerEditor_->setEnabled
 
 void PrintPage::showSettings()
 {
-    const Settings& settings = context_.settings;
+    const settings::Settings& settings = context_.settings;
     routing_->showSettings();
     output_->showSettings();
     otherPaper_->setCurrentIndex(settings.otherPaper == "A3" ? 0 : 1);
@@ -143,9 +143,9 @@ void PrintPage::showSettings()
         box->blockSignals(false);
 }
 
-PrintPageValues PrintPage::values() const
+settings::PrintPageValues PrintPage::values() const
 {
-    PrintPageValues v;
+    settings::PrintPageValues v;
     v.lutChecked = lut_->isChecked();
     v.useBinChecked = output_->useBin();
     v.binText = output_->binText().toStdString();
@@ -167,7 +167,7 @@ PrintPageValues PrintPage::values() const
 void PrintPage::save()
 {
     const SaveReport report(context_);
-    savePrintPage(context_.store, context_.settings, values());
+    settings::savePrintPage(context_.store, context_.settings, values());
     // The report page is set up again, now with 5-twip margins.
     ReportPageSetup page;
     page.marginLeft = page.marginTop = page.marginRight = page.marginBottom = 5.0f;

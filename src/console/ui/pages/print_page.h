@@ -1,6 +1,6 @@
 #pragma once
 
-#include "console/print_page_save.h"
+#include "settings/print_page_save.h"
 #include "console/ui/pages/page_services.h"
 
 #include <QPointer>
@@ -38,7 +38,7 @@ public:
     void setHeaderEditorEnabled(bool enabled);
 
     // What the page's controls hold, as the save writes it.
-    PrintPageValues values() const;
+    settings::PrintPageValues values() const;
     void save();
     void openHelp();
 

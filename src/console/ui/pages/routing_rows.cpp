@@ -1,7 +1,7 @@
 #include "console/ui/pages/routing_rows.h"
 
-#include "console/settings_loader.h"
-#include "console/settings_writer.h"
+#include "settings/settings_loader.h"
+#include "settings/settings_writer.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
@@ -18,7 +18,7 @@ namespace vantorel::console::ui {
 
 namespace {
 
-const char* const filmSizeLabels[routeCount] = {"14INX17IN", "14INX14IN", "11INX14IN", "10INX12IN",
+const char* const filmSizeLabels[settings::routeCount] = {"14INX17IN", "14INX14IN", "11INX14IN", "10INX12IN",
                                                 "8INX10IN",  "A3",        "A4",        "10INX14IN"};
 
 const QString assignCaption = QStringLiteral("指定");
@@ -53,7 +53,7 @@ RoutingRows::RoutingRows(PageContext context, QWidget* parent)
     grid->addWidget(ipHeading_, 0, 0);
     grid->addWidget(new QLabel(QStringLiteral("使用的打印机："), this), 0, 1, 1, 2);
     grid->addWidget(new QLabel(QStringLiteral("打印机胶片尺寸："), this), 0, 3);
-    for (int row = 0; row < routeCount; ++row)
+    for (int row = 0; row < settings::routeCount; ++row)
         buildRow(row, *grid);
     grid->setColumnStretch(1, 1);
     table->addLayout(grid, 1);
@@ -104,7 +104,7 @@ void RoutingRows::buildRow(int row, QGridLayout& grid)
     r.pool->setFocusPolicy(Qt::NoFocus);
     r.assign = new QPushButton(assignCaption, this);
     r.paper = new QComboBox(this);
-    for (const std::string& code : paperCodeList())
+    for (const std::string& code : settings::paperCodeList())
         r.paper->addItem(QString::fromStdString(code));
     r.paper->setCurrentIndex(-1);
     r.filmSize->setObjectName(QStringLiteral("filmSize%1").arg(row));
@@ -151,13 +151,13 @@ void RoutingRows::showPool(int row)
 
 void RoutingRows::showSettings()
 {
-    const Settings& settings = context_.settings;
+    const settings::Settings& settings = context_.settings;
     {
         const QSignalBlocker quiet(byDevice_);
         (settings.routeByDevice ? byDevice_ : bySize_)->setChecked(true);
     }
     showMode(settings.routeByDevice);
-    for (int row = 0; row < routeCount; ++row) {
+    for (int row = 0; row < settings::routeCount; ++row) {
         Row& r = rows_[index(row)];
         const QSignalBlocker quietIp(r.ip);
         const QSignalBlocker quietPaper(r.paper);
@@ -171,28 +171,28 @@ void RoutingRows::showSettings()
 
 bool RoutingRows::routeByDevice() const { return byDevice_->isChecked(); }
 
-std::array<std::string, routeCount> RoutingRows::deviceIps() const
+std::array<std::string, settings::routeCount> RoutingRows::deviceIps() const
 {
-    std::array<std::string, routeCount> ips;
-    for (int row = 0; row < routeCount; ++row)
+    std::array<std::string, settings::routeCount> ips;
+    for (int row = 0; row < settings::routeCount; ++row)
         ips[index(row)] = rows_[index(row)].ip->text().toStdString();
     return ips;
 }
 
-std::array<int, routeCount> RoutingRows::paperIndexes() const
+std::array<int, settings::routeCount> RoutingRows::paperIndexes() const
 {
-    std::array<int, routeCount> papers{};
-    for (int row = 0; row < routeCount; ++row)
+    std::array<int, settings::routeCount> papers{};
+    for (int row = 0; row < settings::routeCount; ++row)
         papers[index(row)] = rows_[index(row)].paper->currentIndex();
     return papers;
 }
 
 void RoutingRows::assign(int row)
 {
-    if (row < 0 || row >= routeCount)
+    if (row < 0 || row >= settings::routeCount)
         return;
     // Without the printer-list file the operator is told so; the button works on.
-    printerListAvailable(context_.store, context_.messages);
+    settings::printerListAvailable(context_.store, context_.messages);
     QPushButton* button = rows_[index(row)].assign;
     if (button->text() == assignCaption) {
         printers_->show();
@@ -216,7 +216,7 @@ void RoutingRows::confirm(int row)
     }
     {
         const SaveReport report(context_);
-        saveRoutePrinters(context_.store, context_.settings, row, pool);
+        settings::saveRoutePrinters(context_.store, context_.settings, row, pool);
     }
     showPool(row);
     button->setStyleSheet(QString());

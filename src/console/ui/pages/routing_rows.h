@@ -1,6 +1,6 @@
 #pragma once
 
-#include "console/settings_model.h"
+#include "settings/settings_model.h"
 #include "console/ui/pages/page_services.h"
 
 #include <QStringList>
@@ -32,8 +32,8 @@ public:
     void showSettings();
 
     bool routeByDevice() const;
-    std::array<std::string, routeCount> deviceIps() const;
-    std::array<int, routeCount> paperIndexes() const;
+    std::array<std::string, settings::routeCount> deviceIps() const;
+    std::array<int, settings::routeCount> paperIndexes() const;
 
     QRadioButton* bySizeChoice() const { return bySize_; }
     QRadioButton* byDeviceChoice() const { return byDevice_; }
@@ -67,7 +67,7 @@ private:
     QRadioButton* byDevice_ = nullptr;
     QLabel* sizeHeading_ = nullptr;
     QLabel* ipHeading_ = nullptr;
-    std::array<Row, routeCount> rows_{};
+    std::array<Row, settings::routeCount> rows_{};
     QListWidget* printers_ = nullptr;
 };
 

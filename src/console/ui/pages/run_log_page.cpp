@@ -9,7 +9,7 @@
 
 namespace vantorel::console::ui {
 
-RunLogPage::RunLogPage(const QString& homeFolder, const Clock& clock, OperatorMessages& messages,
+RunLogPage::RunLogPage(const QString& homeFolder, const base::Clock& clock, base::OperatorMessages& messages,
                        QWidget* parent)
     : QWidget(parent),
       viewer_(homeFolder, clock, messages, [this] { return ask_ ? ask_() : askFileName(); })

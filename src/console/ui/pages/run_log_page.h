@@ -14,7 +14,7 @@ namespace vantorel::console::ui {
 class RunLogPage final : public QWidget {
     Q_OBJECT
 public:
-    RunLogPage(const QString& homeFolder, const Clock& clock, OperatorMessages& messages,
+    RunLogPage(const QString& homeFolder, const base::Clock& clock, base::OperatorMessages& messages,
                QWidget* parent = nullptr);
 
     RunLogViewer& viewer() { return viewer_; }

@@ -1,11 +1,11 @@
 #include "console/ui/pages/run_page.h"
 
-#include "console/settings_keys.h"
-#include "console/operator_messages.h"
-#include "console/platform/autostart_entry.h"
-#include "console/settings_model.h"
-#include "console/settings_store.h"
-#include "console/settings_writer.h"
+#include "settings/settings_keys.h"
+#include "base/operator_messages.h"
+#include "settings/platform/autostart_entry.h"
+#include "settings/settings_model.h"
+#include "settings/settings_store.h"
+#include "settings/settings_writer.h"
 #include "console/ui/pages/page_layout.h"
 #include "console/ui/pages/password_box.h"
 
@@ -76,7 +76,7 @@ void RunPage::saveFilmsToggled(bool on)
         return;
     context_.messages.show(
         "选择【保存当前月份的胶片】并点击【保存设置】按钮后，重新运行软件，可以显示【胶片管理】功能。",
-        services_.applicationTitle.toStdString(), MessageIcon::None);
+        services_.applicationTitle.toStdString(), base::MessageIcon::None);
 }
 
 void RunPage::save()
@@ -84,13 +84,13 @@ void RunPage::save()
     const SaveReport report(context_);
     const bool autoRun = autoRun_->isChecked();
     if (autoRun)
-        AutostartEntry::set(services_.executablePath.toStdString(), context_.homeFolder.toStdString());
+        settings::AutostartEntry::set(services_.executablePath.toStdString(), context_.homeFolder.toStdString());
     else
-        AutostartEntry::remove();
-    SettingsStore& store = context_.store;
-    Settings& settings = context_.settings;
-    saveSetting(store, settings, keys::AutoRun, autoRun ? "1" : "0");
-    saveSetting(store, settings, keys::SaveFilm, saveFilms_->isChecked() ? "1" : "0");
+        settings::AutostartEntry::remove();
+    settings::SettingsStore& store = context_.store;
+    settings::Settings& settings = context_.settings;
+    settings::saveSetting(store, settings, settings::keys::AutoRun, autoRun ? "1" : "0");
+    settings::saveSetting(store, settings, settings::keys::SaveFilm, saveFilms_->isChecked() ? "1" : "0");
 }
 
 }  // namespace vantorel::console::ui

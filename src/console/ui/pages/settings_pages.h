@@ -1,6 +1,6 @@
 #pragma once
 
-#include "console/settings_model.h"
+#include "settings/settings_model.h"
 
 #include <QDate>
 #include <QString>
@@ -27,16 +27,16 @@ public:
     // The appearance page lists the "*.she" files of this folder.
     virtual void setSkinFolder(const QString& folder) = 0;
     // Conversion choice, paper bin and the enabled layout panel.
-    virtual void showLayoutSettings(const Settings& settings) = 0;
+    virtual void showLayoutSettings(const settings::Settings& settings) = 0;
     // Both dates of the film-management page.
     virtual void setFilmDates(const QDate& date) = 0;
     virtual void showAutoRun(bool on) = 0;
     // The run page's film-saving box, which also switches the purge timer.
     virtual void showFilmSaving(bool on) = 0;
     // AE title, port, paper codes, device IPs and margins ("mm" after left/top).
-    virtual void showServiceSettings(const Settings& settings) = 0;
+    virtual void showServiceSettings(const settings::Settings& settings) = 0;
     // Installed printers, each row's pool and the printer for other sizes.
-    virtual void showPrinters(const Settings& settings) = 0;
+    virtual void showPrinters(const settings::Settings& settings) = 0;
 };
 
 // The frame of the settings pages: a titled page for each entry, the skin
@@ -53,12 +53,12 @@ public:
 
     void setHeaderEditorEnabled(bool) override {}
     void setSkinFolder(const QString& folder) override;
-    void showLayoutSettings(const Settings&) override {}
+    void showLayoutSettings(const settings::Settings&) override {}
     void setFilmDates(const QDate& date) override;
     void showAutoRun(bool) override {}
     void showFilmSaving(bool) override {}
-    void showServiceSettings(const Settings&) override {}
-    void showPrinters(const Settings&) override {}
+    void showServiceSettings(const settings::Settings&) override {}
+    void showPrinters(const settings::Settings&) override {}
 
     QStringList skinFiles() const;
     QDate filmDateFrom() const;

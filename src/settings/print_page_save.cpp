@@ -1,0 +1,82 @@
+#include "settings/print_page_save.h"
+
+#include "base/number_rules.h"
+#include "settings/settings_keys.h"
+#include "settings/settings_store.h"
+#include "settings/settings_writer.h"
+#include "base/text.h"
+
+namespace vantorel::settings {
+
+namespace {
+
+const char* flag(bool on) { return on ? "1" : "0"; }
+
+class PrtIniWriter {
+public:
+    PrtIniWriter(SettingsStore& store, Settings& settings) : store_(store), settings_(settings) {}
+    void operator()(const KeyName& key, const std::string& value)
+    {
+        saveSetting(store_, settings_, key, value);
+    }
+
+private:
+    SettingsStore& store_;
+    Settings& settings_;
+};
+
+void saveRouting(SettingsStore& store, Settings& settings, const PrintPageValues& values,
+                 PrtIniWriter& write)
+{
+    if (!values.routeByDevice) {
+        write(keys::RouteByDevice, "0");
+        return;
+    }
+    write(keys::RouteByDevice, "1");
+    for (int row = 0; row < routeCount; ++row)
+        saveSetting(store, settings, routeDeviceKey(row),
+                    values.deviceIps[static_cast<std::size_t>(row)]);
+}
+
+void recomputeHeaderBand(const SettingsStore& store, Settings& settings, bool printHeader)
+{
+    if (!printHeader) {
+        settings.header.htjcs = 0;
+        return;
+    }
+    const std::string height =
+        store.readSetting(keys::HeaderBandHeight, "1000");
+    // A height that is not a whole number leaves the band as it was.
+    if (const auto n = base::wholeNumber(height))
+        settings.header.htjcs = *n;
+}
+
+}  // namespace
+
+void savePrintPage(SettingsStore& store, Settings& settings, const PrintPageValues& values)
+{
+    PrtIniWriter write(store, settings);
+    write(keys::LutEnabled, flag(values.lutChecked));
+    if (values.useBinChecked) {
+        write(keys::UseBin, "1");
+        write(keys::PaperBin, base::trimSpaces(values.binText));
+    } else {
+        write(keys::UseBin, "0");
+    }
+    saveRouting(store, settings, values, write);
+    write(keys::BlackBase, flag(values.blackBase));
+    write(keys::OtherPaper, values.otherPaperText);
+    write(keys::PrintHeader, flag(values.printHeader));
+    write(keys::MarginLeft, std::to_string(values.marginLeft));
+    write(keys::MarginTop, std::to_string(values.marginTop));
+    write(keys::MarginRight, std::to_string(values.marginRight));
+    write(keys::MarginBottom, std::to_string(values.marginBottom));
+    for (int row = 0; row < routeCount; ++row)
+        write(routePaperKey(row),
+              std::to_string(values.routePaperIndex[static_cast<std::size_t>(row)]));
+    write(keys::OtherPrinter, std::to_string(values.otherPrinterIndex));
+    write(keys::TemplateMode, flag(values.templateMode));
+    recomputeHeaderBand(store, settings, values.printHeader);
+}
+
+}  // namespace vantorel::settings

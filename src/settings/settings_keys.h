@@ -1,0 +1,81 @@
+#pragma once
+
+#include "settings/settings_model.h"
+#include "settings/settings_store.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace vantorel::settings {
+
+// The keys that start-up reads and the pages (or the hospital-name editor, or
+// --set-password) write: each key's text is here once.
+namespace keys {
+inline constexpr KeyName AeTitle{files::prtIni, "PrtIni", "AE"};
+inline constexpr KeyName ListenPort{files::prtIni, "PrtIni", "Port"};
+inline constexpr KeyName ForceGrey{files::prtIni, "PrtIni", "PrtBC"};
+inline constexpr KeyName AutoRun{files::prtIni, "PrtIni", "Chk_AutoRun"};
+inline constexpr KeyName SaveFilm{files::prtIni, "PrtIni", "SaveFilm"};
+inline constexpr KeyName Skin{files::prtIni, "PrtIni", "Skin"};
+inline constexpr KeyName SkinEnabled{files::prtIni, "PrtIni", "Chk_Skin"};
+inline constexpr KeyName SettingsPasswordHash{files::prtIni, "PrtIni", "SettingsPasswordHash"};
+inline constexpr KeyName RouteByDevice{files::prtIni, "PrtIni", "设备源"};
+inline constexpr KeyName LutEnabled{files::prtIni, "PrtIni", "启用LUT"};
+inline constexpr KeyName UseBin{files::prtIni, "PrtIni", "启用进纸器"};
+inline constexpr KeyName PaperBin{files::prtIni, "PrtIni", "进纸器"};
+inline constexpr KeyName BlackBase{files::prtIni, "PrtIni", "打印黑底胶片"};
+inline constexpr KeyName OtherPaper{files::prtIni, "PrtIni", "其它规格胶片对应打印胶片规格"};
+inline constexpr KeyName PrintHeader{files::prtIni, "PrtIni", "打印医院名称"};
+inline constexpr KeyName MarginLeft{files::prtIni, "PrtIni", "打印左边距"};
+inline constexpr KeyName MarginTop{files::prtIni, "PrtIni", "打印上边距"};
+inline constexpr KeyName MarginRight{files::prtIni, "PrtIni", "打印右边距"};
+inline constexpr KeyName MarginBottom{files::prtIni, "PrtIni", "打印下边距"};
+inline constexpr KeyName OtherPrinter{files::prtIni, "PrtIni", "Printer_9"};
+inline constexpr KeyName TemplateMode{files::prtIni, "PrtIni", "启用胶片格式文件"};
+inline constexpr KeyName HospitalName{files::hospital, "Hospital", "医院名称"};
+inline constexpr KeyName HeaderLeft{files::hospital, "Hospital", "左起始点"};
+inline constexpr KeyName HeaderTop{files::hospital, "Hospital", "上起始点"};
+inline constexpr KeyName HeaderColour{files::hospital, "Hospital", "颜色"};
+inline constexpr KeyName HeaderFont{files::hospital, "Hospital", "字体"};
+inline constexpr KeyName HeaderPointSize{files::hospital, "Hospital", "字号"};
+inline constexpr KeyName HeaderBold{files::hospital, "Hospital", "粗体"};
+inline constexpr KeyName CustomHeaderName{files::hospital, "自定义图片", "图片医院名称"};
+inline constexpr KeyName HeaderBandHeight{files::hospital, "Parameter", "医院名称打印区高度"};
+}  // namespace keys
+
+// The paper of routing row `row` (0-based): key "FilmSize_<row + 1>" of
+// [PrtIni]; its sending device: key "<row + 1>" of [IP] in "\IP\IP.ini".
+KeyName routePaperKey(int row);
+KeyName routeDeviceKey(int row);
+
+// When a field acts on the running system (see Settings).
+enum class SettingActs {
+    Live,     // read by the running system each time it is needed
+    StartUp,  // copied once at start-up; a saved edit acts at the next start
+    Shown,    // stored and shown only
+};
+
+// One INI key with its literal default and the field it fills. `apply` takes the
+// text as read (trimmed, cut) and converts it as the field's "read as" rule says;
+// a value that cannot be applied leaves the field unchanged.
+struct SettingKey {
+    std::string file;     // "\PrtIni.ini", ...
+    std::string section;
+    std::string key;
+    std::string def;
+    SettingActs acts;
+    std::function<void(Settings&, const std::string&)> apply;
+};
+
+// Every INI key that has a field, in the order start-up reads them. The default
+// export folder is <homeFolder>/images. The printer pools of "\PrtLst\PrtLst.ini"
+// (several keys per field) are not in the list; see settings_loader.h.
+std::vector<SettingKey> settingKeys(const std::string& homeFolder);
+
+// The entry for file/section/key (names compared as the INI files compare
+// them), or nullptr.
+const SettingKey* findSettingKey(const std::vector<SettingKey>& keys, const std::string& file,
+                                 const std::string& section, const std::string& key);
+
+}  // namespace vantorel::settings
