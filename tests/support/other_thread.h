@@ -1,7 +1,7 @@
 #pragma once
 
 // Wrong-thread calls for the death tests of objects that only their owner
-// thread may use (console/owner_thread.h).
+// thread may use (base/owner_thread.h).
 
 #include <functional>
 #include <thread>
