@@ -184,7 +184,8 @@ struct PrintServer {
         // FilmImageCompression is live: read afresh for every film.
         printerSurface.setImageCompression([&settings = b.settings] {
             auto compression = direct_composition::FilmImageCompression::Lossless;
-            direct_composition::filmImageCompressionOf(settings.filmImageCompression, compression);
+            // A keyword it does not know leaves the pictures lossless.
+            (void)direct_composition::filmImageCompressionOf(settings.filmImageCompression, compression);
             return compression;
         });
     }

@@ -32,41 +32,38 @@ std::string systemError()
     return std::strerror(errno);
 }
 
-bool writeAll(int fd, const std::string& text, std::string& error)
+[[nodiscard]] bool writeAll(int fd, const std::string& text, std::string& error)
 {
     return base::writeAll(fd, text.data(), text.size(), error);
 }
 
 // Replaces `path` with `text` through a synced temporary file; an empty text
-// removes it.
-bool replaceFile(const std::string& path, const std::string& text, std::string& error)
+// removes it. A Failure with the system's reason.
+base::Result<void> replaceFile(const std::string& path, const std::string& text)
 {
     if (text.empty()) {
-        if (::unlink(path.c_str()) != 0 && errno != ENOENT) {
-            error = systemError();
-            return false;
-        }
-        return true;
+        if (::unlink(path.c_str()) != 0 && errno != ENOENT)
+            return base::Failure{systemError()};
+        return {};
     }
     const std::string temporary = path + ".new";
     const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (fd < 0) {
-        error = systemError();
-        return false;
-    }
+    if (fd < 0)
+        return base::Failure{systemError()};
+    std::string error;
     const bool written = writeAll(fd, text, error) && (::fsync(fd) == 0 || (error = systemError(), false));
     if (::close(fd) != 0 && written) {
-        error = systemError();
+        base::Failure failure{systemError()};
         ::unlink(temporary.c_str());
-        return false;
+        return failure;
     }
     if (!written || ::rename(temporary.c_str(), path.c_str()) != 0) {
         if (written)
             error = systemError();
         ::unlink(temporary.c_str());
-        return false;
+        return base::Failure{error};
     }
-    return true;
+    return {};
 }
 
 std::vector<std::string> readLines(const std::string& path)
@@ -159,10 +156,10 @@ void ArchiveWriter::stop()
     }
     // Never started: what was queued is kept for the next run all the same.
     for (const FilmRow& row : queue_) {
-        std::string error;
-        if (!appendToSpool(row, error) && reports_.log)
+        const base::Result<void> kept = appendToSpool(row);
+        if (!kept && reports_.log)
             reports_.log("film " + row.filmPath + " not recorded in the archive: the spool " +
-                         options_.spoolPath + " cannot be written: " + error);
+                         options_.spoolPath + " cannot be written: " + kept.reason());
     }
     queue_.clear();
 }
@@ -189,13 +186,12 @@ void ArchiveWriter::report(std::size_t waiting)
         reports_.waitingChanged(waiting);
 }
 
-bool ArchiveWriter::appendToSpool(const FilmRow& row, std::string& error)
+base::Result<void> ArchiveWriter::appendToSpool(const FilmRow& row)
 {
     const int fd = ::open(options_.spoolPath.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666);
-    if (fd < 0) {
-        error = systemError();
-        return false;
-    }
+    if (fd < 0)
+        return base::Failure{systemError()};
+    std::string error;
     bool kept = writeAll(fd, spoolLine(row) + "\n", error);
     if (kept && ::fsync(fd) != 0) {
         error = systemError();
@@ -205,7 +201,9 @@ bool ArchiveWriter::appendToSpool(const FilmRow& row, std::string& error)
         error = systemError();
         kept = false;
     }
-    return kept;
+    if (!kept)
+        return base::Failure{error};
+    return {};
 }
 
 // Writes the spooled rows in order until the database refuses one; the rest
@@ -231,12 +229,11 @@ bool ArchiveWriter::writeSpool(std::unique_lock<std::mutex>& lock)
     std::string rest;
     for (std::size_t i = next; i < lines.size(); ++i)
         rest += lines[i] + "\n";
-    std::string replaceError;
-    const bool replaced = replaceFile(options_.spoolPath, rest, replaceError);
+    const base::Result<void> replaced = replaceFile(options_.spoolPath, rest);
     if (!replaced && reports_.log)
         // The rows written stay in the spool and would be written twice:
         // said, as the rows are in the database already.
-        reports_.log("archive spool " + options_.spoolPath + " not updated: " + replaceError);
+        reports_.log("archive spool " + options_.spoolPath + " not updated: " + replaced.reason());
     if (written > 0 && reports_.log)
         reports_.log("archive: " + std::to_string(written) + " waiting rows recorded");
     lock.lock();
@@ -283,8 +280,9 @@ void ArchiveWriter::run()
             error = result.reason();
         }
         if (!written) {
-            std::string spoolError;
-            spooled = appendToSpool(row, spoolError);
+            const base::Result<void> kept = appendToSpool(row);
+            spooled = kept.ok();
+            const std::string& spoolError = kept.reason();
             if (reports_.log && error != lastFailure && !error.empty())
                 reports_.log("film " + row.filmPath + " not yet recorded in the archive: " + error +
                              "; the row waits in " + options_.spoolPath);
@@ -308,10 +306,10 @@ void ArchiveWriter::run()
     queue_.clear();
     lock.unlock();
     for (const FilmRow& row : left) {
-        std::string error;
-        if (!appendToSpool(row, error) && reports_.log)
+        const base::Result<void> kept = appendToSpool(row);
+        if (!kept && reports_.log)
             reports_.log("film " + row.filmPath + " not recorded in the archive: the spool " +
-                         options_.spoolPath + " cannot be written: " + error);
+                         options_.spoolPath + " cannot be written: " + kept.reason());
     }
 }
 

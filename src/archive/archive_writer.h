@@ -82,7 +82,7 @@ public:
 private:
     void run();
     [[nodiscard]] bool writeSpool(std::unique_lock<std::mutex>& lock);
-    [[nodiscard]] bool appendToSpool(const FilmRow& row, std::string& error);
+    base::Result<void> appendToSpool(const FilmRow& row);
     void report(std::size_t waiting);
 
     FilmRowWriter& database_;

@@ -16,7 +16,7 @@ public:
     // Replaces the rows of `model()` with the films recorded from `from` to
     // `to`, in `id` order. On failure the rows are empty and the reason is
     // returned.
-    virtual std::optional<QString> list(const QDate& from, const QDate& to) = 0;
+    [[nodiscard]] virtual std::optional<QString> list(const QDate& from, const QDate& to) = 0;
     // The rows of the last listing: all columns of the table, fetched as the
     // grid scrolls to them.
     virtual QAbstractItemModel& model() = 0;

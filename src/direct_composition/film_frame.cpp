@@ -111,7 +111,7 @@ void drawTrim(const CompositionContext& context, PrinterSurface& surface, RectF 
 
 // The image's own picture at one pixel per dot, centred in the cell and
 // cropped to it; the rectangle it was drawn in, or none.
-std::optional<RectF> drawUnscaled(PrinterSurface& surface, const Picture& picture, RectF cell)
+[[nodiscard]] std::optional<RectF> drawUnscaled(PrinterSurface& surface, const Picture& picture, RectF cell)
 {
     const std::optional<PlacedPicture> placed = placeUnscaled(picture, cell);
     if (!placed || !surface.drawScaledPicture(placed->picture, placed->rect.x, placed->rect.y,

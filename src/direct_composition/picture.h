@@ -13,7 +13,7 @@ enum class Magnification { Replicate, Bilinear, Cubic, None };
 
 // The keyword of a Magnification Type (REPLICATE, BILINEAR, CUBIC, NONE; blanks
 // around it ignored); false for anything else.
-bool magnificationOf(const std::string& keyword, Magnification& magnification);
+[[nodiscard]] bool magnificationOf(const std::string& keyword, Magnification& magnification);
 
 // A rendered picture: 8-bit grey or 24-bit RGB rows, tightly packed, top row
 // first. Pixels are shared, so copies are cheap and a film page can hold the

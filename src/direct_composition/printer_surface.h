@@ -23,7 +23,7 @@ public:
     virtual std::vector<std::string> listPrinters() const = 0;
     // Exact name match against listPrinters(); no match keeps the current
     // printer and returns false.
-    virtual bool selectPrinter(const std::string& name) = 0;
+    [[nodiscard]] virtual bool selectPrinter(const std::string& name) = 0;
     virtual std::string currentPrinter() const = 0;
 
     virtual void setOrientation(Orientation orientation) = 0;
@@ -36,11 +36,11 @@ public:
 
     // The whole picture stretched to fill exactly the rectangle; false when the
     // picture cannot be drawn.
-    virtual bool drawPicture(const Picture& picture, float x, float y, float width,
+    [[nodiscard]] virtual bool drawPicture(const Picture& picture, float x, float y, float width,
                              float height) = 0;
     // The same, scaled as `magnification` asks; a surface that knows only one
     // way of scaling uses that.
-    virtual bool drawScaledPicture(const Picture& picture, float x, float y, float width,
+    [[nodiscard]] virtual bool drawScaledPicture(const Picture& picture, float x, float y, float width,
                                    float height, Magnification magnification)
     {
         (void)magnification;
@@ -52,7 +52,7 @@ public:
 
     // The page is finished and released to the printer; false when the printer
     // did not take it.
-    virtual bool endDocument() = 0;
+    [[nodiscard]] virtual bool endDocument() = 0;
     // Whatever was drawn since the last end is discarded; nothing is printed.
     virtual void abortDocument() = 0;
 };

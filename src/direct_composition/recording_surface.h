@@ -27,20 +27,20 @@ public:
                               float portraitWidth = 11900, float portraitHeight = 16840);
 
     std::vector<std::string> listPrinters() const override { return printers_; }
-    bool selectPrinter(const std::string& name) override;
+    [[nodiscard]] bool selectPrinter(const std::string& name) override;
     std::string currentPrinter() const override { return current_; }
     void setOrientation(Orientation orientation) override { orientation_ = orientation; }
     void setOrigin(double leftMillimetres, double topMillimetres) override;
     float pageWidth() const override;
     float pageHeight() const override;
 
-    bool drawPicture(const Picture& picture, float x, float y, float width, float height) override;
-    bool drawScaledPicture(const Picture& picture, float x, float y, float width, float height,
+    [[nodiscard]] bool drawPicture(const Picture& picture, float x, float y, float width, float height) override;
+    [[nodiscard]] bool drawScaledPicture(const Picture& picture, float x, float y, float width, float height,
                            Magnification magnification) override;
     void setTextPosition(float x, float y) override;
     void setTextStyle(const TextStyle& style) override { style_ = style; }
     void printText(const std::string& text) override;
-    bool endDocument() override;
+    [[nodiscard]] bool endDocument() override;
     void abortDocument() override;
 
     Orientation orientation() const { return orientation_; }

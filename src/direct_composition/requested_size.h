@@ -20,7 +20,7 @@ public:
     // picture to the cell as usual (so does an image printed unscaled,
     // magnification NONE); a size that does not fit is said in the
     // run log once per film.
-    bool draw(PrinterSurface& surface, const FilmImage& image, double x, double y, double w,
+    [[nodiscard]] bool draw(PrinterSurface& surface, const FilmImage& image, double x, double y, double w,
               double h);
 
 private:

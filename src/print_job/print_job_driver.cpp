@@ -91,12 +91,12 @@ RenderedCell renderCell(CellSource cell, dc::Magnification magnification)
     RenderedCell rendered;
     if (cell.item == nullptr)
         return rendered;
-    std::string error;
-    const auto image = dc::DicomFilmImage::fromItem(*cell.item, cell.presentation, cell.ignored, &error);
-    if (!image) {
-        rendered.lines.push_back("image box " + cell.imageBox + " has no usable image: " + error);
+    const auto made = dc::DicomFilmImage::fromItem(*cell.item, cell.presentation, cell.ignored);
+    if (!made) {
+        rendered.lines.push_back("image box " + cell.imageBox + " has no usable image: " + made.reason());
         return rendered;
     }
+    const auto& image = *made;
     if (!cell.ignored.empty())
         rendered.lines.push_back("image box " + cell.imageBox + ": ignored " + base::joined(cell.ignored, "; "));
     dc::Picture picture = image->picture();
@@ -261,7 +261,8 @@ void PrintJobDriver::printFilmBox(ps::PrintObject& filmBox, int copies, const st
 dc::Magnification PrintJobDriver::configuredMagnification() const
 {
     dc::Magnification magnification = dc::Magnification::Bilinear;
-    dc::magnificationOf(parts_.settings.magnificationType, magnification);
+    // A keyword it does not know leaves BILINEAR.
+    (void)dc::magnificationOf(parts_.settings.magnificationType, magnification);
     return magnification;
 }
 

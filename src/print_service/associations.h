@@ -63,7 +63,7 @@ public:
 
 private:
     base::OwnerThread owner_;  // main thread only
-    bool withinPixelBudget(const NormalisedRequest& request, NormalisedResponse& refusal);
+    [[nodiscard]] bool withinPixelBudget(const NormalisedRequest& request, NormalisedResponse& refusal);
     void noteChanges(const AssociationInfo& association, const NormalisedRequest& request,
                      const NormalisedResponse& response);
 

@@ -31,7 +31,7 @@ DecodedFormat DecodeFormat(const std::string& format, base::RunLog& log);
 // The number at the start of `text`: leading blanks skipped, the longest
 // decimal number (digits, optional fraction) read, none gives 0, rounded half
 // to even. nullopt when the result does not fit 16 bits.
-std::optional<std::int16_t> leadingCount(const std::string& text);
+[[nodiscard]] std::optional<std::int16_t> leadingCount(const std::string& text);
 
 // Images in one row (column) of a ROW (COL) format, and image boxes in all.
 inline constexpr int maxLineImages = 10;
@@ -54,7 +54,7 @@ inline constexpr int maxTemplateLineBoxes = 5;
 // Image boxes of a film box: X * Y for STANDARD; for ROW and COL the sum of
 // `lines`, or X + Y when they are not given. nullopt when the count is not
 // positive or does not fit 16 bits.
-std::optional<int> imageBoxCount(std::int16_t X, std::int16_t Y, const std::string& r_c,
+[[nodiscard]] std::optional<int> imageBoxCount(std::int16_t X, std::int16_t Y, const std::string& r_c,
                                  const std::vector<int>& lines = {});
 
 }  // namespace vantorel::print_service

@@ -16,7 +16,7 @@ Uint16 valueOr(DcmItem& item, const DcmTagKey& tag, Uint16 fallback)
 }
 
 // Why the image of `item` cannot be used, or nullopt.
-std::optional<std::string> imageProblem(DcmItem& item)
+[[nodiscard]] std::optional<std::string> imageProblem(DcmItem& item)
 {
     DcmElement* pixelData = nullptr;
     if (item.findAndGetElement(DCM_PixelData, pixelData).bad() || pixelData == nullptr)

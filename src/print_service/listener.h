@@ -19,7 +19,7 @@ namespace vantorel::print_service {
 class NetworkListener {
 public:
     virtual ~NetworkListener() = default;
-    virtual bool Listen(std::int32_t port) = 0;
+    [[nodiscard]] virtual bool Listen(std::int32_t port) = 0;
 };
 
 // Start-up listening and the port change of the DICOM settings page.
@@ -40,12 +40,12 @@ public:
 
     // Tries start-up's port again while retrying(); true once it listens
     // (logged as "监听端口状态=True").
-    bool retryListening();
+    [[nodiscard]] bool retryListening();
 
     // Saving the DICOM page: when the trimmed `typedPort` differs from
     // `listenPort`, stores it through `storePort`, makes it `listenPort` and
     // listens on it. Returns whether Listen was called.
-    bool changePort(const std::string& typedPort,
+    [[nodiscard]] bool changePort(const std::string& typedPort,
                     const std::function<void(const std::string&)>& storePort);
 
     // Whether the last start-up or port change opened its port.

@@ -50,7 +50,7 @@ private:
                                AssociationFilmSessions& filmSessions);
     NormalisedResponse nDelete(const NormalisedRequest& request);
     void createFilmBox(PrintObject& filmBox, FilmBoxFormat format, const AssociationInfo& association);
-    std::optional<FilmBoxFormat> filmBoxFormat(const NormalisedRequest& request);
+    [[nodiscard]] std::optional<FilmBoxFormat> filmBoxFormat(const NormalisedRequest& request);
     static std::string displayFormatOf(const NormalisedRequest& request);
     bool isServersObject(const std::string& classUid, const std::string& instanceUid) const;
     NormalisedResponse noSuchObject(const NormalisedRequest& request);

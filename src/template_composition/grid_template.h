@@ -25,7 +25,7 @@ struct GridTemplateOptions {
 
 // The paper of a route's paper code in twips (width, height in portrait):
 // "1417", "1414", "1114", "1012", "1014", "810", "A3", "A4", "B5".
-std::optional<std::pair<float, float>> paperSizeOf(const std::string& paperCode);
+[[nodiscard]] std::optional<std::pair<float, float>> paperSizeOf(const std::string& paperCode);
 
 // "STANDARD\c,r", "ROW\a,b" or "COL\a,b" (counts 1 to 99) into the
 // options' r_c, cols and rows; false for anything else.

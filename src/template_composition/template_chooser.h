@@ -50,7 +50,7 @@ public:
     // checks that it can print every image of the film. Nothing when it
     // can; otherwise why not, as "template <file>: <reason>" (the report
     // then holds no controls) and in the run log with the full path.
-    std::optional<std::string> repmod(AcReport& report, const print_job::TemplateFilm& film);
+    [[nodiscard]] std::optional<std::string> repmod(AcReport& report, const print_job::TemplateFilm& film);
 
     const std::string& CurrentPrinterName() const { return currentPrinterName_; }
     std::int16_t route0TemplateCursor() const { return route0TemplateCursor_; }
@@ -68,7 +68,7 @@ public:
                                     const std::vector<int>& lines = {});
 
 private:
-    std::optional<int> chooseRoute(const print_job::TemplateFilm& film) const;
+    [[nodiscard]] std::optional<int> chooseRoute(const print_job::TemplateFilm& film) const;
     std::string pickPrinter(int route);
     std::optional<std::string> paperOf(int route) const;
 

@@ -62,20 +62,16 @@ bool isCustomPaper(const std::string& paperCode)
     return paperCode.rfind("自定义", 0) == 0;
 }
 
-std::optional<TemplateDesign> TemplateDesign::newGrid(const DesignRequest& request, std::string& error)
+base::Result<TemplateDesign> TemplateDesign::newGrid(const DesignRequest& request)
 {
     const auto& codes = designPaperCodes();
-    if (std::find(codes.begin(), codes.end(), request.paperCode) == codes.end()) {
-        error = "unknown paper " + request.paperCode;
-        return std::nullopt;
-    }
+    if (std::find(codes.begin(), codes.end(), request.paperCode) == codes.end())
+        return base::Failure{"unknown paper " + request.paperCode};
     GridTemplateOptions grid = request.grid;
     if (isCustomPaper(request.paperCode)) {
         if (!(request.customWidthMm >= 10 && request.customHeightMm >= 10 && request.customWidthMm <= 2000 &&
-              request.customHeightMm <= 2000)) {
-            error = "a custom paper takes 10 to 2000 mm each way";
-            return std::nullopt;
-        }
+              request.customHeightMm <= 2000))
+            return base::Failure{"a custom paper takes 10 to 2000 mm each way"};
         grid.paperWidth = request.customWidthMm * twipsPerMm;
         grid.paperHeight = request.customHeightMm * twipsPerMm;
     } else {
@@ -85,16 +81,12 @@ std::optional<TemplateDesign> TemplateDesign::newGrid(const DesignRequest& reque
     }
     const int slots = grid.r_c.empty() ? grid.cols * grid.rows : grid.cols + grid.rows;
     if (grid.cols < 1 || grid.rows < 1 || grid.cols > 99 || grid.rows > 99 || slots > maxCount ||
-        (!grid.r_c.empty() && slots > maxRowColumnSlots)) {
-        error = "a template holds 1 to 42 slots (5 for ROW and COL)";
-        return std::nullopt;
-    }
+        (!grid.r_c.empty() && slots > maxRowColumnSlots))
+        return base::Failure{"a template holds 1 to 42 slots (5 for ROW and COL)"};
     const float across = (grid.orientation == 2 ? grid.paperHeight : grid.paperWidth) - 2 * grid.margin;
     const float down = (grid.orientation == 2 ? grid.paperWidth : grid.paperHeight) - 2 * grid.margin;
-    if (grid.margin < 0 || grid.gap < 0 || across < minimumSize || down < minimumSize) {
-        error = "the margins leave no room on the paper";
-        return std::nullopt;
-    }
+    if (grid.margin < 0 || grid.gap < 0 || across < minimumSize || down < minimumSize)
+        return base::Failure{"the margins leave no room on the paper"};
     return TemplateDesign(gridTemplate(grid), gridTemplateFileName(grid, request.paperCode));
 }
 
@@ -315,14 +307,13 @@ void TemplateDesign::setLabel(std::size_t index, const std::string& text, const 
     label.bold = bold;
 }
 
-bool writeTemplateFile(const std::string& path, const std::string& bytes, std::string& reason)
+base::Result<void> writeTemplateFile(const std::string& path, const std::string& bytes)
 {
     const std::string temporary = path + ".part-" + std::to_string(::getpid());
     const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0) {
-        reason = std::strerror(errno);
-        return false;
-    }
+    if (fd < 0)
+        return base::Failure{std::strerror(errno)};
+    std::string reason;
     bool complete = base::writeAll(fd, bytes.data(), bytes.size(), reason);
     if (complete && ::fsync(fd) != 0) {
         reason = std::strerror(errno);
@@ -336,9 +327,11 @@ bool writeTemplateFile(const std::string& path, const std::string& bytes, std::s
         reason = std::strerror(errno);
         complete = false;
     }
-    if (!complete)
+    if (!complete) {
         ::unlink(temporary.c_str());
-    return complete;
+        return base::Failure{reason};
+    }
+    return {};
 }
 
 }  // namespace vantorel::template_composition

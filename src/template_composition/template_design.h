@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/result.h"
 #include "template_composition/grid_template.h"
 #include "template_composition/report_layout.h"
 
@@ -33,10 +34,10 @@ struct DesignRequest {
 // and every control stays on the sheet.
 class TemplateDesign {
 public:
-    // A new grid laid out as `vantorel-template new` lays it out; nothing for
-    // an unknown paper, a custom paper without a size or counts out of range.
-    [[nodiscard]] static std::optional<TemplateDesign> newGrid(const DesignRequest& request,
-                                                               std::string& error);
+    // A new grid laid out as `vantorel-template new` lays it out; a Failure
+    // for an unknown paper, a custom paper without a size or counts out of
+    // range.
+    static base::Result<TemplateDesign> newGrid(const DesignRequest& request);
     // A loaded layout under its file name; a page the file leaves out is the
     // paper of its name's code (1417 when the name has none).
     static TemplateDesign fromLayout(ReportLayout layout, const std::string& fileName);
@@ -86,7 +87,7 @@ private:
 
 // Replaces `path` with `bytes` through a temporary file beside it, synced to
 // disk and renamed over it, so that a failed write never leaves half a
-// template under the name; false with the reason.
-[[nodiscard]] bool writeTemplateFile(const std::string& path, const std::string& bytes, std::string& reason);
+// template under the name; a Failure with the system's reason.
+base::Result<void> writeTemplateFile(const std::string& path, const std::string& bytes);
 
 }  // namespace vantorel::template_composition

@@ -69,7 +69,8 @@ TEST(CupsQueueWatch, ConfirmsTheJobCupsQueuedAndNoticesOneItDidNot)
     const CupsQueueWatch taken(name, "film one");
     ASSERT_EQ(taken.refusal(), "");
     ASSERT_TRUE(handOver(queue.name(), "film one"));
-    EXPECT_EQ(taken.confirmQueued(), "");
+    const base::Result<void> confirmed = taken.confirmQueued();
+    EXPECT_TRUE(confirmed) << confirmed.reason();
     EXPECT_EQ(testing::waitForNewPdfs(queue.folder(), {}, 1, queue.name()).size(), 1);
 
     // The queue starts refusing after the check and before the hand-over: Qt
@@ -78,14 +79,16 @@ TEST(CupsQueueWatch, ConfirmsTheJobCupsQueuedAndNoticesOneItDidNot)
     ASSERT_EQ(lost.refusal(), "");
     ASSERT_TRUE(queue.reject("out of film")) << queue.lastOutput();
     handOver(queue.name(), "film two");
-    const std::string why = lost.confirmQueued();
+    const base::Result<void> notQueued = lost.confirmQueued();
+    EXPECT_FALSE(notQueued);
+    const std::string& why = notQueued.reason();
     EXPECT_EQ(why.rfind("printer " + name + " queued no job", 0), 0u) << why;
     EXPECT_NE(why.find("not accepting jobs"), std::string::npos) << why;
 
     // An earlier job of the same title is not taken for a new one.
     ASSERT_TRUE(queue.accept()) << queue.lastOutput();
     const CupsQueueWatch again(name, "film one");
-    EXPECT_NE(again.confirmQueued(), "");
+    EXPECT_FALSE(again.confirmQueued());
 }
 
 }  // namespace

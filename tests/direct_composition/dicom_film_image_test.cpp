@@ -66,9 +66,9 @@ TEST(DicomFilmImage, RendersGreyDepthsPolaritiesAndRgb)
     };
     for (const auto& c : cases) {
         const auto item = makeItem(c.fields, c.values);
-        std::string error;
-        const auto image = DicomFilmImage::fromItem(*item, &error);
-        ASSERT_TRUE(image) << c.what << ": " << error;
+        const auto made = DicomFilmImage::fromItem(*item);
+        ASSERT_TRUE(made) << c.what << ": " << made.reason();
+        const auto& image = *made;
         EXPECT_EQ(image->pixelWidth(), c.fields.columns) << c.what;
         EXPECT_EQ(image->pixelHeight(), c.fields.rows) << c.what;
         const Picture picture = image->picture();
@@ -121,8 +121,9 @@ TEST(DicomFilmImage, RsizePadsToASquareWithTheSourceCentred)
     for (const auto& c : cases) {
         const auto item = makeItem({c.columns, c.rows, 8, 8},
                                    std::vector<Uint16>(c.columns * c.rows, 200));
-        const auto image = DicomFilmImage::fromItem(*item);
-        ASSERT_TRUE(image);
+        const auto made = DicomFilmImage::fromItem(*item);
+        ASSERT_TRUE(made) << made.reason();
+        const auto& image = *made;
         const auto squared = image->Rsize();
         ASSERT_TRUE(squared) << c.columns << "x" << c.rows;
         EXPECT_EQ(squared->pixelWidth(), c.side);
@@ -142,8 +143,9 @@ TEST(DicomFilmImage, RsizeKeepsTheWindowOfTheSource)
     auto item = makeItem(fields, std::vector<Uint16>(8, 1000));
     item->putAndInsertString(DCM_WindowCenter, "1000");
     item->putAndInsertString(DCM_WindowWidth, "400");
-    const auto image = DicomFilmImage::fromItem(*item);
-    ASSERT_TRUE(image);
+    const auto made = DicomFilmImage::fromItem(*item);
+    ASSERT_TRUE(made) << made.reason();
+    const auto& image = *made;
     const auto source = image->picture();
     const auto squared = image->Rsize();
     ASSERT_TRUE(squared);
@@ -178,8 +180,8 @@ TEST(DicomFilmImage, RsizeBandsAreBlackWhateverThePhotometricInterpretation)
         const auto image2 = DicomFilmImage::fromItem(*item2);
         const auto image1 = DicomFilmImage::fromItem(*item1);
         ASSERT_TRUE(image2 && image1) << c.what;
-        const auto square2 = image2->Rsize();
-        const auto square1 = image1->Rsize();
+        const auto square2 = (*image2)->Rsize();
+        const auto square1 = (*image1)->Rsize();
         ASSERT_TRUE(square2 && square1) << c.what;
         const Picture p2 = square2->picture(), p1 = square1->picture();
         ASSERT_EQ(p1.width, 6) << c.what;
@@ -197,9 +199,9 @@ TEST(DicomFilmImage, ItemWithoutPixelsIsRefusedWithAReason)
 {
     DcmItem item;
     item.putAndInsertUint16(DCM_Rows, 10);
-    std::string error;
-    EXPECT_FALSE(DicomFilmImage::fromItem(item, &error));
-    EXPECT_FALSE(error.empty());
+    const auto made = DicomFilmImage::fromItem(item);
+    EXPECT_FALSE(made);
+    EXPECT_FALSE(made.reason().empty());
 }
 
 std::vector<std::uint8_t> pixelsOf(const DicomFilmImage& image)
@@ -281,7 +283,7 @@ TEST(DicomFilmImage, PresentsThePictureAsThePrintJobAsks)
         std::vector<std::string> ignored;
         const auto presented = DicomFilmImage::fromItem(*item, c.presentation, ignored);
         ASSERT_TRUE(plain && presented) << c.what;
-        const auto before = pixelsOf(*plain), after = pixelsOf(*presented);
+        const auto before = pixelsOf(**plain), after = pixelsOf(**presented);
         ASSERT_EQ(after.size(), 256u) << c.what;
         int same = 0, inverted = 0, nearlyInverted = 0;
         for (std::size_t i = 0; i < after.size(); ++i) {
@@ -329,8 +331,9 @@ TEST(DicomFilmImage, PixelAspectRatioGivesThePictureItsTrueShape)
         auto item = makeItem({40, 40, 8, 8}, values);
         item->putAndInsertString(DCM_PixelAspectRatio, c.aspect);
         std::vector<std::string> ignored;
-        const auto image = DicomFilmImage::fromItem(*item, ImagePresentation{}, ignored);
-        ASSERT_TRUE(image) << c.aspect;
+        const auto made = DicomFilmImage::fromItem(*item, ImagePresentation{}, ignored);
+        ASSERT_TRUE(made) << c.aspect << ": " << made.reason();
+        const auto& image = *made;
         const Picture picture = image->picture();
         EXPECT_EQ(picture.width, c.columns) << c.aspect;
         EXPECT_EQ(picture.height, c.rows) << c.aspect;
@@ -360,7 +363,7 @@ TEST(DicomFilmImage, StretchedMonochromeOneRendersAsMonochromeTwo)
     const auto image2 = DicomFilmImage::fromItem(*item2, ImagePresentation{}, ignored);
     const auto image1 = DicomFilmImage::fromItem(*item1, ImagePresentation{}, ignored);
     ASSERT_TRUE(image2 && image1);
-    const auto p2 = pixelsOf(*image2), p1 = pixelsOf(*image1);
+    const auto p2 = pixelsOf(**image2), p1 = pixelsOf(**image1);
     ASSERT_EQ(p2.size(), 128u);
     ASSERT_EQ(p1.size(), 128u);
     for (std::size_t i = 0; i < p2.size(); ++i)
@@ -393,8 +396,9 @@ TEST(DicomFilmImage, WindowOfTheItemSurvivesTheAspectStretch)
     item->putAndInsertString(DCM_WindowWidth, "400");
     item->putAndInsertString(DCM_PixelAspectRatio, "2\\1");
     std::vector<std::string> ignored;
-    const auto image = DicomFilmImage::fromItem(*item, ImagePresentation{}, ignored);
-    ASSERT_TRUE(image);
+    const auto made = DicomFilmImage::fromItem(*item, ImagePresentation{}, ignored);
+    ASSERT_TRUE(made) << made.reason();
+    const auto& image = *made;
     const Picture picture = image->picture();
     ASSERT_EQ(picture.height, 4);
     EXPECT_NEAR((*picture.pixels)[0], 128, 1);
@@ -435,17 +439,17 @@ TEST(DicomFilmImage, DensityRangeNarrowsThePrintedGreys)
         ramp.push_back(v);
     const auto item = makeItem({16, 16}, ramp);
     std::vector<std::string> ignored;
-    const auto plain = pixelsOf(*DicomFilmImage::fromItem(*item, ImagePresentation{}, ignored));
+    const auto plain = pixelsOf(**DicomFilmImage::fromItem(*item, ImagePresentation{}, ignored));
     ASSERT_EQ(plain.size(), 256u);
 
     ImagePresentation whole;
     whole.densityRange = true;
-    EXPECT_EQ(pixelsOf(*DicomFilmImage::fromItem(*item, whole, ignored)), plain);
+    EXPECT_EQ(pixelsOf(**DicomFilmImage::fromItem(*item, whole, ignored)), plain);
 
     ImagePresentation narrow = whole;
     narrow.minDensity = 100;
     narrow.maxDensity = 200;
-    const auto narrowed = pixelsOf(*DicomFilmImage::fromItem(*item, narrow, ignored));
+    const auto narrowed = pixelsOf(**DicomFilmImage::fromItem(*item, narrow, ignored));
     ASSERT_EQ(narrowed.size(), plain.size());
     const int light = greyOfDensity(100), dark = greyOfDensity(200);
     const auto black = std::find(plain.begin(), plain.end(), 0) - plain.begin();
@@ -460,7 +464,7 @@ TEST(DicomFilmImage, DensityRangeNarrowsThePrintedGreys)
 
     // With REVERSE the range still runs from Max (black) to Min (white).
     narrow.reverse = true;
-    EXPECT_EQ(pixelsOf(*DicomFilmImage::fromItem(*item, narrow, ignored))[black], light);
+    EXPECT_EQ(pixelsOf(**DicomFilmImage::fromItem(*item, narrow, ignored))[black], light);
 }
 
 }  // namespace

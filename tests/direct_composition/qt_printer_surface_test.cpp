@@ -43,7 +43,7 @@ Picture blackOverGrey()
 void drawTestFilm(PrinterSurface& surface)
 {
     surface.setOrigin(10, 10);
-    surface.drawPicture(blackOverGrey(), 1440, 2880, 2880, 2880);
+    EXPECT_TRUE(surface.drawPicture(blackOverGrey(), 1440, 2880, 2880, 2880));
 }
 
 TEST(QtPrinterSurface, ListsSystemPrintersThenFilmFileAndMatchesNamesExactly)
@@ -142,7 +142,7 @@ TEST(QtPrinterSurface, EachFilmShowsItsOwnTextWhenTheTextRepeats)
     for (const char* text : texts) {
         surface.setOrigin(0, 0);
         for (int i = 0; i < pictures; ++i)  // a different number of images each time
-            surface.drawPicture(blackOverGrey(), 1440 + i * 1440, 2880, 1440, 1440);
+            EXPECT_TRUE(surface.drawPicture(blackOverGrey(), 1440 + i * 1440, 2880, 1440, 1440));
         surface.setTextPosition(1440, 1440);
         surface.setTextStyle({0, "Noto Sans CJK SC", 20, false});
         surface.printText(text);
@@ -178,10 +178,10 @@ TEST(QtPrinterSurface, PicturesKeepTheirResolutionAndSmallOnesAreEnlargedSmoothl
             pixels[y * 4] = pixels[y * 4 + 1] = 0;
         stripes.pixels = std::make_shared<const std::vector<std::uint8_t>>(pixels);
     }
-    surface.drawPicture(Picture::solid(0, 0, 0), 0, 0, 11900, 1000);  // a fill stays a fill
-    surface.drawPicture(stripes, 1440, 1440, 1440, 1440);
+    EXPECT_TRUE(surface.drawPicture(Picture::solid(0, 0, 0), 0, 0, 11900, 1000));  // a fill stays a fill
+    EXPECT_TRUE(surface.drawPicture(stripes, 1440, 1440, 1440, 1440));
     // 512 pixels into one inch: more than the device needs, kept as it is.
-    surface.drawPicture(greyPicture(512, 512, 90), 1440, 4320, 1440, 1440);
+    EXPECT_TRUE(surface.drawPicture(greyPicture(512, 512, 90), 1440, 4320, 1440, 1440));
     ASSERT_TRUE(surface.endDocument());
 
     const QString pdf = QString::fromStdString(surface.lastFilmFile());
@@ -228,22 +228,22 @@ TEST(FilmFileWriter, PartialFilesNeverCarryAFilmNameAndDeadOnesAreRemoved)
 {
     QTemporaryDir folder;
     QStringList seenWhilePainting;
-    const FilmFileResult written = writeFilmFile(folder.path(), "20260101-120000", [&](QPdfWriter& writer) {
+    const base::Result<std::string> written = writeFilmFile(folder.path(), "20260101-120000", [&](QPdfWriter& writer) {
         QPainter painter(&writer);
         seenWhilePainting = QDir(folder.path()).entryList(QDir::Files | QDir::Hidden);
         painter.fillRect(QRect(0, 0, 100, 100), Qt::black);
         return painter.end();
     });
-    ASSERT_TRUE(written.written()) << written.error;
+    ASSERT_TRUE(written) << written.reason();
     ASSERT_EQ(seenWhilePainting.size(), 1);
     EXPECT_TRUE(seenWhilePainting[0].startsWith(".film-") && seenWhilePainting[0].endsWith(".part"));
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden),
               QStringList{"20260101-120000.pdf"});
-    EXPECT_EQ(vantorel::testing::pdfPageCount(QString::fromStdString(written.path)), 1);
+    EXPECT_EQ(vantorel::testing::pdfPageCount(QString::fromStdString(*written)), 1);
 
-    const FilmFileResult failed = writeFilmFile(folder.path(), "20260101-120000",
-                                                [](QPdfWriter&) { return false; });
-    EXPECT_FALSE(failed.written());
+    const base::Result<std::string> failed = writeFilmFile(folder.path(), "20260101-120000",
+                                                              [](QPdfWriter&) { return false; });
+    EXPECT_FALSE(failed);
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden),
               QStringList{"20260101-120000.pdf"});
 

@@ -18,7 +18,7 @@ TEST(MainThreadDispatcher, ANestedEventLoopDoesNotStartTheNextItem)
     std::atomic<bool> aStarted{false}, bQueued{false}, aDone{false};
 
     std::thread first([&] {
-        dispatcher.call([&] {
+        const bool ran = dispatcher.call([&] {
             order.push_back("A begins");
             aStarted = true;
             // A modal dialog: a nested loop that keeps serving events while
@@ -29,6 +29,7 @@ TEST(MainThreadDispatcher, ANestedEventLoopDoesNotStartTheNextItem)
                 QCoreApplication::processEvents();
             order.push_back("A ends");
         });
+        EXPECT_TRUE(ran);
         aDone = true;
     });
     std::thread second([&] {

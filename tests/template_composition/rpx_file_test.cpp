@@ -48,13 +48,11 @@ TEST(RpxFile, ReadsAHandWrittenLayoutAndIgnoresWhatItDoesNotUse)
 
 TEST(RpxFile, IgnoresValuesThatAreNoLengths)
 {
-    std::string error;
     const auto layout = parseRpx(
         "<ActiveReportsLayout><PageSettings PaperWidth=\"nan\" PaperHeight=\"-5\" LeftMargin=\"1e30\"/>"
         "<Sections><Section Type=\"Detail\"><Control Type=\"AR.Image\" Name=\"Image1\" Left=\"inf\" "
-        "Width=\"x\" Height=\"900\" SizeMode=\"7\"/></Section></Sections></ActiveReportsLayout>",
-        error);
-    ASSERT_TRUE(layout) << error;
+        "Width=\"x\" Height=\"900\" SizeMode=\"7\"/></Section></Sections></ActiveReportsLayout>");
+    ASSERT_TRUE(layout) << layout.reason();
     EXPECT_FALSE(layout->page.paperWidth);
     EXPECT_FALSE(layout->page.paperHeight);
     EXPECT_FALSE(layout->page.marginLeft);
@@ -69,9 +67,8 @@ TEST(RpxFile, WritesWhatItReads)
 {
     auto layout = RpxTemplateLoader().load(handmade);
     ASSERT_TRUE(layout);
-    std::string error;
-    const auto again = parseRpx(writeRpx(*layout), error);
-    ASSERT_TRUE(again) << error;
+    const auto again = parseRpx(writeRpx(*layout));
+    ASSERT_TRUE(again) << again.reason();
     ASSERT_EQ(again->controls.size(), layout->controls.size());
     for (std::size_t i = 0; i < again->controls.size(); ++i) {
         const auto& a = again->controls[i];
@@ -110,9 +107,8 @@ TEST(RpxFile, KeepsWhatItDoesNotReadThroughALoadAndSave)
                 order("PageHeader", "Detail") && order("Name=\"Image4\"", "AR.TextBox") &&
                 order("AR.TextBox", "PageFooter"));
 
-    std::string error;
-    const auto again = parseRpx(saved, error);
-    ASSERT_TRUE(again) << error;
+    const auto again = parseRpx(saved);
+    ASSERT_TRUE(again) << again.reason();
     EXPECT_FLOAT_EQ(again->controls[2].left, layout->controls[2].left + 3 * twipsPerMm) << "the move";
     EXPECT_EQ(again->controls.size(), layout->controls.size()) << "and no more controls read";
     // A second round trip writes the same file.
@@ -129,9 +125,8 @@ TEST(RpxFile, CarriesAPictureOfItsOwnAndPrintsIt)
     TemplateDesign design = TemplateDesign::fromLayout(layout, "A4-11.rpx");
     const std::size_t picture = design.addPicture(direct_composition::fromQImage(logo));
     design.moveTo(picture, 10 * twipsPerMm, 20 * twipsPerMm);
-    std::string error;
-    const auto read = parseRpx(writeRpx(design.layout()), error);
-    ASSERT_TRUE(read) << error;
+    const auto read = parseRpx(writeRpx(design.layout()));
+    ASSERT_TRUE(read) << read.reason();
     ASSERT_EQ(read->controls.size(), 1u);
     const ReportControl& c = read->controls[0];
     EXPECT_EQ(c.name, "Picture1");

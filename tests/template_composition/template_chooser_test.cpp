@@ -33,7 +33,7 @@ TEST(TemplateChooser, NamesTemplatesByOrientationFormatAndPaper)
         ChooserFixture f;
         f.settings.routePaperIndex[0] = paperIndex(c.routePaper);
         f.settings.otherPaper = c.otherPaper;
-        f.chooser.repmod(f.report, film(c.orientation, c.filmSize, c.r_c, c.cols, c.rows));
+        f.choose(film(c.orientation, c.filmSize, c.r_c, c.cols, c.rows));
         EXPECT_EQ(f.chooser.lastTemplatePath(), c.expected) << c.orientation << " " << c.filmSize;
         ASSERT_EQ(f.loader.asked.size(), 1u) << c.expected;
         EXPECT_EQ(f.loader.asked[0], c.expected);
@@ -43,7 +43,7 @@ TEST(TemplateChooser, NamesTemplatesByOrientationFormatAndPaper)
 TEST(TemplateChooser, TitlesTheJobWithTheTimeOfDay)
 {
     ChooserFixture f;
-    f.chooser.repmod(f.report, film("PORTRAIT", "14INX17IN", "", 1, 1));
+    f.choose(film("PORTRAIT", "14INX17IN", "", 1, 1));
     EXPECT_EQ(f.report.documentName(), "09点05分07秒打印。");
 }
 
@@ -51,14 +51,14 @@ TEST(TemplateChooser, OnlyExactOrientationsChangeThePage)
 {
     ChooserFixture f;
     f.settings.routePaperIndex[0] = paperIndex("1417");
-    f.chooser.repmod(f.report, film("LANDSCAPE", "14INX17IN", "", 1, 1));
+    f.choose(film("LANDSCAPE", "14INX17IN", "", 1, 1));
     EXPECT_EQ(f.report.page().orientation, 2);
     for (const char* other : {"portrait", "", "Portrait "}) {
-        f.chooser.repmod(f.report, film(other, "14INX17IN", "", 1, 1));
+        f.choose(film(other, "14INX17IN", "", 1, 1));
         EXPECT_EQ(f.report.page().orientation, 2) << other;
         EXPECT_EQ(f.chooser.lastTemplatePath(), "/home/v/ReportMode/1417-11.rpx") << other;
     }
-    f.chooser.repmod(f.report, film("PORTRAIT", "14INX17IN", "", 1, 1));
+    f.choose(film("PORTRAIT", "14INX17IN", "", 1, 1));
     EXPECT_EQ(f.report.page().orientation, 1);
 }
 
@@ -71,12 +71,12 @@ TEST(TemplateChooser, RotatesRoute0WithItsCursorAndOtherRoutesWithTheirSelection
     std::vector<std::string> route0, route2;
     std::vector<int> selections;
     for (int i = 0; i < 4; ++i) {
-        f.chooser.repmod(f.report, film("PORTRAIT", "14INX17IN", "", 1, 1));
+        f.choose(film("PORTRAIT", "14INX17IN", "", 1, 1));
         route0.push_back(f.report.printerName());
-        f.chooser.repmod(f.report, film("PORTRAIT", "11INX14IN", "", 1, 1));
+        f.choose(film("PORTRAIT", "11INX14IN", "", 1, 1));
         route2.push_back(f.chooser.CurrentPrinterName());
         selections.push_back(f.chooser.selectedEntry(2));
-        f.chooser.repmod(f.report, film("PORTRAIT", "8INX10IN", "", 1, 1));
+        f.choose(film("PORTRAIT", "8INX10IN", "", 1, 1));
         EXPECT_EQ(f.report.printerName(), "Q1");
     }
     EXPECT_EQ(route0, (std::vector<std::string>{"P2", "P3", "P1", "P2"}));
@@ -91,11 +91,11 @@ TEST(TemplateChooser, SingleAndEmptyRoute0Lists)
     ChooserFixture f;
     f.settings.routePrinters[0] = {"P1"};
     for (int i = 0; i < 3; ++i) {
-        f.chooser.repmod(f.report, film("PORTRAIT", "14INX17IN", "", 1, 1));
+        f.choose(film("PORTRAIT", "14INX17IN", "", 1, 1));
         EXPECT_EQ(f.report.printerName(), "P1");
     }
     f.settings.routePrinters[0].clear();
-    f.chooser.repmod(f.report, film("PORTRAIT", "14INX17IN", "", 1, 1));
+    f.choose(film("PORTRAIT", "14INX17IN", "", 1, 1));
     EXPECT_EQ(f.report.printerName(), "");
 }
 
@@ -111,23 +111,23 @@ TEST(TemplateChooser, RoutesByDevice)
     f.settings.routePaperIndex[3] = paperIndex("810");
 
     // Two routes list the caller: the lower-numbered one wins.
-    f.chooser.repmod(f.report, film("PORTRAIT", "14INX17IN", "", 1, 1, "10.0.0.1"));
+    f.choose(film("PORTRAIT", "14INX17IN", "", 1, 1, "10.0.0.1"));
     EXPECT_EQ(f.report.printerName(), "R3a");
     EXPECT_EQ(f.chooser.lastTemplatePath(), "/home/v/ReportMode/810-11.rpx");
 
     // An unknown film size goes to route 8 whoever sent it.
-    f.chooser.repmod(f.report, film("PORTRAIT", "24CMX30CM", "", 1, 1, "10.0.0.1"));
+    f.choose(film("PORTRAIT", "24CMX30CM", "", 1, 1, "10.0.0.1"));
     EXPECT_EQ(f.report.printerName(), "CupsB");
     EXPECT_EQ(f.chooser.lastTemplatePath(), "/home/v/ReportMode/A4-11.rpx");
 
     // Route 0 chosen by device rotates by its selection: first film, first printer.
-    f.chooser.repmod(f.report, film("PORTRAIT", "14INX17IN", "", 1, 1, "10.0.0.9"));
+    f.choose(film("PORTRAIT", "14INX17IN", "", 1, 1, "10.0.0.9"));
     EXPECT_EQ(f.report.printerName(), "R0a");
 
     // A caller no route lists: only the title and the orientation change.
     const std::size_t asked = f.loader.asked.size();
     f.clock.set({2024, 3, 5, 23, 59, 1});
-    f.chooser.repmod(f.report, film("LANDSCAPE", "14INX17IN", "", 1, 1, "192.168.1.1"));
+    f.choose(film("LANDSCAPE", "14INX17IN", "", 1, 1, "192.168.1.1"));
     EXPECT_EQ(f.report.documentName(), "23点59分01秒打印。");
     EXPECT_EQ(f.report.page().orientation, 2);
     EXPECT_EQ(f.report.printerName(), "R0a");
@@ -141,7 +141,7 @@ TEST(TemplateChooser, OtherPaperNeitherA3NorA4FormsNoTemplateButKeepsThePrinter)
     ChooserFixture f;
     f.settings.otherPaper = "B5";
     f.settings.otherPrinterIndex = 0;
-    f.chooser.repmod(f.report, film("PORTRAIT", "24CMX30CM", "", 1, 1));
+    f.choose(film("PORTRAIT", "24CMX30CM", "", 1, 1));
     EXPECT_EQ(f.report.printerName(), "CupsA");
     EXPECT_TRUE(f.loader.asked.empty());
 }

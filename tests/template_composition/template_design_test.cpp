@@ -35,9 +35,8 @@ DesignRequest request(const char* paper, int orientation, const char* format)
 
 TemplateDesign a4TwoByTwo()
 {
-    std::string error;
-    auto design = TemplateDesign::newGrid(request("A4", 1, "STANDARD\\2,2"), error);
-    EXPECT_TRUE(design) << error;
+    auto design = TemplateDesign::newGrid(request("A4", 1, "STANDARD\\2,2"));
+    EXPECT_TRUE(design) << design.reason();
     return *design;
 }
 
@@ -55,9 +54,8 @@ TEST(TemplateDesign, NewGridIsTheToolsGridUnderTheChoosersName)
         DesignRequest r = request(c.paper, c.orientation, c.format);
         r.customWidthMm = c.widthMm;
         r.customHeightMm = c.heightMm;
-        std::string error;
-        const auto design = TemplateDesign::newGrid(r, error);
-        ASSERT_TRUE(design) << c.name << ": " << error;
+        const auto design = TemplateDesign::newGrid(r);
+        ASSERT_TRUE(design) << c.name << ": " << design.reason();
         EXPECT_EQ(design->fileName(), c.name);
         // The same slots as the grid of `vantorel-template new` on that paper.
         GridTemplateOptions grid = r.grid;
@@ -87,9 +85,9 @@ TEST(TemplateDesign, RefusesGridsThatCannotBeTemplates)
         DesignRequest r = request(c.paper, 1, c.format);
         r.customWidthMm = r.customHeightMm = c.widthMm;
         r.grid.margin = c.margin;
-        std::string error;
-        EXPECT_FALSE(TemplateDesign::newGrid(r, error)) << c.paper << " " << c.format;
-        EXPECT_NE(error.find(c.why), std::string::npos) << error;
+        const auto design = TemplateDesign::newGrid(r);
+        EXPECT_FALSE(design) << c.paper << " " << c.format;
+        EXPECT_NE(design.reason().find(c.why), std::string::npos) << design.reason();
     }
 }
 
@@ -205,13 +203,15 @@ TEST(TemplateDesign, WritesFilesWholeThroughATemporaryFile)
         std::ifstream in(path, std::ios::binary);
         return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     };
-    std::string reason;
     const std::string path = folder + "/A4-22.rpx";
-    ASSERT_TRUE(writeTemplateFile(path, "first", reason)) << reason;
-    ASSERT_TRUE(writeTemplateFile(path, "second", reason)) << reason;
+    for (const char* bytes : {"first", "second"}) {
+        const base::Result<void> written = writeTemplateFile(path, bytes);
+        ASSERT_TRUE(written) << written.reason();
+    }
     EXPECT_EQ(read(path), "second");
-    EXPECT_FALSE(writeTemplateFile(folder + "/missing/A4-22.rpx", "x", reason));
-    EXPECT_NE(reason.find("No such file"), std::string::npos) << reason;
+    const base::Result<void> refused = writeTemplateFile(folder + "/missing/A4-22.rpx", "x");
+    EXPECT_FALSE(refused);
+    EXPECT_NE(refused.reason().find("No such file"), std::string::npos) << refused.reason();
     // Nothing but the template is left in the folder.
     int files = 0;
     for (const auto& entry : std::filesystem::directory_iterator(folder))

@@ -79,6 +79,10 @@ struct ChooserFixture {
     vantorel::testing::MemoryRunLog log;
     TemplateChooser chooser;
     AcReport report;
+
+    // Chooses for the film; for the tests that read the choice (template
+    // path, printer, title, orientation), not whether its template loads.
+    void choose(const print_job::TemplateFilm& film) { (void)chooser.repmod(report, film); }
 };
 
 }  // namespace vantorel::template_composition::testing

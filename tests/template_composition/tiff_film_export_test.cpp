@@ -51,13 +51,12 @@ TEST(TiffFilmExport, WritesDatedGreyFilmsAndNumbersSameSecondOnes)
     const base::LocalDateTime at{2024, 3, 5, 7, 8, 9};
     QDir().mkpath(home.filePath("images/2024/03"));  // year and month are there
 
-    std::string error;
-    const auto first = exportFilmImage(image, root, at, error);
-    ASSERT_TRUE(first) << error;
+    const auto first = exportFilmImage(image, root, at);
+    ASSERT_TRUE(first) << first.reason();
     EXPECT_EQ(first->folder, root + "/2024/03/05");
     EXPECT_EQ(first->file, "070809.tiff");
-    const auto second = exportFilmImage(image, root, at, error);
-    ASSERT_TRUE(second) << error;
+    const auto second = exportFilmImage(image, root, at);
+    ASSERT_TRUE(second) << second.reason();
     EXPECT_EQ(second->file, "070809-1.tiff");
     EXPECT_EQ(filesIn(QString::fromStdString(first->folder)), (QStringList{"070809-1.tiff", "070809.tiff"}));
 
@@ -91,10 +90,9 @@ TEST(TiffFilmExport, AFilmFollowsTheProcessUmask)
     ReportPageSettings settings;
     const QImage image = renderExportImage(greyPage(settings), settings);
     const mode_t previous = ::umask(027);
-    std::string error;
-    const auto film = exportFilmImage(image, home.filePath("images").toStdString(), {2024, 3, 5, 7, 8, 9}, error);
+    const auto film = exportFilmImage(image, home.filePath("images").toStdString(), {2024, 3, 5, 7, 8, 9});
     ::umask(previous);
-    ASSERT_TRUE(film) << error;
+    ASSERT_TRUE(film) << film.reason();
     struct stat status {};
     ASSERT_EQ(::stat((film->folder + "/" + film->file).c_str(), &status), 0);
     EXPECT_EQ(status.st_mode & 0777, 0640u);
@@ -139,7 +137,9 @@ TEST(TiffFilmExport, AWriteThatFailsPartwayLeavesNoFilmAndGivesTheSystemsReason)
     {
         FileSizeLimit limit(1 << 20);
         ASSERT_TRUE(limit.ok());
-        EXPECT_FALSE(exportFilmImage(image, root, at, error));
+        const auto refused = exportFilmImage(image, root, at);
+        EXPECT_FALSE(refused);
+        error = refused.reason();
     }
     EXPECT_NE(error.find("cannot write film image " + root + "/2024/03/05/070809.tiff"), std::string::npos) << error;
     EXPECT_NE(error.find("File too large"), std::string::npos) << error;
@@ -148,8 +148,8 @@ TEST(TiffFilmExport, AWriteThatFailsPartwayLeavesNoFilmAndGivesTheSystemsReason)
     EXPECT_TRUE(left.isEmpty()) << left.join(' ').toStdString();
 
     // The disk has room again: the film takes its own name, not a suffixed one.
-    const auto film = exportFilmImage(image, root, at, error);
-    ASSERT_TRUE(film) << error;
+    const auto film = exportFilmImage(image, root, at);
+    ASSERT_TRUE(film) << film.reason();
     EXPECT_EQ(film->file, "070809.tiff");
 }
 
@@ -161,15 +161,17 @@ TEST(TiffFilmExport, AFolderThatCannotBeMadeIsReportedAndNothingStays)
     blocker.close();
     ReportPageSettings settings;
     const QImage image = renderExportImage(greyPage(settings), settings);
-    std::string error;
-    EXPECT_FALSE(exportFilmImage(image, home.filePath("images").toStdString(), {2024, 3, 5, 7, 8, 9}, error));
+    const auto blocked = exportFilmImage(image, home.filePath("images").toStdString(), {2024, 3, 5, 7, 8, 9});
+    EXPECT_FALSE(blocked);
+    const std::string& error = blocked.reason();
     EXPECT_NE(error.find("images"), std::string::npos) << error;
     EXPECT_NE(error.find("Not a directory"), std::string::npos) << error;
 
     // A root whose parent is missing: the root is one folder, made only when
     // its parent is there.
-    EXPECT_FALSE(exportFilmImage(image, home.filePath("gone/images").toStdString(), {2024, 3, 5, 7, 8, 9}, error));
-    EXPECT_NE(error.find("No such file or directory"), std::string::npos) << error;
+    const auto orphaned = exportFilmImage(image, home.filePath("gone/images").toStdString(), {2024, 3, 5, 7, 8, 9});
+    EXPECT_FALSE(orphaned);
+    EXPECT_NE(orphaned.reason().find("No such file or directory"), std::string::npos) << orphaned.reason();
     EXPECT_EQ(filesIn(home.path()), QStringList{"images"});
 }
 

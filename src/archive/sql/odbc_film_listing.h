@@ -23,7 +23,7 @@ public:
     explicit OdbcFilmListing(const settings::Settings& settings);
     ~OdbcFilmListing() override;
 
-    std::optional<QString> list(const QDate& from, const QDate& to) override;
+    [[nodiscard]] std::optional<QString> list(const QDate& from, const QDate& to) override;
     QAbstractItemModel& model() override;
 
     static constexpr int timeoutSeconds = 5;

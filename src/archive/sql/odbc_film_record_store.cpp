@@ -40,30 +40,27 @@ std::string prtdateOf(const base::LocalDateTime& t)
     return text;
 }
 
-// Writes the row over an open connection; false with the database's message.
-bool insertRow(QSqlDatabase& db, const std::string& filmPath, const std::string& prtdate,
-               long long& id, std::string& error)
+// Writes the row over an open connection: the row's id (0 when the
+// connection does not tell it), or a Failure with the database's message.
+base::Result<long long> insertRow(QSqlDatabase& db, const std::string& filmPath, const std::string& prtdate)
 {
     QSqlQuery query(db);
     // The table's columns, no rows: the table is there and readable.
-    if (!query.exec(QStringLiteral("select * from  DBPRT where 1=0"))) {
-        error = sqlError(query.lastError());
-        return false;
-    }
+    if (!query.exec(QStringLiteral("select * from  DBPRT where 1=0")))
+        return base::Failure{sqlError(query.lastError())};
     query.finish();
     // Values go into the statement as literals: QODBC hands bound text to the
     // ANSI driver one character too long, and the server refuses the date.
     const QString insert = QStringLiteral("insert into DBPRT (prtdate, FilmPath) values ('%1', '%2')")
                                .arg(QString::fromStdString(prtdate), sqlText(filmPath));
-    if (!query.exec(insert)) {
-        error = sqlError(query.lastError());
-        return false;
-    }
+    if (!query.exec(insert))
+        return base::Failure{sqlError(query.lastError())};
     query.finish();
     // QODBC has no lastInsertId(); the connection knows the row it made.
+    long long id = 0;
     if (query.exec(QStringLiteral("select LAST_INSERT_ID()")) && query.next())
         id = query.value(0).toLongLong();
-    return true;
+    return id;
 }
 
 }  // namespace
@@ -80,13 +77,11 @@ base::Result<void> OdbcFilmRecordStore::SaveFilmDB(const std::string& pathstr, c
 
 base::Result<void> OdbcFilmRecordStore::writeRow(const FilmRow& row)
 {
-    std::string error;
     static std::atomic<int> serial{0};
     const QString name = QStringLiteral("film-record-%1").arg(++serial);
     const std::string& filmPath = row.filmPath;
     const std::string& prtdate = row.prtdate;
-    long long id = 0;
-    bool written = false;
+    base::Result<long long> inserted = base::Failure{};
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), name);
         db.setDatabaseName(odbcConnectionString(connectString_, connectTimeoutSeconds, statementTimeoutSeconds));
@@ -94,17 +89,17 @@ base::Result<void> OdbcFilmRecordStore::writeRow(const FilmRow& row)
                                  .arg(connectTimeoutSeconds)
                                  .arg(statementTimeoutSeconds));
         if (!db.isValid())
-            error = "the QODBC database driver is not available";
+            inserted = base::Failure{"the QODBC database driver is not available"};
         else if (!db.open(QString(), QString()))
-            error = sqlError(db.lastError());
+            inserted = base::Failure{sqlError(db.lastError())};
         else
-            written = insertRow(db, filmPath, prtdate, id, error);
+            inserted = insertRow(db, filmPath, prtdate);
         db.close();
     }
     QSqlDatabase::removeDatabase(name);
-    if (!written)
-        return base::Failure{error};
-    lastId_ = id;
+    if (!inserted)
+        return base::Failure{inserted.reason()};
+    lastId_ = *inserted;
     return {};
 }
 

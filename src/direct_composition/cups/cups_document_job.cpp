@@ -34,19 +34,19 @@ private:
 
 }  // namespace
 
-std::string printDocumentOnCups(const std::string& queue, const std::string& title,
-                                const std::vector<std::pair<std::string, std::string>>& options,
-                                const std::function<bool(const CupsDocumentSink&)>& writeDocument)
+base::Result<void> printDocumentOnCups(const std::string& queue, const std::string& title,
+                                          const std::vector<std::pair<std::string, std::string>>& options,
+                                          const std::function<bool(const CupsDocumentSink&)>& writeDocument)
 {
     const std::string name = queue.substr(0, queue.find('/'));
     const JobOptions jobOptions(options);
     const int job = cupsCreateJob(CUPS_HTTP_DEFAULT, name.c_str(), title.c_str(), jobOptions.count(),
                                   jobOptions.options());
     if (job <= 0)
-        return "printer " + queue + " created no job: " + lastCupsError();
+        return base::Failure{"printer " + queue + " created no job: " + lastCupsError()};
     if (cupsStartDocument(CUPS_HTTP_DEFAULT, name.c_str(), job, title.c_str(), CUPS_FORMAT_PDF, 1) !=
         HTTP_STATUS_CONTINUE) {
-        const std::string why = "printer " + queue + " took no document: " + lastCupsError();
+        base::Failure why{"printer " + queue + " took no document: " + lastCupsError()};
         cupsCancelJob2(CUPS_HTTP_DEFAULT, name.c_str(), job, 0);
         return why;
     }
@@ -56,8 +56,8 @@ std::string printDocumentOnCups(const std::string& queue, const std::string& tit
     const std::string sendError = written ? "" : lastCupsError();
     const ipp_status_t finished = cupsFinishDocument(CUPS_HTTP_DEFAULT, name.c_str());
     if (!written || finished > IPP_STATUS_OK_EVENTS_COMPLETE) {
-        const std::string why = "printer " + queue + " did not take the whole film: " +
-                                (written ? lastCupsError() : sendError);
+        base::Failure why{"printer " + queue + " did not take the whole film: " +
+                             (written ? lastCupsError() : sendError)};
         cupsCancelJob2(CUPS_HTTP_DEFAULT, name.c_str(), job, 0);
         return why;
     }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/result.h"
+
 #include <cstddef>
 #include <functional>
 #include <string>
@@ -15,11 +17,11 @@ using CupsDocumentSink = std::function<bool(const char* data, std::size_t size)>
 // Send-Document streamed as `writeDocument` produces it), titled `title`, with
 // the job options given (name, value; "landscape" with an empty value is
 // CUPS's own shorthand). `queue` may name an instance ("name/instance"): the
-// job goes to the queue itself. Returns empty when CUPS took the whole
-// document, else why not in CUPS's own words; a job that was created but not
-// completed is cancelled.
-std::string printDocumentOnCups(const std::string& queue, const std::string& title,
-                                const std::vector<std::pair<std::string, std::string>>& options,
-                                const std::function<bool(const CupsDocumentSink&)>& writeDocument);
+// job goes to the queue itself. Done when CUPS took the whole document, else
+// a Failure saying why not in CUPS's own words; a job that was created but
+// not completed is cancelled.
+base::Result<void> printDocumentOnCups(const std::string& queue, const std::string& title,
+                                          const std::vector<std::pair<std::string, std::string>>& options,
+                                          const std::function<bool(const CupsDocumentSink&)>& writeDocument);
 
 }  // namespace vantorel::direct_composition

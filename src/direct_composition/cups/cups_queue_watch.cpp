@@ -128,7 +128,7 @@ CupsQueueWatch::CupsQueueWatch(const std::string& queue, std::string title)
         newestJobBefore_ = std::max(newestJobBefore_, job.id);
 }
 
-std::string CupsQueueWatch::confirmQueued() const
+base::Result<void> CupsQueueWatch::confirmQueued() const
 {
     // What the hand-over left as CUPS's last error, before anything else here
     // replaces it.
@@ -137,13 +137,13 @@ std::string CupsQueueWatch::confirmQueued() const
 
     const QueueJobs jobs(name_);
     if (!jobs.listed())
-        return "CUPS did not list the jobs of printer " + queue_ + ": " + lastCupsError();
+        return base::Failure{"CUPS did not list the jobs of printer " + queue_ + ": " + lastCupsError()};
     const bool queued = std::any_of(jobs.begin(), jobs.end(), [this](const cups_job_t& job) {
         return job.id > newestJobBefore_ && (title_.empty() || (job.title && title_ == job.title));
     });
     if (queued)
         return {};
-    return "printer " + queue_ + " queued no job" + handOverError;
+    return base::Failure{"printer " + queue_ + " queued no job" + handOverError};
 }
 
 }  // namespace vantorel::direct_composition

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/result.h"
+
 #include <string>
 
 namespace vantorel::direct_composition {
@@ -26,8 +28,9 @@ public:
     // Why the queue takes no job now; empty when it takes them.
     const std::string& refusal() const { return refusal_; }
 
-    // After the hand-over: empty when CUPS queued the job, else why not.
-    std::string confirmQueued() const;
+    // After the hand-over: done when CUPS queued the job, else a Failure
+    // saying why not.
+    base::Result<void> confirmQueued() const;
 
 private:
     std::string queue_;

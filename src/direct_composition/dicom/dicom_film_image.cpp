@@ -22,7 +22,7 @@ namespace {
 // largest image an image box takes.
 constexpr long long mostAspectPixels = 8192LL * 8192LL;
 
-bool positiveInteger(const OFString& text, long& value)
+[[nodiscard]] bool positiveInteger(const OFString& text, long& value)
 {
     char* end = nullptr;
     value = std::strtol(text.c_str(), &end, 10);
@@ -85,37 +85,31 @@ PixelSize trueAspectSize(long columns, long rows, long vertical, long horizontal
     return tall > 1 ? PixelSize{rounded(columns / tall), rows} : PixelSize{columns, rounded(rows * tall)};
 }
 
-std::unique_ptr<DicomFilmImage> DicomFilmImage::fromItem(DcmItem& item, std::string* error)
+base::Result<std::unique_ptr<DicomFilmImage>> DicomFilmImage::fromItem(DcmItem& item)
 {
     auto image = std::make_unique<DicomImage>(&item, EXS_LittleEndianExplicit);
-    if (image->getStatus() != EIS_Normal) {
-        if (error)
-            *error = DicomImage::getString(image->getStatus());
-        return nullptr;
-    }
-    if (image->getWidth() == 0 || image->getHeight() == 0) {
-        if (error)
-            *error = "image without rows or columns";
-        return nullptr;
-    }
+    if (image->getStatus() != EIS_Normal)
+        return base::Failure{DicomImage::getString(image->getStatus())};
+    if (image->getWidth() == 0 || image->getHeight() == 0)
+        return base::Failure{"image without rows or columns"};
     // A window that the item itself carries is honoured, as viewers do.
     if (image->isMonochrome() && image->getWindowCount() > 0)
         image->setWindow(0);
     return std::unique_ptr<DicomFilmImage>(new DicomFilmImage(std::move(image)));
 }
 
-std::unique_ptr<DicomFilmImage> DicomFilmImage::fromItem(DcmItem& item,
-                                                         const ImagePresentation& presentation,
-                                                         std::vector<std::string>& ignored,
-                                                         std::string* error)
+base::Result<std::unique_ptr<DicomFilmImage>> DicomFilmImage::fromItem(DcmItem& item,
+                                                                          const ImagePresentation& presentation,
+                                                                          std::vector<std::string>& ignored)
 {
-    auto film = fromItem(item, error);
-    if (!film)
-        return nullptr;
-    film->image_ = withTrueAspect(item, std::move(film->image_), ignored);
-    film->applyPresentation(presentation, ignored);
-    film->applyDensityRange(presentation, ignored);
-    return film;
+    auto made = fromItem(item);
+    if (!made)
+        return made;
+    DicomFilmImage& film = **made;
+    film.image_ = withTrueAspect(item, std::move(film.image_), ignored);
+    film.applyPresentation(presentation, ignored);
+    film.applyDensityRange(presentation, ignored);
+    return made;
 }
 
 // Pixel values pass polarity, then the Presentation LUT: the LUT sees the

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/result.h"
 #include "direct_composition/film_image.h"
 #include "direct_composition/image_presentation.h"
 
@@ -22,15 +23,14 @@ namespace vantorel::direct_composition {
 // image boxes carry presentation values. The item must outlive the image.
 class DicomFilmImage final : public FilmImage {
 public:
-    // nullptr (with the reason in *error) when DCMTK cannot make an image of it.
-    static std::unique_ptr<DicomFilmImage> fromItem(DcmItem& item, std::string* error = nullptr);
+    // A Failure with DCMTK's reason when it cannot make an image of it.
+    static base::Result<std::unique_ptr<DicomFilmImage>> fromItem(DcmItem& item);
     // The same, presented as the print job asks: the Pixel Aspect Ratio of
     // the item, then `presentation`. What cannot be applied is left out and
     // said in `ignored`, one short phrase each; the image still renders.
-    static std::unique_ptr<DicomFilmImage> fromItem(DcmItem& item,
-                                                    const ImagePresentation& presentation,
-                                                    std::vector<std::string>& ignored,
-                                                    std::string* error = nullptr);
+    static base::Result<std::unique_ptr<DicomFilmImage>> fromItem(DcmItem& item,
+                                                                     const ImagePresentation& presentation,
+                                                                     std::vector<std::string>& ignored);
     ~DicomFilmImage() override;
 
     int pixelWidth() const override;
@@ -47,7 +47,7 @@ private:
     void applyDensityRange(const ImagePresentation& presentation, std::vector<std::string>& ignored);
     static bool wholeTable(const std::vector<std::uint16_t>& descriptor,
                            const std::vector<std::uint16_t>& data);
-    static bool linOdTable(const ImagePresentation& presentation,
+    [[nodiscard]] static bool linOdTable(const ImagePresentation& presentation,
                            std::vector<std::uint16_t>& descriptor, std::vector<std::uint16_t>& data);
 
     std::unique_ptr<DicomImage> image_;

@@ -1,5 +1,6 @@
 #include "direct_composition/pdf/film_pdf_writer.h"
 
+#include "base/result.h"
 #include "direct_composition/worker_pool.h"
 #include "direct_composition/picture_scaling.h"
 
@@ -66,6 +67,7 @@ struct PdfImage {
     std::string stream;  // encoded samples
     bool predicted = false;  // Flate over rows filtered with PNG's Up predictor
     bool encoded = false;
+    std::string failure;  // what encoding threw
     int object = 0;
 };
 
@@ -109,7 +111,7 @@ struct CompressorDeleter {
 
 // Flate (zlib) over the rows, each led by PNG's Up filter: film pictures are
 // smooth from row to row, so the differences pack far better than the greys.
-bool encodeFlate(PdfImage& image)
+[[nodiscard]] bool encodeFlate(PdfImage& image)
 {
     // One compressor per thread and level, kept for the next film.
     thread_local std::map<int, std::unique_ptr<libdeflate_compressor, CompressorDeleter>> compressors;
@@ -169,7 +171,7 @@ void jpegFailed(j_common_ptr info)
 }
 
 // Baseline JPEG at quality 94, one grey component for grey pictures.
-bool encodeJpeg(PdfImage& image)
+[[nodiscard]] bool encodeJpeg(PdfImage& image)
 {
     jpeg_compress_struct info;
     JpegFailure failure;
@@ -204,7 +206,7 @@ bool encodeJpeg(PdfImage& image)
 }
 
 // The samples as written: enlarged when asked, grey when grey.
-bool prepare(PdfImage& image)
+[[nodiscard]] bool prepare(PdfImage& image)
 {
     if (image.pixels)
         return true;
@@ -238,6 +240,7 @@ void encode(PdfImage& image)
         image.encoded = prepare(image) && (image.jpeg ? encodeJpeg(image) : encodeFlate(image));
     } catch (...) {
         image.encoded = false;
+        image.failure = base::currentExceptionReason();
     }
     image.pixels.reset();  // the samples are no longer needed
 }
@@ -368,14 +371,15 @@ class ObjectWriter {
 public:
     explicit ObjectWriter(const PdfSink& sink) : sink_(sink) {}
 
-    bool put(const std::string& text) { return put(text.data(), text.size()); }
-    bool put(const char* data, std::size_t size)
+    // A piece the sink refuses stops the writing: nothing more is sent, and
+    // finish() says whether every piece was taken.
+    void put(const std::string& text) { put(text.data(), text.size()); }
+    void put(const char* data, std::size_t size)
     {
         if (!ok_ || size == 0)
-            return ok_;
+            return;
         ok_ = sink_(data, size);
         offset_ += size;
-        return ok_;
     }
 
     int reserve()
@@ -383,29 +387,35 @@ public:
         offsets_.push_back(0);
         return static_cast<int>(offsets_.size());
     }
-    bool begin(int object)
+    void begin(int object)
     {
         offsets_[static_cast<std::size_t>(object - 1)] = offset_;
-        return put(std::to_string(object) + " 0 obj\n");
+        put(std::to_string(object) + " 0 obj\n");
     }
-    bool object(int object, const std::string& body)
+    void object(int object, const std::string& body)
     {
-        return begin(object) && put(body) && put("\nendobj\n");
+        begin(object);
+        put(body);
+        put("\nendobj\n");
     }
-    bool stream(int object, const std::string& dictionary, const std::string& data)
+    void stream(int object, const std::string& dictionary, const std::string& data)
     {
-        return begin(object) && put(dictionary) && put("\nstream\n") && put(data) &&
-               put("\nendstream\nendobj\n");
+        begin(object);
+        put(dictionary);
+        put("\nstream\n");
+        put(data);
+        put("\nendstream\nendobj\n");
     }
 
     // A complete object made elsewhere, numbered as reserved.
-    bool raw(int object, const std::string& text)
+    void raw(int object, const std::string& text)
     {
         offsets_[static_cast<std::size_t>(object - 1)] = offset_;
-        return put(text) && put("\n");
+        put(text);
+        put("\n");
     }
 
-    bool finish(int root, int info)
+    [[nodiscard]] bool finish(int root, int info)
     {
         const std::size_t xref = offset_;
         std::string table = "xref\n0 " + std::to_string(offsets_.size() + 1) + "\n0000000000 65535 f \n";
@@ -417,7 +427,8 @@ public:
         table += "trailer\n<< /Size " + std::to_string(offsets_.size() + 1) + " /Root " +
                  std::to_string(root) + " 0 R /Info " + std::to_string(info) + " 0 R >>\nstartxref\n" +
                  std::to_string(xref) + "\n%%EOF\n";
-        return put(table);
+        put(table);
+        return ok_;
     }
 
 private:
@@ -454,6 +465,7 @@ struct FilmPdf::Parts {
     std::string content;
     PdfOverlay overlay;
     bool ready = false;
+    std::string failure;  // what a picture's encoding threw
 };
 
 FilmPdf::FilmPdf(const FilmPage& page, const PdfSheet& sheet, const FilmPdfOptions& options)
@@ -472,6 +484,9 @@ FilmPdf::FilmPdf(const FilmPage& page, const PdfSheet& sheet, const FilmPdfOptio
     WorkerPool::shared().run(images.size(), [&images](std::size_t i) { encode(images[i]); });
     parts_->ready =
         std::all_of(images.begin(), images.end(), [](const PdfImage& image) { return image.encoded; });
+    for (const PdfImage& image : images)
+        if (parts_->failure.empty() && !image.failure.empty())
+            parts_->failure = "a picture could not be encoded: " + image.failure;
     // The text's objects follow the five of the document and the images'.
     if (parts_->ready && builder.hasText() && options.drawText)
         parts_->ready = options.drawText(page, sheet, 6 + static_cast<int>(images.size()), parts_->overlay);
@@ -482,6 +497,11 @@ FilmPdf::~FilmPdf() = default;
 bool FilmPdf::ready() const
 {
     return parts_->ready;
+}
+
+const std::string& FilmPdf::failure() const
+{
+    return parts_->failure;
 }
 
 bool FilmPdf::write(const PdfSink& sink)

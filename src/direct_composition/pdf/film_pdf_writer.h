@@ -16,7 +16,7 @@ enum class FilmImageCompression { Lossless, Jpeg };
 
 // "lossless" or "jpeg" (case and blanks around it ignored); false for
 // anything else.
-bool filmImageCompressionOf(const std::string& keyword, FilmImageCompression& compression);
+[[nodiscard]] bool filmImageCompressionOf(const std::string& keyword, FilmImageCompression& compression);
 
 // The sheet the page is written on, in PDF points (1/72 inch): its size as
 // the printer's media has it (following the orientation) and the top-left
@@ -76,10 +76,12 @@ public:
     FilmPdf& operator=(const FilmPdf&) = delete;
 
     // False when a picture could not be encoded: nothing should be written.
-    bool ready() const;
+    [[nodiscard]] bool ready() const;
+    // What an encoder threw when that kept a picture out; empty otherwise.
+    const std::string& failure() const;
     // Writes the PDF (once); false when it was not ready or the sink refused
     // a piece.
-    bool write(const PdfSink& sink);
+    [[nodiscard]] bool write(const PdfSink& sink);
 
 private:
     struct Parts;
@@ -87,7 +89,7 @@ private:
 };
 
 // Makes the page and writes it.
-bool writeFilmPdf(const FilmPage& page, const PdfSheet& sheet, const FilmPdfOptions& options,
+[[nodiscard]] bool writeFilmPdf(const FilmPage& page, const PdfSheet& sheet, const FilmPdfOptions& options,
                   const PdfSink& sink);
 
 }  // namespace vantorel::direct_composition

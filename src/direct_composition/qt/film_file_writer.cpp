@@ -54,7 +54,7 @@ public:
     int failure() const { return errno_; }
 
     // Flushes the file to disk and closes it, both checked.
-    bool finish()
+    [[nodiscard]] bool finish()
     {
         if (errno_ == 0 && ::fsync(fd_) != 0)
             errno_ = errno;
@@ -65,7 +65,7 @@ public:
         return errno_ == 0;
     }
 
-    bool seek(qint64 pos) override
+    [[nodiscard]] bool seek(qint64 pos) override
     {
         if (errno_ != 0)
             return false;
@@ -103,10 +103,9 @@ private:
 };
 
 // Gives the complete file its film name without replacing any file; the
-// first free of stem.pdf, stem-1.pdf, ... Returns the name, or empty with
-// `error` set.
-std::string publish(const QByteArray& part, const QString& folder, const QString& stem,
-                    std::string& error)
+// first free of stem.pdf, stem-1.pdf, ... Returns the path, or a Failure
+// with the system's reason.
+base::Result<std::string> publish(const QByteArray& part, const QString& folder, const QString& stem)
 {
     for (int suffix = 0; suffix < 100000; ++suffix) {
         const QString name = suffix == 0 ? stem + QStringLiteral(".pdf")
@@ -116,10 +115,8 @@ std::string publish(const QByteArray& part, const QString& folder, const QString
             return target.toStdString();
         if (errno == EEXIST)
             continue;
-        if (errno != EINVAL && errno != ENOSYS) {
-            error = systemError(errno);
-            return {};
-        }
+        if (errno != EINVAL && errno != ENOSYS)
+            return base::Failure{systemError(errno)};
         // A file system without the no-replace rename: a hard link cannot
         // replace either.
         if (::link(part.constData(), target.constData()) == 0) {
@@ -128,34 +125,28 @@ std::string publish(const QByteArray& part, const QString& folder, const QString
         }
         if (errno == EEXIST)
             continue;
-        error = systemError(errno);
-        return {};
+        return base::Failure{systemError(errno)};
     }
-    error = "no free file name";
-    return {};
+    return base::Failure{"no free file name"};
 }
 
 }  // namespace
 
-FilmFileResult writeFilmFileBytes(const QString& folder, const QString& stem,
-                                  const std::function<bool(QIODevice&)>& write)
+base::Result<std::string> writeFilmFileBytes(const QString& folder, const QString& stem,
+                                                const std::function<bool(QIODevice&)>& write)
 {
-    FilmFileResult result;
     if (!QDir().mkpath(folder)) {
         const QByteArray path = QFile::encodeName(folder);
         struct stat info;
-        result.error = ::stat(path.constData(), &info) == 0 ? systemError(ENOTDIR)
-                                                             : systemError(errno);
-        return result;
+        return base::Failure{::stat(path.constData(), &info) == 0 ? systemError(ENOTDIR)
+                                                                     : systemError(errno)};
     }
     QByteArray part = QFile::encodeName(folder + '/' + partPrefix +
                                         QString::number(::getpid()) + QStringLiteral("-XXXXXX") +
                                         partSuffix);
     const int fd = ::mkstemps(part.data(), static_cast<int>(std::strlen(partSuffix)));
-    if (fd < 0) {
-        result.error = systemError(errno);
-        return result;
-    }
+    if (fd < 0)
+        return base::Failure{systemError(errno)};
     CheckedFile file(fd);
     file.open(QIODevice::WriteOnly);
     ::fchmod(fd, ordinaryFileMode());
@@ -163,17 +154,16 @@ FilmFileResult writeFilmFileBytes(const QString& folder, const QString& stem,
     const bool finished = file.finish();
     if (!finished || !painted) {
         ::unlink(part.constData());
-        result.error = !finished ? systemError(file.failure()) : "the page could not be drawn";
-        return result;
+        return base::Failure{!finished ? systemError(file.failure()) : "the page could not be drawn"};
     }
-    result.path = publish(part, folder, stem, result.error);
-    if (result.path.empty())
+    base::Result<std::string> published = publish(part, folder, stem);
+    if (!published)
         ::unlink(part.constData());
-    return result;
+    return published;
 }
 
-FilmFileResult writeFilmFile(const QString& folder, const QString& stem,
-                             const std::function<bool(QPdfWriter&)>& paint)
+base::Result<std::string> writeFilmFile(const QString& folder, const QString& stem,
+                                           const std::function<bool(QPdfWriter&)>& paint)
 {
     return writeFilmFileBytes(folder, stem, [&paint](QIODevice& file) {
         QPdfWriter writer(&file);
@@ -186,15 +176,15 @@ QString filmFileFolder(const std::string& homeFolder)
     return QString::fromStdString(homeFolder) + QStringLiteral("/FilmFile");
 }
 
-FilmFileResult writeFilmFileNow(const std::string& homeFolder,
-                                const std::function<bool(QPdfWriter&)>& paint)
+base::Result<std::string> writeFilmFileNow(const std::string& homeFolder,
+                                              const std::function<bool(QPdfWriter&)>& paint)
 {
     const QString stem = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
     return writeFilmFile(filmFileFolder(homeFolder), stem, paint);
 }
 
-FilmFileResult writeFilmFileBytesNow(const std::string& homeFolder,
-                                     const std::function<bool(QIODevice&)>& write)
+base::Result<std::string> writeFilmFileBytesNow(const std::string& homeFolder,
+                                                   const std::function<bool(QIODevice&)>& write)
 {
     const QString stem = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
     return writeFilmFileBytes(filmFileFolder(homeFolder), stem, write);

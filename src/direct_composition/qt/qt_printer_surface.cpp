@@ -77,7 +77,7 @@ QtPrinterSurface::QtPrinterSurface(std::string homeFolder, base::RunLog* log)
                     filmFileFolder(home_).toStdString());
     const std::string systemDefault = QPrinterInfo::defaultPrinterName().toStdString();
     if (systemDefault.empty() || !RecordingSurface::selectPrinter(systemDefault))
-        RecordingSurface::selectPrinter(filmFilePrinter);
+        (void)RecordingSurface::selectPrinter(filmFilePrinter);  // always installed: cannot fail
     updateSheet();
 }
 
@@ -127,20 +127,28 @@ FilmPdfOptions QtPrinterSurface::pdfOptions()
     return options;
 }
 
+// A page whose PDF could not be made; what an encoder threw goes to the log.
+PageRelease QtPrinterSurface::notDrawn(const FilmPdf& pdf)
+{
+    if (!pdf.failure().empty() && log_)
+        log_->write("film PDF not made: " + pdf.failure());
+    return PageRelease::refused("the page could not be drawn");
+}
+
 PageRelease QtPrinterSurface::printToFilmFile(const FilmPage& page)
 {
     const QPageLayout layout(QPageSize(QPageSize::A4), toQt(orientation()), QMarginsF());
     FilmPdf pdf(page, sheetOf(layout), pdfOptions());
     if (!pdf.ready())
-        return PageRelease::refused("the page could not be drawn");
-    const FilmFileResult result = writeFilmFileBytesNow(home_, [&pdf](QIODevice& file) {
+        return notDrawn(pdf);
+    const base::Result<std::string> written = writeFilmFileBytesNow(home_, [&pdf](QIODevice& file) {
         return pdf.write([&file](const char* data, std::size_t size) {
             return file.write(data, static_cast<qint64>(size)) == static_cast<qint64>(size);
         });
     });
-    if (!result.written())
-        return PageRelease::refused(result.error);
-    lastFilmFile_ = result.path;
+    if (!written)
+        return PageRelease::refused(written.reason());
+    lastFilmFile_ = *written;
     return {};
 }
 
@@ -157,19 +165,19 @@ PageRelease QtPrinterSurface::printToSystemPrinter(const FilmPage& page)
     printer.setPageOrientation(toQt(orientation()));
     FilmPdf pdf(page, sheetOf(printer.pageLayout()), pdfOptions());
     if (!pdf.ready())
-        return PageRelease::refused("the page could not be drawn");
+        return notDrawn(pdf);
     // CUPS takes a job that a stopped queue then holds: the watch refuses it.
     const CupsQueueWatch queue(currentPrinter(), jobTitle);
     if (!queue.refusal().empty())
         return PageRelease::refused(queue.refusal());
-    const std::string failure = printDocumentOnCups(
+    const base::Result<void> handedOver = printDocumentOnCups(
         currentPrinter(), jobTitle, cupsOptionsOf(printer),
         [&pdf](const CupsDocumentSink& sink) { return pdf.write(sink); });
-    if (!failure.empty())
-        return PageRelease::refused(failure);
-    const std::string notQueued = queue.confirmQueued();
-    if (!notQueued.empty())
-        return PageRelease::refused(notQueued);
+    if (!handedOver)
+        return PageRelease::refused(handedOver.reason());
+    const base::Result<void> queued = queue.confirmQueued();
+    if (!queued)
+        return PageRelease::refused(queued.reason());
     return {};
 }
 

@@ -46,7 +46,7 @@ public:
     // The CUPS printers in the system's order, then "FilmFile".
     static std::vector<std::string> installedPrinters();
 
-    bool selectPrinter(const std::string& name) override;
+    [[nodiscard]] bool selectPrinter(const std::string& name) override;
 
     // How the pictures of the next films are compressed, asked afresh for
     // every film (lossless when not set).
@@ -64,6 +64,7 @@ protected:
 private:
     void updateSheet();
     FilmPdfOptions pdfOptions();
+    PageRelease notDrawn(const FilmPdf& pdf);
     PageRelease printToFilmFile(const FilmPage& page);
     PageRelease printToSystemPrinter(const FilmPage& page);
 

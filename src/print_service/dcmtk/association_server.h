@@ -51,7 +51,7 @@ public:
     // Opens `port` on all interfaces; once it is open, the previous port stops
     // accepting (its open associations go on). False when the port cannot be
     // opened; the previous port then keeps listening.
-    bool Listen(std::int32_t port) override;
+    [[nodiscard]] bool Listen(std::int32_t port) override;
 
     // Stops accepting, aborts the open associations and waits for every
     // network thread. Call after the dispatcher is closed.
@@ -73,7 +73,7 @@ private:
     void serveConnection(const std::shared_ptr<Acceptor>& acceptor, const std::shared_ptr<AcceptTicket>& ticket,
                          std::uint64_t id);
     void refuse(T_ASC_Association* association, const std::string& why);
-    bool reserveAssociation();
+    [[nodiscard]] bool reserveAssociation();
     void onAccepted(const std::shared_ptr<SocketGuard>& guard);
     void reapFinished();
     void log(const std::string& line);

@@ -131,7 +131,8 @@ void AssociationWorker::log(const std::string& line)
 // Written before the worker goes on, e.g. before it aborts the association.
 void AssociationWorker::logNow(const std::string& line)
 {
-    dispatcher_.call([events = &events_, line] { events->diagnostic(line); });
+    // A closed dispatcher (the service stopping) drops the line; there is no other log.
+    (void)dispatcher_.call([events = &events_, line] { events->diagnostic(line); });
 }
 
 void AssociationWorker::run()
@@ -141,7 +142,8 @@ void AssociationWorker::run()
     if (requested_) {
         const std::uint64_t id = info_.id;
         std::string failure;
-        dispatcher_.call([this, id] { events_.associationClosed(id); }, &failure);
+        // A closed dispatcher (the service stopping) has nobody to tell; what the work threw is logged below.
+        (void)dispatcher_.call([this, id] { events_.associationClosed(id); }, &failure);
         if (!failure.empty())
             logNow(name() + ": closing failed: " + failure);
     }

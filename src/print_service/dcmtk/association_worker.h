@@ -18,7 +18,7 @@ bool isBlankAeTitle(const std::string& title);
 
 // Accepts, in an association request, every presentation context the service
 // serves (with its preferred transfer syntax) and says whether any was.
-bool acceptServedContexts(T_ASC_Parameters* params);
+[[nodiscard]] bool acceptServedContexts(T_ASC_Parameters* params);
 
 // Serves one association, whose request has been read and whose served
 // presentation contexts have been accepted (acceptServedContexts), from its
@@ -33,7 +33,7 @@ public:
     void run();
 
 private:
-    bool negotiate();
+    [[nodiscard]] bool negotiate();
     // `reason`: a T_ASC_RejectParametersReason of the service user (no
     // reason given, or the title that is not recognised).
     void reject(int result, const std::string& why, int reason = 0x0101);
@@ -41,9 +41,9 @@ private:
     void abort();
     // Logs "<name>: <why>, association aborted", aborts, and returns false.
     bool abandon(const std::string& why);
-    bool serveCommand(T_DIMSE_Message& message, unsigned char context);
-    bool answer(NormalisedRequest& request, unsigned char presentationContext);
-    bool receiveDataSet(NormalisedRequest& request);
+    [[nodiscard]] bool serveCommand(T_DIMSE_Message& message, unsigned char context);
+    [[nodiscard]] bool answer(NormalisedRequest& request, unsigned char presentationContext);
+    [[nodiscard]] bool receiveDataSet(NormalisedRequest& request);
     void log(const std::string& line);
     void logNow(const std::string& line);
     std::string name() const;

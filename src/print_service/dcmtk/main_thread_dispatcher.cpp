@@ -50,7 +50,8 @@ void MainThreadDispatcher::post(std::function<void()> work)
 {
     auto item = std::make_shared<Item>();
     item->work = std::move(work);
-    enqueue(std::move(item));
+    // Once closed, posted work is dropped: nobody waits for it.
+    (void)enqueue(std::move(item));
 }
 
 void MainThreadDispatcher::drain()

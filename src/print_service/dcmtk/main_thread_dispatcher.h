@@ -25,7 +25,7 @@ public:
     // for it. Returns false, without running it, once the dispatcher is closed.
     // When `work` throws, returns false and puts the exception's message into
     // `failure` (when given); the exception goes no further.
-    bool call(std::function<void()> work, std::string* failure = nullptr);
+    [[nodiscard]] bool call(std::function<void()> work, std::string* failure = nullptr);
 
     // Any thread: queues `work` without waiting (diagnostic log lines).
     void post(std::function<void()> work);
@@ -43,7 +43,7 @@ private:
         std::string failure;  // what the work threw, read once `done` is set
     };
 
-    bool enqueue(std::shared_ptr<Item> item);
+    [[nodiscard]] bool enqueue(std::shared_ptr<Item> item);
     void drain();
 
     std::mutex mutex_;

@@ -54,19 +54,19 @@ bool ReportPrinter::print(const dc::FilmPage& page, const ReportPageSettings& se
     options.compression = compression_;
     if (printerName == dc::QtPrinterSurface::filmFilePrinter) {
         dc::FilmPdf pdf(page, dc::sheetOf(pageLayoutOf(settings)), options);
-        const dc::FilmFileResult written = pdf.ready()
+        const base::Result<std::string> written = pdf.ready()
             ? dc::writeFilmFileBytesNow(home_, [&pdf](QIODevice& file) {
                   return pdf.write([&file](const char* data, std::size_t size) {
                       return file.write(data, static_cast<qint64>(size)) == static_cast<qint64>(size);
                   });
               })
-            : dc::FilmFileResult{{}, "the page could not be drawn"};
-        if (!written.written()) {
+            : base::Result<std::string>(base::Failure{"the page could not be drawn"});
+        if (!written) {
             error.number = noFilmFile;
-            error.description = "the FilmFile PDF was not written: " + written.error;
+            error.description = "the FilmFile PDF was not written: " + written.reason();
             return false;
         }
-        lastFilmFile_ = written.path;
+        lastFilmFile_ = *written;
         return true;
     }
     // Qt silently keeps the previous printer for an unknown name: check first.
@@ -94,18 +94,18 @@ bool ReportPrinter::print(const dc::FilmPage& page, const ReportPageSettings& se
         error.description = queue.refusal();
         return false;
     }
-    const std::string failure =
+    const base::Result<void> handedOver =
         dc::printDocumentOnCups(printerName, documentName, dc::cupsOptionsOf(printer),
                                 [&pdf](const dc::CupsDocumentSink& sink) { return pdf.write(sink); });
-    if (!failure.empty()) {
+    if (!handedOver) {
         error.number = jobNotFinished;
-        error.description = failure;
+        error.description = handedOver.reason();
         return false;
     }
-    const std::string notQueued = queue.confirmQueued();
-    if (!notQueued.empty()) {
+    const base::Result<void> queued = queue.confirmQueued();
+    if (!queued) {
         error.number = jobNotQueued;
-        error.description = notQueued;
+        error.description = queued.reason();
         return false;
     }
     return true;

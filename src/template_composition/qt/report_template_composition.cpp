@@ -82,13 +82,14 @@ print_job::FilmResult ReportTemplateComposition::PrintReport()
     const direct_composition::FilmPage laidOut = layoutReportPage(report_);
     const QImage drawn = renderExportImage(laidOut, report_.page());
     const direct_composition::FilmPage page = exportImagePage(laidOut, report_.page(), drawn);
-    std::future<FilmImageOutcome> image;
+    std::future<base::Result<WrittenFilmImage>> image;
     if (parts_.settings.saveFilms && saveFilm_)
         image = std::async(std::launch::async, writeFilmImage, drawn, parts_.settings.exportFolder,
                            parts_.clock.now());
     // FilmImageCompression is live: read afresh for every film.
     auto compression = direct_composition::FilmImageCompression::Lossless;
-    direct_composition::filmImageCompressionOf(parts_.settings.filmImageCompression, compression);
+    // A keyword it does not know leaves the pictures lossless.
+    (void)direct_composition::filmImageCompressionOf(parts_.settings.filmImageCompression, compression);
     printer_.setImageCompression(compression);
     ReportPrintError error;
     const bool printed =
@@ -101,11 +102,11 @@ print_job::FilmResult ReportTemplateComposition::PrintReport()
         parts_.filmPrinted(page);
     std::optional<std::string> savingProblem;
     if (image.valid()) {
-        const FilmImageOutcome outcome = image.get();
+        const base::Result<WrittenFilmImage> written = image.get();
         if (printed)
-            savingProblem = recordFilm(outcome);
-        else if (outcome.written)
-            discardFilmImage(*outcome.written);
+            savingProblem = recordFilm(written).reason();  // empty: saved
+        else if (written)
+            discardFilmImage(*written);
     }
     print_job::FilmResult result = printed ? print_job::FilmResult::handedOver(report_.printerName())
                                            : print_job::FilmResult::failed(error.description, report_.printerName());
@@ -114,18 +115,18 @@ print_job::FilmResult ReportTemplateComposition::PrintReport()
 }
 
 // A failure is logged with its reason; the film has been printed and counts
-// all the same. Returns why the film's image was not saved (empty: saved).
-std::string ReportTemplateComposition::recordFilm(const FilmImageOutcome& image)
+// all the same. A Failure says why the film's image was not saved; a film
+// left out of the archive was saved all the same.
+base::Result<void> ReportTemplateComposition::recordFilm(const base::Result<WrittenFilmImage>& image)
 {
-    if (!image.written) {
-        parts_.log.write("film image not saved: " + image.error);
-        return image.error;
+    if (!image) {
+        parts_.log.write("film image not saved: " + image.reason());
+        return base::Failure{image.reason()};
     }
-    std::string error;
-    const std::optional<ExportedFilm> named = nameFilmImage(*image.written, error);
+    const base::Result<ExportedFilm> named = nameFilmImage(*image);
     if (!named) {
-        parts_.log.write("film image not saved: " + error);
-        return error;
+        parts_.log.write("film image not saved: " + named.reason());
+        return base::Failure{named.reason()};
     }
     const ExportedFilm& film = *named;
     const base::Result<void> recorded = parts_.filmRecords.SaveFilmDB(film.folder, film.file);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/result.h"
 #include "print_job/template_road.h"
 #include "template_composition/ac_report.h"
 #include "template_composition/qt/report_printer.h"
@@ -24,7 +25,7 @@ class FilmRecordStore;
 
 namespace vantorel::template_composition {
 
-struct FilmImageOutcome;
+struct WrittenFilmImage;
 
 // What the template road works with; owned by the caller, outliving it.
 struct TemplateRoadParts {
@@ -53,7 +54,7 @@ public:
     const ReportPrinter& printer() const { return printer_; }
 
 private:
-    std::string recordFilm(const FilmImageOutcome& image);
+    base::Result<void> recordFilm(const base::Result<WrittenFilmImage>& image);
     void requestWidth(int num, const direct_composition::Picture& picture, double widthMm,
                       bool& toldTooLarge);
 

@@ -11,6 +11,7 @@
 
 #include <cmath>
 #include <functional>
+#include <optional>
 
 namespace vantorel::template_composition {
 
@@ -20,7 +21,7 @@ constexpr float maxTwips = 1.0e6f;
 // The child element of an image control that holds its own picture.
 const std::string pictureElement = "Picture";
 
-std::optional<float> number(const QXmlStreamAttributes& attributes, const char* name)
+[[nodiscard]] std::optional<float> number(const QXmlStreamAttributes& attributes, const char* name)
 {
     const QStringView text = attributes.value(QLatin1String(name));
     if (text.isEmpty())
@@ -50,7 +51,7 @@ bool flagOr(const QXmlStreamAttributes& attributes, const char* name, bool fallb
 }
 
 // A colour as the engine writes it, a decimal 0x00BBGGRR, or "#RRGGBB".
-std::optional<std::uint32_t> colour(QStringView text)
+[[nodiscard]] std::optional<std::uint32_t> colour(QStringView text)
 {
     text = text.trimmed();
     bool ok = false;
@@ -172,7 +173,7 @@ KeptElement readKept(QXmlStreamReader& reader)
 
 // An embedded picture of an image control (a logo): PNG or another format
 // Qt reads, in Base64.
-bool readPicture(const KeptElement& element, ReportControl& control)
+[[nodiscard]] bool readPicture(const KeptElement& element, ReportControl& control)
 {
     if (element.name != pictureElement || element.children.size() != 1 || !element.children[0].name.empty())
         return false;
@@ -320,16 +321,15 @@ void readPage(QXmlStreamReader& reader, ReportLayout& layout)
 
 }  // namespace
 
-std::optional<ReportLayout> parseRpx(const QByteArray& xml, std::string& error)
+base::Result<ReportLayout> parseRpx(const QByteArray& xml)
 {
     QXmlStreamReader reader(xml);
     reader.setNamespaceProcessing(false);
     ReportLayout layout;
     if (reader.readNextStartElement()) {
-        if (reader.name() != QLatin1String("ActiveReportsLayout")) {
-            error = "not a report layout (root element " + reader.name().toString().toStdString() + ")";
-            return std::nullopt;
-        }
+        if (reader.name() != QLatin1String("ActiveReportsLayout"))
+            return base::Failure{"not a report layout (root element " + reader.name().toString().toStdString() +
+                                    ")"};
         KeptLayout& kept = layout.kept;
         kept.rootAttributes = keptAttributes(reader.attributes(),
                                              [](QStringView name) { return name == QLatin1String("Version"); });
@@ -350,14 +350,11 @@ std::optional<ReportLayout> parseRpx(const QByteArray& xml, std::string& error)
         while (!reader.atEnd() && !reader.hasError())
             reader.readNext();
     } else if (!reader.hasError()) {
-        error = "not a report layout (no root element)";
-        return std::nullopt;
+        return base::Failure{"not a report layout (no root element)"};
     }
-    if (reader.hasError()) {
-        error = "malformed layout at line " + std::to_string(reader.lineNumber()) + ": " +
-                reader.errorString().toStdString();
-        return std::nullopt;
-    }
+    if (reader.hasError())
+        return base::Failure{"malformed layout at line " + std::to_string(reader.lineNumber()) + ": " +
+                                reader.errorString().toStdString()};
     return layout;
 }
 
@@ -377,11 +374,7 @@ base::Result<ReportLayout> RpxTemplateLoader::load(const std::string& path)
     QFile input(file);
     if (!input.open(QIODevice::ReadOnly))
         return base::Failure{input.errorString().toStdString()};
-    std::string error;
-    std::optional<ReportLayout> layout = parseRpx(input.read(maxTemplateBytes + 1), error);
-    if (!layout)
-        return base::Failure{error};
-    return std::move(*layout);
+    return parseRpx(input.read(maxTemplateBytes + 1));
 }
 
 namespace {

@@ -1,11 +1,11 @@
 #pragma once
 
+#include "base/result.h"
 #include "template_composition/report_layout.h"
 #include "template_composition/template_chooser.h"
 
 #include <QByteArray>
 
-#include <optional>
 #include <string>
 
 namespace vantorel::template_composition {
@@ -17,8 +17,8 @@ inline constexpr qint64 maxTemplateBytes = 4 * 1024 * 1024;
 // Reads the layout form of a template (see docs/templates.md): the
 // ActiveReportsLayout root, its PageSettings and the AR.Image, AR.Label,
 // AR.Line and AR.Shape controls of the Detail section. Everything else is
-// ignored; malformed XML gives nothing and the reason.
-[[nodiscard]] std::optional<ReportLayout> parseRpx(const QByteArray& xml, std::string& error);
+// ignored; malformed XML gives a Failure with the reason.
+base::Result<ReportLayout> parseRpx(const QByteArray& xml);
 
 // Writes a layout in the same form.
 QByteArray writeRpx(const ReportLayout& layout);

@@ -15,6 +15,8 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <optional>
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -25,20 +27,18 @@ using base::twoDigits;
 
 namespace {
 
-// Makes the folder when it is missing; false with the system's reason.
-bool makeFolder(const std::string& path, std::string& error)
+// Makes the folder when it is missing; a Failure with the system's reason.
+base::Result<void> makeFolder(const std::string& path)
 {
     struct stat status {};
     if (::stat(path.c_str(), &status) == 0) {
         if (S_ISDIR(status.st_mode))
-            return true;
-        error = "cannot create folder " + path + ": " + std::strerror(ENOTDIR);
-        return false;
+            return {};
+        return base::Failure{"cannot create folder " + path + ": " + std::strerror(ENOTDIR)};
     }
     if (::mkdir(path.c_str(), 0777) == 0 || errno == EEXIST)
-        return true;
-    error = "cannot create folder " + path + ": " + std::strerror(errno);
-    return false;
+        return {};
+    return base::Failure{"cannot create folder " + path + ": " + std::strerror(errno)};
 }
 
 std::string systemReason()
@@ -46,7 +46,7 @@ std::string systemReason()
     return std::strerror(errno);
 }
 
-bool writeAll(int fd, const QByteArray& bytes, std::string& error)
+[[nodiscard]] bool writeAll(int fd, const QByteArray& bytes, std::string& error)
 {
     return base::writeAll(fd, bytes.constData(), static_cast<std::size_t>(bytes.size()), error);
 }
@@ -137,16 +137,16 @@ direct_composition::FilmPage exportImagePage(const direct_composition::FilmPage&
     return printed;
 }
 
-std::optional<WrittenFilmImage> writeFilmImageFile(const QImage& image, const std::string& root,
-                                                   const base::LocalDateTime& now, std::string& error)
+base::Result<WrittenFilmImage> writeFilmImageFile(const QImage& image, const std::string& root,
+                                                     const base::LocalDateTime& now)
 {
     std::string folder = root;
-    if (!makeFolder(folder, error))
-        return std::nullopt;
+    if (base::Result<void> made = makeFolder(folder); !made)
+        return base::Failure{made.reason()};
     for (const std::string& part : {std::to_string(now.year), twoDigits(now.month), twoDigits(now.day)}) {
         folder += "/" + part;
-        if (!makeFolder(folder, error))
-            return std::nullopt;
+        if (base::Result<void> made = makeFolder(folder); !made)
+            return base::Failure{made.reason()};
     }
     const std::string stem = twoDigits(now.hour) + twoDigits(now.minute) + twoDigits(now.second);
 
@@ -158,19 +158,16 @@ std::optional<WrittenFilmImage> writeFilmImageFile(const QImage& image, const st
         buffer.open(QIODevice::WriteOnly);
         QImageWriter writer(&buffer, "tiff");
         writer.setCompression(0);  // uncompressed: lossless and the quickest to write
-        if (!writer.write(image)) {
-            error = "cannot encode film image " + folder + "/" + stem + ".tiff: " + writer.errorString().toStdString();
-            return std::nullopt;
-        }
+        if (!writer.write(image))
+            return base::Failure{"cannot encode film image " + folder + "/" + stem +
+                                    ".tiff: " + writer.errorString().toStdString()};
     }
     static std::atomic<unsigned> serial{0};
     const std::string temporary = folder + "/." + stem + "-" + std::to_string(::getpid()) + "-" +
                                   std::to_string(++serial) + ".tiff.part";
     const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0) {
-        error = "cannot write film image in " + folder + ": " + systemReason();
-        return std::nullopt;
-    }
+    if (fd < 0)
+        return base::Failure{"cannot write film image in " + folder + ": " + systemReason()};
     std::string reason;
     bool written = writeAll(fd, bytes, reason);
     if (written && ::fsync(fd) != 0) {
@@ -183,13 +180,12 @@ std::optional<WrittenFilmImage> writeFilmImageFile(const QImage& image, const st
     }
     if (!written) {
         ::unlink(temporary.c_str());
-        error = "cannot write film image " + folder + "/" + stem + ".tiff: " + reason;
-        return std::nullopt;
+        return base::Failure{"cannot write film image " + folder + "/" + stem + ".tiff: " + reason};
     }
     return WrittenFilmImage{folder, stem, temporary};
 }
 
-std::optional<ExportedFilm> nameFilmImage(const WrittenFilmImage& image, std::string& error)
+base::Result<ExportedFilm> nameFilmImage(const WrittenFilmImage& image)
 {
     for (int suffix = 0; suffix < 10000; ++suffix) {
         const std::string name = image.stem + (suffix == 0 ? "" : "-" + std::to_string(suffix)) + ".tiff";
@@ -209,13 +205,12 @@ std::optional<ExportedFilm> nameFilmImage(const WrittenFilmImage& image, std::st
             syncFolder(image.folder);
             return ExportedFilm{image.folder, name};
         }
-        error = "cannot write film image " + to + ": " + systemReason();
+        base::Failure failure{"cannot write film image " + to + ": " + systemReason()};
         ::unlink(image.temporary.c_str());
-        return std::nullopt;
+        return failure;
     }
-    error = "no free film image name for " + image.folder + "/" + image.stem + ".tiff";
     ::unlink(image.temporary.c_str());
-    return std::nullopt;
+    return base::Failure{"no free film image name for " + image.folder + "/" + image.stem + ".tiff"};
 }
 
 void discardFilmImage(const WrittenFilmImage& image)
@@ -223,20 +218,18 @@ void discardFilmImage(const WrittenFilmImage& image)
     ::unlink(image.temporary.c_str());
 }
 
-std::optional<ExportedFilm> exportFilmImage(const QImage& image, const std::string& root,
-                                            const base::LocalDateTime& now, std::string& error)
+base::Result<ExportedFilm> exportFilmImage(const QImage& image, const std::string& root,
+                                              const base::LocalDateTime& now)
 {
-    const std::optional<WrittenFilmImage> written = writeFilmImageFile(image, root, now, error);
+    const base::Result<WrittenFilmImage> written = writeFilmImageFile(image, root, now);
     if (!written)
-        return std::nullopt;
-    return nameFilmImage(*written, error);
+        return base::Failure{written.reason()};
+    return nameFilmImage(*written);
 }
 
-FilmImageOutcome writeFilmImage(QImage image, std::string root, base::LocalDateTime now)
+base::Result<WrittenFilmImage> writeFilmImage(QImage image, std::string root, base::LocalDateTime now)
 {
-    FilmImageOutcome outcome;
-    outcome.written = writeFilmImageFile(image, root, now, outcome.error);
-    return outcome;
+    return writeFilmImageFile(image, root, now);
 }
 
 }  // namespace vantorel::template_composition

@@ -1,11 +1,11 @@
 #pragma once
 
+#include "base/result.h"
 #include "direct_composition/film_page.h"
 #include "template_composition/report_layout.h"
 
 #include <QImage>
 
-#include <optional>
 #include <string>
 
 #include "base/clock.h"
@@ -44,30 +44,26 @@ struct WrittenFilmImage {
 
 // Encodes the image as an uncompressed TIFF and writes it below
 // <root>/yyyy/MM/dd (folders made level by level), created with the process
-// umask applied to 0666 like every film file. Nothing when it fails: the
-// partial file is removed, and `error` names the folder or file and the
-// system's reason (e.g. "No space left on device").
-[[nodiscard]] std::optional<WrittenFilmImage> writeFilmImageFile(const QImage& image, const std::string& root,
-                                                   const base::LocalDateTime& now, std::string& error);
+// umask applied to 0666 like every film file. A Failure when it fails: the
+// partial file is removed, and the reason names the folder or file and the
+// system's words (e.g. "No space left on device").
+base::Result<WrittenFilmImage> writeFilmImageFile(const QImage& image, const std::string& root,
+                                                     const base::LocalDateTime& now);
 
 // Gives the written image the first free film name, HHmmss.tiff (then
 // "HHmmss-1.tiff", "-2", ...), never replacing a film; the temporary name
-// goes. Nothing when it fails (the temporary file is removed).
-[[nodiscard]] std::optional<ExportedFilm> nameFilmImage(const WrittenFilmImage& image, std::string& error);
+// goes. A Failure when it fails (the temporary file is removed).
+base::Result<ExportedFilm> nameFilmImage(const WrittenFilmImage& image);
 
 // Removes a written image that is not to become a film.
 void discardFilmImage(const WrittenFilmImage& image);
 
 // Both steps: a crash or a full disk never leaves a truncated file under a
 // film's name.
-[[nodiscard]] std::optional<ExportedFilm> exportFilmImage(const QImage& image, const std::string& root,
-                                            const base::LocalDateTime& now, std::string& error);
+base::Result<ExportedFilm> exportFilmImage(const QImage& image, const std::string& root,
+                                              const base::LocalDateTime& now);
 
-// The film's image rendered and written under its temporary name, or why not.
-struct FilmImageOutcome {
-    std::optional<WrittenFilmImage> written;
-    std::string error;
-};
-FilmImageOutcome writeFilmImage(QImage image, std::string root, base::LocalDateTime now);
+// writeFilmImageFile with its own copies of the arguments, for a worker thread.
+base::Result<WrittenFilmImage> writeFilmImage(QImage image, std::string root, base::LocalDateTime now);
 
 }  // namespace vantorel::template_composition

@@ -73,7 +73,7 @@ FilmTemplateDesigner::FilmTemplateDesigner(QWidget* owner, QString homeFolder)
     connect(canvas_, &DesignCanvas::designChanged, this, &FilmTemplateDesigner::showSelection);
     // A first grid, so the page is never empty.
     paper_->setCurrentText(QStringLiteral("1417"));
-    layOut();
+    (void)layOut();  // a grid that cannot be laid out is told on the page itself
 }
 
 QWidget* FilmTemplateDesigner::buildGridPanel()
@@ -269,10 +269,9 @@ bool FilmTemplateDesigner::layOut()
     grid.margin = float(margin_->value() * twipsPerMm);
     grid.gap = float(gap_->value() * twipsPerMm);
     grid.blackBase = blackBase_->isChecked();
-    std::string error;
-    auto design = TemplateDesign::newGrid(request, error);
+    auto design = TemplateDesign::newGrid(request);
     if (!design) {
-        tell(QStringLiteral("无法生成：") + QString::fromStdString(error));
+        tell(QStringLiteral("无法生成：") + QString::fromStdString(design.reason()));
         return false;
     }
     setDesign(std::move(*design));
@@ -307,7 +306,7 @@ void FilmTemplateDesigner::chooseOpenFile()
                                                       QStringLiteral("胶片格式 (*.rpx)"), nullptr,
                                                       QFileDialog::DontUseNativeDialog);
     if (!path.isEmpty())
-        openFile(path);
+        (void)openFile(path);  // a file that cannot be read is told in a message box
 }
 
 bool FilmTemplateDesigner::save()
@@ -319,12 +318,14 @@ bool FilmTemplateDesigner::save()
         if (ask.exec() != QMessageBox::Yes)
             return false;
     }
-    std::string reason;
     const QByteArray bytes = writeRpx(design_->layout());
-    if (!QDir().mkpath(QFileInfo(path).path()) ||
-        !writeTemplateFile(path.toStdString(), bytes.toStdString(), reason)) {
+    // A folder that cannot be made is told without a reason, as Qt gives none.
+    const base::Result<void> written = QDir().mkpath(QFileInfo(path).path())
+                                              ? writeTemplateFile(path.toStdString(), bytes.toStdString())
+                                              : base::Result<void>(base::Failure{});
+    if (!written) {
         QMessageBox::warning(this, QStringLiteral("保存"),
-                             QStringLiteral("%1 未能保存：%2").arg(path, QString::fromStdString(reason)));
+                             QStringLiteral("%1 未能保存：%2").arg(path, QString::fromStdString(written.reason())));
         return false;
     }
     tell(QStringLiteral("已保存：") + path);

@@ -39,9 +39,9 @@ public:
     QString targetPath() const;
 
     // Lays out the grid the left column asks for; false (and says why) when it cannot.
-    bool layOut();
+    [[nodiscard]] bool layOut();
     // Loads a template; false (and says why) when it cannot be read.
-    bool openFile(const QString& path);
+    [[nodiscard]] bool openFile(const QString& path);
     // Writes the template; false when the operator declines to replace a
     // file or the write fails (and says why).
     [[nodiscard]] bool save();
