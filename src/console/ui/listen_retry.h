@@ -6,7 +6,7 @@
 class QTimer;
 
 namespace vantorel::console {
-class ListenerControl;
+class PortControl;
 class RunLog;
 }  // namespace vantorel::console
 
@@ -24,7 +24,7 @@ class ListenRetry final : public QObject {
 public:
     static constexpr int intervalMs = 10000;
 
-    ListenRetry(ListenerControl& listener, StatusPanels& panels, RunLog& log, const QString& port,
+    ListenRetry(PortControl& portControl, StatusPanels& panels, RunLog& log, const QString& port,
                 QObject* parent = nullptr);
 
     // Starts retrying when start-up's port is waiting for it; otherwise
@@ -35,7 +35,7 @@ public:
     bool active() const;
 
 private:
-    ListenerControl& listener_;
+    PortControl& portControl_;
     StatusPanels& panels_;
     RunLog& log_;
     QString port_;
