@@ -289,7 +289,8 @@ int main(int argc, char** argv)
     const QString homeText = QString::fromStdString(home);
     template_composition::SavedFilmReprint reprint(settings, home, runLog,
                                                    [&server] { server.printJob.countReprintedFilm(); });
-    app::SettingsPageServices pageServices(clock, runLog, server.service.listener(), server.startup, reprint);
+    app::SettingsPageServices pageServices(clock, runLog, server.service.listeningPort(), server.startup,
+                                           reprint);
     auto pages = pageServices.makePages({homeText, store, settings, messages});
     console::ui::ConsoleSettingsPages& settingsPages = *pages;
     console::ui::MainWindow window(homeText, clock, messages, std::move(pages));
@@ -304,7 +305,7 @@ int main(int argc, char** argv)
     // earlier run) go to the archive.
     server.filmRecords.start();
     const app::RunLogRetentionTimer logRetention(home, settings.logKeepDays, clock, runLog);
-    if (headless && !server.service.listener().listening() && !quitOnSignal.signalled()) {
+    if (headless && !server.service.listeningPort().listening() && !quitOnSignal.signalled()) {
         // An unattended service that cannot listen is of no use: it ends, and
         // its service manager starts it again later.
         runLog.write("监听端口" + settings.listenPort + "无法打开，程序退出。");
@@ -313,7 +314,7 @@ int main(int argc, char** argv)
     }
     // A service manager waiting for the service (Type=notify) hears that it
     // serves; without one (no NOTIFY_SOCKET) this does nothing.
-    if (server.service.listener().listening())
+    if (server.service.listeningPort().listening())
         sd_notify(0, "READY=1");
     // With the window, a port that another program holds is tried again.
     console::ui::ListenRetry listenRetry(pageServices, window.statusPanels(), runLog,

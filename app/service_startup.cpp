@@ -26,9 +26,9 @@ void ServiceStartup::setReportPage(const console::ui::ReportPageSetup& page)
 
 bool ServiceStartup::startListening()
 {
-    print_service::Listener& listener = printService_.listener();
-    listener.startListening();
-    return listener.listening();
+    print_service::ListeningPort& listeningPort = printService_.listeningPort();
+    listeningPort.startListening();
+    return listeningPort.listening();
 }
 
 void ServiceStartup::createPrintObjectStore()

@@ -3,17 +3,18 @@
 #include "archive/sql/odbc_film_listing.h"
 #include "archive/ui/film_archive_page.h"
 #include "settings/settings_model.h"
-#include "print_service/listener.h"
+#include "print_service/listening_port.h"
 
 #include <QGuiApplication>
 
 namespace vantorel::app {
 
 SettingsPageServices::SettingsPageServices(const base::Clock& clock, base::RunLog& runLog,
-                                           print_service::Listener& listener,
+                                           print_service::ListeningPort& listeningPort,
                                            console::ui::StartupServices& startup,
                                            archive::FilmReprint& reprint)
-    : listener_(listener), startup_(startup), runLog_(runLog), reprint_(reprint), purge_(clock, runLog)
+    : listeningPort_(listeningPort), startup_(startup), runLog_(runLog), reprint_(reprint),
+      purge_(clock, runLog)
 {
 }
 
@@ -41,22 +42,22 @@ SettingsPageServices::makePages(const console::ui::PageContext& context)
 bool SettingsPageServices::changePort(const std::string& typedPort,
                                       const std::function<void(const std::string&)>& storePort)
 {
-    return listener_.changePort(typedPort, storePort);
+    return listeningPort_.changePort(typedPort, storePort);
 }
 
 bool SettingsPageServices::listening() const
 {
-    return listener_.listening();
+    return listeningPort_.listening();
 }
 
 bool SettingsPageServices::retrying() const
 {
-    return listener_.retrying();
+    return listeningPort_.retrying();
 }
 
 bool SettingsPageServices::retryListening()
 {
-    return listener_.retryListening();
+    return listeningPort_.retryListening();
 }
 
 void SettingsPageServices::setReportPage(const console::ui::ReportPageSetup& page)

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "purge_worker.h"
-#include "console/listener_control.h"
+#include "console/port_control.h"
 #include "console/ui/pages/console_settings_pages.h"
 #include "console/ui/pages/page_services.h"
 #include "hospital_name/ui/header_editor_window.h"
@@ -20,24 +20,24 @@ class RunLog;
 }  // namespace vantorel::base
 
 namespace vantorel::print_service {
-class Listener;
+class ListeningPort;
 }
 
 namespace vantorel::app {
 
 // What the settings pages ask of the rest of the program: port changes go to
-// the print service's listener, the report page to the start-up services.
+// the print service's listening port, the report page to the start-up services.
 // The hospital-name editor works on the pages' settings store and header
 // settings and logs to `runLog`. The film-management page and the monthly
 // purge that the run page switches are the film archive's; the film-management
 // page prints saved films again through `reprint`. The print page's format
 // designer is template composition's window.
-class SettingsPageServices final : public console::ListenerControl,
+class SettingsPageServices final : public console::PortControl,
                                    public console::ui::ReportPageControl {
 public:
     SettingsPageServices(const base::Clock& clock, base::RunLog& runLog,
-                         print_service::Listener& listener, console::ui::StartupServices& startup,
-                         archive::FilmReprint& reprint);
+                         print_service::ListeningPort& listeningPort,
+                         console::ui::StartupServices& startup, archive::FilmReprint& reprint);
     ~SettingsPageServices() override;
 
     std::unique_ptr<console::ui::ConsoleSettingsPages> makePages(const console::ui::PageContext& context);
@@ -50,7 +50,7 @@ public:
     void setReportPage(const console::ui::ReportPageSetup& page) override;
 
 private:
-    print_service::Listener& listener_;
+    print_service::ListeningPort& listeningPort_;
     console::ui::StartupServices& startup_;
     base::RunLog& runLog_;
     archive::FilmReprint& reprint_;

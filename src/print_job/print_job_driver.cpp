@@ -5,7 +5,7 @@
 #include "settings/settings_model.h"
 #include "base/text.h"
 #include "direct_composition/dicom/dicom_film_image.h"
-#include "direct_composition/recording_surface.h"
+#include "direct_composition/film_page_surface.h"
 #include "direct_composition/rendered_film_image.h"
 #include "direct_composition/standard_layout.h"
 #include "direct_composition/uneven_layout.h"

@@ -2,7 +2,7 @@
 
 #include "base/owner_thread.h"
 #include "direct_composition/film_frame.h"
-#include "direct_composition/recording_surface.h"
+#include "direct_composition/film_page_surface.h"
 #include "print_job/printer_routing.h"
 #include "print_job/sheet_tally.h"
 #include "print_service/film_parameters.h"
@@ -37,7 +37,7 @@ struct PrintJobParts {
     print_service::PrintObjectStore& store;
     settings::Settings& settings;                       // live settings; printCount is kept here
     settings::PrintCountStore& printCountStore;
-    direct_composition::RecordingSurface& surface;     // a printer that keeps its page description
+    direct_composition::FilmPageSurface& surface;      // the printer; tells of every ended page
     const direct_composition::HeaderPictures& headerPictures;
     TemplateComposition& templateComposition;
     base::RunLog& log;

@@ -1,7 +1,7 @@
 // The DICOM settings page over the real print service: saving a new port makes
 // the service listen there, which a DICOM peer (DCMTK's echoscu) confirms.
 
-#include "console/listener_control.h"
+#include "console/port_control.h"
 #include "base/run_log.h"
 #include "console/ui/listen_retry.h"
 #include "console/ui/pages/dicom_page.h"
@@ -9,7 +9,7 @@
 #include "pages_fixture.h"
 #include "print_service/dcmtk/print_service_runtime.h"
 #include "print_service/film_parameters.h"
-#include "print_service/listener.h"
+#include "print_service/listening_port.h"
 #include "print_service/print_object_store.h"
 #include "support/free_port.h"
 #include "support/logging_print_job.h"
@@ -24,22 +24,25 @@
 namespace vantorel::testing {
 namespace {
 
-// The page's port change carried out by the service's Listener.
-class ListenerPortControl final : public console::ListenerControl {
+// The page's port change carried out by the service's listening port.
+class ServicePortControl final : public console::PortControl {
 public:
-    explicit ListenerPortControl(print_service::Listener& listener) : listener_(listener) {}
+    explicit ServicePortControl(print_service::ListeningPort& listeningPort)
+        : listeningPort_(listeningPort)
+    {
+    }
 
     bool changePort(const std::string& typedPort,
                     const std::function<void(const std::string&)>& storePort) override
     {
-        return listener_.changePort(typedPort, storePort);
+        return listeningPort_.changePort(typedPort, storePort);
     }
-    bool listening() const override { return listener_.listening(); }
-    bool retrying() const override { return listener_.retrying(); }
-    bool retryListening() override { return listener_.retryListening(); }
+    bool listening() const override { return listeningPort_.listening(); }
+    bool retrying() const override { return listeningPort_.retrying(); }
+    bool retryListening() override { return listeningPort_.retryListening(); }
 
 private:
-    print_service::Listener& listener_;
+    print_service::ListeningPort& listeningPort_;
 };
 
 class DicomPageListenTest : public ::testing::Test {
@@ -49,8 +52,8 @@ protected:
         settings = settings::loadSettings(store, {"FilmFile"}, printCount, messages);
         messages.shown.clear();  // no printer list in this home
         settings.listenPort = std::to_string(freePort());
-        runtime.listener().startListening();
-        ASSERT_TRUE(runtime.listener().listening());
+        runtime.listeningPort().startListening();
+        ASSERT_TRUE(runtime.listeningPort().listening());
         console::ui::PageContext context{home.path(), store, settings, messages};
         console::ui::ConsoleSettingsPages::Services services{
             portControl, headerEditor, purgeTimer, skins, reportPage, desktop, designer, QString(), QString()};
@@ -115,7 +118,7 @@ protected:
     print_service::FilmParameters film;
     LoggingPrintJob printJob{log};
     print_service::PrintServiceRuntime runtime{printObjects, film, settings, printJob, log, messages};
-    ListenerPortControl portControl{runtime.listener()};
+    ServicePortControl portControl{runtime.listeningPort()};
     RecordingHeaderEditor headerEditor;
     RecordingPurgeTimer purgeTimer;
     RecordingSkins skins;
@@ -183,9 +186,9 @@ TEST_F(DicomPageListenTest, AStartUpPortHeldByAnotherProgramIsTakenOnceItIsFreed
     print_service::PrintObjectStore otherObjects;
     print_service::FilmParameters otherFilm;
     print_service::PrintServiceRuntime other{otherObjects, otherFilm, otherSettings, printJob, log, messages};
-    other.listener().startListening();
-    ASSERT_FALSE(other.listener().listening());
-    ListenerPortControl control{other.listener()};
+    other.listeningPort().startListening();
+    ASSERT_FALSE(other.listeningPort().listening());
+    ServicePortControl control{other.listeningPort()};
     QStatusBar otherBar;
     console::ui::StatusPanels otherPanels{otherBar};
     console::ui::ListenRetry retry(control, otherPanels, log, QString::number(heldPort));
@@ -215,8 +218,8 @@ TEST_F(DicomPageListenTest, ChangingThePortStopsTheRetry)
     print_service::PrintObjectStore otherObjects;
     print_service::FilmParameters otherFilm;
     print_service::PrintServiceRuntime other{otherObjects, otherFilm, otherSettings, printJob, log, messages};
-    other.listener().startListening();
-    ListenerPortControl control{other.listener()};
+    other.listeningPort().startListening();
+    ServicePortControl control{other.listeningPort()};
     QStatusBar otherBar;
     console::ui::StatusPanels otherPanels{otherBar};
     console::ui::ListenRetry retry(control, otherPanels, log, QString::fromStdString(otherSettings.listenPort));

@@ -3,7 +3,7 @@
 // Collaborators of the settings pages that belong to other parts of the
 // program, recorded so the tests can see what a page asked of them.
 
-#include "console/listener_control.h"
+#include "console/port_control.h"
 #include "console/ui/pages/page_services.h"
 
 #include <QString>
@@ -14,7 +14,7 @@
 
 namespace vantorel::testing {
 
-class RecordingListener final : public console::ListenerControl {
+class RecordingPortControl final : public console::PortControl {
 public:
     bool changePort(const std::string& typedPort,
                     const std::function<void(const std::string&)>& storePort) override

@@ -37,7 +37,7 @@ protected:
         settings = settings::loadSettings(store, installed, printCount, messages);
         console::ui::PageContext context{home.path(), store, settings, messages};
         console::ui::ConsoleSettingsPages::Services services{
-            listener, headerEditor, purgeTimer, skins, reportPage, desktop, designer,
+            portControl, headerEditor, purgeTimer, skins, reportPage, desktop, designer,
             QStringLiteral("/opt/vantorel/vantorel"), QStringLiteral("Vantorel")};
         pages = std::make_unique<console::ui::ConsoleSettingsPages>(context, services);
         pages->setHeaderEditorEnabled(settings.printHeader != 0);
@@ -84,7 +84,7 @@ protected:
     settings::Settings settings;
     RecordingMessages messages;
     FixedPrintCount printCount;
-    RecordingListener listener;
+    RecordingPortControl portControl;
     RecordingHeaderEditor headerEditor;
     RecordingPurgeTimer purgeTimer;
     RecordingSkins skins;

@@ -75,7 +75,7 @@ TEST_F(AccessGateTest, ALockedPageIgnoresItsSaveButton)
     showPage(pages->dicom());
     click(pages->dicom().saveButton());
     EXPECT_TRUE(fileBytes("PrtIni.ini").isEmpty());
-    EXPECT_TRUE(listener.calls.empty());
+    EXPECT_TRUE(portControl.calls.empty());
 }
 
 }  // namespace

@@ -36,7 +36,7 @@ TEST_F(SettingsPagesTest, DicomSaveWritesConversionAndTitleThenHandsOverThePort)
     page.portEdit()->setText(QStringLiteral(" 10001"));
     click(page.saveButton());
     EXPECT_EQ(fileBytes("PrtIni.ini"), gbk("[PrtIni]\r\nAE=胶片AE\r\nPrtBC=1\r\nPort=10001\r\n"));
-    EXPECT_EQ(listener.calls, std::vector<std::string>{" 10001"});
+    EXPECT_EQ(portControl.calls, std::vector<std::string>{" 10001"});
     EXPECT_EQ(settings.aeTitle, "ZQ");  // the Printer object keeps the title it was built with
     ASSERT_EQ(status.count(), 1);
     EXPECT_EQ(status[0][0].toString(), QStringLiteral("10001"));
@@ -82,12 +82,12 @@ TEST_F(SettingsPagesTest, DicomSaveRefusesATitleOrPortTheServiceCannotUseAndWrit
         EXPECT_EQ(fileBytes("PrtIni.ini"), gbk("[PrtIni]\r\nAE=ZQ\r\n")) << c.title << " " << c.port;
         EXPECT_EQ(page.portEdit()->text(), QString::fromUtf8(c.port));  // the input stays
     }
-    EXPECT_TRUE(listener.calls.empty());
+    EXPECT_TRUE(portControl.calls.empty());
 
     page.aeTitleEdit()->setText(QStringLiteral("ABCDEFGHIJKLMNOP"));  // 16: the most a title has
     page.portEdit()->setText(QStringLiteral("65535"));
     click(page.saveButton());
-    EXPECT_EQ(listener.calls, std::vector<std::string>{"65535"});
+    EXPECT_EQ(portControl.calls, std::vector<std::string>{"65535"});
 }
 
 // A settings file that cannot be written is said once per save, with the

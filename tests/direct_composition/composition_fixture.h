@@ -3,8 +3,8 @@
 #include "base/operator_messages.h"
 #include "settings/settings_model.h"
 #include "direct_composition/film_frame.h"
-#include "direct_composition/recording_surface.h"
 #include "support/memory_run_log.h"
+#include "support/recording_surface.h"
 
 #include <gtest/gtest.h>
 
@@ -143,7 +143,7 @@ struct CompositionFixture {
     vantorel::testing::MemoryRunLog log;
     RecordedMessages messages;
     FakeHeaderPictures pictures;
-    RecordingSurface surface;
+    vantorel::testing::RecordingSurface surface;
 };
 
 }  // namespace vantorel::direct_composition::testing

@@ -9,6 +9,7 @@
 #include "print_service/print_object_store.h"
 #include "print_service/sop_uids.h"
 #include "support/memory_run_log.h"
+#include "support/recording_surface.h"
 
 #include <dcmtk/dcmdata/dcdeftag.h>
 #include <dcmtk/dcmdata/dcitem.h>
@@ -43,7 +44,7 @@ public:
 
 // The recording surface with a printer that can be made to refuse pages, as a
 // full disk or a refusing print queue does.
-class RefusingSurface final : public dc::RecordingSurface {
+class RefusingSurface final : public vantorel::testing::RecordingSurface {
 public:
     using RecordingSurface::RecordingSurface;
     std::string refusal;  // non-empty: every page is refused with this reason

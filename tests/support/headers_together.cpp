@@ -10,6 +10,7 @@
 #include "support/other_thread.h"
 #include "support/pdf_pages.h"
 #include "support/program_runner.h"
+#include "support/recording_surface.h"
 #include "support/wait_for.h"
 
 #include "e2e/console_program.h"

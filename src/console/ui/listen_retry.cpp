@@ -1,6 +1,6 @@
 #include "console/ui/listen_retry.h"
 
-#include "console/listener_control.h"
+#include "console/port_control.h"
 #include "base/run_log.h"
 #include "console/ui/status_panels.h"
 
@@ -8,9 +8,9 @@
 
 namespace vantorel::console::ui {
 
-ListenRetry::ListenRetry(ListenerControl& listener, StatusPanels& panels, base::RunLog& log,
+ListenRetry::ListenRetry(PortControl& portControl, StatusPanels& panels, base::RunLog& log,
                          const QString& port, QObject* parent)
-    : QObject(parent), listener_(listener), panels_(panels), log_(log), port_(port),
+    : QObject(parent), portControl_(portControl), panels_(panels), log_(log), port_(port),
       timer_(new QTimer(this))
 {
     timer_->setInterval(intervalMs);
@@ -19,7 +19,7 @@ ListenRetry::ListenRetry(ListenerControl& listener, StatusPanels& panels, base::
 
 void ListenRetry::start()
 {
-    if (!listener_.retrying())
+    if (!portControl_.retrying())
         return;
     const QString problem = QStringLiteral("监听端口%1无法打开，每%2秒重试一次").arg(port_).arg(intervalMs / 1000);
     panels_.setListenProblem(problem);
@@ -29,13 +29,13 @@ void ListenRetry::start()
 
 void ListenRetry::tick()
 {
-    if (!listener_.retrying()) {
+    if (!portControl_.retrying()) {
         // The operator changed the port: the DICOM page reports that one.
         timer_->stop();
         panels_.setListenProblem({});
         return;
     }
-    if (!listener_.retryListening())
+    if (!portControl_.retryListening())
         return;
     timer_->stop();
     panels_.setListenProblem({});

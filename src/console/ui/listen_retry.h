@@ -8,8 +8,11 @@ class QTimer;
 namespace vantorel::base {
 class RunLog;
 }  // namespace vantorel::base
+namespace vantorel::base {
+class RunLog;
+}  // namespace vantorel::base
 namespace vantorel::console {
-class ListenerControl;
+class PortControl;
 }  // namespace vantorel::console
 
 namespace vantorel::console::ui {
@@ -26,7 +29,7 @@ class ListenRetry final : public QObject {
 public:
     static constexpr int intervalMs = 10000;
 
-    ListenRetry(ListenerControl& listener, StatusPanels& panels, base::RunLog& log, const QString& port,
+    ListenRetry(PortControl& portControl, StatusPanels& panels, base::RunLog& log, const QString& port,
                 QObject* parent = nullptr);
 
     // Starts retrying when start-up's port is waiting for it; otherwise
@@ -37,7 +40,7 @@ public:
     bool active() const;
 
 private:
-    ListenerControl& listener_;
+    PortControl& portControl_;
     StatusPanels& panels_;
     base::RunLog& log_;
     QString port_;

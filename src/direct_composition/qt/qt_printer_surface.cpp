@@ -67,17 +67,16 @@ std::vector<std::pair<std::string, std::string>> cupsOptionsOf(const QPrinter& p
 
 
 QtPrinterSurface::QtPrinterSurface(std::string homeFolder, base::RunLog* log)
-    : RecordingSurface(installedPrinters()), home_(std::move(homeFolder)), log_(log)
+    : FilmPageSurface(installedPrinters()), home_(std::move(homeFolder)), log_(log)
 {
-    setKeepDocuments(false);
     const int abandoned = removeAbandonedFilmFiles(filmFileFolder(home_));
     if (abandoned > 0 && log_)
         log_->write("removed " + std::to_string(abandoned) +
                     " unfinished film file(s) of an earlier run from " +
                     filmFileFolder(home_).toStdString());
     const std::string systemDefault = QPrinterInfo::defaultPrinterName().toStdString();
-    if (systemDefault.empty() || !RecordingSurface::selectPrinter(systemDefault))
-        (void)RecordingSurface::selectPrinter(filmFilePrinter);  // always installed: cannot fail
+    if (systemDefault.empty() || !FilmPageSurface::selectPrinter(systemDefault))
+        (void)FilmPageSurface::selectPrinter(filmFilePrinter);  // always installed: cannot fail
     updateSheet();
 }
 
@@ -92,7 +91,7 @@ std::vector<std::string> QtPrinterSurface::installedPrinters()
 
 bool QtPrinterSurface::selectPrinter(const std::string& name)
 {
-    if (!RecordingSurface::selectPrinter(name))
+    if (!FilmPageSurface::selectPrinter(name))
         return false;
     updateSheet();
     return true;

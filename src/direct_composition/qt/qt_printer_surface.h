@@ -2,7 +2,7 @@
 
 #include "direct_composition/pdf/film_pdf_writer.h"
 #include "direct_composition/qt/film_text_pdf.h"
-#include "direct_composition/recording_surface.h"
+#include "direct_composition/film_page_surface.h"
 
 #include <QString>
 
@@ -34,7 +34,7 @@ namespace vantorel::direct_composition {
 // could not be written, a queue that refused or lost the job) is logged with
 // the reason and reported to the page-ended listener. FilmFile PDFs appear
 // under their film name only when complete. Main thread only.
-class QtPrinterSurface final : public RecordingSurface {
+class QtPrinterSurface final : public FilmPageSurface {
 public:
     static constexpr const char* filmFilePrinter = "FilmFile";
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "print_service/dcmtk/pending_connections.h"
-#include "print_service/listener.h"
+#include "print_service/port_opener.h"
 
 #include <atomic>
 #include <cstddef>
@@ -42,7 +42,7 @@ struct ServerLimits {
 // A peer that is slow to send its association request therefore holds up
 // nobody else; it is cut off after the ACSE time-out, or earlier when more
 // connections than `maxPending` are waiting (the oldest goes).
-class AssociationServer final : public NetworkListener {
+class AssociationServer final : public PortOpener {
 public:
     AssociationServer(MainThreadDispatcher& dispatcher, ServiceEvents& events,
                       ServerLimits limits = {});

@@ -14,7 +14,7 @@ PrintServiceRuntime::PrintServiceRuntime(PrintObjectStore& store, FilmParameters
     : handler_(store, film, settings, printJob, log),
       associations_(store, handler_, log, StoreLimits{limits.maxObjects, limits.maxPixelBytes}),
       server_(dispatcher_, associations_, limits),
-      listener_(server_, settings, log, messages)
+      listeningPort_(server_, settings, log, messages)
 {
 }
 

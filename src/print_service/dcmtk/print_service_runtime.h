@@ -3,7 +3,7 @@
 #include "print_service/associations.h"
 #include "print_service/dcmtk/association_server.h"
 #include "print_service/dcmtk/main_thread_dispatcher.h"
-#include "print_service/listener.h"
+#include "print_service/listening_port.h"
 #include "print_service/request_handler.h"
 
 namespace vantorel::base {
@@ -37,14 +37,14 @@ public:
 
     // Start-up listens through it (app/service_startup.cpp), and the DICOM
     // page's port changes go to it.
-    Listener& listener() { return listener_; }
+    ListeningPort& listeningPort() { return listeningPort_; }
 
 private:
     RequestHandler handler_;
     Associations associations_;
     MainThreadDispatcher dispatcher_;
     AssociationServer server_;
-    Listener listener_;
+    ListeningPort listeningPort_;
 };
 
 // Limits with overrides from the environment, for installers and tests:

@@ -18,7 +18,7 @@ namespace vantorel::console::ui {
 // The pages are made without a parent; the main window's page stack takes
 // them over (and deletes them) when it adds them.
 ConsoleSettingsPages::ConsoleSettingsPages(const PageContext& context, const Services& services)
-    : dicom_(new DicomPage(context, services.listener)),
+    : dicom_(new DicomPage(context, services.portControl)),
       print_(new PrintPage(context, {services.headerEditor, services.reportPage, services.desktop,
                                      services.templateDesigner})),
       appearance_(new AppearancePage(context, services.skins)),

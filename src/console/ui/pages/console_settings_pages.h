@@ -6,7 +6,7 @@
 #include <memory>
 
 namespace vantorel::console {
-class ListenerControl;
+class PortControl;
 }  // namespace vantorel::console
 
 namespace vantorel::console::ui {
@@ -24,7 +24,7 @@ class StatusPanels;
 class ConsoleSettingsPages final : public SettingsPages {
 public:
     struct Services {
-        ListenerControl& listener;
+        PortControl& portControl;
         HeaderEditorOpener& headerEditor;
         PurgeTimer& purgeTimer;
         SkinApplier& skins;

@@ -1,7 +1,7 @@
 #include "console/ui/pages/dicom_page.h"
 
 #include "settings/settings_keys.h"
-#include "console/listener_control.h"
+#include "console/port_control.h"
 #include "base/operator_messages.h"
 #include "settings/settings_model.h"
 #include "settings/settings_store.h"
@@ -40,8 +40,8 @@ const QString conversionHint = QStringLiteral(
 
 }  // namespace
 
-DicomPage::DicomPage(PageContext context, ListenerControl& listener, QWidget* parent)
-    : QWidget(parent), context_(std::move(context)), listener_(listener)
+DicomPage::DicomPage(PageContext context, PortControl& portControl, QWidget* parent)
+    : QWidget(parent), context_(std::move(context)), portControl_(portControl)
 {
     setObjectName(QStringLiteral("dicomPage"));
     auto* layout = new QVBoxLayout(this);
@@ -127,10 +127,10 @@ void DicomPage::save()
     settings::Settings& settings = context_.settings;
     settings::saveSetting(store, settings, settings::keys::ForceGrey, asReceived_->isChecked() ? "0" : "1");
     settings::saveSetting(store, settings, settings::keys::AeTitle, aeTitle_->text().trimmed().toStdString());
-    const bool changed = listener_.changePort(port_->text().toStdString(), [&](const std::string& port) {
+    const bool changed = portControl_.changePort(port_->text().toStdString(), [&](const std::string& port) {
         settings::saveSetting(store, settings, settings::keys::ListenPort, port);
     });
-    emit listenStatusChanged(port_->text().trimmed(), changed, changed && listener_.listening());
+    emit listenStatusChanged(port_->text().trimmed(), changed, changed && portControl_.listening());
 }
 
 }  // namespace vantorel::console::ui

@@ -10,7 +10,7 @@ class QPushButton;
 class QRadioButton;
 
 namespace vantorel::console {
-class ListenerControl;
+class PortControl;
 }  // namespace vantorel::console
 
 namespace vantorel::console::ui {
@@ -23,7 +23,7 @@ class PasswordBox;
 class DicomPage final : public QWidget {
     Q_OBJECT
 public:
-    DicomPage(PageContext context, ListenerControl& listener, QWidget* parent = nullptr);
+    DicomPage(PageContext context, PortControl& portControl, QWidget* parent = nullptr);
 
     // Shows the settings model's AE title, port and conversion choice.
     void showSettings();
@@ -46,7 +46,7 @@ private:
     QWidget* buildCommandGroup(QWidget* parent);
 
     PageContext context_;
-    ListenerControl& listener_;
+    PortControl& portControl_;
     PasswordBox* password_;
     QGroupBox* group_;
     QLineEdit* aeTitle_;

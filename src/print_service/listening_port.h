@@ -14,19 +14,14 @@ struct Settings;
 
 namespace vantorel::print_service {
 
-// Opens a TCP port for DICOM associations (the DICOM adapter implements it).
-// A new port replaces the previous one only once it is open.
-class NetworkListener {
-public:
-    virtual ~NetworkListener() = default;
-    [[nodiscard]] virtual bool Listen(std::int32_t port) = 0;
-};
+class PortOpener;
 
-// Start-up listening and the port change of the DICOM settings page.
-class Listener {
+// The service's listening port: start-up listening, the retry of a port that
+// was taken, and the port change of the DICOM settings page.
+class ListeningPort {
 public:
-    Listener(NetworkListener& network, settings::Settings& settings, base::RunLog& log,
-             base::OperatorMessages& messages);
+    ListeningPort(PortOpener& opener, settings::Settings& settings, base::RunLog& log,
+                  base::OperatorMessages& messages);
 
     // At start-up: logs "监听端口=", listens on `listenPort`, reports a port
     // that is not a TCP port or cannot be opened to the operator and logs
@@ -60,7 +55,7 @@ public:
     static bool isTcpPort(const std::string& text);
 
 private:
-    NetworkListener& network_;
+    PortOpener& opener_;
     settings::Settings& settings_;
     base::RunLog& log_;
     base::OperatorMessages& messages_;

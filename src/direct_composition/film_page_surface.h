@@ -17,14 +17,16 @@ struct PageRelease {
     static PageRelease refused(std::string why) { return {false, std::move(why)}; }
 };
 
-// A surface that keeps every drawing operation of the current document as a
-// FilmPage. Finished and aborted documents are kept in order, so tests can
-// assert exact rectangles, and real surfaces can play a finished page onto a
-// printer. The sheet size is given (default A4 portrait, 11900 x 16840 twips).
-class RecordingSurface : public PrinterSurface {
+// A surface that draws the current document into a FilmPage. endDocument
+// hands the finished page to releasePage (a real surface prints it there) and
+// then tells the page-ended listener; abortDocument drops the page unprinted.
+// No page is kept once it is ended or aborted, so that a surface that runs for
+// hours does not hold a film's pictures until the next film. The sheet size is
+// given (default A4 portrait, 11900 x 16840 twips).
+class FilmPageSurface : public PrinterSurface {
 public:
-    explicit RecordingSurface(std::vector<std::string> printers = {"FilmFile"},
-                              float portraitWidth = 11900, float portraitHeight = 16840);
+    explicit FilmPageSurface(std::vector<std::string> printers = {"FilmFile"},
+                             float portraitWidth = 11900, float portraitHeight = 16840);
 
     std::vector<std::string> listPrinters() const override { return printers_; }
     [[nodiscard]] bool selectPrinter(const std::string& name) override;
@@ -47,13 +49,6 @@ public:
     void setSheet(float portraitWidth, float portraitHeight);
 
     const FilmPage& currentPage() const { return page_; }
-    // Every document that was ended or aborted, oldest first.
-    const std::vector<FilmPage>& documents() const { return documents_; }
-    std::vector<FilmPage> endedDocuments() const;
-    // A surface that runs for hours keeps no document: a page is dropped once
-    // it is released (and its listener told), so that a film's pictures do
-    // not stay in memory until the next film.
-    void setKeepDocuments(bool keep) { keepDocuments_ = keep; }
 
     // Told of every ended page, after the printer took it or refused it: the
     // one event that says a film page is finished.
@@ -62,11 +57,14 @@ public:
 
 protected:
     // Called with a finished page; a real surface prints it here.
-    virtual PageRelease releasePage(const FilmPage& page);
+    virtual PageRelease releasePage(const FilmPage& page) = 0;
+
+    // Called last with every page that was ended (after its listener was
+    // told) or aborted; the page is dropped afterwards.
+    virtual void pageClosed(FilmPage /*page*/) {}
 
 private:
     FilmPage freshPage() const;
-    void keep(FilmPage page);
 
     std::vector<std::string> printers_;
     std::string current_;
@@ -79,8 +77,6 @@ private:
     float textY_ = 0;
     TextStyle style_;
     FilmPage page_;
-    std::vector<FilmPage> documents_;
-    bool keepDocuments_ = true;
     PageEndedListener pageEnded_;
 };
 

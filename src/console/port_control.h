@@ -5,11 +5,13 @@
 
 namespace vantorel::console {
 
-// The print service's port change as the DICOM settings page asks for it (the
-// print service implements it; the page knows nothing of DICOM networking).
-class ListenerControl {
+// The print service's listening port as the console sees it: the DICOM
+// settings page changes it and the console's retry tries start-up's port
+// again (the print service implements it; the console knows nothing of DICOM
+// networking).
+class PortControl {
 public:
-    virtual ~ListenerControl() = default;
+    virtual ~PortControl() = default;
 
     // When the blank-trimmed `typedPort` differs from the port listened on:
     // stores it through `storePort`, makes it the listening port, logs the

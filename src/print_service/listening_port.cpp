@@ -1,22 +1,23 @@
-#include "print_service/listener.h"
+#include "print_service/listening_port.h"
 
 #include "base/operator_messages.h"
 #include "base/run_log.h"
 #include "settings/settings_model.h"
 #include "base/text.h"
+#include "print_service/port_opener.h"
 
 #include <cmath>
 #include <limits>
 
 namespace vantorel::print_service {
 
-Listener::Listener(NetworkListener& network, settings::Settings& settings, base::RunLog& log,
-                   base::OperatorMessages& messages)
-    : network_(network), settings_(settings), log_(log), messages_(messages)
+ListeningPort::ListeningPort(PortOpener& opener, settings::Settings& settings, base::RunLog& log,
+                             base::OperatorMessages& messages)
+    : opener_(opener), settings_(settings), log_(log), messages_(messages)
 {
 }
 
-std::int32_t Listener::portNumber(const std::string& text)
+std::int32_t ListeningPort::portNumber(const std::string& text)
 {
     std::size_t i = text.find_first_not_of(" \t");
     if (i == std::string::npos)
@@ -35,13 +36,13 @@ std::int32_t Listener::portNumber(const std::string& text)
     return static_cast<std::int32_t>(rounded);
 }
 
-bool Listener::isTcpPort(const std::string& text)
+bool ListeningPort::isTcpPort(const std::string& text)
 {
     const std::int32_t port = portNumber(text);
     return port >= 1 && port <= 65535;
 }
 
-void Listener::startListening()
+void ListeningPort::startListening()
 {
     settings_.listenPort = base::trimBlanks(settings_.listenPort);
     portPanel_ = settings_.listenPort;
@@ -54,7 +55,7 @@ void Listener::startListening()
                            "”不是1到65535之间的端口号，无法接收打印请求，请在DICOM设置中更改。",
                        "注意", base::MessageIcon::Warning);
     } else {
-        open = network_.Listen(portNumber(settings_.listenPort));
+        open = opener_.Listen(portNumber(settings_.listenPort));
         if (!open)
             messages_.show("监听端口失败：端口被占用，请更换端口号,否则不能正常打印。", "注意",
                            base::MessageIcon::Information);
@@ -64,11 +65,11 @@ void Listener::startListening()
     log_.write(std::string("监听端口状态=") + (open ? "True" : "False"));
 }
 
-bool Listener::retryListening()
+bool ListeningPort::retryListening()
 {
     if (!retrying_)
         return listening_;
-    listening_ = network_.Listen(portNumber(settings_.listenPort));
+    listening_ = opener_.Listen(portNumber(settings_.listenPort));
     if (listening_) {
         retrying_ = false;
         log_.write("监听端口状态=True");
@@ -76,8 +77,8 @@ bool Listener::retryListening()
     return listening_;
 }
 
-bool Listener::changePort(const std::string& typedPort,
-                          const std::function<void(const std::string&)>& storePort)
+bool ListeningPort::changePort(const std::string& typedPort,
+                               const std::function<void(const std::string&)>& storePort)
 {
     const std::string port = base::trimBlanks(typedPort);
     bool listened = false;
@@ -87,7 +88,7 @@ bool Listener::changePort(const std::string& typedPort,
         settings_.listenPort = port;
         log_.write("监听端口改变为： " + typedPort);
         listened = true;
-        listening_ = network_.Listen(portNumber(port));
+        listening_ = opener_.Listen(portNumber(port));
         if (listening_) {
             log_.write("监听端口状态=True");
         } else {

@@ -1,10 +1,10 @@
-#include "direct_composition/recording_surface.h"
+#include "direct_composition/film_page_surface.h"
 
 #include <algorithm>
 
 namespace vantorel::direct_composition {
 
-RecordingSurface::RecordingSurface(std::vector<std::string> printers, float portraitWidth,
+FilmPageSurface::FilmPageSurface(std::vector<std::string> printers, float portraitWidth,
                                    float portraitHeight)
     : printers_(std::move(printers)), portraitWidth_(portraitWidth), portraitHeight_(portraitHeight)
 {
@@ -13,7 +13,7 @@ RecordingSurface::RecordingSurface(std::vector<std::string> printers, float port
     page_ = freshPage();
 }
 
-bool RecordingSurface::selectPrinter(const std::string& name)
+bool FilmPageSurface::selectPrinter(const std::string& name)
 {
     if (std::find(printers_.begin(), printers_.end(), name) == printers_.end())
         return false;
@@ -21,7 +21,7 @@ bool RecordingSurface::selectPrinter(const std::string& name)
     return true;
 }
 
-void RecordingSurface::setOrigin(double leftMillimetres, double topMillimetres)
+void FilmPageSurface::setOrigin(double leftMillimetres, double topMillimetres)
 {
     originX_ = static_cast<float>(leftMillimetres * twipsPerMillimetre);
     originY_ = static_cast<float>(topMillimetres * twipsPerMillimetre);
@@ -29,29 +29,29 @@ void RecordingSurface::setOrigin(double leftMillimetres, double topMillimetres)
         page_ = freshPage();
 }
 
-float RecordingSurface::pageWidth() const
+float FilmPageSurface::pageWidth() const
 {
     return orientation_ == Orientation::Portrait ? portraitWidth_ : portraitHeight_;
 }
 
-float RecordingSurface::pageHeight() const
+float FilmPageSurface::pageHeight() const
 {
     return orientation_ == Orientation::Portrait ? portraitHeight_ : portraitWidth_;
 }
 
-void RecordingSurface::setSheet(float portraitWidth, float portraitHeight)
+void FilmPageSurface::setSheet(float portraitWidth, float portraitHeight)
 {
     portraitWidth_ = portraitWidth;
     portraitHeight_ = portraitHeight;
 }
 
-bool RecordingSurface::drawPicture(const Picture& picture, float x, float y, float width,
+bool FilmPageSurface::drawPicture(const Picture& picture, float x, float y, float width,
                                    float height)
 {
     return drawScaledPicture(picture, x, y, width, height, Magnification::Bilinear);
 }
 
-bool RecordingSurface::drawScaledPicture(const Picture& picture, float x, float y, float width,
+bool FilmPageSurface::drawScaledPicture(const Picture& picture, float x, float y, float width,
                                          float height, Magnification magnification)
 {
     if (picture.isNull())
@@ -67,13 +67,13 @@ bool RecordingSurface::drawScaledPicture(const Picture& picture, float x, float 
     return true;
 }
 
-void RecordingSurface::setTextPosition(float x, float y)
+void FilmPageSurface::setTextPosition(float x, float y)
 {
     textX_ = x;
     textY_ = y;
 }
 
-void RecordingSurface::printText(const std::string& text)
+void FilmPageSurface::printText(const std::string& text)
 {
     if (page_.ops.empty())
         page_ = freshPage();
@@ -85,7 +85,7 @@ void RecordingSurface::printText(const std::string& text)
     page_.ops.push_back(std::move(op));
 }
 
-bool RecordingSurface::endDocument()
+bool FilmPageSurface::endDocument()
 {
     if (page_.ops.empty())
         page_ = freshPage();
@@ -95,42 +95,21 @@ bool RecordingSurface::endDocument()
     const PageRelease release = releasePage(page);
     if (pageEnded_)
         pageEnded_(page, release);
-    keep(std::move(page));
+    pageClosed(std::move(page));
     return release.released;
 }
 
-void RecordingSurface::abortDocument()
+void FilmPageSurface::abortDocument()
 {
     if (page_.ops.empty())
         page_ = freshPage();
     FilmPage page = std::move(page_);
     page.ending = FilmPage::Ending::Aborted;
     page_ = freshPage();
-    keep(std::move(page));
+    pageClosed(std::move(page));
 }
 
-void RecordingSurface::keep(FilmPage page)
-{
-    if (keepDocuments_)
-        documents_.push_back(std::move(page));
-}
-
-std::vector<FilmPage> RecordingSurface::endedDocuments() const
-{
-    std::vector<FilmPage> ended;
-    for (const auto& page : documents_) {
-        if (page.ending == FilmPage::Ending::Ended)
-            ended.push_back(page);
-    }
-    return ended;
-}
-
-PageRelease RecordingSurface::releasePage(const FilmPage&)
-{
-    return {};
-}
-
-FilmPage RecordingSurface::freshPage() const
+FilmPage FilmPageSurface::freshPage() const
 {
     FilmPage page;
     page.printer = current_;
