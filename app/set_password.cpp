@@ -55,7 +55,7 @@ int setSettingsPassword(const std::string& home)
     }
     const std::string hash = settings::hashSettingsPassword(first);
     settings::SettingsStore store(home);
-    if (hash.empty() || !store.writeSetting(settings::keys::SettingsPasswordHash, hash)) {
+    if (hash.empty() || !store.writeSetting(settings::keys::settingsPasswordHash, hash)) {
         std::cerr << "vantorel: settings password not stored: " << store.takeWriteFailure() << "\n";
         return 1;
     }

@@ -69,7 +69,7 @@ void HeaderEditor::open()
     preview_.reload(basePicturePath());
 
     const std::string custom =
-        base::trimBlanks(store_.readSetting(settings::keys::CustomHeaderName, "0"));
+        base::trimBlanks(store_.readSetting(settings::keys::customHeaderName, "0"));
     state_.customPicture = custom != "0";
     if (state_.customPicture)
         setCustomPicture(true);
@@ -80,7 +80,7 @@ void HeaderEditor::setCustomPicture(bool on)
     state_.customPicture = on;
     const std::string value = on ? "1" : "0";
     header_.yyname = value;
-    if (!store_.writeSetting(settings::keys::CustomHeaderName, value))
+    if (!store_.writeSetting(settings::keys::customHeaderName, value))
         log_.write("医院名称设置无法写入：" + store_.pathOf(settings::files::hospital));
 }
 
@@ -117,13 +117,13 @@ bool HeaderEditor::save()
     const std::string size = pointSizeText(state_.style.pointSize);
     const std::string bold = state_.style.bold ? "True" : "False";
     bool allWritten = true;
-    writeHospital(settings::keys::HospitalName, state_.name, allWritten);
-    writeHospital(settings::keys::HeaderLeft, left, allWritten);
-    writeHospital(settings::keys::HeaderTop, top, allWritten);
-    writeHospital(settings::keys::HeaderColour, colour, allWritten);
-    writeHospital(settings::keys::HeaderFont, state_.style.font, allWritten);
-    writeHospital(settings::keys::HeaderPointSize, size, allWritten);
-    writeHospital(settings::keys::HeaderBold, bold, allWritten);
+    writeHospital(settings::keys::hospitalName, state_.name, allWritten);
+    writeHospital(settings::keys::headerLeft, left, allWritten);
+    writeHospital(settings::keys::headerTop, top, allWritten);
+    writeHospital(settings::keys::headerColour, colour, allWritten);
+    writeHospital(settings::keys::headerFont, state_.style.font, allWritten);
+    writeHospital(settings::keys::headerPointSize, size, allWritten);
+    writeHospital(settings::keys::headerBold, bold, allWritten);
     if (!allWritten)
         log_.write("医院名称设置无法写入：" + store_.pathOf(settings::files::hospital));
 

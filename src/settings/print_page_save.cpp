@@ -29,10 +29,10 @@ void saveRouting(SettingsStore& store, Settings& settings, const PrintPageValues
                  PrtIniWriter& write)
 {
     if (!values.routeByDevice) {
-        write(keys::RouteByDevice, "0");
+        write(keys::routeByDevice, "0");
         return;
     }
-    write(keys::RouteByDevice, "1");
+    write(keys::routeByDevice, "1");
     for (int row = 0; row < routeCount; ++row)
         saveSetting(store, settings, routeDeviceKey(row),
                     values.deviceIps[static_cast<std::size_t>(row)]);
@@ -45,7 +45,7 @@ void recomputeHeaderBand(const SettingsStore& store, Settings& settings, bool pr
         return;
     }
     const std::string height =
-        store.readSetting(keys::HeaderBandHeight, "1000");
+        store.readSetting(keys::headerBandHeight, "1000");
     // A height that is not a whole number leaves the band as it was.
     if (const auto n = base::wholeNumber(height))
         settings.header.htjcs = *n;
@@ -56,26 +56,26 @@ void recomputeHeaderBand(const SettingsStore& store, Settings& settings, bool pr
 void savePrintPage(SettingsStore& store, Settings& settings, const PrintPageValues& values)
 {
     PrtIniWriter write(store, settings);
-    write(keys::LutEnabled, flag(values.lutChecked));
+    write(keys::lutEnabled, flag(values.lutChecked));
     if (values.useBinChecked) {
-        write(keys::UseBin, "1");
-        write(keys::PaperBin, base::trimSpaces(values.binText));
+        write(keys::useBin, "1");
+        write(keys::paperBin, base::trimSpaces(values.binText));
     } else {
-        write(keys::UseBin, "0");
+        write(keys::useBin, "0");
     }
     saveRouting(store, settings, values, write);
-    write(keys::BlackBase, flag(values.blackBase));
-    write(keys::OtherPaper, values.otherPaperText);
-    write(keys::PrintHeader, flag(values.printHeader));
-    write(keys::MarginLeft, std::to_string(values.marginLeft));
-    write(keys::MarginTop, std::to_string(values.marginTop));
-    write(keys::MarginRight, std::to_string(values.marginRight));
-    write(keys::MarginBottom, std::to_string(values.marginBottom));
+    write(keys::blackBase, flag(values.blackBase));
+    write(keys::otherPaper, values.otherPaperText);
+    write(keys::printHeader, flag(values.printHeader));
+    write(keys::marginLeft, std::to_string(values.marginLeft));
+    write(keys::marginTop, std::to_string(values.marginTop));
+    write(keys::marginRight, std::to_string(values.marginRight));
+    write(keys::marginBottom, std::to_string(values.marginBottom));
     for (int row = 0; row < routeCount; ++row)
         write(routePaperKey(row),
               std::to_string(values.routePaperIndex[static_cast<std::size_t>(row)]));
-    write(keys::OtherPrinter, std::to_string(values.otherPrinterIndex));
-    write(keys::TemplateMode, flag(values.templateMode));
+    write(keys::otherPrinter, std::to_string(values.otherPrinterIndex));
+    write(keys::templateMode, flag(values.templateMode));
     recomputeHeaderBand(store, settings, values.printHeader);
 }
 

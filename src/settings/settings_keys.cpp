@@ -103,21 +103,21 @@ void addHeaderKeys(KeyList& list)
 {
     const char* f = files::hospital;
     const auto live = SettingActs::Live;
-    list.add(keys::HeaderLeft, "0", live, headerText(&HeaderSettings::hleft));
-    list.add(keys::HeaderTop, "0", live, headerText(&HeaderSettings::htop));
-    list.add(keys::HospitalName, "0", live, headerText(&HeaderSettings::hname));
-    list.add(keys::HeaderColour, "0", live, numberHeldAsText(&HeaderSettings::hys));
-    list.add(keys::HeaderFont, "0", live, headerText(&HeaderSettings::hzt));
-    list.add(keys::HeaderPointSize, "0", live, headerText(&HeaderSettings::hzh));
-    list.add(keys::HeaderBold, "0", live, headerText(&HeaderSettings::hct));
-    list.add(keys::HeaderBandHeight, "1000", SettingActs::StartUp,
+    list.add(keys::headerLeft, "0", live, headerText(&HeaderSettings::hleft));
+    list.add(keys::headerTop, "0", live, headerText(&HeaderSettings::htop));
+    list.add(keys::hospitalName, "0", live, headerText(&HeaderSettings::hname));
+    list.add(keys::headerColour, "0", live, numberHeldAsText(&HeaderSettings::hys));
+    list.add(keys::headerFont, "0", live, headerText(&HeaderSettings::hzt));
+    list.add(keys::headerPointSize, "0", live, headerText(&HeaderSettings::hzh));
+    list.add(keys::headerBold, "0", live, headerText(&HeaderSettings::hct));
+    list.add(keys::headerBandHeight, "1000", SettingActs::StartUp,
              [](Settings& s, const std::string& v) {
                  if (const auto n = base::wholeNumber(v))
                      s.header.htjcs = *n;
              });
     list.add(f, "Cross", "医院图标打印宽度和高度", "500", SettingActs::StartUp,
              numberHeldAsText(&HeaderSettings::crosswidth));
-    list.add(keys::CustomHeaderName, "0", live, headerText(&HeaderSettings::yyname));
+    list.add(keys::customHeaderName, "0", live, headerText(&HeaderSettings::yyname));
 }
 
 // Start-up steps 2 to 10: layout, page and window switches.
@@ -125,22 +125,22 @@ void addSwitchKeys(KeyList& list)
 {
     const char* f = files::prtIni;
     const char* s = "PrtIni";
-    list.add(keys::BlackBase, "1", SettingActs::Live, asNumber(&Settings::blackBase));
-    list.add(keys::PrintHeader, "1", SettingActs::Live, asNumber(&Settings::printHeader));
-    list.add(keys::ForceGrey, "0", SettingActs::Live,
+    list.add(keys::blackBase, "1", SettingActs::Live, asNumber(&Settings::blackBase));
+    list.add(keys::printHeader, "1", SettingActs::Live, asNumber(&Settings::printHeader));
+    list.add(keys::forceGrey, "0", SettingActs::Live,
              [](Settings& st, const std::string& v) { st.forceConvert = v != "0"; });
-    list.add(keys::UseBin, "1", SettingActs::Shown, asNumber(&Settings::useBin));
-    list.add(keys::PaperBin, "1", SettingActs::Shown, paperBin());
-    list.add(keys::TemplateMode, "0", SettingActs::Live, equalTo(&Settings::templateMode, "1"));
+    list.add(keys::useBin, "1", SettingActs::Shown, asNumber(&Settings::useBin));
+    list.add(keys::paperBin, "1", SettingActs::Shown, paperBin());
+    list.add(keys::templateMode, "0", SettingActs::Live, equalTo(&Settings::templateMode, "1"));
     // Film saving starts as it was saved: the page is offered and the run
     // page's box (film saving, the monthly purge) starts checked.
-    list.add(keys::SaveFilm, "0", SettingActs::StartUp, [](Settings& st, const std::string& v) {
+    list.add(keys::saveFilm, "0", SettingActs::StartUp, [](Settings& st, const std::string& v) {
         st.saveFilmAtStart = v == "1";
         st.saveFilms = st.saveFilmAtStart;
     });
-    list.add(keys::AutoRun, "1", SettingActs::Shown, equalTo(&Settings::autoRun, "1"));
-    list.add(keys::SkinEnabled, "1", SettingActs::StartUp, equalTo(&Settings::skinEnabled, "1"));
-    list.add(keys::Skin, "1.she", SettingActs::StartUp, asText(&Settings::skinFile));
+    list.add(keys::autoRun, "1", SettingActs::Shown, equalTo(&Settings::autoRun, "1"));
+    list.add(keys::skinEnabled, "1", SettingActs::StartUp, equalTo(&Settings::skinEnabled, "1"));
+    list.add(keys::skin, "1.she", SettingActs::StartUp, asText(&Settings::skinFile));
     list.add(f, s, "FrmVisiable", "1", SettingActs::StartUp, equalTo(&Settings::startVisible, "1"));
 }
 
@@ -149,8 +149,8 @@ void addServiceKeys(KeyList& list, const std::string& homeFolder)
 {
     const char* f = files::prtIni;
     const char* s = "PrtIni";
-    list.add(keys::AeTitle, "ZQ", SettingActs::StartUp, asText(&Settings::aeTitle));
-    list.add(keys::ListenPort, "10000", SettingActs::Live, asText(&Settings::listenPort));
+    list.add(keys::aeTitle, "ZQ", SettingActs::StartUp, asText(&Settings::aeTitle));
+    list.add(keys::listenPort, "10000", SettingActs::Live, asText(&Settings::listenPort));
     list.add(f, s, "胶片导出路径", homeFolder + "/images", SettingActs::StartUp,
              asText(&Settings::exportFolder));
     for (int row = 0; row < routeCount; ++row)
@@ -166,12 +166,12 @@ void addServiceKeys(KeyList& list, const std::string& homeFolder)
     list.add(f, s, "ConnectString", connectStringDefault, SettingActs::StartUp,
              asText(&Settings::connectString));
     // Anything but a whole number of at least one day keeps the default.
-    list.add(keys::SettingsPasswordHash, "", SettingActs::Live, asText(&Settings::settingsPasswordHash));
+    list.add(keys::settingsPasswordHash, "", SettingActs::Live, asText(&Settings::settingsPasswordHash));
     list.add(f, s, "LogKeepDays", "90", SettingActs::StartUp, asNumber(&Settings::logKeepDays, 1, 32767));
-    list.add(keys::MarginLeft, "1", SettingActs::Live, asNumber(&Settings::marginLeft, -100, 100));
-    list.add(keys::MarginTop, "1", SettingActs::Live, asNumber(&Settings::marginTop, -100, 100));
-    list.add(keys::MarginRight, "250", SettingActs::Shown, asNumber(&Settings::marginRight, -3000, 3000));
-    list.add(keys::MarginBottom, "250", SettingActs::Live, asNumber(&Settings::marginBottom, 0, 250));
+    list.add(keys::marginLeft, "1", SettingActs::Live, asNumber(&Settings::marginLeft, -100, 100));
+    list.add(keys::marginTop, "1", SettingActs::Live, asNumber(&Settings::marginTop, -100, 100));
+    list.add(keys::marginRight, "250", SettingActs::Shown, asNumber(&Settings::marginRight, -3000, 3000));
+    list.add(keys::marginBottom, "250", SettingActs::Live, asNumber(&Settings::marginBottom, 0, 250));
 }
 
 // Start-up steps 13 and 14 (the printer pools apart).
@@ -179,16 +179,16 @@ void addPrinterKeys(KeyList& list)
 {
     const char* f = files::prtIni;
     const char* s = "PrtIni";
-    list.add(keys::OtherPaper, "A4", SettingActs::StartUp,
+    list.add(keys::otherPaper, "A4", SettingActs::StartUp,
              [](Settings& st, const std::string& v) { st.otherPaper = v == "A3" ? "A3" : "A4"; });
-    list.add(keys::RouteByDevice, "0", SettingActs::Live, routeByDevice());
+    list.add(keys::routeByDevice, "0", SettingActs::Live, routeByDevice());
     list.add(f, s, "富士CR", "1", SettingActs::StartUp, equalTo(&Settings::fujiCr, "1"));
-    list.add(keys::LutEnabled, "0", SettingActs::StartUp, asText(&Settings::lutEnabled));
+    list.add(keys::lutEnabled, "0", SettingActs::StartUp, asText(&Settings::lutEnabled));
     list.add(f, s, "MagnificationType", "BILINEAR", SettingActs::Live,
              asText(&Settings::magnificationType));
     list.add(f, s, "FilmImageCompression", "lossless", SettingActs::Live,
              asText(&Settings::filmImageCompression));
-    list.add(keys::OtherPrinter, "0", SettingActs::Live, otherPrinter());
+    list.add(keys::otherPrinter, "0", SettingActs::Live, otherPrinter());
 }
 
 }  // namespace

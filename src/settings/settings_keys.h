@@ -12,36 +12,36 @@ namespace vantorel::settings {
 // The keys that start-up reads and the pages (or the hospital-name editor, or
 // --set-password) write: each key's text is here once.
 namespace keys {
-inline constexpr KeyName AeTitle{files::prtIni, "PrtIni", "AE"};
-inline constexpr KeyName ListenPort{files::prtIni, "PrtIni", "Port"};
-inline constexpr KeyName ForceGrey{files::prtIni, "PrtIni", "PrtBC"};
-inline constexpr KeyName AutoRun{files::prtIni, "PrtIni", "Chk_AutoRun"};
-inline constexpr KeyName SaveFilm{files::prtIni, "PrtIni", "SaveFilm"};
-inline constexpr KeyName Skin{files::prtIni, "PrtIni", "Skin"};
-inline constexpr KeyName SkinEnabled{files::prtIni, "PrtIni", "Chk_Skin"};
-inline constexpr KeyName SettingsPasswordHash{files::prtIni, "PrtIni", "SettingsPasswordHash"};
-inline constexpr KeyName RouteByDevice{files::prtIni, "PrtIni", "设备源"};
-inline constexpr KeyName LutEnabled{files::prtIni, "PrtIni", "启用LUT"};
-inline constexpr KeyName UseBin{files::prtIni, "PrtIni", "启用进纸器"};
-inline constexpr KeyName PaperBin{files::prtIni, "PrtIni", "进纸器"};
-inline constexpr KeyName BlackBase{files::prtIni, "PrtIni", "打印黑底胶片"};
-inline constexpr KeyName OtherPaper{files::prtIni, "PrtIni", "其它规格胶片对应打印胶片规格"};
-inline constexpr KeyName PrintHeader{files::prtIni, "PrtIni", "打印医院名称"};
-inline constexpr KeyName MarginLeft{files::prtIni, "PrtIni", "打印左边距"};
-inline constexpr KeyName MarginTop{files::prtIni, "PrtIni", "打印上边距"};
-inline constexpr KeyName MarginRight{files::prtIni, "PrtIni", "打印右边距"};
-inline constexpr KeyName MarginBottom{files::prtIni, "PrtIni", "打印下边距"};
-inline constexpr KeyName OtherPrinter{files::prtIni, "PrtIni", "Printer_9"};
-inline constexpr KeyName TemplateMode{files::prtIni, "PrtIni", "启用胶片格式文件"};
-inline constexpr KeyName HospitalName{files::hospital, "Hospital", "医院名称"};
-inline constexpr KeyName HeaderLeft{files::hospital, "Hospital", "左起始点"};
-inline constexpr KeyName HeaderTop{files::hospital, "Hospital", "上起始点"};
-inline constexpr KeyName HeaderColour{files::hospital, "Hospital", "颜色"};
-inline constexpr KeyName HeaderFont{files::hospital, "Hospital", "字体"};
-inline constexpr KeyName HeaderPointSize{files::hospital, "Hospital", "字号"};
-inline constexpr KeyName HeaderBold{files::hospital, "Hospital", "粗体"};
-inline constexpr KeyName CustomHeaderName{files::hospital, "自定义图片", "图片医院名称"};
-inline constexpr KeyName HeaderBandHeight{files::hospital, "Parameter", "医院名称打印区高度"};
+inline constexpr KeyName aeTitle{files::prtIni, "PrtIni", "AE"};
+inline constexpr KeyName listenPort{files::prtIni, "PrtIni", "Port"};
+inline constexpr KeyName forceGrey{files::prtIni, "PrtIni", "PrtBC"};
+inline constexpr KeyName autoRun{files::prtIni, "PrtIni", "Chk_AutoRun"};
+inline constexpr KeyName saveFilm{files::prtIni, "PrtIni", "SaveFilm"};
+inline constexpr KeyName skin{files::prtIni, "PrtIni", "Skin"};
+inline constexpr KeyName skinEnabled{files::prtIni, "PrtIni", "Chk_Skin"};
+inline constexpr KeyName settingsPasswordHash{files::prtIni, "PrtIni", "SettingsPasswordHash"};
+inline constexpr KeyName routeByDevice{files::prtIni, "PrtIni", "设备源"};
+inline constexpr KeyName lutEnabled{files::prtIni, "PrtIni", "启用LUT"};
+inline constexpr KeyName useBin{files::prtIni, "PrtIni", "启用进纸器"};
+inline constexpr KeyName paperBin{files::prtIni, "PrtIni", "进纸器"};
+inline constexpr KeyName blackBase{files::prtIni, "PrtIni", "打印黑底胶片"};
+inline constexpr KeyName otherPaper{files::prtIni, "PrtIni", "其它规格胶片对应打印胶片规格"};
+inline constexpr KeyName printHeader{files::prtIni, "PrtIni", "打印医院名称"};
+inline constexpr KeyName marginLeft{files::prtIni, "PrtIni", "打印左边距"};
+inline constexpr KeyName marginTop{files::prtIni, "PrtIni", "打印上边距"};
+inline constexpr KeyName marginRight{files::prtIni, "PrtIni", "打印右边距"};
+inline constexpr KeyName marginBottom{files::prtIni, "PrtIni", "打印下边距"};
+inline constexpr KeyName otherPrinter{files::prtIni, "PrtIni", "Printer_9"};
+inline constexpr KeyName templateMode{files::prtIni, "PrtIni", "启用胶片格式文件"};
+inline constexpr KeyName hospitalName{files::hospital, "Hospital", "医院名称"};
+inline constexpr KeyName headerLeft{files::hospital, "Hospital", "左起始点"};
+inline constexpr KeyName headerTop{files::hospital, "Hospital", "上起始点"};
+inline constexpr KeyName headerColour{files::hospital, "Hospital", "颜色"};
+inline constexpr KeyName headerFont{files::hospital, "Hospital", "字体"};
+inline constexpr KeyName headerPointSize{files::hospital, "Hospital", "字号"};
+inline constexpr KeyName headerBold{files::hospital, "Hospital", "粗体"};
+inline constexpr KeyName customHeaderName{files::hospital, "自定义图片", "图片医院名称"};
+inline constexpr KeyName headerBandHeight{files::hospital, "Parameter", "医院名称打印区高度"};
 }  // namespace keys
 
 // The paper of routing row `row` (0-based): key "FilmSize_<row + 1>" of

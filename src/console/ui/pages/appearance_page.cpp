@@ -76,9 +76,9 @@ void AppearancePage::save()
 {
     const SaveReport report(context_);
     // Both are start-up fields: the current skin stays until the next start.
-    settings::saveSetting(context_.store, context_.settings, settings::keys::Skin,
+    settings::saveSetting(context_.store, context_.settings, settings::keys::skin,
                 selectedFile().toStdString());
-    settings::saveSetting(context_.store, context_.settings, settings::keys::SkinEnabled,
+    settings::saveSetting(context_.store, context_.settings, settings::keys::skinEnabled,
                 enabled_->isChecked() ? "1" : "0");
 }
 
