@@ -48,7 +48,7 @@ void ServiceStartup::buildPrinterObject(const settings::Settings& settings)
 void ServiceStartup::buildFilmLut()
 {
     // The table is built once, on first use; build it now, before any film.
-    print_job::FilmLut();
+    print_job::filmLut();
 }
 
 }  // namespace vantorel::app

@@ -6,7 +6,7 @@
 
 namespace vantorel::print_job {
 
-const FilmLutTable& FilmLut()
+const FilmLutTable& filmLut()
 {
     static const FilmLutTable table = [] {
         static const int base[45] = {

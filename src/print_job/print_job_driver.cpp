@@ -198,7 +198,7 @@ ps::PrintObject* PrintJobDriver::filmSessionOf(ps::PrintObject& filmBox)
     if (filmBox.attributes().findAndGetSequence(DCM_ReferencedFilmSessionSequence, sessions).bad() ||
         sessions == nullptr)
         return nullptr;
-    return parts_.store.DatasetFromSequence(*sessions, 1);
+    return parts_.store.datasetFromSequence(*sessions, 1);
 }
 
 // Number of Copies of the film session: 1 to 99 sheets per film; anything

@@ -14,7 +14,7 @@ void eraseAll(std::string& text, const std::string& part)
 
 }  // namespace
 
-std::string FilmSizeCode(const std::string& filmSizeId)
+std::string filmSizeCode(const std::string& filmSizeId)
 {
     std::string code = filmSizeId;
     std::transform(code.begin(), code.end(), code.begin(), [](unsigned char c) {
@@ -30,7 +30,7 @@ int routeIndexForFilmSize(const std::string& filmSizeId)
     static const char* const codes[settings::routeCount] = {
         "1417", "1414", "1114", "1012", "810", "A3", "A4", "1014",
     };
-    const std::string code = FilmSizeCode(filmSizeId);
+    const std::string code = filmSizeCode(filmSizeId);
     for (int route = 0; route < settings::routeCount; ++route) {
         if (code == codes[route])
             return route;
@@ -74,7 +74,7 @@ const std::string& PrinterRotation::GetNextPrt(
     return currentPrinterName_;
 }
 
-std::int16_t PrinterRotation::RotationIndex(int route) const
+std::int16_t PrinterRotation::rotationIndex(int route) const
 {
     return (route >= 0 && route < settings::routeCount) ? rotationIndex_[route] : 0;
 }

@@ -14,7 +14,7 @@ inline constexpr int otherRoute = settings::routeCount;
 
 // The Film Size ID reduced to the short code that selects a route: upper-cased,
 // every "X" deleted, then every "IN" deleted ("14inx17in" -> "1417").
-std::string FilmSizeCode(const std::string& filmSizeId);
+std::string filmSizeCode(const std::string& filmSizeId);
 
 // Route 0 ... 7 for the eight known codes ("1417", "1414", "1114", "1012", "810",
 // "A3", "A4", "1014"), 8 for any other.
@@ -40,7 +40,7 @@ public:
         int route, const std::array<std::vector<std::string>, settings::routeCount>& routePrinters);
 
     const std::string& CurrentPrinterName() const { return currentPrinterName_; }
-    std::int16_t RotationIndex(int route) const;
+    std::int16_t rotationIndex(int route) const;
 
 private:
     std::array<std::int16_t, settings::routeCount> rotationIndex_{};

@@ -27,7 +27,7 @@ struct FilmBoxFormat {
     std::string r_c;              // "ROW", "COL" or empty
     std::vector<int> lines;       // ROW/COL: images in each row (column), in order
     bool decoded = false;         // false when the format text could not be decoded
-    int imageBoxCount = 0;        // image boxes created: ChildObjects().size() at creation
+    int imageBoxCount = 0;        // image boxes created: childObjects().size() at creation
 };
 
 // One stored print object: a DICOM data set with its children. The SOP
@@ -50,7 +50,7 @@ public:
     // Film session: its film boxes in creation order; film box: its image boxes
     // in cell order; any other object: empty. Appended to, never reordered; a
     // removed child stays named here.
-    const std::vector<ObjectRef>& ChildObjects() const { return children_; }
+    const std::vector<ObjectRef>& childObjects() const { return children_; }
     void appendChild(ObjectRef child) { children_.push_back(std::move(child)); }
 
     // Set for film boxes at their N-CREATE.

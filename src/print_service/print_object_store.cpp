@@ -25,7 +25,7 @@ PrintObjectStore::Scoped::~Scoped()
     store_.scope_ = previous_;
 }
 
-PrintObject& PrintObjectStore::NewDataSet()
+PrintObject& PrintObjectStore::newDataSet()
 {
     owner_.check("PrintObjectStore");
     unnamed_.push_back(std::make_unique<PrintObject>());
@@ -43,7 +43,7 @@ void PrintObjectStore::assignInstanceUid(PrintObject& object, const std::string&
     std::unique_ptr<PrintObject> held = std::move(*found);
     unnamed_.erase(found);
     if (objects_.count({scope_, uid}) != 0)
-        Remove({}, uid);
+        remove({}, uid);
     held->instanceUid_ = uid;
     held->order_ = nextOrder_++;
     objects_[{scope_, uid}] = std::move(held);
@@ -80,7 +80,7 @@ const PrintObject* PrintObjectStore::find(ObjectScope scope, const std::string& 
     return found == objects_.end() ? nullptr : found->second.get();
 }
 
-PrintObject* PrintObjectStore::DatasetFromSequence(DcmSequenceOfItems& a, int n)
+PrintObject* PrintObjectStore::datasetFromSequence(DcmSequenceOfItems& a, int n)
 {
     owner_.check("PrintObjectStore");
     if (n < 1 || static_cast<unsigned long>(n) > a.card())
@@ -96,7 +96,7 @@ PrintObject* PrintObjectStore::DatasetFromSequence(DcmSequenceOfItems& a, int n)
     return Dataset(classUid.c_str(), instanceUid.c_str());
 }
 
-void PrintObjectStore::Remove(const std::string& /*classUID*/, const std::string& instanceUID)
+void PrintObjectStore::remove(const std::string& /*classUID*/, const std::string& instanceUID)
 {
     owner_.check("PrintObjectStore");
     if (objects_.count({scope_, instanceUID}) == 0)
@@ -113,8 +113,8 @@ void PrintObjectStore::Remove(const std::string& /*classUID*/, const std::string
     while (!stack.empty()) {
         Frame& top = stack.back();
         const PrintObject* object = find(scope_, top.uid);
-        if (object != nullptr && top.next < object->ChildObjects().size()) {
-            const std::string& child = object->ChildObjects()[top.next++].instanceUid;
+        if (object != nullptr && top.next < object->childObjects().size()) {
+            const std::string& child = object->childObjects()[top.next++].instanceUid;
             if (objects_.count({scope_, child}) != 0 && entered.insert(child).second)
                 stack.push_back({child});
             continue;
@@ -148,7 +148,7 @@ std::vector<PrintObject*> PrintObjectStore::children(const PrintObject& parent)
 {
     owner_.check("PrintObjectStore");
     std::vector<PrintObject*> found;
-    for (const ObjectRef& child : parent.ChildObjects())
+    for (const ObjectRef& child : parent.childObjects())
         if (PrintObject* object = Dataset(child.classUid, child.instanceUid))
             found.push_back(object);
     return found;
@@ -158,7 +158,7 @@ std::vector<const PrintObject*> PrintObjectStore::children(const PrintObject& pa
 {
     owner_.check("PrintObjectStore");
     std::vector<const PrintObject*> found;
-    for (const ObjectRef& child : parent.ChildObjects())
+    for (const ObjectRef& child : parent.childObjects())
         if (const PrintObject* object = Dataset(child.classUid, child.instanceUid))
             found.push_back(object);
     return found;

@@ -59,11 +59,11 @@ public:
 
     // A new, empty object with no children and no UIDs. It is held by the
     // store but found by no lookup until assignInstanceUid names it.
-    PrintObject& NewDataSet();
+    PrintObject& newDataSet();
 
     // Sets (0008,0018) of a new object and makes it findable under `uid` in
     // the scope in force. An object of that scope already stored under `uid`
-    // is removed first, with its descendants, as Remove does: one object per
+    // is removed first, with its descendants, as remove does: one object per
     // UID and scope.
     void assignInstanceUid(PrintObject& object, const std::string& uid);
 
@@ -79,14 +79,14 @@ public:
     // Item `n` (1 = first) of the sequence `a`, looked up by its Referenced SOP
     // Instance UID (0008,1155). nullptr when the item, the UID or the object is
     // missing.
-    PrintObject* DatasetFromSequence(DcmSequenceOfItems& a, int n);
+    PrintObject* datasetFromSequence(DcmSequenceOfItems& a, int n);
 
     // Removes the object of the scope in force (never one of the server's
     // from another scope) and, before it, all its descendants (children in
     // list order, grandchildren before children). Each object goes once,
     // even when a malformed link makes an object its own descendant. Unknown
     // UIDs are passed over silently. Parent lists keep naming removed objects.
-    void Remove(const std::string& classUID, const std::string& instanceUID);
+    void remove(const std::string& classUID, const std::string& instanceUID);
 
     // Removes every object of `scope`, the newest first (an association has
     // closed).
@@ -115,7 +115,7 @@ private:
     ObjectScope scope_ = serverScope;
     std::uint64_t nextOrder_ = 0;
     std::map<Key, std::unique_ptr<PrintObject>> objects_;
-    std::vector<std::unique_ptr<PrintObject>> unnamed_;  // made by NewDataSet, not yet named
+    std::vector<std::unique_ptr<PrintObject>> unnamed_;  // made by newDataSet, not yet named
     std::vector<RemovalObserver> removalObservers_;
 };
 

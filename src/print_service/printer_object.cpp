@@ -14,7 +14,7 @@ namespace vantorel::print_service {
 void MakePrinterdataset(PrintObjectStore& store, const std::string& aeTitle, bool fujiCr,
                         const std::string& softwareVersions)
 {
-    PrintObject& printer = store.NewDataSet();
+    PrintObject& printer = store.newDataSet();
     store.assignInstanceUid(printer, sop::printerInstance);
     DcmDataset& attributes = printer.attributes();
     const std::pair<DcmTagKey, std::string> values[] = {

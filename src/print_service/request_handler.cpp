@@ -253,7 +253,7 @@ NormalisedResponse RequestHandler::nCreate(NormalisedRequest& request, const Ass
                            "Image Display Format \"" + base::loggedValue(displayFormatOf(request)) +
                                "\" cannot be printed");
     }
-    PrintObject& object = store_.NewDataSet();
+    PrintObject& object = store_.newDataSet();
     if (request.dataSet)
         moveAttributes(*request.dataSet, object.attributes());
     object.attributes().putAndInsertString(DCM_SOPClassUID, request.affectedSopClassUid.c_str());
@@ -283,7 +283,7 @@ NormalisedResponse RequestHandler::nDelete(const NormalisedRequest& request)
     if (store_.find(store_.scope(), request.requestedSopInstanceUid) == nullptr)
         return noSuchObject(request);
     log_.write("Delete{");
-    store_.Remove(request.requestedSopClassUid, request.requestedSopInstanceUid);
+    store_.remove(request.requestedSopClassUid, request.requestedSopInstanceUid);
     log_.write("SendStatus 0}");
     return statusOnly(request.requestedSopClassUid, request.requestedSopInstanceUid);
 }
@@ -357,7 +357,7 @@ void RequestHandler::createImageBoxes(PrintObject& filmBox, FilmBoxFormat& forma
     }
     auto* sequence = new DcmSequenceOfItems(DCM_ReferencedImageBoxSequence);
     for (int cell = 1; cell <= count.value_or(0); ++cell) {
-        PrintObject& imageBox = store_.NewDataSet();
+        PrintObject& imageBox = store_.newDataSet();
         const std::string uid = newUid();
         store_.assignInstanceUid(imageBox, uid);
         imageBox.attributes().putAndInsertString(DCM_ReferencedSOPInstanceUID, uid.c_str());
@@ -379,7 +379,7 @@ void RequestHandler::linkToFilmSession(PrintObject& filmBox)
     if (filmBox.attributes().findAndGetSequence(DCM_ReferencedFilmSessionSequence, sessions).bad() ||
         sessions == nullptr)
         return;
-    if (PrintObject* session = store_.DatasetFromSequence(*sessions, 1))
+    if (PrintObject* session = store_.datasetFromSequence(*sessions, 1))
         session->appendChild(filmBox.ref());
 }
 

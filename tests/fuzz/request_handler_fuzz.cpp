@@ -138,7 +138,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (response.answered && !response.affectedSopInstanceUid.empty() && known.size() < 64) {
             known.push_back(response.affectedSopInstanceUid);
             if (const PrintObject* created = store.Dataset({}, response.affectedSopInstanceUid))
-                for (const ObjectRef& child : created->ChildObjects())
+                for (const ObjectRef& child : created->childObjects())
                     if (known.size() < 64)
                         known.push_back(child.instanceUid);
         }

@@ -38,7 +38,7 @@ protected:
 
     DcmItem& addLut(const std::string& uid)
     {
-        auto& lut = store.NewDataSet();
+        auto& lut = store.newDataSet();
         store.assignInstanceUid(lut, uid);
         return lut.attributes();
     }

@@ -63,7 +63,7 @@ TEST(DoPrint, FilmBoxRemovedFromItsSessionIsPassedOver)
     const std::string session = f.addFilmSession();
     const std::string first = f.addFilmBox({1, 1, "", "A4", "", PrintJobFixture::images(1)}, session);
     f.addFilmBox({1, 1, "", "A4", "", PrintJobFixture::images(1)}, session);
-    f.store.Remove("", first);
+    f.store.remove("", first);
     f.driver.DoPrint(session, "127.0.0.1");
     EXPECT_EQ(f.surface.endedDocuments().size(), 1u);
     EXPECT_EQ(f.settings.printCount, 1);
@@ -98,7 +98,7 @@ TEST(DoPrint, ImagesRenderedSideBySideKeepTheirCellsAndTheirLogLinesInOrder)
     for (int k = 0; k < 16; ++k)
         images.push_back(ImageFields{32 + 8 * k, 48});
     const std::string box = f.addFilmBox({4, 4, "", "14INX17IN", "PORTRAIT", images});
-    const auto& children = f.store.Dataset("", box)->ChildObjects();
+    const auto& children = f.store.Dataset("", box)->childObjects();
     for (int k : {2, 7, 11})
         f.store.Dataset("", children[static_cast<std::size_t>(k)].instanceUid)
             ->attributes()
@@ -407,7 +407,7 @@ TEST(DoPrint, WithoutATemplateRoadTheFilmIsLoggedAsNotComposed)
 
 TEST(FilmLut, FortyFiveEntriesFromZeroTo65280)
 {
-    const auto& lut = FilmLut();
+    const auto& lut = filmLut();
     EXPECT_EQ(lut.front(), 0);
     EXPECT_EQ(lut[1], 48 * 256);
     EXPECT_EQ(lut[24], 117 * 256);

@@ -109,7 +109,7 @@ struct PrintJobFixture {
     // `copies`: Number of Copies as sent; nullptr leaves it out.
     std::string addFilmSession(const char* copies = nullptr)
     {
-        ps::PrintObject& session = store.NewDataSet();
+        ps::PrintObject& session = store.newDataSet();
         session.attributes().putAndInsertString(DCM_SOPClassUID, ps::sop::basicFilmSession);
         if (copies != nullptr)
             session.attributes().putAndInsertString(DCM_NumberOfCopies, copies);
@@ -120,7 +120,7 @@ struct PrintJobFixture {
 
     std::string addFilmBox(const FilmBoxFields& fields, const std::string& sessionUid = {})
     {
-        ps::PrintObject& box = store.NewDataSet();
+        ps::PrintObject& box = store.newDataSet();
         box.attributes().putAndInsertString(DCM_SOPClassUID, ps::sop::basicFilmBox);
         if (!fields.orientation.empty())
             box.attributes().putAndInsertString(DCM_FilmOrientation, fields.orientation.c_str());
@@ -155,7 +155,7 @@ struct PrintJobFixture {
 
     std::string addImageBox(const std::optional<ImageFields>& image)
     {
-        ps::PrintObject& imageBox = store.NewDataSet();
+        ps::PrintObject& imageBox = store.newDataSet();
         const std::string uid = "1.2.3.image." + std::to_string(++serial);
         store.assignInstanceUid(imageBox, uid);
         if (!image)

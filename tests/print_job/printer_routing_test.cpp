@@ -19,7 +19,7 @@ TEST(FilmSizeCode, RoutesEveryKnownSizeAndFallsBack)
         {"A4X", "A4", 6},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(FilmSizeCode(c.filmSize), c.code) << c.filmSize;
+        EXPECT_EQ(filmSizeCode(c.filmSize), c.code) << c.filmSize;
         EXPECT_EQ(routeIndexForFilmSize(c.filmSize), c.route) << c.filmSize;
     }
 }
@@ -71,10 +71,10 @@ TEST(GetNextPrt, AdvancesBeforeUseAndWraps)
     for (int film = 0; film < 3; ++film) {
         rotation.GetNextPrt(4, pools);
         EXPECT_EQ(rotation.CurrentPrinterName(), "Only");
-        EXPECT_EQ(rotation.RotationIndex(4), 0);
+        EXPECT_EQ(rotation.rotationIndex(4), 0);
     }
-    EXPECT_EQ(rotation.RotationIndex(0), 0);  // the sixth film went to "A"
-    EXPECT_EQ(rotation.RotationIndex(3), 0);  // routes keep their own positions
+    EXPECT_EQ(rotation.rotationIndex(0), 0);  // the sixth film went to "A"
+    EXPECT_EQ(rotation.rotationIndex(3), 0);  // routes keep their own positions
 }
 
 TEST(GetNextPrt, EmptyRouteClearsTheNameRouteEightKeepsIt)
@@ -93,7 +93,7 @@ TEST(GetNextPrt, EmptyRouteClearsTheNameRouteEightKeepsIt)
 
     rotation.GetNextPrt(2, pools);  // configured route without printers
     EXPECT_EQ(rotation.CurrentPrinterName(), "");
-    EXPECT_EQ(rotation.RotationIndex(2), 0);
+    EXPECT_EQ(rotation.rotationIndex(2), 0);
 }
 
 TEST(GetNextPrt, ShrunkPoolRestartsAtTheFirstPrinter)

@@ -74,7 +74,7 @@ struct AssociationsFixture : ::testing::Test {
     std::vector<std::string> imageBoxesOf(const AssociationInfo& association, const std::string& filmBox)
     {
         std::vector<std::string> uids;
-        for (const ObjectRef& child : store.find(association.id, filmBox)->ChildObjects())
+        for (const ObjectRef& child : store.find(association.id, filmBox)->childObjects())
             uids.push_back(child.instanceUid);
         return uids;
     }
@@ -132,9 +132,9 @@ TEST_F(AssociationsFixture, AnAssociationSeesOnlyItsOwnObjects)
     ASSERT_EQ(create(two, sop::basicFilmSession, {}, {}, "1.2.3.4"), "1.2.3.4");
     const std::string theirBox = create(two, sop::basicFilmBox, session);  // joins two's own "1.2.3.4"
     ASSERT_NE(store.find(one.id, session), store.find(two.id, session));
-    EXPECT_EQ(store.find(one.id, session)->ChildObjects().size(), 1u);
-    ASSERT_EQ(store.find(two.id, session)->ChildObjects().size(), 1u);
-    EXPECT_EQ(store.find(two.id, session)->ChildObjects()[0].instanceUid, theirBox);
+    EXPECT_EQ(store.find(one.id, session)->childObjects().size(), 1u);
+    ASSERT_EQ(store.find(two.id, session)->childObjects().size(), 1u);
+    EXPECT_EQ(store.find(two.id, session)->childObjects()[0].instanceUid, theirBox);
 
     for (const std::string& uid : {box, images[0], images[1]}) {
         auto change = std::make_unique<DcmDataset>();

@@ -13,7 +13,7 @@ namespace {
 
 PrintObject& add(PrintObjectStore& store, const std::string& uid, const std::string& cls = "1.2.3")
 {
-    PrintObject& object = store.NewDataSet();
+    PrintObject& object = store.newDataSet();
     object.attributes().putAndInsertString(DCM_SOPClassUID, cls.c_str());
     store.assignInstanceUid(object, uid);
     return object;
@@ -44,7 +44,7 @@ TEST_F(StoreFixture, RemovesDescendantsFirstInListOrder)
     box1.appendChild({"", "img1b"});
     box2.appendChild({"", "img2a"});
 
-    store.Remove("any class", "session");
+    store.remove("any class", "session");
 
     EXPECT_EQ(removed, (std::vector<std::string>{"img1a", "img1b", "box1", "img2a", "box2", "session"}));
     EXPECT_EQ(store.instanceUids(), std::vector<std::string>{"printer"});
@@ -57,13 +57,13 @@ TEST_F(StoreFixture, PassesOverUnknownAndAlreadyRemovedObjects)
     session.appendChild({"", "box1"});
     session.appendChild({"", "never-stored"});
 
-    store.Remove("", "unknown");
+    store.remove("", "unknown");
     EXPECT_TRUE(removed.empty());
 
-    store.Remove("", "box1");
-    EXPECT_EQ(session.ChildObjects().size(), 2u);  // the parent still names it
+    store.remove("", "box1");
+    EXPECT_EQ(session.childObjects().size(), 2u);  // the parent still names it
     EXPECT_TRUE(store.children(session).empty());
-    store.Remove("", "session");
+    store.remove("", "session");
     EXPECT_EQ(removed, (std::vector<std::string>{"box1", "session"}));
     EXPECT_EQ(store.size(), 0u);
 }
@@ -79,8 +79,8 @@ TEST_F(StoreFixture, RemovesEachObjectOnceWhenALinkMakesACycle)
     b.appendChild({"", "a"});
     b.appendChild({"", "a"});
 
-    store.Remove("", "box");
-    store.Remove("", "a");
+    store.remove("", "box");
+    store.remove("", "a");
 
     EXPECT_EQ(removed, (std::vector<std::string>{"box", "b", "a"}));
 }
@@ -92,7 +92,7 @@ TEST_F(StoreFixture, RemovesAVeryLongChainWithoutExhaustingTheStack)
         PrintObject& object = add(store, std::to_string(i));
         object.appendChild({"", std::to_string(i + 1)});
     }
-    store.Remove("", "0");
+    store.remove("", "0");
     EXPECT_EQ(store.size(), 0u);
     EXPECT_EQ(removed.front(), std::to_string(length - 1));
 }
@@ -107,7 +107,7 @@ TEST_F(StoreFixture, FindsByInstanceUidOnlyAndIgnoresTheClass)
 
 TEST_F(StoreFixture, UnnamedObjectsAreNotFoundAndASecondObjectWithAUidReplacesTheFirst)
 {
-    PrintObject& unnamed = store.NewDataSet();
+    PrintObject& unnamed = store.newDataSet();
     EXPECT_EQ(store.Dataset("", ""), nullptr);
     EXPECT_EQ(store.size(), 0u);
 
@@ -139,7 +139,7 @@ TEST_F(StoreFixture, DatasetFromSequenceResolvesTheNthItemsReferencedInstance)
         bool found;
     };
     for (const Case c : {Case{1, true}, Case{2, false}, Case{3, false}, Case{0, false}, Case{-1, false}})
-        EXPECT_EQ(store.DatasetFromSequence(sequence, c.n) != nullptr, c.found) << "item " << c.n;
+        EXPECT_EQ(store.datasetFromSequence(sequence, c.n) != nullptr, c.found) << "item " << c.n;
 }
 
 TEST(PrintObjectStoreDeathTest, OnlyTheThreadThatBuiltItMayUseIt)

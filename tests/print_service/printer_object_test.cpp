@@ -37,7 +37,7 @@ TEST(PrinterObject, HoldsTheEightAttributesUnderTheWellKnownInstance)
         MakePrinterdataset(store, c.aeTitle, c.fujiCr, toolkitVersionText());
         const PrintObject* printer = store.Dataset("", sop::printerInstance);
         ASSERT_NE(printer, nullptr);
-        EXPECT_TRUE(printer->ChildObjects().empty());
+        EXPECT_TRUE(printer->childObjects().empty());
         using Row = std::pair<std::string, std::string>;
         EXPECT_EQ(attributesOf(*printer), (std::vector<Row>{
                                               {"(0008,0016)", sop::printer},

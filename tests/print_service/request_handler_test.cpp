@@ -100,7 +100,7 @@ TEST_F(HandlerFixture, FilmBoxGetsOneImageBoxPerCellNamedInItsReferencedSequence
         ASSERT_TRUE(response.answered && response.dataSet) << c.format;
         const PrintObject* box = store.Dataset("", response.affectedSopInstanceUid);
         ASSERT_NE(box, nullptr) << c.format;
-        EXPECT_EQ(box->ChildObjects().size(), c.boxes) << c.format;
+        EXPECT_EQ(box->childObjects().size(), c.boxes) << c.format;
         EXPECT_EQ(box->filmBoxFormat()->imageBoxCount, static_cast<int>(c.boxes)) << c.format;
 
         DcmSequenceOfItems* refs = nullptr;
@@ -108,7 +108,7 @@ TEST_F(HandlerFixture, FilmBoxGetsOneImageBoxPerCellNamedInItsReferencedSequence
         ASSERT_EQ(refs->card(), c.boxes) << c.format;
         for (std::size_t i = 0; i < c.boxes; ++i) {
             const std::string uid = textOf(*refs->getItem(i), DCM_ReferencedSOPInstanceUID);
-            EXPECT_EQ(uid, box->ChildObjects()[i].instanceUid) << c.format << " cell " << i + 1;
+            EXPECT_EQ(uid, box->childObjects()[i].instanceUid) << c.format << " cell " << i + 1;
             const PrintObject* imageBox = store.Dataset("", uid);
             ASSERT_NE(imageBox, nullptr);
             EXPECT_EQ(textOf(imageBox->attributes(), DCM_ReferencedSOPInstanceUID), uid);
@@ -136,7 +136,7 @@ TEST_F(HandlerFixture, AFilmBoxWhoseFormatCannotBePrintedIsRefusedAndNothingIsMa
         EXPECT_FALSE(response.dataSet) << format;
     }
     EXPECT_EQ(store.size(), stored);
-    EXPECT_EQ(store.Dataset("", session)->ChildObjects().size(), 1u);
+    EXPECT_EQ(store.Dataset("", session)->childObjects().size(), 1u);
     EXPECT_TRUE(log.contains("Film box refused: Image Display Format \"SLIDE\" cannot be printed (not two counts)"));
 
     EXPECT_TRUE(log.contains("Film box refused: Image Display Format \"ROW\\11,1\" cannot be printed "
@@ -170,7 +170,7 @@ TEST_F(HandlerFixture, RowAndColumnFormatsOfAnyLengthMakeAnImageBoxPerImage)
         const NormalisedResponse response = createFilmBox(c.format, session);
         ASSERT_EQ(response.status, 0) << c.format;
         const PrintObject* box = store.Dataset("", response.affectedSopInstanceUid);
-        EXPECT_EQ(box->ChildObjects().size(), c.boxes) << c.format;
+        EXPECT_EQ(box->childObjects().size(), c.boxes) << c.format;
         EXPECT_EQ(box->filmBoxFormat()->lines, c.lines) << c.format;
     }
 }
@@ -198,7 +198,7 @@ TEST_F(HandlerFixture, ImageBoxClassFollowsTheFirstPresentationContextAndForceCo
         const std::size_t from = log.lines.size();
         const std::string uid = createFilmBox("STANDARD\\1,2", session).affectedSopInstanceUid;
         const PrintObject* box = store.Dataset("", uid);
-        ASSERT_EQ(box->ChildObjects().size(), 2u);
+        ASSERT_EQ(box->childObjects().size(), 2u);
         for (const PrintObject* imageBox : store.children(*box))
             EXPECT_EQ(textOf(imageBox->attributes(), DCM_ReferencedSOPClassUID), c.boxType) << c.meta << c.force;
         std::vector<std::string> lines = logSince(from);
@@ -437,9 +437,9 @@ TEST_F(HandlerFixture, FilmBoxesJoinTheirSessionAndEachKeepsItsOwnFormat)
     EXPECT_EQ(createFilmBox("garbage", session, "A4").status, 0x0106);
 
     const PrintObject* stored = store.Dataset("", session);
-    ASSERT_EQ(stored->ChildObjects().size(), 2u);
-    EXPECT_EQ(stored->ChildObjects()[0].instanceUid, first);
-    EXPECT_EQ(stored->ChildObjects()[1].instanceUid, second);
+    ASSERT_EQ(stored->childObjects().size(), 2u);
+    EXPECT_EQ(stored->childObjects()[0].instanceUid, first);
+    EXPECT_EQ(stored->childObjects()[1].instanceUid, second);
     EXPECT_NE(store.Dataset("", orphan), nullptr);
 
     const FilmBoxFormat& a = *store.Dataset("", first)->filmBoxFormat();

@@ -116,10 +116,10 @@ void FilmArchivePage::query()
     } else {
         status_->clear();
     }
-    FitGrid();
+    fitGrid();
 }
 
-void FilmArchivePage::FitGrid()
+void FilmArchivePage::fitGrid()
 {
     QAbstractItemModel& model = services_.listing.model();
     const auto& columns = filmGridColumns();

@@ -45,7 +45,7 @@ public:
     void query();
     // Opens the film of the grid's current row.
     void openFilm();
-    void FitGrid();
+    void fitGrid();
     // Prints the film of the grid's current row again.
     void reprintFilm();
     // Opens the folder of the film of the grid's current row.

@@ -21,12 +21,12 @@ namespace {
 
 // Error numbers of the print failure log line.
 enum PrintErrorNumber {
-    printerNotInstalled = 1,
-    jobNotStarted = 2,
-    jobNotFinished = 3,
-    noFilmFile = 4,
-    queueRefusesJobs = 5,
-    jobNotQueued = 6,
+    PrinterNotInstalled = 1,
+    JobNotStarted = 2,
+    JobNotFinished = 3,
+    NoFilmFile = 4,
+    QueueRefusesJobs = 5,
+    JobNotQueued = 6,
 };
 
 QPageLayout pageLayoutOf(const ReportPageSettings& settings)
@@ -62,7 +62,7 @@ bool ReportPrinter::print(const dc::FilmPage& page, const ReportPageSettings& se
               })
             : base::Result<std::string>(base::Failure{"the page could not be drawn"});
         if (!written) {
-            error.number = noFilmFile;
+            error.number = NoFilmFile;
             error.description = "the FilmFile PDF was not written: " + written.reason();
             return false;
         }
@@ -71,7 +71,7 @@ bool ReportPrinter::print(const dc::FilmPage& page, const ReportPageSettings& se
     }
     // Qt silently keeps the previous printer for an unknown name: check first.
     if (!QPrinterInfo::availablePrinterNames().contains(name)) {
-        error.number = printerNotInstalled;
+        error.number = PrinterNotInstalled;
         error.description = "printer \"" + printerName + "\" is not installed";
         return false;
     }
@@ -83,14 +83,14 @@ bool ReportPrinter::print(const dc::FilmPage& page, const ReportPageSettings& se
     printer.setPageLayout(pageLayoutOf(settings));
     dc::FilmPdf pdf(page, dc::sheetOf(printer.pageLayout()), options);
     if (!pdf.ready()) {
-        error.number = jobNotStarted;
+        error.number = JobNotStarted;
         error.description = "the page could not be drawn";
         return false;
     }
     // CUPS takes a job that a stopped queue then holds: the watch refuses it.
     const dc::CupsQueueWatch queue(printerName, documentName);
     if (!queue.refusal().empty()) {
-        error.number = queueRefusesJobs;
+        error.number = QueueRefusesJobs;
         error.description = queue.refusal();
         return false;
     }
@@ -98,13 +98,13 @@ bool ReportPrinter::print(const dc::FilmPage& page, const ReportPageSettings& se
         dc::printDocumentOnCups(printerName, documentName, dc::cupsOptionsOf(printer),
                                 [&pdf](const dc::CupsDocumentSink& sink) { return pdf.write(sink); });
     if (!handedOver) {
-        error.number = jobNotFinished;
+        error.number = JobNotFinished;
         error.description = handedOver.reason();
         return false;
     }
     const base::Result<void> queued = queue.confirmQueued();
     if (!queued) {
-        error.number = jobNotQueued;
+        error.number = JobNotQueued;
         error.description = queued.reason();
         return false;
     }
