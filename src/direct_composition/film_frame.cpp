@@ -43,8 +43,9 @@ void drawBlackBase(const CompositionContext& context, PrinterSurface& surface, f
         return;
     context.log.write("开始打印黑色底纹。");
     const std::uint8_t grey = context.appearance.baseGrey;
-    surface.drawPicture(Picture::solid(grey, grey, grey), 0, static_cast<float>(context.settings.header.htjcs),
-                        width, height);
+    // A solid picture is never null, so the surface always takes it.
+    (void)surface.drawPicture(Picture::solid(grey, grey, grey), 0,
+                              static_cast<float>(context.settings.header.htjcs), width, height);
 }
 
 void drawCustomHeader(const CompositionContext& context, PrinterSurface& surface)
@@ -55,8 +56,10 @@ void drawCustomHeader(const CompositionContext& context, PrinterSurface& surface
                               "图片未找到", base::MessageIcon::Critical);
         return;
     }
-    surface.drawPicture(context.headerPictures.loadCustomHeader(), 0, 0, surface.pageWidth(),
-                        static_cast<float>(context.settings.header.htjcs));
+    // A yymc.bmp that cannot be read (a null picture) leaves the band empty;
+    // the film is printed all the same.
+    (void)surface.drawPicture(context.headerPictures.loadCustomHeader(), 0, 0, surface.pageWidth(),
+                              static_cast<float>(context.settings.header.htjcs));
 }
 
 void drawGeneratedHeader(const CompositionContext& context, PrinterSurface& surface)
@@ -64,7 +67,8 @@ void drawGeneratedHeader(const CompositionContext& context, PrinterSurface& surf
     const auto& header = context.settings.header;
     const auto left = static_cast<float>(base::leadingNumber(header.hleft));
     const auto top = static_cast<float>(base::leadingNumber(header.htop));
-    surface.drawPicture(context.headerPictures.crossIcon(), left, top, 700, 700);
+    // Without cross.bmp (a null icon) the header is the name alone.
+    (void)surface.drawPicture(context.headerPictures.crossIcon(), left, top, 700, 700);
 
     TextStyle style;
     const double colour = base::roundHalfEven(base::leadingNumber(header.hys));
@@ -99,7 +103,8 @@ std::uint8_t baseGrey(const CompositionContext& context)
 
 void fill(PrinterSurface& surface, std::uint8_t grey, float x, float y, float width, float height)
 {
-    surface.drawPicture(Picture::solid(grey, grey, grey), x, y, width, height);
+    // A solid picture is never null, so the surface always takes it.
+    (void)surface.drawPicture(Picture::solid(grey, grey, grey), x, y, width, height);
 }
 
 void drawTrim(const CompositionContext& context, PrinterSurface& surface, RectF r)

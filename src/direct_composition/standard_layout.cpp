@@ -127,7 +127,9 @@ ComposedFilm PrintImgtoPrinter(const CompositionContext& context, PrinterSurface
         squareCellLayout(context, surface, images, cells, rows);
     else
         packedAspectLayout(context, surface, images, cells, rows);
-    surface.endDocument();
+    // Whether the printer took the page reaches the print job, with the
+    // reason, through the surface's page-ended listener.
+    (void)surface.endDocument();
     return {FilmEnd::Ended, area};
 }
 

@@ -33,7 +33,7 @@ bool isSupported(const std::vector<int>& lines)
 
 // Rows (or columns) of equal size; row (column) i holds lines[i] cells of
 // equal size.
-std::vector<Cell> unevenCells(bool byColumn, const std::vector<int>& lines, double W, double H)
+std::vector<Cell> unevenCells(bool byColumn, const std::vector<int>& lines, double width, double height)
 {
     std::vector<Cell> cells;
     const int n = static_cast<int>(lines.size());
@@ -41,10 +41,10 @@ std::vector<Cell> unevenCells(bool byColumn, const std::vector<int>& lines, doub
         const int k = lines[line];
         for (int i = 0; i < k; ++i) {
             if (byColumn) {
-                const double cw = whole(W / n), ch = whole(H / k);
+                const double cw = whole(width / n), ch = whole(height / k);
                 cells.push_back({line * cw, i * ch, cw, ch});
             } else {
-                const double cw = whole(W / k), ch = whole(H / n);
+                const double cw = whole(width / k), ch = whole(height / n);
                 cells.push_back({i * cw, line * ch, cw, ch});
             }
         }
@@ -143,7 +143,9 @@ ComposedFilm PrintImgtoPrinter_rc(const CompositionContext& context, PrinterSurf
         if (!picture.isNull())
             drawFitted(context, surface, *images[i], picture, cells[i], byColumn, hy);
     }
-    surface.endDocument();
+    // Whether the printer took the page reaches the print job, with the
+    // reason, through the surface's page-ended listener.
+    (void)surface.endDocument();
     return {FilmEnd::Ended, area};
 }
 

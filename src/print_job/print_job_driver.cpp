@@ -299,7 +299,9 @@ SheetResult PrintJobDriver::printDirect(const Film& film, const std::string& Rip
     auto& surface = parts_.surface;
     lastPrinter_ =
         rotation_.GetNextPrt(routeIndexFor(settings, film.format.FilmSize, Rip), settings.routePrinters);
-    surface.selectPrinter(lastPrinter_);
+    // A routed name that matches no installed printer (or an empty pool)
+    // changes nothing: the film goes to the printer that is current.
+    (void)surface.selectPrinter(lastPrinter_);
 
     if (film.orientation == "PORTRAIT")
         surface.setOrientation(dc::Orientation::Portrait);

@@ -34,8 +34,11 @@ ReportLayout builtInLayout()
     for (int n = 2; n <= maxFillSlots; ++n) {
         ReportControl placeholder;
         placeholder.name = "Image" + std::to_string(n);
-        placeholder.left = static_cast<float>((n - 2) % 10) * 400;
-        placeholder.top = static_cast<float>((n - 2) / 10) * 400;
+        // Ten hidden placeholders a row, 400 twips apart.
+        const int column = (n - 2) % 10;
+        const int row = (n - 2) / 10;
+        placeholder.left = static_cast<float>(column) * 400;
+        placeholder.top = static_cast<float>(row) * 400;
         placeholder.width = 300;
         placeholder.height = 300;
         placeholder.visible = false;

@@ -12,7 +12,7 @@ namespace vantorel::template_composition {
 
 // Templates larger than this are refused unread: a layout of 42 slots takes a
 // few kilobytes, and the file is read while an N-ACTION waits.
-inline constexpr qint64 maxTemplateBytes = 4 * 1024 * 1024;
+inline constexpr qint64 maxTemplateBytes = qint64{4} * 1024 * 1024;
 
 // Reads the layout form of a template (see docs/templates.md): the
 // ActiveReportsLayout root, its PageSettings and the AR.Image, AR.Label,
