@@ -17,7 +17,8 @@ public:
     PrtIniWriter(SettingsStore& store, Settings& settings) : store_(store), settings_(settings) {}
     void operator()(const KeyName& key, const std::string& value)
     {
-        saveSetting(store_, settings_, key, value);
+        // A failed write is kept by the store and reported when the save ends.
+        (void)saveSetting(store_, settings_, key, value);
     }
 
 private:
@@ -34,8 +35,8 @@ void saveRouting(SettingsStore& store, Settings& settings, const PrintPageValues
     }
     write(keys::RouteByDevice, "1");
     for (int row = 0; row < routeCount; ++row)
-        saveSetting(store, settings, routeDeviceKey(row),
-                    values.deviceIps[static_cast<std::size_t>(row)]);
+        (void)saveSetting(store, settings, routeDeviceKey(row),  // a failure is kept, as above
+                          values.deviceIps[static_cast<std::size_t>(row)]);
 }
 
 void recomputeHeaderBand(const SettingsStore& store, Settings& settings, bool printHeader)

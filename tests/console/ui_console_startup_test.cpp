@@ -29,7 +29,7 @@ protected:
     void write(const std::string& file, const std::string& section, const std::string& key,
                const std::string& value)
     {
-        store.writeSetting(section, key, value, file);
+        EXPECT_TRUE(store.writeSetting(section, key, value, file)) << key;
     }
     void givePrinterList() { write(settings::files::prtLst, "PrtLst0", "0", "FilmFile"); }
 

@@ -76,9 +76,10 @@ void AppearancePage::save()
 {
     const SaveReport report(context_);
     // Both are start-up fields: the current skin stays until the next start.
-    settings::saveSetting(context_.store, context_.settings, settings::keys::Skin,
+    // A failed write is kept by the store and reported when the save ends.
+    (void)settings::saveSetting(context_.store, context_.settings, settings::keys::Skin,
                 selectedFile().toStdString());
-    settings::saveSetting(context_.store, context_.settings, settings::keys::SkinEnabled,
+    (void)settings::saveSetting(context_.store, context_.settings, settings::keys::SkinEnabled,
                 enabled_->isChecked() ? "1" : "0");
 }
 
