@@ -2,6 +2,7 @@
 
 #include "direct_composition/film_image.h"
 #include "direct_composition/printer_surface.h"
+#include "base/fwd.h"
 
 #include <array>
 #include <cstdint>
@@ -10,10 +11,6 @@
 #include <string>
 #include <vector>
 
-namespace vantorel::base {
-class RunLog;
-class OperatorMessages;
-}  // namespace vantorel::base
 namespace vantorel::settings {
 struct Settings;
 }  // namespace vantorel::settings

@@ -2,12 +2,10 @@
 
 #include "hospital_name/editor_ports.h"
 #include "hospital_name/name_style.h"
+#include "base/fwd.h"
 
 #include <string>
 
-namespace vantorel::base {
-class RunLog;
-}  // namespace vantorel::base
 namespace vantorel::settings {
 struct KeyName;
 struct HeaderSettings;

@@ -7,14 +7,11 @@
 #include "print_job/sheet_tally.h"
 #include "print_service/film_parameters.h"
 #include "print_service/print_job_port.h"
+#include "base/fwd.h"
 
 #include <optional>
 #include <string>
 
-namespace vantorel::base {
-class RunLog;
-class OperatorMessages;
-}  // namespace vantorel::base
 namespace vantorel::settings {
 struct Settings;
 class PrintCountStore;

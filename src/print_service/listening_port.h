@@ -1,13 +1,11 @@
 #pragma once
 
+#include "base/fwd.h"
+
 #include <cstdint>
 #include <functional>
 #include <string>
 
-namespace vantorel::base {
-class OperatorMessages;
-class RunLog;
-}  // namespace vantorel::base
 namespace vantorel::settings {
 struct Settings;
 }  // namespace vantorel::settings

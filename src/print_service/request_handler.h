@@ -5,15 +5,13 @@
 #include "print_service/normalised_request.h"
 #include "print_service/print_object.h"
 #include "print_service/printer_object.h"
+#include "base/fwd.h"
 
 #include <optional>
 #include <string>
 
 class DcmDataset;
 
-namespace vantorel::base {
-class RunLog;
-}  // namespace vantorel::base
 namespace vantorel::settings {
 struct Settings;
 }  // namespace vantorel::settings

@@ -1,15 +1,12 @@
 #pragma once
 
 #include "settings/settings_model.h"
+#include "base/fwd.h"
 
 #include <cstdint>
 #include <string>
 #include <utility>
 #include <vector>
-
-namespace vantorel::base {
-class OperatorMessages;
-}  // namespace vantorel::base
 
 namespace vantorel::settings {
 

@@ -3,17 +3,13 @@
 #include "base/result.h"
 #include "settings/settings_model.h"
 #include "template_composition/report_layout.h"
+#include "base/fwd.h"
 
 #include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
-
-namespace vantorel::base {
-class Clock;
-class RunLog;
-}  // namespace vantorel::base
 
 namespace vantorel::print_job {
 struct TemplateFilm;

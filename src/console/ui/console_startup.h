@@ -4,6 +4,7 @@
 #include "settings/settings_model.h"
 #include "console/ui/deferred_operator_messages.h"
 #include "console/ui/startup_sequence.h"
+#include "base/fwd.h"
 
 #include <QString>
 
@@ -12,10 +13,6 @@
 
 class QApplication;
 
-namespace vantorel::base {
-class OperatorMessages;
-class RunLog;
-}  // namespace vantorel::base
 namespace vantorel::settings {
 class PrintCountStore;
 class SettingsStore;

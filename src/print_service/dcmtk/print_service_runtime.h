@@ -5,11 +5,8 @@
 #include "print_service/dcmtk/main_thread_dispatcher.h"
 #include "print_service/listening_port.h"
 #include "print_service/request_handler.h"
+#include "base/fwd.h"
 
-namespace vantorel::base {
-class OperatorMessages;
-class RunLog;
-}  // namespace vantorel::base
 namespace vantorel::settings {
 struct Settings;
 }  // namespace vantorel::settings

@@ -6,15 +6,12 @@
 #include "template_composition/qt/report_printer.h"
 #include "template_composition/qt/rpx_file.h"
 #include "template_composition/template_chooser.h"
+#include "base/fwd.h"
 
 #include <functional>
 #include <optional>
 #include <string>
 
-namespace vantorel::base {
-class Clock;
-class RunLog;
-}  // namespace vantorel::base
 namespace vantorel::settings {
 struct Settings;
 }  // namespace vantorel::settings

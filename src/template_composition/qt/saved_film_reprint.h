@@ -2,13 +2,11 @@
 
 #include "archive/film_reprint.h"
 #include "template_composition/qt/report_printer.h"
+#include "base/fwd.h"
 
 #include <functional>
 #include <string>
 
-namespace vantorel::base {
-class RunLog;
-}  // namespace vantorel::base
 namespace vantorel::settings {
 struct Settings;
 }  // namespace vantorel::settings

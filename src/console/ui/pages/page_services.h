@@ -1,6 +1,7 @@
 #pragma once
 
 #include "console/ui/startup_services.h"
+#include "base/fwd.h"
 
 #include <QObject>
 #include <QString>
@@ -11,9 +12,6 @@
 class QTimer;
 class QWidget;
 
-namespace vantorel::base {
-class OperatorMessages;
-}  // namespace vantorel::base
 namespace vantorel::settings {
 class SettingsStore;
 struct Settings;
