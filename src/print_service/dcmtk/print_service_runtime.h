@@ -11,7 +11,8 @@ class OperatorMessages;
 class RunLog;
 }  // namespace vantorel::base
 namespace vantorel::settings {
-struct Settings;
+struct CompositionSettings;
+struct ServiceSettings;
 }  // namespace vantorel::settings
 
 namespace vantorel::print_service {
@@ -26,7 +27,10 @@ struct FilmParameters;
 // Qt application object.
 class PrintServiceRuntime {
 public:
-    PrintServiceRuntime(PrintObjectStore& store, FilmParameters& film, settings::Settings& settings,
+    // The request handler reads `service` and `composition`; the listening
+    // port keeps `listenPort` (ServiceSettings::listenPort, which it changes).
+    PrintServiceRuntime(PrintObjectStore& store, FilmParameters& film, const settings::ServiceSettings& service,
+                        const settings::CompositionSettings& composition, std::string& listenPort,
                         PrintJobPort& printJob, base::RunLog& log, base::OperatorMessages& messages,
                         ServerLimits limits = {});
     ~PrintServiceRuntime();

@@ -125,10 +125,11 @@ void DicomPage::save()
     const SaveReport report(context_);
     settings::SettingsStore& store = context_.store;
     settings::Settings& settings = context_.settings;
-    settings::saveSetting(store, settings, settings::keys::ForceGrey, asReceived_->isChecked() ? "0" : "1");
-    settings::saveSetting(store, settings, settings::keys::AeTitle, aeTitle_->text().trimmed().toStdString());
+    const settings::InstalledPrinters& printers = context_.installedPrinters;
+    settings::saveSetting(store, settings, printers, settings::keys::ForceGrey, asReceived_->isChecked() ? "0" : "1");
+    settings::saveSetting(store, settings, printers, settings::keys::AeTitle, aeTitle_->text().trimmed().toStdString());
     const bool changed = portControl_.changePort(port_->text().toStdString(), [&](const std::string& port) {
-        settings::saveSetting(store, settings, settings::keys::ListenPort, port);
+        settings::saveSetting(store, settings, printers, settings::keys::ListenPort, port);
     });
     emit listenStatusChanged(port_->text().trimmed(), changed, changed && portControl_.listening());
 }

@@ -89,8 +89,9 @@ void RunPage::save()
         settings::AutostartEntry::remove();
     settings::SettingsStore& store = context_.store;
     settings::Settings& settings = context_.settings;
-    settings::saveSetting(store, settings, settings::keys::AutoRun, autoRun ? "1" : "0");
-    settings::saveSetting(store, settings, settings::keys::SaveFilm, saveFilms_->isChecked() ? "1" : "0");
+    const settings::InstalledPrinters& printers = context_.installedPrinters;
+    settings::saveSetting(store, settings, printers, settings::keys::AutoRun, autoRun ? "1" : "0");
+    settings::saveSetting(store, settings, printers, settings::keys::SaveFilm, saveFilms_->isChecked() ? "1" : "0");
 }
 
 }  // namespace vantorel::console::ui
