@@ -138,7 +138,8 @@ int showSettings(const std::string& home)
     settings::SettingsStore store(home);
     settings::PrintCountSettings printCountStore;
     settings::PrintCount printCount(printCountStore);
-    const settings::InstalledPrinters installedPrinters = direct_composition::QtPrinterSurface::installedPrinters();
+    const settings::InstalledPrinters installedPrinters =
+        direct_composition::QtPrinterSurface::installedPrinters();
     const settings::Settings settings = settings::loadSettings(store, installedPrinters, messages);
     printCount.readStored();
     // The settings, then the run-time values, as one list of fields.
@@ -179,12 +180,11 @@ struct PrintServer {
                                &console, [&runLog, line] { runLog.write(line); }, Qt::QueuedConnection);
                        },
                        [&console](std::size_t waiting) { console.archiveWaitingChanged(waiting); }}),
-          templateComposition({b.settings, b.settings, b.installedPrinters, b.home, b.clock, b.runLog, filmRecords,
-                               [&console](const direct_composition::FilmPage& page) {
-                                   console.filmComposed(page);
-                               }}),
-          printJob({printObjects, b.settings, b.settings, b.printCount, printerSurface,
-                    headerPictures, templateComposition, b.runLog, b.messages, b.home, console}),
+          templateComposition(
+              {b.settings, b.settings, b.installedPrinters, b.home, b.clock, b.runLog, filmRecords,
+               [&console](const direct_composition::FilmPage& page) { console.filmComposed(page); }}),
+          printJob({printObjects, b.settings, b.settings, b.printCount, printerSurface, headerPictures,
+                    templateComposition, b.runLog, b.messages, b.home, console}),
           // The listening port changes the one setting it keeps, the port.
           service(printObjects, filmParameters, b.settings, b.settings, b.settings.listenPort, printJob,
                   b.runLog, b.messages, print_service::limitsFromEnvironment()),
@@ -291,7 +291,8 @@ int main(int argc, char** argv)
     settings::SettingsStore store(home);
     settings::PrintCountSettings printCountStore;
     settings::PrintCount printCount(printCountStore);  // read from its store by start-up
-    const settings::InstalledPrinters installedPrinters = direct_composition::QtPrinterSurface::installedPrinters();
+    const settings::InstalledPrinters installedPrinters =
+        direct_composition::QtPrinterSurface::installedPrinters();
     settings::Settings settings;
     app::ConsolePrintObserver printing;
     PrintServer server({home, clock, runLog, messages, settings, printCount, installedPrinters}, printing);
@@ -308,8 +309,8 @@ int main(int argc, char** argv)
     connectWindow(window, settingsPages, printing);
     boxMessages.setParentWindow(&window);
 
-    console::ui::StartupContext context{homeText, store,          printCount,  installedPrinters, clock,
-                                        runLog,   messages,       server.startup, application, !headless};
+    console::ui::StartupContext context{homeText, store,    printCount,     installedPrinters, clock,
+                                        runLog,   messages, server.startup, application,       !headless};
     console::ui::ConsoleStartup(context, settings, window).run();
     // With the connection string loaded, rows (and a spool left by an
     // earlier run) go to the archive.

@@ -40,7 +40,8 @@ struct PrintOutcome;
 class RequestHandler {
 public:
     RequestHandler(PrintObjectStore& store, FilmParameters& film, const settings::ServiceSettings& service,
-                   const settings::CompositionSettings& composition, PrintJobPort& printJob, base::RunLog& log);
+                   const settings::CompositionSettings& composition, PrintJobPort& printJob,
+                   base::RunLog& log);
 
     NormalisedResponse handle(NormalisedRequest& request, const AssociationInfo& association,
                               AssociationFilmSessions& filmSessions);

@@ -9,7 +9,7 @@ namespace vantorel::settings {
 class PrintCountStore {
 public:
     virtual ~PrintCountStore() = default;
-    virtual std::int32_t read() const = 0;    // 0 when never written
+    virtual std::int32_t read() const = 0;  // 0 when never written
     virtual void write(std::int32_t count) = 0;
 };
 

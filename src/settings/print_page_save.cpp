@@ -16,8 +16,7 @@ class PrtIniWriter {
 public:
     PrtIniWriter(SettingsStore& store, Settings& settings, const InstalledPrinters& installedPrinters)
         : store_(store), settings_(settings), installedPrinters_(installedPrinters)
-    {
-    }
+    {}
     void operator()(const KeyName& key, const std::string& value)
     {
         saveSetting(store_, settings_, installedPrinters_, key, value);

@@ -73,7 +73,8 @@ struct SettingKey {
 // export folder is <homeFolder>/images; "Printer_9" applies only a position
 // in `installedPrinters`. The printer pools of "\PrtLst\PrtLst.ini"
 // (several keys per field) are not in the list; see settings_loader.h.
-std::vector<SettingKey> settingKeys(const std::string& homeFolder, const InstalledPrinters& installedPrinters);
+std::vector<SettingKey> settingKeys(const std::string& homeFolder,
+                                    const InstalledPrinters& installedPrinters);
 
 // The entry for file/section/key (names compared as the INI files compare
 // them), or nullptr.

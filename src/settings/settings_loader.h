@@ -45,7 +45,7 @@ std::vector<std::pair<std::string, std::string>> describeSettings(const Settings
 
 // The run-time values --show-settings prints after the settings, in this
 // order: printCount, installedPrinters (joined with ",").
-std::vector<std::pair<std::string, std::string>> describeRunValues(const PrintCount& printCount,
-                                                                   const InstalledPrinters& installedPrinters);
+std::vector<std::pair<std::string, std::string>>
+describeRunValues(const PrintCount& printCount, const InstalledPrinters& installedPrinters);
 
 }  // namespace vantorel::settings

@@ -46,7 +46,8 @@ struct ServiceSettings {
 struct RoutingSettings {
     // "\PrtIni.ini" [PrtIni]
     bool routeByDevice = false;            // live; "设备源" 1
-    std::array<int, routeCount> routePaperIndex{-1, -1, -1, -1, -1, -1, -1, -1};  // live, -1: none
+    // "FilmSize_1" ... "FilmSize_8": live, -1: none
+    std::array<int, routeCount> routePaperIndex{-1, -1, -1, -1, -1, -1, -1, -1};
     int otherPrinterIndex = -1;            // live; position in the installed printers, -1: none
     std::string otherPaper = "A4";         // start-up; "A3" or "A4"
     int useBin = 1;                        // stored and shown only
@@ -83,7 +84,8 @@ struct CompositionSettings {
 
 // What the film archive reads: the database it lists and records films in.
 struct ArchiveSettings {
-    std::string connectString;             // start-up; "\PrtIni.ini" [PrtIni] "ConnectString"
+    // "\PrtIni.ini" [PrtIni]
+    std::string connectString;             // start-up; "ConnectString"
 };
 
 // What only the console (and the run log's retention) reads: its password,
@@ -106,7 +108,6 @@ struct ConsoleSettings {
 // Every stored setting of the run, owned by the composition root (app/main.cpp)
 // and filled by start-up (loadSettings). An aggregate of its views: a field is
 // reached as settings.field whichever view holds it.
-struct Settings : ServiceSettings, RoutingSettings, CompositionSettings, ArchiveSettings, ConsoleSettings {
-};
+struct Settings : ServiceSettings, RoutingSettings, CompositionSettings, ArchiveSettings, ConsoleSettings {};
 
 }  // namespace vantorel::settings

@@ -23,11 +23,15 @@ std::string printJobTitle(int hour, int minute, int second)
 }
 
 TemplateChooser::TemplateChooser(const settings::RoutingSettings& settings,
-                                 const settings::InstalledPrinters& installedPrinters, std::string programFolder,
-                                 const base::Clock& clock, TemplateLoader& loader,
+                                 const settings::InstalledPrinters& installedPrinters,
+                                 std::string programFolder, const base::Clock& clock, TemplateLoader& loader,
                                  base::RunLog& log)
-    : settings_(settings), installedPrinters_(installedPrinters), programFolder_(std::move(programFolder)), clock_(clock),
-      loader_(loader), log_(log)
+    : settings_(settings),
+      installedPrinters_(installedPrinters),
+      programFolder_(std::move(programFolder)),
+      clock_(clock),
+      loader_(loader),
+      log_(log)
 {
 }
 

@@ -46,9 +46,9 @@ std::optional<std::string> otherRoutePaper(const settings::RoutingSettings& sett
 // routing settings and the installed printers (the route for other sizes).
 class TemplateChooser {
 public:
-    TemplateChooser(const settings::RoutingSettings& settings, const settings::InstalledPrinters& installedPrinters,
-                    std::string programFolder, const base::Clock& clock, TemplateLoader& loader,
-                    base::RunLog& log);
+    TemplateChooser(const settings::RoutingSettings& settings,
+                    const settings::InstalledPrinters& installedPrinters, std::string programFolder,
+                    const base::Clock& clock, TemplateLoader& loader, base::RunLog& log);
 
     // Loads the film's template into `report` (started for the film) and
     // checks that it can print every image of the film. Nothing when it

@@ -117,8 +117,8 @@ protected:
     print_service::PrintObjectStore printObjects;
     print_service::FilmParameters film;
     LoggingPrintJob printJob{log};
-    print_service::PrintServiceRuntime runtime{printObjects, film,     settings, settings, settings.listenPort,
-                                               printJob,     log,      messages};
+    print_service::PrintServiceRuntime runtime{printObjects,        film,     settings, settings,
+                                               settings.listenPort, printJob, log,      messages};
     ServicePortControl portControl{runtime.listeningPort()};
     RecordingHeaderEditor headerEditor;
     RecordingPurgeTimer purgeTimer;
@@ -186,8 +186,9 @@ TEST_F(DicomPageListenTest, AStartUpPortHeldByAnotherProgramIsTakenOnceItIsFreed
     otherSettings.listenPort = std::to_string(heldPort);
     print_service::PrintObjectStore otherObjects;
     print_service::FilmParameters otherFilm;
-    print_service::PrintServiceRuntime other{otherObjects, otherFilm,  otherSettings, otherSettings,
-                                              otherSettings.listenPort, printJob, log, messages};
+    print_service::PrintServiceRuntime other{
+        otherObjects, otherFilm, otherSettings, otherSettings, otherSettings.listenPort,
+        printJob,     log,       messages};
     other.listeningPort().startListening();
     ASSERT_FALSE(other.listeningPort().listening());
     ServicePortControl control{other.listeningPort()};
@@ -219,8 +220,9 @@ TEST_F(DicomPageListenTest, ChangingThePortStopsTheRetry)
     otherSettings.listenPort = std::to_string(holder.serverPort());
     print_service::PrintObjectStore otherObjects;
     print_service::FilmParameters otherFilm;
-    print_service::PrintServiceRuntime other{otherObjects, otherFilm,  otherSettings, otherSettings,
-                                              otherSettings.listenPort, printJob, log, messages};
+    print_service::PrintServiceRuntime other{
+        otherObjects, otherFilm, otherSettings, otherSettings, otherSettings.listenPort,
+        printJob,     log,       messages};
     other.listeningPort().startListening();
     ServicePortControl control{other.listeningPort()};
     QStatusBar otherBar;

@@ -36,9 +36,9 @@ protected:
 
     StartupOutcome start(bool windowSystem = true)
     {
-        StartupContext context{home.path(),      store, count,
-                               installedPrinters, clock, log,
-                               messages,     services, *static_cast<QApplication*>(qApp),
+        StartupContext context{home.path(),       store,    count,
+                               installedPrinters, clock,    log,
+                               messages,          services, *static_cast<QApplication*>(qApp),
                                windowSystem};
         return ConsoleStartup(context, settings, window).run();
     }
@@ -134,9 +134,9 @@ TEST_F(UiConsoleStartup, WindowStaysHiddenUnlessVisibleAndAWindowSystemIsThere)
         MainWindow fresh(home.path(), clock, messages);
         write(settings::files::prtIni, "PrtIni", "FrmVisiable", c.frmVisiable);
         givePrinterList();
-        StartupContext context{home.path(),      store, count,
-                               installedPrinters, clock, log,
-                               messages,     services, *static_cast<QApplication*>(qApp),
+        StartupContext context{home.path(),       store,    count,
+                               installedPrinters, clock,    log,
+                               messages,          services, *static_cast<QApplication*>(qApp),
                                c.windowSystem};
         ConsoleStartup(context, settings, fresh).run();
         EXPECT_EQ(fresh.isVisible(), c.visible) << c.frmVisiable << " " << c.windowSystem;
@@ -190,9 +190,15 @@ TEST_F(UiConsoleStartup, SkinIsAppliedOnlyWhenSwitchedOnAndPresent)
         write(settings::files::prtIni, "PrtIni", "Chk_Skin", c.chkSkin);
         write(settings::files::prtIni, "PrtIni", "Skin", c.skin);
         MainWindow fresh(home.path(), clock, messages);
-        StartupContext context{home.path(),      store, count,
-                               installedPrinters, clock, log,
-                               messages,     services, *static_cast<QApplication*>(qApp),
+        StartupContext context{home.path(),
+                               store,
+                               count,
+                               installedPrinters,
+                               clock,
+                               log,
+                               messages,
+                               services,
+                               *static_cast<QApplication*>(qApp),
                                false};
         const StartupOutcome outcome = ConsoleStartup(context, settings, fresh).run();
         EXPECT_TRUE(outcome.skipped.empty()) << c.chkSkin << c.skin;

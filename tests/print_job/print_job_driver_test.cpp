@@ -396,8 +396,8 @@ TEST(DoPrint, WithoutATemplateRoadTheFilmIsLoggedAsNotComposed)
 {
     PrintJobFixture f;
     NoTemplateComposition none(f.log);
-    PrintJobDriver driver(PrintJobParts{f.store, f.settings, f.settings, f.count, f.surface,
-                                        f.pictures, none, f.log, f.messages, "/srv/film", f.observer});
+    PrintJobDriver driver(PrintJobParts{f.store, f.settings, f.settings, f.count, f.surface, f.pictures, none,
+                                        f.log, f.messages, "/srv/film", f.observer});
     f.settings.templateMode = true;
     const std::string box = f.addFilmBox({1, 1, "", "A4", "PORTRAIT", PrintJobFixture::images(1)});
     driver.DoPrint(box, "127.0.0.1");

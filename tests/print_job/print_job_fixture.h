@@ -95,8 +95,8 @@ struct FilmBoxFields {
 struct PrintJobFixture {
     PrintJobFixture()
         : templateRoad(log),
-          driver(PrintJobParts{store, settings, settings, count, surface, pictures,
-                               templateRoad, log, messages, "/srv/film", observer})
+          driver(PrintJobParts{store, settings, settings, count, surface, pictures, templateRoad, log,
+                               messages, "/srv/film", observer})
     {
         settings.blackBase = 0;
         settings.printHeader = 0;
@@ -187,7 +187,7 @@ struct PrintJobFixture {
 
     ps::PrintObjectStore store;
     settings::Settings settings;
-    MemoryPrintCount printCount;            // the stored count
+    MemoryPrintCount printCount;             // the stored count
     settings::PrintCount count{printCount};  // the run's count
     RefusingSurface surface{{"A", "B", "C", "FilmFile"}};
     dc::testing::FakeHeaderPictures pictures;

@@ -73,7 +73,9 @@ TEST(SettingsWriter, LiveFieldsFollowAndStartUpFieldsWait)
     };
     for (const auto& c : cases) {
         Home home;
-        ASSERT_TRUE(saveSetting(home.store, home.settings, home.printers, files::prtIni, "PrtIni", c.key, c.value)) << c.key;
+        ASSERT_TRUE(
+            saveSetting(home.store, home.settings, home.printers, files::prtIni, "PrtIni", c.key, c.value))
+            << c.key;
         std::string now;
         for (const auto& [field, value] : describeSettings(home.settings))
             if (field == c.field)
@@ -88,8 +90,8 @@ TEST(SettingsWriter, SavedSettingInAMissingFolderIsNotLost)
 {
     Home home;
     ASSERT_TRUE(saveSetting(home.store, home.settings, home.printers, files::ip, "IP", "1", "192.168.0.7"));
-    ASSERT_TRUE(
-        saveSetting(home.store, home.settings, home.printers, files::hospital, "Hospital", "医院名称", "人民医院"));
+    ASSERT_TRUE(saveSetting(home.store, home.settings, home.printers, files::hospital, "Hospital", "医院名称",
+                            "人民医院"));
     EXPECT_EQ(home.settings.routeDeviceIp[0], "192.168.0.7");
     const Settings restarted = home.load();
     EXPECT_EQ(restarted.routeDeviceIp[0], "192.168.0.7");
@@ -100,7 +102,8 @@ TEST(SettingsWriter, KeyWithoutFieldIsOnlyWritten)
 {
     Home home;
     const Settings before = home.settings;
-    ASSERT_TRUE(saveSetting(home.store, home.settings, home.printers, files::prtIni, "PrtIni", "Unknown", "1"));
+    ASSERT_TRUE(
+        saveSetting(home.store, home.settings, home.printers, files::prtIni, "PrtIni", "Unknown", "1"));
     EXPECT_EQ(describeSettings(home.settings), describeSettings(before));
     EXPECT_EQ(home.store.readSetting("PrtIni", "Unknown", "", files::prtIni), "1");
 }

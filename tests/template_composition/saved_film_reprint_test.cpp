@@ -38,7 +38,8 @@ struct ReprintFixture {
     settings::InstalledPrinters installedPrinters{"queue1", "FilmFile"};
     testing::MemoryRunLog log;
     int counted = 0;
-    SavedFilmReprint reprint{settings, installedPrinters, home.path().toStdString(), log, [this] { ++counted; }};
+    SavedFilmReprint reprint{settings, installedPrinters, home.path().toStdString(), log,
+                             [this] { ++counted; }};
 };
 
 TEST(SavedFilmReprint, PrintsTheFilmFittedToTheSheetAndCountsIt)

@@ -29,7 +29,8 @@ class PrintServiceRuntime {
 public:
     // The request handler reads `service` and `composition`; the listening
     // port keeps `listenPort` (ServiceSettings::listenPort, which it changes).
-    PrintServiceRuntime(PrintObjectStore& store, FilmParameters& film, const settings::ServiceSettings& service,
+    PrintServiceRuntime(PrintObjectStore& store, FilmParameters& film,
+                        const settings::ServiceSettings& service,
                         const settings::CompositionSettings& composition, std::string& listenPort,
                         PrintJobPort& printJob, base::RunLog& log, base::OperatorMessages& messages,
                         ServerLimits limits = {});

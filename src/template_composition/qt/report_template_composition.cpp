@@ -18,7 +18,8 @@ namespace vantorel::template_composition {
 
 ReportTemplateComposition::ReportTemplateComposition(TemplateRoadParts parts)
     : parts_(std::move(parts)),
-      chooser_(parts_.routing, parts_.installedPrinters, parts_.programFolder, parts_.clock, loader_, parts_.log),
+      chooser_(parts_.routing, parts_.installedPrinters, parts_.programFolder, parts_.clock, loader_,
+               parts_.log),
       printer_(parts_.programFolder)
 {
 }

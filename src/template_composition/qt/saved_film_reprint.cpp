@@ -38,9 +38,13 @@ dc::FilmPage sheetOf(const dc::Picture& picture, const ReportPageSettings& page,
 }  // namespace
 
 SavedFilmReprint::SavedFilmReprint(const settings::RoutingSettings& settings,
-                                   const settings::InstalledPrinters& installedPrinters, std::string homeFolder,
-                                   base::RunLog& log, std::function<void()> countFilm)
-    : settings_(settings), installedPrinters_(installedPrinters), log_(log), countFilm_(std::move(countFilm)), printer_(std::move(homeFolder))
+                                   const settings::InstalledPrinters& installedPrinters,
+                                   std::string homeFolder, base::RunLog& log, std::function<void()> countFilm)
+    : settings_(settings),
+      installedPrinters_(installedPrinters),
+      log_(log),
+      countFilm_(std::move(countFilm)),
+      printer_(std::move(homeFolder))
 {
 }
 

@@ -25,8 +25,9 @@ namespace vantorel::template_composition {
 // the live routing (that route's printer and paper).
 class SavedFilmReprint final : public archive::FilmReprint {
 public:
-    SavedFilmReprint(const settings::RoutingSettings& settings, const settings::InstalledPrinters& installedPrinters,
-                     std::string homeFolder, base::RunLog& log, std::function<void()> countFilm);
+    SavedFilmReprint(const settings::RoutingSettings& settings,
+                     const settings::InstalledPrinters& installedPrinters, std::string homeFolder,
+                     base::RunLog& log, std::function<void()> countFilm);
 
     archive::ReprintOutcome reprint(const std::string& imagePath) override;
 

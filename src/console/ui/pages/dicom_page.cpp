@@ -126,8 +126,10 @@ void DicomPage::save()
     settings::SettingsStore& store = context_.store;
     settings::Settings& settings = context_.settings;
     const settings::InstalledPrinters& printers = context_.installedPrinters;
-    settings::saveSetting(store, settings, printers, settings::keys::ForceGrey, asReceived_->isChecked() ? "0" : "1");
-    settings::saveSetting(store, settings, printers, settings::keys::AeTitle, aeTitle_->text().trimmed().toStdString());
+    settings::saveSetting(store, settings, printers, settings::keys::ForceGrey,
+                          asReceived_->isChecked() ? "0" : "1");
+    settings::saveSetting(store, settings, printers, settings::keys::AeTitle,
+                          aeTitle_->text().trimmed().toStdString());
     const bool changed = portControl_.changePort(port_->text().toStdString(), [&](const std::string& port) {
         settings::saveSetting(store, settings, printers, settings::keys::ListenPort, port);
     });

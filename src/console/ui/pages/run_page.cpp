@@ -91,7 +91,8 @@ void RunPage::save()
     settings::Settings& settings = context_.settings;
     const settings::InstalledPrinters& printers = context_.installedPrinters;
     settings::saveSetting(store, settings, printers, settings::keys::AutoRun, autoRun ? "1" : "0");
-    settings::saveSetting(store, settings, printers, settings::keys::SaveFilm, saveFilms_->isChecked() ? "1" : "0");
+    settings::saveSetting(store, settings, printers, settings::keys::SaveFilm,
+                          saveFilms_->isChecked() ? "1" : "0");
 }
 
 }  // namespace vantorel::console::ui
