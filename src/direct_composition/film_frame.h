@@ -12,7 +12,7 @@
 #include <vector>
 
 namespace vantorel::settings {
-struct Settings;
+struct CompositionSettings;
 }  // namespace vantorel::settings
 
 namespace vantorel::direct_composition {
@@ -75,7 +75,7 @@ struct FilmAppearance {
 // header switch, bottom adjustment, header values), the run log, the operator
 // messages, the header pictures and the home folder (named in a message).
 struct CompositionContext {
-    const settings::Settings& settings;
+    const settings::CompositionSettings& settings;
     base::RunLog& log;
     base::OperatorMessages& messages;
     const HeaderPictures& headerPictures;

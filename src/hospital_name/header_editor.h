@@ -24,8 +24,10 @@ struct EditorState {
 };
 
 // The hospital-name editor without its window: the operator's operations on
-// the header settings, the preview picture and Hospital.ini. Every operation
-// goes on past a failing step; a file that cannot be written is logged.
+// the header settings, the preview picture and Hospital.ini. Of the settings
+// it takes, and changes, only the header view (HeaderSettings). Every
+// operation goes on past a failing step; a file that cannot be written is
+// logged.
 class HeaderEditor {
 public:
     static constexpr const char* saveTitle = "请确认";

@@ -14,20 +14,22 @@ const char* flag(bool on) { return on ? "1" : "0"; }
 
 class PrtIniWriter {
 public:
-    PrtIniWriter(SettingsStore& store, Settings& settings) : store_(store), settings_(settings) {}
+    PrtIniWriter(SettingsStore& store, Settings& settings, const InstalledPrinters& installedPrinters)
+        : store_(store), settings_(settings), installedPrinters_(installedPrinters)
+    {}
     void operator()(const KeyName& key, const std::string& value)
     {
         // A failed write is kept by the store and reported when the save ends.
-        (void)saveSetting(store_, settings_, key, value);
+        (void)saveSetting(store_, settings_, installedPrinters_, key, value);
     }
 
 private:
     SettingsStore& store_;
     Settings& settings_;
+    const InstalledPrinters& installedPrinters_;
 };
 
-void saveRouting(SettingsStore& store, Settings& settings, const PrintPageValues& values,
-                 PrtIniWriter& write)
+void saveRouting(const PrintPageValues& values, PrtIniWriter& write)
 {
     if (!values.routeByDevice) {
         write(keys::RouteByDevice, "0");
@@ -35,8 +37,7 @@ void saveRouting(SettingsStore& store, Settings& settings, const PrintPageValues
     }
     write(keys::RouteByDevice, "1");
     for (int row = 0; row < routeCount; ++row)
-        (void)saveSetting(store, settings, routeDeviceKey(row),  // a failure is kept, as above
-                          values.deviceIps[static_cast<std::size_t>(row)]);
+        write(routeDeviceKey(row), values.deviceIps[static_cast<std::size_t>(row)]);
 }
 
 void recomputeHeaderBand(const SettingsStore& store, Settings& settings, bool printHeader)
@@ -54,9 +55,10 @@ void recomputeHeaderBand(const SettingsStore& store, Settings& settings, bool pr
 
 }  // namespace
 
-void savePrintPage(SettingsStore& store, Settings& settings, const PrintPageValues& values)
+void savePrintPage(SettingsStore& store, Settings& settings, const InstalledPrinters& installedPrinters,
+                   const PrintPageValues& values)
 {
-    PrtIniWriter write(store, settings);
+    PrtIniWriter write(store, settings, installedPrinters);
     write(keys::LutEnabled, flag(values.lutChecked));
     if (values.useBinChecked) {
         write(keys::UseBin, "1");
@@ -64,7 +66,7 @@ void savePrintPage(SettingsStore& store, Settings& settings, const PrintPageValu
     } else {
         write(keys::UseBin, "0");
     }
-    saveRouting(store, settings, values, write);
+    saveRouting(values, write);
     write(keys::BlackBase, flag(values.blackBase));
     write(keys::OtherPaper, values.otherPaperText);
     write(keys::PrintHeader, flag(values.printHeader));

@@ -8,7 +8,8 @@
 #include "base/fwd.h"
 
 namespace vantorel::settings {
-struct Settings;
+struct CompositionSettings;
+struct ServiceSettings;
 }  // namespace vantorel::settings
 
 namespace vantorel::print_service {
@@ -23,7 +24,11 @@ struct FilmParameters;
 // Qt application object.
 class PrintServiceRuntime {
 public:
-    PrintServiceRuntime(PrintObjectStore& store, FilmParameters& film, settings::Settings& settings,
+    // The request handler reads `service` and `composition`; the listening
+    // port keeps `listenPort` (ServiceSettings::listenPort, which it changes).
+    PrintServiceRuntime(PrintObjectStore& store, FilmParameters& film,
+                        const settings::ServiceSettings& service,
+                        const settings::CompositionSettings& composition, std::string& listenPort,
                         PrintJobPort& printJob, base::RunLog& log, base::OperatorMessages& messages,
                         ServerLimits limits = {});
     ~PrintServiceRuntime();

@@ -12,9 +12,6 @@
 #include <optional>
 #include <string>
 
-namespace vantorel::settings {
-struct Settings;
-}  // namespace vantorel::settings
 
 namespace vantorel::archive {
 class FilmRecordStore;
@@ -26,7 +23,12 @@ struct WrittenFilmImage;
 
 // What the template road works with; owned by the caller, outliving it.
 struct TemplateRoadParts {
-    const settings::Settings& settings;  // live: routing, saveFilms, exportFolder
+    // The live settings it reads: composition (saveFilms, exportFolder, the
+    // film image compression) and, for the template chooser, routing with the
+    // installed printers.
+    const settings::CompositionSettings& composition;
+    const settings::RoutingSettings& routing;
+    const settings::InstalledPrinters& installedPrinters;
     std::string programFolder;
     const base::Clock& clock;
     base::RunLog& log;

@@ -77,10 +77,10 @@ void AppearancePage::save()
     const SaveReport report(context_);
     // Both are start-up fields: the current skin stays until the next start.
     // A failed write is kept by the store and reported when the save ends.
-    (void)settings::saveSetting(context_.store, context_.settings, settings::keys::Skin,
-                selectedFile().toStdString());
-    (void)settings::saveSetting(context_.store, context_.settings, settings::keys::SkinEnabled,
-                enabled_->isChecked() ? "1" : "0");
+    (void)settings::saveSetting(context_.store, context_.settings, context_.installedPrinters, settings::keys::Skin,
+                          selectedFile().toStdString());
+    (void)settings::saveSetting(context_.store, context_.settings, context_.installedPrinters,
+                          settings::keys::SkinEnabled, enabled_->isChecked() ? "1" : "0");
 }
 
 }  // namespace vantorel::console::ui

@@ -125,11 +125,14 @@ void DicomPage::save()
     const SaveReport report(context_);
     settings::SettingsStore& store = context_.store;
     settings::Settings& settings = context_.settings;
+    const settings::InstalledPrinters& printers = context_.installedPrinters;
     // A failed write is kept by the store and reported when the save ends.
-    (void)settings::saveSetting(store, settings, settings::keys::ForceGrey, asReceived_->isChecked() ? "0" : "1");
-    (void)settings::saveSetting(store, settings, settings::keys::AeTitle, aeTitle_->text().trimmed().toStdString());
+    (void)settings::saveSetting(store, settings, printers, settings::keys::ForceGrey,
+                          asReceived_->isChecked() ? "0" : "1");
+    (void)settings::saveSetting(store, settings, printers, settings::keys::AeTitle,
+                          aeTitle_->text().trimmed().toStdString());
     const bool changed = portControl_.changePort(port_->text().toStdString(), [&](const std::string& port) {
-        (void)settings::saveSetting(store, settings, settings::keys::ListenPort, port);
+        (void)settings::saveSetting(store, settings, printers, settings::keys::ListenPort, port);
     });
     emit listenStatusChanged(port_->text().trimmed(), changed, changed && portControl_.listening());
 }

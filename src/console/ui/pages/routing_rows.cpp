@@ -166,7 +166,7 @@ void RoutingRows::showSettings()
         showPool(row);
     }
     printers_->clear();
-    printers_->addItems(toQStrings(settings.installedPrinters));
+    printers_->addItems(toQStrings(context_.installedPrinters));
 }
 
 bool RoutingRows::routeByDevice() const { return byDevice_->isChecked(); }
