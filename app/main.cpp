@@ -16,6 +16,8 @@
 #include "base/operator_messages.h"
 #include "settings/platform/print_count_settings.h"
 #include "base/run_log.h"
+#include "settings/installed_printers.h"
+#include "settings/print_count.h"
 #include "settings/settings_loader.h"
 #include "settings/settings_store.h"
 #include "console/ui/console_report.h"
@@ -134,24 +136,31 @@ int showSettings(const std::string& home)
     NoRunLog runLog;
     base::LoggedOperatorMessages messages(runLog, std::cerr);
     settings::SettingsStore store(home);
-    settings::PrintCountSettings printCount;
-    const settings::Settings settings =
-        settings::loadSettings(store, direct_composition::QtPrinterSurface::installedPrinters(),
-                              printCount, messages);
+    settings::PrintCountSettings printCountStore;
+    settings::PrintCount printCount(printCountStore);
+    const settings::InstalledPrinters installedPrinters =
+        direct_composition::QtPrinterSurface::installedPrinters();
+    const settings::Settings settings = settings::loadSettings(store, installedPrinters, messages);
+    printCount.readStored();
+    // The settings, then the run-time values, as one list of fields.
     for (const auto& [field, value] : settings::describeSettings(settings))
+        std::cout << field << '=' << value << '\n';
+    for (const auto& [field, value] : settings::describeRunValues(printCount, installedPrinters))
         std::cout << field << '=' << value << '\n';
     return 0;
 }
 
 // What the whole program shares: the home folder, the clock, the run log, the
-// operator's messages and the settings that start-up loads.
+// operator's messages, the settings that start-up loads, and the run-time
+// values beside them: the film count and the installed printers.
 struct Basics {
     const std::string& home;
     const base::Clock& clock;
     base::RunLog& runLog;
     base::OperatorMessages& messages;
     settings::Settings& settings;
-    settings::PrintCountStore& printCount;
+    settings::PrintCount& printCount;
+    const settings::InstalledPrinters& installedPrinters;
 };
 
 // The print service and everything an N-ACTION reaches: the printers with the
@@ -171,14 +180,14 @@ struct PrintServer {
                                &console, [&runLog, line] { runLog.write(line); }, Qt::QueuedConnection);
                        },
                        [&console](std::size_t waiting) { console.archiveWaitingChanged(waiting); }}),
-          templateComposition({b.settings, b.home, b.clock, b.runLog, filmRecords,
-                               [&console](const direct_composition::FilmPage& page) {
-                                   console.filmComposed(page);
-                               }}),
-          printJob({printObjects, b.settings, b.printCount, printerSurface,
-                    headerPictures, templateComposition, b.runLog, b.messages, b.home, console}),
-          service(printObjects, filmParameters, b.settings, printJob, b.runLog, b.messages,
-                  print_service::limitsFromEnvironment()),
+          templateComposition(
+              {b.settings, b.settings, b.installedPrinters, b.home, b.clock, b.runLog, filmRecords,
+               [&console](const direct_composition::FilmPage& page) { console.filmComposed(page); }}),
+          printJob({printObjects, b.settings, b.settings, b.printCount, printerSurface, headerPictures,
+                    templateComposition, b.runLog, b.messages, b.home, console}),
+          // The listening port changes the one setting it keeps, the port.
+          service(printObjects, filmParameters, b.settings, b.settings, b.settings.listenPort, printJob,
+                  b.runLog, b.messages, print_service::limitsFromEnvironment()),
           startup(service, printObjects, templateComposition.report())
     {
         // FilmImageCompression is live: read afresh for every film.
@@ -280,26 +289,28 @@ int main(int argc, char** argv)
         headless ? static_cast<base::OperatorMessages&>(loggedMessages) : boxMessages;
 
     settings::SettingsStore store(home);
-    settings::PrintCountSettings printCount;
+    settings::PrintCountSettings printCountStore;
+    settings::PrintCount printCount(printCountStore);  // read from its store by start-up
+    const settings::InstalledPrinters installedPrinters =
+        direct_composition::QtPrinterSurface::installedPrinters();
     settings::Settings settings;
     app::ConsolePrintObserver printing;
-    PrintServer server({home, clock, runLog, messages, settings, printCount}, printing);
+    PrintServer server({home, clock, runLog, messages, settings, printCount, installedPrinters}, printing);
 
     // The settings pages are views of `settings`; they write through `store`.
     const QString homeText = QString::fromStdString(home);
-    template_composition::SavedFilmReprint reprint(settings, home, runLog,
+    template_composition::SavedFilmReprint reprint(settings, installedPrinters, home, runLog,
                                                    [&server] { server.printJob.countReprintedFilm(); });
     app::SettingsPageServices pageServices(clock, runLog, server.service.listeningPort(), server.startup,
                                            reprint);
-    auto pages = pageServices.makePages({homeText, store, settings, messages});
+    auto pages = pageServices.makePages({homeText, store, settings, installedPrinters, messages});
     console::ui::ConsoleSettingsPages& settingsPages = *pages;
     console::ui::MainWindow window(homeText, clock, messages, std::move(pages));
     connectWindow(window, settingsPages, printing);
     boxMessages.setParentWindow(&window);
 
-    console::ui::StartupContext context{homeText, store, printCount,
-                                        direct_composition::QtPrinterSurface::installedPrinters(),
-                                        clock, runLog, messages, server.startup, application, !headless};
+    console::ui::StartupContext context{homeText, store,    printCount,     installedPrinters, clock,
+                                        runLog,   messages, server.startup, application,       !headless};
     console::ui::ConsoleStartup(context, settings, window).run();
     // With the connection string loaded, rows (and a spool left by an
     // earlier run) go to the archive.

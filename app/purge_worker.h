@@ -1,17 +1,13 @@
 #pragma once
 
 #include "archive/monthly_purge.h"
+#include "base/fwd.h"
 
 #include <QObject>
 
 #include <atomic>
 #include <string>
 #include <thread>
-
-namespace vantorel::base {
-class Clock;
-class RunLog;
-}  // namespace vantorel::base
 
 namespace vantorel::app {
 

@@ -1,13 +1,10 @@
 #pragma once
 
+#include "base/fwd.h"
+
 #include <QTimer>
 
 #include <string>
-
-namespace vantorel::base {
-class Clock;
-class RunLog;
-}  // namespace vantorel::base
 
 namespace vantorel::app {
 

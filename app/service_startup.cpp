@@ -39,7 +39,7 @@ void ServiceStartup::createPrintObjectStore()
         throw std::logic_error("print object store is not empty at start-up");
 }
 
-void ServiceStartup::buildPrinterObject(const settings::Settings& settings)
+void ServiceStartup::buildPrinterObject(const settings::ServiceSettings& settings)
 {
     print_service::MakePrinterdataset(printObjects_, settings.aeTitle, settings.fujiCr,
                                       print_service::toolkitVersionText());

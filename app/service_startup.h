@@ -29,7 +29,7 @@ public:
     void setReportPage(const console::ui::ReportPageSetup& page) override;
     bool startListening() override;
     void createPrintObjectStore() override;
-    void buildPrinterObject(const settings::Settings& settings) override;
+    void buildPrinterObject(const settings::ServiceSettings& settings) override;
     void buildFilmLut() override;
 
     const console::ui::ReportPageSetup& reportPage() const { return reportPage_; }

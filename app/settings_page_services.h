@@ -6,6 +6,7 @@
 #include "console/ui/pages/page_services.h"
 #include "hospital_name/ui/header_editor_window.h"
 #include "template_composition/ui/template_designer_window.h"
+#include "base/fwd.h"
 
 #include <memory>
 
@@ -13,11 +14,6 @@ namespace vantorel::archive {
 class FilmReprint;
 class OdbcFilmListing;
 }  // namespace vantorel::archive
-
-namespace vantorel::base {
-class Clock;
-class RunLog;
-}  // namespace vantorel::base
 
 namespace vantorel::print_service {
 class ListeningPort;

@@ -166,10 +166,14 @@ int main(int argc, char** argv)
         std::size_t bytes = 0;
         const Timing t = timed(films, [&] {
             bytes = 0;
-            dc::writeFilmPdf(page, sheet, options, [&bytes](const char*, std::size_t n) {
+            const bool written = dc::writeFilmPdf(page, sheet, options, [&bytes](const char*, std::size_t n) {
                 bytes += n;
                 return true;
             });
+            if (!written) {
+                std::fprintf(stderr, "film PDF not written\n");
+                std::exit(1);
+            }
         });
         const std::string name = compression == dc::FilmImageCompression::Jpeg
                                      ? std::string("jpeg, quality 94")

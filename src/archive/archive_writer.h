@@ -1,6 +1,7 @@
 #pragma once
 
 #include "archive/film_record_store.h"
+#include "base/fwd.h"
 
 #include <chrono>
 #include <condition_variable>
@@ -10,10 +11,6 @@
 #include <mutex>
 #include <string>
 #include <thread>
-
-namespace vantorel::base {
-class Clock;
-}  // namespace vantorel::base
 
 namespace vantorel::archive {
 

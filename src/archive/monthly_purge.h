@@ -1,12 +1,10 @@
 #pragma once
 
+#include "base/fwd.h"
+
 #include <atomic>
 #include <string>
 #include <vector>
-
-namespace vantorel::base {
-class Clock;
-}  // namespace vantorel::base
 
 namespace vantorel::archive {
 

@@ -9,6 +9,10 @@ namespace vantorel::base {
 
 // The daily run log. Every subsystem writes its fixed messages through this
 // interface; write() never throws and reports a failed write only as false.
+// Callers carry on whatever it returns and do not mark that they ignore it:
+// a line the log could not take has nowhere else to go (the service's journal
+// copy, JournalRunLog, is written regardless), so the result is only for the
+// log's own tests and wrappers.
 class RunLog {
 public:
     virtual ~RunLog() = default;

@@ -2,6 +2,7 @@
 
 #include "direct_composition/film_image.h"
 #include "direct_composition/printer_surface.h"
+#include "base/fwd.h"
 
 #include <array>
 #include <cstdint>
@@ -10,12 +11,8 @@
 #include <string>
 #include <vector>
 
-namespace vantorel::base {
-class RunLog;
-class OperatorMessages;
-}  // namespace vantorel::base
 namespace vantorel::settings {
-struct Settings;
+struct CompositionSettings;
 }  // namespace vantorel::settings
 
 namespace vantorel::direct_composition {
@@ -78,7 +75,7 @@ struct FilmAppearance {
 // header switch, bottom adjustment, header values), the run log, the operator
 // messages, the header pictures and the home folder (named in a message).
 struct CompositionContext {
-    const settings::Settings& settings;
+    const settings::CompositionSettings& settings;
     base::RunLog& log;
     base::OperatorMessages& messages;
     const HeaderPictures& headerPictures;

@@ -2,12 +2,10 @@
 
 #include "hospital_name/editor_ports.h"
 #include "hospital_name/name_style.h"
+#include "base/fwd.h"
 
 #include <string>
 
-namespace vantorel::base {
-class RunLog;
-}  // namespace vantorel::base
 namespace vantorel::settings {
 struct KeyName;
 struct HeaderSettings;
@@ -26,8 +24,10 @@ struct EditorState {
 };
 
 // The hospital-name editor without its window: the operator's operations on
-// the header settings, the preview picture and Hospital.ini. Every operation
-// goes on past a failing step; a file that cannot be written is logged.
+// the header settings, the preview picture and Hospital.ini. Of the settings
+// it takes, and changes, only the header view (HeaderSettings). Every
+// operation goes on past a failing step; a file that cannot be written is
+// logged.
 class HeaderEditor {
 public:
     static constexpr const char* saveTitle = "请确认";

@@ -1,7 +1,7 @@
 #include "print_job/print_job_driver.h"
 
 #include "base/run_log.h"
-#include "settings/settings_loader.h"
+#include "settings/print_count.h"
 #include "settings/settings_model.h"
 #include "base/text.h"
 #include "direct_composition/dicom/dicom_film_image.h"
@@ -242,7 +242,7 @@ void PrintJobDriver::printFilmBox(ps::PrintObject& filmBox, int copies, const st
     const bool hasImages = dc::imageCount(film.images) > 0;
     for (int copy = 1; copy <= copies; ++copy) {
         SheetResult sheet;
-        if (parts_.settings.templateMode) {
+        if (parts_.composition.templateMode) {
             composeTemplate(film, Rip, copy == 1);
             sheet = finishSheet(SheetResult::printed());
             if (sheet.kind == SheetResult::Kind::Printed && !hasImages)
@@ -262,7 +262,7 @@ dc::Magnification PrintJobDriver::configuredMagnification() const
 {
     dc::Magnification magnification = dc::Magnification::Bilinear;
     // A keyword it does not know leaves BILINEAR.
-    (void)dc::magnificationOf(parts_.settings.magnificationType, magnification);
+    (void)dc::magnificationOf(parts_.composition.magnificationType, magnification);
     return magnification;
 }
 
@@ -295,10 +295,11 @@ dc::FilmImages PrintJobDriver::collectImages(ps::PrintObject& filmBox, int cells
 
 SheetResult PrintJobDriver::printDirect(const Film& film, const std::string& Rip)
 {
-    auto& settings = parts_.settings;
+    const settings::CompositionSettings& settings = parts_.composition;
+    const settings::RoutingSettings& routing = parts_.routing;
     auto& surface = parts_.surface;
     lastPrinter_ =
-        rotation_.GetNextPrt(routeIndexFor(settings, film.format.FilmSize, Rip), settings.routePrinters);
+        rotation_.GetNextPrt(routeIndexFor(routing, film.format.FilmSize, Rip), routing.routePrinters);
     // A routed name that matches no installed printer (or an empty pool)
     // changes nothing: the film goes to the printer that is current.
     (void)surface.selectPrinter(lastPrinter_);
@@ -356,7 +357,7 @@ void PrintJobDriver::composeTemplate(const Film& film, const std::string& Rip, b
     templateFilm.lines = film.format.lines;
     templateFilm.firstCopy = firstCopy;
     templateFilm.appearance = film.appearance;
-    const bool lut = parts_.settings.lutEnabled != "0";
+    const bool lut = parts_.composition.lutEnabled != "0";
     for (const auto& image : film.images) {
         std::optional<dc::Picture> picture;
         if (image) {
@@ -371,13 +372,11 @@ void PrintJobDriver::composeTemplate(const Film& film, const std::string& Rip, b
     parts_.templateComposition.composeFilm(templateFilm);
 }
 
-// One more film on the count, shown and stored.
+// One more film on the count, stored and shown.
 std::int32_t PrintJobDriver::addOneToCount()
 {
-    auto& count = parts_.settings.printCount;
-    count = static_cast<std::int32_t>(static_cast<std::uint32_t>(count) + 1u);  // wraps, never overflows
+    const std::int32_t count = parts_.printCount.addOne();
     parts_.observer.printCountChanged(count);
-    parts_.printCountStore.write(count);
     return count;
 }
 
@@ -392,7 +391,7 @@ SheetResult PrintJobDriver::finishSheet(SheetResult sheet)
 {
     const std::int32_t count = addOneToCount();
     std::string printer = lastPrinter_;
-    if (parts_.settings.templateMode)
+    if (parts_.composition.templateMode)
         sheet = printTemplateFilm(sheet, printer);
     parts_.log.write("打印第【" + std::to_string(count) + "】张胶片。");
     // Every film's last line says how it ended and on which printer.

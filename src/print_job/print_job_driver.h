@@ -7,17 +7,15 @@
 #include "print_job/sheet_tally.h"
 #include "print_service/film_parameters.h"
 #include "print_service/print_job_port.h"
+#include "base/fwd.h"
 
 #include <optional>
 #include <string>
 
-namespace vantorel::base {
-class RunLog;
-class OperatorMessages;
-}  // namespace vantorel::base
 namespace vantorel::settings {
-struct Settings;
-class PrintCountStore;
+struct CompositionSettings;
+class PrintCount;
+struct RoutingSettings;
 }  // namespace vantorel::settings
 
 namespace vantorel::print_service {
@@ -35,8 +33,11 @@ class TemplateComposition;
 // outlives the driver.
 struct PrintJobParts {
     print_service::PrintObjectStore& store;
-    settings::Settings& settings;                       // live settings; printCount is kept here
-    settings::PrintCountStore& printCountStore;
+    // The live settings it reads: composition (the road, LUT, magnification,
+    // margins, base and header) and routing (the direct road's printer).
+    const settings::CompositionSettings& composition;
+    const settings::RoutingSettings& routing;
+    settings::PrintCount& printCount;                  // one more for every sheet, stored at once
     direct_composition::FilmPageSurface& surface;      // the printer; tells of every ended page
     const direct_composition::HeaderPictures& headerPictures;
     TemplateComposition& templateComposition;

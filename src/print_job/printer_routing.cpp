@@ -48,7 +48,7 @@ int routeIndexForDevice(const std::string& rip,
     return otherRoute;
 }
 
-int routeIndexFor(const settings::Settings& settings, const std::string& filmSize,
+int routeIndexFor(const settings::RoutingSettings& settings, const std::string& filmSize,
                   const std::string& rip)
 {
     return settings.routeByDevice ? routeIndexForDevice(rip, settings.routeDeviceIp)

@@ -25,7 +25,7 @@ int routeIndexForDevice(const std::string& rip,
                         const std::array<std::string, settings::routeCount>& routeDeviceIp);
 
 // The route of a film under the live routing mode of the settings.
-int routeIndexFor(const settings::Settings& settings, const std::string& filmSize,
+int routeIndexFor(const settings::RoutingSettings& settings, const std::string& filmSize,
                   const std::string& rip);
 
 // The printer rotation of the direct road: one position per route, advanced

@@ -4,15 +4,12 @@
 #include "print_service/normalised_request.h"
 #include "print_service/pixel_budget.h"
 #include "print_service/print_object.h"
+#include "base/fwd.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <map>
 #include <string>
-
-namespace vantorel::base {
-class RunLog;
-}  // namespace vantorel::base
 
 namespace vantorel::print_service {
 

@@ -1,13 +1,11 @@
 #pragma once
 
+#include "base/fwd.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
-
-namespace vantorel::base {
-class RunLog;
-}  // namespace vantorel::base
 
 namespace vantorel::print_service {
 

@@ -2,7 +2,6 @@
 
 #include "base/operator_messages.h"
 #include "base/run_log.h"
-#include "settings/settings_model.h"
 #include "base/text.h"
 #include "print_service/port_opener.h"
 
@@ -11,9 +10,9 @@
 
 namespace vantorel::print_service {
 
-ListeningPort::ListeningPort(PortOpener& opener, settings::Settings& settings, base::RunLog& log,
+ListeningPort::ListeningPort(PortOpener& opener, std::string& listenPort, base::RunLog& log,
                              base::OperatorMessages& messages)
-    : opener_(opener), settings_(settings), log_(log), messages_(messages)
+    : opener_(opener), listenPort_(listenPort), log_(log), messages_(messages)
 {
 }
 
@@ -44,24 +43,24 @@ bool ListeningPort::isTcpPort(const std::string& text)
 
 void ListeningPort::startListening()
 {
-    settings_.listenPort = base::trimBlanks(settings_.listenPort);
-    portPanel_ = settings_.listenPort;
-    log_.write("监听端口=" + settings_.listenPort);
+    listenPort_ = base::trimBlanks(listenPort_);
+    portPanel_ = listenPort_;
+    log_.write("监听端口=" + listenPort_);
     bool open = false;
-    if (!isTcpPort(settings_.listenPort)) {
+    if (!isTcpPort(listenPort_)) {
         // Not a port that is taken: a port that does not exist, and trying
         // again would not help.
-        messages_.show("监听端口无效：“" + settings_.listenPort +
+        messages_.show("监听端口无效：“" + listenPort_ +
                            "”不是1到65535之间的端口号，无法接收打印请求，请在DICOM设置中更改。",
                        "注意", base::MessageIcon::Warning);
     } else {
-        open = opener_.Listen(portNumber(settings_.listenPort));
+        open = opener_.Listen(portNumber(listenPort_));
         if (!open)
             messages_.show("监听端口失败：端口被占用，请更换端口号,否则不能正常打印。", "注意",
                            base::MessageIcon::Information);
     }
     listening_ = open;
-    retrying_ = !open && isTcpPort(settings_.listenPort);
+    retrying_ = !open && isTcpPort(listenPort_);
     log_.write(std::string("监听端口状态=") + (open ? "True" : "False"));
 }
 
@@ -69,7 +68,7 @@ bool ListeningPort::retryListening()
 {
     if (!retrying_)
         return listening_;
-    listening_ = opener_.Listen(portNumber(settings_.listenPort));
+    listening_ = opener_.Listen(portNumber(listenPort_));
     if (listening_) {
         retrying_ = false;
         log_.write("监听端口状态=True");
@@ -82,10 +81,10 @@ bool ListeningPort::changePort(const std::string& typedPort,
 {
     const std::string port = base::trimBlanks(typedPort);
     bool listened = false;
-    if (port != settings_.listenPort) {
+    if (port != listenPort_) {
         retrying_ = false;  // the operator's port replaces start-up's
         storePort(port);
-        settings_.listenPort = port;
+        listenPort_ = port;
         log_.write("监听端口改变为： " + typedPort);
         listened = true;
         listening_ = opener_.Listen(portNumber(port));

@@ -1,26 +1,24 @@
 #pragma once
 
+#include "base/fwd.h"
+
 #include <cstdint>
 #include <functional>
 #include <string>
 
-namespace vantorel::base {
-class OperatorMessages;
-class RunLog;
-}  // namespace vantorel::base
-namespace vantorel::settings {
-struct Settings;
-}  // namespace vantorel::settings
 
 namespace vantorel::print_service {
 
 class PortOpener;
 
 // The service's listening port: start-up listening, the retry of a port that
-// was taken, and the port change of the DICOM settings page.
+// was taken, and the port change of the DICOM settings page. Of the settings
+// it takes only the listen port (ServiceSettings::listenPort), the one it
+// changes itself: start-up trims it, a port change replaces it (the stored key
+// is written by the caller's `storePort`).
 class ListeningPort {
 public:
-    ListeningPort(PortOpener& opener, settings::Settings& settings, base::RunLog& log,
+    ListeningPort(PortOpener& opener, std::string& listenPort, base::RunLog& log,
                   base::OperatorMessages& messages);
 
     // At start-up: logs "监听端口=", listens on `listenPort`, reports a port
@@ -56,7 +54,7 @@ public:
 
 private:
     PortOpener& opener_;
-    settings::Settings& settings_;
+    std::string& listenPort_;
     base::RunLog& log_;
     base::OperatorMessages& messages_;
     bool listening_ = false;

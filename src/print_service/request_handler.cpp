@@ -85,9 +85,10 @@ std::string newUid()
 }
 
 RequestHandler::RequestHandler(PrintObjectStore& store, FilmParameters& film,
-                               const settings::Settings& settings, PrintJobPort& printJob,
+                               const settings::ServiceSettings& service,
+                               const settings::CompositionSettings& composition, PrintJobPort& printJob,
                                base::RunLog& log)
-    : store_(store), film_(film), settings_(settings), printJob_(printJob), log_(log)
+    : store_(store), film_(film), service_(service), composition_(composition), printJob_(printJob), log_(log)
 {
 }
 
@@ -302,7 +303,7 @@ std::optional<FilmBoxFormat> RequestHandler::filmBoxFormat(const NormalisedReque
     log_.write("FilmSize=" + base::loggedValue(format.FilmSize));
     format.displayFormat = displayFormatOf(request);
     const DecodedFormat decoded = DecodeFormat(format.displayFormat, log_);
-    if (auto problem = unprintableFormat(format.displayFormat, decoded, !settings_.templateMode)) {
+    if (auto problem = unprintableFormat(format.displayFormat, decoded, !composition_.templateMode)) {
         log_.write("Film box refused: Image Display Format \"" + base::loggedValue(format.displayFormat) +
                    "\" cannot be printed (" + *problem + ")");
         return std::nullopt;
@@ -340,7 +341,7 @@ std::string RequestHandler::imageBoxType(const AssociationInfo& association)
         return sop::basicGrayscaleImageBox;
     }
     log_.write("接收到彩色胶片打印指令。");
-    if (settings_.forceConvert) {
+    if (service_.forceConvert) {
         log_.write("强制打印灰度胶片。");
         return sop::basicGrayscaleImageBox;
     }

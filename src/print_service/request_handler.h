@@ -5,17 +5,16 @@
 #include "print_service/normalised_request.h"
 #include "print_service/print_object.h"
 #include "print_service/printer_object.h"
+#include "base/fwd.h"
 
 #include <optional>
 #include <string>
 
 class DcmDataset;
 
-namespace vantorel::base {
-class RunLog;
-}  // namespace vantorel::base
 namespace vantorel::settings {
-struct Settings;
+struct CompositionSettings;
+struct ServiceSettings;
 }  // namespace vantorel::settings
 
 namespace vantorel::print_service {
@@ -33,10 +32,14 @@ struct PrintOutcome;
 // made; an N-ACTION whose films did not all reach their printer says so
 // (status and Error Comment), and the Printer object reports the failure
 // until a film prints again. Any other command is not answered.
+// It reads two settings views: the service's colour conversion and, from
+// composition, which road films take (the template road prints display
+// formats the direct road cannot).
 class RequestHandler {
 public:
-    RequestHandler(PrintObjectStore& store, FilmParameters& film, const settings::Settings& settings,
-                   PrintJobPort& printJob, base::RunLog& log);
+    RequestHandler(PrintObjectStore& store, FilmParameters& film, const settings::ServiceSettings& service,
+                   const settings::CompositionSettings& composition, PrintJobPort& printJob,
+                   base::RunLog& log);
 
     NormalisedResponse handle(NormalisedRequest& request, const AssociationInfo& association,
                               AssociationFilmSessions& filmSessions);
@@ -65,7 +68,8 @@ private:
 
     PrintObjectStore& store_;
     FilmParameters& film_;
-    const settings::Settings& settings_;
+    const settings::ServiceSettings& service_;          // live: forceConvert
+    const settings::CompositionSettings& composition_;  // live: templateMode
     PrintJobPort& printJob_;
     base::RunLog& log_;
     // The Printer object's state before films stopped reaching the printer;

@@ -14,19 +14,22 @@ const char* flag(bool on) { return on ? "1" : "0"; }
 
 class PrtIniWriter {
 public:
-    PrtIniWriter(SettingsStore& store, Settings& settings) : store_(store), settings_(settings) {}
+    PrtIniWriter(SettingsStore& store, Settings& settings, const InstalledPrinters& installedPrinters)
+        : store_(store), settings_(settings), installedPrinters_(installedPrinters)
+    {}
     void operator()(const KeyName& key, const std::string& value)
     {
-        saveSetting(store_, settings_, key, value);
+        // A failed write is kept by the store and reported when the save ends.
+        (void)saveSetting(store_, settings_, installedPrinters_, key, value);
     }
 
 private:
     SettingsStore& store_;
     Settings& settings_;
+    const InstalledPrinters& installedPrinters_;
 };
 
-void saveRouting(SettingsStore& store, Settings& settings, const PrintPageValues& values,
-                 PrtIniWriter& write)
+void saveRouting(const PrintPageValues& values, PrtIniWriter& write)
 {
     if (!values.routeByDevice) {
         write(keys::routeByDevice, "0");
@@ -34,8 +37,7 @@ void saveRouting(SettingsStore& store, Settings& settings, const PrintPageValues
     }
     write(keys::routeByDevice, "1");
     for (int row = 0; row < routeCount; ++row)
-        saveSetting(store, settings, routeDeviceKey(row),
-                    values.deviceIps[static_cast<std::size_t>(row)]);
+        write(routeDeviceKey(row), values.deviceIps[static_cast<std::size_t>(row)]);
 }
 
 void recomputeHeaderBand(const SettingsStore& store, Settings& settings, bool printHeader)
@@ -53,9 +55,10 @@ void recomputeHeaderBand(const SettingsStore& store, Settings& settings, bool pr
 
 }  // namespace
 
-void savePrintPage(SettingsStore& store, Settings& settings, const PrintPageValues& values)
+void savePrintPage(SettingsStore& store, Settings& settings, const InstalledPrinters& installedPrinters,
+                   const PrintPageValues& values)
 {
-    PrtIniWriter write(store, settings);
+    PrtIniWriter write(store, settings, installedPrinters);
     write(keys::lutEnabled, flag(values.lutChecked));
     if (values.useBinChecked) {
         write(keys::useBin, "1");
@@ -63,7 +66,7 @@ void savePrintPage(SettingsStore& store, Settings& settings, const PrintPageValu
     } else {
         write(keys::useBin, "0");
     }
-    saveRouting(store, settings, values, write);
+    saveRouting(values, write);
     write(keys::blackBase, flag(values.blackBase));
     write(keys::otherPaper, values.otherPaperText);
     write(keys::printHeader, flag(values.printHeader));

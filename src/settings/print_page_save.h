@@ -1,5 +1,6 @@
 #pragma once
 
+#include "settings/installed_printers.h"
 #include "settings/settings_model.h"
 
 #include <array>
@@ -34,7 +35,9 @@ struct PrintPageValues {
 // the four margins; "FilmSize_1" ... "FilmSize_8"; "Printer_9";
 // "启用胶片格式文件". Then the header band height `htjcs` is taken again from
 // "\医院名称\Hospital.ini" when headers are printed, 0 otherwise. Start-up
-// fields ("启用LUT", the other-size paper) keep their working values.
-void savePrintPage(SettingsStore& store, Settings& settings, const PrintPageValues& values);
+// fields ("启用LUT", the other-size paper) keep their working values; the
+// other printer's position counts only within `installedPrinters`.
+void savePrintPage(SettingsStore& store, Settings& settings, const InstalledPrinters& installedPrinters,
+                   const PrintPageValues& values);
 
 }  // namespace vantorel::settings

@@ -46,11 +46,11 @@ Apply routePaper(int row)
     };
 }
 
-Apply otherPrinter()
+Apply otherPrinter(std::size_t installedCount)
 {
-    return [](Settings& s, const std::string& v) {
+    return [installedCount](Settings& s, const std::string& v) {
         const auto n = base::numberAsInt16(v);
-        if (n && *n >= 0 && *n < static_cast<int>(s.installedPrinters.size()))
+        if (n && *n >= 0 && *n < static_cast<int>(installedCount))
             s.otherPrinterIndex = *n;
     };
 }
@@ -175,7 +175,7 @@ void addServiceKeys(KeyList& list, const std::string& homeFolder)
 }
 
 // Start-up steps 13 and 14 (the printer pools apart).
-void addPrinterKeys(KeyList& list)
+void addPrinterKeys(KeyList& list, const InstalledPrinters& installedPrinters)
 {
     const char* f = files::prtIni;
     const char* s = "PrtIni";
@@ -188,7 +188,7 @@ void addPrinterKeys(KeyList& list)
              asText(&Settings::magnificationType));
     list.add(f, s, "FilmImageCompression", "lossless", SettingActs::Live,
              asText(&Settings::filmImageCompression));
-    list.add(keys::otherPrinter, "0", SettingActs::Live, otherPrinter());
+    list.add(keys::otherPrinter, "0", SettingActs::Live, otherPrinter(installedPrinters.size()));
 }
 
 }  // namespace
@@ -215,13 +215,13 @@ KeyName routeDeviceKey(int row)
     return {files::ip, "IP", names.at(static_cast<std::size_t>(row)).c_str()};
 }
 
-std::vector<SettingKey> settingKeys(const std::string& homeFolder)
+std::vector<SettingKey> settingKeys(const std::string& homeFolder, const InstalledPrinters& installedPrinters)
 {
     KeyList list;
     addHeaderKeys(list);
     addSwitchKeys(list);
     addServiceKeys(list, homeFolder);
-    addPrinterKeys(list);
+    addPrinterKeys(list, installedPrinters);
     return std::move(list.keys);
 }
 

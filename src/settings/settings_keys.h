@@ -1,5 +1,6 @@
 #pragma once
 
+#include "settings/installed_printers.h"
 #include "settings/settings_model.h"
 #include "settings/settings_store.h"
 
@@ -69,9 +70,11 @@ struct SettingKey {
 };
 
 // Every INI key that has a field, in the order start-up reads them. The default
-// export folder is <homeFolder>/images. The printer pools of "\PrtLst\PrtLst.ini"
+// export folder is <homeFolder>/images; "Printer_9" applies only a position
+// in `installedPrinters`. The printer pools of "\PrtLst\PrtLst.ini"
 // (several keys per field) are not in the list; see settings_loader.h.
-std::vector<SettingKey> settingKeys(const std::string& homeFolder);
+std::vector<SettingKey> settingKeys(const std::string& homeFolder,
+                                    const InstalledPrinters& installedPrinters);
 
 // The entry for file/section/key (names compared as the INI files compare
 // them), or nullptr.

@@ -1,6 +1,7 @@
 #include "settings/settings_loader.h"
 
 #include "base/operator_messages.h"
+#include "settings/print_count.h"
 #include "settings/settings_keys.h"
 #include "settings/settings_store.h"
 #include "base/text.h"
@@ -57,17 +58,15 @@ bool printerListAvailable(const SettingsStore& store, base::OperatorMessages& me
     return false;
 }
 
-Settings loadSettings(const SettingsStore& store, const std::vector<std::string>& installedPrinters,
-                      const PrintCountStore& printCount, base::OperatorMessages& messages)
+Settings loadSettings(const SettingsStore& store, const InstalledPrinters& installedPrinters,
+                      base::OperatorMessages& messages)
 {
     Settings settings;
-    settings.installedPrinters = installedPrinters;
-    for (const SettingKey& key : settingKeys(store.homeFolder())) {
+    for (const SettingKey& key : settingKeys(store.homeFolder(), installedPrinters)) {
         key.apply(settings, store.readSetting(key.section, key.key, key.def, key.file));
         if (isPrintHeaderKey(key) && settings.printHeader == 0)
             settings.header.htjcs = 0;
     }
-    settings.printCount = printCount.read();
     if (printerListAvailable(store, messages)) {
         for (int row = 0; row < routeCount; ++row)
             settings.routePrinters[static_cast<std::size_t>(row)] = readRoutePrinters(store, row);
@@ -133,9 +132,14 @@ std::vector<std::pair<std::string, std::string>> describeSettings(const Settings
     add("htjcs", number(s.header.htjcs));
     add("crosswidth", s.header.crosswidth);
     add("yyname", s.header.yyname);
-    add("printCount", std::to_string(s.printCount));
-    add("installedPrinters", commaJoined(s.installedPrinters));
     return out;
+}
+
+std::vector<std::pair<std::string, std::string>> describeRunValues(const PrintCount& printCount,
+                                                                   const InstalledPrinters& installedPrinters)
+{
+    return {{"printCount", std::to_string(printCount.value())},
+            {"installedPrinters", commaJoined(installedPrinters)}};
 }
 
 }  // namespace vantorel::settings

@@ -36,9 +36,9 @@ public:
     // Creates the file (and its folder), section and key as needed; the value is
     // written as given. Returns false when the file cannot be written; the
     // first such failure since the last takeWriteFailure() is kept.
-    bool writeSetting(const std::string& section, const std::string& key,
+    [[nodiscard]] bool writeSetting(const std::string& section, const std::string& key,
                       const std::string& value, const std::string& file);
-    bool writeSetting(const KeyName& name, const std::string& value)
+    [[nodiscard]] bool writeSetting(const KeyName& name, const std::string& value)
     {
         return writeSetting(name.section, name.key, value, name.file);
     }

@@ -7,11 +7,12 @@
 
 namespace vantorel::settings {
 
-bool saveSetting(SettingsStore& store, Settings& settings, const std::string& file,
-                 const std::string& section, const std::string& key, const std::string& value)
+bool saveSetting(SettingsStore& store, Settings& settings, const InstalledPrinters& installedPrinters,
+                 const std::string& file, const std::string& section, const std::string& key,
+                 const std::string& value)
 {
     const bool written = store.writeSetting(section, key, value, file);
-    const auto keys = settingKeys(store.homeFolder());
+    const auto keys = settingKeys(store.homeFolder(), installedPrinters);
     const SettingKey* setting = findSettingKey(keys, file, section, key);
     if (setting && setting->acts != SettingActs::StartUp)
         setting->apply(settings, base::profileText(value));

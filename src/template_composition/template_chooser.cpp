@@ -22,11 +22,16 @@ std::string printJobTitle(int hour, int minute, int second)
     return std::string(digits[0]) + "点" + digits[1] + "分" + digits[2] + "秒打印。";
 }
 
-TemplateChooser::TemplateChooser(const settings::Settings& settings, std::string programFolder,
-                                 const base::Clock& clock, TemplateLoader& loader,
+TemplateChooser::TemplateChooser(const settings::RoutingSettings& settings,
+                                 const settings::InstalledPrinters& installedPrinters,
+                                 std::string programFolder, const base::Clock& clock, TemplateLoader& loader,
                                  base::RunLog& log)
-    : settings_(settings), programFolder_(std::move(programFolder)), clock_(clock),
-      loader_(loader), log_(log)
+    : settings_(settings),
+      installedPrinters_(installedPrinters),
+      programFolder_(std::move(programFolder)),
+      clock_(clock),
+      loader_(loader),
+      log_(log)
 {
 }
 
@@ -100,14 +105,14 @@ std::optional<std::string> TemplateChooser::repmod(AcReport& report, const print
     return std::nullopt;
 }
 
-std::string otherRoutePrinter(const settings::Settings& settings)
+std::string otherRoutePrinter(const settings::RoutingSettings& settings,
+                              const settings::InstalledPrinters& installed)
 {
     const int index = settings.otherPrinterIndex;
-    const auto& installed = settings.installedPrinters;
     return index >= 0 && index < static_cast<int>(installed.size()) ? installed[index] : std::string();
 }
 
-std::optional<std::string> otherRoutePaper(const settings::Settings& settings)
+std::optional<std::string> otherRoutePaper(const settings::RoutingSettings& settings)
 {
     for (const char* paper : {"A3", "A4"}) {
         if (base::equalsIgnoringAsciiCase(settings.otherPaper, paper))
@@ -131,7 +136,7 @@ std::optional<int> TemplateChooser::chooseRoute(const print_job::TemplateFilm& f
 std::string TemplateChooser::pickPrinter(int route)
 {
     if (route == print_job::otherRoute)
-        return otherRoutePrinter(settings_);
+        return otherRoutePrinter(settings_, installedPrinters_);
     const std::vector<std::string>& printers = settings_.routePrinters[route];
     const int count = static_cast<int>(printers.size());
     if (route == 0 && !settings_.routeByDevice) {

@@ -1,19 +1,16 @@
 #pragma once
 
 #include "base/result.h"
+#include "settings/installed_printers.h"
 #include "settings/settings_model.h"
 #include "template_composition/report_layout.h"
+#include "base/fwd.h"
 
 #include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
-
-namespace vantorel::base {
-class Clock;
-class RunLog;
-}  // namespace vantorel::base
 
 namespace vantorel::print_job {
 struct TemplateFilm;
@@ -34,16 +31,19 @@ public:
 // The route for films of other sizes (the last one): its printer, the
 // installed printer the settings name (empty when none), and its paper, A3 or
 // A4 (none when the setting names neither).
-std::string otherRoutePrinter(const settings::Settings& settings);
-std::optional<std::string> otherRoutePaper(const settings::Settings& settings);
+std::string otherRoutePrinter(const settings::RoutingSettings& settings,
+                              const settings::InstalledPrinters& installedPrinters);
+std::optional<std::string> otherRoutePaper(const settings::RoutingSettings& settings);
 
 // The template chooser `repmod`: names the print job, sets the orientation,
 // picks the film's printer from the routing table (with rotations of its own,
 // apart from the direct road's) and loads the template named for the film's
-// orientation, format and paper from <home>/ReportMode/.
+// orientation, format and paper from <home>/ReportMode/. It reads the live
+// routing settings and the installed printers (the route for other sizes).
 class TemplateChooser {
 public:
-    TemplateChooser(const settings::Settings& settings, std::string programFolder,
+    TemplateChooser(const settings::RoutingSettings& settings,
+                    const settings::InstalledPrinters& installedPrinters, std::string programFolder,
                     const base::Clock& clock, TemplateLoader& loader, base::RunLog& log);
 
     // Loads the film's template into `report` (started for the film) and
@@ -72,7 +72,8 @@ private:
     std::string pickPrinter(int route);
     std::optional<std::string> paperOf(int route) const;
 
-    const settings::Settings& settings_;
+    const settings::RoutingSettings& settings_;
+    const settings::InstalledPrinters& installedPrinters_;
     std::string programFolder_;
     const base::Clock& clock_;
     TemplateLoader& loader_;

@@ -49,12 +49,12 @@ class DicomPageListenTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        settings = settings::loadSettings(store, {"FilmFile"}, printCount, messages);
+        settings = settings::loadSettings(store, installedPrinters, messages);
         messages.shown.clear();  // no printer list in this home
         settings.listenPort = std::to_string(freePort());
         runtime.listeningPort().startListening();
         ASSERT_TRUE(runtime.listeningPort().listening());
-        console::ui::PageContext context{home.path(), store, settings, messages};
+        console::ui::PageContext context{home.path(), store, settings, installedPrinters, messages};
         console::ui::ConsoleSettingsPages::Services services{
             portControl, headerEditor, purgeTimer, skins, reportPage, desktop, designer, QString(), QString()};
         pages = std::make_unique<console::ui::ConsoleSettingsPages>(context, services);
@@ -113,11 +113,12 @@ protected:
     base::SystemClock clock;
     base::FileRunLog log{home.pathText(), clock};
     RecordingMessages messages;
-    FixedPrintCount printCount;
+    const settings::InstalledPrinters installedPrinters{"FilmFile"};
     print_service::PrintObjectStore printObjects;
     print_service::FilmParameters film;
     LoggingPrintJob printJob{log};
-    print_service::PrintServiceRuntime runtime{printObjects, film, settings, printJob, log, messages};
+    print_service::PrintServiceRuntime runtime{printObjects,        film,     settings, settings,
+                                               settings.listenPort, printJob, log,      messages};
     ServicePortControl portControl{runtime.listeningPort()};
     RecordingHeaderEditor headerEditor;
     RecordingPurgeTimer purgeTimer;
@@ -185,7 +186,9 @@ TEST_F(DicomPageListenTest, AStartUpPortHeldByAnotherProgramIsTakenOnceItIsFreed
     otherSettings.listenPort = std::to_string(heldPort);
     print_service::PrintObjectStore otherObjects;
     print_service::FilmParameters otherFilm;
-    print_service::PrintServiceRuntime other{otherObjects, otherFilm, otherSettings, printJob, log, messages};
+    print_service::PrintServiceRuntime other{
+        otherObjects, otherFilm, otherSettings, otherSettings, otherSettings.listenPort,
+        printJob,     log,       messages};
     other.listeningPort().startListening();
     ASSERT_FALSE(other.listeningPort().listening());
     ServicePortControl control{other.listeningPort()};
@@ -217,7 +220,9 @@ TEST_F(DicomPageListenTest, ChangingThePortStopsTheRetry)
     otherSettings.listenPort = std::to_string(holder.serverPort());
     print_service::PrintObjectStore otherObjects;
     print_service::FilmParameters otherFilm;
-    print_service::PrintServiceRuntime other{otherObjects, otherFilm, otherSettings, printJob, log, messages};
+    print_service::PrintServiceRuntime other{
+        otherObjects, otherFilm, otherSettings, otherSettings, otherSettings.listenPort,
+        printJob,     log,       messages};
     other.listeningPort().startListening();
     ServicePortControl control{other.listeningPort()};
     QStatusBar otherBar;

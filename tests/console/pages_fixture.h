@@ -34,8 +34,9 @@ protected:
     // Loads the settings of the home folder and builds the pages over them.
     void start(std::vector<std::string> installed = {"Laser A", "Laser B", "FilmFile"})
     {
-        settings = settings::loadSettings(store, installed, printCount, messages);
-        console::ui::PageContext context{home.path(), store, settings, messages};
+        installedPrinters = std::move(installed);
+        settings = settings::loadSettings(store, installedPrinters, messages);
+        console::ui::PageContext context{home.path(), store, settings, installedPrinters, messages};
         console::ui::ConsoleSettingsPages::Services services{
             portControl, headerEditor, purgeTimer, skins, reportPage, desktop, designer,
             QStringLiteral("/opt/vantorel/vantorel"), QStringLiteral("Vantorel")};
@@ -82,8 +83,8 @@ protected:
     TestHome home;
     settings::SettingsStore store{home.pathText()};
     settings::Settings settings;
+    settings::InstalledPrinters installedPrinters;
     RecordingMessages messages;
-    FixedPrintCount printCount;
     RecordingPortControl portControl;
     RecordingHeaderEditor headerEditor;
     RecordingPurgeTimer purgeTimer;

@@ -1,5 +1,6 @@
 #include "console/ui/console_startup.h"
 
+#include "settings/print_count.h"
 #include "settings/settings_store.h"
 #include "console/ui/main_window.h"
 #include "console/ui/pages/about_page.h"
@@ -29,22 +30,24 @@ protected:
     void write(const std::string& file, const std::string& section, const std::string& key,
                const std::string& value)
     {
-        store.writeSetting(section, key, value, file);
+        EXPECT_TRUE(store.writeSetting(section, key, value, file)) << key;
     }
     void givePrinterList() { write(settings::files::prtLst, "PrtLst0", "0", "FilmFile"); }
 
     StartupOutcome start(bool windowSystem = true)
     {
-        StartupContext context{home.path(), store,    printCount,
-                               {"FilmFile"}, clock,   log,
-                               messages,     services, *static_cast<QApplication*>(qApp),
+        StartupContext context{home.path(),       store,    count,
+                               installedPrinters, clock,    log,
+                               messages,          services, *static_cast<QApplication*>(qApp),
                                windowSystem};
         return ConsoleStartup(context, settings, window).run();
     }
 
     TestHome home;
     settings::SettingsStore store{home.pathText()};
-    FixedPrintCount printCount;
+    FixedPrintCount printCount;              // the stored count
+    settings::PrintCount count{printCount};  // the run's count, read by start-up
+    const settings::InstalledPrinters installedPrinters{"FilmFile"};
     base::FixedClock clock{base::LocalDateTime{2014, 3, 5, 7, 8, 9}};
     MemoryRunLog log;
     Events events;
@@ -131,9 +134,9 @@ TEST_F(UiConsoleStartup, WindowStaysHiddenUnlessVisibleAndAWindowSystemIsThere)
         MainWindow fresh(home.path(), clock, messages);
         write(settings::files::prtIni, "PrtIni", "FrmVisiable", c.frmVisiable);
         givePrinterList();
-        StartupContext context{home.path(), store,    printCount,
-                               {"FilmFile"}, clock,   log,
-                               messages,     services, *static_cast<QApplication*>(qApp),
+        StartupContext context{home.path(),       store,    count,
+                               installedPrinters, clock,    log,
+                               messages,          services, *static_cast<QApplication*>(qApp),
                                c.windowSystem};
         ConsoleStartup(context, settings, fresh).run();
         EXPECT_EQ(fresh.isVisible(), c.visible) << c.frmVisiable << " " << c.windowSystem;
@@ -187,9 +190,15 @@ TEST_F(UiConsoleStartup, SkinIsAppliedOnlyWhenSwitchedOnAndPresent)
         write(settings::files::prtIni, "PrtIni", "Chk_Skin", c.chkSkin);
         write(settings::files::prtIni, "PrtIni", "Skin", c.skin);
         MainWindow fresh(home.path(), clock, messages);
-        StartupContext context{home.path(), store,    printCount,
-                               {"FilmFile"}, clock,   log,
-                               messages,     services, *static_cast<QApplication*>(qApp),
+        StartupContext context{home.path(),
+                               store,
+                               count,
+                               installedPrinters,
+                               clock,
+                               log,
+                               messages,
+                               services,
+                               *static_cast<QApplication*>(qApp),
                                false};
         const StartupOutcome outcome = ConsoleStartup(context, settings, fresh).run();
         EXPECT_TRUE(outcome.skipped.empty()) << c.chkSkin << c.skin;

@@ -4,7 +4,7 @@
 // start-up asked of them into one shared list, so the order can be checked.
 
 #include "base/operator_messages.h"
-#include "settings/settings_loader.h"
+#include "settings/print_count.h"
 #include "console/ui/startup_services.h"
 
 #include <QDir>
@@ -71,7 +71,7 @@ public:
         return listenSucceeds;
     }
     void createPrintObjectStore() override { record("print objects"); }
-    void buildPrinterObject(const settings::Settings& settings) override
+    void buildPrinterObject(const settings::ServiceSettings& settings) override
     {
         printerAeTitle = settings.aeTitle;
         record("printer object");

@@ -9,6 +9,8 @@
 
 #include "settings/settings_store.h"
 
+#include <gtest/gtest.h>
+
 #include <QDeadlineTimer>
 #include <QDirIterator>
 #include <QMap>
@@ -22,7 +24,8 @@ public:
     void setting(const char* file, const std::string& section, const std::string& key,
                  const std::string& value) const
     {
-        settings::SettingsStore(path().toStdString()).writeSetting(section, key, value, file);
+        EXPECT_TRUE(settings::SettingsStore(path().toStdString()).writeSetting(section, key, value, file))
+            << "the test home could not take " << key;
     }
 
     // The skins, the printer list and the header that a new home gets from

@@ -190,7 +190,8 @@ TEST_F(ConsoleWindowE2e, ModalitiesAreServedWhileAStartUpMessageWaits)
         << x_->windowTree().toStdString();
     EXPECT_TRUE(answersEcho(port_)) << "the port waited for the operator's click";
     EXPECT_TRUE(x_->viewableWindowWithTitle("打印机设置无效"));
-    EXPECT_TRUE(home_.runLog().contains("监听端口状态=True")) << home_.runLog().toStdString();
+    EXPECT_TRUE(waitFor([&] { return home_.runLog().contains("监听端口状态=True"); }))
+        << home_.runLog().toStdString();
     closeMessageBox("打印机设置无效", "console_message_while_listening");
     ASSERT_TRUE(waitFor([&] { return startUpFinished(); }));
 }

@@ -102,7 +102,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     PrintObjectStore store;
     FilmParameters film;
     WalkingPrintJob printJob(store);
-    RequestHandler handler(store, film, settings, printJob, log);
+    RequestHandler handler(store, film, settings, settings, printJob, log);
     Associations associations(store, handler, log);
     MakePrinterdataset(store, "ZQ", true, toolkitVersionText());
 

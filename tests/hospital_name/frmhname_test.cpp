@@ -80,7 +80,7 @@ TEST_F(FrmhnameTest, OneNonModalWindowOwnedByTheMainWindow)
 
 TEST_F(FrmhnameTest, CustomPictureBoxSwitchesEditingAndWritesTheKey)
 {
-    store_.writeSetting("自定义图片", "图片医院名称", "1", settings::files::hospital);
+    ASSERT_TRUE(store_.writeSetting("自定义图片", "图片医院名称", "1", settings::files::hospital));
     Frmhname* window = openEditor();
     auto* box = child<QCheckBox>(window, "customPicture");
     EXPECT_TRUE(box->isChecked());

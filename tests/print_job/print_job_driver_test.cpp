@@ -37,7 +37,7 @@ TEST(DoPrint, FilmSessionPrintsEachFilmBoxOnceAndCountsEach)
     EXPECT_EQ(linesLike(f.log.lines, "打印"),
               (std::vector<std::string>{"打印第【1】张胶片。", "打印完毕。", "打印第【2】张胶片。",
                                         "打印完毕。"}));
-    EXPECT_EQ(f.settings.printCount, 2);
+    EXPECT_EQ(f.count.value(), 2);
     EXPECT_EQ(f.printCount.writes, (std::vector<std::int32_t>{1, 2}));
     EXPECT_EQ(f.observer.counts, (std::vector<std::int32_t>{1, 2}));
     EXPECT_EQ(f.observer.pages.size(), 2u);
@@ -53,7 +53,7 @@ TEST(DoPrint, NothingIsPrintedForUnknownUidsAndEmptySessionsAndTheAnswerSaysSo)
     EXPECT_FALSE(unknown.errorComment.empty());
     EXPECT_TRUE(f.log.lines.empty());
     EXPECT_TRUE(f.surface.documents().empty());
-    EXPECT_EQ(f.settings.printCount, 0);
+    EXPECT_EQ(f.count.value(), 0);
     EXPECT_TRUE(f.printCount.writes.empty());
 }
 
@@ -66,7 +66,7 @@ TEST(DoPrint, FilmBoxRemovedFromItsSessionIsPassedOver)
     f.store.remove("", first);
     f.driver.DoPrint(session, "127.0.0.1");
     EXPECT_EQ(f.surface.endedDocuments().size(), 1u);
-    EXPECT_EQ(f.settings.printCount, 1);
+    EXPECT_EQ(f.count.value(), 1);
 }
 
 TEST(DoPrint, FilmWithAnEmptyImageBoxPrintsTheImagesItHas)
@@ -161,7 +161,7 @@ TEST(DoPrint, FilmsNotPrintedAreReportedWithTheirReason)
         EXPECT_EQ(outcome.status, c.status) << c.what;
         EXPECT_EQ(outcome.errorComment, c.comment) << c.what;
         EXPECT_EQ(outcome.printer, c.printer) << c.what;
-        EXPECT_EQ(f.settings.printCount, static_cast<int>(c.boxes.size())) << c.what;
+        EXPECT_EQ(f.count.value(), static_cast<int>(c.boxes.size())) << c.what;
         const std::vector<std::string> problems =
             c.printer == Printer::Failed ? std::vector<std::string>{c.refusal} : std::vector<std::string>{};
         EXPECT_EQ(f.observer.problems, problems) << c.what;
@@ -186,7 +186,7 @@ TEST(DoPrint, TemplateRoadReportIsTheFilmsResult)
     const auto outcome = f.driver.DoPrint(box, "127.0.0.1");
     EXPECT_EQ(outcome.status, 0x0110);
     EXPECT_EQ(outcome.errorComment, "Film not printed: printer Laser not installed");
-    EXPECT_EQ(f.settings.printCount, 1);
+    EXPECT_EQ(f.count.value(), 1);
 }
 
 TEST(DoPrint, NumberOfCopiesGivesThatManySheetsEachCounted)
@@ -206,7 +206,7 @@ TEST(DoPrint, NumberOfCopiesGivesThatManySheetsEachCounted)
                 f.addFilmBox({1, 1, "", "A4", "", PrintJobFixture::images(1)}, session);
             EXPECT_EQ(f.driver.DoPrint(onSession ? session : box, "127.0.0.1").status, 0) << what;
             EXPECT_EQ(f.surface.endedDocuments().size(), static_cast<std::size_t>(c.sheets)) << what;
-            EXPECT_EQ(f.settings.printCount, c.sheets) << what;
+            EXPECT_EQ(f.count.value(), c.sheets) << what;
             EXPECT_EQ(linesLike(f.log.lines, "打印第").size(), static_cast<std::size_t>(c.sheets)) << what;
             EXPECT_EQ(f.log.contains("Number of Copies \"" + std::string(c.copies ? c.copies : "") +
                                      "\" of film session " + session + " is not 1 to 99: one sheet printed"),
@@ -229,7 +229,7 @@ TEST(DoPrint, TemplateCopiesAreSavedOnce)
     EXPECT_TRUE(f.templateRoad.films[0].firstCopy);
     EXPECT_FALSE(f.templateRoad.films[1].firstCopy);
     EXPECT_FALSE(f.templateRoad.films[2].firstCopy);
-    EXPECT_EQ(f.settings.printCount, 3);
+    EXPECT_EQ(f.count.value(), 3);
 }
 
 // The console hears of every film through the page-ended event, even from a
@@ -355,7 +355,8 @@ TEST(DoPrint, GreyImageSequenceFirstElseColour)
 TEST(DoPrint, CountContinuesFromTheStoredValue)
 {
     PrintJobFixture f;
-    f.settings.printCount = 41;  // as start-up read it
+    f.printCount.value = 41;
+    f.count.readStored();  // as start-up reads it
     const std::string box = f.addFilmBox({1, 1, "", "A4", "PORTRAIT", PrintJobFixture::images(1)});
     f.driver.DoPrint(box, "127.0.0.1");
     EXPECT_TRUE(f.log.contains("打印第【42】张胶片。"));
@@ -395,8 +396,8 @@ TEST(DoPrint, WithoutATemplateRoadTheFilmIsLoggedAsNotComposed)
 {
     PrintJobFixture f;
     NoTemplateComposition none(f.log);
-    PrintJobDriver driver(PrintJobParts{f.store, f.settings, f.printCount, f.surface,
-                                        f.pictures, none, f.log, f.messages, "/srv/film", f.observer});
+    PrintJobDriver driver(PrintJobParts{f.store, f.settings, f.settings, f.count, f.surface, f.pictures, none,
+                                        f.log, f.messages, "/srv/film", f.observer});
     f.settings.templateMode = true;
     const std::string box = f.addFilmBox({1, 1, "", "A4", "PORTRAIT", PrintJobFixture::images(1)});
     driver.DoPrint(box, "127.0.0.1");

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "settings/settings_loader.h"
+#include "settings/print_count.h"
 #include "settings/settings_model.h"
 #include "direct_composition/composition_fixture.h"
 #include "print_job/print_job_driver.h"
@@ -95,8 +95,8 @@ struct FilmBoxFields {
 struct PrintJobFixture {
     PrintJobFixture()
         : templateRoad(log),
-          driver(PrintJobParts{store, settings, printCount, surface, pictures,
-                               templateRoad, log, messages, "/srv/film", observer})
+          driver(PrintJobParts{store, settings, settings, count, surface, pictures, templateRoad, log,
+                               messages, "/srv/film", observer})
     {
         settings.blackBase = 0;
         settings.printHeader = 0;
@@ -187,7 +187,8 @@ struct PrintJobFixture {
 
     ps::PrintObjectStore store;
     settings::Settings settings;
-    MemoryPrintCount printCount;
+    MemoryPrintCount printCount;             // the stored count
+    settings::PrintCount count{printCount};  // the run's count
     RefusingSurface surface{{"A", "B", "C", "FilmFile"}};
     dc::testing::FakeHeaderPictures pictures;
     vantorel::testing::MemoryRunLog log;

@@ -91,7 +91,7 @@ struct AssociationsFixture : ::testing::Test {
     settings::Settings settings;
     testing::MemoryRunLog log;
     testing::LoggingPrintJob printJob{log};
-    RequestHandler handler{store, film, settings, printJob, log};
+    RequestHandler handler{store, film, settings, settings, printJob, log};
     Associations associations{store, handler, log, StoreLimits{1000, 3000}};
     std::vector<std::string> removed;
 };
@@ -196,7 +196,7 @@ TEST(AssociationsLimit, AFullStoreRefusesNCreateButServesTheRest)
     settings::Settings settings;
     testing::MemoryRunLog log;
     testing::LoggingPrintJob printJob{log};
-    RequestHandler handler{store, film, settings, printJob, log};
+    RequestHandler handler{store, film, settings, settings, printJob, log};
     Associations associations{store, handler, log, StoreLimits{3}};
     const AssociationInfo association{1, "A", "ZQ", "10.0.0.1", sop::grayscalePrintMeta};
     associations.associationRequested(association);

@@ -35,7 +35,7 @@ struct ListeningPortFixture : ::testing::Test {
     settings::Settings settings;
     testing::MemoryRunLog log;
     RecordingMessages messages;
-    ListeningPort listeningPort{opener, settings, log, messages};
+    ListeningPort listeningPort{opener, settings.listenPort, log, messages};
     std::vector<std::string> stored;
     std::function<void(const std::string&)> storePort = [this](const std::string& p) { stored.push_back(p); };
 };

@@ -83,7 +83,7 @@ struct HandlerFixture : ::testing::Test {
     settings::Settings settings;
     RecordingPrintJob printJob;
     testing::MemoryRunLog log;
-    RequestHandler handler{store, film, settings, printJob, log};
+    RequestHandler handler{store, film, settings, settings, printJob, log};
     AssociationInfo association{1, "MODALITY", "ZQ", "127.0.0.1", sop::grayscalePrintMeta};
     AssociationFilmSessions sessions;
 };

@@ -1,6 +1,7 @@
 #include "settings/settings_loader.h"
 
 #include "base/gbk.h"
+#include "settings/print_count.h"
 #include "settings/settings_store.h"
 #include "support/sandbox.h"
 
@@ -31,20 +32,31 @@ struct Home {
     Sandbox box;
     SettingsStore store{box.path()};
     RecordingMessages messages;
-    FakePrintCount printCount;
-    std::vector<std::string> printers{"Laser", "FilmFile"};
+    FakePrintCount printCountStore;
+    InstalledPrinters printers{"Laser", "FilmFile"};
 
     void write(const std::string& file, const std::string& gbkText)
     {
         writeBytes(store.pathOf(file), gbkText);
     }
-    Settings load() { return loadSettings(store, printers, printCount, messages); }
+    Settings load() { return loadSettings(store, printers, messages); }
+
+    // What --show-settings prints: the loaded settings, then the run-time
+    // values, the film count as start-up reads it from its store.
+    Fields shown()
+    {
+        Fields fields = describeSettings(load());
+        PrintCount printCount(printCountStore);
+        printCount.readStored();
+        const Fields runValues = describeRunValues(printCount, printers);
+        fields.insert(fields.end(), runValues.begin(), runValues.end());
+        return fields;
+    }
 };
 
 TEST(SettingsLoader, NoIniFilesGiveTheDefaults)
 {
     Home home;
-    const Settings settings = home.load();
     const Fields expected = {
         {"aeTitle", "ZQ"}, {"listenPort", "10000"}, {"forceConvert", "0"}, {"blackBase", "1"},
         {"printHeader", "1"}, {"useBin", "1"}, {"paperBinIndex", "0"}, {"templateMode", "0"},
@@ -73,7 +85,7 @@ TEST(SettingsLoader, NoIniFilesGiveTheDefaults)
         {"hct", "0"}, {"htjcs", "1000"}, {"crosswidth", "500"}, {"yyname", "0"},
         {"printCount", "0"}, {"installedPrinters", "Laser,FilmFile"},
     };
-    EXPECT_EQ(describeSettings(settings), expected);
+    EXPECT_EQ(home.shown(), expected);
     // Nothing is written by reading.
     EXPECT_FALSE(home.store.fileExists(files::prtIni));
 }
@@ -211,8 +223,9 @@ TEST(SettingsLoader, LongValuesAreCutTo254Characters)
 TEST(SettingsLoader, PrintCountComesFromItsStore)
 {
     Home home;
-    home.printCount.write(4711);
-    EXPECT_EQ(home.load().printCount, 4711);
+    home.printCountStore.write(4711);
+    const Fields shown = home.shown();
+    EXPECT_EQ(shown[shown.size() - 2], (std::pair<std::string, std::string>{"printCount", "4711"}));
 }
 
 TEST(SettingsLoader, FileNamesIgnoreCaseLikeWindows)

@@ -9,7 +9,6 @@
 namespace vantorel::settings {
 namespace {
 
-using testing::FakePrintCount;
 using testing::readBytes;
 using testing::RecordingMessages;
 using testing::Sandbox;
@@ -19,10 +18,10 @@ struct Home {
     Sandbox box;
     SettingsStore store{box.path()};
     RecordingMessages messages;
-    FakePrintCount printCount;
+    InstalledPrinters printers{"Laser"};
     Settings settings = load();
 
-    Settings load() { return loadSettings(store, {"Laser"}, printCount, messages); }
+    Settings load() { return loadSettings(store, printers, messages); }
 };
 
 TEST(SettingsWriter, TenPrintersSavedComeBackAsEight)
@@ -74,7 +73,9 @@ TEST(SettingsWriter, LiveFieldsFollowAndStartUpFieldsWait)
     };
     for (const auto& c : cases) {
         Home home;
-        ASSERT_TRUE(saveSetting(home.store, home.settings, files::prtIni, "PrtIni", c.key, c.value)) << c.key;
+        ASSERT_TRUE(
+            saveSetting(home.store, home.settings, home.printers, files::prtIni, "PrtIni", c.key, c.value))
+            << c.key;
         std::string now;
         for (const auto& [field, value] : describeSettings(home.settings))
             if (field == c.field)
@@ -88,8 +89,9 @@ TEST(SettingsWriter, LiveFieldsFollowAndStartUpFieldsWait)
 TEST(SettingsWriter, SavedSettingInAMissingFolderIsNotLost)
 {
     Home home;
-    ASSERT_TRUE(saveSetting(home.store, home.settings, files::ip, "IP", "1", "192.168.0.7"));
-    ASSERT_TRUE(saveSetting(home.store, home.settings, files::hospital, "Hospital", "医院名称", "人民医院"));
+    ASSERT_TRUE(saveSetting(home.store, home.settings, home.printers, files::ip, "IP", "1", "192.168.0.7"));
+    ASSERT_TRUE(saveSetting(home.store, home.settings, home.printers, files::hospital, "Hospital", "医院名称",
+                            "人民医院"));
     EXPECT_EQ(home.settings.routeDeviceIp[0], "192.168.0.7");
     const Settings restarted = home.load();
     EXPECT_EQ(restarted.routeDeviceIp[0], "192.168.0.7");
@@ -100,7 +102,8 @@ TEST(SettingsWriter, KeyWithoutFieldIsOnlyWritten)
 {
     Home home;
     const Settings before = home.settings;
-    ASSERT_TRUE(saveSetting(home.store, home.settings, files::prtIni, "PrtIni", "Unknown", "1"));
+    ASSERT_TRUE(
+        saveSetting(home.store, home.settings, home.printers, files::prtIni, "PrtIni", "Unknown", "1"));
     EXPECT_EQ(describeSettings(home.settings), describeSettings(before));
     EXPECT_EQ(home.store.readSetting("PrtIni", "Unknown", "", files::prtIni), "1");
 }

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "base/operator_messages.h"
-#include "settings/settings_loader.h"
+#include "settings/print_count.h"
 
 #include <cstdlib>
 #include <filesystem>

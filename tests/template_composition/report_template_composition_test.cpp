@@ -46,7 +46,7 @@ dc::Picture flat(std::uint8_t level)
 struct RoadFixture {
     RoadFixture()
         : clock({2024, 3, 5, 7, 8, 9}),
-          road({settings, home.path().toStdString(), clock, log, records,
+          road({settings, settings, installedPrinters, home.path().toStdString(), clock, log, records,
                 [this](const dc::FilmPage& page) { previews.push_back(page); }})
     {
         QDir(home.path()).mkpath("ReportMode");
@@ -72,6 +72,7 @@ struct RoadFixture {
 
     QTemporaryDir home;
     settings::Settings settings;
+    settings::InstalledPrinters installedPrinters;  // none: films take route 0
     base::FixedClock clock;
     vantorel::testing::MemoryRunLog log;
     RecordingFilmRecords records;

@@ -17,7 +17,6 @@ namespace {
 struct ReprintFixture {
     ReprintFixture()
     {
-        settings.installedPrinters = {"queue1", "FilmFile"};
         settings.otherPrinterIndex = 1;
         settings.otherPaper = "A4";
     }
@@ -36,9 +35,11 @@ struct ReprintFixture {
 
     QTemporaryDir home;
     settings::Settings settings;
+    settings::InstalledPrinters installedPrinters{"queue1", "FilmFile"};
     testing::MemoryRunLog log;
     int counted = 0;
-    SavedFilmReprint reprint{settings, home.path().toStdString(), log, [this] { ++counted; }};
+    SavedFilmReprint reprint{settings, installedPrinters, home.path().toStdString(), log,
+                             [this] { ++counted; }};
 };
 
 TEST(SavedFilmReprint, PrintsTheFilmFittedToTheSheetAndCountsIt)

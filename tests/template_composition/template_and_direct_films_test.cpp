@@ -33,11 +33,12 @@ TEST(TemplateAndDirectFilms, AlternateInOneRun)
     f.settings.routePaperIndex[0] = 1;  // A4
     base::FixedClock clock({2024, 3, 5, 7, 8, 9});
     NoFilmRecords records;
-    ReportTemplateComposition road({f.settings, home.path().toStdString(), clock, f.log, records,
-                                    [&f](const direct_composition::FilmPage& page) { f.observer.filmComposed(page); }});
-    print_job::PrintJobDriver driver({f.store, f.settings, f.printCount, f.surface,
-                                      f.pictures, road, f.log, f.messages, home.path().toStdString(),
-                                      f.observer});
+    const settings::InstalledPrinters installedPrinters;  // none: the films take route 0
+    ReportTemplateComposition road(
+        {f.settings, f.settings, installedPrinters, home.path().toStdString(), clock, f.log, records,
+         [&f](const direct_composition::FilmPage& page) { f.observer.filmComposed(page); }});
+    print_job::PrintJobDriver driver({f.store, f.settings, f.settings, f.count, f.surface, f.pictures, road,
+                                      f.log, f.messages, home.path().toStdString(), f.observer});
 
     print_job::testing::FilmBoxFields fields;
     fields.cols = fields.rows = 2;

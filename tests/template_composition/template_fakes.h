@@ -69,11 +69,11 @@ inline print_job::TemplateFilm film(std::string orientation, std::string filmSiz
 
 // A chooser over settings, a fixed clock, fake templates and a memory log.
 struct ChooserFixture {
-    ChooserFixture() : clock({2024, 3, 5, 9, 5, 7}), chooser(settings, "/home/v", clock, loader, log)
-    {
-        settings.installedPrinters = {"CupsA", "CupsB", "FilmFile"};
-    }
+    ChooserFixture()
+        : clock({2024, 3, 5, 9, 5, 7}), chooser(settings, installedPrinters, "/home/v", clock, loader, log)
+    {}
     settings::Settings settings;
+    settings::InstalledPrinters installedPrinters{"CupsA", "CupsB", "FilmFile"};
     base::FixedClock clock;
     FakeTemplateLoader loader;
     vantorel::testing::MemoryRunLog log;

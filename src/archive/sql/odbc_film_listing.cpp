@@ -39,7 +39,7 @@ public:
     }
 };
 
-OdbcFilmListing::OdbcFilmListing(const settings::Settings& settings)
+OdbcFilmListing::OdbcFilmListing(const settings::ArchiveSettings& settings)
     : settings_(settings), rows_(std::make_unique<FilmRowsModel>())
 {
 }

@@ -8,7 +8,7 @@ class QIdentityProxyModel;
 class QSqlQueryModel;
 
 namespace vantorel::settings {
-struct Settings;
+struct ArchiveSettings;
 }  // namespace vantorel::settings
 
 namespace vantorel::archive {
@@ -20,7 +20,7 @@ namespace vantorel::archive {
 // window for long.
 class OdbcFilmListing final : public FilmListing {
 public:
-    explicit OdbcFilmListing(const settings::Settings& settings);
+    explicit OdbcFilmListing(const settings::ArchiveSettings& settings);
     ~OdbcFilmListing() override;
 
     [[nodiscard]] std::optional<QString> list(const QDate& from, const QDate& to) override;
@@ -31,7 +31,7 @@ public:
 private:
     void closeConnection();
 
-    const settings::Settings& settings_;
+    const settings::ArchiveSettings& settings_;
     std::unique_ptr<QIdentityProxyModel> rows_;
     std::unique_ptr<QSqlQueryModel> source_;
     QString connection_;

@@ -2,13 +2,10 @@
 
 #include "archive/archive_writer.h"
 #include "archive/film_record_store.h"
+#include "base/fwd.h"
 
 #include <atomic>
 #include <string>
-
-namespace vantorel::base {
-class Clock;
-}  // namespace vantorel::base
 
 namespace vantorel::archive {
 

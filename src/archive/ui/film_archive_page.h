@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/fwd.h"
+
 #include <QImage>
 #include <QWidget>
 
@@ -7,11 +9,6 @@ class QDateEdit;
 class QLabel;
 class QPushButton;
 class QTableView;
-
-namespace vantorel::base {
-class OperatorMessages;
-class RunLog;
-}  // namespace vantorel::base
 
 namespace vantorel::console {
 namespace ui {

@@ -3,6 +3,7 @@
 #include "base/operator_messages.h"
 #include "base/result.h"
 #include "base/run_log.h"
+#include "settings/print_count.h"
 #include "settings/settings_loader.h"
 #include "settings/settings_store.h"
 #include "console/ui/local_address.h"
@@ -73,8 +74,8 @@ void ConsoleStartup::readHeaderSettings()
     // print objects are built, the last step.
     // The header icon "\医院名称\cross.bmp" is read by the header pictures of
     // film composition, which the program builds before start-up.
-    settings_ = settings::loadSettings(context_.store, context_.installedPrinters, context_.printCount,
-                             deferred_);
+    settings_ = settings::loadSettings(context_.store, context_.installedPrinters, deferred_);
+    context_.printCount.readStored();
 }
 
 void ConsoleStartup::applyHeaderPrinting()
@@ -121,7 +122,7 @@ void ConsoleStartup::showPrintCount()
     StatusPanels& panels = window_.statusPanels();
     panels.setLocalAddress(localIpAddress());
     panels.setPrintCount(0);
-    panels.setPrintCount(settings_.printCount);
+    panels.setPrintCount(context_.printCount.value());
 }
 
 void ConsoleStartup::readPrinters()

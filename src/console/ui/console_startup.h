@@ -1,9 +1,11 @@
 #pragma once
 
 #include "base/clock.h"
+#include "settings/installed_printers.h"
 #include "settings/settings_model.h"
 #include "console/ui/deferred_operator_messages.h"
 #include "console/ui/startup_sequence.h"
+#include "base/fwd.h"
 
 #include <QString>
 
@@ -12,12 +14,8 @@
 
 class QApplication;
 
-namespace vantorel::base {
-class OperatorMessages;
-class RunLog;
-}  // namespace vantorel::base
 namespace vantorel::settings {
-class PrintCountStore;
+class PrintCount;
 class SettingsStore;
 }  // namespace vantorel::settings
 
@@ -30,8 +28,8 @@ class StartupServices;
 struct StartupContext {
     QString homeFolder;
     const settings::SettingsStore& store;
-    const settings::PrintCountStore& printCount;
-    std::vector<std::string> installedPrinters;
+    settings::PrintCount& printCount;                      // read from its store in step 1
+    const settings::InstalledPrinters& installedPrinters;  // read by the composition root
     const base::Clock& clock;
     base::RunLog& log;
     base::OperatorMessages& messages;  // message boxes, or the run log when headless
@@ -44,7 +42,8 @@ struct StartupContext {
 // icon, pages and navigation, skin, window, status bar, printers, listening,
 // print objects, Printer object, FilmLut, logo, and last the messages about
 // the settings, so that no message waiting for the operator keeps
-// modalities out.
+// modalities out. Start-up loads the whole settings model (step 1), so it
+// takes the composition root's Settings to fill.
 class ConsoleStartup {
 public:
     ConsoleStartup(StartupContext context, settings::Settings& settings, MainWindow& window);

@@ -1,16 +1,12 @@
 #pragma once
 
+#include "base/fwd.h"
+
 #include <QObject>
 #include <QString>
 
 class QTimer;
 
-namespace vantorel::base {
-class RunLog;
-}  // namespace vantorel::base
-namespace vantorel::base {
-class RunLog;
-}  // namespace vantorel::base
 namespace vantorel::console {
 class PortControl;
 }  // namespace vantorel::console

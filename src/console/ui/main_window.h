@@ -3,6 +3,7 @@
 #include "base/clock.h"
 #include "console/ui/navigation.h"
 #include "console/ui/pages/settings_pages.h"
+#include "base/fwd.h"
 
 #include <QImage>
 #include <QMainWindow>
@@ -15,10 +16,6 @@ class QLabel;
 class QListWidget;
 class QListWidgetItem;
 class QStackedWidget;
-
-namespace vantorel::base {
-class OperatorMessages;
-}  // namespace vantorel::base
 
 namespace vantorel::console::ui {
 

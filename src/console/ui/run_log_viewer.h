@@ -1,15 +1,12 @@
 #pragma once
 
 #include "base/clock.h"
+#include "base/fwd.h"
 
 #include <QString>
 
 #include <functional>
 #include <optional>
-
-namespace vantorel::base {
-class OperatorMessages;
-}  // namespace vantorel::base
 
 namespace vantorel::console::ui {
 

@@ -1,12 +1,10 @@
 #pragma once
 
+#include "base/fwd.h"
+
 #include <functional>
 #include <string>
 #include <vector>
-
-namespace vantorel::base {
-class RunLog;
-}  // namespace vantorel::base
 
 namespace vantorel::console::ui {
 

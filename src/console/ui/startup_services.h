@@ -30,7 +30,7 @@ public:
     // when listening.
     [[nodiscard]] virtual bool startListening() = 0;
     virtual void createPrintObjectStore() = 0;
-    virtual void buildPrinterObject(const settings::Settings& settings) = 0;
+    virtual void buildPrinterObject(const settings::ServiceSettings& settings) = 0;
     virtual void buildFilmLut() = 0;
 };
 

@@ -3,6 +3,7 @@
 #include "direct_composition/pdf/film_pdf_writer.h"
 #include "direct_composition/qt/film_text_pdf.h"
 #include "direct_composition/film_page_surface.h"
+#include "base/fwd.h"
 
 #include <QString>
 
@@ -14,10 +15,6 @@
 
 class QPageLayout;
 class QPrinter;
-
-namespace vantorel::base {
-class RunLog;
-}  // namespace vantorel::base
 
 namespace vantorel::direct_composition {
 

@@ -3,6 +3,7 @@
 #include "hospital_name/header_editor.h"
 #include "hospital_name/qt/name_picture.h"
 #include "hospital_name/ui/qt_editor_dialogs.h"
+#include "base/fwd.h"
 
 #include <QWidget>
 
@@ -11,9 +12,6 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
-namespace vantorel::base {
-class RunLog;
-}  // namespace vantorel::base
 namespace vantorel::settings {
 struct HeaderSettings;
 class SettingsStore;

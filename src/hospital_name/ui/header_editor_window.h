@@ -1,12 +1,10 @@
 #pragma once
 
 #include "console/ui/pages/page_services.h"
+#include "base/fwd.h"
 
 #include <QPointer>
 
-namespace vantorel::base {
-class RunLog;
-}  // namespace vantorel::base
 namespace vantorel::settings {
 struct HeaderSettings;
 class SettingsStore;

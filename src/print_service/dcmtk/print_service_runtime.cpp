@@ -1,20 +1,19 @@
 #include "print_service/dcmtk/print_service_runtime.h"
 
-#include "settings/settings_model.h"
-
 #include <cstdlib>
 #include <string>
 
 namespace vantorel::print_service {
 
 PrintServiceRuntime::PrintServiceRuntime(PrintObjectStore& store, FilmParameters& film,
-                                         settings::Settings& settings, PrintJobPort& printJob,
-                                         base::RunLog& log, base::OperatorMessages& messages,
-                                         ServerLimits limits)
-    : handler_(store, film, settings, printJob, log),
+                                         const settings::ServiceSettings& service,
+                                         const settings::CompositionSettings& composition,
+                                         std::string& listenPort, PrintJobPort& printJob, base::RunLog& log,
+                                         base::OperatorMessages& messages, ServerLimits limits)
+    : handler_(store, film, service, composition, printJob, log),
       associations_(store, handler_, log, StoreLimits{limits.maxObjects, limits.maxPixelBytes}),
       server_(dispatcher_, associations_, limits),
-      listeningPort_(server_, settings, log, messages)
+      listeningPort_(server_, listenPort, log, messages)
 {
 }
 

@@ -5,13 +5,11 @@
 #include "print_service/dcmtk/main_thread_dispatcher.h"
 #include "print_service/listening_port.h"
 #include "print_service/request_handler.h"
+#include "base/fwd.h"
 
-namespace vantorel::base {
-class OperatorMessages;
-class RunLog;
-}  // namespace vantorel::base
 namespace vantorel::settings {
-struct Settings;
+struct CompositionSettings;
+struct ServiceSettings;
 }  // namespace vantorel::settings
 
 namespace vantorel::print_service {
@@ -26,7 +24,11 @@ struct FilmParameters;
 // Qt application object.
 class PrintServiceRuntime {
 public:
-    PrintServiceRuntime(PrintObjectStore& store, FilmParameters& film, settings::Settings& settings,
+    // The request handler reads `service` and `composition`; the listening
+    // port keeps `listenPort` (ServiceSettings::listenPort, which it changes).
+    PrintServiceRuntime(PrintObjectStore& store, FilmParameters& film,
+                        const settings::ServiceSettings& service,
+                        const settings::CompositionSettings& composition, std::string& listenPort,
                         PrintJobPort& printJob, base::RunLog& log, base::OperatorMessages& messages,
                         ServerLimits limits = {});
     ~PrintServiceRuntime();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "settings/settings_loader.h"
+#include "settings/print_count.h"
 
 namespace vantorel::settings {
 

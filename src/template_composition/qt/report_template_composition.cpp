@@ -18,7 +18,8 @@ namespace vantorel::template_composition {
 
 ReportTemplateComposition::ReportTemplateComposition(TemplateRoadParts parts)
     : parts_(std::move(parts)),
-      chooser_(parts_.settings, parts_.programFolder, parts_.clock, loader_, parts_.log),
+      chooser_(parts_.routing, parts_.installedPrinters, parts_.programFolder, parts_.clock, loader_,
+               parts_.log),
       printer_(parts_.programFolder)
 {
 }
@@ -83,13 +84,13 @@ print_job::FilmResult ReportTemplateComposition::PrintReport()
     const QImage drawn = renderExportImage(laidOut, report_.page());
     const direct_composition::FilmPage page = exportImagePage(laidOut, report_.page(), drawn);
     std::future<base::Result<WrittenFilmImage>> image;
-    if (parts_.settings.saveFilms && saveFilm_)
-        image = std::async(std::launch::async, writeFilmImage, drawn, parts_.settings.exportFolder,
+    if (parts_.composition.saveFilms && saveFilm_)
+        image = std::async(std::launch::async, writeFilmImage, drawn, parts_.composition.exportFolder,
                            parts_.clock.now());
     // FilmImageCompression is live: read afresh for every film.
     auto compression = direct_composition::FilmImageCompression::Lossless;
     // A keyword it does not know leaves the pictures lossless.
-    (void)direct_composition::filmImageCompressionOf(parts_.settings.filmImageCompression, compression);
+    (void)direct_composition::filmImageCompressionOf(parts_.composition.filmImageCompression, compression);
     printer_.setImageCompression(compression);
     ReportPrintError error;
     const bool printed =

@@ -6,18 +6,12 @@
 #include "template_composition/qt/report_printer.h"
 #include "template_composition/qt/rpx_file.h"
 #include "template_composition/template_chooser.h"
+#include "base/fwd.h"
 
 #include <functional>
 #include <optional>
 #include <string>
 
-namespace vantorel::base {
-class Clock;
-class RunLog;
-}  // namespace vantorel::base
-namespace vantorel::settings {
-struct Settings;
-}  // namespace vantorel::settings
 
 namespace vantorel::archive {
 class FilmRecordStore;
@@ -29,7 +23,12 @@ struct WrittenFilmImage;
 
 // What the template road works with; owned by the caller, outliving it.
 struct TemplateRoadParts {
-    const settings::Settings& settings;  // live: routing, saveFilms, exportFolder
+    // The live settings it reads: composition (saveFilms, exportFolder, the
+    // film image compression) and, for the template chooser, routing with the
+    // installed printers.
+    const settings::CompositionSettings& composition;
+    const settings::RoutingSettings& routing;
+    const settings::InstalledPrinters& installedPrinters;
     std::string programFolder;
     const base::Clock& clock;
     base::RunLog& log;

@@ -37,9 +37,14 @@ dc::FilmPage sheetOf(const dc::Picture& picture, const ReportPageSettings& page,
 
 }  // namespace
 
-SavedFilmReprint::SavedFilmReprint(const settings::Settings& settings, std::string homeFolder,
-                                   base::RunLog& log, std::function<void()> countFilm)
-    : settings_(settings), log_(log), countFilm_(std::move(countFilm)), printer_(std::move(homeFolder))
+SavedFilmReprint::SavedFilmReprint(const settings::RoutingSettings& settings,
+                                   const settings::InstalledPrinters& installedPrinters,
+                                   std::string homeFolder, base::RunLog& log, std::function<void()> countFilm)
+    : settings_(settings),
+      installedPrinters_(installedPrinters),
+      log_(log),
+      countFilm_(std::move(countFilm)),
+      printer_(std::move(homeFolder))
 {
 }
 
@@ -53,7 +58,7 @@ archive::ReprintOutcome SavedFilmReprint::failed(archive::ReprintOutcome outcome
 archive::ReprintOutcome SavedFilmReprint::reprint(const std::string& imagePath)
 {
     archive::ReprintOutcome outcome;
-    outcome.printer = otherRoutePrinter(settings_);
+    outcome.printer = otherRoutePrinter(settings_, installedPrinters_);
     log_.write("重新打印：" + imagePath + " -> " + outcome.printer);
     if (outcome.printer.empty())
         return failed(outcome, "其他尺寸胶片没有选定打印机");

@@ -1,16 +1,15 @@
 #pragma once
 
 #include "archive/film_reprint.h"
+#include "settings/installed_printers.h"
 #include "template_composition/qt/report_printer.h"
+#include "base/fwd.h"
 
 #include <functional>
 #include <string>
 
-namespace vantorel::base {
-class RunLog;
-}  // namespace vantorel::base
 namespace vantorel::settings {
-struct Settings;
+struct RoutingSettings;
 }  // namespace vantorel::settings
 
 namespace vantorel::template_composition {
@@ -20,18 +19,21 @@ namespace vantorel::template_composition {
 // route's paper (A4 when it names none) in the image's own orientation,
 // through the same checked hand-over as films from modalities. Logs
 // "重新打印：<path> -> <printer>" and how it ended; a printed film is counted
-// with `countFilm`. The archive is not written to.
+// with `countFilm`. The archive is not written to. Of the settings it reads
+// the live routing (that route's printer and paper).
 class SavedFilmReprint final : public archive::FilmReprint {
 public:
-    SavedFilmReprint(const settings::Settings& settings, std::string homeFolder, base::RunLog& log,
-                     std::function<void()> countFilm);
+    SavedFilmReprint(const settings::RoutingSettings& settings,
+                     const settings::InstalledPrinters& installedPrinters, std::string homeFolder,
+                     base::RunLog& log, std::function<void()> countFilm);
 
     archive::ReprintOutcome reprint(const std::string& imagePath) override;
 
 private:
     archive::ReprintOutcome failed(archive::ReprintOutcome outcome, const std::string& reason);
 
-    const settings::Settings& settings_;
+    const settings::RoutingSettings& settings_;
+    const settings::InstalledPrinters& installedPrinters_;
     base::RunLog& log_;
     std::function<void()> countFilm_;
     ReportPrinter printer_;

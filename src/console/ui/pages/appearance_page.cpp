@@ -76,10 +76,11 @@ void AppearancePage::save()
 {
     const SaveReport report(context_);
     // Both are start-up fields: the current skin stays until the next start.
-    settings::saveSetting(context_.store, context_.settings, settings::keys::skin,
-                selectedFile().toStdString());
-    settings::saveSetting(context_.store, context_.settings, settings::keys::skinEnabled,
-                enabled_->isChecked() ? "1" : "0");
+    // A failed write is kept by the store and reported when the save ends.
+    (void)settings::saveSetting(context_.store, context_.settings, context_.installedPrinters, settings::keys::skin,
+                          selectedFile().toStdString());
+    (void)settings::saveSetting(context_.store, context_.settings, context_.installedPrinters,
+                          settings::keys::skinEnabled, enabled_->isChecked() ? "1" : "0");
 }
 
 }  // namespace vantorel::console::ui

@@ -125,10 +125,14 @@ void DicomPage::save()
     const SaveReport report(context_);
     settings::SettingsStore& store = context_.store;
     settings::Settings& settings = context_.settings;
-    settings::saveSetting(store, settings, settings::keys::forceGrey, asReceived_->isChecked() ? "0" : "1");
-    settings::saveSetting(store, settings, settings::keys::aeTitle, aeTitle_->text().trimmed().toStdString());
+    const settings::InstalledPrinters& printers = context_.installedPrinters;
+    // A failed write is kept by the store and reported when the save ends.
+    (void)settings::saveSetting(store, settings, printers, settings::keys::forceGrey,
+                          asReceived_->isChecked() ? "0" : "1");
+    (void)settings::saveSetting(store, settings, printers, settings::keys::aeTitle,
+                          aeTitle_->text().trimmed().toStdString());
     const bool changed = portControl_.changePort(port_->text().toStdString(), [&](const std::string& port) {
-        settings::saveSetting(store, settings, settings::keys::listenPort, port);
+        (void)settings::saveSetting(store, settings, printers, settings::keys::listenPort, port);
     });
     emit listenStatusChanged(port_->text().trimmed(), changed, changed && portControl_.listening());
 }

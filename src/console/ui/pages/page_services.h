@@ -1,6 +1,8 @@
 #pragma once
 
 #include "console/ui/startup_services.h"
+#include "base/fwd.h"
+#include "settings/installed_printers.h"
 
 #include <QObject>
 #include <QString>
@@ -11,9 +13,6 @@
 class QTimer;
 class QWidget;
 
-namespace vantorel::base {
-class OperatorMessages;
-}  // namespace vantorel::base
 namespace vantorel::settings {
 class SettingsStore;
 struct Settings;
@@ -22,10 +21,13 @@ struct Settings;
 namespace vantorel::console::ui {
 
 // What every settings page works with; all owned by the composition root.
+// The pages edit the settings: they show and change the whole model and write
+// it through the store (settings_writer.h, print_page_save.h).
 struct PageContext {
     QString homeFolder;
     settings::SettingsStore& store;
     settings::Settings& settings;
+    const settings::InstalledPrinters& installedPrinters;
     base::OperatorMessages& messages;
 };
 

@@ -130,7 +130,7 @@ void PrintPage::showSettings()
     {
         const QSignalBlocker quiet(otherPrinter_);
         otherPrinter_->clear();
-        for (const std::string& printer : settings.installedPrinters)
+        for (const std::string& printer : context_.installedPrinters)
             otherPrinter_->addItem(QString::fromStdString(printer));
         otherPrinter_->setCurrentIndex(settings.otherPrinterIndex);
     }
@@ -167,7 +167,7 @@ settings::PrintPageValues PrintPage::values() const
 void PrintPage::save()
 {
     const SaveReport report(context_);
-    settings::savePrintPage(context_.store, context_.settings, values());
+    settings::savePrintPage(context_.store, context_.settings, context_.installedPrinters, values());
     // The report page is set up again, now with 5-twip margins.
     ReportPageSetup page;
     page.marginLeft = page.marginTop = page.marginRight = page.marginBottom = 5.0f;

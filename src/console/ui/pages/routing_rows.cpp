@@ -166,7 +166,7 @@ void RoutingRows::showSettings()
         showPool(row);
     }
     printers_->clear();
-    printers_->addItems(toQStrings(settings.installedPrinters));
+    printers_->addItems(toQStrings(context_.installedPrinters));
 }
 
 bool RoutingRows::routeByDevice() const { return byDevice_->isChecked(); }
@@ -216,7 +216,8 @@ void RoutingRows::confirm(int row)
     }
     {
         const SaveReport report(context_);
-        settings::saveRoutePrinters(context_.store, context_.settings, row, pool);
+        // A failed write is kept by the store and reported when the save ends.
+        (void)settings::saveRoutePrinters(context_.store, context_.settings, row, pool);
     }
     showPool(row);
     button->setStyleSheet(QString());

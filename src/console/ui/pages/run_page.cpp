@@ -89,8 +89,11 @@ void RunPage::save()
         settings::AutostartEntry::remove();
     settings::SettingsStore& store = context_.store;
     settings::Settings& settings = context_.settings;
-    settings::saveSetting(store, settings, settings::keys::autoRun, autoRun ? "1" : "0");
-    settings::saveSetting(store, settings, settings::keys::saveFilm, saveFilms_->isChecked() ? "1" : "0");
+    const settings::InstalledPrinters& printers = context_.installedPrinters;
+    // A failed write is kept by the store and reported when the save ends.
+    (void)settings::saveSetting(store, settings, printers, settings::keys::autoRun, autoRun ? "1" : "0");
+    (void)settings::saveSetting(store, settings, printers, settings::keys::saveFilm,
+                          saveFilms_->isChecked() ? "1" : "0");
 }
 
 }  // namespace vantorel::console::ui
