@@ -3,6 +3,7 @@
 #include "direct_composition/film_image.h"
 #include "direct_composition/printer_surface.h"
 #include "base/fwd.h"
+#include "settings/fwd.h"
 
 #include <array>
 #include <cstdint>
@@ -10,10 +11,6 @@
 #include <optional>
 #include <string>
 #include <vector>
-
-namespace vantorel::settings {
-struct CompositionSettings;
-}  // namespace vantorel::settings
 
 namespace vantorel::direct_composition {
 

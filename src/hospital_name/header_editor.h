@@ -3,14 +3,9 @@
 #include "hospital_name/editor_ports.h"
 #include "hospital_name/name_style.h"
 #include "base/fwd.h"
+#include "settings/fwd.h"
 
 #include <string>
-
-namespace vantorel::settings {
-struct KeyName;
-struct HeaderSettings;
-class SettingsStore;
-}  // namespace vantorel::settings
 
 namespace vantorel::hospital_name {
 

@@ -8,15 +8,10 @@
 #include "print_service/film_parameters.h"
 #include "print_service/print_job_port.h"
 #include "base/fwd.h"
+#include "settings/fwd.h"
 
 #include <optional>
 #include <string>
-
-namespace vantorel::settings {
-struct CompositionSettings;
-class PrintCount;
-struct RoutingSettings;
-}  // namespace vantorel::settings
 
 namespace vantorel::print_service {
 class PrintObject;

@@ -6,16 +6,12 @@
 #include "print_service/print_object.h"
 #include "print_service/printer_object.h"
 #include "base/fwd.h"
+#include "settings/fwd.h"
 
 #include <optional>
 #include <string>
 
 class DcmDataset;
-
-namespace vantorel::settings {
-struct CompositionSettings;
-struct ServiceSettings;
-}  // namespace vantorel::settings
 
 namespace vantorel::print_service {
 

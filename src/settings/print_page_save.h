@@ -2,13 +2,12 @@
 
 #include "settings/installed_printers.h"
 #include "settings/settings_model.h"
+#include "settings/fwd.h"
 
 #include <array>
 #include <string>
 
 namespace vantorel::settings {
-
-class SettingsStore;
 
 // What the print settings page shows at the moment its save button is pressed.
 struct PrintPageValues {

@@ -3,15 +3,13 @@
 #include "settings/installed_printers.h"
 #include "settings/settings_model.h"
 #include "base/fwd.h"
+#include "settings/fwd.h"
 
 #include <string>
 #include <utility>
 #include <vector>
 
 namespace vantorel::settings {
-
-class PrintCount;
-class SettingsStore;
 
 // A routing row's printer pool is read from keys "0" ... "7" of section
 // "PrtLst<row>" of "\PrtLst\PrtLst.ini", so a row holds at most eight printers

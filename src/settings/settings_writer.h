@@ -9,8 +9,6 @@
 
 namespace vantorel::settings {
 
-class SettingsStore;
-
 // Saving from the settings pages: each call writes what a page's save writes
 // for one field and brings the field in line with it.
 

@@ -1,15 +1,12 @@
 #pragma once
 
 #include "archive/film_listing.h"
+#include "settings/fwd.h"
 
 #include <memory>
 
 class QIdentityProxyModel;
 class QSqlQueryModel;
-
-namespace vantorel::settings {
-struct ArchiveSettings;
-}  // namespace vantorel::settings
 
 namespace vantorel::archive {
 

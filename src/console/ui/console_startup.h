@@ -6,6 +6,7 @@
 #include "console/ui/deferred_operator_messages.h"
 #include "console/ui/startup_sequence.h"
 #include "base/fwd.h"
+#include "settings/fwd.h"
 
 #include <QString>
 
@@ -13,11 +14,6 @@
 #include <vector>
 
 class QApplication;
-
-namespace vantorel::settings {
-class PrintCount;
-class SettingsStore;
-}  // namespace vantorel::settings
 
 namespace vantorel::console::ui {
 

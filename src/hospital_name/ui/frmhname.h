@@ -4,6 +4,7 @@
 #include "hospital_name/qt/name_picture.h"
 #include "hospital_name/ui/qt_editor_dialogs.h"
 #include "base/fwd.h"
+#include "settings/fwd.h"
 
 #include <QWidget>
 
@@ -11,11 +12,6 @@ class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-
-namespace vantorel::settings {
-struct HeaderSettings;
-class SettingsStore;
-}  // namespace vantorel::settings
 
 namespace vantorel::hospital_name::ui {
 

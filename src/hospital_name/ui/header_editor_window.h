@@ -2,13 +2,9 @@
 
 #include "console/ui/pages/page_services.h"
 #include "base/fwd.h"
+#include "settings/fwd.h"
 
 #include <QPointer>
-
-namespace vantorel::settings {
-struct HeaderSettings;
-class SettingsStore;
-}  // namespace vantorel::settings
 
 namespace vantorel::hospital_name::ui {
 

@@ -6,11 +6,7 @@
 #include "print_service/listening_port.h"
 #include "print_service/request_handler.h"
 #include "base/fwd.h"
-
-namespace vantorel::settings {
-struct CompositionSettings;
-struct ServiceSettings;
-}  // namespace vantorel::settings
+#include "settings/fwd.h"
 
 namespace vantorel::print_service {
 

@@ -4,13 +4,10 @@
 #include "settings/installed_printers.h"
 #include "template_composition/qt/report_printer.h"
 #include "base/fwd.h"
+#include "settings/fwd.h"
 
 #include <functional>
 #include <string>
-
-namespace vantorel::settings {
-struct RoutingSettings;
-}  // namespace vantorel::settings
 
 namespace vantorel::template_composition {
 

@@ -3,6 +3,7 @@
 #include "console/ui/startup_services.h"
 #include "base/fwd.h"
 #include "settings/installed_printers.h"
+#include "settings/fwd.h"
 
 #include <QObject>
 #include <QString>
@@ -12,11 +13,6 @@
 
 class QTimer;
 class QWidget;
-
-namespace vantorel::settings {
-class SettingsStore;
-struct Settings;
-}  // namespace vantorel::settings
 
 namespace vantorel::console::ui {
 
