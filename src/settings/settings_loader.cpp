@@ -29,7 +29,8 @@ std::vector<std::string> readRoutePrinters(const SettingsStore& store, int row)
 
 bool isPrintHeaderKey(const SettingKey& key)
 {
-    return key.file == files::prtIni && key.key == "打印医院名称";
+    return key.file == keys::printHeader.file && key.section == keys::printHeader.section &&
+           key.key == keys::printHeader.key;
 }
 
 std::string flag(bool on)
