@@ -52,21 +52,27 @@ std::string usageText()
            "  --help, -h       print this text\n"
            "\n"
            "Environment (service limits; default in parentheses):\n"
-           "  VANTOREL_MAX_ASSOCIATIONS   associations open at once" + byDefault(limits.maxAssociations) +
-           "  VANTOREL_MAX_PENDING        connections still sending their request" + byDefault(limits.maxPending) +
-           "  VANTOREL_ACSE_TIMEOUT       seconds for a whole association request" + byDefault(limits.acseTimeoutSeconds) +
-           "  VANTOREL_DIMSE_TIMEOUT      seconds between parts of a message" + byDefault(limits.dimseTimeoutSeconds) +
-           "  VANTOREL_IDLE_TIMEOUT       seconds of silence on an association" + byDefault(limits.idleTimeoutSeconds) +
-           "  VANTOREL_MAX_DATASET_BYTES  bytes of one received data set" + byDefault(limits.maxDataSetBytes) +
-           "  VANTOREL_MAX_OBJECTS        print objects stored at once" + byDefault(limits.maxObjects) +
-           "  VANTOREL_MAX_PIXEL_BYTES    pixel data held for all associations" + byDefault(limits.maxPixelBytes) +
-           "Environment (the platform and automated checks):\n"
-           "  DISPLAY, WAYLAND_DISPLAY    the display; without either the program runs headless\n"
-           "  QT_QPA_PLATFORM             Qt's window system (offscreen when headless)\n"
-           "  XDG_CONFIG_HOME, HOME       where the film count and the autostart entry are kept\n"
-           "  NOTIFY_SOCKET               set by systemd: READY=1 once the DICOM port is open\n"
-           "  VANTOREL_CONSOLE_REPORT     file that receives the console's state\n"
-           "  VANTOREL_CONSOLE_COMMANDS   when set, commands on standard input drive the window\n";
+           "  VANTOREL_MAX_ASSOCIATIONS   associations open at once" +
+        byDefault(limits.maxAssociations) +
+        "  VANTOREL_MAX_PENDING        connections still sending their request" +
+        byDefault(limits.maxPending) +
+        "  VANTOREL_ACSE_TIMEOUT       seconds for a whole association request" +
+        byDefault(limits.acseTimeoutSeconds) +
+        "  VANTOREL_DIMSE_TIMEOUT      seconds between parts of a message" +
+        byDefault(limits.dimseTimeoutSeconds) +
+        "  VANTOREL_IDLE_TIMEOUT       seconds of silence on an association" +
+        byDefault(limits.idleTimeoutSeconds) +
+        "  VANTOREL_MAX_DATASET_BYTES  bytes of one received data set" + byDefault(limits.maxDataSetBytes) +
+        "  VANTOREL_MAX_OBJECTS        print objects stored at once" + byDefault(limits.maxObjects) +
+        "  VANTOREL_MAX_PIXEL_BYTES    pixel data held for all associations" +
+        byDefault(limits.maxPixelBytes) +
+        "Environment (the platform and automated checks):\n"
+        "  DISPLAY, WAYLAND_DISPLAY    the display; without either the program runs headless\n"
+        "  QT_QPA_PLATFORM             Qt's window system (offscreen when headless)\n"
+        "  XDG_CONFIG_HOME, HOME       where the film count and the autostart entry are kept\n"
+        "  NOTIFY_SOCKET               set by systemd: READY=1 once the DICOM port is open\n"
+        "  VANTOREL_CONSOLE_REPORT     file that receives the console's state\n"
+        "  VANTOREL_CONSOLE_COMMANDS   when set, commands on standard input drive the window\n";
 }
 
 }  // namespace vantorel::app

@@ -6,9 +6,9 @@
 namespace vantorel::app {
 
 struct CommandLine {
-    std::string home;          // empty: the executable's folder
-    bool headless = false;     // no window system at all
-    bool showSettings = false; // print the effective settings and exit
+    std::string home;           // empty: the executable's folder
+    bool headless = false;      // no window system at all
+    bool showSettings = false;  // print the effective settings and exit
     bool help = false;
     bool version = false;      // print the versions and exit
     bool setPassword = false;  // ask for a new settings password, store its hash, exit

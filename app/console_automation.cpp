@@ -4,8 +4,8 @@
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
-#include <QApplication>
 #include <QAbstractSpinBox>
+#include <QApplication>
 #include <QColorDialog>
 #include <QComboBox>
 #include <QDateEdit>
@@ -37,8 +37,8 @@ QWidget* widgetAt(const QString& path)
     if (names.isEmpty())
         return nullptr;
     for (QWidget* window : QApplication::topLevelWidgets()) {
-        QWidget* widget = window->objectName() == names.front() ? window
-                                                                : window->findChild<QWidget*>(names.front());
+        QWidget* widget =
+            window->objectName() == names.front() ? window : window->findChild<QWidget*>(names.front());
         for (int i = 1; widget && i < names.size(); ++i)
             widget = widget->findChild<QWidget*>(names[i]);
         if (widget)
@@ -76,7 +76,11 @@ QString describePixmap(QWidget* widget)
     const QSize size = label->pixmap().deviceIndependentSize().toSize();
     const QPoint corner = label->mapToGlobal(
         QPoint((label->width() - size.width()) / 2, (label->height() - size.height()) / 2));
-    return QStringLiteral("pixmap=%1x%2 at=%3,%4").arg(size.width()).arg(size.height()).arg(corner.x()).arg(corner.y());
+    return QStringLiteral("pixmap=%1x%2 at=%3,%4")
+        .arg(size.width())
+        .arg(size.height())
+        .arg(corner.x())
+        .arg(corner.y());
 }
 
 // Makes the row current and selected, as a click on it does.
@@ -97,8 +101,8 @@ QString answerDialog(const QString& how)
         return QStringLiteral("error no dialog waits");
     if (auto* box = qobject_cast<QMessageBox*>(modal)) {
         const QMessageBox::StandardButton which = how == QLatin1String("yes") ? QMessageBox::Yes
-                                                  : how == QLatin1String("ok")  ? QMessageBox::Ok
-                                                                                : QMessageBox::No;
+            : how == QLatin1String("ok")                                      ? QMessageBox::Ok
+                                                                              : QMessageBox::No;
         QAbstractButton* button = box->button(which);
         if (!button)
             return QStringLiteral("error no such button");
@@ -262,7 +266,8 @@ QString ConsoleAutomation::run(const QString& line)
         return dialogButtons();
     if (verb == QLatin1String("page")) {
         auto* navigation = qobject_cast<QListWidget*>(widgetAt(QStringLiteral("navigation")));
-        const auto items = navigation ? navigation->findItems(rest, Qt::MatchExactly) : QList<QListWidgetItem*>();
+        const auto items =
+            navigation ? navigation->findItems(rest, Qt::MatchExactly) : QList<QListWidgetItem*>();
         if (items.isEmpty())
             return QStringLiteral("error no entry ") + rest;
         navigation->setCurrentItem(items.front());

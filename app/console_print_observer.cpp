@@ -21,7 +21,7 @@ void ConsolePrintObserver::printCountChanged(std::int32_t count)
 void ConsolePrintObserver::filmComposed(const direct_composition::FilmPage& page)
 {
     const QString caption = QString::fromStdString(page.printer) + QStringLiteral("  ") +
-                            QDateTime::currentDateTime().toString(QStringLiteral("yyyy/M/d H:mm:ss"));
+        QDateTime::currentDateTime().toString(QStringLiteral("yyyy/M/d H:mm:ss"));
     // Drawn on this thread as soon as the film's request has been answered:
     // the modality need not wait for the operator's preview. The page's
     // pictures are shared, so the copy is cheap.

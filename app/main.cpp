@@ -14,12 +14,7 @@
 #include "archive/sql/odbc_film_record_store.h"
 #include "base/journal_run_log.h"
 #include "base/operator_messages.h"
-#include "settings/platform/print_count_settings.h"
 #include "base/run_log.h"
-#include "settings/installed_printers.h"
-#include "settings/print_count.h"
-#include "settings/settings_loader.h"
-#include "settings/settings_store.h"
 #include "console/ui/console_report.h"
 #include "console/ui/console_startup.h"
 #include "console/ui/listen_retry.h"
@@ -33,6 +28,11 @@
 #include "print_service/dcmtk/print_service_runtime.h"
 #include "print_service/film_parameters.h"
 #include "print_service/print_object_store.h"
+#include "settings/installed_printers.h"
+#include "settings/platform/print_count_settings.h"
+#include "settings/print_count.h"
+#include "settings/settings_loader.h"
+#include "settings/settings_store.h"
 #include "template_composition/qt/report_template_composition.h"
 #include "template_composition/qt/saved_film_reprint.h"
 
@@ -90,15 +90,14 @@ bool choosePlatform(const app::CommandLine& line)
 bool platformIsHeadless()
 {
     return QGuiApplication::platformName() == QLatin1String("offscreen") ||
-           QGuiApplication::platformName() == QLatin1String("minimal");
+        QGuiApplication::platformName() == QLatin1String("minimal");
 }
 
 std::string homeFolder(const app::CommandLine& line)
 {
     if (line.home.empty())
         return QCoreApplication::applicationDirPath().toStdString();
-    return QDir::cleanPath(QFileInfo(QString::fromStdString(line.home)).absoluteFilePath())
-        .toStdString();
+    return QDir::cleanPath(QFileInfo(QString::fromStdString(line.home)).absoluteFilePath()).toStdString();
 }
 
 // The program ends at once, as closing the window does: nothing is saved
@@ -223,8 +222,9 @@ void connectWindow(console::ui::MainWindow& window, console::ui::ConsoleSettings
                      &console::ui::MainWindow::showFilm);
     QObject::connect(&printing, &app::ConsolePrintObserver::archiveWaitingShown, &window,
                      [&window](qint64 waiting) { window.statusPanels().setArchiveWaiting(waiting); });
-    QObject::connect(&printing, &app::ConsolePrintObserver::filmSavingProblemShown, &window,
-                     [&window](const QString& problem) { window.statusPanels().setFilmSavingProblem(problem); });
+    QObject::connect(
+        &printing, &app::ConsolePrintObserver::filmSavingProblemShown, &window,
+        [&window](const QString& problem) { window.statusPanels().setFilmSavingProblem(problem); });
     QObject::connect(&printing, &app::ConsolePrintObserver::printerProblemShown, &window,
                      [&window](const QString& problem) { window.statusPanels().setPrinterProblem(problem); });
 }

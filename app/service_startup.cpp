@@ -14,8 +14,7 @@ ServiceStartup::ServiceStartup(print_service::PrintServiceRuntime& printService,
                                print_service::PrintObjectStore& printObjects,
                                template_composition::AcReport& report)
     : printService_(printService), printObjects_(printObjects), report_(report)
-{
-}
+{}
 
 void ServiceStartup::setReportPage(const console::ui::ReportPageSetup& page)
 {

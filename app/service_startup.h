@@ -2,7 +2,6 @@
 
 #include "console/ui/startup_services.h"
 
-
 namespace vantorel::template_composition {
 class AcReport;
 }
@@ -20,8 +19,7 @@ namespace vantorel::app {
 class ServiceStartup final : public console::ui::StartupServices {
 public:
     ServiceStartup(print_service::PrintServiceRuntime& printService,
-                   print_service::PrintObjectStore& printObjects,
-                   template_composition::AcReport& report);
+                   print_service::PrintObjectStore& printObjects, template_composition::AcReport& report);
 
     // The report is printed without a viewer, so there is no toolbar.
     void switchOffViewerTools() override {}

@@ -18,7 +18,7 @@ namespace {
 bool readSecret(const char* prompt, std::string& line)
 {
     const bool terminal = ::isatty(STDIN_FILENO) != 0;
-    termios saved {};
+    termios saved{};
     if (terminal) {
         std::cerr << prompt << std::flush;
         ::tcgetattr(STDIN_FILENO, &saved);

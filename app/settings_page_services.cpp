@@ -2,8 +2,8 @@
 
 #include "archive/sql/odbc_film_listing.h"
 #include "archive/ui/film_archive_page.h"
-#include "settings/settings_model.h"
 #include "print_service/listening_port.h"
+#include "settings/settings_model.h"
 
 #include <QGuiApplication>
 
@@ -13,19 +13,22 @@ SettingsPageServices::SettingsPageServices(const base::Clock& clock, base::RunLo
                                            print_service::ListeningPort& listeningPort,
                                            console::ui::StartupServices& startup,
                                            archive::FilmReprint& reprint)
-    : listeningPort_(listeningPort), startup_(startup), runLog_(runLog), reprint_(reprint),
+    : listeningPort_(listeningPort),
+      startup_(startup),
+      runLog_(runLog),
+      reprint_(reprint),
       purge_(clock, runLog)
-{
-}
+{}
 
 SettingsPageServices::~SettingsPageServices() = default;
 
 std::unique_ptr<console::ui::ConsoleSettingsPages>
 SettingsPageServices::makePages(const console::ui::PageContext& context)
 {
-    headerEditor_ = std::make_unique<hospital_name::ui::HeaderEditorWindow>(
-        context.store, context.settings.header, runLog_);
-    templateDesigner_ = std::make_unique<template_composition::ui::TemplateDesignerWindow>(context.homeFolder);
+    headerEditor_ = std::make_unique<hospital_name::ui::HeaderEditorWindow>(context.store,
+                                                                            context.settings.header, runLog_);
+    templateDesigner_ =
+        std::make_unique<template_composition::ui::TemplateDesignerWindow>(context.homeFolder);
     // Each purge tick takes the export folder as start-up read it.
     const settings::Settings& settings = context.settings;
     purgeTimer_.onTick = [this, &settings] { purge_.tick(settings.exportFolder); };
@@ -33,9 +36,16 @@ SettingsPageServices::makePages(const console::ui::PageContext& context)
     auto* filmPage =
         new archive::FilmArchivePage({*filmListing_, context.messages, desktop_, runLog_, &reprint_});
 
-    const console::ui::ConsoleSettingsPages::Services services{
-        *this, *headerEditor_, purgeTimer_, skins_, *this, desktop_, *templateDesigner_,
-        QCoreApplication::applicationFilePath(), QGuiApplication::applicationDisplayName(), filmPage};
+    const console::ui::ConsoleSettingsPages::Services services{*this,
+                                                               *headerEditor_,
+                                                               purgeTimer_,
+                                                               skins_,
+                                                               *this,
+                                                               desktop_,
+                                                               *templateDesigner_,
+                                                               QCoreApplication::applicationFilePath(),
+                                                               QGuiApplication::applicationDisplayName(),
+                                                               filmPage};
     return std::make_unique<console::ui::ConsoleSettingsPages>(context, services);
 }
 

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "purge_worker.h"
+#include "base/fwd.h"
 #include "console/port_control.h"
 #include "console/ui/pages/console_settings_pages.h"
 #include "console/ui/pages/page_services.h"
 #include "hospital_name/ui/header_editor_window.h"
+#include "purge_worker.h"
 #include "template_composition/ui/template_designer_window.h"
-#include "base/fwd.h"
 
 #include <memory>
 
@@ -28,12 +28,11 @@ namespace vantorel::app {
 // purge that the run page switches are the film archive's; the film-management
 // page prints saved films again through `reprint`. The print page's format
 // designer is template composition's window.
-class SettingsPageServices final : public console::PortControl,
-                                   public console::ui::ReportPageControl {
+class SettingsPageServices final : public console::PortControl, public console::ui::ReportPageControl {
 public:
     SettingsPageServices(const base::Clock& clock, base::RunLog& runLog,
-                         print_service::ListeningPort& listeningPort,
-                         console::ui::StartupServices& startup, archive::FilmReprint& reprint);
+                         print_service::ListeningPort& listeningPort, console::ui::StartupServices& startup,
+                         archive::FilmReprint& reprint);
     ~SettingsPageServices() override;
 
     std::unique_ptr<console::ui::ConsoleSettingsPages> makePages(const console::ui::PageContext& context);

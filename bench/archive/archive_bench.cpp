@@ -10,8 +10,8 @@
 #include "archive/ui/film_archive_page.h"
 #include "base/clock.h"
 #include "base/operator_messages.h"
-#include "settings/settings_model.h"
 #include "console/ui/pages/page_services.h"
+#include "settings/settings_model.h"
 #include "support/memory_run_log.h"
 
 #include <QApplication>
@@ -23,11 +23,11 @@
 #include <QTemporaryDir>
 
 #include <algorithm>
-#include <cstdlib>
-#include <string>
 #include <cstdio>
+#include <cstdlib>
 #include <iostream>
 #include <sstream>
+#include <string>
 #include <vector>
 
 using namespace vantorel;
@@ -117,7 +117,8 @@ void benchPurge(int fileCount, int rounds, int filmBytes)
             std::cout << "month folder still there\n";
     }
     std::printf("purge of a month folder with %d films (%d bytes each, 30 day folders): %.0f ms "
-                "(median of %d)\n", fileCount, filmBytes, median(times), rounds);
+                "(median of %d)\n",
+                fileCount, filmBytes, median(times), rounds);
 }
 
 }  // namespace

@@ -28,7 +28,7 @@ namespace {
 
 struct Scenario {
     const char* name;
-    QStringList args;  // image options of the simulator
+    QStringList args;    // image options of the simulator
     bool large = false;  // one association, at most one film after the warm-up
 };
 
@@ -54,9 +54,8 @@ QString writeGradientImage(const QString& folder, int columns, int rows, int bit
 {
     const QString path = folder + QString("/gradient-%1x%2-%3.dcm").arg(columns).arg(rows).arg(bits);
     const double top = (1 << bits) - 1.0;
-    writeGreyImageFile(path, {columns, rows, bits}, [&](int x, int y) {
-        return static_cast<Uint16>(top * (x + y) / (columns + rows));
-    });
+    writeGreyImageFile(path, {columns, rows, bits},
+                       [&](int x, int y) { return static_cast<Uint16>(top * (x + y) / (columns + rows)); });
     return path;
 }
 
@@ -70,7 +69,9 @@ QByteArray runAssociations(const PrintServer& server, const TempHome& home, cons
         auto client = std::make_unique<QProcess>();
         client->setProcessEnvironment(home.environment());
         QStringList args = scenario.args;
-        args << "--sessions" << QString::number(films) << "--latency" << "--film-size" << "14INX17IN"
+        args << "--sessions" << QString::number(films) << "--latency"
+             << "--film-size"
+             << "14INX17IN"
              << "127.0.0.1" << QString::number(server.port());
         client->start(programPath("vantorel-printscu"), args);
         clients.push_back(std::move(client));
@@ -141,7 +142,8 @@ int main(int argc, char** argv)
 
     TempHome images;
     std::vector<Scenario> scenarios = {
-        {"STANDARD\\4,5, 20 x 512x512 12-bit", {"--format", "STANDARD\\4,5", "--size", "512", "--bits", "12"}},
+        {"STANDARD\\4,5, 20 x 512x512 12-bit",
+         {"--format", "STANDARD\\4,5", "--size", "512", "--bits", "12"}},
         {"STANDARD\\1,1, 2500x3000 12-bit",
          {"--format", "STANDARD\\1,1", "--image", writeGradientImage(images.path(), 2500, 3000)}},
         {"STANDARD\\2,2, 4 x 1024x1024 RGB", {"--format", "STANDARD\\2,2", "--size", "1024", "--color"}},
@@ -151,7 +153,8 @@ int main(int argc, char** argv)
     const char* large = "STANDARD\\2,2, 4 x 8192x8192 16-bit";
     if (only.isEmpty() || QString(large).contains(only))
         scenarios.push_back(
-            {large, {"--format", "STANDARD\\2,2", "--image", writeGradientImage(images.path(), 8192, 8192, 16)},
+            {large,
+             {"--format", "STANDARD\\2,2", "--image", writeGradientImage(images.path(), 8192, 8192, 16)},
              true});
     std::vector<Target> targets = {{"FilmFile", "FilmFile", "", ""}};
     const QString queue = qEnvironmentVariable("VANTOREL_CUPS_QUEUE");
@@ -161,7 +164,8 @@ int main(int argc, char** argv)
     else
         std::printf("(VANTOREL_CUPS_QUEUE unset: cups-pdf skipped)\n");
 
-    std::printf("| printer | film | assoc. | films | N-ACTION median ms | max ms | films/s answered | films/s to PDF | peak RSS MB |\n");
+    std::printf("| printer | film | assoc. | films | N-ACTION median ms | max ms | films/s answered | "
+                "films/s to PDF | peak RSS MB |\n");
     std::printf("|---|---|---|---|---|---|---|---|---|\n");
     for (const Target& target : targets) {
         for (const Scenario& scenario : scenarios) {
@@ -178,9 +182,8 @@ int main(int argc, char** argv)
                     continue;
                 }
                 std::printf("| %s | %s | %d | %d | %.0f | %.0f | %.2f | %.2f | %.0f |\n",
-                            qPrintable(target.name), scenario.name, associations, f.films,
-                            f.medianActionMs, f.maxActionMs, f.filmsPerSecond, f.pdfFilmsPerSecond,
-                            f.peakRssKb / 1024.0);
+                            qPrintable(target.name), scenario.name, associations, f.films, f.medianActionMs,
+                            f.maxActionMs, f.filmsPerSecond, f.pdfFilmsPerSecond, f.peakRssKb / 1024.0);
                 std::fflush(stdout);
             }
         }

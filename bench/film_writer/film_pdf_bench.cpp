@@ -46,7 +46,8 @@ dc::Picture bodyPicture(int k)
             const double r = std::hypot(x - 256.0, (y - 256.0) * 1.3);
             double grey = 0;
             if (r < 200)
-                grey = (r < 60 ? 200 : 110 + 40 * std::sin(x / 23.0 + k) * std::cos(y / 31.0)) + noise(random);
+                grey =
+                    (r < 60 ? 200 : 110 + 40 * std::sin(x / 23.0 + k) * std::cos(y / 31.0)) + noise(random);
             (*pixels)[y * 512 + x] = static_cast<std::uint8_t>(std::clamp(grey, 0.0, 255.0));
         }
     dc::Picture picture;
@@ -127,15 +128,15 @@ struct Timing {
     double cpuMs;
 };
 
-template <typename F>
-Timing timed(int films, F&& film)
+template <typename F> Timing timed(int films, F&& film)
 {
     film();  // warm-up
     const double cpu = cpuSeconds();
     const auto start = std::chrono::steady_clock::now();
     for (int i = 0; i < films; ++i)
         film();
-    return {std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count() / films,
+    return {std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count() /
+                films,
             (cpuSeconds() - cpu) * 1000 / films};
 }
 
@@ -156,9 +157,10 @@ int main(int argc, char** argv)
         dc::FilmImageCompression compression;
         int level;
     };
-    const Variant variants[] = {{dc::FilmImageCompression::Lossless, 1}, {dc::FilmImageCompression::Lossless, 2},
-                                {dc::FilmImageCompression::Lossless, 4}, {dc::FilmImageCompression::Lossless, 6},
-                                {dc::FilmImageCompression::Lossless, 9}, {dc::FilmImageCompression::Jpeg, 0}};
+    const Variant variants[] = {
+        {dc::FilmImageCompression::Lossless, 1}, {dc::FilmImageCompression::Lossless, 2},
+        {dc::FilmImageCompression::Lossless, 4}, {dc::FilmImageCompression::Lossless, 6},
+        {dc::FilmImageCompression::Lossless, 9}, {dc::FilmImageCompression::Jpeg, 0}};
     for (const auto [compression, level] : variants) {
         dc::FilmPdfOptions options;
         options.compression = compression;
@@ -176,14 +178,16 @@ int main(int argc, char** argv)
             }
         });
         const std::string name = compression == dc::FilmImageCompression::Jpeg
-                                     ? std::string("jpeg, quality 94")
-                                     : "lossless, Flate level " + std::to_string(level);
-        std::printf("| FilmPdf, %s | %.1f | %.1f | %.0f |\n", name.c_str(), t.wallMs, t.cpuMs, bytes / 1024.0);
+            ? std::string("jpeg, quality 94")
+            : "lossless, Flate level " + std::to_string(level);
+        std::printf("| FilmPdf, %s | %.1f | %.1f | %.0f |\n", name.c_str(), t.wallMs, t.cpuMs,
+                    bytes / 1024.0);
     }
 #ifdef VANTOREL_BENCH_CAIRO
     std::size_t cairoBytes = 0;
     const Timing cairo = timed(films, [&] { cairoBytes = cairoFilm(page); });
-    std::printf("| cairo's PDF surface | %.1f | %.1f | %.0f |\n", cairo.wallMs, cairo.cpuMs, cairoBytes / 1024.0);
+    std::printf("| cairo's PDF surface | %.1f | %.1f | %.0f |\n", cairo.wallMs, cairo.cpuMs,
+                cairoBytes / 1024.0);
     if (const char* keep = std::getenv("VANTOREL_BENCH_CAIRO_PDF"))
         cairoFilm(page, keep);  // for pdfimages -list
 #endif

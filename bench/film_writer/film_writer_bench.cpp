@@ -39,8 +39,8 @@ Figures measureServer(const QString& settings, int films)
     PrintServer server(home, settings);
     if (!server.start())
         return figures;
-    const QStringList film{"--format", "STANDARD\\4,5", "--size", "512", "--bits", "12", "--latency",
-                           "--film-size", "14INX17IN"};
+    const QStringList film{"--format", "STANDARD\\4,5", "--size",      "512",      "--bits",
+                           "12",       "--latency",     "--film-size", "14INX17IN"};
     // One film first, so that start-up costs stay out of the figures.
     if (server.print(film).exitCode != 0)
         return figures;
@@ -91,8 +91,9 @@ int main(int argc, char** argv)
     const double floorMs = f[4].toDouble();
     std::printf("| writer | films | N-ACTION median ms | x floor | server CPU s per film | KiB per film |\n");
     std::printf("|---|---|---|---|---|---|\n");
-    std::printf("| floor: Qt's PDF engine, 20 pictures only | %d | %.1f (time per film) | 1.00 | %.4f | %.0f |\n",
-                films, floorMs, f[6].toDouble(), f[8].toDouble() / 1024);
+    std::printf(
+        "| floor: Qt's PDF engine, 20 pictures only | %d | %.1f (time per film) | 1.00 | %.4f | %.0f |\n",
+        films, floorMs, f[6].toDouble(), f[8].toDouble() / 1024);
     std::fflush(stdout);
 
     struct Run {

@@ -89,7 +89,8 @@ int main(int argc, char** argv)
             std::fprintf(stderr, "cannot write into %s\n", qPrintable(folder));
             return 1;
         }
-        wallMs.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+        wallMs.push_back(
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
     }
     const double cpuPerFilm = (processCpuSeconds() - cpuBefore) / films;
     std::sort(wallMs.begin(), wallMs.end());

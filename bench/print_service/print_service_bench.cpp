@@ -79,10 +79,10 @@ void runOrphans(const QString& bin, int port, qint64 server, int count)
     for (int i = 0; i < count; ++i) {
         QProcess client;
         client.start(bin + "/vantorel-printscu",
-                     {"--no-printer", "--orphan", "--format", "STANDARD\\2,2", "--size", "512", "--bits", "12",
-                      "--action", "none", "--no-delete", "127.0.0.1", QString::number(port)});
+                     {"--no-printer", "--orphan", "--format", "STANDARD\\2,2", "--size", "512", "--bits",
+                      "12", "--action", "none", "--no-delete", "127.0.0.1", QString::number(port)});
         const bool ok = client.waitForFinished(60000) && client.exitStatus() == QProcess::NormalExit &&
-                        client.exitCode() == 0;
+            client.exitCode() == 0;
         failures += ok ? 0 : 1;
     }
     const double seconds = clock.nsecsElapsed() / 1e9;
@@ -96,8 +96,8 @@ QProcess* startSession(const QString& bin, int port, int sessions = 1)
 {
     auto* process = new QProcess;
     process->start(bin + "/vantorel-printscu",
-                   {"--format", "STANDARD\\4,5", "--size", "512", "--bits", "12", "--latency",
-                    "--sessions", QString::number(sessions), "127.0.0.1", QString::number(port)});
+                   {"--format", "STANDARD\\4,5", "--size", "512", "--bits", "12", "--latency", "--sessions",
+                    QString::number(sessions), "127.0.0.1", QString::number(port)});
     return process;
 }
 
@@ -149,7 +149,8 @@ Round runOneAssociation(const QString& bin, int port, int sessions)
 void report(const char* title, const Round& round)
 {
     std::printf("\n%s: %d films in %.2f s, %d failed\n", title, round.films, round.seconds, round.failures);
-    std::printf("  films/s %.2f   images/s %.1f\n", round.films / round.seconds, round.films * 20 / round.seconds);
+    std::printf("  films/s %.2f   images/s %.1f\n", round.films / round.seconds,
+                round.films * 20 / round.seconds);
     std::printf("  %-9s %8s %10s %10s\n", "request", "count", "median ms", "p95 ms");
     for (const auto& [kind, values] : round.latencyMs)
         std::printf("  %-9s %8zu %10.2f %10.2f\n", kind.c_str(), values.size(), percentile(values, 0.5),
@@ -196,7 +197,8 @@ int main(int argc, char** argv)
         return 1;
     }
 
-    std::printf("print service benchmark: %d sessions of STANDARD\\4,5, 512x512 12-bit, per round\n", sessions);
+    std::printf("print service benchmark: %d sessions of STANDARD\\4,5, 512x512 12-bit, per round\n",
+                sessions);
     runRound(bin, port, 2, 1);  // warm-up
     runOrphans(bin, port, server.processId(), orphans);
     if (onlyOrphans) {

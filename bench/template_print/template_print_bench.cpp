@@ -41,9 +41,9 @@ QByteArray printFilms(const PrintServer& server, const TempHome& home, int films
     QProcess client;
     client.setProcessEnvironment(home.environment());
     client.start(programPath("vantorel-printscu"),
-                 {"--format", "STANDARD\\4,5", "--size", "512", "--bits", "12", "--film-size",
-                  "14INX17IN", "--orientation", "PORTRAIT", "--sessions", QString::number(films),
-                  "--latency", "127.0.0.1", QString::number(server.port())});
+                 {"--format", "STANDARD\\4,5", "--size", "512", "--bits", "12", "--film-size", "14INX17IN",
+                  "--orientation", "PORTRAIT", "--sessions", QString::number(films), "--latency", "127.0.0.1",
+                  QString::number(server.port())});
     if (!client.waitForFinished(600000) || client.exitCode() != 0) {
         std::fprintf(stderr, "simulator failed: %s\n", client.readAllStandardError().constData());
         return {};
@@ -72,8 +72,8 @@ struct SilentDatabase {
     SilentDatabase()
     {
         port = freePort();
-        process.start("socat", {QString("TCP-LISTEN:%1,bind=127.0.0.1,reuseaddr,fork").arg(port),
-                                "SYSTEM:sleep 3600"});
+        process.start(
+            "socat", {QString("TCP-LISTEN:%1,bind=127.0.0.1,reuseaddr,fork").arg(port), "SYSTEM:sleep 3600"});
         process.waitForStarted(10000);
     }
     ~SilentDatabase()
@@ -83,7 +83,8 @@ struct SilentDatabase {
     }
     QString connectString() const
     {
-        return QString("DRIVER={MySQL ODBC 5.2 ANSI Driver};SERVER=127.0.0.1;PORT=%1;DATABASE=dbprt;UID=root;PWD=;")
+        return QString("DRIVER={MySQL ODBC 5.2 ANSI "
+                       "Driver};SERVER=127.0.0.1;PORT=%1;DATABASE=dbprt;UID=root;PWD=;")
             .arg(port);
     }
     QProcess process;
@@ -95,7 +96,8 @@ Figures measure(bool saveFilms, int films, const QString& connectString)
     Figures figures;
     TempHome home;
     QDir().mkpath(home.path() + "/ReportMode");
-    QFile::copy(QString(VANTOREL_SHIPPED_TEMPLATES) + "/1417-45.rpx", home.path() + "/ReportMode/1417-45.rpx");
+    QFile::copy(QString(VANTOREL_SHIPPED_TEMPLATES) + "/1417-45.rpx",
+                home.path() + "/ReportMode/1417-45.rpx");
     home.writeFile("PrtLst/PrtLst.ini", gbk("[PrtLst0]\r\n0=FilmFile\r\n"));
     QString settings = "启用胶片格式文件=1\r\nFilmSize_1=4\r\n打印医院名称=0\r\n";
     if (saveFilms)
@@ -128,7 +130,7 @@ Figures measure(bool saveFilms, int films, const QString& connectString)
     const auto log = runLogMessages(home);
     const auto archiveFailures = std::count_if(log.begin(), log.end(), [](const std::string& line) {
         return line.find("recorded in the archive") != std::string::npos ||
-               line.find("not saved") != std::string::npos;
+            line.find("not saved") != std::string::npos;
     });
     if (archiveFailures > 0)
         std::fprintf(stderr, "%ld films not saved or recorded (see the run log)\n", long(archiveFailures));
@@ -151,7 +153,8 @@ int main(int argc, char** argv)
     const bool haveDatabase = !qEnvironmentVariable("VANTOREL_DB_CONNECT").isEmpty();
     if (!haveDatabase)
         std::printf("(VANTOREL_DB_CONNECT unset: film saving uses the default connection string)\n");
-    std::printf("| film saving | films | N-ACTION median ms | max ms | films/s | server CPU s per film | TIFF files | "
+    std::printf("| film saving | films | N-ACTION median ms | max ms | films/s | server CPU s per film | "
+                "TIFF files | "
                 "largest TIFF MB |\n");
     std::printf("|---|---|---|---|---|---|---|---|\n");
     SilentDatabase silent;
@@ -171,8 +174,9 @@ int main(int argc, char** argv)
             std::printf("| %s | failed |\n", round.name);
             continue;
         }
-        std::printf("| %s | %d | %.0f | %.0f | %.2f | %.3f | %d | %.2f |\n", round.name, films, f.medianActionMs,
-                    f.maxActionMs, f.filmsPerSecond, f.cpuPerFilm, f.tiffs, f.largestTiffBytes / (1024.0 * 1024.0));
+        std::printf("| %s | %d | %.0f | %.0f | %.2f | %.3f | %d | %.2f |\n", round.name, films,
+                    f.medianActionMs, f.maxActionMs, f.filmsPerSecond, f.cpuPerFilm, f.tiffs,
+                    f.largestTiffBytes / (1024.0 * 1024.0));
     }
     return 0;
 }

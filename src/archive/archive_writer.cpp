@@ -84,11 +84,20 @@ std::string ArchiveWriter::spoolLine(const FilmRow& row)
     std::string line = row.prtdate + "\t";
     for (char c : row.filmPath) {
         switch (c) {
-        case '\\': line += "\\\\"; break;
-        case '\t': line += "\\t"; break;
-        case '\n': line += "\\n"; break;
-        case '\r': line += "\\r"; break;
-        default: line += c;
+        case '\\':
+            line += "\\\\";
+            break;
+        case '\t':
+            line += "\\t";
+            break;
+        case '\n':
+            line += "\\n";
+            break;
+        case '\r':
+            line += "\\r";
+            break;
+        default:
+            line += c;
         }
     }
     return line;
@@ -111,11 +120,20 @@ bool ArchiveWriter::parseSpoolLine(const std::string& line, FilmRow& row)
         if (++i == line.size())
             return false;
         switch (line[i]) {
-        case '\\': row.filmPath += '\\'; break;
-        case 't': row.filmPath += '\t'; break;
-        case 'n': row.filmPath += '\n'; break;
-        case 'r': row.filmPath += '\r'; break;
-        default: return false;
+        case '\\':
+            row.filmPath += '\\';
+            break;
+        case 't':
+            row.filmPath += '\t';
+            break;
+        case 'n':
+            row.filmPath += '\n';
+            break;
+        case 'r':
+            row.filmPath += '\r';
+            break;
+        default:
+            return false;
         }
     }
     return !row.filmPath.empty();

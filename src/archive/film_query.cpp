@@ -21,7 +21,7 @@ std::string filmQueryStatement(const CalendarDate& from, const CalendarDate& to)
     // The from day starts at midnight: a film recorded at 00:00:00 belongs
     // to that day as much as one recorded a second later.
     return "select * from  DBPRT where prtDate>='" + isoDate(from) + " 00:00:00'  and  prtDate <='" +
-           isoDate(to) + " 23:59:59' order by id";
+        isoDate(to) + " 23:59:59' order by id";
 }
 
 std::string driverConnectString(const std::string& stored)

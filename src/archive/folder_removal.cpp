@@ -67,11 +67,11 @@ RemovalReport removeTreeAt(int parentFd, const std::string& name, const std::ato
         fail(report, name, errno);
         return report;
     }
-    std::vector<Level> levels;         // from the folder below `top` down to the current one
-    std::set<Identity> finished;       // folders emptied as far as they can be
-    std::set<Identity> kept;           // read-only files seen (a folder may be read again)
-    int current = -1;                  // the folder being read
-    std::string path = name;           // for the failure lines
+    std::vector<Level> levels;    // from the folder below `top` down to the current one
+    std::set<Identity> finished;  // folders emptied as far as they can be
+    std::set<Identity> kept;      // read-only files seen (a folder may be read again)
+    int current = -1;             // the folder being read
+    std::string path = name;      // for the failure lines
 
     // Enters `child` of the folder open as `from`; false when it is not a folder any more.
     const auto enter = [&](int from, const std::string& child) {
@@ -155,8 +155,8 @@ RemovalReport removeTreeAt(int parentFd, const std::string& name, const std::ato
         } else {
             parent = ::openat(current, "..", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
             struct stat parentStatus {};
-            if (parent >= 0 && (::fstat(parent, &parentStatus) != 0 ||
-                                identityOf(parentStatus) != levels.back().identity)) {
+            if (parent >= 0 &&
+                (::fstat(parent, &parentStatus) != 0 || identityOf(parentStatus) != levels.back().identity)) {
                 // Moved away meanwhile: the walk ends rather than go astray.
                 fail(report, path + "/..", EXDEV);
                 ::close(parent);
@@ -169,8 +169,8 @@ RemovalReport removeTreeAt(int parentFd, const std::string& name, const std::ato
             break;
         struct stat named {};
         // Only the very folder that was emptied, still under its name.
-        if (::fstatat(parent, done.name.c_str(), &named, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(named.st_mode) &&
-            identityOf(named) == done.identity) {
+        if (::fstatat(parent, done.name.c_str(), &named, AT_SYMLINK_NOFOLLOW) == 0 &&
+            S_ISDIR(named.st_mode) && identityOf(named) == done.identity) {
             if (::unlinkat(parent, done.name.c_str(), AT_REMOVEDIR) == 0)
                 ++report.folders;
             else if (errno != ENOTEMPTY && errno != EEXIST)

@@ -9,9 +9,9 @@ namespace vantorel::archive {
 
 // What a removal did, for one summary line, and what it could not do.
 struct RemovalReport {
-    std::size_t files = 0;    // files and links removed
-    std::size_t folders = 0;  // folders removed
-    std::size_t kept = 0;     // read-only files left, with the folders holding them
+    std::size_t files = 0;              // files and links removed
+    std::size_t folders = 0;            // folders removed
+    std::size_t kept = 0;               // read-only files left, with the folders holding them
     std::vector<std::string> failures;  // "<name>: <system's reason>", the first few
     std::size_t failureCount = 0;
     bool stopped = false;  // asked to stop before it was done

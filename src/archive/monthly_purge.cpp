@@ -59,7 +59,8 @@ std::vector<std::string> MonthlyPurge::run(const std::string& exportFolder, cons
     std::string root = exportFolder;
     while (root.size() > 1 && root.back() == '/')
         root.pop_back();
-    const Descriptor rootFd(::open(root.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));  // the root may be a link
+    const Descriptor rootFd(
+        ::open(root.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));  // the root may be a link
     if (!rootFd.open())
         return lines;
     const base::LocalDateTime today = clock_.now();
@@ -89,13 +90,15 @@ std::vector<std::string> MonthlyPurge::run(const std::string& exportFolder, cons
     const std::string monthPath = parentPath + "/" + month;
     const RemovalReport report = removeTreeAt(parentFd, month, stop);
     if (report.files + report.folders > 0)
-        lines.push_back("上月胶片清除统计：" + monthPath + "：删除文件" + std::to_string(report.files) + "个、文件夹" +
-                        std::to_string(report.folders) + "个" +
-                        (report.kept > 0 ? "，保留只读文件" + std::to_string(report.kept) + "个" : std::string()));
+        lines.push_back(
+            "上月胶片清除统计：" + monthPath + "：删除文件" + std::to_string(report.files) + "个、文件夹" +
+            std::to_string(report.folders) + "个" +
+            (report.kept > 0 ? "，保留只读文件" + std::to_string(report.kept) + "个" : std::string()));
     for (const std::string& failure : report.failures)
         lines.push_back("清除上月胶片未能删除：" + failure);
     if (report.failureCount > report.failures.size())
-        lines.push_back("清除上月胶片未能删除：另有" + std::to_string(report.failureCount - report.failures.size()) + "项");
+        lines.push_back("清除上月胶片未能删除：另有" +
+                        std::to_string(report.failureCount - report.failures.size()) + "项");
     if (::fstatat(parentFd, month.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0 && errno == ENOENT)
         lines.push_back("清除上月胶片文件夹" + monthPath);
     return lines;

@@ -5,8 +5,8 @@ namespace vantorel::base {
 // A local calendar date and time, as the wall clock of the workstation shows it.
 struct LocalDateTime {
     int year = 1970;
-    int month = 1;   // 1 ... 12
-    int day = 1;     // 1 ... 31
+    int month = 1;  // 1 ... 12
+    int day = 1;    // 1 ... 31
     int hour = 0;
     int minute = 0;
     int second = 0;

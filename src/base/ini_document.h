@@ -41,11 +41,11 @@ public:
 private:
     enum class Kind { Other, Section, Key };
     struct Line {
-        std::string raw;   // bytes without the line end
-        std::string end;   // "\r\n", "\n" or "" (last line)
+        std::string raw;  // bytes without the line end
+        std::string end;  // "\r\n", "\n" or "" (last line)
         Kind kind = Kind::Other;
-        std::string name;  // section or key name, UTF-8, trimmed
-        std::string value; // key value, UTF-8, trimmed
+        std::string name;   // section or key name, UTF-8, trimmed
+        std::string value;  // key value, UTF-8, trimmed
     };
 
     static Line parseLine(std::string raw, std::string end, bool utf8);

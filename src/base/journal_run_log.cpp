@@ -70,7 +70,7 @@ std::string journalLine(const std::string& message)
             line += hexEscape(static_cast<unsigned char>(codePoint));
         else if (codePoint >= 0x80 && codePoint <= 0x9f)  // C1 controls: their UTF-8 bytes
             line += hexEscape(static_cast<unsigned char>(message[at])) +
-                    hexEscape(static_cast<unsigned char>(message[at + 1]));
+                hexEscape(static_cast<unsigned char>(message[at + 1]));
         else
             line.append(message, at, length);
         at += length;

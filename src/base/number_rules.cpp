@@ -81,8 +81,7 @@ double parseNumber(const std::string& text, std::size_t length)
     return negative ? -value : value;
 }
 
-template <typename Int>
-std::optional<Int> toWhole(double value)
+template <typename Int> std::optional<Int> toWhole(double value)
 {
     const double rounded = roundHalfEven(value);
     if (!std::isfinite(rounded) || rounded < std::numeric_limits<Int>::min() ||

@@ -16,8 +16,7 @@ struct Failure {
 
 // A value, or the Failure that kept it from being made. Tests and callers
 // read it as a bool (`if (!result)`) and take the reason with reason().
-template <typename T>
-class [[nodiscard]] Result {
+template <typename T> class [[nodiscard]] Result {
 public:
     Result(T value) : state_(std::in_place_index<0>, std::move(value)) {}
     Result(Failure failure) : state_(std::in_place_index<1>, std::move(failure)) {}
@@ -45,8 +44,7 @@ private:
 };
 
 // Done, or the Failure that kept it from being done.
-template <>
-class [[nodiscard]] Result<void> {
+template <> class [[nodiscard]] Result<void> {
 public:
     Result() = default;
     Result(Failure failure) : failure_(std::move(failure)) {}

@@ -14,8 +14,7 @@ namespace vantorel::base {
 
 FileRunLog::FileRunLog(std::string homeFolder, const Clock& clock)
     : home_(std::move(homeFolder)), clock_(clock)
-{
-}
+{}
 
 std::string FileRunLog::folder() const
 {
@@ -29,15 +28,14 @@ std::string FileRunLog::filePathFor(const LocalDateTime& time) const
 
 std::string FileRunLog::fileName(const LocalDateTime& time)
 {
-    return std::to_string(time.year) + "-" + std::to_string(time.month) + "-" +
-           std::to_string(time.day) + ".log";
+    return std::to_string(time.year) + "-" + std::to_string(time.month) + "-" + std::to_string(time.day) +
+        ".log";
 }
 
 std::string FileRunLog::timestamp(const LocalDateTime& time)
 {
-    return std::to_string(time.year) + "/" + std::to_string(time.month) + "/" +
-           std::to_string(time.day) + " " + std::to_string(time.hour) + ":" +
-           twoDigits(time.minute) + ":" + twoDigits(time.second);
+    return std::to_string(time.year) + "/" + std::to_string(time.month) + "/" + std::to_string(time.day) +
+        " " + std::to_string(time.hour) + ":" + twoDigits(time.minute) + ":" + twoDigits(time.second);
 }
 
 std::string FileRunLog::formatLine(const LocalDateTime& time, const std::string& message)

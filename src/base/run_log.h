@@ -29,11 +29,11 @@ public:
 
     bool write(const std::string& message) override;
 
-    std::string folder() const;                               // <home>/LOG
+    std::string folder() const;                                // <home>/LOG
     std::string filePathFor(const LocalDateTime& time) const;  // <home>/LOG/2014-3-5.log
 
-    static std::string fileName(const LocalDateTime& time);            // "2014-3-5.log"
-    static std::string timestamp(const LocalDateTime& time);           // "2014/3/5 7:08:09"
+    static std::string fileName(const LocalDateTime& time);   // "2014-3-5.log"
+    static std::string timestamp(const LocalDateTime& time);  // "2014/3/5 7:08:09"
     // "[2014/3/5 7:08:09]    message", UTF-8, without the line end.
     static std::string formatLine(const LocalDateTime& time, const std::string& message);
 

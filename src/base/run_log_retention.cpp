@@ -29,7 +29,8 @@ bool logDate(const std::string& name, int& year, int& month, int& day)
     int used = 0;
     if (std::sscanf(name.c_str(), "%4d-%2d-%2d.log%n%c", &year, &month, &day, &used, &rest) != 3)
         return false;
-    if (used != static_cast<int>(name.size()) || month < 1 || month > 12 || day < 1 || day > 31 || year < 1900)
+    if (used != static_cast<int>(name.size()) || month < 1 || month > 12 || day < 1 || day > 31 ||
+        year < 1900)
         return false;
     // Written by FileRunLog::fileName: no padding.
     char canonical[32];

@@ -1,8 +1,8 @@
 #include "direct_composition/film_frame.h"
 
+#include "base/number_rules.h"
 #include "base/operator_messages.h"
 #include "base/run_log.h"
-#include "base/number_rules.h"
 #include "settings/settings_model.h"
 
 #include "direct_composition/picture_scaling.h"
@@ -36,8 +36,7 @@ std::string upperAscii(std::string text)
     return text;
 }
 
-void drawBlackBase(const CompositionContext& context, PrinterSurface& surface, float width,
-                   float height)
+void drawBlackBase(const CompositionContext& context, PrinterSurface& surface, float width, float height)
 {
     if (context.settings.blackBase == 0)
         return;
@@ -119,8 +118,9 @@ void drawTrim(const CompositionContext& context, PrinterSurface& surface, RectF 
 [[nodiscard]] std::optional<RectF> drawUnscaled(PrinterSurface& surface, const Picture& picture, RectF cell)
 {
     const std::optional<PlacedPicture> placed = placeUnscaled(picture, cell);
-    if (!placed || !surface.drawScaledPicture(placed->picture, placed->rect.x, placed->rect.y,
-                                              placed->rect.width, placed->rect.height, Magnification::None))
+    if (!placed ||
+        !surface.drawScaledPicture(placed->picture, placed->rect.x, placed->rect.y, placed->rect.width,
+                                   placed->rect.height, Magnification::None))
         return std::nullopt;
     return placed->rect;
 }
@@ -151,7 +151,8 @@ std::optional<PlacedPicture> placeUnscaled(const Picture& picture, RectF cell)
     return PlacedPicture{visible,
                          RectF{static_cast<float>(cell.x + (cell.width - cols * twipsPerDot) / 2),
                                static_cast<float>(cell.y + (cell.height - rows * twipsPerDot) / 2),
-                               static_cast<float>(cols * twipsPerDot), static_cast<float>(rows * twipsPerDot)}};
+                               static_cast<float>(cols * twipsPerDot),
+                               static_cast<float>(rows * twipsPerDot)}};
 }
 
 void drawImage(const CompositionContext& context, PrinterSurface& surface, const FilmImage& image,
@@ -174,8 +175,7 @@ void drawEmptyCell(const CompositionContext& context, PrinterSurface& surface, R
     fill(surface, *context.appearance.emptyCellGrey, cell.x, cell.y, cell.width, cell.height);
 }
 
-FilmEnd checkImageCount(const CompositionContext& context, PrinterSurface& surface, int n,
-                        int cells)
+FilmEnd checkImageCount(const CompositionContext& context, PrinterSurface& surface, int n, int cells)
 {
     if (n == 0) {
         context.log.write("片盒内图像数=0，终止本次打印任务。");
@@ -183,8 +183,8 @@ FilmEnd checkImageCount(const CompositionContext& context, PrinterSurface& surfa
         return FilmEnd::NoImages;
     }
     if (n > cells) {
-        context.log.write("片盒内图像数目=" + std::to_string(cells) + "，实际接收到" +
-                          std::to_string(n) + "幅,终止本次打印任务。");
+        context.log.write("片盒内图像数目=" + std::to_string(cells) + "，实际接收到" + std::to_string(n) +
+                          "幅,终止本次打印任务。");
         surface.abortDocument();
         return FilmEnd::TooManyImages;
     }
@@ -207,8 +207,7 @@ RectF drawFrame(const CompositionContext& context, PrinterSurface& surface, Rect
 
 float headerShift(const CompositionContext& context)
 {
-    return context.settings.printHeader != 0 ? static_cast<float>(context.settings.header.htjcs)
-                                             : 0.0f;
+    return context.settings.printHeader != 0 ? static_cast<float>(context.settings.header.htjcs) : 0.0f;
 }
 
 }  // namespace vantorel::direct_composition::film_frame

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "base/fwd.h"
 #include "direct_composition/film_image.h"
 #include "direct_composition/printer_surface.h"
-#include "base/fwd.h"
 #include "settings/fwd.h"
 
 #include <array>
@@ -87,8 +87,7 @@ namespace film_frame {
 // NoImages or TooManyImages (with their log lines, and the document aborted)
 // when the film has no image or more images than cells; Ended when it goes on.
 // A film with some empty cells goes on: it prints the images it has.
-FilmEnd checkImageCount(const CompositionContext& context, PrinterSurface& surface, int n,
-                        int cells);
+FilmEnd checkImageCount(const CompositionContext& context, PrinterSurface& surface, int n, int cells);
 
 // Area ratio, bottom adjustment, black base and header band, in this order;
 // returns the area reduced by the bottom adjustment.

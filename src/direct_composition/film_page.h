@@ -28,9 +28,9 @@ struct DrawOp {
     enum class Kind { Picture, Text };
 
     Kind kind = Kind::Picture;
-    Picture picture;  // Kind::Picture: stretched to fill `rect`
+    Picture picture;                                        // Kind::Picture: stretched to fill `rect`
     Magnification magnification = Magnification::Bilinear;  // how it is stretched
-    RectF rect;       // Kind::Text: rect.x, rect.y is the top-left of the line
+    RectF rect;  // Kind::Text: rect.x, rect.y is the top-left of the line
     std::string text;
     TextStyle style;
 };
@@ -41,10 +41,10 @@ struct DrawOp {
 struct FilmPage {
     enum class Ending { Open, Ended, Aborted };
 
-    std::string printer;   // the printer that was current when the page began
-    float pageWidth = 0;   // the sheet, twips, as the surface reported it
+    std::string printer;  // the printer that was current when the page began
+    float pageWidth = 0;  // the sheet, twips, as the surface reported it
     float pageHeight = 0;
-    float originX = 0;     // the origin's offset from the printable area's corner
+    float originX = 0;  // the origin's offset from the printable area's corner
     float originY = 0;
     std::vector<DrawOp> ops;
     Ending ending = Ending::Open;

@@ -4,8 +4,7 @@
 
 namespace vantorel::direct_composition {
 
-FilmPageSurface::FilmPageSurface(std::vector<std::string> printers, float portraitWidth,
-                                   float portraitHeight)
+FilmPageSurface::FilmPageSurface(std::vector<std::string> printers, float portraitWidth, float portraitHeight)
     : printers_(std::move(printers)), portraitWidth_(portraitWidth), portraitHeight_(portraitHeight)
 {
     if (!printers_.empty())
@@ -45,14 +44,13 @@ void FilmPageSurface::setSheet(float portraitWidth, float portraitHeight)
     portraitHeight_ = portraitHeight;
 }
 
-bool FilmPageSurface::drawPicture(const Picture& picture, float x, float y, float width,
-                                   float height)
+bool FilmPageSurface::drawPicture(const Picture& picture, float x, float y, float width, float height)
 {
     return drawScaledPicture(picture, x, y, width, height, Magnification::Bilinear);
 }
 
-bool FilmPageSurface::drawScaledPicture(const Picture& picture, float x, float y, float width,
-                                         float height, Magnification magnification)
+bool FilmPageSurface::drawScaledPicture(const Picture& picture, float x, float y, float width, float height,
+                                        Magnification magnification)
 {
     if (picture.isNull())
         return false;

@@ -25,8 +25,8 @@ struct PageRelease {
 // given (default A4 portrait, 11900 x 16840 twips).
 class FilmPageSurface : public PrinterSurface {
 public:
-    explicit FilmPageSurface(std::vector<std::string> printers = {"FilmFile"},
-                             float portraitWidth = 11900, float portraitHeight = 16840);
+    explicit FilmPageSurface(std::vector<std::string> printers = {"FilmFile"}, float portraitWidth = 11900,
+                             float portraitHeight = 16840);
 
     std::vector<std::string> listPrinters() const override { return printers_; }
     [[nodiscard]] bool selectPrinter(const std::string& name) override;
@@ -36,9 +36,10 @@ public:
     float pageWidth() const override;
     float pageHeight() const override;
 
-    [[nodiscard]] bool drawPicture(const Picture& picture, float x, float y, float width, float height) override;
+    [[nodiscard]] bool drawPicture(const Picture& picture, float x, float y, float width,
+                                   float height) override;
     [[nodiscard]] bool drawScaledPicture(const Picture& picture, float x, float y, float width, float height,
-                           Magnification magnification) override;
+                                         Magnification magnification) override;
     void setTextPosition(float x, float y) override;
     void setTextStyle(const TextStyle& style) override { style_ = style; }
     void printText(const std::string& text) override;

@@ -29,7 +29,7 @@ struct Picture {
     bool isNull() const
     {
         return width <= 0 || height <= 0 || !pixels ||
-               pixels->size() < static_cast<std::size_t>(width) * height * bytesPerPixel();
+            pixels->size() < static_cast<std::size_t>(width) * height * bytesPerPixel();
     }
     int bytesPerPixel() const { return format == Format::Rgb24 ? 3 : 1; }
 
@@ -40,8 +40,8 @@ struct Picture {
         picture.width = 1;
         picture.height = 1;
         picture.format = Format::Rgb24;
-        picture.pixels = std::make_shared<const std::vector<std::uint8_t>>(
-            std::vector<std::uint8_t>{red, green, blue});
+        picture.pixels =
+            std::make_shared<const std::vector<std::uint8_t>>(std::vector<std::uint8_t>{red, green, blue});
         return picture;
     }
 };

@@ -112,7 +112,7 @@ Picture scaleBicubic(const Picture& picture, int width, int height)
                 for (int k = 0; k < 4; ++k) {
                     const int sx = clampIndex(across.first[x] + k, sw);
                     sum += across.weights[static_cast<std::size_t>(x) * 4 + k] *
-                           source[(static_cast<std::size_t>(y) * sw + sx) * bpp + c];
+                        source[(static_cast<std::size_t>(y) * sw + sx) * bpp + c];
                 }
                 rows[(static_cast<std::size_t>(y) * width + x) * bpp + c] = sum;
             }
@@ -124,7 +124,7 @@ Picture scaleBicubic(const Picture& picture, int width, int height)
                 for (int k = 0; k < 4; ++k) {
                     const int sy = clampIndex(down.first[y] + k, sh);
                     sum += down.weights[static_cast<std::size_t>(y) * 4 + k] *
-                           rows[(static_cast<std::size_t>(sy) * width + x) * bpp + c];
+                        rows[(static_cast<std::size_t>(sy) * width + x) * bpp + c];
                 }
                 (*pixels)[(static_cast<std::size_t>(y) * width + x) * bpp + c] =
                     static_cast<std::uint8_t>(std::clamp(std::lround(sum), 0L, 255L));

@@ -37,11 +37,11 @@ public:
     // The whole picture stretched to fill exactly the rectangle; false when the
     // picture cannot be drawn.
     [[nodiscard]] virtual bool drawPicture(const Picture& picture, float x, float y, float width,
-                             float height) = 0;
+                                           float height) = 0;
     // The same, scaled as `magnification` asks; a surface that knows only one
     // way of scaling uses that.
     [[nodiscard]] virtual bool drawScaledPicture(const Picture& picture, float x, float y, float width,
-                                   float height, Magnification magnification)
+                                                 float height, Magnification magnification)
     {
         (void)magnification;
         return drawPicture(picture, x, y, width, height);

@@ -13,16 +13,14 @@ RenderedFilmImage::RenderedFilmImage(Picture picture, int pixelWidth, int pixelH
       pixelHeight_(pixelHeight),
       requestedWidthMm_(requestedWidthMm),
       magnification_(magnification)
-{
-}
+{}
 
 std::unique_ptr<FilmImage> RenderedFilmImage::Rsize() const
 {
     const Picture squared = padToSquare(picture_);
     if (squared.isNull())
         return nullptr;
-    return std::make_unique<RenderedFilmImage>(squared, squared.width, squared.height, 0,
-                                               magnification_);
+    return std::make_unique<RenderedFilmImage>(squared, squared.width, squared.height, 0, magnification_);
 }
 
 Picture padToSquare(const Picture& picture)

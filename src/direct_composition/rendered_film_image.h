@@ -13,8 +13,7 @@ namespace vantorel::direct_composition {
 // as the unpadded image does.
 class RenderedFilmImage final : public FilmImage {
 public:
-    RenderedFilmImage(Picture picture, int pixelWidth, int pixelHeight,
-                      double requestedWidthMm = 0,
+    RenderedFilmImage(Picture picture, int pixelWidth, int pixelHeight, double requestedWidthMm = 0,
                       Magnification magnification = Magnification::Bilinear);
 
     int pixelWidth() const override { return pixelWidth_; }

@@ -16,8 +16,8 @@ std::string millimetres(double twips)
 
 }  // namespace
 
-bool RequestedSize::draw(PrinterSurface& surface, const FilmImage& image, double x, double y,
-                         double w, double h)
+bool RequestedSize::draw(PrinterSurface& surface, const FilmImage& image, double x, double y, double w,
+                         double h)
 {
     const double widthMm = image.requestedWidthMm();
     if (!(widthMm > 0) || image.magnification() == Magnification::None)
@@ -30,16 +30,16 @@ bool RequestedSize::draw(PrinterSurface& surface, const FilmImage& image, double
     if (dw > w || dh > h) {
         if (!toldTooLarge_)
             context_.log.write("Requested Image Size " + std::to_string(std::lround(widthMm)) +
-                       " mm does not fit its cell (" + millimetres(w) + " x " + millimetres(h) +
-                       " mm): printed fitted to the cell");
+                               " mm does not fit its cell (" + millimetres(w) + " x " + millimetres(h) +
+                               " mm): printed fitted to the cell");
         toldTooLarge_ = true;
         return false;
     }
-    film_frame::drawImage(context_, surface, image, picture,
-                          RectF{static_cast<float>(x + (w - dw) / 2), static_cast<float>(y + (h - dh) / 2),
-                                static_cast<float>(dw), static_cast<float>(dh)},
-                          RectF{static_cast<float>(x), static_cast<float>(y), static_cast<float>(w),
-                                static_cast<float>(h)});
+    film_frame::drawImage(
+        context_, surface, image, picture,
+        RectF{static_cast<float>(x + (w - dw) / 2), static_cast<float>(y + (h - dh) / 2),
+              static_cast<float>(dw), static_cast<float>(dh)},
+        RectF{static_cast<float>(x), static_cast<float>(y), static_cast<float>(w), static_cast<float>(h)});
     return true;
 }
 

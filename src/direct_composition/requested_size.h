@@ -21,7 +21,7 @@ public:
     // magnification NONE); a size that does not fit is said in the
     // run log once per film.
     [[nodiscard]] bool draw(PrinterSurface& surface, const FilmImage& image, double x, double y, double w,
-              double h);
+                            double h);
 
 private:
     const CompositionContext& context_;

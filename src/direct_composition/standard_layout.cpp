@@ -22,9 +22,8 @@ struct Grid {
 // its cell is drawn at that size here; every other one is handed to `draw`
 // with its column and row.
 template <typename CellBox, typename Draw>
-void forEachImageCell(const CompositionContext& context, PrinterSurface& surface,
-                      const FilmImages& images, const Grid& grid, int rows, CellBox cellBox,
-                      Draw draw)
+void forEachImageCell(const CompositionContext& context, PrinterSurface& surface, const FilmImages& images,
+                      const Grid& grid, int rows, CellBox cellBox, Draw draw)
 {
     const double cw = static_cast<double>(grid.width) / grid.cols;
     const double ch = static_cast<double>(grid.height) / rows;
@@ -45,8 +44,8 @@ void forEachImageCell(const CompositionContext& context, PrinterSurface& surface
 
 // Every image centred in its own cell in a square box of the smaller cell side;
 // non-square images are padded to squares first.
-void squareCellLayout(const CompositionContext& context, PrinterSurface& surface,
-                      const FilmImages& images, const Grid& grid, int rows)
+void squareCellLayout(const CompositionContext& context, PrinterSurface& surface, const FilmImages& images,
+                      const Grid& grid, int rows)
 {
     const double cw = static_cast<double>(grid.width) / grid.cols;
     const double ch = static_cast<double>(grid.height) / rows;
@@ -54,25 +53,26 @@ void squareCellLayout(const CompositionContext& context, PrinterSurface& surface
     const double dx = cw > ch ? (cw - ch) / 2 : 0;
     const double dy = (ch > cw ? (ch - cw) / 2 : 0) + film_frame::headerShift(context);
     const auto box = [&](int col, int row) {
-        return RectF{static_cast<float>(grid.x + col * cw + dx),
-                     static_cast<float>(grid.y + row * ch + dy), side, side};
+        return RectF{static_cast<float>(grid.x + col * cw + dx), static_cast<float>(grid.y + row * ch + dy),
+                     side, side};
     };
-    forEachImageCell(context, surface, images, grid, rows, box, [&](const FilmImage& image, int col, int row) {
-        const RectF square = box(col, row);
-        if (image.pixelWidth() == image.pixelHeight() || image.magnification() == Magnification::None) {
-            film_frame::drawImage(context, surface, image, image.picture(), square, square);
-            return;
-        }
-        const auto squared = image.Rsize();
-        if (squared)
-            film_frame::drawImage(context, surface, image, squared->picture(), square, square);
-    });
+    forEachImageCell(
+        context, surface, images, grid, rows, box, [&](const FilmImage& image, int col, int row) {
+            const RectF square = box(col, row);
+            if (image.pixelWidth() == image.pixelHeight() || image.magnification() == Magnification::None) {
+                film_frame::drawImage(context, surface, image, image.picture(), square, square);
+                return;
+            }
+            const auto squared = image.Rsize();
+            if (squared)
+                film_frame::drawImage(context, surface, image, squared->picture(), square, square);
+        });
 }
 
 // Every image fitted into the cell size with its aspect kept; images step by
 // their drawn size, so equal images touch each other edge to edge.
-void packedAspectLayout(const CompositionContext& context, PrinterSurface& surface,
-                        const FilmImages& images, const Grid& grid, int rows)
+void packedAspectLayout(const CompositionContext& context, PrinterSurface& surface, const FilmImages& images,
+                        const Grid& grid, int rows)
 {
     const double cw = static_cast<double>(grid.width) / grid.cols;
     const double ch = static_cast<double>(grid.height) / rows;
@@ -81,29 +81,30 @@ void packedAspectLayout(const CompositionContext& context, PrinterSurface& surfa
         return RectF{static_cast<float>(grid.x + col * cw), static_cast<float>(grid.y + row * ch + hy),
                      static_cast<float>(cw), static_cast<float>(ch)};
     };
-    forEachImageCell(context, surface, images, grid, rows, cell, [&](const FilmImage& image, int col, int row) {
-        const Picture picture = image.picture();
-        if (picture.isNull())
-            return;  // nothing to draw: the next image goes on
-        const double r = static_cast<double>(picture.width) / picture.height;
-        double dw, dh, dx, dy;
-        if (ch / cw >= 1 / r) {
-            dw = cw;
-            dh = cw / r;
-            dx = 0;
-            dy = (ch - dh) / 2;
-        } else {
-            dh = ch;
-            dw = ch * r;
-            dx = (cw - dw) / 2;
-            dy = 0;
-        }
-        dy += hy;
-        const RectF rect{static_cast<float>(grid.x + dx + col * dw),
-                         static_cast<float>(grid.y + dy + row * dh), static_cast<float>(dw),
-                         static_cast<float>(dh)};
-        film_frame::drawImage(context, surface, image, picture, rect, cell(col, row));
-    });
+    forEachImageCell(context, surface, images, grid, rows, cell,
+                     [&](const FilmImage& image, int col, int row) {
+                         const Picture picture = image.picture();
+                         if (picture.isNull())
+                             return;  // nothing to draw: the next image goes on
+                         const double r = static_cast<double>(picture.width) / picture.height;
+                         double dw, dh, dx, dy;
+                         if (ch / cw >= 1 / r) {
+                             dw = cw;
+                             dh = cw / r;
+                             dx = 0;
+                             dy = (ch - dh) / 2;
+                         } else {
+                             dh = ch;
+                             dw = ch * r;
+                             dx = (cw - dw) / 2;
+                             dy = 0;
+                         }
+                         dy += hy;
+                         const RectF rect{static_cast<float>(grid.x + dx + col * dw),
+                                          static_cast<float>(grid.y + dy + row * dh), static_cast<float>(dw),
+                                          static_cast<float>(dh)};
+                         film_frame::drawImage(context, surface, image, picture, rect, cell(col, row));
+                     });
 }
 
 }  // namespace

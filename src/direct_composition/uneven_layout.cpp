@@ -1,7 +1,7 @@
 #include "direct_composition/uneven_layout.h"
 
-#include "base/run_log.h"
 #include "base/number_rules.h"
+#include "base/run_log.h"
 #include "direct_composition/requested_size.h"
 
 #include <algorithm>
@@ -54,8 +54,8 @@ std::vector<Cell> unevenCells(bool byColumn, const std::vector<int>& lines, doub
 
 RectF boxOf(const Cell& cell, float hy)
 {
-    return RectF{static_cast<float>(cell.x), static_cast<float>(cell.y + hy),
-                 static_cast<float>(cell.width), static_cast<float>(cell.height)};
+    return RectF{static_cast<float>(cell.x), static_cast<float>(cell.y + hy), static_cast<float>(cell.width),
+                 static_cast<float>(cell.height)};
 }
 
 // The image fitted into its cell with its aspect kept and centred: the column
@@ -86,8 +86,8 @@ void drawFitted(const CompositionContext& context, PrinterSurface& surface, cons
     }
     const double y = whole((cell.height - dh) / 2 + cell.y);
     film_frame::drawImage(context, surface, image, picture,
-                          RectF{static_cast<float>(x), static_cast<float>(y + hy),
-                                static_cast<float>(dw), static_cast<float>(dh)},
+                          RectF{static_cast<float>(x), static_cast<float>(y + hy), static_cast<float>(dw),
+                                static_cast<float>(dh)},
                           boxOf(cell, hy));
 }
 
@@ -102,8 +102,7 @@ std::string countsText(const std::vector<int>& lines)
 }
 
 ComposedFilm PrintImgtoPrinter_rc(const CompositionContext& context, PrinterSurface& surface,
-                                  const FilmImages& images, RectF area, FilmGrid grid,
-                                  const std::string& rc)
+                                  const FilmImages& images, RectF area, FilmGrid grid, const std::string& rc)
 {
     const int n = imageCount(images);
     const int cols = grid.cols, rows = grid.rows;
@@ -125,7 +124,8 @@ ComposedFilm PrintImgtoPrinter_rc(const CompositionContext& context, PrinterSurf
     if (!(byColumn || rc == "ROW") || !isSupported(lines)) {
         // Said in the log: otherwise a film that never reaches the printer
         // leaves no trace of why.
-        context.log.write("display format " + rc + "\\" + countsText(lines) + " is not supported, film not printed");
+        context.log.write("display format " + rc + "\\" + countsText(lines) +
+                          " is not supported, film not printed");
         surface.abortDocument();
         return {FilmEnd::UnsupportedFormat, area};
     }

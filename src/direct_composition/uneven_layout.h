@@ -20,7 +20,6 @@ std::string countsText(const std::vector<int>& lines);
 // Each image goes to the cell of its own image box; empty cells stay empty.
 // Cell sizes and positions are whole twips.
 ComposedFilm PrintImgtoPrinter_rc(const CompositionContext& context, PrinterSurface& surface,
-                                  const FilmImages& images, RectF area, FilmGrid grid,
-                                  const std::string& rc);
+                                  const FilmImages& images, RectF area, FilmGrid grid, const std::string& rc);
 
 }  // namespace vantorel::direct_composition

@@ -1,11 +1,11 @@
 #include "hospital_name/header_editor.h"
 
-#include "settings/header_settings.h"
-#include "base/run_log.h"
 #include "base/number_rules.h"
+#include "base/run_log.h"
+#include "base/text.h"
+#include "settings/header_settings.h"
 #include "settings/settings_keys.h"
 #include "settings/settings_store.h"
-#include "base/text.h"
 
 #include <cctype>
 #include <cmath>
@@ -43,16 +43,24 @@ bool boldFromText(const std::string& text)
     return startsWithNumber(value) && base::leadingNumber(value) != 0;
 }
 
-std::string pointSizeText(double points) { return base::numberText(points); }
+std::string pointSizeText(double points)
+{
+    return base::numberText(points);
+}
 
 HeaderEditor::HeaderEditor(settings::SettingsStore& store, settings::HeaderSettings& header,
                            PreviewPicture& preview, EditorDialogs& dialogs, base::RunLog& log)
     : store_(store), header_(header), preview_(preview), dialogs_(dialogs), log_(log)
-{
-}
+{}
 
-std::string HeaderEditor::basePicturePath() const { return store_.homeFolder() + "/医院名称.bmp"; }
-std::string HeaderEditor::namePicturePath() const { return store_.homeFolder() + "/yy.bmp"; }
+std::string HeaderEditor::basePicturePath() const
+{
+    return store_.homeFolder() + "/医院名称.bmp";
+}
+std::string HeaderEditor::namePicturePath() const
+{
+    return store_.homeFolder() + "/yy.bmp";
+}
 
 void HeaderEditor::open()
 {
@@ -68,8 +76,7 @@ void HeaderEditor::open()
     state_.style.colour = colour >= 0 && colour <= 0xffffff ? static_cast<std::uint32_t>(colour) : 0;
     preview_.reload(basePicturePath());
 
-    const std::string custom =
-        base::trimBlanks(store_.readSetting(settings::keys::customHeaderName, "0"));
+    const std::string custom = base::trimBlanks(store_.readSetting(settings::keys::customHeaderName, "0"));
     state_.customPicture = custom != "0";
     if (state_.customPicture)
         setCustomPicture(true);
@@ -84,9 +91,18 @@ void HeaderEditor::setCustomPicture(bool on)
         log_.write("医院名称设置无法写入：" + store_.pathOf(settings::files::hospital));
 }
 
-void HeaderEditor::setName(const std::string& name) { state_.name = name; }
-void HeaderEditor::setLeft(const std::string& left) { state_.left = left; }
-void HeaderEditor::setTop(const std::string& top) { state_.top = top; }
+void HeaderEditor::setName(const std::string& name)
+{
+    state_.name = name;
+}
+void HeaderEditor::setLeft(const std::string& left)
+{
+    state_.left = left;
+}
+void HeaderEditor::setTop(const std::string& top)
+{
+    state_.top = top;
+}
 
 void HeaderEditor::chooseFont()
 {

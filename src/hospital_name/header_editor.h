@@ -1,8 +1,8 @@
 #pragma once
 
+#include "base/fwd.h"
 #include "hospital_name/editor_ports.h"
 #include "hospital_name/name_style.h"
-#include "base/fwd.h"
 #include "settings/fwd.h"
 
 #include <string>

@@ -20,10 +20,19 @@ struct NameStyle {
 constexpr std::uint32_t colourValue(int red, int green, int blue)
 {
     return static_cast<std::uint32_t>(red & 0xff) | static_cast<std::uint32_t>(green & 0xff) << 8 |
-           static_cast<std::uint32_t>(blue & 0xff) << 16;
+        static_cast<std::uint32_t>(blue & 0xff) << 16;
 }
-constexpr int redOf(std::uint32_t colour) { return static_cast<int>(colour & 0xff); }
-constexpr int greenOf(std::uint32_t colour) { return static_cast<int>(colour >> 8 & 0xff); }
-constexpr int blueOf(std::uint32_t colour) { return static_cast<int>(colour >> 16 & 0xff); }
+constexpr int redOf(std::uint32_t colour)
+{
+    return static_cast<int>(colour & 0xff);
+}
+constexpr int greenOf(std::uint32_t colour)
+{
+    return static_cast<int>(colour >> 8 & 0xff);
+}
+constexpr int blueOf(std::uint32_t colour)
+{
+    return static_cast<int>(colour >> 16 & 0xff);
+}
 
 }  // namespace vantorel::hospital_name

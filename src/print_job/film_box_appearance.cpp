@@ -54,14 +54,14 @@ FilmBoxAppearance filmBoxAppearanceOf(DcmItem& filmBox, DcmItem* filmSession,
 
     const std::string border = print_service::trimmedValueOf(filmBox, DCM_BorderDensity);
     if (!border.empty())
-        if (const auto grey = densityGrey(border, "Border Density", illumination, ambient, ignored))
-        {
+        if (const auto grey = densityGrey(border, "Border Density", illumination, ambient, ignored)) {
             appearance.film.baseGrey = *grey;
             appearance.film.baseGreySent = true;
         }
     const std::string empty = print_service::trimmedValueOf(filmBox, DCM_EmptyImageDensity);
     if (!empty.empty())
-        appearance.film.emptyCellGrey = densityGrey(empty, "Empty Image Density", illumination, ambient, ignored);
+        appearance.film.emptyCellGrey =
+            densityGrey(empty, "Empty Image Density", illumination, ambient, ignored);
 
     const std::string trim = print_service::trimmedValueOf(filmBox, DCM_Trim);
     if (trim == "YES")

@@ -22,8 +22,7 @@ const FilmLutTable& filmLut()
     return table;
 }
 
-direct_composition::Picture applyFilmLut(const direct_composition::Picture& picture,
-                                         const FilmLutTable& lut)
+direct_composition::Picture applyFilmLut(const direct_composition::Picture& picture, const FilmLutTable& lut)
 {
     if (picture.isNull())
         return picture;

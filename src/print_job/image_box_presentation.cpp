@@ -29,8 +29,7 @@ DcmItem* nearestWith(const PresentationLevels& levels, const DcmTagKey& tag)
     return nullptr;
 }
 
-void readPolarity(DcmItem& imageBox, dc::ImagePresentation& presentation,
-                  std::vector<std::string>& ignored)
+void readPolarity(DcmItem& imageBox, dc::ImagePresentation& presentation, std::vector<std::string>& ignored)
 {
     OFString value;
     if (imageBox.findAndGetOFString(DCM_Polarity, value).bad())
@@ -61,8 +60,8 @@ void readRequestedSize(DcmItem& imageBox, dc::ImagePresentation& presentation,
 
 // A density or light value of the nearest level; the default when no level
 // gives one.
-void readUnsigned(const PresentationLevels& levels, const DcmTagKey& tag, const char* name,
-                  unsigned& target, std::vector<std::string>& ignored)
+void readUnsigned(const PresentationLevels& levels, const DcmTagKey& tag, const char* name, unsigned& target,
+                  std::vector<std::string>& ignored)
 {
     DcmItem* level = nearestWith(levels, tag);
     if (level == nullptr)
@@ -81,8 +80,8 @@ bool readDensities(const PresentationLevels& levels, dc::ImagePresentation& pres
     readUnsigned(levels, DCM_MinDensity, "Min Density", read.minDensity, ignored);
     readUnsigned(levels, DCM_MaxDensity, "Max Density", read.maxDensity, ignored);
     readUnsigned(levels, DCM_Illumination, "Illumination", read.illumination, ignored);
-    readUnsigned(levels, DCM_ReflectedAmbientLight, "Reflected Ambient Light",
-                 read.reflectedAmbientLight, ignored);
+    readUnsigned(levels, DCM_ReflectedAmbientLight, "Reflected Ambient Light", read.reflectedAmbientLight,
+                 ignored);
     if (read.minDensity >= read.maxDensity) {
         ignored.push_back("Min Density " + std::to_string(read.minDensity) + " not below Max Density " +
                           std::to_string(read.maxDensity));
@@ -97,8 +96,7 @@ bool readDensities(const PresentationLevels& levels, dc::ImagePresentation& pres
 
 // Magnification Type of the image box (the film box's is read with the film
 // box); Smoothing Type is taken but not applied.
-void readScaling(DcmItem& imageBox, dc::ImagePresentation& presentation,
-                 std::vector<std::string>& ignored)
+void readScaling(DcmItem& imageBox, dc::ImagePresentation& presentation, std::vector<std::string>& ignored)
 {
     OFString value;
     if (imageBox.findAndGetOFString(DCM_MagnificationType, value).good() && !trimmed(value).empty()) {
@@ -174,8 +172,7 @@ void readReferencedLut(const PresentationLevels& levels, print_service::PrintObj
 
 }  // namespace
 
-dc::ImagePresentation presentationOf(const PresentationLevels& levels,
-                                     print_service::PrintObjectStore& store,
+dc::ImagePresentation presentationOf(const PresentationLevels& levels, print_service::PrintObjectStore& store,
                                      std::vector<std::string>& ignored)
 {
     dc::ImagePresentation presentation;

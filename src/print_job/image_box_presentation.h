@@ -34,7 +34,7 @@ struct PresentationLevels {
 // applied are left at their defaults and said in `ignored`, one short phrase
 // each.
 direct_composition::ImagePresentation presentationOf(const PresentationLevels& levels,
-                                                      print_service::PrintObjectStore& store,
-                                                      std::vector<std::string>& ignored);
+                                                     print_service::PrintObjectStore& store,
+                                                     std::vector<std::string>& ignored);
 
 }  // namespace vantorel::print_job

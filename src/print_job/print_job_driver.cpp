@@ -1,8 +1,6 @@
 #include "print_job/print_job_driver.h"
 
 #include "base/run_log.h"
-#include "settings/print_count.h"
-#include "settings/settings_model.h"
 #include "base/text.h"
 #include "direct_composition/dicom/dicom_film_image.h"
 #include "direct_composition/film_page_surface.h"
@@ -19,6 +17,8 @@
 #include "print_service/display_format.h"
 #include "print_service/print_object_store.h"
 #include "print_service/sop_uids.h"
+#include "settings/print_count.h"
+#include "settings/settings_model.h"
 
 #include <dcmtk/dcmdata/dcdeftag.h>
 #include <dcmtk/dcmdata/dcitem.h>
@@ -65,8 +65,8 @@ CellSource cellSource(ps::PrintObjectStore& store, DcmItem& filmBox, DcmItem* fi
         return cell;
     DcmItem& box = imageBox->attributes();
     const DcmTagKey sequence = box.tagExists(DCM_BasicGrayscaleImageSequence)
-                                   ? DCM_BasicGrayscaleImageSequence
-                                   : DCM_BasicColorImageSequence;
+        ? DCM_BasicGrayscaleImageSequence
+        : DCM_BasicColorImageSequence;
     DcmItem* item = nullptr;
     if (box.findAndGetSequenceItem(sequence, item, 0).bad() || item == nullptr)
         return cell;
@@ -98,7 +98,8 @@ RenderedCell renderCell(CellSource cell, dc::Magnification magnification)
     }
     const auto& image = *made;
     if (!cell.ignored.empty())
-        rendered.lines.push_back("image box " + cell.imageBox + ": ignored " + base::joined(cell.ignored, "; "));
+        rendered.lines.push_back("image box " + cell.imageBox + ": ignored " +
+                                 base::joined(cell.ignored, "; "));
     dc::Picture picture = image->picture();
     if (picture.isNull()) {
         rendered.lines.push_back("image box " + cell.imageBox + ": the image cannot be rendered");
@@ -120,8 +121,8 @@ std::vector<RenderedCell> renderCells(std::vector<CellSource> cells, dc::Magnifi
         try {
             rendered[i] = renderCell(std::move(cells[i]), magnification);
         } catch (const std::exception& failure) {  // e.g. no memory for a huge image
-            rendered[i].lines.push_back("image box " + imageBox + ": the image cannot be rendered: " +
-                                        failure.what());
+            rendered[i].lines.push_back("image box " + imageBox +
+                                        ": the image cannot be rendered: " + failure.what());
         }
     });
     return rendered;
@@ -215,8 +216,8 @@ int PrintJobDriver::copiesOf(ps::PrintObject* filmSession)
     const long copies = std::strtol(text.c_str(), &end, 10);
     if (end != nullptr && *end == '\0' && copies >= 1 && copies <= mostCopies)
         return static_cast<int>(copies);
-    parts_.log.write("Number of Copies \"" + text + "\" of film session " +
-                     filmSession->sopInstanceUid() + " is not 1 to 99: one sheet printed");
+    parts_.log.write("Number of Copies \"" + text + "\" of film session " + filmSession->sopInstanceUid() +
+                     " is not 1 to 99: one sheet printed");
     return 1;
 }
 
@@ -227,15 +228,17 @@ void PrintJobDriver::printFilmBox(ps::PrintObject& filmBox, int copies, const st
         tally.add(SheetResult::notComposed("not a film box"));
         return;
     }
-    Film film{filmBox, *filmBox.filmBoxFormat(),
-              ps::valueWithoutTrailingSpaces(filmBox.attributes(), DCM_FilmOrientation), {}, {}};
+    Film film{filmBox,
+              *filmBox.filmBoxFormat(),
+              ps::valueWithoutTrailingSpaces(filmBox.attributes(), DCM_FilmOrientation),
+              {},
+              {}};
     ps::PrintObject* filmSession = filmSessionOf(filmBox);
     std::vector<std::string> ignored;
     const FilmBoxAppearance appearance = filmBoxAppearanceOf(
         filmBox.attributes(), filmSession ? &filmSession->attributes() : nullptr, ignored);
     if (!ignored.empty())
-        parts_.log.write("film box " + filmBox.sopInstanceUid() + ": ignored " +
-                         base::joined(ignored, "; "));
+        parts_.log.write("film box " + filmBox.sopInstanceUid() + ": ignored " + base::joined(ignored, "; "));
     film.appearance = appearance.film;
     film.images = collectImages(filmBox, cellCount(film.format),
                                 appearance.magnification.value_or(configuredMagnification()));
@@ -310,16 +313,15 @@ SheetResult PrintJobDriver::printDirect(const Film& film, const std::string& Rip
         surface.setOrientation(dc::Orientation::Landscape);
     surface.setOrigin(settings.marginLeft, settings.marginTop);
 
-    const dc::CompositionContext context{settings, parts_.log, parts_.messages,
-                                         parts_.headerPictures, parts_.programFolder, film.appearance};
+    const dc::CompositionContext context{
+        settings, parts_.log, parts_.messages, parts_.headerPictures, parts_.programFolder, film.appearance};
     const dc::RectF area{0, 0, surface.pageWidth(),
-                            surface.pageHeight() - static_cast<float>(settings.header.htjcs)};
+                         surface.pageHeight() - static_cast<float>(settings.header.htjcs)};
     const dc::FilmGrid grid{film.format.FormatCols, film.format.FormatRows, film.format.lines};
     lastRelease_.reset();
-    const dc::FilmEnd end =
-        film.format.r_c.empty()
-            ? dc::PrintImgtoPrinter(context, surface, film.images, area, grid).end
-            : dc::PrintImgtoPrinter_rc(context, surface, film.images, area, grid, film.format.r_c).end;
+    const dc::FilmEnd end = film.format.r_c.empty()
+        ? dc::PrintImgtoPrinter(context, surface, film.images, area, grid).end
+        : dc::PrintImgtoPrinter_rc(context, surface, film.images, area, grid, film.format.r_c).end;
     switch (end) {
     case dc::FilmEnd::Ended:
         if (lastRelease_ && !lastRelease_->released)
@@ -332,10 +334,10 @@ SheetResult PrintJobDriver::printDirect(const Film& film, const std::string& Rip
     case dc::FilmEnd::UnsupportedFormat:
         break;
     }
-    return SheetResult::notComposed("display format " + film.format.r_c + "\\" +
-                                    dc::countsText(grid.lines.empty() ? std::vector<int>{grid.cols, grid.rows}
-                                                                      : grid.lines) +
-                                    " not supported");
+    return SheetResult::notComposed(
+        "display format " + film.format.r_c + "\\" +
+        dc::countsText(grid.lines.empty() ? std::vector<int>{grid.cols, grid.rows} : grid.lines) +
+        " not supported");
 }
 
 void PrintJobDriver::pageEnded(const dc::FilmPage& page, const dc::PageRelease& release)

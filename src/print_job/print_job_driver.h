@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/fwd.h"
 #include "base/owner_thread.h"
 #include "direct_composition/film_frame.h"
 #include "direct_composition/film_page_surface.h"
@@ -7,7 +8,6 @@
 #include "print_job/sheet_tally.h"
 #include "print_service/film_parameters.h"
 #include "print_service/print_job_port.h"
-#include "base/fwd.h"
 #include "settings/fwd.h"
 
 #include <optional>
@@ -32,8 +32,8 @@ struct PrintJobParts {
     // margins, base and header) and routing (the direct road's printer).
     const settings::CompositionSettings& composition;
     const settings::RoutingSettings& routing;
-    settings::PrintCount& printCount;                  // one more for every sheet, stored at once
-    direct_composition::FilmPageSurface& surface;      // the printer; tells of every ended page
+    settings::PrintCount& printCount;              // one more for every sheet, stored at once
+    direct_composition::FilmPageSurface& surface;  // the printer; tells of every ended page
     const direct_composition::HeaderPictures& headerPictures;
     TemplateComposition& templateComposition;
     base::RunLog& log;
@@ -66,7 +66,7 @@ public:
 
 private:
     base::OwnerThread owner_;  // main thread only
-    struct Film;  // one film box as collected for printing
+    struct Film;               // one film box as collected for printing
 
     void printFilmBox(print_service::PrintObject& filmBox, int copies, const std::string& Rip,
                       SheetTally& tally);
@@ -82,8 +82,7 @@ private:
     SheetResult finishSheet(SheetResult sheet);
     SheetResult printTemplateFilm(SheetResult sheet, std::string& printer);
     std::int32_t addOneToCount();
-    void pageEnded(const direct_composition::FilmPage& page,
-                   const direct_composition::PageRelease& release);
+    void pageEnded(const direct_composition::FilmPage& page, const direct_composition::PageRelease& release);
     void notePrinterProblem(const SheetResult& sheet);
     void noteSavingProblem(const std::string& problem);
 

@@ -55,8 +55,9 @@ int routeIndexFor(const settings::RoutingSettings& settings, const std::string& 
                                   : routeIndexForFilmSize(filmSize);
 }
 
-const std::string& PrinterRotation::GetNextPrt(
-    int route, const std::array<std::vector<std::string>, settings::routeCount>& routePrinters)
+const std::string&
+PrinterRotation::GetNextPrt(int route,
+                            const std::array<std::vector<std::string>, settings::routeCount>& routePrinters)
 {
     // Other sizes and unknown devices: the previous printer stays current.
     if (route < 0 || route >= settings::routeCount)

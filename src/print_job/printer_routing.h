@@ -36,8 +36,8 @@ public:
     // after the last) and set CurrentPrinterName; an empty route gives an empty
     // name. Route 8 (and anything out of range) keeps the previous printer.
     // Returns CurrentPrinterName.
-    const std::string& GetNextPrt(
-        int route, const std::array<std::vector<std::string>, settings::routeCount>& routePrinters);
+    const std::string&
+    GetNextPrt(int route, const std::array<std::vector<std::string>, settings::routeCount>& routePrinters);
 
     const std::string& CurrentPrinterName() const { return currentPrinterName_; }
     std::int16_t rotationIndex(int route) const;

@@ -40,17 +40,15 @@ ps::PrintOutcome SheetTally::outcome(bool filmSession) const
     }
     if (notPrinted_ > 0) {
         outcome.status = ps::print_status::processingFailure;
-        outcome.errorComment =
-            sheets_ == 1 ? "Film not printed: " + firstReason_
-                         : std::to_string(notPrinted_) + " of " + std::to_string(sheets_) +
-                               " films not printed: " + firstReason_;
+        outcome.errorComment = sheets_ == 1 ? "Film not printed: " + firstReason_
+                                            : std::to_string(notPrinted_) + " of " + std::to_string(sheets_) +
+                " films not printed: " + firstReason_;
     } else if (empty_ > 0) {
-        outcome.status = filmSession ? ps::print_status::filmSessionEmptyPage
-                                     : ps::print_status::filmBoxEmptyPage;
-        outcome.errorComment = sheets_ == 1 ? std::string("Film box has no image, nothing printed")
-                                            : std::to_string(empty_) + " of " +
-                                                  std::to_string(sheets_) +
-                                                  " film boxes have no image";
+        outcome.status =
+            filmSession ? ps::print_status::filmSessionEmptyPage : ps::print_status::filmBoxEmptyPage;
+        outcome.errorComment = sheets_ == 1
+            ? std::string("Film box has no image, nothing printed")
+            : std::to_string(empty_) + " of " + std::to_string(sheets_) + " film boxes have no image";
     }
     return outcome;
 }

@@ -12,8 +12,8 @@ struct SheetResult {
     enum class Kind { Printed, NoImages, NotPrinted };
 
     Kind kind = Kind::Printed;
-    std::string reason;         // NotPrinted: why
-    bool printerFault = false;  // NotPrinted at the printer (not for the film's content)
+    std::string reason;                        // NotPrinted: why
+    bool printerFault = false;                 // NotPrinted at the printer (not for the film's content)
     std::optional<std::string> savingProblem;  // as FilmResult's
 
     static SheetResult printed() { return {}; }

@@ -19,8 +19,8 @@ struct TemplateFilm {
     std::string FilmSize;         // the film box's own Film Size ID
     std::int16_t FormatCols = 0;
     std::int16_t FormatRows = 0;
-    std::string r_c;              // "ROW", "COL" or empty
-    std::vector<int> lines;       // ROW/COL: every count, in order
+    std::string r_c;         // "ROW", "COL" or empty
+    std::vector<int> lines;  // ROW/COL: every count, in order
     // Cell k (1-based) at index k - 1: its picture, rendered through the
     // FilmLut when the LUT option is on; empty for a cell without an image.
     std::vector<std::optional<direct_composition::Picture>> cells;

@@ -63,7 +63,8 @@ bool Associations::withinPixelBudget(const NormalisedRequest& request, Normalise
     const bool set = request.commandField == command::nSet;
     if ((!set && request.commandField != command::nCreate) || !request.dataSet)
         return true;
-    PrintObject* target = set ? store_.Dataset(request.requestedSopClassUid, request.requestedSopInstanceUid) : nullptr;
+    PrintObject* target =
+        set ? store_.Dataset(request.requestedSopClassUid, request.requestedSopInstanceUid) : nullptr;
     if (set && target == nullptr)
         return true;  // changes nothing
     if (pixels_.admits(target != nullptr ? &target->attributes() : nullptr, *request.dataSet))
@@ -72,9 +73,10 @@ bool Associations::withinPixelBudget(const NormalisedRequest& request, Normalise
     refusal.status = set ? status::insufficientMemoryForImage : status::resourceLimitation;
     refusal.affectedSopClassUid = set ? request.requestedSopClassUid : request.affectedSopClassUid;
     refusal.affectedSopInstanceUid = set ? request.requestedSopInstanceUid : request.affectedSopInstanceUid;
-    log_.write(std::string(set ? "N-SET " : "N-CREATE ") + refusal.affectedSopInstanceUid + " refused: " +
-               std::to_string(PixelBudget::bytesIn(*request.dataSet)) + " bytes of pixel data would take the " +
-               std::to_string(pixels_.held()) + " held past the limit of " + std::to_string(pixels_.limit()));
+    log_.write(std::string(set ? "N-SET " : "N-CREATE ") + refusal.affectedSopInstanceUid +
+               " refused: " + std::to_string(PixelBudget::bytesIn(*request.dataSet)) +
+               " bytes of pixel data would take the " + std::to_string(pixels_.held()) +
+               " held past the limit of " + std::to_string(pixels_.limit()));
     return false;
 }
 

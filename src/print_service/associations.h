@@ -1,10 +1,10 @@
 #pragma once
 
+#include "base/fwd.h"
 #include "base/owner_thread.h"
 #include "print_service/normalised_request.h"
 #include "print_service/pixel_budget.h"
 #include "print_service/print_object.h"
-#include "base/fwd.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -45,7 +45,8 @@ struct StoreLimits {
 // the server's Printer); when it closes, every object it created is removed.
 class Associations final : public ServiceEvents {
 public:
-    Associations(PrintObjectStore& store, RequestHandler& handler, base::RunLog& log, StoreLimits limits = {});
+    Associations(PrintObjectStore& store, RequestHandler& handler, base::RunLog& log,
+                 StoreLimits limits = {});
 
     void associationRequested(const AssociationInfo& association) override;
     NormalisedResponse normalisedRequest(const AssociationInfo& association,

@@ -19,18 +19,33 @@ unsigned long longestValue(DcmEVR vr)
 {
     constexpr unsigned long bytesPerCharacter = 4;
     switch (vr) {
-    case EVR_AE: case EVR_CS: case EVR_DS: case EVR_TM: return 16;
-    case EVR_AS: return 4;
-    case EVR_DA: return 8;
-    case EVR_IS: return 12;
-    case EVR_DT: return 26;
-    case EVR_UI: return 64;
-    case EVR_SH: return 16 * bytesPerCharacter;
-    case EVR_LO: return 64 * bytesPerCharacter;
-    case EVR_PN: return (64 * 3 + 2) * bytesPerCharacter;  // three component groups
-    case EVR_ST: return 1024 * bytesPerCharacter;
-    case EVR_LT: return 10240 * bytesPerCharacter;
-    default: return 0;
+    case EVR_AE:
+    case EVR_CS:
+    case EVR_DS:
+    case EVR_TM:
+        return 16;
+    case EVR_AS:
+        return 4;
+    case EVR_DA:
+        return 8;
+    case EVR_IS:
+        return 12;
+    case EVR_DT:
+        return 26;
+    case EVR_UI:
+        return 64;
+    case EVR_SH:
+        return 16 * bytesPerCharacter;
+    case EVR_LO:
+        return 64 * bytesPerCharacter;
+    case EVR_PN:
+        return (64 * 3 + 2) * bytesPerCharacter;  // three component groups
+    case EVR_ST:
+        return 1024 * bytesPerCharacter;
+    case EVR_LT:
+        return 10240 * bytesPerCharacter;
+    default:
+        return 0;
     }
 }
 
@@ -69,7 +84,7 @@ std::optional<std::string> overlongAttribute(DcmItem& item)
                     continue;
                 if (value.length() > longest)
                     return tagText(element->getTag()) + " of " + std::to_string(value.length()) +
-                           " bytes, more than " + DcmVR(vr).getVRName() + " allows";
+                        " bytes, more than " + DcmVR(vr).getVRName() + " allows";
             }
         }
     }

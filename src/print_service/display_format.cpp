@@ -124,14 +124,14 @@ std::optional<std::string> unprintableFormat(const std::string& format, const De
             return std::string("a count below 1");
         if (line > maxLineImages)
             return "more than " + std::to_string(maxLineImages) + " images in one " +
-                   (decoded.r_c == "ROW" ? "row" : "column");
+                (decoded.r_c == "ROW" ? "row" : "column");
         boxes += line;
     }
     if (boxes > maxLineBoxes)
         return "more than " + std::to_string(maxLineBoxes) + " image boxes";
     if (!directRoad && boxes > maxTemplateLineBoxes)
         return "more than " + std::to_string(maxTemplateLineBoxes) + " image boxes on a " + decoded.r_c +
-               " template";
+            " template";
     return std::nullopt;
 }
 

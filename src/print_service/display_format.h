@@ -47,12 +47,12 @@ inline constexpr int maxTemplateLineBoxes = 5;
 // value, a keyword without counts, an unknown keyword) is refused: a film box
 // is never laid out from anything but its own format.
 [[nodiscard]] std::optional<std::string> unprintableFormat(const std::string& format,
-                                                          const DecodedFormat& decoded, bool directRoad);
+                                                           const DecodedFormat& decoded, bool directRoad);
 
 // Image boxes of a film box: X * Y for STANDARD; for ROW and COL the sum of
 // `lines`, or X + Y when they are not given. nullopt when the count is not
 // positive or does not fit 16 bits.
 [[nodiscard]] std::optional<int> imageBoxCount(std::int16_t X, std::int16_t Y, const std::string& r_c,
-                                 const std::vector<int>& lines = {});
+                                               const std::vector<int>& lines = {});
 
 }  // namespace vantorel::print_service

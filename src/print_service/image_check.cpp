@@ -33,7 +33,7 @@ Uint16 valueOr(DcmItem& item, const DcmTagKey& tag, Uint16 fallback)
     const unsigned long long present = pixelData->getLength();
     if (present < needed)
         return "image " + size + " needs " + std::to_string(needed) + " bytes of pixel data, " +
-               std::to_string(present) + " received";
+            std::to_string(present) + " received";
     return std::nullopt;
 }
 

@@ -13,8 +13,7 @@ namespace vantorel::print_service {
 ListeningPort::ListeningPort(PortOpener& opener, std::string& listenPort, base::RunLog& log,
                              base::OperatorMessages& messages)
     : opener_(opener), listenPort_(listenPort), log_(log), messages_(messages)
-{
-}
+{}
 
 std::int32_t ListeningPort::portNumber(const std::string& text)
 {

@@ -6,7 +6,6 @@
 #include <functional>
 #include <string>
 
-
 namespace vantorel::print_service {
 
 class PortOpener;
@@ -39,11 +38,11 @@ public:
     // `listenPort`, stores it through `storePort`, makes it `listenPort` and
     // listens on it. Returns whether Listen was called.
     [[nodiscard]] bool changePort(const std::string& typedPort,
-                    const std::function<void(const std::string&)>& storePort);
+                                  const std::function<void(const std::string&)>& storePort);
 
     // Whether the last start-up or port change opened its port.
     bool listening() const { return listening_; }
-    const std::string& portPanel() const { return portPanel_; } // status bar, fourth panel
+    const std::string& portPanel() const { return portPanel_; }  // status bar, fourth panel
 
     // The leading decimal number of a port text (blanks skipped, none gives 0),
     // rounded half to even to 32 bits; 0 when out of that range.

@@ -22,12 +22,12 @@ inline constexpr std::uint16_t nEventReport = 0x0100;
 struct NormalisedRequest {
     std::uint16_t commandField = 0;
     std::uint16_t messageId = 0;
-    std::string requestedSopClassUid;    // (0000,0003)
-    std::string requestedSopInstanceUid; // (0000,1001)
-    std::string affectedSopClassUid;     // (0000,0002)
-    std::string affectedSopInstanceUid;  // (0000,1000)
-    std::uint16_t actionTypeId = 0;      // (0000,1008), N-ACTION only
-    std::unique_ptr<DcmDataset> dataSet; // attribute list of N-CREATE, N-SET, N-ACTION; may be null
+    std::string requestedSopClassUid;     // (0000,0003)
+    std::string requestedSopInstanceUid;  // (0000,1001)
+    std::string affectedSopClassUid;      // (0000,0002)
+    std::string affectedSopInstanceUid;   // (0000,1000)
+    std::uint16_t actionTypeId = 0;       // (0000,1008), N-ACTION only
+    std::unique_ptr<DcmDataset> dataSet;  // attribute list of N-CREATE, N-SET, N-ACTION; may be null
 };
 
 // The answer to one request. `answered` false: nothing is sent.

@@ -45,7 +45,8 @@ bool PixelBudget::admits(DcmItem* current, DcmItem& incoming) const
     if (current != nullptr) {
         for (unsigned long i = 0; i < incoming.card(); ++i) {
             DcmElement* element = nullptr;
-            if (current->findAndGetElement(incoming.getElement(i)->getTag(), element).good() && element != nullptr)
+            if (current->findAndGetElement(incoming.getElement(i)->getTag(), element).good() &&
+                element != nullptr)
                 replaced += pixelBytesIn(*element);
         }
     }

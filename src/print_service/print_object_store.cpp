@@ -128,8 +128,8 @@ void PrintObjectStore::removeScope(ObjectScope scope)
 {
     owner_.check("PrintObjectStore");
     std::vector<std::pair<std::uint64_t, Key>> mine;
-    for (auto it = objects_.lower_bound({scope, std::string()}); it != objects_.end() && it->first.first == scope;
-         ++it)
+    for (auto it = objects_.lower_bound({scope, std::string()});
+         it != objects_.end() && it->first.first == scope; ++it)
         mine.emplace_back(it->second->order_, it->first);
     std::sort(mine.begin(), mine.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
     for (const auto& entry : mine)
@@ -167,8 +167,8 @@ std::vector<const PrintObject*> PrintObjectStore::children(const PrintObject& pa
 std::size_t PrintObjectStore::sizeOf(ObjectScope scope) const
 {
     std::size_t count = 0;
-    for (auto it = objects_.lower_bound({scope, std::string()}); it != objects_.end() && it->first.first == scope;
-         ++it)
+    for (auto it = objects_.lower_bound({scope, std::string()});
+         it != objects_.end() && it->first.first == scope; ++it)
         ++count;
     return count;
 }

@@ -2,7 +2,6 @@
 
 #include "base/run_log.h"
 #include "base/text.h"
-#include "settings/settings_model.h"
 #include "print_service/attribute_check.h"
 #include "print_service/attribute_text.h"
 #include "print_service/display_format.h"
@@ -11,6 +10,7 @@
 #include "print_service/print_object_store.h"
 #include "print_service/printer_object.h"
 #include "print_service/sop_uids.h"
+#include "settings/settings_model.h"
 
 #include <dcmtk/dcmdata/dcdatset.h>
 #include <dcmtk/dcmdata/dcdeftag.h>
@@ -89,8 +89,7 @@ RequestHandler::RequestHandler(PrintObjectStore& store, FilmParameters& film,
                                const settings::CompositionSettings& composition, PrintJobPort& printJob,
                                base::RunLog& log)
     : store_(store), film_(film), service_(service), composition_(composition), printJob_(printJob), log_(log)
-{
-}
+{}
 
 NormalisedResponse RequestHandler::handle(NormalisedRequest& request, const AssociationInfo& association,
                                           AssociationFilmSessions& filmSessions)
@@ -120,8 +119,7 @@ NormalisedResponse RequestHandler::nGet(const NormalisedRequest& request)
     const PrintObject* object = store_.Dataset(request.requestedSopClassUid, request.requestedSopInstanceUid);
     if (object == nullptr)
         return noSuchObject(request);
-    NormalisedResponse response =
-        statusOnly(request.requestedSopClassUid, request.requestedSopInstanceUid);
+    NormalisedResponse response = statusOnly(request.requestedSopClassUid, request.requestedSopInstanceUid);
     response.dataSet = std::make_unique<DcmDataset>(object->attributes());
     return response;
 }
@@ -129,20 +127,22 @@ NormalisedResponse RequestHandler::nGet(const NormalisedRequest& request)
 bool RequestHandler::isServersObject(const std::string& classUid, const std::string& instanceUid) const
 {
     return classUid == sop::printer ||
-           (store_.scope() != serverScope && store_.find(serverScope, instanceUid) != nullptr);
+        (store_.scope() != serverScope && store_.find(serverScope, instanceUid) != nullptr);
 }
 
 NormalisedResponse RequestHandler::noSuchObject(const NormalisedRequest& request)
 {
-    log_.write("Request on " + request.requestedSopInstanceUid + " refused: no such object on this association");
-    return refused(request.requestedSopClassUid, request.requestedSopInstanceUid, print_status::noSuchObjectInstance,
-                   "No such SOP instance");
+    log_.write("Request on " + request.requestedSopInstanceUid +
+               " refused: no such object on this association");
+    return refused(request.requestedSopClassUid, request.requestedSopInstanceUid,
+                   print_status::noSuchObjectInstance, "No such SOP instance");
 }
 
 NormalisedResponse RequestHandler::tooLong(const std::string& classUid, const std::string& instanceUid,
                                            const char* operation, const std::string& attribute)
 {
-    log_.write(std::string(operation) + " " + base::loggedValue(instanceUid) + " refused: attribute " + attribute);
+    log_.write(std::string(operation) + " " + base::loggedValue(instanceUid) + " refused: attribute " +
+               attribute);
     return refused(classUid, instanceUid, print_status::invalidAttributeValue,
                    "Attribute " + attribute.substr(0, attribute.find(' ')) + " longer than its VR allows");
 }
@@ -153,7 +153,8 @@ NormalisedResponse RequestHandler::printerOperation(const NormalisedRequest& req
     const bool create = request.commandField == command::nCreate;
     return refused(create ? request.affectedSopClassUid : request.requestedSopClassUid,
                    create ? request.affectedSopInstanceUid : request.requestedSopInstanceUid,
-                   print_status::unrecognizedOperation, std::string(operation) + " not supported on the Printer");
+                   print_status::unrecognizedOperation,
+                   std::string(operation) + " not supported on the Printer");
 }
 
 NormalisedResponse RequestHandler::nSet(NormalisedRequest& request)
@@ -182,8 +183,7 @@ NormalisedResponse RequestHandler::nAction(const NormalisedRequest& request,
     log_.write("SendStatus 0}");
     const PrintOutcome outcome = printJob_.DoPrint(request.requestedSopInstanceUid, association.remoteIp);
     notePrinterState(outcome);
-    NormalisedResponse response =
-        statusOnly(request.requestedSopClassUid, request.requestedSopInstanceUid);
+    NormalisedResponse response = statusOnly(request.requestedSopClassUid, request.requestedSopInstanceUid);
     response.status = outcome.status;
     response.errorComment = outcome.errorComment;
     if (outcome.status != print_status::success)
@@ -243,7 +243,8 @@ NormalisedResponse RequestHandler::nCreate(NormalisedRequest& request, const Ass
     }
     if (request.dataSet) {
         if (auto overlong = overlongAttribute(*request.dataSet))
-            return tooLong(request.affectedSopClassUid, request.affectedSopInstanceUid, "N-CREATE", *overlong);
+            return tooLong(request.affectedSopClassUid, request.affectedSopInstanceUid, "N-CREATE",
+                           *overlong);
     }
     std::optional<FilmBoxFormat> format;
     if (request.affectedSopClassUid == sop::basicFilmBox) {
@@ -322,7 +323,8 @@ std::optional<FilmBoxFormat> RequestHandler::filmBoxFormat(const NormalisedReque
     return format;
 }
 
-void RequestHandler::createFilmBox(PrintObject& filmBox, FilmBoxFormat format, const AssociationInfo& association)
+void RequestHandler::createFilmBox(PrintObject& filmBox, FilmBoxFormat format,
+                                   const AssociationInfo& association)
 {
     const std::string boxType = imageBoxType(association);
     log_.write("ImageBoxType=" + boxType);
@@ -348,8 +350,7 @@ std::string RequestHandler::imageBoxType(const AssociationInfo& association)
     return sop::colorImageBoxReference;
 }
 
-void RequestHandler::createImageBoxes(PrintObject& filmBox, FilmBoxFormat& format,
-                                      const std::string& boxType)
+void RequestHandler::createImageBoxes(PrintObject& filmBox, FilmBoxFormat& format, const std::string& boxType)
 {
     const auto count = imageBoxCount(format.FormatCols, format.FormatRows, format.r_c, format.lines);
     if (!count) {

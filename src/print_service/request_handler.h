@@ -1,11 +1,11 @@
 #pragma once
 
+#include "base/fwd.h"
 #include "base/owner_thread.h"
 #include "print_service/film_parameters.h"
 #include "print_service/normalised_request.h"
 #include "print_service/print_object.h"
 #include "print_service/printer_object.h"
-#include "base/fwd.h"
 #include "settings/fwd.h"
 
 #include <optional>
@@ -54,8 +54,8 @@ private:
     bool isServersObject(const std::string& classUid, const std::string& instanceUid) const;
     NormalisedResponse noSuchObject(const NormalisedRequest& request);
     NormalisedResponse printerOperation(const NormalisedRequest& request, const char* operation);
-    NormalisedResponse tooLong(const std::string& classUid, const std::string& instanceUid, const char* operation,
-                               const std::string& attribute);
+    NormalisedResponse tooLong(const std::string& classUid, const std::string& instanceUid,
+                               const char* operation, const std::string& attribute);
     std::string imageBoxType(const AssociationInfo& association);
     void createImageBoxes(PrintObject& filmBox, FilmBoxFormat& format, const std::string& boxType);
     void linkToFilmSession(PrintObject& filmBox);

@@ -6,8 +6,7 @@ AccessControl::AccessControl(View& view, std::function<bool(const std::string&)>
     : view_(view), check_(isPassword ? std::move(isPassword) : [](const std::string& text) {
           return AccessControl::isPassword(text);
       })
-{
-}
+{}
 
 void AccessControl::lockAll()
 {

@@ -1,16 +1,19 @@
 #include "settings/print_page_save.h"
 
 #include "base/number_rules.h"
+#include "base/text.h"
 #include "settings/settings_keys.h"
 #include "settings/settings_store.h"
 #include "settings/settings_writer.h"
-#include "base/text.h"
 
 namespace vantorel::settings {
 
 namespace {
 
-const char* flag(bool on) { return on ? "1" : "0"; }
+const char* flag(bool on)
+{
+    return on ? "1" : "0";
+}
 
 class PrtIniWriter {
 public:
@@ -46,8 +49,7 @@ void recomputeHeaderBand(const SettingsStore& store, Settings& settings, bool pr
         settings.header.htjcs = 0;
         return;
     }
-    const std::string height =
-        store.readSetting(keys::headerBandHeight, "1000");
+    const std::string height = store.readSetting(keys::headerBandHeight, "1000");
     // A height that is not a whole number leaves the band as it was.
     if (const auto n = base::wholeNumber(height))
         settings.header.htjcs = *n;
@@ -75,8 +77,7 @@ void savePrintPage(SettingsStore& store, Settings& settings, const InstalledPrin
     write(keys::marginRight, std::to_string(values.marginRight));
     write(keys::marginBottom, std::to_string(values.marginBottom));
     for (int row = 0; row < routeCount; ++row)
-        write(routePaperKey(row),
-              std::to_string(values.routePaperIndex[static_cast<std::size_t>(row)]));
+        write(routePaperKey(row), std::to_string(values.routePaperIndex[static_cast<std::size_t>(row)]));
     write(keys::otherPrinter, std::to_string(values.otherPrinterIndex));
     write(keys::templateMode, flag(values.templateMode));
     recomputeHeaderBand(store, settings, values.printHeader);

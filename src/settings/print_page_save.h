@@ -1,8 +1,8 @@
 #pragma once
 
+#include "settings/fwd.h"
 #include "settings/installed_printers.h"
 #include "settings/settings_model.h"
-#include "settings/fwd.h"
 
 #include <array>
 #include <string>
@@ -11,21 +11,21 @@ namespace vantorel::settings {
 
 // What the print settings page shows at the moment its save button is pressed.
 struct PrintPageValues {
-    bool lutChecked = false;         // "打印胶片时启用LUT"
-    bool useBinChecked = false;      // "指定进纸器"
-    std::string binText;             // the paper bin choice's text
-    bool routeByDevice = false;      // "根据发送设备指定打印机"
+    bool lutChecked = false;                          // "打印胶片时启用LUT"
+    bool useBinChecked = false;                       // "指定进纸器"
+    std::string binText;                              // the paper bin choice's text
+    bool routeByDevice = false;                       // "根据发送设备指定打印机"
     std::array<std::string, routeCount> deviceIps{};  // IP entries of rows 0 ... 7, as typed
-    bool blackBase = false;          // "打印黑底胶片"
-    std::string otherPaperText;      // other-size paper choice's text
-    bool printHeader = false;        // "打印医院名称"
+    bool blackBase = false;                           // "打印黑底胶片"
+    std::string otherPaperText;                       // other-size paper choice's text
+    bool printHeader = false;                         // "打印医院名称"
     int marginLeft = 0;
     int marginTop = 0;
     int marginRight = 0;
     int marginBottom = 0;
     std::array<int, routeCount> routePaperIndex{-1, -1, -1, -1, -1, -1, -1, -1};  // -1: none
-    int otherPrinterIndex = -1;      // -1: none
-    bool templateMode = false;       // "用户自定义格式"
+    int otherPrinterIndex = -1;                                                   // -1: none
+    bool templateMode = false;                                                    // "用户自定义格式"
 };
 
 // The print page's save, keys in this order: "启用LUT"; "启用进纸器" and, only

@@ -77,7 +77,9 @@ Apply routeByDevice()
 // "number", held as its decimal text.
 Apply numberHeldAsText(std::string HeaderSettings::*field)
 {
-    return [field](Settings& s, const std::string& v) { s.header.*field = base::numberText(base::leadingNumber(v)); };
+    return [field](Settings& s, const std::string& v) {
+        s.header.*field = base::numberText(base::leadingNumber(v));
+    };
 }
 
 Apply headerText(std::string HeaderSettings::*field)
@@ -110,11 +112,10 @@ void addHeaderKeys(KeyList& list)
     list.add(keys::headerFont, "0", live, headerText(&HeaderSettings::hzt));
     list.add(keys::headerPointSize, "0", live, headerText(&HeaderSettings::hzh));
     list.add(keys::headerBold, "0", live, headerText(&HeaderSettings::hct));
-    list.add(keys::headerBandHeight, "1000", SettingActs::StartUp,
-             [](Settings& s, const std::string& v) {
-                 if (const auto n = base::wholeNumber(v))
-                     s.header.htjcs = *n;
-             });
+    list.add(keys::headerBandHeight, "1000", SettingActs::StartUp, [](Settings& s, const std::string& v) {
+        if (const auto n = base::wholeNumber(v))
+            s.header.htjcs = *n;
+    });
     list.add(f, "Cross", "医院图标打印宽度和高度", "500", SettingActs::StartUp,
              numberHeldAsText(&HeaderSettings::crosswidth));
     list.add(keys::customHeaderName, "0", live, headerText(&HeaderSettings::yyname));
@@ -156,8 +157,9 @@ void addServiceKeys(KeyList& list, const std::string& homeFolder)
     for (int row = 0; row < routeCount; ++row)
         list.add(routePaperKey(row), "0", SettingActs::Live, routePaper(row));
     for (int row = 0; row < routeCount; ++row)
-        list.add(routeDeviceKey(row), "", SettingActs::Live,
-                 [row](Settings& st, const std::string& v) { st.routeDeviceIp[static_cast<std::size_t>(row)] = v; });
+        list.add(routeDeviceKey(row), "", SettingActs::Live, [row](Settings& st, const std::string& v) {
+            st.routeDeviceIp[static_cast<std::size_t>(row)] = v;
+        });
     for (std::size_t line = 0; line < 8; ++line)
         list.add(files::about, "About", std::to_string(line + 1), "", SettingActs::StartUp,
                  [line](Settings& st, const std::string& v) { st.aboutLines[line] = v; });
@@ -184,8 +186,7 @@ void addPrinterKeys(KeyList& list, const InstalledPrinters& installedPrinters)
     list.add(keys::routeByDevice, "0", SettingActs::Live, routeByDevice());
     list.add(f, s, "富士CR", "1", SettingActs::StartUp, equalTo(&Settings::fujiCr, "1"));
     list.add(keys::lutEnabled, "0", SettingActs::StartUp, asText(&Settings::lutEnabled));
-    list.add(f, s, "MagnificationType", "BILINEAR", SettingActs::Live,
-             asText(&Settings::magnificationType));
+    list.add(f, s, "MagnificationType", "BILINEAR", SettingActs::Live, asText(&Settings::magnificationType));
     list.add(f, s, "FilmImageCompression", "lossless", SettingActs::Live,
              asText(&Settings::filmImageCompression));
     list.add(keys::otherPrinter, "0", SettingActs::Live, otherPrinter(installedPrinters.size()));
@@ -229,7 +230,8 @@ const SettingKey* findSettingKey(const std::vector<SettingKey>& keys, const std:
                                  const std::string& section, const std::string& key)
 {
     for (const SettingKey& k : keys)
-        if (base::equalsIgnoringAsciiCase(k.file, file) && base::equalsIgnoringAsciiCase(k.section, section) &&
+        if (base::equalsIgnoringAsciiCase(k.file, file) &&
+            base::equalsIgnoringAsciiCase(k.section, section) &&
             base::equalsIgnoringAsciiCase(k.key, base::trimBlanks(key)))
             return &k;
     return nullptr;

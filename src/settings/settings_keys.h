@@ -61,7 +61,7 @@ enum class SettingActs {
 // text as read (trimmed, cut) and converts it as the field's "read as" rule says;
 // a value that cannot be applied leaves the field unchanged.
 struct SettingKey {
-    std::string file;     // "\PrtIni.ini", ...
+    std::string file;  // "\PrtIni.ini", ...
     std::string section;
     std::string key;
     std::string def;

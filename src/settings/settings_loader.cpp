@@ -1,10 +1,10 @@
 #include "settings/settings_loader.h"
 
 #include "base/operator_messages.h"
+#include "base/text.h"
 #include "settings/print_count.h"
 #include "settings/settings_keys.h"
 #include "settings/settings_store.h"
-#include "base/text.h"
 
 namespace vantorel::settings {
 
@@ -30,7 +30,7 @@ std::vector<std::string> readRoutePrinters(const SettingsStore& store, int row)
 bool isPrintHeaderKey(const SettingKey& key)
 {
     return key.file == keys::printHeader.file && key.section == keys::printHeader.section &&
-           key.key == keys::printHeader.key;
+        key.key == keys::printHeader.key;
 }
 
 std::string flag(bool on)

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "settings/installed_printers.h"
-#include "settings/settings_model.h"
 #include "base/fwd.h"
 #include "settings/fwd.h"
+#include "settings/installed_printers.h"
+#include "settings/settings_model.h"
 
 #include <string>
 #include <utility>

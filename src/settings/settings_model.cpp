@@ -4,8 +4,8 @@ namespace vantorel::settings {
 
 const std::vector<std::string>& paperCodeList()
 {
-    static const std::vector<std::string> list{
-        "A3", "A4", "810", "1114", "1417", "B5", "自定义1", "自定义2", "自定义3", "自定义4"};
+    static const std::vector<std::string> list{"A3", "A4",      "810",     "1114",    "1417",
+                                               "B5", "自定义1", "自定义2", "自定义3", "自定义4"};
     return list;
 }
 

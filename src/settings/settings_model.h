@@ -11,9 +11,9 @@ namespace vantorel::settings {
 inline constexpr int routeCount = 8;
 
 // Paper codes that the routing rows' "FilmSize_n" indexes refer to.
-const std::vector<std::string>& paperCodeList();  // "A3", "A4", "810", ... "自定义4"
-const std::vector<std::string>& paperBinList();   // "1" ... "26"
-const std::vector<std::string>& otherPaperList(); // "A3", "A4"
+const std::vector<std::string>& paperCodeList();   // "A3", "A4", "810", ... "自定义4"
+const std::vector<std::string>& paperBinList();    // "1" ... "26"
+const std::vector<std::string>& otherPaperList();  // "A3", "A4"
 
 // The settings of the run, grouped into one view per reader. Each subsystem
 // takes the const view (or views) of what it reads, so a caller holding the
@@ -35,23 +35,23 @@ const std::vector<std::string>& otherPaperList(); // "A3", "A4"
 // images.
 struct ServiceSettings {
     // "\PrtIni.ini" [PrtIni]
-    std::string aeTitle = "ZQ";            // start-up
-    std::string listenPort = "10000";      // live, held as text
-    bool forceConvert = false;             // live; "PrtBC" other than "0"
-    bool fujiCr = true;                    // start-up; "富士CR" == "1"
+    std::string aeTitle = "ZQ";        // start-up
+    std::string listenPort = "10000";  // live, held as text
+    bool forceConvert = false;         // live; "PrtBC" other than "0"
+    bool fujiCr = true;                // start-up; "富士CR" == "1"
 };
 
 // What picks a film's printer and paper: the routing mode and its eight rows,
 // the route for films of other sizes, and the paper bin (shown only).
 struct RoutingSettings {
     // "\PrtIni.ini" [PrtIni]
-    bool routeByDevice = false;            // live; "设备源" 1
+    bool routeByDevice = false;  // live; "设备源" 1
     // "FilmSize_1" ... "FilmSize_8": live, -1: none
     std::array<int, routeCount> routePaperIndex{-1, -1, -1, -1, -1, -1, -1, -1};
-    int otherPrinterIndex = -1;            // live; position in the installed printers, -1: none
-    std::string otherPaper = "A4";         // start-up; "A3" or "A4"
-    int useBin = 1;                        // stored and shown only
-    int paperBinIndex = -1;                // index into paperBinList(), -1: none chosen
+    int otherPrinterIndex = -1;     // live; position in the installed printers, -1: none
+    std::string otherPaper = "A4";  // start-up; "A3" or "A4"
+    int useBin = 1;                 // stored and shown only
+    int paperBinIndex = -1;         // index into paperBinList(), -1: none chosen
 
     // "\IP\IP.ini" [IP] keys "1" ... "8"
     std::array<std::string, routeCount> routeDeviceIp{};  // live
@@ -65,18 +65,18 @@ struct RoutingSettings {
 // margins, and film saving (the template road's TIFF export).
 struct CompositionSettings {
     // "\PrtIni.ini" [PrtIni]
-    bool templateMode = false;             // live; "启用胶片格式文件" == "1"
-    int blackBase = 1;                     // live; number, non-zero is on
-    int printHeader = 1;                   // live; number, non-zero is on
-    std::string lutEnabled = "0";          // start-up; checked when "1", applied when not "0"
-    std::string magnificationType = "BILINEAR";  // live; for images whose print job names none
+    bool templateMode = false;                      // live; "启用胶片格式文件" == "1"
+    int blackBase = 1;                              // live; number, non-zero is on
+    int printHeader = 1;                            // live; number, non-zero is on
+    std::string lutEnabled = "0";                   // start-up; checked when "1", applied when not "0"
+    std::string magnificationType = "BILINEAR";     // live; for images whose print job names none
     std::string filmImageCompression = "lossless";  // live; how film PDFs keep pictures: "lossless" or "jpeg"
-    int marginLeft = 0;                    // live, mm, -100 ... 100
-    int marginTop = 0;                     // live, mm, -100 ... 100
-    int marginRight = 0;                   // stored and shown only, -3000 ... 3000
-    int marginBottom = 0;                  // live, 0 ... 250
-    bool saveFilms = false;                // live; the run page's box, starts as "SaveFilm" holds
-    std::string exportFolder;              // start-up; default <home>/images
+    int marginLeft = 0;                             // live, mm, -100 ... 100
+    int marginTop = 0;                              // live, mm, -100 ... 100
+    int marginRight = 0;                            // stored and shown only, -3000 ... 3000
+    int marginBottom = 0;                           // live, 0 ... 250
+    bool saveFilms = false;                         // live; the run page's box, starts as "SaveFilm" holds
+    std::string exportFolder;                       // start-up; default <home>/images
 
     // "\医院名称\Hospital.ini"
     HeaderSettings header;
@@ -85,20 +85,21 @@ struct CompositionSettings {
 // What the film archive reads: the database it lists and records films in.
 struct ArchiveSettings {
     // "\PrtIni.ini" [PrtIni]
-    std::string connectString;             // start-up; "ConnectString"
+    std::string connectString;  // start-up; "ConnectString"
 };
 
 // What only the console (and the run log's retention) reads: its password,
 // start-up switches, look and window texts.
 struct ConsoleSettings {
     // "\PrtIni.ini" [PrtIni]
-    std::string settingsPasswordHash;      // live; "SettingsPasswordHash": the settings password's hash, empty: the fixed one
-    int logKeepDays = 90;                  // start-up; "LogKeepDays", 1 ... 32767: run logs kept this many days
-    bool autoRun = true;                   // "Chk_AutoRun" == "1"
-    bool saveFilmAtStart = false;          // "SaveFilm" == "1": offer the film-management page
-    bool skinEnabled = true;               // start-up; "Chk_Skin" == "1"
-    std::string skinFile = "1.she";        // start-up
-    bool startVisible = true;              // start-up; "FrmVisiable" == "1"
+    std::string settingsPasswordHash;  // live; "SettingsPasswordHash": the settings password's hash, empty:
+                                       // the fixed one
+    int logKeepDays = 90;              // start-up; "LogKeepDays", 1 ... 32767: run logs kept this many days
+    bool autoRun = true;               // "Chk_AutoRun" == "1"
+    bool saveFilmAtStart = false;      // "SaveFilm" == "1": offer the film-management page
+    bool skinEnabled = true;           // start-up; "Chk_Skin" == "1"
+    std::string skinFile = "1.she";    // start-up
+    bool startVisible = true;          // start-up; "FrmVisiable" == "1"
 
     // "\About\about.ini" [About]
     std::array<std::string, 8> aboutLines{};  // keys "1" ... "8"

@@ -46,12 +46,13 @@ bool unhex(const std::string& text, std::vector<unsigned char>& bytes)
     return true;
 }
 
-std::vector<unsigned char> derive(const std::string& password, const std::vector<unsigned char>& salt, int rounds,
-                                  std::size_t length)
+std::vector<unsigned char> derive(const std::string& password, const std::vector<unsigned char>& salt,
+                                  int rounds, std::size_t length)
 {
     std::vector<unsigned char> key(length);
-    PKCS5_PBKDF2_HMAC(password.data(), static_cast<int>(password.size()), salt.data(), static_cast<int>(salt.size()),
-                      rounds, EVP_sha256(), static_cast<int>(key.size()), key.data());
+    PKCS5_PBKDF2_HMAC(password.data(), static_cast<int>(password.size()), salt.data(),
+                      static_cast<int>(salt.size()), rounds, EVP_sha256(), static_cast<int>(key.size()),
+                      key.data());
     return key;
 }
 
@@ -63,7 +64,7 @@ std::string hashSettingsPassword(const std::string& password)
     if (RAND_bytes(salt.data(), static_cast<int>(salt.size())) != 1)
         return {};
     return "pbkdf2-sha256$" + std::to_string(iterations) + "$" + hex(salt) + "$" +
-           hex(derive(password, salt, iterations, hashBytes));
+        hex(derive(password, salt, iterations, hashBytes));
 }
 
 PasswordMatch matchSettingsPassword(const std::string& stored, const std::string& typed)
@@ -84,7 +85,8 @@ PasswordMatch matchSettingsPassword(const std::string& stored, const std::string
         !unhex(stored.substr(saltEnd + 1), hash) || hash.size() < 16 || hash.size() > 64)
         return PasswordMatch::Unreadable;
     const std::vector<unsigned char> typedHash = derive(typed, salt, static_cast<int>(rounds), hash.size());
-    return CRYPTO_memcmp(typedHash.data(), hash.data(), hash.size()) == 0 ? PasswordMatch::Yes : PasswordMatch::No;
+    return CRYPTO_memcmp(typedHash.data(), hash.data(), hash.size()) == 0 ? PasswordMatch::Yes
+                                                                          : PasswordMatch::No;
 }
 
 bool SettingsPasswordCheck::operator()(const std::string& typed)

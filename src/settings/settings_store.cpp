@@ -65,8 +65,8 @@ std::string SettingsStore::readSetting(const std::string& section, const std::st
     return base::IniFile(pathOf(file)).read(section, key, def);
 }
 
-bool SettingsStore::writeSetting(const std::string& section, const std::string& key,
-                                 const std::string& value, const std::string& file)
+bool SettingsStore::writeSetting(const std::string& section, const std::string& key, const std::string& value,
+                                 const std::string& file)
 {
     std::string reason;
     const bool written = base::IniFile(pathOf(file)).write(section, key, value, reason);

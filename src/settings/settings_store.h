@@ -30,14 +30,14 @@ public:
 
     // The stored value, or `def` when the file, section or key is missing;
     // blanks trimmed, cut to 254 characters. Never fails.
-    std::string readSetting(const std::string& section, const std::string& key,
-                            const std::string& def, const std::string& file) const;
+    std::string readSetting(const std::string& section, const std::string& key, const std::string& def,
+                            const std::string& file) const;
 
     // Creates the file (and its folder), section and key as needed; the value is
     // written as given. Returns false when the file cannot be written; the
     // first such failure since the last takeWriteFailure() is kept.
     [[nodiscard]] bool writeSetting(const std::string& section, const std::string& key,
-                      const std::string& value, const std::string& file);
+                                    const std::string& value, const std::string& file);
     [[nodiscard]] bool writeSetting(const KeyName& name, const std::string& value)
     {
         return writeSetting(name.section, name.key, value, name.file);

@@ -20,9 +20,9 @@ namespace vantorel::settings {
 // Returns the write's outcome; a page's save ignores it because the store
 // keeps the first failed write, which the page reports when its save ends
 // (SettingsStore::takeWriteFailure).
-[[nodiscard]] bool saveSetting(SettingsStore& store, Settings& settings, const InstalledPrinters& installedPrinters,
-                               const std::string& file, const std::string& section, const std::string& key,
-                               const std::string& value);
+[[nodiscard]] bool saveSetting(SettingsStore& store, Settings& settings,
+                               const InstalledPrinters& installedPrinters, const std::string& file,
+                               const std::string& section, const std::string& key, const std::string& value);
 [[nodiscard]] inline bool saveSetting(SettingsStore& store, Settings& settings,
                                       const InstalledPrinters& installedPrinters, const KeyName& name,
                                       const std::string& value)
@@ -36,6 +36,6 @@ namespace vantorel::settings {
 // eight; a restart reads the first eight). False when the row is not 0 ... 7 or
 // a write failed.
 [[nodiscard]] bool saveRoutePrinters(SettingsStore& store, Settings& settings, int row,
-                       const std::vector<std::string>& printers);
+                                     const std::vector<std::string>& printers);
 
 }  // namespace vantorel::settings

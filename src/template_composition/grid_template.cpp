@@ -26,8 +26,8 @@ void addSlot(ReportLayout& layout, int number, float left, float top, float widt
 }
 
 // `count` slots side by side (or stacked) across `length`.
-void addStrip(ReportLayout& layout, int& number, int count, bool across, float left, float top,
-              float width, float height, float gap)
+void addStrip(ReportLayout& layout, int& number, int count, bool across, float left, float top, float width,
+              float height, float gap)
 {
     if (count <= 0)
         return;

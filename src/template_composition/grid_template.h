@@ -12,10 +12,10 @@ namespace vantorel::template_composition {
 // the given size (twips, as it stands in portrait), inside the margins, with a
 // gap between slots and, when asked, a black base under them.
 struct GridTemplateOptions {
-    int orientation = 1;        // 1 portrait, 2 landscape
-    std::string r_c;            // "", "ROW" or "COL"
-    int cols = 1;               // STANDARD: columns; ROW/COL: images of row/column 1
-    int rows = 1;               // STANDARD: rows; ROW/COL: images of row/column 2
+    int orientation = 1;  // 1 portrait, 2 landscape
+    std::string r_c;      // "", "ROW" or "COL"
+    int cols = 1;         // STANDARD: columns; ROW/COL: images of row/column 1
+    int rows = 1;         // STANDARD: rows; ROW/COL: images of row/column 2
     float paperWidth = 0;
     float paperHeight = 0;
     float margin = 360;

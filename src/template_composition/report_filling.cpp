@@ -10,8 +10,7 @@ namespace vantorel::template_composition {
 namespace {
 
 // Steps shared by both fills; the slot filled, or nullptr when none was.
-ReportControl* fillSlot(AcReport& report, const direct_composition::Picture& picture, int cell,
-                        int lastSlot)
+ReportControl* fillSlot(AcReport& report, const direct_composition::Picture& picture, int cell, int lastSlot)
 {
     if (cell < 1 || cell > lastSlot)
         return nullptr;
@@ -51,8 +50,8 @@ void applyFilmAppearance(AcReport& report, const print_job::TemplateFilm& film)
         if (look.baseGreySent)
             base->backColor = look.baseGrey * 0x010101u;
         const std::uint32_t bgr = base->backColor;
-        baseGrey = static_cast<std::uint8_t>(((bgr & 0xFF) * 299 + ((bgr >> 8) & 0xFF) * 587 +
-                                              ((bgr >> 16) & 0xFF) * 114) / 1000);
+        baseGrey = static_cast<std::uint8_t>(
+            ((bgr & 0xFF) * 299 + ((bgr >> 8) & 0xFF) * 587 + ((bgr >> 16) & 0xFF) * 114) / 1000);
     }
     for (std::size_t k = 1; k <= film.cells.size(); ++k) {
         ReportControl* slot = report.slot("Image" + std::to_string(k));

@@ -108,8 +108,8 @@ struct ReportControl {
 // The rest of a layout file around the page settings and the detail
 // section's controls, in file order, so that it is written back in place.
 struct KeptLayout {
-    KeptAttributes rootAttributes;      // of ActiveReportsLayout, but Version
-    KeptAttributes pageAttributes;      // of PageSettings, not read
+    KeptAttributes rootAttributes;  // of ActiveReportsLayout, but Version
+    KeptAttributes pageAttributes;  // of PageSettings, not read
     std::vector<KeptElement> pageChildren;
     // Elements of the root before PageSettings, between PageSettings and
     // Sections, and after Sections.
@@ -117,7 +117,7 @@ struct KeptLayout {
     KeptAttributes sectionsAttributes;
     // Sections before and after the Detail section.
     std::vector<KeptElement> beforeDetail, afterDetail;
-    KeptAttributes detailAttributes;    // but Type and Name
+    KeptAttributes detailAttributes;  // but Type and Name
     std::string detailName = "Detail";
     // Other elements among the detail's controls: each stands before the
     // control of that index (the number of controls: after the last).

@@ -38,11 +38,22 @@ dc::RectF aligned(const ReportControl& slot, float width, float height)
     float x = slot.left, y = slot.top;
     const float spareX = slot.width - width, spareY = slot.height - height;
     switch (slot.pictureAlignment) {
-    case PictureAlignment::TopLeft: break;
-    case PictureAlignment::TopRight: x += spareX; break;
-    case PictureAlignment::Center: x += spareX / 2; y += spareY / 2; break;
-    case PictureAlignment::BottomLeft: y += spareY; break;
-    case PictureAlignment::BottomRight: x += spareX; y += spareY; break;
+    case PictureAlignment::TopLeft:
+        break;
+    case PictureAlignment::TopRight:
+        x += spareX;
+        break;
+    case PictureAlignment::Center:
+        x += spareX / 2;
+        y += spareY / 2;
+        break;
+    case PictureAlignment::BottomLeft:
+        y += spareY;
+        break;
+    case PictureAlignment::BottomRight:
+        x += spareX;
+        y += spareY;
+        break;
     }
     return {x, y, width, height};
 }
@@ -63,7 +74,8 @@ std::optional<dc::DrawOp> placedPicture(const ReportControl& slot)
     op.picture = picture;
     op.magnification = slot.magnification;
     if (slot.magnification == dc::Magnification::None) {
-        const auto placed = dc::film_frame::placeUnscaled(picture, {slot.left, slot.top, slot.width, slot.height});
+        const auto placed =
+            dc::film_frame::placeUnscaled(picture, {slot.left, slot.top, slot.width, slot.height});
         if (!placed)
             return std::nullopt;
         op.picture = placed->picture;
@@ -73,8 +85,8 @@ std::optional<dc::DrawOp> placedPicture(const ReportControl& slot)
     if (slot.requestedWidth > 0) {
         const float width = slot.requestedWidth;
         const float height = width * picture.height / picture.width;
-        op.rect = {slot.left + (slot.width - width) / 2, slot.top + (slot.height - height) / 2,
-                   width, height};
+        op.rect = {slot.left + (slot.width - width) / 2, slot.top + (slot.height - height) / 2, width,
+                   height};
         return op;
     }
     switch (slot.sizeMode) {
@@ -89,15 +101,17 @@ std::optional<dc::DrawOp> placedPicture(const ReportControl& slot)
     }
     case SizeMode::Clip: {
         // Its own size, cut to the slot.
-        const dc::RectF full = aligned(slot, picture.width * twipsPerPicturePixel,
-                                       picture.height * twipsPerPicturePixel);
+        const dc::RectF full =
+            aligned(slot, picture.width * twipsPerPicturePixel, picture.height * twipsPerPicturePixel);
         const float left = std::max(full.x, slot.left), top = std::max(full.y, slot.top);
         const float right = std::min(full.x + full.width, slot.left + slot.width);
         const float bottom = std::min(full.y + full.height, slot.top + slot.height);
         const int x0 = static_cast<int>(std::lround((left - full.x) / twipsPerPicturePixel));
         const int y0 = static_cast<int>(std::lround((top - full.y) / twipsPerPicturePixel));
-        const int x1 = std::min(picture.width, static_cast<int>(std::lround((right - full.x) / twipsPerPicturePixel)));
-        const int y1 = std::min(picture.height, static_cast<int>(std::lround((bottom - full.y) / twipsPerPicturePixel)));
+        const int x1 =
+            std::min(picture.width, static_cast<int>(std::lround((right - full.x) / twipsPerPicturePixel)));
+        const int y1 =
+            std::min(picture.height, static_cast<int>(std::lround((bottom - full.y) / twipsPerPicturePixel)));
         if (x1 <= x0 || y1 <= y0)
             return std::nullopt;
         op.picture = dc::cropPicture(picture, x0, y0, x1 - x0, y1 - y0);
@@ -175,9 +189,15 @@ dc::FilmPage layoutReportPage(const AcReport& report)
         if (!control.visible)
             continue;
         switch (control.kind) {
-        case ReportControl::Kind::Image: addPicture(page, control); break;
-        case ReportControl::Kind::Label: addLabel(page, control); break;
-        case ReportControl::Kind::Line: addLine(page, control); break;
+        case ReportControl::Kind::Image:
+            addPicture(page, control);
+            break;
+        case ReportControl::Kind::Label:
+            addLabel(page, control);
+            break;
+        case ReportControl::Kind::Line:
+            addLine(page, control);
+            break;
         case ReportControl::Kind::Shape:
             if (control.backFilled)
                 addFill(page, control.backColor, {control.left, control.top, control.width, control.height});

@@ -22,7 +22,7 @@ inline constexpr double maxLabelFontPoints = 500;
 // must have room inside its margins; the layout holds at most
 // maxTemplateControls controls and no label larger than maxLabelFontPoints.
 [[nodiscard]] std::optional<std::string> unusableTemplate(const std::vector<ReportControl>& controls,
-                                            const ReportPageSettings& page, const std::vector<bool>& cells,
-                                            bool rowColumn);
+                                                          const ReportPageSettings& page,
+                                                          const std::vector<bool>& cells, bool rowColumn);
 
 }  // namespace vantorel::template_composition

@@ -32,23 +32,19 @@ TemplateChooser::TemplateChooser(const settings::RoutingSettings& settings,
       clock_(clock),
       loader_(loader),
       log_(log)
-{
-}
+{}
 
 int TemplateChooser::selectedEntry(int route) const
 {
     return route >= 0 && route < settings::routeCount ? selectedEntries_[route] : -1;
 }
 
-std::string TemplateChooser::templatePath(const std::string& programFolder,
-                                          const std::string& letter, const std::string& r_c,
-                                          const std::string& paper, std::int16_t cols,
+std::string TemplateChooser::templatePath(const std::string& programFolder, const std::string& letter,
+                                          const std::string& r_c, const std::string& paper, std::int16_t cols,
                                           std::int16_t rows, const std::vector<int>& lines)
 {
     // Counts are written in decimal without sign: the 16-bit value as unsigned.
-    const auto count = [](std::int16_t value) {
-        return std::to_string(static_cast<std::uint16_t>(value));
-    };
+    const auto count = [](std::int16_t value) { return std::to_string(static_cast<std::uint16_t>(value)); };
     std::string counts = count(cols) + count(rows);
     for (std::size_t i = 2; i < lines.size(); ++i)
         counts += std::to_string(lines[i]);

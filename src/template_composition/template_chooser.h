@@ -1,10 +1,10 @@
 #pragma once
 
+#include "base/fwd.h"
 #include "base/result.h"
 #include "settings/installed_printers.h"
 #include "settings/settings_model.h"
 #include "template_composition/report_layout.h"
-#include "base/fwd.h"
 
 #include <array>
 #include <cstdint>
@@ -63,9 +63,8 @@ public:
     // a ROW or COL format of more than two counts adds the others after rows
     // ("PROW1417-123.rpx" for ROW\1,2,3).
     static std::string templatePath(const std::string& programFolder, const std::string& letter,
-                                    const std::string& r_c, const std::string& paper,
-                                    std::int16_t cols, std::int16_t rows,
-                                    const std::vector<int>& lines = {});
+                                    const std::string& r_c, const std::string& paper, std::int16_t cols,
+                                    std::int16_t rows, const std::vector<int>& lines = {});
 
 private:
     [[nodiscard]] std::optional<int> chooseRoute(const print_job::TemplateFilm& film) const;

@@ -52,7 +52,7 @@ std::string paperCodeOfName(const std::string& fileName)
 
 const std::vector<std::string>& designPaperCodes()
 {
-    static const std::vector<std::string> codes{"1417", "1114", "810", "A4", "A3",
+    static const std::vector<std::string> codes{"1417",    "1114",    "810",     "A4",     "A3",
                                                 "自定义1", "自定义2", "自定义3", "自定义4"};
     return codes;
 }
@@ -103,8 +103,7 @@ TemplateDesign TemplateDesign::fromLayout(ReportLayout layout, const std::string
 
 TemplateDesign::TemplateDesign(ReportLayout layout, std::string fileName)
     : layout_(std::move(layout)), fileName_(std::move(fileName))
-{
-}
+{}
 
 ReportPageSettings TemplateDesign::page() const
 {
@@ -126,7 +125,8 @@ bool TemplateDesign::isSlot(std::size_t index) const
     if (c.kind != ReportControl::Kind::Image || c.name.size() < 6 || c.name.compare(0, 5, "Image") != 0)
         return false;
     const std::string digits = c.name.substr(5);
-    if (digits.size() > 2 || digits[0] == '0' || !std::all_of(digits.begin(), digits.end(), [](unsigned char d) { return std::isdigit(d); }))
+    if (digits.size() > 2 || digits[0] == '0' ||
+        !std::all_of(digits.begin(), digits.end(), [](unsigned char d) { return std::isdigit(d); }))
         return false;
     const int n = std::stoi(digits);
     return n >= 1 && n <= maxFillSlots;
@@ -189,8 +189,10 @@ void TemplateDesign::resizeTo(std::size_t index, float width, float height)
     const Box box = boxOf(c);
     const float maxWidth = p.sheetWidth() - p.marginLeft - box.left;
     const float maxHeight = p.sheetHeight() - p.marginTop - box.top;
-    const float w = std::clamp(snapped(box.left + width) - box.left, minimumSize, std::max(minimumSize, maxWidth));
-    const float h = std::clamp(snapped(box.top + height) - box.top, minimumSize, std::max(minimumSize, maxHeight));
+    const float w =
+        std::clamp(snapped(box.left + width) - box.left, minimumSize, std::max(minimumSize, maxWidth));
+    const float h =
+        std::clamp(snapped(box.top + height) - box.top, minimumSize, std::max(minimumSize, maxHeight));
     if (c.kind == ReportControl::Kind::Line) {
         // A line's length follows the drag along its direction.
         if (std::fabs(c.x2 - c.x1) >= std::fabs(c.y2 - c.y1))
@@ -225,9 +227,10 @@ std::string TemplateDesign::freeName(const std::string& stem) const
 
 std::uint32_t TemplateDesign::inkColour() const
 {
-    const bool darkBase = std::any_of(layout_.controls.begin(), layout_.controls.end(), [](const ReportControl& c) {
-        return c.kind == ReportControl::Kind::Shape && c.backFilled && c.backColor == 0;
-    });
+    const bool darkBase =
+        std::any_of(layout_.controls.begin(), layout_.controls.end(), [](const ReportControl& c) {
+            return c.kind == ReportControl::Kind::Shape && c.backFilled && c.backColor == 0;
+        });
     return darkBase ? 0xFFFFFF : 0;
 }
 

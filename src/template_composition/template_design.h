@@ -23,7 +23,7 @@ bool isCustomPaper(const std::string& paperCode);
 // paper, its size; the grid options of `vantorel-template new`.
 struct DesignRequest {
     std::string paperCode = "1417";
-    float customWidthMm = 0;   // custom papers only, as the paper stands in portrait
+    float customWidthMm = 0;  // custom papers only, as the paper stands in portrait
     float customHeightMm = 0;
     GridTemplateOptions grid;  // paper size filled in from the code
 };
@@ -71,7 +71,8 @@ public:
 
     void setSizeMode(std::size_t index, SizeMode mode);
     void setAlignment(std::size_t index, PictureAlignment alignment);
-    void setLabel(std::size_t index, const std::string& text, const std::string& fontName, double fontSize, bool bold);
+    void setLabel(std::size_t index, const std::string& text, const std::string& fontName, double fontSize,
+                  bool bold);
 
 private:
     TemplateDesign(ReportLayout layout, std::string fileName);

@@ -33,7 +33,7 @@ inline std::string unreachableConnectString()
     const quint16 port = probe.serverPort();
     probe.close();
     return "DRIVER={MySQL ODBC 5.2 ANSI Driver};SERVER=127.0.0.1;PORT=" + std::to_string(port) +
-           ";DATABASE=dbprt;UID=root;PWD=;";
+        ";DATABASE=dbprt;UID=root;PWD=;";
 }
 
 class ArchiveRows {

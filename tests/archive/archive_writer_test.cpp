@@ -12,10 +12,10 @@
 #include <fstream>
 #include <functional>
 #include <memory>
-#include <thread>
 #include <mutex>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace vantorel::archive {
@@ -79,16 +79,16 @@ protected:
 
     std::unique_ptr<ArchiveWriter> start()
     {
-        ArchiveWriter::Options options{spoolPath(), std::chrono::milliseconds(5), std::chrono::milliseconds(40)};
-        ArchiveWriter::Reports reports{
-            [this](const std::string& line) {
-                std::lock_guard<std::mutex> lock(mutex_);
-                log_.push_back(line);
-            },
-            [this](std::size_t waiting) {
-                std::lock_guard<std::mutex> lock(mutex_);
-                waitingSeen_.push_back(waiting);
-            }};
+        ArchiveWriter::Options options{spoolPath(), std::chrono::milliseconds(5),
+                                       std::chrono::milliseconds(40)};
+        ArchiveWriter::Reports reports{[this](const std::string& line) {
+                                           std::lock_guard<std::mutex> lock(mutex_);
+                                           log_.push_back(line);
+                                       },
+                                       [this](std::size_t waiting) {
+                                           std::lock_guard<std::mutex> lock(mutex_);
+                                           waitingSeen_.push_back(waiting);
+                                       }};
         auto writer = std::make_unique<ArchiveWriter>(database_, clock_, options, reports);
         writer->start();
         return writer;
@@ -157,8 +157,10 @@ TEST_F(ArchiveWriterTest, RowsOfAnOutageWaitInTheSpoolAndArriveInOrderWhenTheDat
     // Retried with back-off, and the outage is said once, not at every try.
     ASSERT_TRUE(waitFor([&] { return database_.attempts() >= 5; }, 10000));
     ASSERT_EQ(log().size(), 1u);
-    EXPECT_EQ(log()[0], "film /srv/images/2026/12/10/a.tiff not yet recorded in the archive: Can't connect to "
-                        "server on '127.0.0.1' (115); the row waits in " + spoolPath());
+    EXPECT_EQ(log()[0],
+              "film /srv/images/2026/12/10/a.tiff not yet recorded in the archive: Can't connect to "
+              "server on '127.0.0.1' (115); the row waits in " +
+                  spoolPath());
 
     database_.setUp(true);
     save(*writer, "d.tiff");
@@ -177,8 +179,9 @@ TEST_F(ArchiveWriterTest, AStopKeepsQueuedRowsAndTheNextRunWritesThem)
             save(*writer, file);
         writer->stop();
     }
-    EXPECT_EQ(spool(), "2026-12-10 09:08:07\t/srv/images/2026/12/10/a.tiff\n"
-                       "2026-12-10 09:08:07\t/srv/images/2026/12/10/b.tiff\n");
+    EXPECT_EQ(spool(),
+              "2026-12-10 09:08:07\t/srv/images/2026/12/10/a.tiff\n"
+              "2026-12-10 09:08:07\t/srv/images/2026/12/10/b.tiff\n");
 
     database_.setUp(true);
     auto next = start();

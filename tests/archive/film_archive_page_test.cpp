@@ -8,9 +8,9 @@
 #include "archive/ui/film_archive_page.h"
 #include "archive_rows.h"
 #include "base/clock.h"
-#include "settings/settings_model.h"
 #include "console/page_fakes.h"
 #include "console/ui_fakes.h"
+#include "settings/settings_model.h"
 #include "support/memory_run_log.h"
 
 #include <QDateEdit>

@@ -2,8 +2,8 @@
 
 #include "archive/monthly_purge.h"
 #include "base/clock.h"
-#include "support/sandbox.h"
 #include "support/memory_run_log.h"
+#include "support/sandbox.h"
 
 #include <gtest/gtest.h>
 
@@ -25,7 +25,10 @@ class MonthlyPurgeTest : public ::testing::Test {
 protected:
     // A film image below the export folder, e.g. film("2026/02/03/070809.tiff").
     void film(const std::string& relative) { writeBytes(root() + "/" + relative, "II*\0"); }
-    bool exists(const std::string& relative) const { return fs::exists(fs::symlink_status(root() + "/" + relative)); }
+    bool exists(const std::string& relative) const
+    {
+        return fs::exists(fs::symlink_status(root() + "/" + relative));
+    }
 
     void tick(int year, int month, int day)
     {
@@ -98,8 +101,9 @@ TEST_F(MonthlyPurgeTest, ReadOnlyFileKeepsItsFolderUntilALaterTick)
     EXPECT_TRUE(exists("2026/02/10/100001.tiff"));
     EXPECT_FALSE(exists("2026/02/10/100000.tiff"));
     EXPECT_FALSE(exists("2026/02/11"));
-    EXPECT_EQ(log.lines, std::vector<std::string>{"上月胶片清除统计：" + root() +
-                                                  "/2026/02：删除文件2个、文件夹1个，保留只读文件1个"});
+    EXPECT_EQ(log.lines,
+              std::vector<std::string>{"上月胶片清除统计：" + root() +
+                                       "/2026/02：删除文件2个、文件夹1个，保留只读文件1个"});
 
     tick(2026, 3, 1);  // still held
     EXPECT_TRUE(exists("2026/02/10/100001.tiff"));

@@ -23,11 +23,16 @@ namespace {
 
 TEST(OdbcConnectionString, DropsTheTrailingSeparatorAndBoundsTheWaits)
 {
-    struct Case { const char* stored; const char* expected; };
+    struct Case {
+        const char* stored;
+        const char* expected;
+    };
     const Case cases[] = {
-        {"DRIVER={X};SERVER=h;PWD=;", "DRIVER={X};SERVER=h;PWD=;CONN_TIMEOUT=5;READ_TIMEOUT=10;WRITE_TIMEOUT=10"},
+        {"DRIVER={X};SERVER=h;PWD=;",
+         "DRIVER={X};SERVER=h;PWD=;CONN_TIMEOUT=5;READ_TIMEOUT=10;WRITE_TIMEOUT=10"},
         {"DRIVER={X};SERVER=h ; ", "DRIVER={X};SERVER=h;CONN_TIMEOUT=5;READ_TIMEOUT=10;WRITE_TIMEOUT=10"},
-        {"DRIVER={X};conn_timeout=2;Read_Timeout=3;WRITE_TIMEOUT=4", "DRIVER={X};conn_timeout=2;Read_Timeout=3;WRITE_TIMEOUT=4"},
+        {"DRIVER={X};conn_timeout=2;Read_Timeout=3;WRITE_TIMEOUT=4",
+         "DRIVER={X};conn_timeout=2;Read_Timeout=3;WRITE_TIMEOUT=4"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(odbcConnectionString(c.stored, 5, 10).toStdString(), c.expected) << c.stored;
@@ -42,7 +47,7 @@ std::string databaseConnectString()
 std::string withServer(const std::string& port)
 {
     return "DRIVER={MySQL ODBC 5.2 ANSI Driver};SERVER=127.0.0.1;PORT=" + port +
-           ";DATABASE=dbprt;UID=root;PWD=;";
+        ";DATABASE=dbprt;UID=root;PWD=;";
 }
 
 TEST(OdbcFilmRecordStore, RecordsTheFilmWithItsPathAndTime)
@@ -52,7 +57,8 @@ TEST(OdbcFilmRecordStore, RecordsTheFilmWithItsPathAndTime)
         GTEST_SKIP() << "MariaDB not started (run through scripts/test)";
     const base::FixedClock clock({2024, 3, 5, 0, 0, 0});
     OdbcFilmRecordStore store(connect, clock);
-    const std::string folder = "/tmp/record-test-" + QUuid::createUuid().toString(QUuid::Id128).toStdString() + "/it's";
+    const std::string folder =
+        "/tmp/record-test-" + QUuid::createUuid().toString(QUuid::Id128).toStdString() + "/it's";
     const base::Result<void> saved = store.SaveFilmDB(folder, "000000.tiff");
     ASSERT_TRUE(saved) << saved.reason();
     const long long first = store.lastId();

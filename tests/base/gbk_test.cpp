@@ -9,7 +9,10 @@ namespace {
 // on how this file itself is encoded.
 TEST(Gbk, ConvertsBothWays)
 {
-    struct Case { const char* utf8; const char* gbk; };
+    struct Case {
+        const char* utf8;
+        const char* gbk;
+    };
     const Case cases[] = {
         {"PrtIni", "PrtIni"},
         {"医院名称", "\xd2\xbd\xd4\xba\xc3\xfb\xb3\xc6"},
@@ -25,11 +28,14 @@ TEST(Gbk, ConvertsBothWays)
 
 TEST(Gbk, DecodingMarksInvalidBytesAndGoesOn)
 {
-    struct Case { std::string gbk; std::string utf8; };
+    struct Case {
+        std::string gbk;
+        std::string utf8;
+    };
     const Case cases[] = {
         {"\xff", "\uFFFD"},
-        {"A\x81", "A\uFFFD"},                  // lead byte cut off at the end
-        {"A\x81\nB", "A\uFFFD\nB"},            // lead byte followed by a line end
+        {"A\x81", "A\uFFFD"},                    // lead byte cut off at the end
+        {"A\x81\nB", "A\uFFFD\nB"},              // lead byte followed by a line end
         {"\xd2\xbd\xff\xd4\xba", "医\uFFFD院"},  // a bad byte between two characters
         {std::string("a\0b", 3), std::string("a\0b", 3)},
     };
@@ -39,11 +45,14 @@ TEST(Gbk, DecodingMarksInvalidBytesAndGoesOn)
 
 TEST(Gbk, EncodingWritesQuestionMarkForWhatGbkCannotHold)
 {
-    struct Case { std::string utf8; std::string gbk; };
+    struct Case {
+        std::string utf8;
+        std::string gbk;
+    };
     const Case cases[] = {
-        {"a\U0001F600b", "a?b"},         // emoji
-        {"\xC3(x", "?(x"},               // broken UTF-8
-        {"\xE5\x8C", "?"},               // UTF-8 sequence cut off
+        {"a\U0001F600b", "a?b"},  // emoji
+        {"\xC3(x", "?(x"},        // broken UTF-8
+        {"\xE5\x8C", "?"},        // UTF-8 sequence cut off
         {"中\U0001F600文", "\xd6\xd0?\xce\xc4"},
     };
     for (const auto& c : cases)
@@ -53,7 +62,10 @@ TEST(Gbk, EncodingWritesQuestionMarkForWhatGbkCannotHold)
 TEST(Gbk, RepairsInvalidUtf8)
 {
     EXPECT_EQ(repairUtf8("ok 医院"), "ok 医院");
-    EXPECT_EQ(repairUtf8("a\xff" "b"), "a\uFFFD" "b");
+    EXPECT_EQ(repairUtf8("a\xff"
+                         "b"),
+              "a\uFFFD"
+              "b");
 }
 
 TEST(Gbk, CountsAndCutsCharactersNotBytes)

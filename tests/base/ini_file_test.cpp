@@ -89,17 +89,17 @@ TEST(IniFileRead, CutsValuesAndDefaultsTo254Characters)
 // A hospital file as the editor leaves it, in GBK, with mixed line ends, a
 // comment, blank lines and no final line end.
 const std::string hospitalFixture =
-    "; \xd7\xa2\xca\xcd\r\n"                                            // ; 注释
+    "; \xd7\xa2\xca\xcd\r\n"  // ; 注释
     "[Hospital]\r\n"
-    "\xd7\xf3\xc6\xf0\xca\xbc\xb5\xe3=120\r\n"                          // 左起始点=120
-    "\xc9\xcf\xc6\xf0\xca\xbc\xb5\xe3 = 80 \r\n"                        // 上起始点 = 80
+    "\xd7\xf3\xc6\xf0\xca\xbc\xb5\xe3=120\r\n"                               // 左起始点=120
+    "\xc9\xcf\xc6\xf0\xca\xbc\xb5\xe3 = 80 \r\n"                             // 上起始点 = 80
     "\xd2\xbd\xd4\xba\xc3\xfb\xb3\xc6=\xc8\xcb\xc3\xf1\xd2\xbd\xd4\xba\r\n"  // 医院名称=人民医院
     "\r\n"
     "[Parameter]\n"
     "\xd2\xbd\xd4\xba\xc3\xfb\xb3\xc6\xb4\xf2\xd3\xa1\xc7\xf8\xb8\xdf\xb6\xc8=1000\n"  // 医院名称打印区高度
     "\r\n"
-    "[\xd7\xd4\xb6\xa8\xd2\xe5\xcd\xbc\xc6\xac]\r\n"                    // [自定义图片]
-    "\xcd\xbc\xc6\xac\xd2\xbd\xd4\xba\xc3\xfb\xb3\xc6=0";               // 图片医院名称=0
+    "[\xd7\xd4\xb6\xa8\xd2\xe5\xcd\xbc\xc6\xac]\r\n"       // [自定义图片]
+    "\xcd\xbc\xc6\xac\xd2\xbd\xd4\xba\xc3\xfb\xb3\xc6=0";  // 图片医院名称=0
 
 TEST(IniFileGbk, ReadsChineseSectionsAndKeys)
 {
@@ -139,8 +139,8 @@ TEST(IniFileGbk, WritingAKeyChangesExactlyItsLine)
          heightLine.substr(0, heightLine.find('=') + 1) + "800\n", heightLine},
         {"new key before the blank line", "Hospital", "颜色", "255", upTo("\r\n\r\n[Parameter]") + "\r\n",
          "\xd1\xd5\xc9\xab=255\r\n", ""},
-        {"new key after a last line without line end", "自定义图片", "x", "1", hospitalFixture,
-         "\r\nx=1\r\n", ""},
+        {"new key after a last line without line end", "自定义图片", "x", "1", hospitalFixture, "\r\nx=1\r\n",
+         ""},
         {"new section", "Cross", "w", "500", hospitalFixture, "\r\n\r\n[Cross]\r\nw=500\r\n", ""},
     };
     Sandbox box;
@@ -181,7 +181,11 @@ TEST(IniFileWrite, RefusesWhatCannotBeWritten)
     writeBytes(box.file("plain"), "not a folder");
     std::filesystem::create_directories(box.file("folder.ini"));
 
-    struct Case { const char* name; std::string path; std::string section, key, value; };
+    struct Case {
+        const char* name;
+        std::string path;
+        std::string section, key, value;
+    };
     const Case cases[] = {
         {"line break in value", box.file("t.ini"), "A", "k", "1\r\n[B]\r\nx=2"},
         {"line break in key", box.file("t.ini"), "A", "k\nx", "1"},
@@ -207,11 +211,11 @@ TEST(IniFileWrite, ReplacesTheFileWholeOrNotAtAll)
     IniFile file(box.file("PrtLst.ini"));
     ASSERT_TRUE(file.write("PrtLst0", "1", "B"));
     EXPECT_EQ(readBytes(box.file("PrtLst.ini")), original + "1=B\r\n");
-    EXPECT_EQ(std::filesystem::status(box.file("PrtLst.ini")).permissions(),
-              std::filesystem::perms(0640));
+    EXPECT_EQ(std::filesystem::status(box.file("PrtLst.ini")).permissions(), std::filesystem::perms(0640));
     // Nothing but the file itself is left in the folder.
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(box.path()),
-                            std::filesystem::directory_iterator()), 1);
+    EXPECT_EQ(
+        std::distance(std::filesystem::directory_iterator(box.path()), std::filesystem::directory_iterator()),
+        1);
 
     // When the new text cannot be put down beside the file, the old file stays whole.
     std::filesystem::create_directories(box.file("PrtLst.ini.new-" + std::to_string(::getpid())));

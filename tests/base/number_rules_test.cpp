@@ -10,11 +10,14 @@ namespace {
 
 TEST(SettingsConversions, LeadingNumberTakesTheNumberAtTheStart)
 {
-    struct Case { const char* text; double value; };
+    struct Case {
+        const char* text;
+        double value;
+    };
     const Case cases[] = {
-        {"250", 250}, {"12abc", 12}, {"-3.5x", -3.5}, {"+7", 7}, {".5", 0.5}, {"5.", 5},
-        {"1e3", 1}, {" 42 ", 42}, {"abc", 0}, {"", 0}, {"-", 0}, {".", 0}, {"7mm", 7},
-        {"0x10", 0}, {"1,5", 1},
+        {"250", 250}, {"12abc", 12}, {"-3.5x", -3.5}, {"+7", 7},   {".5", 0.5},
+        {"5.", 5},    {"1e3", 1},    {" 42 ", 42},    {"abc", 0},  {"", 0},
+        {"-", 0},     {".", 0},      {"7mm", 7},      {"0x10", 0}, {"1,5", 1},
     };
     for (const auto& c : cases)
         EXPECT_DOUBLE_EQ(leadingNumber(c.text), c.value) << '"' << c.text << '"';
@@ -31,10 +34,13 @@ TEST(SettingsConversions, LeadingNumberTakesTheNumberAtTheStart)
 
 TEST(SettingsConversions, RoundsHalvesToEven)
 {
-    struct Case { double value; double rounded; };
+    struct Case {
+        double value;
+        double rounded;
+    };
     const Case cases[] = {
-        {2.5, 2}, {3.5, 4}, {0.5, 0}, {1.5, 2}, {-2.5, -2}, {-3.5, -4},
-        {2.4, 2}, {2.6, 3}, {-2.6, -3}, {7, 7},
+        {2.5, 2},   {3.5, 4}, {0.5, 0}, {1.5, 2},   {-2.5, -2},
+        {-3.5, -4}, {2.4, 2}, {2.6, 3}, {-2.6, -3}, {7, 7},
     };
     for (const auto& c : cases)
         EXPECT_DOUBLE_EQ(roundHalfEven(c.value), c.rounded) << c.value;
@@ -42,11 +48,22 @@ TEST(SettingsConversions, RoundsHalvesToEven)
 
 TEST(SettingsConversions, NumberFor16BitFields)
 {
-    struct Case { const char* text; std::optional<std::int16_t> value; };
+    struct Case {
+        const char* text;
+        std::optional<std::int16_t> value;
+    };
     const Case cases[] = {
-        {"2.5", 2}, {"3.5", 4}, {"-100", -100}, {"50.5mm", 50}, {"x", 0},
-        {"32767", 32767}, {"32767.5", std::nullopt}, {"-32768", -32768}, {"40000", std::nullopt},
-        {"-32768.5", -32768}, {"-32769", std::nullopt},
+        {"2.5", 2},
+        {"3.5", 4},
+        {"-100", -100},
+        {"50.5mm", 50},
+        {"x", 0},
+        {"32767", 32767},
+        {"32767.5", std::nullopt},
+        {"-32768", -32768},
+        {"40000", std::nullopt},
+        {"-32768.5", -32768},
+        {"-32769", std::nullopt},
     };
     for (const auto& c : cases)
         EXPECT_EQ(numberAsInt16(c.text), c.value) << '"' << c.text << '"';
@@ -54,11 +71,25 @@ TEST(SettingsConversions, NumberFor16BitFields)
 
 TEST(SettingsConversions, WholeNumberNeedsTheWholeText)
 {
-    struct Case { const char* text; std::optional<std::int16_t> value; };
+    struct Case {
+        const char* text;
+        std::optional<std::int16_t> value;
+    };
     const Case cases[] = {
-        {"1", 1}, {" 0 ", 0}, {"2.5", 2}, {"3.5", 4}, {"0.6", 1}, {"1e2", 100}, {"-7", -7},
-        {"", std::nullopt}, {"abc", std::nullopt}, {"1a", std::nullopt}, {"1 2", std::nullopt},
-        {"70000", std::nullopt}, {"0x1", std::nullopt}, {"1e", std::nullopt},
+        {"1", 1},
+        {" 0 ", 0},
+        {"2.5", 2},
+        {"3.5", 4},
+        {"0.6", 1},
+        {"1e2", 100},
+        {"-7", -7},
+        {"", std::nullopt},
+        {"abc", std::nullopt},
+        {"1a", std::nullopt},
+        {"1 2", std::nullopt},
+        {"70000", std::nullopt},
+        {"0x1", std::nullopt},
+        {"1e", std::nullopt},
     };
     for (const auto& c : cases)
         EXPECT_EQ(wholeNumber(c.text), c.value) << '"' << c.text << '"';
@@ -74,7 +105,10 @@ TEST(SettingsConversions, WholeNumberFor32Bits)
 
 TEST(SettingsConversions, NumberText)
 {
-    struct Case { double value; const char* text; };
+    struct Case {
+        double value;
+        const char* text;
+    };
     const Case cases[] = {
         {255, "255"}, {10.5, "10.5"}, {-0.0, "0"}, {16777215, "16777215"}, {-3, "-3"},
     };

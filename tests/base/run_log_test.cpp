@@ -3,9 +3,9 @@
 #include "base/journal_run_log.h"
 #include "base/operator_messages.h"
 #include "base/text.h"
-#include "support/sandbox.h"
 #include "support/memory_run_log.h"
 #include "support/other_thread.h"
+#include "support/sandbox.h"
 
 #include <gtest/gtest.h>
 
@@ -20,7 +20,11 @@ using testing::writeBytes;
 
 TEST(RunLog, FileNameAndTimestampAreNotPadded)
 {
-    struct Case { LocalDateTime time; const char* file; const char* stamp; };
+    struct Case {
+        LocalDateTime time;
+        const char* file;
+        const char* stamp;
+    };
     const Case cases[] = {
         {{2014, 3, 5, 7, 8, 9}, "2014-3-5.log", "2014/3/5 7:08:09"},
         {{2026, 12, 31, 23, 59, 0}, "2026-12-31.log", "2026/12/31 23:59:00"},
@@ -113,7 +117,10 @@ TEST(JournalRunLog, EveryLineGoesToTheFileAndAsOneUtf8LineToTheStream)
 
 TEST(JournalRunLog, LinesAreEscapedToOnePrintableUtf8Line)
 {
-    struct Case { const char* message; const char* line; };
+    struct Case {
+        const char* message;
+        const char* line;
+    };
     const Case cases[] = {
         {"打印计数=12", "打印计数=12"},
         {"a\r\nb\nc\rd", "a\\r\\nb\\nc\\rd"},

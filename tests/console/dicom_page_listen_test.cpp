@@ -1,8 +1,8 @@
 // The DICOM settings page over the real print service: saving a new port makes
 // the service listen there, which a DICOM peer (DCMTK's echoscu) confirms.
 
-#include "console/port_control.h"
 #include "base/run_log.h"
+#include "console/port_control.h"
 #include "console/ui/listen_retry.h"
 #include "console/ui/pages/dicom_page.h"
 #include "console/ui/status_panels.h"
@@ -27,10 +27,8 @@ namespace {
 // The page's port change carried out by the service's listening port.
 class ServicePortControl final : public console::PortControl {
 public:
-    explicit ServicePortControl(print_service::ListeningPort& listeningPort)
-        : listeningPort_(listeningPort)
-    {
-    }
+    explicit ServicePortControl(print_service::ListeningPort& listeningPort) : listeningPort_(listeningPort)
+    {}
 
     bool changePort(const std::string& typedPort,
                     const std::function<void(const std::string&)>& storePort) override
@@ -55,8 +53,9 @@ protected:
         runtime.listeningPort().startListening();
         ASSERT_TRUE(runtime.listeningPort().listening());
         console::ui::PageContext context{home.path(), store, settings, installedPrinters, messages};
-        console::ui::ConsoleSettingsPages::Services services{
-            portControl, headerEditor, purgeTimer, skins, reportPage, desktop, designer, QString(), QString()};
+        console::ui::ConsoleSettingsPages::Services services{portControl, headerEditor, purgeTimer,
+                                                             skins,       reportPage,   desktop,
+                                                             designer,    QString(),    QString()};
         pages = std::make_unique<console::ui::ConsoleSettingsPages>(context, services);
         pages->showServiceSettings(settings);
         pages->followListenStatus(panels);
@@ -140,7 +139,8 @@ TEST_F(DicomPageListenTest, ANewPortIsListenedOnLoggedAndStoredAndAnUnchangedOne
     EXPECT_EQ(echo(newPort), 0);
     EXPECT_EQ(settings.listenPort, std::to_string(newPort));
     const QString logged = runLog();
-    EXPECT_TRUE(logged.contains(QStringLiteral("]    监听端口改变为：  %1\r\n").arg(newPort))) << logged.toStdString();
+    EXPECT_TRUE(logged.contains(QStringLiteral("]    监听端口改变为：  %1\r\n").arg(newPort)))
+        << logged.toStdString();
     EXPECT_TRUE(logged.contains(QStringLiteral("]    监听端口状态=True\r\n"))) << logged.toStdString();
     EXPECT_TRUE(prtIni().contains(gbkBytes("Port=" + std::to_string(newPort) + "\r\n")));
     EXPECT_EQ(panels.text(4), QString::number(newPort));
@@ -198,7 +198,8 @@ TEST_F(DicomPageListenTest, AStartUpPortHeldByAnotherProgramIsTakenOnceItIsFreed
 
     retry.start();
     EXPECT_TRUE(retry.active());
-    EXPECT_EQ(otherPanels.listenProblemText(), QStringLiteral("监听端口%1无法打开，每10秒重试一次").arg(heldPort));
+    EXPECT_EQ(otherPanels.listenProblemText(),
+              QStringLiteral("监听端口%1无法打开，每10秒重试一次").arg(heldPort));
     EXPECT_TRUE(runLog().contains(QStringLiteral("监听端口%1无法打开，每10秒重试一次。").arg(heldPort)));
     retry.tick();
     EXPECT_TRUE(retry.active());  // still held
@@ -227,7 +228,8 @@ TEST_F(DicomPageListenTest, ChangingThePortStopsTheRetry)
     ServicePortControl control{other.listeningPort()};
     QStatusBar otherBar;
     console::ui::StatusPanels otherPanels{otherBar};
-    console::ui::ListenRetry retry(control, otherPanels, log, QString::fromStdString(otherSettings.listenPort));
+    console::ui::ListenRetry retry(control, otherPanels, log,
+                                   QString::fromStdString(otherSettings.listenPort));
     retry.start();
     ASSERT_TRUE(retry.active());
 

@@ -49,8 +49,16 @@ public:
 
 class RecordingPurgeTimer final : public console::ui::PurgeTimer {
 public:
-    void start() override { on = true; ++starts; }
-    void stop() override { on = false; ++stops; }
+    void start() override
+    {
+        on = true;
+        ++starts;
+    }
+    void stop() override
+    {
+        on = false;
+        ++stops;
+    }
     bool running() const override { return on; }
     bool on = false;
     int starts = 0;
@@ -71,8 +79,16 @@ public:
 
 class RecordingDesktop final : public console::ui::DesktopLauncher {
 public:
-    bool openDocument(const QString& path) override { documents << path; return true; }
-    bool startProgram(const QString& path) override { programs << path; return true; }
+    bool openDocument(const QString& path) override
+    {
+        documents << path;
+        return true;
+    }
+    bool startProgram(const QString& path) override
+    {
+        programs << path;
+        return true;
+    }
     QStringList documents;
     QStringList programs;
 };

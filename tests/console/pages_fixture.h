@@ -4,12 +4,12 @@
 // builds and fills them.
 
 #include "base/gbk.h"
-#include "settings/settings_loader.h"
-#include "settings/settings_store.h"
 #include "console/ui/pages/access_gate.h"
 #include "console/ui/pages/console_settings_pages.h"
 #include "console/ui/pages/print_page.h"
 #include "page_fakes.h"
+#include "settings/settings_loader.h"
+#include "settings/settings_store.h"
 #include "ui_fakes.h"
 
 #include <QLineEdit>
@@ -37,9 +37,15 @@ protected:
         installedPrinters = std::move(installed);
         settings = settings::loadSettings(store, installedPrinters, messages);
         console::ui::PageContext context{home.path(), store, settings, installedPrinters, messages};
-        console::ui::ConsoleSettingsPages::Services services{
-            portControl, headerEditor, purgeTimer, skins, reportPage, desktop, designer,
-            QStringLiteral("/opt/vantorel/vantorel"), QStringLiteral("Vantorel")};
+        console::ui::ConsoleSettingsPages::Services services{portControl,
+                                                             headerEditor,
+                                                             purgeTimer,
+                                                             skins,
+                                                             reportPage,
+                                                             desktop,
+                                                             designer,
+                                                             QStringLiteral("/opt/vantorel/vantorel"),
+                                                             QStringLiteral("Vantorel")};
         pages = std::make_unique<console::ui::ConsoleSettingsPages>(context, services);
         pages->setHeaderEditorEnabled(settings.printHeader != 0);
         pages->setSkinFolder(home.path() + QStringLiteral("/Skin"));
@@ -75,10 +81,7 @@ protected:
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
     static QByteArray gbk(const std::string& utf8) { return gbkBytes(utf8); }
-    void writeIni(const QString& relative, const std::string& utf8)
-    {
-        home.writeBytes(relative, gbk(utf8));
-    }
+    void writeIni(const QString& relative, const std::string& utf8) { home.writeBytes(relative, gbk(utf8)); }
 
     TestHome home;
     settings::SettingsStore store{home.pathText()};

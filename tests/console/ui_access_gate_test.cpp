@@ -38,7 +38,8 @@ protected:
                 << row << ": box " << box.page;
         }
         for (QWidget* group : groups())
-            EXPECT_EQ(group->isEnabled(), enabled) << row << ": " << group->parent()->objectName().toStdString();
+            EXPECT_EQ(group->isEnabled(), enabled)
+                << row << ": " << group->parent()->objectName().toStdString();
     }
 };
 

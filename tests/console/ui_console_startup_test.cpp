@@ -1,11 +1,11 @@
 #include "console/ui/console_startup.h"
 
-#include "settings/print_count.h"
-#include "settings/settings_store.h"
 #include "console/ui/main_window.h"
 #include "console/ui/pages/about_page.h"
 #include "console/ui/pages/settings_pages.h"
 #include "console/ui/status_panels.h"
+#include "settings/print_count.h"
+#include "settings/settings_store.h"
 #include "support/memory_run_log.h"
 #include "ui_fakes.h"
 
@@ -68,15 +68,16 @@ TEST_F(UiConsoleStartup, EmptyHomeRunsEveryStepInOrderWithTheDefaults)
     EXPECT_EQ(outcome.ran.size(), 21u);
     // The missing printer list is reported once, after the window is shown
     // and after the service listens with its Printer object built.
-    const Events expected{"viewer tools",   "report page", "listen", "print objects",
-                          "printer object", "film lut",    "message:打印机设置无效"};
+    const Events expected{"viewer tools",          "report page",    "listen",
+                          "print objects",         "printer object", "film lut",
+                          "message:打印机设置无效"};
     EXPECT_EQ(events, expected);
     EXPECT_TRUE(windowShownBeforeMessage);
     EXPECT_EQ(messages.shown[0].text,
               "配置文件未找到，打印机设置无效：" + home.pathText() + "/PrtLst/PrtLst.ini");
 
-    EXPECT_EQ(window.navigationEntries(), (QStringList{"胶片预览", "DICOM设置", "打印设置",
-                                                       "界面设置", "运行设置", "运行日志", "关于"}));
+    EXPECT_EQ(window.navigationEntries(),
+              (QStringList{"胶片预览", "DICOM设置", "打印设置", "界面设置", "运行设置", "运行日志", "关于"}));
     EXPECT_EQ(window.currentPage(), PageKey::FilmPreview);
     EXPECT_EQ(window.windowTitle(), "Vantorel V4.1");
     EXPECT_TRUE(window.isVisible());
@@ -128,8 +129,7 @@ TEST_F(UiConsoleStartup, WindowStaysHiddenUnlessVisibleAndAWindowSystemIsThere)
         bool windowSystem;
         bool visible;
     };
-    const Case cases[] = {{"1", true, true}, {"0", true, false}, {"yes", true, false},
-                          {"1", false, false}};
+    const Case cases[] = {{"1", true, true}, {"0", true, false}, {"yes", true, false}, {"1", false, false}};
     for (const Case& c : cases) {
         MainWindow fresh(home.path(), clock, messages);
         write(settings::files::prtIni, "PrtIni", "FrmVisiable", c.frmVisiable);

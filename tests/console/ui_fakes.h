@@ -4,8 +4,8 @@
 // start-up asked of them into one shared list, so the order can be checked.
 
 #include "base/operator_messages.h"
-#include "settings/print_count.h"
 #include "console/ui/startup_services.h"
+#include "settings/print_count.h"
 
 #include <QDir>
 #include <QFile>

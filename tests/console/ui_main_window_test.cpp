@@ -42,8 +42,7 @@ TEST_F(UiMainWindow, SelectingAnEntryInTheListShowsItsPage)
     }
     // The run log page loads today's log when it is selected: here there is none.
     ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].text,
-              "抱歉，日志文件【" + home.pathText() + "/LOG/2014-3-5.log】未找到。");
+    EXPECT_EQ(messages.shown[0].text, "抱歉，日志文件【" + home.pathText() + "/LOG/2014-3-5.log】未找到。");
 }
 
 TEST_F(UiMainWindow, ClickingTheCurrentEntryAgainSelectsItAgain)
@@ -53,8 +52,7 @@ TEST_F(UiMainWindow, ClickingTheCurrentEntryAgainSelectsItAgain)
     auto* list = window.findChild<QListWidget*>("navigation");
     auto click = [list](const QString& text) {
         QListWidgetItem* item = list->findItems(text, Qt::MatchExactly).first();
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
-                          list->visualItemRect(item).center());
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
     };
     click("运行日志");
     EXPECT_EQ(window.currentPage(), PageKey::RunLog);
@@ -80,8 +78,8 @@ TEST_F(UiMainWindow, StatusBarHasNinePanelsInOrder)
     panels.setListenPort("10000");
     panels.setListening(false);
     panels.setLocalAddress("192.168.1.5");
-    const QStringList expectedFixed{"已打印胶片数", "12", "监听端口", "10000", "失败", "IP地址",
-                                    "192.168.1.5"};
+    const QStringList expectedFixed{"已打印胶片数", "12",     "监听端口",   "10000",
+                                    "失败",         "IP地址", "192.168.1.5"};
     for (int panel = 1; panel <= 7; ++panel)
         EXPECT_EQ(panels.text(panel), expectedFixed[panel - 1]) << panel;
     panels.setListening(true);
@@ -94,8 +92,7 @@ TEST_F(UiMainWindow, StatusBarHasNinePanelsInOrder)
     auto* listenProblem = window.statusBar()->findChild<QLabel*>("statusPanel_listenProblem");
     ASSERT_NE(listenProblem, nullptr);
     EXPECT_TRUE(listenProblem->isHidden());
-    EXPECT_EQ(window.statusBar()->findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly).size(),
-              13);
+    EXPECT_EQ(window.statusBar()->findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly).size(), 13);
     panels.setArchiveWaiting(3);
     EXPECT_EQ(panels.archiveWaitingText(), "档案待写入：3条");
     panels.setArchiveWaiting(0);

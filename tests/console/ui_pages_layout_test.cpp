@@ -9,9 +9,9 @@
 #include "pages_fixture.h"
 
 #include <QApplication>
-#include <QStackedWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStackedWidget>
 
 namespace vantorel::testing {
 namespace {
@@ -33,9 +33,8 @@ protected:
             if (!child->isVisibleTo(page) || child->isWindow())
                 continue;
             const QRect area(child->mapTo(page, QPoint(0, 0)), child->size());
-            EXPECT_TRUE(page->rect().contains(area))
-                << row << ": " << child->metaObject()->className() << " "
-                << child->objectName().toStdString();
+            EXPECT_TRUE(page->rect().contains(area)) << row << ": " << child->metaObject()->className() << " "
+                                                     << child->objectName().toStdString();
         }
     }
 };

@@ -8,15 +8,15 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
-#include <QTextBrowser>
-#include <QComboBox>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
+#include <QTextBrowser>
 
 namespace vantorel::testing {
 namespace {
@@ -40,7 +40,8 @@ protected:
     {
         QList<QWidget*> found;
         for (QWidget* window : QApplication::topLevelWidgets())
-            if (window->objectName() == QLatin1String("readmeHelp") && !window->testAttribute(Qt::WA_WState_Hidden))
+            if (window->objectName() == QLatin1String("readmeHelp") &&
+                !window->testAttribute(Qt::WA_WState_Hidden))
                 found << window;
         return found;
     }
@@ -150,7 +151,7 @@ TEST_F(PrintPageTest, AConfirmedRowTakesTheSelectionInListOrder)
     startUnlocked();
     QListWidget* list = rows().printerList();
     click(rows().assignButton(2));
-    click(rows().assignButton(6));  // a second row waits with its own "确认"
+    click(rows().assignButton(6));     // a second row waits with its own "确认"
     list->item(2)->setSelected(true);  // FilmFile first, then Laser A
     list->item(0)->setSelected(true);
     click(rows().assignButton(2));
@@ -166,7 +167,8 @@ TEST_F(PrintPageTest, AssigningWithoutThePrinterListFileSaysSoAndGoesOn)
     startUnlocked();
     click(rows().assignButton(0));
     ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].text, "配置文件未找到，打印机设置无效：" + home.pathText() + "/PrtLst/PrtLst.ini");
+    EXPECT_EQ(messages.shown[0].text,
+              "配置文件未找到，打印机设置无效：" + home.pathText() + "/PrtLst/PrtLst.ini");
     EXPECT_EQ(messages.shown[0].title, "打印机设置无效");
     EXPECT_EQ(rows().assignButton(0)->text(), QStringLiteral("确认"));
     rows().printerList()->item(1)->setSelected(true);
@@ -248,7 +250,7 @@ TEST_F(PrintPageTest, SliderLabelsCarryMillimetresOnlyForLeftAndTop)
         const char* label;
     };
     const Case cases[] = {
-        {OutputModePanel::Left, -12, "-12mm"}, {OutputModePanel::Top, 100, "100mm"},
+        {OutputModePanel::Left, -12, "-12mm"},    {OutputModePanel::Top, 100, "100mm"},
         {OutputModePanel::Right, -3000, "-3000"}, {OutputModePanel::Bottom, 0, "0"},
         {OutputModePanel::Bottom, 400, "250"},
     };

@@ -1,11 +1,11 @@
 // The DICOM, appearance and run settings pages, driven through their widgets.
 
-#include "settings/platform/autostart_entry.h"
 #include "console/ui/pages/appearance_page.h"
 #include "console/ui/pages/dicom_page.h"
 #include "console/ui/pages/run_page.h"
 #include "console/ui/status_panels.h"
 #include "pages_fixture.h"
+#include "settings/platform/autostart_entry.h"
 
 #include <QCheckBox>
 #include <QListWidget>

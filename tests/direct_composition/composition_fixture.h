@@ -1,8 +1,8 @@
 #pragma once
 
 #include "base/operator_messages.h"
-#include "settings/settings_model.h"
 #include "direct_composition/film_frame.h"
+#include "settings/settings_model.h"
 #include "support/memory_run_log.h"
 #include "support/recording_surface.h"
 
@@ -21,8 +21,8 @@ inline Picture taggedPicture(int width, int height, std::uint8_t tag)
     Picture picture;
     picture.width = width;
     picture.height = height;
-    picture.pixels = std::make_shared<const std::vector<std::uint8_t>>(
-        static_cast<std::size_t>(width) * height, tag);
+    picture.pixels =
+        std::make_shared<const std::vector<std::uint8_t>>(static_cast<std::size_t>(width) * height, tag);
     return picture;
 }
 
@@ -37,8 +37,7 @@ class FakeImage final : public FilmImage {
 public:
     FakeImage(int width, int height, std::uint8_t tag, double requestedWidthMm = 0)
         : width_(width), height_(height), tag_(tag), requestedWidthMm_(requestedWidthMm)
-    {
-    }
+    {}
     int pixelWidth() const override { return width_; }
     int pixelHeight() const override { return height_; }
     Picture picture() const override { return taggedPicture(width_, height_, tag_); }
@@ -84,13 +83,13 @@ inline ::testing::AssertionResult rectNear(const RectF& actual, const RectF& exp
                                            double tolerance = 0.01)
 {
     auto near = [tolerance](double a, double b) { return std::abs(a - b) <= tolerance; };
-    if (near(actual.x, expected.x) && near(actual.y, expected.y) &&
-        near(actual.width, expected.width) && near(actual.height, expected.height))
+    if (near(actual.x, expected.x) && near(actual.y, expected.y) && near(actual.width, expected.width) &&
+        near(actual.height, expected.height))
         return ::testing::AssertionSuccess();
     auto failure = ::testing::AssertionFailure();
-    failure << "rect (" << actual.x << ", " << actual.y << ", " << actual.width << ", "
-            << actual.height << ") expected (" << expected.x << ", " << expected.y << ", "
-            << expected.width << ", " << expected.height << ")";
+    failure << "rect (" << actual.x << ", " << actual.y << ", " << actual.width << ", " << actual.height
+            << ") expected (" << expected.x << ", " << expected.y << ", " << expected.width << ", "
+            << expected.height << ")";
     return failure;
 }
 

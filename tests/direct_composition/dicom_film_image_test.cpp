@@ -56,12 +56,17 @@ TEST(DicomFilmImage, RendersGreyDepthsPolaritiesAndRgb)
     };
     const Case cases[] = {
         {"8-bit MONOCHROME2", {2, 1, 8, 8}, {0, 255}, Picture::Format::Gray8, {0, 255}},
-        {"12-bit over its full range", {3, 1, 16, 12}, {0, 2048, 4095}, Picture::Format::Gray8,
+        {"12-bit over its full range",
+         {3, 1, 16, 12},
+         {0, 2048, 4095},
+         Picture::Format::Gray8,
          {0, 128, 255}},
         {"16-bit", {2, 1, 16, 16}, {0, 65535}, Picture::Format::Gray8, {0, 255}},
-        {"MONOCHROME1 inverts", {2, 1, 8, 8, "MONOCHROME1"}, {0, 255}, Picture::Format::Gray8,
-         {255, 0}},
-        {"RGB", {2, 1, 8, 8, "RGB", 3}, {255, 0, 0, 0, 0, 255}, Picture::Format::Rgb24,
+        {"MONOCHROME1 inverts", {2, 1, 8, 8, "MONOCHROME1"}, {0, 255}, Picture::Format::Gray8, {255, 0}},
+        {"RGB",
+         {2, 1, 8, 8, "RGB", 3},
+         {255, 0, 0, 0, 0, 255},
+         Picture::Format::Rgb24,
          {255, 0, 0, 0, 0, 255}},
     };
     for (const auto& c : cases) {
@@ -111,7 +116,13 @@ Bands bandsOf(const Picture& picture, bool vertical)
 
 TEST(DicomFilmImage, RsizePadsToASquareWithTheSourceCentred)
 {
-    struct Case { int columns; int rows; int side; bool vertical; Bands bands; };
+    struct Case {
+        int columns;
+        int rows;
+        int side;
+        bool vertical;
+        Bands bands;
+    };
     const Case cases[] = {
         {512, 400, 512, true, {56, 56}},
         {400, 512, 512, false, {56, 56}},
@@ -119,8 +130,7 @@ TEST(DicomFilmImage, RsizePadsToASquareWithTheSourceCentred)
         {512, 403, 512, true, {54, 55}},  // -54.5 rounds to -54
     };
     for (const auto& c : cases) {
-        const auto item = makeItem({c.columns, c.rows, 8, 8},
-                                   std::vector<Uint16>(c.columns * c.rows, 200));
+        const auto item = makeItem({c.columns, c.rows, 8, 8}, std::vector<Uint16>(c.columns * c.rows, 200));
         const auto made = DicomFilmImage::fromItem(*item);
         ASSERT_TRUE(made) << made.reason();
         const auto& image = *made;
@@ -162,7 +172,11 @@ TEST(DicomFilmImage, RsizeKeepsTheWindowOfTheSource)
 // the second.
 TEST(DicomFilmImage, RsizeBandsAreBlackWhateverThePhotometricInterpretation)
 {
-    struct Case { const char* what; ItemFields fields; Uint16 maxValue; };
+    struct Case {
+        const char* what;
+        ItemFields fields;
+        Uint16 maxValue;
+    };
     const Case cases[] = {
         {"8-bit", {6, 4, 8, 8}, 255},
         {"12-bit", {6, 4, 16, 12}, 4095},
@@ -261,9 +275,8 @@ TEST(DicomFilmImage, PresentsThePictureAsThePrintJobAsks)
         {"table shorter than announced", "MONOCHROME2",
          withTable({256, 0, 8}, std::vector<std::uint16_t>(100, 7)), Expect::Same,
          "Presentation LUT Sequence (malformed LUT)"},
-        {"entry beyond its bits", "MONOCHROME2",
-         withTable({256, 0, 8}, std::vector<std::uint16_t>(256, 300)), Expect::Same,
-         "Presentation LUT Sequence (malformed LUT)"},
+        {"entry beyond its bits", "MONOCHROME2", withTable({256, 0, 8}, std::vector<std::uint16_t>(256, 300)),
+         Expect::Same, "Presentation LUT Sequence (malformed LUT)"},
         {"descriptor of two values", "MONOCHROME2", withTable({256, 0}, identity), Expect::Same,
          "Presentation LUT Sequence (malformed LUT)"},
         {"LIN OD", "MONOCHROME2", linOd, Expect::Curve, ""},
@@ -296,11 +309,11 @@ TEST(DicomFilmImage, PresentsThePictureAsThePrintJobAsks)
             EXPECT_EQ(same, 256) << c.what;
         else if (c.expect == Expect::Inverse && !table)
             EXPECT_EQ(inverted, 256) << c.what;  // exact, not the toolkit's rounding
-        else if (c.expect == Expect::Inverse)     // the toolkit's MONOCHROME1 rounds
+        else if (c.expect == Expect::Inverse)    // the toolkit's MONOCHROME1 rounds
             EXPECT_EQ(nearlyInverted, 256) << c.what;
         else {
             EXPECT_LT(same, 200) << c.what;
-            EXPECT_LT(after.front(), 10) << c.what;   // stored 0 of MONOCHROME2 is black
+            EXPECT_LT(after.front(), 10) << c.what;  // stored 0 of MONOCHROME2 is black
             EXPECT_GT(after[255], 245) << c.what;
             EXPECT_TRUE(std::is_sorted(after.begin(), after.begin() + 16)) << c.what;  // the first row
         }
@@ -373,19 +386,23 @@ TEST(DicomFilmImage, StretchedMonochromeOneRendersAsMonochromeTwo)
 
 TEST(DicomFilmImage, TrueAspectSizeStretchesTheShortSideWithinABound)
 {
-    struct Case { long columns, rows, vertical, horizontal; long long most; PixelSize size; };
+    struct Case {
+        long columns, rows, vertical, horizontal;
+        long long most;
+        PixelSize size;
+    };
     const Case cases[] = {
-        {100, 100, 2, 1, 1 << 20, {100, 200}},
-        {100, 100, 1, 2, 1 << 20, {200, 100}},
-        {100, 100, 5, 5, 1 << 20, {100, 100}},
-        {100, 30, 4, 3, 1 << 20, {100, 40}},
+        {100, 100, 2, 1, 1 << 20, {100, 200}},    {100, 100, 1, 2, 1 << 20, {200, 100}},
+        {100, 100, 5, 5, 1 << 20, {100, 100}},    {100, 30, 4, 3, 1 << 20, {100, 40}},
         {1000, 1000, 4, 1, 2000000, {250, 1000}},  // stretching would pass the bound: shrink
         {100, 100, 0, 1, 1 << 20, {100, 100}},
     };
     for (const auto& c : cases) {
         const PixelSize size = trueAspectSize(c.columns, c.rows, c.vertical, c.horizontal, c.most);
-        EXPECT_EQ(size.columns, c.size.columns) << c.columns << "x" << c.rows << " " << c.vertical << "\\" << c.horizontal;
-        EXPECT_EQ(size.rows, c.size.rows) << c.columns << "x" << c.rows << " " << c.vertical << "\\" << c.horizontal;
+        EXPECT_EQ(size.columns, c.size.columns)
+            << c.columns << "x" << c.rows << " " << c.vertical << "\\" << c.horizontal;
+        EXPECT_EQ(size.rows, c.size.rows)
+            << c.columns << "x" << c.rows << " " << c.vertical << "\\" << c.horizontal;
     }
 }
 

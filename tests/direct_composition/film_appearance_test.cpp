@@ -182,12 +182,22 @@ TEST(FilmAppearance, MagnificationTravelsWithThePictureAndNoneIsOnePixelPerDot)
     const Case cases[] = {
         {"fits the packed cell", films[0], 64, 32, {2250 - 153.6f, 7000 - 76.8f, 307.2f, 153.6f}, 64, 32},
         // 4500 twips hold 937 pixels; the cell height holds all 1000 rows.
-        {"wider than the packed cell", films[0], 1000, 1000,
-         {2250 - 937 * 2.4f, 7000 - 2400, 937 * 4.8f, 4800}, 937, 1000},
+        {"wider than the packed cell",
+         films[0],
+         1000,
+         1000,
+         {2250 - 937 * 2.4f, 7000 - 2400, 937 * 4.8f, 4800},
+         937,
+         1000},
         // A square cell 3000 twips wide holds 625 pixels both ways; an
         // unscaled picture is never padded to a square.
-        {"square cell", films[1], 800, 200,
-         {0, float((14000.0 / 3 - 3000) / 2 + 1500 - 480), 3000, 960}, 625, 200},
+        {"square cell",
+         films[1],
+         800,
+         200,
+         {0, float((14000.0 / 3 - 3000) / 2 + 1500 - 480), 3000, 960},
+         625,
+         200},
         {"uneven cell", films[2], 64, 64, {4500 - 153.6f, 3500 - 153.6f, 307.2f, 307.2f}, 64, 64},
     };
     for (const auto& c : cases) {
@@ -265,19 +275,27 @@ TEST(PictureScaling, NearestRepeatsAndBilinearBlendsBetweenCentres)
     const Picture wide = scaleBilinear(colour, 3, 2);
     ASSERT_FALSE(wide.isNull());
     EXPECT_EQ(wide.format, Picture::Format::Rgb24);
-    EXPECT_EQ(*wide.pixels, (std::vector<std::uint8_t>{10, 200, 30, 10, 200, 30, 10, 200, 30,
-                                                       10, 200, 30, 10, 200, 30, 10, 200, 30}));
+    EXPECT_EQ(*wide.pixels,
+              (std::vector<std::uint8_t>{10, 200, 30, 10, 200, 30, 10, 200, 30, 10, 200, 30, 10, 200, 30, 10,
+                                         200, 30}));
     EXPECT_TRUE(scaleNearest(pair, 0, 1).isNull());
     EXPECT_TRUE(scaleBilinear(Picture{}, 4, 4).isNull());
 }
 
 TEST(PictureScaling, MagnificationKeywords)
 {
-    struct Case { const char* text; bool known; Magnification m; };
+    struct Case {
+        const char* text;
+        bool known;
+        Magnification m;
+    };
     const Case cases[] = {
-        {"REPLICATE", true, Magnification::Replicate}, {"BILINEAR", true, Magnification::Bilinear},
-        {"CUBIC", true, Magnification::Cubic},         {" NONE ", true, Magnification::None},
-        {"bilinear", false, {}},                       {"", false, {}},
+        {"REPLICATE", true, Magnification::Replicate},
+        {"BILINEAR", true, Magnification::Bilinear},
+        {"CUBIC", true, Magnification::Cubic},
+        {" NONE ", true, Magnification::None},
+        {"bilinear", false, {}},
+        {"", false, {}},
         {"NEAREST", false, {}},
     };
     for (const auto& c : cases) {

@@ -12,8 +12,7 @@ namespace {
 FilmPage composeOne(CompositionFixture& f, float& width, float& height)
 {
     const auto images = CompositionFixture::images({{64, 64}});
-    const RectF area =
-        PrintImgtoPrinter(f.context(), f.surface, images, {0, 0, width, height}, {1, 1}).area;
+    const RectF area = PrintImgtoPrinter(f.context(), f.surface, images, {0, 0, width, height}, {1, 1}).area;
     width = area.width;
     height = area.height;
     const auto ended = f.surface.endedDocuments();
@@ -22,7 +21,13 @@ FilmPage composeOne(CompositionFixture& f, float& width, float& height)
 
 TEST(BottomAdjustment, ShrinksWidthByTenTwipsAStepAndHeightByTheAreaRatio)
 {
-    struct Case { int b; float width; float height; double expectedWidth; double expectedHeight; };
+    struct Case {
+        int b;
+        float width;
+        float height;
+        double expectedWidth;
+        double expectedHeight;
+    };
     const Case cases[] = {
         {0, 11900, 15840, 11900, 15840},
         {250, 11900, 15840, 9400, 15840 - 2500.0 * 11900 / 15840},
@@ -44,7 +49,12 @@ TEST(BottomAdjustment, ShrinksWidthByTenTwipsAStepAndHeightByTheAreaRatio)
 
 TEST(HeaderBand, GeneratedHeaderDrawsIconAndNameInItsStyle)
 {
-    struct Case { const char* hct; bool bold; const char* hys; std::uint32_t colour; };
+    struct Case {
+        const char* hct;
+        bool bold;
+        const char* hys;
+        std::uint32_t colour;
+    };
     const Case cases[] = {
         {"True", true, "255", 255u},
         {"true", true, "16711680.5", 16711680u},  // halves to even
@@ -107,8 +117,8 @@ TEST(HeaderBand, MissingCustomPictureIsReportedEveryFilmAndTheFilmStillPrints)
         float width = 9000, height = 14000;
         composeOne(f, width, height);
     }
-    const std::string message =
-        "图片未找到|启用自定义图片医院名称时，请在【/srv/film/医院名称】文件夹中放入医院名称图片【yymc.bmp】才能打印。";
+    const std::string message = "图片未找到|启用自定义图片医院名称时，请在【/srv/film/"
+                                "医院名称】文件夹中放入医院名称图片【yymc.bmp】才能打印。";
     EXPECT_EQ(f.messages.shown, (std::vector<std::string>{message, message}));
     const auto ended = f.surface.endedDocuments();
     ASSERT_EQ(ended.size(), 2u);

@@ -25,7 +25,8 @@ Picture picture(int width, int height, Picture::Format format, bool colour = fal
     p.format = format;
     std::vector<std::uint8_t> pixels(static_cast<std::size_t>(width) * height * p.bytesPerPixel());
     for (std::size_t i = 0; i < pixels.size(); ++i)
-        pixels[i] = static_cast<std::uint8_t>(format == Picture::Format::Rgb24 && !colour ? (i / 3) * 7 : i * 7);
+        pixels[i] =
+            static_cast<std::uint8_t>(format == Picture::Format::Rgb24 && !colour ? (i / 3) * 7 : i * 7);
     p.pixels = std::make_shared<const std::vector<std::uint8_t>>(std::move(pixels));
     return p;
 }
@@ -49,9 +50,10 @@ QStringList listedImages(const QString& folder, const FilmPage& page, FilmImageC
         return {"cannot write"};
     FilmPdfOptions options;
     options.compression = compression;
-    const bool written = writeFilmPdf(page, {595, 842, 0, 0}, options, [&file](const char* data, std::size_t n) {
-        return file.write(data, static_cast<qint64>(n)) == static_cast<qint64>(n);
-    });
+    const bool written =
+        writeFilmPdf(page, {595, 842, 0, 0}, options, [&file](const char* data, std::size_t n) {
+            return file.write(data, static_cast<qint64>(n)) == static_cast<qint64>(n);
+        });
     file.close();
     if (!written)
         return {"not written"};
@@ -88,11 +90,13 @@ TEST(FilmPdfWriter, EachPictureBecomesOneImageAsItsKindAsks)
         {"colour as JPEG", pictureOp(picture(64, 48, Picture::Format::Rgb24, true), inch / 4),
          FilmImageCompression::Jpeg, "image 64x48 rgb 8 jpeg yes"},
         // 300 dots wanted: a quarter or less is enlarged to them first.
-        {"small, replicated", pictureOp(picture(4, 4, Picture::Format::Gray8), inch, Magnification::Replicate),
+        {"small, replicated",
+         pictureOp(picture(4, 4, Picture::Format::Gray8), inch, Magnification::Replicate),
          FilmImageCompression::Lossless, "image 300x300 gray 8 image no"},
         {"small, bicubic", pictureOp(picture(75, 75, Picture::Format::Gray8), inch, Magnification::Cubic),
          FilmImageCompression::Lossless, "image 300x300 gray 8 image yes"},
-        {"over a quarter, kept", pictureOp(picture(76, 76, Picture::Format::Gray8), inch, Magnification::Cubic),
+        {"over a quarter, kept",
+         pictureOp(picture(76, 76, Picture::Format::Gray8), inch, Magnification::Cubic),
          FilmImageCompression::Lossless, "image 76x76 gray 8 image yes"},
         {"one pixel per dot", pictureOp(picture(4, 4, Picture::Format::Gray8), inch, Magnification::None),
          FilmImageCompression::Lossless, "image 4x4 gray 8 image no"},
@@ -155,8 +159,10 @@ TEST(FilmPdfWriter, CompressionKeywords)
         const char* keyword;
         bool known;
         FilmImageCompression compression;
-    } cases[] = {{"lossless", true, FilmImageCompression::Lossless}, {" JPEG ", true, FilmImageCompression::Jpeg},
-                 {"Lossless", true, FilmImageCompression::Lossless}, {"png", false, FilmImageCompression::Lossless},
+    } cases[] = {{"lossless", true, FilmImageCompression::Lossless},
+                 {" JPEG ", true, FilmImageCompression::Jpeg},
+                 {"Lossless", true, FilmImageCompression::Lossless},
+                 {"png", false, FilmImageCompression::Lossless},
                  {"", false, FilmImageCompression::Lossless}};
     for (const auto& c : cases) {
         FilmImageCompression compression = FilmImageCompression::Lossless;

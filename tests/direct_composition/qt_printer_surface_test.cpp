@@ -17,9 +17,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <set>
 #include <cmath>
 #include <cstdlib>
+#include <set>
 
 namespace vantorel::direct_composition {
 namespace {
@@ -33,8 +33,8 @@ Picture blackOverGrey()
     Picture picture;
     picture.width = 2;
     picture.height = 2;
-    picture.pixels = std::make_shared<const std::vector<std::uint8_t>>(
-        std::vector<std::uint8_t>{0, 0, 128, 128});
+    picture.pixels =
+        std::make_shared<const std::vector<std::uint8_t>>(std::vector<std::uint8_t>{0, 0, 128, 128});
     return picture;
 }
 
@@ -159,8 +159,8 @@ Picture greyPicture(int width, int height, std::uint8_t level)
     Picture picture;
     picture.width = width;
     picture.height = height;
-    picture.pixels = std::make_shared<const std::vector<std::uint8_t>>(
-        static_cast<std::size_t>(width) * height, level);
+    picture.pixels =
+        std::make_shared<const std::vector<std::uint8_t>>(static_cast<std::size_t>(width) * height, level);
     return picture;
 }
 
@@ -217,8 +217,9 @@ TEST(QtPrinterSurface, FilmFileFolderThatCannotBeWrittenReportsFailureWithTheSys
     EXPECT_FALSE(releases[0].released);
     EXPECT_EQ(releases[0].failure, "Not a directory");
     ASSERT_EQ(log.lines.size(), 1u);
-    EXPECT_EQ(log.lines[0], "printer FilmFile did not take the film (" + home.path().toStdString() +
-                                "/FilmFile): Not a directory");
+    EXPECT_EQ(log.lines[0],
+              "printer FilmFile did not take the film (" + home.path().toStdString() +
+                  "/FilmFile): Not a directory");
 }
 
 // A film is written under a hidden temporary name and appears under its film
@@ -228,24 +229,23 @@ TEST(FilmFileWriter, PartialFilesNeverCarryAFilmNameAndDeadOnesAreRemoved)
 {
     QTemporaryDir folder;
     QStringList seenWhilePainting;
-    const base::Result<std::string> written = writeFilmFile(folder.path(), "20260101-120000", [&](QPdfWriter& writer) {
-        QPainter painter(&writer);
-        seenWhilePainting = QDir(folder.path()).entryList(QDir::Files | QDir::Hidden);
-        painter.fillRect(QRect(0, 0, 100, 100), Qt::black);
-        return painter.end();
-    });
+    const base::Result<std::string> written =
+        writeFilmFile(folder.path(), "20260101-120000", [&](QPdfWriter& writer) {
+            QPainter painter(&writer);
+            seenWhilePainting = QDir(folder.path()).entryList(QDir::Files | QDir::Hidden);
+            painter.fillRect(QRect(0, 0, 100, 100), Qt::black);
+            return painter.end();
+        });
     ASSERT_TRUE(written) << written.reason();
     ASSERT_EQ(seenWhilePainting.size(), 1);
     EXPECT_TRUE(seenWhilePainting[0].startsWith(".film-") && seenWhilePainting[0].endsWith(".part"));
-    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden),
-              QStringList{"20260101-120000.pdf"});
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"20260101-120000.pdf"});
     EXPECT_EQ(vantorel::testing::pdfPageCount(QString::fromStdString(*written)), 1);
 
-    const base::Result<std::string> failed = writeFilmFile(folder.path(), "20260101-120000",
-                                                              [](QPdfWriter&) { return false; });
+    const base::Result<std::string> failed =
+        writeFilmFile(folder.path(), "20260101-120000", [](QPdfWriter&) { return false; });
     EXPECT_FALSE(failed);
-    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden),
-              QStringList{"20260101-120000.pdf"});
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"20260101-120000.pdf"});
 
     // pid 1 runs (init); a pid far above the kernel's limit cannot.
     for (const char* name : {".film-1-abcdef.part", ".film-999999999-abcdef.part"}) {
@@ -282,9 +282,9 @@ TEST(QtPrinterSurface, CupsPdfQueuePrintsTheFilmAtItsPlace)
     bool found = false;
     for (const QString& file : files) {
         const QImage page = renderPdfPage(file, 72);
-        found = found || (!page.isNull() && meanGrey(page, x, y + 36) < 20 &&
-                          std::abs(meanGrey(page, x, y + 108) - 128) <= 12 &&
-                          meanGrey(page, x - 90, y - 30) > 245);
+        found = found ||
+            (!page.isNull() && meanGrey(page, x, y + 36) < 20 &&
+             std::abs(meanGrey(page, x, y + 108) - 128) <= 12 && meanGrey(page, x - 90, y - 30) > 245);
     }
     EXPECT_TRUE(found) << files.size() << " new files, none with the film";
 }

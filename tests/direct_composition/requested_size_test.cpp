@@ -20,15 +20,20 @@ TEST(RequestedImageSize, PrintedAtItsWidthCentredInItsCellOrFittedWhenTooLarge)
         const char* rc;  // empty: STANDARD
         std::int16_t cols, rows;
         double requestedMm;
-        RectF first;     // the first image's rectangle
+        RectF first;  // the first image's rectangle
         int tooLargeLines;
     };
     // Area 9000 x 14000 twips; images 200 x 100 pixels.
     const float w100 = float(100 * mm), h100 = float(50 * mm);
     const Case cases[] = {
         {"packed 1x1", "", 1, 1, 100, {(9000 - w100) / 2, (14000 - h100) / 2, w100, h100}, 0},
-        {"square cells 3x3", "", 3, 3, 40,
-         {float((3000 - 40 * mm) / 2), float((14000.0 / 3 - 20 * mm) / 2), float(40 * mm), float(20 * mm)}, 0},
+        {"square cells 3x3",
+         "",
+         3,
+         3,
+         40,
+         {float((3000 - 40 * mm) / 2), float((14000.0 / 3 - 20 * mm) / 2), float(40 * mm), float(20 * mm)},
+         0},
         // The two cells of the second row are 4500 wide: fitted, said once.
         {"uneven ROW\\1,2", "ROW", 1, 2, 100, {(9000 - w100) / 2, (7000 - h100) / 2, w100, h100}, 1},
         {"too wide for the packed cell", "", 1, 1, 200, {0, 4750, 9000, 4500}, 1},

@@ -41,14 +41,19 @@ TEST(PackedAspectLayout, SquareImageOnPortraitA4TakesTheReducedWidthCentred)
     EXPECT_EQ(tagOf(ops[0].picture), 0);
     EXPECT_TRUE(rectNear(ops[0].rect, {0, 1000, 9400, float(reducedHeight)}));
     EXPECT_TRUE(rectNear(ops[3].rect, {0, float((reducedHeight - 9400) / 2 + 1000), 9400, 9400}));
-    EXPECT_EQ(f.log.lines, (std::vector<std::string>{"cols=1", "rows=1", "本次发送图像数目：1",
-                                                     "开始打印黑色底纹。"}));
+    EXPECT_EQ(f.log.lines,
+              (std::vector<std::string>{"cols=1", "rows=1", "本次发送图像数目：1", "开始打印黑色底纹。"}));
 }
 
 TEST(PackedAspectLayout, FitsWiderTallerAndSameRatioImages)
 {
     // Area 9000 x 14000, one cell: the cell is 9000 wide and 14000 high.
-    struct Case { const char* what; int pw; int ph; RectF rect; };
+    struct Case {
+        const char* what;
+        int pw;
+        int ph;
+        RectF rect;
+    };
     const Case cases[] = {
         {"wider: fitted to the cell width", 400, 200, {0, 4750, 9000, 4500}},
         {"taller: fitted to the cell height", 200, 400, {1000, 0, 7000, 14000}},
@@ -65,18 +70,39 @@ TEST(PackedAspectLayout, FitsWiderTallerAndSameRatioImages)
 
 TEST(PackedAspectLayout, ImagesStepByTheirDrawnSizeNotByTheCell)
 {
-    struct Case { const char* what; Film film; int pw; int ph; std::vector<RectF> rects; };
+    struct Case {
+        const char* what;
+        Film film;
+        int pw;
+        int ph;
+        std::vector<RectF> rects;
+    };
     const Case cases[] = {
-        {"2x1 squares touch, block starts half a cell's slack down", {9000, 14000, 2, 1}, 100, 100,
+        {"2x1 squares touch, block starts half a cell's slack down",
+         {9000, 14000, 2, 1},
+         100,
+         100,
          {{0, 4750, 4500, 4500}, {4500, 4750, 4500, 4500}}},
-        {"1x2 wide images touch, not at the second cell", {9000, 14000, 1, 2}, 200, 100,
+        {"1x2 wide images touch, not at the second cell",
+         {9000, 14000, 1, 2},
+         200,
+         100,
          {{0, 1250, 9000, 4500}, {0, 5750, 9000, 4500}}},
-        {"2x2 tall images", {9000, 14000, 2, 2}, 100, 200,
-         {{500, 0, 3500, 7000}, {4000, 0, 3500, 7000}, {500, 7000, 3500, 7000},
-          {4000, 7000, 3500, 7000}}},
-        {"3x2 (six cells) still packed", {9000, 14000, 3, 2}, 100, 100,
-         {{0, 2000, 3000, 3000}, {3000, 2000, 3000, 3000}, {6000, 2000, 3000, 3000},
-          {0, 5000, 3000, 3000}, {3000, 5000, 3000, 3000}, {6000, 5000, 3000, 3000}}},
+        {"2x2 tall images",
+         {9000, 14000, 2, 2},
+         100,
+         200,
+         {{500, 0, 3500, 7000}, {4000, 0, 3500, 7000}, {500, 7000, 3500, 7000}, {4000, 7000, 3500, 7000}}},
+        {"3x2 (six cells) still packed",
+         {9000, 14000, 3, 2},
+         100,
+         100,
+         {{0, 2000, 3000, 3000},
+          {3000, 2000, 3000, 3000},
+          {6000, 2000, 3000, 3000},
+          {0, 5000, 3000, 3000},
+          {3000, 5000, 3000, 3000},
+          {6000, 5000, 3000, 3000}}},
     };
     for (const auto& c : cases) {
         CompositionFixture f;
@@ -129,9 +155,16 @@ TEST(SquareCellLayout, WideCellsCentreHorizontally)
 
 TEST(StandardCountCheck, NoImagesOrMoreImagesThanCellsAbortWithTheirLogLines)
 {
-    struct Case { Film film; int images; std::string line; FilmEnd end; };
+    struct Case {
+        Film film;
+        int images;
+        std::string line;
+        FilmEnd end;
+    };
     const Case cases[] = {
-        {{9000, 14000, 2, 2}, 5, "片盒内图像数目=4，实际接收到5幅,终止本次打印任务。",
+        {{9000, 14000, 2, 2},
+         5,
+         "片盒内图像数目=4，实际接收到5幅,终止本次打印任务。",
          FilmEnd::TooManyImages},
         {{9000, 14000, 3, 4}, 0, "片盒内图像数=0，终止本次打印任务。", FilmEnd::NoImages},
     };
@@ -144,9 +177,9 @@ TEST(StandardCountCheck, NoImagesOrMoreImagesThanCellsAbortWithTheirLogLines)
                       .end,
                   c.end)
             << c.line;
-        const std::vector<std::string> expected{
-            "cols=" + std::to_string(c.film.cols), "rows=" + std::to_string(c.film.rows),
-            "本次发送图像数目：" + std::to_string(c.images), c.line};
+        const std::vector<std::string> expected{"cols=" + std::to_string(c.film.cols),
+                                                "rows=" + std::to_string(c.film.rows),
+                                                "本次发送图像数目：" + std::to_string(c.images), c.line};
         EXPECT_EQ(f.log.lines, expected) << c.line;
         ASSERT_EQ(f.surface.documents().size(), 1u) << c.line;
         EXPECT_EQ(f.surface.documents().front().ending, FilmPage::Ending::Aborted) << c.line;
@@ -167,13 +200,19 @@ TEST(StandardLayout, FilmWithEmptyCellsPrintsEachImageInItsOwnCell)
     };
     const Case cases[] = {
         // Packed layout, cells 4500 x 7000: cell 3 empty, image 4 at row 2, column 2.
-        {"2x2 without cell 3", {9000, 14000, 2, 2}, {1, 2, 4},
+        {"2x2 without cell 3",
+         {9000, 14000, 2, 2},
+         {1, 2, 4},
          {{0, 1250, 4500, 4500}, {4500, 1250, 4500, 4500}, {4500, 5750, 4500, 4500}}},
-        {"2x2 without cell 1", {9000, 14000, 2, 2}, {2, 3, 4},
+        {"2x2 without cell 1",
+         {9000, 14000, 2, 2},
+         {2, 3, 4},
          {{4500, 1250, 4500, 4500}, {0, 5750, 4500, 4500}, {4500, 5750, 4500, 4500}}},
         // Square cells 2250 x 2800: squares of side 2250, 275 down in each cell.
-        {"4x5 with 17 images", {9000, 14000, 4, 5},
-         {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17}, {}},
+        {"4x5 with 17 images",
+         {9000, 14000, 4, 5},
+         {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17},
+         {}},
     };
     for (const auto& c : cases) {
         CompositionFixture f;
@@ -190,9 +229,8 @@ TEST(StandardLayout, FilmWithEmptyCellsPrintsEachImageInItsOwnCell)
             const int cell = c.filled[i];
             EXPECT_EQ(tagOf(ops[i].picture), cell) << c.what;
             const RectF expected = c.rects.empty()
-                                       ? RectF{2250.0f * ((cell - 1) % 4),
-                                               2800.0f * ((cell - 1) / 4) + 275, 2250, 2250}
-                                       : c.rects[i];
+                ? RectF{2250.0f * ((cell - 1) % 4), 2800.0f * ((cell - 1) / 4) + 275, 2250, 2250}
+                : c.rects[i];
             EXPECT_TRUE(rectNear(ops[i].rect, expected)) << c.what << " cell " << cell;
         }
         const auto ended = f.surface.endedDocuments();
@@ -213,8 +251,8 @@ TEST(StandardLayout, UnrenderableImageIsSkippedAndTheFilmStillEnds)
     };
     for (const Film film : {Film{9000, 14000, 3, 1}, Film{9000, 14000, 4, 2}}) {
         CompositionFixture f;
-        auto images = CompositionFixture::images(
-            std::vector<std::pair<int, int>>(film.cols * film.rows, {64, 64}));
+        auto images =
+            CompositionFixture::images(std::vector<std::pair<int, int>>(film.cols * film.rows, {64, 64}));
         images[1] = std::make_unique<Broken>();
         compose(f, images, film);
         const auto ops = f.imageOps();

@@ -7,8 +7,8 @@
 namespace vantorel::direct_composition::testing {
 namespace {
 
-void compose(CompositionFixture& f, const FilmImages& images, float width, float height,
-             std::int16_t a, std::int16_t b, const std::string& rc, const std::vector<int>& lines = {})
+void compose(CompositionFixture& f, const FilmImages& images, float width, float height, std::int16_t a,
+             std::int16_t b, const std::string& rc, const std::vector<int>& lines = {})
 {
     PrintImgtoPrinter_rc(f.context(), f.surface, images, {0, 0, width, height}, {a, b, lines}, rc);
 }
@@ -20,34 +20,83 @@ TEST(UnevenLayout, WorkedCellsOnANineByFourteenThousandArea)
         const char* rc;
         std::int16_t a, b;
         std::vector<std::pair<int, int>> images;
-        std::vector<RectF> rects;  // without the header shift
+        std::vector<RectF> rects;     // without the header shift
         std::vector<int> lines = {};  // every count, when more than two
     };
     const Case cases[] = {
-        {"ROW\\2,3 squares", "ROW", 2, 3, std::vector<std::pair<int, int>>(5, {100, 100}),
-         {{0, 1250, 4500, 4500}, {4500, 1250, 4500, 4500},
-          {0, 9000, 3000, 3000}, {3000, 9000, 3000, 3000}, {6000, 9000, 3000, 3000}}},
-        {"ROW\\1,2 wide image takes the cell width", "ROW", 1, 2, {{400, 100}, {100, 100}, {100, 200}},
+        {"ROW\\2,3 squares",
+         "ROW",
+         2,
+         3,
+         std::vector<std::pair<int, int>>(5, {100, 100}),
+         {{0, 1250, 4500, 4500},
+          {4500, 1250, 4500, 4500},
+          {0, 9000, 3000, 3000},
+          {3000, 9000, 3000, 3000},
+          {6000, 9000, 3000, 3000}}},
+        {"ROW\\1,2 wide image takes the cell width",
+         "ROW",
+         1,
+         2,
+         {{400, 100}, {100, 100}, {100, 200}},
          {{0, 2375, 9000, 2250}, {0, 8250, 4500, 4500}, {5000, 7000, 3500, 7000}}},
-        {"ROW\\3,2 half-even cell widths", "ROW", 3, 2, std::vector<std::pair<int, int>>(5, {300, 100}),
-         {{0, 3000, 3000, 1000}, {3000, 3000, 3000, 1000}, {6000, 3000, 3000, 1000},
-          {0, 9750, 4500, 1500}, {4500, 9750, 4500, 1500}}},
-        {"COL\\2,3 squares, half-even rounding", "COL", 2, 3, std::vector<std::pair<int, int>>(5, {100, 100}),
-         {{0, 1250, 4500, 4500}, {0, 8250, 4500, 4500},
-          {4500, 84, 4500, 4500}, {4500, 4750, 4500, 4500}, {4500, 9418, 4500, 4500}}},
-        {"COL\\1,2 tall image takes the cell height", "COL", 1, 2, {{100, 400}, {100, 200}, {200, 100}},
+        {"ROW\\3,2 half-even cell widths",
+         "ROW",
+         3,
+         2,
+         std::vector<std::pair<int, int>>(5, {300, 100}),
+         {{0, 3000, 3000, 1000},
+          {3000, 3000, 3000, 1000},
+          {6000, 3000, 3000, 1000},
+          {0, 9750, 4500, 1500},
+          {4500, 9750, 4500, 1500}}},
+        {"COL\\2,3 squares, half-even rounding",
+         "COL",
+         2,
+         3,
+         std::vector<std::pair<int, int>>(5, {100, 100}),
+         {{0, 1250, 4500, 4500},
+          {0, 8250, 4500, 4500},
+          {4500, 84, 4500, 4500},
+          {4500, 4750, 4500, 4500},
+          {4500, 9418, 4500, 4500}}},
+        {"COL\\1,2 tall image takes the cell height",
+         "COL",
+         1,
+         2,
+         {{100, 400}, {100, 200}, {200, 100}},
          {{500, 0, 3500, 14000}, {5000, 0, 3500, 7000}, {4500, 9375, 4500, 2250}}},
-        {"COL\\2,1", "COL", 2, 1, {{100, 100}, {100, 100}, {100, 100}},
+        {"COL\\2,1",
+         "COL",
+         2,
+         1,
+         {{100, 100}, {100, 100}, {100, 100}},
          {{0, 1250, 4500, 4500}, {0, 8250, 4500, 4500}, {4500, 4750, 4500, 4500}}},
         // Three rows of equal height (4667 twips), 1, 2 and 3 cells wide.
-        {"ROW\\1,2,3 squares", "ROW", 1, 2, std::vector<std::pair<int, int>>(6, {100, 100}),
-         {{2166, 0, 4667, 4667}, {0, 4750, 4500, 4500}, {4500, 4750, 4500, 4500},
-          {0, 10168, 3000, 3000}, {3000, 10168, 3000, 3000}, {6000, 10168, 3000, 3000}},
+        {"ROW\\1,2,3 squares",
+         "ROW",
+         1,
+         2,
+         std::vector<std::pair<int, int>>(6, {100, 100}),
+         {{2166, 0, 4667, 4667},
+          {0, 4750, 4500, 4500},
+          {4500, 4750, 4500, 4500},
+          {0, 10168, 3000, 3000},
+          {3000, 10168, 3000, 3000},
+          {6000, 10168, 3000, 3000}},
          {1, 2, 3}},
         // Three columns 3000 wide, holding 3, 1 and 2 cells.
-        {"COL\\3,1,2 squares", "COL", 3, 1, std::vector<std::pair<int, int>>(6, {100, 100}),
-         {{0, 834, 3000, 3000}, {0, 5500, 3000, 3000}, {0, 10168, 3000, 3000},
-          {3000, 5500, 3000, 3000}, {6000, 2000, 3000, 3000}, {6000, 9000, 3000, 3000}},
+        {"COL\\3,1,2 squares",
+         "COL",
+         3,
+         1,
+         std::vector<std::pair<int, int>>(6, {100, 100}),
+         {{0, 834, 3000, 3000},
+          {0, 5500, 3000, 3000},
+          {0, 10168, 3000, 3000},
+          {3000, 5500, 3000, 3000},
+          {6000, 2000, 3000, 3000},
+          {6000, 9000, 3000, 3000}},
          {3, 1, 2}},
     };
     for (const auto& c : cases) {
@@ -72,8 +121,7 @@ TEST(UnevenLayout, RowCellWidthsRoundHalfToEven)
 {
     // W = 9001: W2 = round(4500.5) = 4500, so the second cell starts at 4500.
     CompositionFixture f;
-    compose(f, CompositionFixture::images({{100, 700}, {100, 700}, {100, 100}}), 9001, 14000, 2, 1,
-            "ROW");
+    compose(f, CompositionFixture::images({{100, 700}, {100, 700}, {100, 100}}), 9001, 14000, 2, 1, "ROW");
     const auto ops = f.imageOps();
     ASSERT_EQ(ops.size(), 3u);
     EXPECT_TRUE(rectNear(ops[0].rect, {1750, 0, 1000, 7000}, 0));
@@ -91,16 +139,34 @@ TEST(UnevenLayout, CountChecksAndUnsupportedPairs)
         bool blackBaseDrawn;
     };
     const Case cases[] = {
-        {"ROW", 1, 2, 4,
+        {"ROW",
+         1,
+         2,
+         4,
          {"不均衡排版 cols=1", "rows=2", "本次发送图像数目：4",
-          "片盒内图像数目=3，实际接收到4幅,终止本次打印任务。"}, false},
-        {"COL", 2, 3, 0,
-         {"不均衡排版 cols=2", "rows=3", "本次发送图像数目：0", "片盒内图像数=0，终止本次打印任务。"}, false},
+          "片盒内图像数目=3，实际接收到4幅,终止本次打印任务。"},
+         false},
+        {"COL",
+         2,
+         3,
+         0,
+         {"不均衡排版 cols=2", "rows=3", "本次发送图像数目：0", "片盒内图像数=0，终止本次打印任务。"},
+         false},
         // Passes the count check, then is dropped with a line saying why.
-        {"ROW", 3, 0, 3, {"不均衡排版 cols=3", "rows=0", "本次发送图像数目：3", "开始打印黑色底纹。",
-                          "display format ROW\\3,0 is not supported, film not printed"}, true},
-        {"", 1, 2, 3, {"不均衡排版 cols=1", "rows=2", "本次发送图像数目：3", "开始打印黑色底纹。",
-                       "display format \\1,2 is not supported, film not printed"}, true},
+        {"ROW",
+         3,
+         0,
+         3,
+         {"不均衡排版 cols=3", "rows=0", "本次发送图像数目：3", "开始打印黑色底纹。",
+          "display format ROW\\3,0 is not supported, film not printed"},
+         true},
+        {"",
+         1,
+         2,
+         3,
+         {"不均衡排版 cols=1", "rows=2", "本次发送图像数目：3", "开始打印黑色底纹。",
+          "display format \\1,2 is not supported, film not printed"},
+         true},
     };
     for (const auto& c : cases) {
         CompositionFixture f;
@@ -125,8 +191,8 @@ TEST(UnevenLayout, EmptyCellsStayEmptyAndTheOthersKeepTheirCells)
     EXPECT_EQ(f.log.lines[2], "本次发送图像数目：4");
     const auto ops = f.imageOps();
     ASSERT_EQ(ops.size(), 4u);
-    const RectF expected[] = {{0, 1250, 4500, 4500}, {0, 9000, 3000, 3000},
-                              {3000, 9000, 3000, 3000}, {6000, 9000, 3000, 3000}};
+    const RectF expected[] = {
+        {0, 1250, 4500, 4500}, {0, 9000, 3000, 3000}, {3000, 9000, 3000, 3000}, {6000, 9000, 3000, 3000}};
     const int tags[] = {1, 3, 4, 5};
     for (std::size_t i = 0; i < 4; ++i) {
         EXPECT_EQ(tagOf(ops[i].picture), tags[i]);

@@ -74,8 +74,7 @@ private:
 inline int sendFilm(int port, const QStringList& options = {})
 {
     QProcess client;
-    client.start(programPath("vantorel-printscu"),
-                 options + QStringList{"127.0.0.1", QString::number(port)});
+    client.start(programPath("vantorel-printscu"), options + QStringList{"127.0.0.1", QString::number(port)});
     if (!client.waitForFinished(60000))
         return -1;
     return client.exitStatus() == QProcess::NormalExit ? client.exitCode() : -1;

@@ -84,7 +84,8 @@ TEST(ConsoleStartupE2e, HeadlessServiceThatCannotListenEndsWithStatusOne)
             at = log.indexOf(line, at);
             EXPECT_GE(at, 0) << line.toStdString() << "\n" << log.toStdString();
         }
-        EXPECT_TRUE(program.errorOutput().contains("无法打开，程序退出。")) << program.errorOutput().toStdString();
+        EXPECT_TRUE(program.errorOutput().contains("无法打开，程序退出。"))
+            << program.errorOutput().toStdString();
     }
 }
 

@@ -18,24 +18,19 @@ namespace {
 
 class ConsoleWindowE2e : public WindowE2e {
 protected:
-    std::unique_ptr<RunningProgram> start()
-    {
-        return std::make_unique<RunningProgram>(home_, x_->display());
-    }
+    std::unique_ptr<RunningProgram> start() { return std::make_unique<RunningProgram>(home_, x_->display()); }
 
     bool startUpFinished() const { return QFileInfo::exists(home_.reportPath()); }
 
-    QImage screenshot(const char* name) const
-    {
-        return x_->screenshot(screenshotDir + "/" + name + ".png");
-    }
+    QImage screenshot(const char* name) const { return x_->screenshot(screenshotDir + "/" + name + ".png"); }
 
     // Waits for the message box with `title`, keeps a screenshot of it and
     // closes it as the operator would.
     void closeMessageBox(const QString& title, const char* screenshotName)
     {
         ASSERT_TRUE(waitFor([&] { return x_->viewableWindowWithTitle(title); }))
-            << title.toStdString() << "\n" << x_->windowTree().toStdString();
+            << title.toStdString() << "\n"
+            << x_->windowTree().toStdString();
         EXPECT_FALSE(startUpFinished()) << "start-up went on behind the modal message";
         screenshot(screenshotName);
         ASSERT_TRUE(x_->closeWindow(*x_->windowWithTitle(title)));
@@ -91,7 +86,8 @@ TEST_F(ConsoleWindowE2e, DefaultHomeShowsTheSkinnedWindowAndClosingItEndsTheProg
     ASSERT_TRUE(waitFor([&] { return home_.report()["panel2"] == "1"; }));
     EXPECT_EQ(filmFiles(home_).size(), 1);
     // The preview is drawn once the N-ACTION has been answered.
-    EXPECT_TRUE(waitFor([&] { return home_.report()["film"] == "1000x1415"; })) << home_.report()["film"].toStdString();
+    EXPECT_TRUE(waitFor([&] { return home_.report()["film"] == "1000x1415"; }))
+        << home_.report()["film"].toStdString();
     const QImage withFilm = screenshot("console_film_preview");
     // The white sheet of the preview now covers part of the page area.
     EXPECT_GT(shareOfColour(withFilm, QColor(255, 255, 255), 4),
@@ -117,8 +113,7 @@ TEST_F(ConsoleWindowE2e, TitleFromAboutIniAndEightEntriesWhenFilmSavingWasOn)
     ASSERT_TRUE(waitFor([&] { return x_->viewableWindowWithTitle("胶片服务器 二号"); }))
         << x_->windowTree().toStdString();
     const auto report = home_.report();
-    EXPECT_EQ(report["entries"],
-              "胶片预览|DICOM设置|打印设置|界面设置|运行设置|胶片管理|运行日志|关于");
+    EXPECT_EQ(report["entries"], "胶片预览|DICOM设置|打印设置|界面设置|运行设置|胶片管理|运行日志|关于");
     EXPECT_EQ(report["logo"], "1");
     const QImage shot = screenshot("console_about_title_skin2");
     // Skin 2 is dark graphite.

@@ -28,8 +28,8 @@ const QString plainFilms =
     "打印黑底胶片=1\r\n打印医院名称=0\r\n打印下边距=0\r\n打印左边距=0\r\n打印上边距=0\r\n";
 
 // Sends one STANDARD\2,2 film of four flat images, one grey level per cell.
-ProgramResult printFlatTwoByTwo(const PrintServer& server, const TempHome& home,
-                                const int (&levels)[4], const char* filmSize)
+ProgramResult printFlatTwoByTwo(const PrintServer& server, const TempHome& home, const int (&levels)[4],
+                                const char* filmSize)
 {
     QStringList args{"--format", "STANDARD\\2,2", "--film-size", filmSize};
     for (int level : levels)
@@ -56,7 +56,7 @@ std::string twoByTwoFilmDifferences(const QString& pdf, QPointF corner, const in
         const int found = at(x, y);
         if (std::abs(found - level) > 6)
             differences += std::string(where) + " of image " + std::to_string(k) + ": " +
-                           std::to_string(found) + " not " + std::to_string(level) + "; ";
+                std::to_string(found) + " not " + std::to_string(level) + "; ";
     };
     for (int k = 0; k < 4; ++k) {
         const double x = (k % 2) * 5950.0, y = 1235 + (k / 2) * 5950.0;
@@ -98,7 +98,12 @@ struct ListedImage {
     std::string text() const
     {
         return QString("%1 %2x%3 %4 %5 %6")
-            .arg(type).arg(size.width()).arg(size.height()).arg(colour).arg(bitsPerComponent).arg(encoding)
+            .arg(type)
+            .arg(size.width())
+            .arg(size.height())
+            .arg(colour)
+            .arg(bitsPerComponent)
+            .arg(encoding)
             .toStdString();
     }
 };
@@ -243,9 +248,8 @@ TEST(DirectPrint, FilmFilePicturesAreGreyImagesAtTheirOwnSize)
         QStringList args{"--format", "STANDARD\\2,2"};
         for (int k = 0; k < 4; ++k) {
             const QString path = home.path() + QString("/ramp%1.dcm").arg(k);
-            ASSERT_TRUE(writeGreyImageFile(path, {512, 512, 12}, [k](int x, int y) {
-                return Uint16((k * 700 + x * 4 + y) % 4096);
-            }));
+            ASSERT_TRUE(writeGreyImageFile(
+                path, {512, 512, 12}, [k](int x, int y) { return Uint16((k * 700 + x * 4 + y) % 4096); }));
             args << "--image" << path;
         }
         const ProgramResult result = server.print(args);

@@ -21,9 +21,11 @@
 namespace vantorel::testing {
 namespace {
 
-
 // A grid's rows as the automation's "rows" answers them.
-QStringList gridRows(const QString& answer) { return answer.split('\t').mid(1); }
+QStringList gridRows(const QString& answer)
+{
+    return answer.split('\t').mid(1);
+}
 
 class FilmArchiveE2e : public WindowE2e {
 protected:
@@ -56,7 +58,8 @@ protected:
         ASSERT_TRUE(rows_.ok());
         home_.copyRuntime();
         home_.setting(settings::files::prtIni, "PrtIni", "SaveFilm", "1");
-        home_.setting(settings::files::prtIni, "PrtIni", "胶片导出路径", (home_.path() + "/images").toStdString());
+        home_.setting(settings::files::prtIni, "PrtIni", "胶片导出路径",
+                      (home_.path() + "/images").toStdString());
     }
 
     void start(const std::string& connectString)
@@ -162,8 +165,10 @@ TEST_F(FilmArchiveE2e, ListsTheDayFromMidnightOpensAFilmAndReportsAMissingOne)
 
     ASSERT_GE(missingRow, 0);
     ASSERT_EQ(command(QString("dclick filmManagementPage/filmGrid %1 2").arg(missingRow)), "ok");
-    ASSERT_TRUE(waitFor([&] { return command("modal") == "modal=打开出错"; })) << command("modal").toStdString();
-    EXPECT_TRUE(command("state qt_msgbox_label").endsWith("text=胶片【" + m + "/2014/04/12/000000.tiff】不存在。"))
+    ASSERT_TRUE(waitFor([&] { return command("modal") == "modal=打开出错"; }))
+        << command("modal").toStdString();
+    EXPECT_TRUE(
+        command("state qt_msgbox_label").endsWith("text=胶片【" + m + "/2014/04/12/000000.tiff】不存在。"))
         << command("state qt_msgbox_label").toStdString();
     x_->screenshot(screenshotDir + "/film_archive_program_missing.png");
     ASSERT_EQ(command("answer ok"), "ok");
@@ -203,13 +208,17 @@ TEST_F(FilmArchiveE2e, AFilmPrintedThroughATemplateIsListedWithItsPathAndOpens)
     const QString day = QDate::fromString(tiff.mid(films.size() + 1, 10), "yyyy/MM/dd").toString(Qt::ISODate);
     const QString today = QDate::currentDate().toString(Qt::ISODate);
     int filmRow = -1;
-    ASSERT_TRUE(waitFor([&] {
-        const QStringList listed = gridRows(query(day, today));
-        for (int row = 0; row < listed.size(); ++row)
-            if (listed[row].section('|', 2) == tiff)
-                filmRow = row;
-        return filmRow >= 0;
-    }, 20000)) << tiff.toStdString() << "\n" << home_.runLog().toStdString();
+    ASSERT_TRUE(waitFor(
+        [&] {
+            const QStringList listed = gridRows(query(day, today));
+            for (int row = 0; row < listed.size(); ++row)
+                if (listed[row].section('|', 2) == tiff)
+                    filmRow = row;
+            return filmRow >= 0;
+        },
+        20000))
+        << tiff.toStdString() << "\n"
+        << home_.runLog().toStdString();
     x_->screenshot(screenshotDir + "/film_archive_program_template_film.png");
 
     ASSERT_EQ(command(QString("dclick filmManagementPage/filmGrid %1 2").arg(filmRow)), "ok");
@@ -256,23 +265,29 @@ TEST_F(FilmArchiveE2e, TheSelectedFilmIsPreviewedAndPrintedAgainOnTheQueueForOth
     const QString day = QDate::fromString(tiff.mid(films.size() + 1, 10), "yyyy/MM/dd").toString(Qt::ISODate);
     const QString today = QDate::currentDate().toString(Qt::ISODate);
     int filmRow = -1, listedRows = 0;
-    ASSERT_TRUE(waitFor([&] {
-        const QStringList listed = gridRows(query(day, today));
-        listedRows = 0;
-        for (int row = 0; row < listed.size(); ++row)
-            if (listed[row].section('|', 2) == tiff) {
-                filmRow = row;
-                ++listedRows;
-            }
-        return filmRow >= 0;
-    }, 20000)) << home_.runLog().toStdString();
+    ASSERT_TRUE(waitFor(
+        [&] {
+            const QStringList listed = gridRows(query(day, today));
+            listedRows = 0;
+            for (int row = 0; row < listed.size(); ++row)
+                if (listed[row].section('|', 2) == tiff) {
+                    filmRow = row;
+                    ++listedRows;
+                }
+            return filmRow >= 0;
+        },
+        20000))
+        << home_.runLog().toStdString();
 
     ASSERT_EQ(command(QString("select filmManagementPage/filmGrid %1").arg(filmRow)), "ok");
     QString shown;
-    ASSERT_TRUE(waitFor([&] {
-        shown = command("pixmap filmManagementPage/filmPreview");
-        return shown.startsWith("pixmap=") && shown != "pixmap=none";
-    }, 10000)) << shown.toStdString();
+    ASSERT_TRUE(waitFor(
+        [&] {
+            shown = command("pixmap filmManagementPage/filmPreview");
+            return shown.startsWith("pixmap=") && shown != "pixmap=none";
+        },
+        10000))
+        << shown.toStdString();
     const QRegularExpression where("pixmap=(\\d+)x(\\d+) at=(-?\\d+),(-?\\d+)");
     const QRegularExpressionMatch at = where.match(shown);
     ASSERT_TRUE(at.hasMatch()) << shown.toStdString();
@@ -294,8 +309,10 @@ TEST_F(FilmArchiveE2e, TheSelectedFilmIsPreviewedAndPrintedAgainOnTheQueueForOth
     ASSERT_EQ(command("click filmManagementPage/filmReprint"), "ok");
     const QStringList pdfs = waitForNewPdfs(queueFolder, before, 1, queue);
     ASSERT_EQ(pdfs.size(), 1) << home_.runLog().toStdString();
-    EXPECT_TRUE(home_.runLog().contains("重新打印：" + tiff + " -> " + queue)) << home_.runLog().toStdString();
-    EXPECT_TRUE(command("state filmManagementPage/filmArchiveStatus").endsWith(QString("已重新打印。打印机：") + queue));
+    EXPECT_TRUE(home_.runLog().contains("重新打印：" + tiff + " -> " + queue))
+        << home_.runLog().toStdString();
+    EXPECT_TRUE(command("state filmManagementPage/filmArchiveStatus")
+                    .endsWith(QString("已重新打印。打印机：") + queue));
     const QImage page = renderPdfPage(pdfs.front(), 72);
     ASSERT_FALSE(page.isNull());
     // Fitted to the sheet and centred: the film's picture fills the page's
@@ -304,7 +321,8 @@ TEST_F(FilmArchiveE2e, TheSelectedFilmIsPreviewedAndPrintedAgainOnTheQueueForOth
     const double top = (page.height() - film.height() * scale) / 2;
     for (const QPointF& p : {QPointF(0.25, 0.25), QPointF(0.75, 0.75)}) {
         const int filmGrey = meanGrey(film, int(p.x() * film.width()), int(p.y() * film.height()), 8);
-        const int pageGrey = meanGrey(page, int(p.x() * page.width()), int(top + p.y() * film.height() * scale), 2);
+        const int pageGrey =
+            meanGrey(page, int(p.x() * page.width()), int(top + p.y() * film.height() * scale), 2);
         EXPECT_NEAR(pageGrey, filmGrey, 25) << p.x() << "," << p.y();
     }
     // Still one row for the film.

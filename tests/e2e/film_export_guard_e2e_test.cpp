@@ -22,13 +22,14 @@ namespace {
 QString templateFilms(const QString& exportFolder)
 {
     return "启用胶片格式文件=1\r\nSaveFilm=1\r\nFilmSize_1=4\r\n胶片导出路径=" + exportFolder +
-           "\r\nConnectString=" + environmentValue("VANTOREL_DB_CONNECT") + "\r\n";
+        "\r\nConnectString=" + environmentValue("VANTOREL_DB_CONNECT") + "\r\n";
 }
 
 void installTemplate(const TempHome& home)
 {
     QDir().mkpath(home.path() + "/ReportMode");
-    QFile::copy(QString(VANTOREL_SHIPPED_TEMPLATES) + "/1417-22.rpx", home.path() + "/ReportMode/1417-22.rpx");
+    QFile::copy(QString(VANTOREL_SHIPPED_TEMPLATES) + "/1417-22.rpx",
+                home.path() + "/ReportMode/1417-22.rpx");
 }
 
 QStringList filesBelow(const QString& folder)
@@ -52,7 +53,8 @@ int archiveRowsBelow(const QString& folder)
         db.setDatabaseName(connect);
         if (db.open()) {
             QSqlQuery query(db);
-            if (query.exec("select count(*) from DBPRT where FilmPath like '" + folder + "/%'") && query.next())
+            if (query.exec("select count(*) from DBPRT where FilmPath like '" + folder + "/%'") &&
+                query.next())
                 rows = query.value(0).toInt();
             else
                 ADD_FAILURE() << query.lastError().text().toStdString();
@@ -64,8 +66,8 @@ int archiveRowsBelow(const QString& folder)
     return rows;
 }
 
-const QStringList film{"--format", "STANDARD\\2,2", "--film-size", "14INX17IN", "--orientation", "PORTRAIT",
-                       "--size", "64"};
+const QStringList film{"--format",      "STANDARD\\2,2", "--film-size", "14INX17IN",
+                       "--orientation", "PORTRAIT",      "--size",      "64"};
 
 TEST(FilmExportGuard, AFilmAStoppedQueueDidNotTakeIsNeitherSavedNorArchived)
 {
@@ -131,7 +133,8 @@ TEST(FilmExportGuard, AFullExportFolderLeavesNoTruncatedFilmAndNoRow)
         EXPECT_TRUE(file.endsWith("/filler")) << file.toStdString() << " left in the export folder";
     const auto log = runLogMessages(home);
     const std::string text = joined(log);
-    EXPECT_NE(text.find("film image not saved: cannot write film image " + images.toStdString()), std::string::npos)
+    EXPECT_NE(text.find("film image not saved: cannot write film image " + images.toStdString()),
+              std::string::npos)
         << text;
     EXPECT_NE(text.find("No space left on device"), std::string::npos) << text;
     EXPECT_EQ(archiveRowsBelow(images), 0);
@@ -154,8 +157,9 @@ TEST(FilmExportGuard, AnExportFolderThatCannotBeUsedIsAPrinterWarningUntilFilmsA
     const ProgramResult warned = server.print({"--sessions", "0"});
     EXPECT_NE(warned.out.find("Printer Status: WARNING\n"), std::string::npos) << warned.out;
     EXPECT_NE(warned.out.find("Printer Status Info: FILM SAVING FAILED\n"), std::string::npos) << warned.out;
-    EXPECT_NE(joined(runLogMessages(home)).find("Printer Status WARNING: film not saved: cannot create folder " +
-                                                images.toStdString() + ": Not a directory"),
+    EXPECT_NE(joined(runLogMessages(home))
+                  .find("Printer Status WARNING: film not saved: cannot create folder " +
+                        images.toStdString() + ": Not a directory"),
               std::string::npos)
         << joined(runLogMessages(home));
 

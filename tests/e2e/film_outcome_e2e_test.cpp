@@ -24,8 +24,8 @@ const QString plainFilms =
     "打印黑底胶片=1\r\n打印医院名称=0\r\n打印下边距=0\r\n打印左边距=0\r\n打印上边距=0\r\n";
 
 // An 8-bit image as a DICOM file: `columns` x `rows`, values from `value`.
-QString writeImage(const TempHome& home, const QString& name, int columns, int rows,
-                   const char* photometric, const std::function<Uint16(int, int)>& value)
+QString writeImage(const TempHome& home, const QString& name, int columns, int rows, const char* photometric,
+                   const std::function<Uint16(int, int)>& value)
 {
     const QString path = home.path() + "/" + name + ".dcm";
     writeGreyImageFile(path, {columns, rows, 8, photometric}, value);
@@ -51,8 +51,7 @@ public:
     SmallFileSystem(const QString& folder, const char* size) : folder_(folder.toStdString())
     {
         QDir().mkpath(folder);
-        mounted_ = ::mount("tmpfs", folder_.c_str(), "tmpfs", 0,
-                           (std::string("size=") + size).c_str()) == 0;
+        mounted_ = ::mount("tmpfs", folder_.c_str(), "tmpfs", 0, (std::string("size=") + size).c_str()) == 0;
         if (!mounted_)
             error_ = std::strerror(errno);
     }
@@ -141,11 +140,13 @@ TEST(FilmOutcome, KillingTheServerWhileFilmsAreWrittenLeavesNoTruncatedFilm)
         clients.push_back(std::move(client));
     }
     // Kill it while a film is being written, or at the latest after a few films.
-    const bool caughtWriting = waitFor([&] {
-        const QStringList files = allFiles(folder);
-        return files.filter(QRegularExpression("\\.part$")).size() > 0 ||
-               files.filter(QRegularExpression("\\.pdf$")).size() >= 6;
-    }, 120000);
+    const bool caughtWriting = waitFor(
+        [&] {
+            const QStringList files = allFiles(folder);
+            return files.filter(QRegularExpression("\\.part$")).size() > 0 ||
+                files.filter(QRegularExpression("\\.pdf$")).size() >= 6;
+        },
+        120000);
     ::kill(static_cast<pid_t>(server->pid()), SIGKILL);
     for (auto& client : clients)
         client->waitForFinished(60000);
@@ -168,8 +169,8 @@ TEST(FilmOutcome, FilmWithEmptyImageBoxesPrintsTheImagesItHas)
     home.writeFile("PrtLst/PrtLst.ini", gbk("[PrtLst0]\r\n0=FilmFile\r\n"));
     PrintServer server(home, plainFilms);
     ASSERT_TRUE(server.start());
-    const ProgramResult result =
-        server.print({"--format", "STANDARD\\4,5", "--images", "17", "--image", writeFlatImage(home.path(), 200)});
+    const ProgramResult result = server.print(
+        {"--format", "STANDARD\\4,5", "--images", "17", "--image", writeFlatImage(home.path(), 200)});
     ASSERT_EQ(result.exitCode, 0) << result.out;
     const QStringList files = newPdfFiles(home.path() + "/FilmFile", {});
     ASSERT_EQ(files.size(), 1);
@@ -190,7 +191,10 @@ TEST(FilmOutcome, FilmWithEmptyImageBoxesPrintsTheImagesItHas)
 
 TEST(FilmOutcome, NumberOfCopiesGivesThatManySheets)
 {
-    struct Case { const char* copies; int sheets; };
+    struct Case {
+        const char* copies;
+        int sheets;
+    };
     for (const Case c : {Case{"2", 2}, Case{"100", 1}}) {
         TempHome home;
         home.writeFile("PrtLst/PrtLst.ini", gbk("[PrtLst0]\r\n0=FilmFile\r\n"));
@@ -259,8 +263,9 @@ TEST(FilmOutcome, ConsolePreviewFollowsEveryFilm)
         ASSERT_EQ(result.exitCode, 0) << result.out;
     }
     // The preview is drawn once the N-ACTION has been answered.
-    EXPECT_TRUE(waitFor([&] { return reported().contains("panel2=2\n") && reported().contains("film=1000x707\n"); }))
-        << reported().toStdString();
+    EXPECT_TRUE(waitFor([&] {
+        return reported().contains("panel2=2\n") && reported().contains("film=1000x707\n");
+    })) << reported().toStdString();
 }
 
 }  // namespace

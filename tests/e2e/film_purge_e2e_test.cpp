@@ -48,7 +48,8 @@ TEST(FilmPurgeE2e, SavedFilmSavingPurgesLastMonthAMinuteAfterStartUp)
     EXPECT_TRUE(QFileInfo::exists(on.thisMonth + "/01/090909.tiff"));
     // The purge runs on its own thread; its line reaches the run log from the
     // main thread a moment after the folder is gone.
-    EXPECT_TRUE(waitFor([&] { return on.home.runLog().contains("清除上月胶片文件夹" + on.lastMonth); }, 10000))
+    EXPECT_TRUE(
+        waitFor([&] { return on.home.runLog().contains("清除上月胶片文件夹" + on.lastMonth); }, 10000))
         << on.home.runLog().toStdString();
 
     // The program without film saving started first and had the same minute.

@@ -3,8 +3,8 @@
 // film printed on "FilmFile" carrying it without a restart. Screenshots are
 // kept in the build folder's screenshots/.
 
-#include "window_e2e.h"
 #include "base/gbk.h"
+#include "window_e2e.h"
 
 #include <QRegularExpression>
 
@@ -84,7 +84,8 @@ TEST_F(HospitalNameE2e, NameSavedInTheEditorIsOnTheNextFilm)
     ASSERT_EQ(command("type printPage/password qarvo517"), "ok");
     ASSERT_TRUE(command("state printPage/headerEditor").startsWith("enabled=1"));
     ASSERT_EQ(command("click printPage/headerEditor"), "ok");
-    ASSERT_TRUE(waitFor([&] { return x_->viewableWindowWithTitle(editorTitle); })) << x_->windowTree().toStdString();
+    ASSERT_TRUE(waitFor([&] { return x_->viewableWindowWithTitle(editorTitle); }))
+        << x_->windowTree().toStdString();
     // Opening it again raises the one window; the main window stays usable.
     ASSERT_EQ(command("click printPage/headerEditor"), "ok");
     ASSERT_EQ(command("page 关于"), "ok");
@@ -114,8 +115,9 @@ TEST_F(HospitalNameE2e, NameSavedInTheEditorIsOnTheNextFilm)
         }
     EXPECT_GT(red, 300);
 
-    EXPECT_TRUE(hospitalIni().contains("[Hospital]\r\n医院名称=市第三医院放射科\r\n左起始点=1200\r\n上起始点=100\r\n"
-                                       "颜色=192\r\n字体=Noto Sans CJK SC\r\n字号=20\r\n粗体=True\r\n"))
+    EXPECT_TRUE(
+        hospitalIni().contains("[Hospital]\r\n医院名称=市第三医院放射科\r\n左起始点=1200\r\n上起始点=100\r\n"
+                               "颜色=192\r\n字体=Noto Sans CJK SC\r\n字号=20\r\n粗体=True\r\n"))
         << hospitalIni().toStdString();
     const QImage picture(home_.path() + "/yy.bmp");
     ASSERT_FALSE(picture.isNull());

@@ -59,7 +59,8 @@ TEST_F(ObjectScopeE2e, AnotherAssociationCannotSeeChangePrintOrRemoveAFilm)
     const QString go = home_.path() + "/go";
     auto first = startPausedModality({"--format", "STANDARD\\1,2", "--orientation", "PORTRAIT"}, go);
     QByteArray made;
-    ASSERT_TRUE(waitForOutput(*first, made, QRegularExpression("N-SET[^\n]*\n[^\n]*N-SET[^\n]*status"))) << made.constData();
+    ASSERT_TRUE(waitForOutput(*first, made, QRegularExpression("N-SET[^\n]*\n[^\n]*N-SET[^\n]*status")))
+        << made.constData();
     const QString text = QString::fromUtf8(made);
     const QString box = QRegularExpression("film box: (\\S+)").match(text).captured(1);
     QStringList uids{box};
@@ -76,7 +77,8 @@ TEST_F(ObjectScopeE2e, AnotherAssociationCannotSeeChangePrintOrRemoveAFilm)
     for (const QString& uid : uids) {
         for (const char* request : {"N-GET ", "N-SET ", "N-ACTION ", "N-DELETE "})
             EXPECT_NE(second.out.find(request + uid.toStdString() + ": status 0x0112"), std::string::npos)
-                << request << uid.toStdString() << "\n" << second.out;
+                << request << uid.toStdString() << "\n"
+                << second.out;
     }
     EXPECT_TRUE(newPdfFiles(filmFolder(), {}).isEmpty());
 
@@ -99,14 +101,12 @@ TEST_F(ObjectScopeE2e, TwoModalitiesWithTheSameFilmSessionUidEachPrintTheirOwnFi
     const QString go = home_.path() + "/go";
     const QString uid = "1.2.826.0.1.3680043.2.1125.1.42";
     const QRegularExpression ready("N-SET[^\n]*status");
-    auto one = startPausedModality({"--session-uid", uid, "--format", "STANDARD\\1,1", "--size", "256",
-                                    "--action", "session"},
-                                   go);
+    auto one = startPausedModality(
+        {"--session-uid", uid, "--format", "STANDARD\\1,1", "--size", "256", "--action", "session"}, go);
     QByteArray oneSaid, twoSaid;
     ASSERT_TRUE(waitForOutput(*one, oneSaid, ready)) << oneSaid.constData();
-    auto two = startPausedModality({"--session-uid", uid, "--format", "STANDARD\\1,2", "--size", "256",
-                                    "--action", "session"},
-                                   go);
+    auto two = startPausedModality(
+        {"--session-uid", uid, "--format", "STANDARD\\1,2", "--size", "256", "--action", "session"}, go);
     ASSERT_TRUE(waitForOutput(*two, twoSaid, QRegularExpression("N-SET[^\n]*\n[^\n]*N-SET[^\n]*status")))
         << twoSaid.constData();
     EXPECT_TRUE(oneSaid.contains("film session: " + uid.toUtf8()));
@@ -132,13 +132,14 @@ TEST_F(ObjectScopeE2e, AFormatThatCannotBePrintedIsRefusedAndNeverTakesAnotherFi
     ASSERT_EQ(server_.print({"--format", "STANDARD\\4,4"}).exitCode, 0);
     const QSet<QString> before = pdfFilesIn(filmFolder());
     ASSERT_EQ(before.size(), 1);
-    const char* formats[] = {"SLIDE", "SUPERSLIDE", "CUSTOM\\1", "", "STANDARD", "FOO", "COL\\2", "ROW\\11,1",
-                             "COL\\3,0,2", "STANDARD\\0,3"};
+    const char* formats[] = {"SLIDE", "SUPERSLIDE", "CUSTOM\\1", "",           "STANDARD",
+                             "FOO",   "COL\\2",     "ROW\\11,1", "COL\\3,0,2", "STANDARD\\0,3"};
     for (const char* format : formats) {
         const ProgramResult result = server_.print({"--format", format});
         EXPECT_NE(result.out.find("N-CREATE Film Box: status 0x0106, error comment: Image Display Format"),
                   std::string::npos)
-            << format << "\n" << result.out;
+            << format << "\n"
+            << result.out;
         EXPECT_EQ(result.out.find("N-ACTION"), std::string::npos) << format;
     }
     EXPECT_TRUE(newPdfFiles(filmFolder(), before).isEmpty());
@@ -153,7 +154,8 @@ TEST_F(ObjectScopeE2e, ThePrinterAnswersNGetOnlyAndNoPeerChangesIt)
         server_.print({"--no-printer", "--sessions", "0", "--try", "1.2.840.10008.5.1.1.17"});
     for (const char* request : {"N-SET Printer", "N-CREATE Printer", "N-ACTION Printer", "N-DELETE Printer"})
         EXPECT_NE(tried.out.find(std::string(request) + ": status 0x0211"), std::string::npos)
-            << request << "\n" << tried.out;
+            << request << "\n"
+            << tried.out;
     const ProgramResult after = server_.print({"--sessions", "0"});
     EXPECT_EQ(after.exitCode, 0) << after.out;
     EXPECT_NE(after.out.find("N-GET Printer: status 0x0000"), std::string::npos) << after.out;

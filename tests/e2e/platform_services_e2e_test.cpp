@@ -43,8 +43,7 @@ TEST(PlatformServices, ArchiveTableIsReachableThroughOdbc)
         db.setDatabaseName(connection);
         ASSERT_TRUE(db.open()) << db.lastError().text().toStdString();
         QSqlQuery query(db);
-        ASSERT_TRUE(query.exec("select * from  DBPRT where 1=0"))
-            << query.lastError().text().toStdString();
+        ASSERT_TRUE(query.exec("select * from  DBPRT where 1=0")) << query.lastError().text().toStdString();
         const QSqlRecord record = query.record();
         ASSERT_EQ(record.count(), 3);
         EXPECT_EQ(record.fieldName(0).toLower(), "id");

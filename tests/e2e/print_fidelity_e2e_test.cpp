@@ -90,8 +90,7 @@ protected:
         std::vector<int> greys;
         const double scale = page.width() / 11900.0;  // pixels per twip
         for (int band = 0; band < 4; ++band)
-            greys.push_back(meanGrey(page, int((band + 0.5) * 11900 / 4 * scale),
-                                     int(16840 / 2 * scale), 3));
+            greys.push_back(meanGrey(page, int((band + 0.5) * 11900 / 4 * scale), int(16840 / 2 * scale), 3));
         return greys;
     }
 
@@ -140,12 +139,10 @@ TEST_F(PrintFidelity, IdentityChangesNothingWhileAnInvertingLutInverts)
 {
     const QImage plain = printed({});
     const QImage identity = printed({"--presentation-lut", "IDENTITY"});
-    const QImage identityTable =
-        printed({"--presentation-lut", "table:identity", "--lut-at", "image-box"});
+    const QImage identityTable = printed({"--presentation-lut", "table:identity", "--lut-at", "image-box"});
     EXPECT_TRUE(identity == plain);
     EXPECT_TRUE(identityTable == plain);
-    const auto inverted = bandGreys(
-        printed({"--presentation-lut", "table:inverse", "--lut-at", "session"}));
+    const auto inverted = bandGreys(printed({"--presentation-lut", "table:inverse", "--lut-at", "session"}));
     const auto greys = bandGreys(plain);
     for (int band = 0; band < 4; ++band)
         EXPECT_NEAR(inverted[band], 255 - greys[band], 2) << "band " << band;
@@ -188,9 +185,9 @@ TEST_F(PrintFidelity, RequestedImageSizeOf100mmPrints100mmWide)
 TEST_F(PrintFidelity, UnapplicableValuesAreLoggedAndTheFilmStillPrints)
 {
     const auto plain = bandGreys(printed({}));
-    const auto odd = bandGreys(printed({"--format", "STANDARD\\1,1", "--polarity", "SIDEWAYS",
-                                        "--presentation-lut", "table:short", "--lut-at", "image-box",
-                                        "--pixel-aspect", "0\\1"}));
+    const auto odd =
+        bandGreys(printed({"--format", "STANDARD\\1,1", "--polarity", "SIDEWAYS", "--presentation-lut",
+                           "table:short", "--lut-at", "image-box", "--pixel-aspect", "0\\1"}));
     EXPECT_EQ(odd, plain);
     int lines = 0;
     for (const auto& line : runLogMessages(home))
@@ -323,7 +320,7 @@ TEST_F(FilmBoxFidelity, ReplicateKeepsHardEdgesWhereBilinearAndCubicBlend)
     int smoothingLines = 0;
     for (const auto& line : runLogMessages(home))
         smoothingLines += line.rfind("film box ", 0) == 0 &&
-                          line.find("ignored Smoothing Type \"MEDIUM\" (not applied)") != std::string::npos;
+            line.find("ignored Smoothing Type \"MEDIUM\" (not applied)") != std::string::npos;
     EXPECT_EQ(smoothingLines, 1);
 }
 
@@ -412,10 +409,12 @@ protected:
                                 home.path() + "/ReportMode/1417-11.rpx"));
         home.writeFile("PrtLst/PrtLst.ini", gbk("[PrtLst0]\r\n0=FilmFile\r\n"));
         const QString unreachable = QString("DRIVER={MySQL ODBC 5.2 ANSI Driver};SERVER=127.0.0.1;"
-                                            "PORT=%1;DATABASE=dbprt;UID=root;PWD=;").arg(freePort());
+                                            "PORT=%1;DATABASE=dbprt;UID=root;PWD=;")
+                                        .arg(freePort());
         server = std::make_unique<PrintServer>(
-            home, "启用胶片格式文件=1\r\nSaveFilm=1\r\nFilmSize_1=4\r\n胶片导出路径=" + home.path() +
-                      "/images\r\nConnectString=" + unreachable + "\r\n");
+            home,
+            "启用胶片格式文件=1\r\nSaveFilm=1\r\nFilmSize_1=4\r\n胶片导出路径=" + home.path() +
+                "/images\r\nConnectString=" + unreachable + "\r\n");
         ASSERT_TRUE(server->start());
         bands = writeBands(home, "bands", "MONOCHROME2", false);
         ASSERT_FALSE(bands.isEmpty());
@@ -434,7 +433,9 @@ protected:
     QImage printed(QStringList options, const QString& image = {})
     {
         const QStringList before = tiffs();
-        options << "--film-size" << "14INX17IN" << "--image" << (image.isEmpty() ? bands : image);
+        options << "--film-size"
+                << "14INX17IN"
+                << "--image" << (image.isEmpty() ? bands : image);
         const ProgramResult result = server->print(options);
         EXPECT_EQ(result.exitCode, 0) << result.out;
         QStringList after = tiffs();

@@ -15,8 +15,10 @@ class PrintServer {
 public:
     // Writes "Port" into PrtIni.ini below `home` (lines in `prtIni` come first).
     PrintServer(const TempHome& home, const QString& prtIni, QProcessEnvironment environment = {})
-        : home_(home), port_(freePort()),
-          environment_(environment.isEmpty() ? home.environment() : environment), process_(home)
+        : home_(home),
+          port_(freePort()),
+          environment_(environment.isEmpty() ? home.environment() : environment),
+          process_(home)
     {
         writePortIni(home_, port_, prtIni);
     }

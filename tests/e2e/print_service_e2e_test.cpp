@@ -32,10 +32,7 @@ protected:
         service_ = std::make_unique<RunningService>(home_, limits);
         ASSERT_TRUE(service_->startOnFreePort()) << service_->log().toStdString();
     }
-    void TearDown() override
-    {
-        EXPECT_EQ(service_->stop(), 0) << service_->errorOutput();
-    }
+    void TearDown() override { EXPECT_EQ(service_->stop(), 0) << service_->errorOutput(); }
     ProgramResult scu(const QStringList& args) { return printscu(service_->port(), args); }
 
     TempHome home_;
@@ -51,11 +48,26 @@ TEST_F(PrintServiceE2e, PrintsWholeSessionsOnGrayscaleAndColourAssociations)
         const char* boxType;
     };
     const Case cases[] = {
-        {{"--echo", "--format", "STANDARD\\2,3", "--bits", "8"}, 6, "1.2.840.10008.5.1.1.9", "1.2.840.10008.5.1.1.4"},
-        {{"--format", "ROW\\2,3", "--bits", "12", "--films", "2"}, 5, "1.2.840.10008.5.1.1.9", "1.2.840.10008.5.1.1.4"},
-        {{"--color", "--format", "COL\\1,2", "--action", "session"}, 3, "1.2.840.10008.5.1.1.18", "1.2.840.10008.5.1.1.18"},
-        {{"--syntax", "big", "--format", "STANDARD\\1,2", "--get-created"}, 2, "1.2.840.10008.5.1.1.9", "1.2.840.10008.5.1.1.4"},
-        {{"--syntax", "implicit", "--color", "--format", "STANDARD\\2,1", "--get-created"}, 2, "1.2.840.10008.5.1.1.18", "1.2.840.10008.5.1.1.18"},
+        {{"--echo", "--format", "STANDARD\\2,3", "--bits", "8"},
+         6,
+         "1.2.840.10008.5.1.1.9",
+         "1.2.840.10008.5.1.1.4"},
+        {{"--format", "ROW\\2,3", "--bits", "12", "--films", "2"},
+         5,
+         "1.2.840.10008.5.1.1.9",
+         "1.2.840.10008.5.1.1.4"},
+        {{"--color", "--format", "COL\\1,2", "--action", "session"},
+         3,
+         "1.2.840.10008.5.1.1.18",
+         "1.2.840.10008.5.1.1.18"},
+        {{"--syntax", "big", "--format", "STANDARD\\1,2", "--get-created"},
+         2,
+         "1.2.840.10008.5.1.1.9",
+         "1.2.840.10008.5.1.1.4"},
+        {{"--syntax", "implicit", "--color", "--format", "STANDARD\\2,1", "--get-created"},
+         2,
+         "1.2.840.10008.5.1.1.18",
+         "1.2.840.10008.5.1.1.18"},
     };
     for (const Case& c : cases) {
         const std::string row = c.args.join(' ').toStdString();
@@ -106,14 +118,16 @@ TEST_F(PrintServiceE2e, ReleaseWithoutDeleteLeavesNoneOfTheAssociationsObjects)
         ASSERT_EQ(uids.size(), c.objects) << row;
         for (const QString& uid : uids)  // present while the association was open
             EXPECT_NE(first.out.find("N-GET " + uid.toStdString() + ": status 0x0000, "), std::string::npos)
-                << row << "\n" << first.out;
+                << row << "\n"
+                << first.out;
 
         // Another association never finds them (gone, and not its own
         // either); the simulator stops at the first refusal, so one each.
         for (const QString& uid : uids) {
             ProgramResult second = scu({"--no-printer", "--sessions", "0", "--get", uid});
             EXPECT_NE(second.out.find("N-GET " + uid.toStdString() + ": status 0x0112"), std::string::npos)
-                << row << " " << uid.toStdString() << "\n" << second.out;
+                << row << " " << uid.toStdString() << "\n"
+                << second.out;
         }
     }
 }
@@ -164,9 +178,10 @@ TEST_F(PrintServiceE2e, ABlankAeTitleIsRejectedNamingIt)
         auto socket = connectTo(service_->port());
         ASSERT_TRUE(socket) << c.name;
         QByteArray reply;
-        EXPECT_EQ(sendAndAwaitReply(*socket, associateRequest({{grayscalePrintMeta, {explicitLittleEndian}}},
-                                                              c.called, c.calling),
-                                    30000, &reply),
+        EXPECT_EQ(sendAndAwaitReply(
+                      *socket,
+                      associateRequest({{grayscalePrintMeta, {explicitLittleEndian}}}, c.called, c.calling),
+                      30000, &reply),
                   0x03)
             << c.name;
         EXPECT_EQ(rejectionValues(reply), c.values) << c.name;
@@ -181,15 +196,17 @@ TEST_F(PrintServiceE2e, ABlankAeTitleIsRejectedNamingIt)
 // refused.
 TEST_F(PrintServiceE2e, PeerTextIsLoggedEscapedAndOverlongValuesAreRefused)
 {
-    scu({"--format", "STANDARD\\1,1", "--film-size", "A\n[1] F\x1b[2J"});  // 12 characters: a CS may hold them
+    scu({"--format", "STANDARD\\1,1", "--film-size",
+         "A\n[1] F\x1b[2J"});  // 12 characters: a CS may hold them
     EXPECT_TRUE(service_->waitForLog("FilmSize=A\\n[1] F\\x1b[2J")) << service_->log().toStdString();
     EXPECT_FALSE(service_->log().contains("\n[1] F"));
     EXPECT_FALSE(service_->log().contains(QChar(0x1b)));
 
     const ProgramResult overlong = scu({"--format", "STANDARD\\1,1", "--film-size", QString(5000, 'X')});
-    EXPECT_NE(overlong.out.find("N-CREATE Film Box: status 0x0106, error comment: Attribute (2010,0050) longer "
-                                "than its VR allows"),
-              std::string::npos)
+    EXPECT_NE(
+        overlong.out.find("N-CREATE Film Box: status 0x0106, error comment: Attribute (2010,0050) longer "
+                          "than its VR allows"),
+        std::string::npos)
         << overlong.out;
     EXPECT_FALSE(service_->log().contains(QString(300, 'X')));
 }
@@ -198,13 +215,15 @@ TEST_F(PrintServiceE2e, AnIdleAssociationDoesNotHoldBackAnotherAndTheLimitRefuse
 {
     const QString go = home_.path() + "/go";
     QProcess idle;
-    idle.start(programPath("vantorel-printscu"), {"--wait-for", go, "127.0.0.1", QString::number(service_->port())});
+    idle.start(programPath("vantorel-printscu"),
+               {"--wait-for", go, "127.0.0.1", QString::number(service_->port())});
     ASSERT_TRUE(waitFor([&] {
         idle.waitForReadyRead(100);
         return service_->log().count("收到请求：AssociationRequest2") >= 2;
     }));
     QProcess second;
-    second.start(programPath("vantorel-printscu"), {"--wait-for", go, "127.0.0.1", QString::number(service_->port())});
+    second.start(programPath("vantorel-printscu"),
+                 {"--wait-for", go, "127.0.0.1", QString::number(service_->port())});
     ASSERT_TRUE(waitFor([&] { return service_->log().count("收到请求：AssociationRequest2") >= 3; }));
 
     ProgramResult third = scu({"--no-printer", "--sessions", "0"});
@@ -235,7 +254,8 @@ TEST_F(PrintServiceE2e, BadInputIsLoggedAndTheNextAssociationIsServed)
         {{"--format", "garbage"}, "Format:garbage"},
         {{"--cut-nset", "20000", "--size", "300"}, "data set of 0x0120 not received"},
         {{"--stop-after", "filmbox", "--abort"}, "aborted by the peer"},
-        {{"--claim", "20000x20000"}, "image 20000x20000 is larger than 67108864 pixels: image sequence dropped"},
+        {{"--claim", "20000x20000"},
+         "image 20000x20000 is larger than 67108864 pixels: image sequence dropped"},
         {{"--size", "512"}, "data set of 0x0120 larger than 300000 bytes, association aborted"},
         {{"--command", "0100"}, "0x0100"},
         {{"--command", "0020"}, "command 0x0020 is not served, association aborted"},
@@ -247,7 +267,8 @@ TEST_F(PrintServiceE2e, BadInputIsLoggedAndTheNextAssociationIsServed)
         ProgramResult next = scu({"--format", "STANDARD\\1,2"});
         EXPECT_EQ(next.exitCode, 0) << "after " << row << "\n" << next.out;
     }
-    EXPECT_TRUE(service_->log().contains(QRegularExpression("0x0100 \\S+ was not answered, association aborted")));
+    EXPECT_TRUE(
+        service_->log().contains(QRegularExpression("0x0100 \\S+ was not answered, association aborted")));
     EXPECT_TRUE(service_->running());
 }
 
@@ -264,13 +285,15 @@ TEST(PrintServiceLimits, SilentPeersAreCutOffAndOthersAreServed)
     QTcpSocket mute;
     mute.connectToHost(QHostAddress::LocalHost, static_cast<quint16>(service.port()));
     ASSERT_TRUE(mute.waitForConnected(5000));
-    EXPECT_TRUE(service.waitForLog("Association request on port " + QString::number(service.port()) + " failed"));
+    EXPECT_TRUE(
+        service.waitForLog("Association request on port " + QString::number(service.port()) + " failed"));
     EXPECT_EQ(printscu(service.port(), {}).exitCode, 0);
 
     // An association that goes quiet.
     const QString go = home.path() + "/go";
     QProcess silent;
-    silent.start(programPath("vantorel-printscu"), {"--wait-for", go, "127.0.0.1", QString::number(service.port())});
+    silent.start(programPath("vantorel-printscu"),
+                 {"--wait-for", go, "127.0.0.1", QString::number(service.port())});
     EXPECT_TRUE(service.waitForLog("nothing received for 1 s, association aborted"));
     home.writeFile("go", "");
     ASSERT_TRUE(silent.waitForFinished(60000));
@@ -280,7 +303,8 @@ TEST(PrintServiceLimits, SilentPeersAreCutOffAndOthersAreServed)
 }
 
 // Starts the service with `limits` in its environment.
-std::unique_ptr<RunningService> startWith(const TempHome& home, std::initializer_list<std::pair<const char*, const char*>> limits)
+std::unique_ptr<RunningService> startWith(const TempHome& home,
+                                          std::initializer_list<std::pair<const char*, const char*>> limits)
 {
     QProcessEnvironment environment;
     for (const auto& [name, value] : limits)
@@ -377,9 +401,9 @@ TEST(PrintServiceHardening, PixelDataPastTheBudgetIsRefusedAndFreedWhenItsAssoci
     ProgramResult full = printscu(service->port(), {"--format", "STANDARD\\2,2", "--size", "256"});
     EXPECT_NE(full.exitCode, 0);
     EXPECT_NE(full.out.find(": status 0xC605"), std::string::npos) << full.out;
-    EXPECT_TRUE(service->log().contains(
-        QRegularExpression("N-SET \\S+ refused: 131072 bytes of pixel data would take the 262144 held past the "
-                           "limit of 300000")))
+    EXPECT_TRUE(service->log().contains(QRegularExpression(
+        "N-SET \\S+ refused: 131072 bytes of pixel data would take the 262144 held past the "
+        "limit of 300000")))
         << service->log().toStdString();
     ProgramResult next = printscu(service->port(), {"--format", "STANDARD\\1,2", "--size", "256"});
     EXPECT_EQ(next.exitCode, 0) << next.out;
@@ -399,7 +423,8 @@ TEST(PrintServiceStartUp, ATakenPortIsReportedAndEndsTheService)
     EXPECT_TRUE(service.log().contains("监听端口失败：端口被占用，请更换端口号,否则不能正常打印。"));
     // Its service manager starts it again later.
     EXPECT_EQ(service.waitForEnd(), 1);
-    EXPECT_NE(service.errorOutput().find("监听端口失败：端口被占用"), std::string::npos) << service.errorOutput();
+    EXPECT_NE(service.errorOutput().find("监听端口失败：端口被占用"), std::string::npos)
+        << service.errorOutput();
 }
 
 }  // namespace

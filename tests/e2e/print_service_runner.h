@@ -19,8 +19,7 @@ class RunningService {
 public:
     explicit RunningService(const TempHome& home, const QProcessEnvironment& extra = {})
         : home_(home), extra_(extra), process_(home)
-    {
-    }
+    {}
 
     // Starts on `port` and waits until the start-up log lines are written.
     void start(int port)

@@ -38,12 +38,14 @@ inline QByteArray u32(unsigned value)
 
 inline QByteArray item(unsigned char type, const QByteArray& body)
 {
-    return QByteArray(1, static_cast<char>(type)) + QByteArray(1, '\0') + u16(static_cast<unsigned>(body.size())) + body;
+    return QByteArray(1, static_cast<char>(type)) + QByteArray(1, '\0') +
+        u16(static_cast<unsigned>(body.size())) + body;
 }
 
 inline QByteArray pdu(unsigned char type, const QByteArray& body)
 {
-    return QByteArray(1, static_cast<char>(type)) + QByteArray(1, '\0') + u32(static_cast<unsigned>(body.size())) + body;
+    return QByteArray(1, static_cast<char>(type)) + QByteArray(1, '\0') +
+        u32(static_cast<unsigned>(body.size())) + body;
 }
 
 }  // namespace raw
@@ -55,7 +57,7 @@ inline QByteArray associateRequest(const std::vector<ProposedContext>& contexts,
 {
     using namespace raw;
     QByteArray body = u16(1) + u16(0) + called.leftJustified(16, ' ', true) +
-                      calling.leftJustified(16, ' ', true) + QByteArray(32, '\0');
+        calling.leftJustified(16, ' ', true) + QByteArray(32, '\0');
     body += item(0x10, "1.2.840.10008.3.1.1.1");
     int id = 1;
     for (const ProposedContext& context : contexts) {
@@ -82,7 +84,7 @@ inline QByteArray commandFragment(int missing = 0)
     using namespace raw;
     const QByteArray fragment(20, '\0');
     const QByteArray pdv = u32(static_cast<unsigned>(fragment.size() + 2)) + QByteArray(1, '\x01') +
-                           QByteArray(1, '\x01') + fragment;
+        QByteArray(1, '\x01') + fragment;
     QByteArray data = pdu(0x04, pdv);
     const QByteArray length = u32(static_cast<unsigned>(pdv.size() + missing));
     data.replace(2, 4, length);
@@ -133,8 +135,8 @@ inline std::string rejectionValues(const QByteArray& reply)
     if (reply.size() < 10)
         return "short reply";
     return std::to_string(static_cast<unsigned char>(reply.at(7))) + "/" +
-           std::to_string(static_cast<unsigned char>(reply.at(8))) + "/" +
-           std::to_string(static_cast<unsigned char>(reply.at(9)));
+        std::to_string(static_cast<unsigned char>(reply.at(8))) + "/" +
+        std::to_string(static_cast<unsigned char>(reply.at(9)));
 }
 
 // Reads everything that comes until the service closes the connection; false

@@ -51,8 +51,8 @@ TEST(RefusingPrinter, RejectedQueueGivesAFailedFilmUntilItAcceptsAgain)
         home.writeFile("PrtLst/PrtLst.ini", gbk("[PrtLst0]\r\n0=" + queue.name() + "\r\n"));
         PrintServer server(home, road.prtIni);
         ASSERT_TRUE(server.start());
-        const QStringList film{"--format", "STANDARD\\2,2", "--film-size", "14INX17IN",
-                               "--orientation", "PORTRAIT", "--size", "64"};
+        const QStringList film{"--format",      "STANDARD\\2,2", "--film-size", "14INX17IN",
+                               "--orientation", "PORTRAIT",      "--size",      "64"};
 
         ASSERT_TRUE(queue.reject("out of film")) << queue.lastOutput();
         const ProgramResult refused = server.print(film);

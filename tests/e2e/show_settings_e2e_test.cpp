@@ -18,9 +18,8 @@ namespace {
 
 std::map<std::string, std::string> showSettings(const TempHome& home, ProgramResult* raw = nullptr)
 {
-    ProgramResult result = runProgram(programPath("vantorel"),
-                                      {"--home", home.path(), "--show-settings"},
-                                      home.environment());
+    ProgramResult result =
+        runProgram(programPath("vantorel"), {"--home", home.path(), "--show-settings"}, home.environment());
     EXPECT_EQ(result.exitCode, 0) << result.err;
     std::map<std::string, std::string> fields;
     std::istringstream lines(result.out);
@@ -55,14 +54,18 @@ TEST(ShowSettings, EmptyHomeGivesTheDefaultsAndReportsTheMissingPrinterList)
     ProgramResult raw;
     const auto fields = showSettings(home, &raw);
     const Expected expected[] = {
-        {"aeTitle", "ZQ"},          {"listenPort", "10000"},  {"forceConvert", "0"},
-        {"blackBase", "1"},         {"printHeader", "1"},     {"paperBinIndex", "0"},
-        {"templateMode", "0"},      {"lutEnabled", "0"},      {"otherPaper", "A4"},
-        {"routeByDevice", "0"},     {"routePaperIndex0", "0"}, {"marginLeft", "1"},
-        {"marginTop", "1"},         {"marginRight", "250"},   {"marginBottom", "250"},
-        {"fujiCr", "1"},            {"autoRun", "1"},         {"skinEnabled", "1"},
-        {"skinFile", "1.she"},      {"startVisible", "1"},    {"routePrinters0", ""},
-        {"windowTitle", "Vantorel V4.1"}, {"htjcs", "1000"},  {"crosswidth", "500"},
+        {"aeTitle", "ZQ"},         {"listenPort", "10000"},
+        {"forceConvert", "0"},     {"blackBase", "1"},
+        {"printHeader", "1"},      {"paperBinIndex", "0"},
+        {"templateMode", "0"},     {"lutEnabled", "0"},
+        {"otherPaper", "A4"},      {"routeByDevice", "0"},
+        {"routePaperIndex0", "0"}, {"marginLeft", "1"},
+        {"marginTop", "1"},        {"marginRight", "250"},
+        {"marginBottom", "250"},   {"fujiCr", "1"},
+        {"autoRun", "1"},          {"skinEnabled", "1"},
+        {"skinFile", "1.she"},     {"startVisible", "1"},
+        {"routePrinters0", ""},    {"windowTitle", "Vantorel V4.1"},
+        {"htjcs", "1000"},         {"crosswidth", "500"},
         {"printCount", "0"},
     };
     expectFields(fields, std::begin(expected), std::end(expected));
@@ -110,23 +113,12 @@ TEST(ShowSettings, HandWrittenGbkFilesAreReadAsStartUpReadsThem)
     ProgramResult raw;
     const auto fields = showSettings(home, &raw);
     const Expected expected[] = {
-        {"aeTitle", "MYAE"},
-        {"listenPort", "11112"},
-        {"forceConvert", "1"},
-        {"blackBase", "0"},
-        {"templateMode", "0"},
-        {"routeByDevice", "1"},
-        {"routePaperIndex2", "4"},
-        {"routePaperIndex3", "-1"},
-        {"marginLeft", "0"},
-        {"marginBottom", "100"},
-        {"skinFile", "2.she"},
-        {"routePrinters3", "FilmFile,Other"},
-        {"routePrinters0", ""},
-        {"aboutLines0", "Line one"},
-        {"windowTitle", "胶片服务器"},
-        {"hname", "第一人民医院"},
-        {"htjcs", "1200"},
+        {"aeTitle", "MYAE"},       {"listenPort", "11112"},     {"forceConvert", "1"},
+        {"blackBase", "0"},        {"templateMode", "0"},       {"routeByDevice", "1"},
+        {"routePaperIndex2", "4"}, {"routePaperIndex3", "-1"},  {"marginLeft", "0"},
+        {"marginBottom", "100"},   {"skinFile", "2.she"},       {"routePrinters3", "FilmFile,Other"},
+        {"routePrinters0", ""},    {"aboutLines0", "Line one"}, {"windowTitle", "胶片服务器"},
+        {"hname", "第一人民医院"}, {"htjcs", "1200"},
     };
     expectFields(fields, std::begin(expected), std::end(expected));
     EXPECT_EQ(raw.err.find("配置文件未找到"), std::string::npos) << raw.err;
@@ -135,8 +127,7 @@ TEST(ShowSettings, HandWrittenGbkFilesAreReadAsStartUpReadsThem)
 TEST(ShowSettings, BadArgumentsAreRefusedWithUsage)
 {
     TempHome home;
-    const ProgramResult result =
-        runProgram(programPath("vantorel"), {"--frobnicate"}, home.environment());
+    const ProgramResult result = runProgram(programPath("vantorel"), {"--frobnicate"}, home.environment());
     EXPECT_EQ(result.exitCode, 2);
     EXPECT_NE(result.err.find("Usage: vantorel"), std::string::npos);
 }
@@ -152,7 +143,9 @@ TEST(HomeFolder, OneThatIsNoFolderEndsTheProgramWithStatusTwoAndWhy)
 {
     TempHome home;
     const QString file = home.path() + "/not-a-folder";
-    { std::ofstream(file.toStdString()) << "x"; }
+    {
+        std::ofstream(file.toStdString()) << "x";
+    }
     struct Case {
         QString home;
         const char* option;
@@ -195,7 +188,8 @@ TEST(SetPassword, TwoEqualEntriesStoreAHashAndOthersNothing)
 
     EXPECT_EQ(run("Röntgen 2026\nRöntgen 2026\n"), 0);
     const QString ini = QString::fromUtf8(home.readFile("PrtIni.ini"));
-    EXPECT_TRUE(ini.contains(QRegularExpression("SettingsPasswordHash=pbkdf2-sha256\\$100000\\$[0-9a-f]{32}\\$[0-9a-f]{64}")))
+    EXPECT_TRUE(ini.contains(
+        QRegularExpression("SettingsPasswordHash=pbkdf2-sha256\\$100000\\$[0-9a-f]{32}\\$[0-9a-f]{64}")))
         << ini.toStdString();
     EXPECT_FALSE(ini.contains("Röntgen"));
     const auto fields = showSettings(home);

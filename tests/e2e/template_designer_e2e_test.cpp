@@ -6,9 +6,9 @@
 // moved slot is sampled on the PDF page. The screenshot is kept in the build
 // folder's screenshots/.
 
-#include "window_e2e.h"
 #include "support/dicom_image_files.h"
 #include "support/pdf_pages.h"
+#include "window_e2e.h"
 
 #include <QRegularExpression>
 
@@ -73,7 +73,8 @@ TEST_F(TemplateDesignerE2e, MovedSlotOfASavedTemplateIsWhereTheFilmPrintsIt)
     expectOk("click printPage/templateMode");
     ASSERT_TRUE(waitFor([&] { return command("state printPage/designer").startsWith("enabled=1"); }));
     expectOk("click printPage/designer");
-    ASSERT_TRUE(waitFor([&] { return x_->viewableWindowWithTitle(designerTitle); })) << x_->windowTree().toStdString();
+    ASSERT_TRUE(waitFor([&] { return x_->viewableWindowWithTitle(designerTitle); }))
+        << x_->windowTree().toStdString();
     // Not modal: the main window goes on taking the operator's clicks.
     EXPECT_EQ(command("modal"), "modal=");
 
@@ -84,15 +85,18 @@ TEST_F(TemplateDesignerE2e, MovedSlotOfASavedTemplateIsWhereTheFilmPrintsIt)
     expectOk("type " + d + "gap 40");
     expectOk("click " + d + "layOut");
     const QString target = home_.path() + "/ReportMode/A4-22.rpx";
-    ASSERT_TRUE(waitFor([&] { return command("state " + d + "fileName").endsWith("text=保存为：" + target); }))
-        << command("state " + d + "fileName").toStdString();
+    ASSERT_TRUE(waitFor([&] {
+        return command("state " + d + "fileName").endsWith("text=保存为：" + target);
+    })) << command("state " + d + "fileName").toStdString();
 
     // Image1 (left 0 .. 78.65 mm) is dragged 20 mm right, then two more
     // millimetres with the arrow key, and set to stretch its picture.
-    const double fromX = (margin + 40 * twipsPerMm) / sheetWidth, y = (margin + 60 * twipsPerMm) / sheetHeight;
+    const double fromX = (margin + 40 * twipsPerMm) / sheetWidth,
+                 y = (margin + 60 * twipsPerMm) / sheetHeight;
     const double toX = fromX + 20 * twipsPerMm / sheetWidth;
     expectOk(QStringLiteral("drag %1canvas %2 %3 %4 %3").arg(d).arg(fromX).arg(y).arg(toX));
-    EXPECT_TRUE(command("state " + d + "selection").contains("Image1")) << command("state " + d + "selection").toStdString();
+    EXPECT_TRUE(command("state " + d + "selection").contains("Image1"))
+        << command("state " + d + "selection").toStdString();
     expectOk("key " + d + "canvas Right");
     expectOk("key " + d + "canvas Right");
     expectOk("choose " + d + "sizeMode 1 拉伸");

@@ -28,7 +28,7 @@ namespace {
 QString templateFilms(const QString& home, const QString& connectString)
 {
     return "启用胶片格式文件=1\r\nSaveFilm=1\r\nFilmSize_1=4\r\n胶片导出路径=" + home +
-           "/images\r\nConnectString=" + connectString + "\r\n";
+        "/images\r\nConnectString=" + connectString + "\r\n";
 }
 
 void installShippedTemplate(const TempHome& home, const QString& name)
@@ -72,8 +72,8 @@ std::vector<ArchiveRow> archiveRows(const QStringList& paths, int waitMs = 20000
                 QString quoted = path;
                 quoted.replace("'", "''");
                 QSqlQuery query(db);
-                if (!query.exec("select count(*) from DBPRT where FilmPath = '" + quoted + "'") || !query.next() ||
-                    query.value(0).toInt() == 0)
+                if (!query.exec("select count(*) from DBPRT where FilmPath = '" + quoted + "'") ||
+                    !query.next() || query.value(0).toInt() == 0)
                     return false;
             }
             return true;
@@ -170,7 +170,8 @@ TEST(TemplatePrint, StandardTwoByTwoThroughAShippedTemplateToCupsTiffAndArchive)
     EXPECT_EQ(tiff.format(), QImage::Format_Grayscale8);
     const double scale = 2400.0 / 19440, top = (3200 - 23760 * scale) / 2;
     for (int k = 0; k < 4; ++k) {
-        const int x = int((slotCentres[k][0] - 360) * scale), y = int(top + (slotCentres[k][1] - 360) * scale);
+        const int x = int((slotCentres[k][0] - 360) * scale),
+                  y = int(top + (slotCentres[k][1] - 360) * scale);
         EXPECT_NEAR(meanGrey(tiff, x, y, 3), levels[k], 2) << "image " << k + 1;
     }
 
@@ -215,7 +216,8 @@ TEST(TemplatePrint, TwoFilmsOfOneSessionGiveTwoImagesAndTwoRows)
     const QStringList images = filmImages(home);
     ASSERT_EQ(images.size(), 2);
     if (filmImageTime(images[0]) == filmImageTime(images[1])) {
-        EXPECT_TRUE(images[0].endsWith("-1.tiff") || images[1].endsWith("-1.tiff")) << images.join(' ').toStdString();
+        EXPECT_TRUE(images[0].endsWith("-1.tiff") || images[1].endsWith("-1.tiff"))
+            << images.join(' ').toStdString();
     }
     const auto rows = archiveRows(images);
     ASSERT_EQ(rows.size(), 2u) << joined(runLogMessages(home));
@@ -230,9 +232,11 @@ TEST(TemplatePrint, AnUnreachableDatabaseStillPrintsAndItsRowsArriveWhenItAnswer
     installShippedTemplate(home, "1417-22.rpx");
     home.writeFile("PrtLst/PrtLst.ini", gbk("[PrtLst0]\r\n0=FilmFile\r\n"));
     const int closedPort = freePort();
-    PrintServer server(home, templateFilms(home.path(),
-                                           QString("DRIVER={MySQL ODBC 5.2 ANSI Driver};SERVER=127.0.0.1;"
-                                                   "PORT=%1;DATABASE=dbprt;UID=root;PWD=;").arg(closedPort)));
+    PrintServer server(home,
+                       templateFilms(home.path(),
+                                     QString("DRIVER={MySQL ODBC 5.2 ANSI Driver};SERVER=127.0.0.1;"
+                                             "PORT=%1;DATABASE=dbprt;UID=root;PWD=;")
+                                         .arg(closedPort)));
     ASSERT_TRUE(server.start());
 
     const ProgramResult result = printFlatFilms(server, home, "STANDARD\\2,2", {30, 60, 90, 120});
@@ -256,8 +260,9 @@ TEST(TemplatePrint, AnUnreachableDatabaseStillPrintsAndItsRowsArriveWhenItAnswer
     // The database answers again (through a forwarder on the port the
     // connection names): the waiting row is written and the spool is gone.
     QProcess forwarder;
-    forwarder.start("socat", {QString("TCP-LISTEN:%1,bind=127.0.0.1,reuseaddr,fork").arg(closedPort),
-                              "TCP:127.0.0.1:3306"});
+    forwarder.start(
+        "socat",
+        {QString("TCP-LISTEN:%1,bind=127.0.0.1,reuseaddr,fork").arg(closedPort), "TCP:127.0.0.1:3306"});
     ASSERT_TRUE(forwarder.waitForStarted(10000));
     const auto rows = archiveRows(images, 90000);
     forwarder.kill();
@@ -272,7 +277,8 @@ TEST(TemplatePrint, AnUnreachableDatabaseStillPrintsAndItsRowsArriveWhenItAnswer
 int tiffSlotGrey(const QImage& tiff, int k)
 {
     const double scale = 2400.0 / 19440, top = (3200 - 23760 * scale) / 2;
-    return meanGrey(tiff, int((slotCentres[k][0] - 360) * scale), int(top + (slotCentres[k][1] - 360) * scale), 3);
+    return meanGrey(tiff, int((slotCentres[k][0] - 360) * scale),
+                    int(top + (slotCentres[k][1] - 360) * scale), 3);
 }
 
 // A film whose template is missing never shows another film's pictures: it is
@@ -305,8 +311,10 @@ TEST(TemplatePrint, AFilmWithoutItsTemplateIsRefusedAndTheNextPrintsOnlyItsOwnIm
     EXPECT_TRUE(newPdfFiles(films, before).isEmpty());
     EXPECT_EQ(filmImages(home).size(), 1);
     const auto log = runLogMessages(home);
-    EXPECT_EQ(countOf(log, "film template " + home.path().toStdString() +
-                               "/ReportMode/1417-22.rpx not loaded: file not found"), 1);
+    EXPECT_EQ(countOf(log,
+                      "film template " + home.path().toStdString() +
+                          "/ReportMode/1417-22.rpx not loaded: file not found"),
+              1);
     EXPECT_EQ(countStartingWith(log, "打印失败：template 1417-22.rpx: file not found"), 1) << joined(log);
 
     // With its template, B's film shows its own four images and nothing else.
@@ -342,18 +350,24 @@ TEST(TemplatePrint, ATemplateThatWouldDropImagesIsRefusedWithItsReason)
                           "<PageSettings Orientation=\"1\" PaperWidth=\"20160\" PaperHeight=\"24480\" "
                           "LeftMargin=\"360\" RightMargin=\"360\" TopMargin=\"360\" BottomMargin=\"360\"/>"
                           "<Sections><Section Type=\"Detail\" Name=\"Detail\">") +
-               controls.toUtf8() + "</Section></Sections></ActiveReportsLayout>\n";
+            controls.toUtf8() + "</Section></Sections></ActiveReportsLayout>\n";
     };
     const auto slot = [](int k, int left, int top, int width, int height) {
         return QString("<Control Type=\"AR.Image\" Name=\"Image%1\" Left=\"%2\" Top=\"%3\" Width=\"%4\" "
                        "Height=\"%5\" Visible=\"1\" SizeMode=\"2\"/>")
-            .arg(k).arg(left).arg(top).arg(width).arg(height);
+            .arg(k)
+            .arg(left)
+            .arg(top)
+            .arg(width)
+            .arg(height);
     };
-    const QString three = slot(1, 0, 0, 9690, 11850) + slot(2, 9750, 0, 9690, 11850) + slot(3, 0, 11910, 9690, 11850);
+    const QString three =
+        slot(1, 0, 0, 9690, 11850) + slot(2, 9750, 0, 9690, 11850) + slot(3, 0, 11910, 9690, 11850);
     QString labels;
     for (int i = 0; i < 18000; ++i)
         labels += QString("<Control Type=\"AR.Label\" Name=\"L%1\" Left=\"0\" Top=\"0\" Width=\"900\" "
-                          "Height=\"300\" Visible=\"1\" Text=\"x\"/>").arg(i);
+                          "Height=\"300\" Visible=\"1\" Text=\"x\"/>")
+                      .arg(i);
     struct Case {
         const char* what;
         QByteArray file;
@@ -362,20 +376,27 @@ TEST(TemplatePrint, ATemplateThatWouldDropImagesIsRefusedWithItsReason)
     const Case cases[] = {
         {"no slots", rpx(""), "0 image slots, no visible slot Image1"},
         {"too few slots", rpx(three), "3 image slots, no visible slot Image4"},
-        {"a slot off the page", rpx(three + slot(4, 19000, 11910, 9690, 11850)), "slot Image4 lies outside the page"},
-        {"a negative size", rpx(three + slot(4, 9750, 11910, -9690, 11850)), "slot Image4 has no positive size"},
-        {"18,000 labels", rpx(three + slot(4, 9750, 11910, 9690, 11850) + labels), "18004 controls, more than 2000"},
+        {"a slot off the page", rpx(three + slot(4, 19000, 11910, 9690, 11850)),
+         "slot Image4 lies outside the page"},
+        {"a negative size", rpx(three + slot(4, 9750, 11910, -9690, 11850)),
+         "slot Image4 has no positive size"},
+        {"18,000 labels", rpx(three + slot(4, 9750, 11910, 9690, 11850) + labels),
+         "18004 controls, more than 2000"},
     };
     for (const Case& c : cases) {
         home.writeFile("ReportMode/1417-22.rpx", c.file);
         const ProgramResult result = printFlatFilms(server, home, "STANDARD\\2,2", {50, 100, 150, 200});
         EXPECT_NE(result.out.find("status 0x0110, error comment: Film not printed: template 1417-22.rpx:"),
                   std::string::npos)
-            << c.what << "\n" << result.out;
+            << c.what << "\n"
+            << result.out;
         const auto log = runLogMessages(home);
-        EXPECT_EQ(countStartingWith(log, "film template " + home.path().toStdString() +
-                                             "/ReportMode/1417-22.rpx not used: " + c.reason), 1)
-            << c.what << "\n" << joined(log);
+        EXPECT_EQ(countStartingWith(log,
+                                    "film template " + home.path().toStdString() +
+                                        "/ReportMode/1417-22.rpx not used: " + c.reason),
+                  1)
+            << c.what << "\n"
+            << joined(log);
     }
     EXPECT_TRUE(newPdfFiles(home.path() + "/FilmFile", {}).isEmpty());
 }
@@ -415,7 +436,8 @@ TEST(TemplatePrint, ATemplateReplacedWhileFilmsPrintGivesWholeFilmsOrRefusals)
         const QSet<QString> before = pdfFilesIn(home.path() + "/FilmFile");
         const ProgramResult result = printFlatFilms(server, home, "STANDARD\\2,2", levels);
         if (result.exitCode != 0) {
-            EXPECT_NE(result.out.find("Film not printed: template 1417-22.rpx:"), std::string::npos) << result.out;
+            EXPECT_NE(result.out.find("Film not printed: template 1417-22.rpx:"), std::string::npos)
+                << result.out;
             ++refused;
             continue;
         }

@@ -9,7 +9,6 @@
 //   bytes 3..4  data set length n (little endian), then n bytes of data set
 
 #include "base/run_log.h"
-#include "settings/settings_model.h"
 #include "print_service/associations.h"
 #include "print_service/film_parameters.h"
 #include "print_service/print_job_port.h"
@@ -17,9 +16,10 @@
 #include "print_service/printer_object.h"
 #include "print_service/request_handler.h"
 #include "print_service/sop_uids.h"
+#include "settings/settings_model.h"
 
-#include <dcmtk/dcmdata/dcistrmb.h>
 #include <dcmtk/dcmdata/dcdeftag.h>
+#include <dcmtk/dcmdata/dcistrmb.h>
 #include <dcmtk/oflog/oflog.h>
 
 #include <cstddef>
@@ -51,11 +51,18 @@ struct WalkingPrintJob final : PrintJobPort {
     PrintObjectStore& store_;
 };
 
-const std::uint16_t commands[] = {command::nGet, command::nSet, command::nAction, command::nCreate,
-                                  command::nDelete, command::nEventReport, 0x0001, 0x8120};
-const char* classes[] = {sop::basicFilmSession, sop::basicFilmBox, sop::basicGrayscaleImageBox,
-                         sop::colorPrintMeta, sop::printer, sop::presentationLut, "", "1.2.3"};
-const E_TransferSyntax syntaxes[] = {EXS_LittleEndianImplicit, EXS_LittleEndianExplicit, EXS_BigEndianExplicit};
+const std::uint16_t commands[] = {command::nGet,    command::nSet,         command::nAction, command::nCreate,
+                                  command::nDelete, command::nEventReport, 0x0001,           0x8120};
+const char* classes[] = {sop::basicFilmSession,
+                         sop::basicFilmBox,
+                         sop::basicGrayscaleImageBox,
+                         sop::colorPrintMeta,
+                         sop::printer,
+                         sop::presentationLut,
+                         "",
+                         "1.2.3"};
+const E_TransferSyntax syntaxes[] = {EXS_LittleEndianImplicit, EXS_LittleEndianExplicit,
+                                     EXS_BigEndianExplicit};
 
 std::unique_ptr<DcmDataset> parse(const std::uint8_t* data, std::size_t size, E_TransferSyntax syntax)
 {

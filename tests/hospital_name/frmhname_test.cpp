@@ -1,12 +1,12 @@
-#include "hospital_name/ui/frmhname.h"
 #include "hospital_name/qt/name_picture.h"
+#include "hospital_name/ui/frmhname.h"
 #include "hospital_name/ui/header_editor_window.h"
 
 #include "base/gbk.h"
 #include "settings/header_settings.h"
-#include "support/sandbox.h"
 #include "settings/settings_store.h"
 #include "support/memory_run_log.h"
+#include "support/sandbox.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -37,7 +37,8 @@ protected:
     std::vector<bool> editingWidgetsEnabled(Frmhname* window)
     {
         std::vector<bool> enabled;
-        for (const char* name : {"hospitalName", "textStyle", "leftStart", "topStart", "savePicture", "undoPicture"})
+        for (const char* name :
+             {"hospitalName", "textStyle", "leftStart", "topStart", "savePicture", "undoPicture"})
             enabled.push_back(child<QWidget>(window, name)->isEnabled());
         return enabled;
     }

@@ -3,8 +3,8 @@
 #include "base/gbk.h"
 #include "settings/header_settings.h"
 #include "settings/settings_store.h"
-#include "support/sandbox.h"
 #include "support/memory_run_log.h"
+#include "support/sandbox.h"
 
 #include <gtest/gtest.h>
 
@@ -126,9 +126,12 @@ TEST_F(HeaderEditorTest, OpeningLoadsTheHeaderSettingsAndTheBasePicture)
 
 TEST_F(HeaderEditorTest, CustomPictureKeyDecidesTheModeOnOpening)
 {
-    struct Case { const char* stored; bool on; };
-    const Case cases[] = {{nullptr, false}, {"0", false}, {" 0 ", false}, {"1", true}, {" 1", true},
-                          {"yes", true}, {"", true}};
+    struct Case {
+        const char* stored;
+        bool on;
+    };
+    const Case cases[] = {{nullptr, false}, {"0", false},  {" 0 ", false}, {"1", true},
+                          {" 1", true},     {"yes", true}, {"", true}};
     for (const auto& c : cases) {
         Sandbox home;
         settings::SettingsStore store(home.path());
@@ -146,7 +149,8 @@ TEST_F(HeaderEditorTest, CustomPictureKeyDecidesTheModeOnOpening)
         if (c.on) {
             EXPECT_EQ(header.yyname, "1") << row;
             EXPECT_EQ(base::gbkToUtf8(readBytes(store.pathOf(settings::files::hospital))),
-                      "[自定义图片]\r\n图片医院名称=1\r\n") << row;
+                      "[自定义图片]\r\n图片医院名称=1\r\n")
+                << row;
         } else {
             EXPECT_EQ(header.yyname, "x") << row;
             EXPECT_EQ(readBytes(store.pathOf(settings::files::hospital)), before) << row;
@@ -194,8 +198,9 @@ TEST_F(HeaderEditorTest, SaveDrawsWritesTheSevenKeysInOrderAndUpdatesTheHeader)
     EXPECT_EQ(preview_.events, events);
     // Name untrimmed, start points trimmed, colour decimal 0x00BBGGRR, size with
     // its fraction, bold as True/False; the italic chosen is not stored.
-    EXPECT_EQ(iniText(), "[Hospital]\n医院名称= 第一人民医院 \n左起始点=1200\n上起始点=150mm\n颜色=255\n"
-                         "字体=Noto Sans CJK SC\n字号=10.5\n粗体=True\n");
+    EXPECT_EQ(iniText(),
+              "[Hospital]\n医院名称= 第一人民医院 \n左起始点=1200\n上起始点=150mm\n颜色=255\n"
+              "字体=Noto Sans CJK SC\n字号=10.5\n粗体=True\n");
     EXPECT_EQ(header_.hname, " 第一人民医院 ");
     EXPECT_EQ(header_.hleft, "1200");
     EXPECT_EQ(header_.htop, "150mm");
@@ -231,9 +236,10 @@ TEST_F(HeaderEditorTest, SaveKeepsEveryOtherLineOfHospitalIni)
     ASSERT_TRUE(editor_.save());
     // Keys already there change in place; the others follow at the end of the
     // section in the order written.
-    EXPECT_EQ(iniText(), "; 胶片抬头\n[Parameter]\n医院名称打印区高度=1200\n[hospital]\n字号=12\n其它=保留\n"
-                         "医院名称=新医院\n左起始点=0\n上起始点=0\n颜色=1193046\n字体=宋体\n粗体=False\n\n"
-                         "[Cross]\n医院图标打印宽度和高度=500\n[自定义图片]\n图片医院名称=0\n");
+    EXPECT_EQ(iniText(),
+              "; 胶片抬头\n[Parameter]\n医院名称打印区高度=1200\n[hospital]\n字号=12\n其它=保留\n"
+              "医院名称=新医院\n左起始点=0\n上起始点=0\n颜色=1193046\n字体=宋体\n粗体=False\n\n"
+              "[Cross]\n医院图标打印宽度和高度=500\n[自定义图片]\n图片医院名称=0\n");
     EXPECT_EQ(header_.hct, "False");
 }
 
@@ -307,8 +313,9 @@ TEST_F(HeaderEditorTest, FilesThatCannotBeWrittenAreLoggedAndTheRestStillHappens
     editor_.setName("医院");
     dialogs_.answers = {true};
     EXPECT_TRUE(editor_.save());
-    EXPECT_EQ(log_.lines, (std::vector<std::string>{"医院名称图片无法写入：" + home_.path() + "/yy.bmp",
-                                                    "医院名称设置无法写入：" + iniPath()}));
+    EXPECT_EQ(log_.lines,
+              (std::vector<std::string>{"医院名称图片无法写入：" + home_.path() + "/yy.bmp",
+                                        "医院名称设置无法写入：" + iniPath()}));
     EXPECT_EQ(header_.hname, "医院") << "the next film still gets the edited header";
 
     log_.lines.clear();
@@ -319,10 +326,12 @@ TEST_F(HeaderEditorTest, FilesThatCannotBeWrittenAreLoggedAndTheRestStillHappens
 
 TEST(BoldFromText, ReadsTrueFalseAndNumbers)
 {
-    struct Case { const char* text; bool bold; };
-    const Case cases[] = {{"True", true}, {"TRUE", true}, {" true ", true}, {"False", false},
-                          {"0", false}, {"1", true}, {"-1", true}, {"0.0", false}, {"abc", false},
-                          {"", false}};
+    struct Case {
+        const char* text;
+        bool bold;
+    };
+    const Case cases[] = {{"True", true}, {"TRUE", true}, {" true ", true}, {"False", false}, {"0", false},
+                          {"1", true},    {"-1", true},   {"0.0", false},   {"abc", false},   {"", false}};
     for (const auto& c : cases)
         EXPECT_EQ(boldFromText(c.text), c.bold) << c.text;
 }

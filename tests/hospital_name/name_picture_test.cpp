@@ -90,7 +90,8 @@ TEST(NamePicture, BoldDrawsHeavierAndItalicIsNotDrawn)
     italic.italic = true;
     const int regularInk = inkOf(renderHospitalName(base, "第一人民医院", redRegular)).pixels;
     EXPECT_GT(inkOf(renderHospitalName(base, "第一人民医院", bold)).pixels, regularInk * 11 / 10);
-    EXPECT_EQ(renderHospitalName(base, "第一人民医院", italic), renderHospitalName(base, "第一人民医院", redRegular));
+    EXPECT_EQ(renderHospitalName(base, "第一人民医院", italic),
+              renderHospitalName(base, "第一人民医院", redRegular));
 }
 
 TEST(NamePicture, DrawingAgainDrawsOnTopOfTheLastDrawing)
@@ -137,11 +138,13 @@ TEST(NamePicture, NameFitsWhenItsLineStaysInsideThePicture)
         EXPECT_EQ(nameFitsPicture(base, c.name, c.style), c.fits) << c.name << " " << c.style.pointSize;
         if (c.fits) {  // what fits is drawn whole: no ink on the picture's last column or row
             const QImage drawn = renderHospitalName(base, c.name, c.style);
-            EXPECT_EQ(drawn.copy(base.width() - 1, 0, 1, base.height()), base.copy(base.width() - 1, 0, 1, base.height()))
+            EXPECT_EQ(drawn.copy(base.width() - 1, 0, 1, base.height()),
+                      base.copy(base.width() - 1, 0, 1, base.height()))
                 << c.name;
         }
     }
-    EXPECT_TRUE(nameFitsPicture(whitePicture(1200, 64), "第一人民医院放射科影像中心胶片打印室及远程会诊中心", shipped));
+    EXPECT_TRUE(nameFitsPicture(whitePicture(1200, 64), "第一人民医院放射科影像中心胶片打印室及远程会诊中心",
+                                shipped));
 }
 
 TEST(NamePicture, SavesAWindowsBitmapAndReportsAFailedWrite)

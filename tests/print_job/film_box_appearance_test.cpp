@@ -71,8 +71,7 @@ TEST(FilmBoxAppearance, DensityGreysFollowTheLightOfTheFilmBoxOrSession)
     session.putAndInsertUint16(DCM_Illumination, 100);
     session.putAndInsertUint16(DCM_ReflectedAmbientLight, 40);
     std::vector<std::string> ignored;
-    EXPECT_EQ(filmBoxAppearanceOf(filmBox, &session, ignored).film.baseGrey,
-              dc::greyOfDensity(150, 100, 40));
+    EXPECT_EQ(filmBoxAppearanceOf(filmBox, &session, ignored).film.baseGrey, dc::greyOfDensity(150, 100, 40));
     EXPECT_NE(dc::greyOfDensity(150, 100, 40), dc::greyOfDensity(150));
     filmBox.putAndInsertUint16(DCM_Illumination, 2000);
     filmBox.putAndInsertUint16(DCM_ReflectedAmbientLight, 10);

@@ -34,9 +34,9 @@ TEST(DoPrint, FilmSessionPrintsEachFilmBoxOnceAndCountsEach)
     ASSERT_EQ(ended.size(), 2u);
     EXPECT_EQ(ended[0].ops.size(), 1u);
     EXPECT_EQ(ended[1].ops.size(), 4u);
-    EXPECT_EQ(linesLike(f.log.lines, "打印"),
-              (std::vector<std::string>{"打印第【1】张胶片。", "打印完毕。", "打印第【2】张胶片。",
-                                        "打印完毕。"}));
+    EXPECT_EQ(
+        linesLike(f.log.lines, "打印"),
+        (std::vector<std::string>{"打印第【1】张胶片。", "打印完毕。", "打印第【2】张胶片。", "打印完毕。"}));
     EXPECT_EQ(f.count.value(), 2);
     EXPECT_EQ(f.printCount.writes, (std::vector<std::int32_t>{1, 2}));
     EXPECT_EQ(f.observer.counts, (std::vector<std::int32_t>{1, 2}));
@@ -111,7 +111,8 @@ TEST(DoPrint, ImagesRenderedSideBySideKeepTheirCellsAndTheirLogLinesInOrder)
     // Each picture is padded to a square of its longer side: 48 rows, 32 to
     // 152 columns, one width per cell.
     for (std::size_t k = 0; k < 16; ++k)
-        EXPECT_EQ(ended[0].ops[k].picture.width, std::max(48, 32 + 8 * static_cast<int>(k))) << "cell " << k + 1;
+        EXPECT_EQ(ended[0].ops[k].picture.width, std::max(48, 32 + 8 * static_cast<int>(k)))
+            << "cell " << k + 1;
     std::vector<std::string> ignored;
     for (const std::string& line : f.log.lines)
         if (line.find(": ignored Polarity") != std::string::npos)
@@ -137,18 +138,41 @@ TEST(DoPrint, FilmsNotPrintedAreReportedWithTheirReason)
     const std::vector<std::optional<ImageFields>> none(4);
     const Case cases[] = {
         {"printed", false, {{1, 1, "", "A4", "", one}}, "", 0, "", Printer::Normal},
-        {"film box without images", false, {{2, 2, "", "A4", "", none}}, "", 0xB603,
-         "Film box has no image, nothing printed", Printer::Unchanged},
-        {"session: one film empty, one printed", true,
-         {{2, 2, "", "A4", "", none}, {1, 1, "", "A4", "", one}}, "", 0xB602,
-         "1 of 2 film boxes have no image", Printer::Normal},
-        {"disk full", false, {{1, 1, "", "A4", "", one}}, "No space left on device", 0x0110,
-         "Film not printed: No space left on device", Printer::Failed},
-        {"failure wins over an empty film", true,
-         {{2, 2, "", "A4", "", none}, {1, 1, "", "A4", "", one}}, "printer stopped", 0x0110,
-         "1 of 2 films not printed: printer stopped", Printer::Failed},
-        {"unsupported uneven format", false, {{3, 0, "ROW", "A4", "", PrintJobFixture::images(3)}},
-         "", 0x0110, "Film not printed: display format ROW\\3,0 not supported", Printer::Unchanged},
+        {"film box without images",
+         false,
+         {{2, 2, "", "A4", "", none}},
+         "",
+         0xB603,
+         "Film box has no image, nothing printed",
+         Printer::Unchanged},
+        {"session: one film empty, one printed",
+         true,
+         {{2, 2, "", "A4", "", none}, {1, 1, "", "A4", "", one}},
+         "",
+         0xB602,
+         "1 of 2 film boxes have no image",
+         Printer::Normal},
+        {"disk full",
+         false,
+         {{1, 1, "", "A4", "", one}},
+         "No space left on device",
+         0x0110,
+         "Film not printed: No space left on device",
+         Printer::Failed},
+        {"failure wins over an empty film",
+         true,
+         {{2, 2, "", "A4", "", none}, {1, 1, "", "A4", "", one}},
+         "printer stopped",
+         0x0110,
+         "1 of 2 films not printed: printer stopped",
+         Printer::Failed},
+        {"unsupported uneven format",
+         false,
+         {{3, 0, "ROW", "A4", "", PrintJobFixture::images(3)}},
+         "",
+         0x0110,
+         "Film not printed: display format ROW\\3,0 not supported",
+         Printer::Unchanged},
     };
     for (const auto& c : cases) {
         PrintJobFixture f;
@@ -191,19 +215,22 @@ TEST(DoPrint, TemplateRoadReportIsTheFilmsResult)
 
 TEST(DoPrint, NumberOfCopiesGivesThatManySheetsEachCounted)
 {
-    struct Case { const char* copies; int sheets; bool logged; };
+    struct Case {
+        const char* copies;
+        int sheets;
+        bool logged;
+    };
     const Case cases[] = {
-        {nullptr, 1, false}, {"1", 1, false}, {"2", 2, false}, {"3", 3, false},
-        {"0", 1, true}, {"100", 1, true}, {"-2", 1, true}, {"two", 1, true},
+        {nullptr, 1, false}, {"1", 1, false},  {"2", 2, false}, {"3", 3, false},
+        {"0", 1, true},      {"100", 1, true}, {"-2", 1, true}, {"two", 1, true},
     };
     for (const bool onSession : {false, true}) {
         for (const auto& c : cases) {
             const std::string what = std::string(c.copies ? c.copies : "(absent)") +
-                                     (onSession ? " on the session" : " on the film box");
+                (onSession ? " on the session" : " on the film box");
             PrintJobFixture f;
             const std::string session = f.addFilmSession(c.copies);
-            const std::string box =
-                f.addFilmBox({1, 1, "", "A4", "", PrintJobFixture::images(1)}, session);
+            const std::string box = f.addFilmBox({1, 1, "", "A4", "", PrintJobFixture::images(1)}, session);
             EXPECT_EQ(f.driver.DoPrint(onSession ? session : box, "127.0.0.1").status, 0) << what;
             EXPECT_EQ(f.surface.endedDocuments().size(), static_cast<std::size_t>(c.sheets)) << what;
             EXPECT_EQ(f.count.value(), c.sheets) << what;
@@ -270,11 +297,14 @@ TEST(DoPrint, RoutesByDeviceRotatingThroughThePool)
     f.settings.routePrinters[2] = {"A", "B", "C"};
     f.settings.routeDeviceIp[5] = "10.1.1.1";
     f.settings.routePrinters[5] = {"Not installed"};
-    struct Film { const char* rip; const char* printer; };
+    struct Film {
+        const char* rip;
+        const char* printer;
+    };
     const Film films[] = {
-        {"127.0.0.1", "B"}, {"127.0.0.1", "C"}, {"127.0.0.1", "A"},
-        {"10.9.9.9", "A"},   // route 8: the previous printer stays
-        {"10.1.1.1", "A"},   // a name that matches no printer changes nothing
+        {"127.0.0.1", "B"}, {"127.0.0.1", "C"},
+        {"127.0.0.1", "A"}, {"10.9.9.9", "A"},  // route 8: the previous printer stays
+        {"10.1.1.1", "A"},                      // a name that matches no printer changes nothing
         {"127.0.0.1", "B"},
     };
     for (const auto& film : films) {
@@ -304,7 +334,11 @@ TEST(DoPrint, OrientationMarginsAndHeaderBandSetUpThePage)
     f.settings.marginTop = -5;
     f.settings.printHeader = 1;
     f.settings.header.htjcs = 1000;
-    struct Film { const char* orientation; float pageWidth; RectF rect; };
+    struct Film {
+        const char* orientation;
+        float pageWidth;
+        RectF rect;
+    };
     const Film films[] = {
         // Area 11900 x 15840: the square is centred below the band.
         {"PORTRAIT", 11900, {0, (15840 - 11900) / 2.0f + 1000, 11900, 11900}},

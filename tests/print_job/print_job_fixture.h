@@ -1,13 +1,13 @@
 #pragma once
 
-#include "settings/print_count.h"
-#include "settings/settings_model.h"
 #include "direct_composition/composition_fixture.h"
 #include "print_job/print_job_driver.h"
 #include "print_job/print_job_observer.h"
 #include "print_job/template_road.h"
 #include "print_service/print_object_store.h"
 #include "print_service/sop_uids.h"
+#include "settings/print_count.h"
+#include "settings/settings_model.h"
 #include "support/memory_run_log.h"
 #include "support/recording_surface.h"
 
@@ -27,7 +27,11 @@ namespace dc = direct_composition;
 class MemoryPrintCount final : public settings::PrintCountStore {
 public:
     std::int32_t read() const override { return value; }
-    void write(std::int32_t count) override { value = count; writes.push_back(count); }
+    void write(std::int32_t count) override
+    {
+        value = count;
+        writes.push_back(count);
+    }
     std::int32_t value = 0;
     std::vector<std::int32_t> writes;
 };
@@ -85,7 +89,7 @@ struct FilmBoxFields {
     std::int16_t rows = 1;
     std::string r_c;
     std::string filmSize = "14INX17IN";
-    std::string orientation = "PORTRAIT";  // empty: attribute absent
+    std::string orientation = "PORTRAIT";            // empty: attribute absent
     std::vector<std::optional<ImageFields>> images;  // one per image box; nullopt: no image sent
 };
 

@@ -9,12 +9,24 @@ using Pools = std::array<std::vector<std::string>, settings::routeCount>;
 
 TEST(FilmSizeCode, RoutesEveryKnownSizeAndFallsBack)
 {
-    struct Case { const char* filmSize; const char* code; int route; };
+    struct Case {
+        const char* filmSize;
+        const char* code;
+        int route;
+    };
     const Case cases[] = {
-        {"14INX17IN", "1417", 0}, {"14inx17in", "1417", 0}, {"14INX14IN", "1414", 1},
-        {"11INX14IN", "1114", 2}, {"10INX12IN", "1012", 3}, {"8INX10IN", "810", 4},
-        {"A3", "A3", 5}, {"a4", "A4", 6}, {"10INX14IN", "1014", 7},
-        {"24CMX24CM", "24CM24CM", 8}, {"", "", 8}, {"14INX17IN ", "1417 ", 8},
+        {"14INX17IN", "1417", 0},
+        {"14inx17in", "1417", 0},
+        {"14INX14IN", "1414", 1},
+        {"11INX14IN", "1114", 2},
+        {"10INX12IN", "1012", 3},
+        {"8INX10IN", "810", 4},
+        {"A3", "A3", 5},
+        {"a4", "A4", 6},
+        {"10INX14IN", "1014", 7},
+        {"24CMX24CM", "24CM24CM", 8},
+        {"", "", 8},
+        {"14INX17IN ", "1417 ", 8},
         {"14XIN17IN", "1417", 0},  // "X" goes first, then "IN"
         {"A4X", "A4", 6},
     };
@@ -30,7 +42,10 @@ TEST(RouteByDevice, FirstExactAddressWinsOtherwiseRouteEight)
     ips[2] = "10.0.0.7";
     ips[5] = "10.0.0.7";  // duplicate: the lower route wins
     ips[6] = "127.0.0.1";
-    struct Case { const char* rip; int route; };
+    struct Case {
+        const char* rip;
+        int route;
+    };
     const Case cases[] = {
         {"10.0.0.7", 2}, {"127.0.0.1", 6}, {"10.0.0.8", 8}, {"10.0.0.70", 8}, {" 10.0.0.7", 8},
     };

@@ -1,10 +1,10 @@
 #include "print_service/associations.h"
 
-#include "settings/settings_model.h"
 #include "print_service/print_object_store.h"
 #include "print_service/printer_object.h"
 #include "print_service/request_handler.h"
 #include "print_service/sop_uids.h"
+#include "settings/settings_model.h"
 #include "support/logging_print_job.h"
 #include "support/memory_run_log.h"
 #include "support/other_thread.h"
@@ -98,7 +98,8 @@ struct AssociationsFixture : ::testing::Test {
 
 TEST_F(AssociationsFixture, ClosingRemovesEverythingTheAssociationCreatedNewestFirst)
 {
-    EXPECT_EQ(log.lines, (std::vector<std::string>{"收到请求：AssociationRequest2", "收到请求：AssociationRequest2"}));
+    EXPECT_EQ(log.lines,
+              (std::vector<std::string>{"收到请求：AssociationRequest2", "收到请求：AssociationRequest2"}));
     const std::string session = create(one, sop::basicFilmSession);
     const std::string box = create(one, sop::basicFilmBox, session);
     const std::string deleted = create(one, sop::basicFilmSession);
@@ -106,12 +107,14 @@ TEST_F(AssociationsFixture, ClosingRemovesEverythingTheAssociationCreatedNewestF
     const std::string orphan = create(one, sop::basicFilmBox, "no-such-session");
     const std::string lut = create(one, sop::presentationLut);
     send(one, command::nDelete, sop::basicFilmSession, deleted, nullptr);  // passed over at the close
-    const std::vector<std::string> boxImages = imageBoxesOf(one, box), orphanImages = imageBoxesOf(one, orphan);
+    const std::vector<std::string> boxImages = imageBoxesOf(one, box),
+                                   orphanImages = imageBoxesOf(one, orphan);
     removed.clear();
 
     associations.associationClosed(1);
-    EXPECT_EQ(removed, (std::vector<std::string>{lut, orphanImages[1], orphanImages[0], orphan, boxImages[1],
-                                                 boxImages[0], box, session}));
+    EXPECT_EQ(removed,
+              (std::vector<std::string>{lut, orphanImages[1], orphanImages[0], orphan, boxImages[1],
+                                        boxImages[0], box, session}));
     std::vector<std::string> left{other, sop::printerInstance};
     std::sort(left.begin(), left.end());
     EXPECT_EQ(store.instanceUids(), left);
@@ -171,7 +174,7 @@ TEST_F(AssociationsFixture, PixelDataPastTheBudgetIsRefusedUntilAClosedAssociati
         {command::nSet, cells[1], 2000, 0xC605},  // 4000 bytes would be held
         {command::nSet, cells[0], 2500, 0x0000},  // replaces the 2000 it held
         {command::nSet, cells[1], 500, 0x0000},
-        {command::nCreate, "", 100, 0x0213},      // any object with pixel data counts
+        {command::nCreate, "", 100, 0x0213},  // any object with pixel data counts
     };
     for (const Step& step : steps) {
         const NormalisedResponse response =
@@ -179,14 +182,17 @@ TEST_F(AssociationsFixture, PixelDataPastTheBudgetIsRefusedUntilAClosedAssociati
         EXPECT_TRUE(response.answered) << step.uid << " " << step.bytes;
         EXPECT_EQ(response.status, step.status) << step.uid << " " << step.bytes;
     }
-    EXPECT_TRUE(log.contains("N-SET " + cells[1] + " refused: 2000 bytes of pixel data would take the 2000 held "
+    EXPECT_TRUE(log.contains("N-SET " + cells[1] +
+                             " refused: 2000 bytes of pixel data would take the 2000 held "
                              "past the limit of 3000"));
     EXPECT_EQ(associations.pixelBytesHeld(), 3000u);
 
     associations.associationClosed(1);
     EXPECT_EQ(associations.pixelBytesHeld(), 0u);
     const std::string next = create(two, sop::basicFilmBox, create(two, sop::basicFilmSession));
-    EXPECT_EQ(send(two, command::nSet, sop::basicGrayscaleImageBox, imageBoxesOf(two, next)[0], imageOf(3000)).status, 0);
+    EXPECT_EQ(send(two, command::nSet, sop::basicGrayscaleImageBox, imageBoxesOf(two, next)[0], imageOf(3000))
+                  .status,
+              0);
 }
 
 TEST(AssociationsLimit, AFullStoreRefusesNCreateButServesTheRest)

@@ -37,7 +37,10 @@ TEST(ReleaseCommand, FreesTheAttributeListOfAReceivedNGetOnly)
 // its own: LO of the default repertoire, at most 64 characters.
 TEST(EncodeStatusDetail, ErrorCommentIsCutToSixtyFourPlainCharacters)
 {
-    struct Case { std::string comment; std::string sent; };
+    struct Case {
+        std::string comment;
+        std::string sent;
+    };
     const Case cases[] = {
         {"Film not printed: No space left on device", "Film not printed: No space left on device"},
         {std::string(70, 'x'), std::string(64, 'x')},

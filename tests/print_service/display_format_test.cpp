@@ -25,11 +25,11 @@ TEST(DecodeFormat, CutsTheTwoCountsAndTheUnevenLayout)
         {"Col\\1,2", true, 1, 2, "COL"},
         {"2,3", true, 2, 3, ""},
         {"STANDARD\\ 3, 4", true, 3, 4, ""},
-        {"STANDARD\\2.5,3.5", true, 2, 4, ""},   // halves to even
+        {"STANDARD\\2.5,3.5", true, 2, 4, ""},  // halves to even
         {"STANDARD\\2.51,0.4", true, 3, 0, ""},
-        {"STANDARD\\x,y", true, 0, 0, ""},       // no digits give 0
-        {"STANDARD\\3", false, 7, 9, ""},        // no comma after the backslash
-        {"STANDARD,3\\4", false, 7, 9, ""},      // the only comma is before it
+        {"STANDARD\\x,y", true, 0, 0, ""},   // no digits give 0
+        {"STANDARD\\3", false, 7, 9, ""},    // no comma after the backslash
+        {"STANDARD,3\\4", false, 7, 9, ""},  // the only comma is before it
         {"", false, 7, 9, ""},
         {"garbage", false, 7, 9, ""},
         {"ROWCOL\\1,1", true, 1, 1, "COL"},      // COL wins
@@ -77,10 +77,14 @@ TEST(ImageBoxCount, ProductForGridsSumForUnevenLayoutsAndNothingOutOfRange)
         std::optional<int> count;
     };
     const Case cases[] = {
-        {3, 4, "", 12}, {2, 3, "ROW", 5}, {1, 2, "COL", 3}, {1, 1, "", 1},
+        {3, 4, "", 12},
+        {2, 3, "ROW", 5},
+        {1, 2, "COL", 3},
+        {1, 1, "", 1},
         {200, 200, "", std::nullopt},  // 40000 does not fit 16 bits
         {181, 181, "", 32761},
-        {0, 4, "", std::nullopt}, {0, 0, "ROW", std::nullopt},
+        {0, 4, "", std::nullopt},
+        {0, 0, "ROW", std::nullopt},
         {32767, 1, "ROW", std::nullopt},
     };
     for (const Case& c : cases)
@@ -97,11 +101,9 @@ TEST(DecodeFormat, KeepsEveryCountOfRowAndColumnFormats)
         std::vector<int> lines;
     };
     const Case cases[] = {
-        {"ROW\\1,2", {1, 2}},
-        {"COL\\3,1,2", {3, 1, 2}},
-        {"ROW\\ 1, 2 ,3,4", {1, 2, 3, 4}},
-        {"ROW\\1,2,", {1, 2, 0}},           // an empty count reads 0 and is refused
-        {"ROW\\1,2,99999", {}},             // beyond 16 bits: no counts
+        {"ROW\\1,2", {1, 2}},     {"COL\\3,1,2", {3, 1, 2}}, {"ROW\\ 1, 2 ,3,4", {1, 2, 3, 4}},
+        {"ROW\\1,2,", {1, 2, 0}},  // an empty count reads 0 and is refused
+        {"ROW\\1,2,99999", {}},    // beyond 16 bits: no counts
         {"STANDARD\\3,4", {}},
     };
     for (const Case& c : cases) {

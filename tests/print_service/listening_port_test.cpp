@@ -1,8 +1,8 @@
 #include "print_service/listening_port.h"
 
 #include "base/operator_messages.h"
-#include "settings/settings_model.h"
 #include "print_service/port_opener.h"
+#include "settings/settings_model.h"
 #include "support/memory_run_log.h"
 
 #include <gtest/gtest.h>
@@ -56,7 +56,8 @@ TEST_F(ListeningPortFixture, StartUpWithATakenPortTellsTheOperatorAndGoesOn)
     listeningPort.startListening();
     EXPECT_EQ(log.lines, (std::vector<std::string>{"监听端口=10000", "监听端口状态=False"}));
     EXPECT_FALSE(listeningPort.listening());
-    EXPECT_EQ(messages.shown, std::vector<std::string>{"注意|监听端口失败：端口被占用，请更换端口号,否则不能正常打印。|0"});
+    EXPECT_EQ(messages.shown,
+              std::vector<std::string>{"注意|监听端口失败：端口被占用，请更换端口号,否则不能正常打印。|0"});
 
     // Tried again until the other program lets go of it.
     EXPECT_TRUE(listeningPort.retrying());
@@ -78,8 +79,9 @@ TEST_F(ListeningPortFixture, StartUpPortThatIsNoTcpPortIsSaidSoAndNotTried)
         EXPECT_FALSE(listeningPort.listening()) << port;
         EXPECT_FALSE(listeningPort.retrying()) << port;
         ASSERT_EQ(messages.shown.size(), 1u) << port;
-        EXPECT_EQ(messages.shown[0], std::string("注意|监听端口无效：“") + port +
-                                         "”不是1到65535之间的端口号，无法接收打印请求，请在DICOM设置中更改。|1");
+        EXPECT_EQ(messages.shown[0],
+                  std::string("注意|监听端口无效：“") + port +
+                      "”不是1到65535之间的端口号，无法接收打印请求，请在DICOM设置中更改。|1");
     }
     EXPECT_TRUE(opener.ports.empty());
 }
@@ -122,7 +124,8 @@ TEST_F(ListeningPortFixture, FailedPortChangeKeepsTheNewValueAndIsNotRetriedBySa
 
     EXPECT_TRUE(listeningPort.changePort("10002", storePort));
     EXPECT_EQ(log.lines, std::vector<std::string>{"监听端口改变为： 10002"});
-    EXPECT_EQ(messages.shown, std::vector<std::string>{"设置失败|端口打开失败，无法接收打印请求，请核对。|1"});
+    EXPECT_EQ(messages.shown,
+              std::vector<std::string>{"设置失败|端口打开失败，无法接收打印请求，请核对。|1"});
     EXPECT_FALSE(listeningPort.listening());
     EXPECT_EQ(settings.listenPort, "10002");
     EXPECT_FALSE(listeningPort.changePort("10002", storePort));
@@ -134,8 +137,8 @@ TEST(ListeningPortNumber, ReadsTheLeadingNumber)
         const char* text;
         std::int32_t port;
     };
-    const Case cases[] = {{"10000", 10000}, {" 104", 104}, {"104abc", 104}, {"abc", 0},
-                          {"", 0}, {"2.5", 2}, {"3.5", 4}, {"99999999999", 0}, {"-5", 0}};
+    const Case cases[] = {{"10000", 10000}, {" 104", 104}, {"104abc", 104},    {"abc", 0}, {"", 0},
+                          {"2.5", 2},       {"3.5", 4},    {"99999999999", 0}, {"-5", 0}};
     for (const Case& c : cases)
         EXPECT_EQ(ListeningPort::portNumber(c.text), c.port) << c.text;
 }

@@ -1,6 +1,5 @@
 #include "print_service/dcmtk/main_thread_dispatcher.h"
 
-
 #include "support/wait_for.h"
 
 #include <gtest/gtest.h>

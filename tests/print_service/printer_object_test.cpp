@@ -39,16 +39,17 @@ TEST(PrinterObject, HoldsTheEightAttributesUnderTheWellKnownInstance)
         ASSERT_NE(printer, nullptr);
         EXPECT_TRUE(printer->childObjects().empty());
         using Row = std::pair<std::string, std::string>;
-        EXPECT_EQ(attributesOf(*printer), (std::vector<Row>{
-                                              {"(0008,0016)", sop::printer},
-                                              {"(0008,0018)", sop::printerInstance},
-                                              {"(0008,0070)", c.manufacturer},
-                                              {"(0008,1090)", "Printer SCP"},
-                                              {"(0018,1000)", "100001"},
-                                              {"(0018,1020)", "DCMTK 3.6.7"},
-                                              {"(2110,0010)", "NORMAL"},
-                                              {"(2110,0020)", c.statusInfo},
-                                          }))
+        EXPECT_EQ(attributesOf(*printer),
+                  (std::vector<Row>{
+                      {"(0008,0016)", sop::printer},
+                      {"(0008,0018)", sop::printerInstance},
+                      {"(0008,0070)", c.manufacturer},
+                      {"(0008,1090)", "Printer SCP"},
+                      {"(0018,1000)", "100001"},
+                      {"(0018,1020)", "DCMTK 3.6.7"},
+                      {"(2110,0010)", "NORMAL"},
+                      {"(2110,0020)", c.statusInfo},
+                  }))
             << c.aeTitle;
     }
 }

@@ -1,10 +1,10 @@
 #include "print_service/request_handler.h"
 
-#include "settings/settings_model.h"
 #include "print_service/print_job_port.h"
 #include "print_service/print_object_store.h"
 #include "print_service/printer_object.h"
 #include "print_service/sop_uids.h"
+#include "settings/settings_model.h"
 #include "support/memory_run_log.h"
 #include "support/other_thread.h"
 
@@ -124,20 +124,35 @@ TEST_F(HandlerFixture, AFilmBoxWhoseFormatCannotBePrintedIsRefusedAndNothingIsMa
     const std::string session = createSession();
     createFilmBox("STANDARD\\4,4", session);
     const std::size_t stored = store.size();
-    const char* formats[] = {"SLIDE", "SUPERSLIDE", "CUSTOM\\1", "", "STANDARD", "FOO", "FOO\\2,2",
-                             "COL\\2", "STANDARD\\2,3,4", "STANDARD\\0,5", "STANDARD\\200,200",
-                             "ROWCOL\\1,2", "ROW\\11,1", "COL\\2,0,1", "ROW\\1,2,", "COL\\2,40000,1",
+    const char* formats[] = {"SLIDE",
+                             "SUPERSLIDE",
+                             "CUSTOM\\1",
+                             "",
+                             "STANDARD",
+                             "FOO",
+                             "FOO\\2,2",
+                             "COL\\2",
+                             "STANDARD\\2,3,4",
+                             "STANDARD\\0,5",
+                             "STANDARD\\200,200",
+                             "ROWCOL\\1,2",
+                             "ROW\\11,1",
+                             "COL\\2,0,1",
+                             "ROW\\1,2,",
+                             "COL\\2,40000,1",
                              "ROW\\10,10,10,10,10,10,10,10,10,10,1"};
     for (const char* format : formats) {
         const NormalisedResponse response = createFilmBox(format, session);
         EXPECT_EQ(response.status, 0x0106) << format;
-        EXPECT_EQ(response.errorComment, "Image Display Format \"" + std::string(format) + "\" cannot be printed")
+        EXPECT_EQ(response.errorComment,
+                  "Image Display Format \"" + std::string(format) + "\" cannot be printed")
             << format;
         EXPECT_FALSE(response.dataSet) << format;
     }
     EXPECT_EQ(store.size(), stored);
     EXPECT_EQ(store.Dataset("", session)->childObjects().size(), 1u);
-    EXPECT_TRUE(log.contains("Film box refused: Image Display Format \"SLIDE\" cannot be printed (not two counts)"));
+    EXPECT_TRUE(
+        log.contains("Film box refused: Image Display Format \"SLIDE\" cannot be printed (not two counts)"));
 
     EXPECT_TRUE(log.contains("Film box refused: Image Display Format \"ROW\\11,1\" cannot be printed "
                              "(more than 10 images in one row)"));
@@ -187,7 +202,10 @@ TEST_F(HandlerFixture, ImageBoxClassFollowsTheFirstPresentationContextAndForceCo
         {sop::grayscalePrintMeta, false, sop::basicGrayscaleImageBox, {"接收到黑白胶片打印指令。"}},
         {sop::grayscalePrintMeta, true, sop::basicGrayscaleImageBox, {"接收到黑白胶片打印指令。"}},
         {sop::colorPrintMeta, false, sop::colorPrintMeta, {"接收到彩色胶片打印指令。"}},
-        {sop::colorPrintMeta, true, sop::basicGrayscaleImageBox, {"接收到彩色胶片打印指令。", "强制打印灰度胶片。"}},
+        {sop::colorPrintMeta,
+         true,
+         sop::basicGrayscaleImageBox,
+         {"接收到彩色胶片打印指令。", "强制打印灰度胶片。"}},
         {"", false, sop::colorPrintMeta, {"接收到彩色胶片打印指令。"}},
         {sop::printer, false, sop::colorPrintMeta, {"接收到彩色胶片打印指令。"}},
     };
@@ -200,7 +218,8 @@ TEST_F(HandlerFixture, ImageBoxClassFollowsTheFirstPresentationContextAndForceCo
         const PrintObject* box = store.Dataset("", uid);
         ASSERT_EQ(box->childObjects().size(), 2u);
         for (const PrintObject* imageBox : store.children(*box))
-            EXPECT_EQ(textOf(imageBox->attributes(), DCM_ReferencedSOPClassUID), c.boxType) << c.meta << c.force;
+            EXPECT_EQ(textOf(imageBox->attributes(), DCM_ReferencedSOPClassUID), c.boxType)
+                << c.meta << c.force;
         std::vector<std::string> lines = logSince(from);
         std::vector<std::string> expected{"MetaSOPClass=" + std::string(c.meta)};
         expected.insert(expected.end(), c.lines.begin(), c.lines.end());
@@ -220,24 +239,25 @@ TEST_F(HandlerFixture, WritesTheExactLogLinesOfEachRequest)
 
     log.lines.clear();
     const std::string box = createFilmBox("ROW\\2,3", session, "8INX10IN").affectedSopInstanceUid;
-    EXPECT_EQ(log.lines, (std::vector<std::string>{
-                             "N-CREATE{", "FilmSize=8INX10IN", "Format:ROW\\2,3", "行自定义:ROW\\2,3",
-                             "Format=2x3", "MetaSOPClass=1.2.840.10008.5.1.1.9",
-                             "接收到黑白胶片打印指令。", "ImageBoxType=1.2.840.10008.5.1.1.4", "r_c=ROW",
-                             "SendData 0}"}));
+    EXPECT_EQ(log.lines,
+              (std::vector<std::string>{"N-CREATE{", "FilmSize=8INX10IN", "Format:ROW\\2,3",
+                                        "行自定义:ROW\\2,3", "Format=2x3",
+                                        "MetaSOPClass=1.2.840.10008.5.1.1.9", "接收到黑白胶片打印指令。",
+                                        "ImageBoxType=1.2.840.10008.5.1.1.4", "r_c=ROW", "SendData 0}"}));
 
     log.lines.clear();
     send(command::nGet, sop::printer, sop::printerInstance);
-    EXPECT_EQ(log.lines, (std::vector<std::string>{"N-GET{",
-                                                   "Dataset(rclass, ruid),rclass=1.2.840.10008.5.1.1.16",
-                                                   "Dataset(rclass, ruid),ruid=1.2.840.10008.5.1.1.17"}));
+    EXPECT_EQ(log.lines,
+              (std::vector<std::string>{"N-GET{", "Dataset(rclass, ruid),rclass=1.2.840.10008.5.1.1.16",
+                                        "Dataset(rclass, ruid),ruid=1.2.840.10008.5.1.1.17"}));
 
     log.lines.clear();
     send(command::nSet, sop::basicFilmBox, box, std::make_unique<DcmDataset>());
     EXPECT_TRUE(log.lines.empty());
 
     send(command::nAction, sop::basicFilmBox, box);
-    EXPECT_EQ(log.lines, (std::vector<std::string>{"Action{", "CallingAE=MODALITY;IP=127.0.0.1", "SendStatus 0}"}));
+    EXPECT_EQ(log.lines,
+              (std::vector<std::string>{"Action{", "CallingAE=MODALITY;IP=127.0.0.1", "SendStatus 0}"}));
 
     log.lines.clear();
     send(command::nDelete, sop::basicFilmBox, box);
@@ -255,7 +275,8 @@ TEST_F(HandlerFixture, AnAttributeLongerThanItsVrAllowsIsRefused)
     EXPECT_EQ(box.status, 0x0106);
     EXPECT_EQ(box.errorComment, "Attribute (2010,0050) longer than its VR allows");
     EXPECT_EQ(store.size(), stored);
-    EXPECT_TRUE(log.contains("N-CREATE  refused: attribute (2010,0050) of 20971520 bytes, more than CS allows"));
+    EXPECT_TRUE(
+        log.contains("N-CREATE  refused: attribute (2010,0050) of 20971520 bytes, more than CS allows"));
 
     const std::string made = createFilmBox("STANDARD\\1,1", session).affectedSopInstanceUid;
     auto change = std::make_unique<DcmDataset>();
@@ -277,13 +298,18 @@ TEST_F(HandlerFixture, AnUnknownObjectIsNoSuchInstanceAndOtherCommandsAreNotAnsw
         std::uint16_t status;
     };
     const Case cases[] = {
-        {command::nGet, "unknown", true, 0x0112},    {command::nSet, "unknown", true, 0x0112},
-        {command::nDelete, "unknown", true, 0x0112}, {command::nEventReport, "x", false, 0},
-        {0x0001, "x", false, 0}, {0x0030, "x", false, 0}, {0xFFFF, "x", false, 0},
+        {command::nGet, "unknown", true, 0x0112},
+        {command::nSet, "unknown", true, 0x0112},
+        {command::nDelete, "unknown", true, 0x0112},
+        {command::nEventReport, "x", false, 0},
+        {0x0001, "x", false, 0},
+        {0x0030, "x", false, 0},
+        {0xFFFF, "x", false, 0},
     };
     for (const Case& c : cases) {
         const std::size_t from = log.lines.size();
-        NormalisedResponse response = send(c.command, sop::basicFilmBox, c.uid, std::make_unique<DcmDataset>());
+        NormalisedResponse response =
+            send(c.command, sop::basicFilmBox, c.uid, std::make_unique<DcmDataset>());
         EXPECT_EQ(response.answered, c.answered) << std::hex << c.command;
         EXPECT_EQ(response.status, c.status) << std::hex << c.command;
         if (!c.answered)
@@ -318,10 +344,14 @@ TEST_F(HandlerFixture, NActionAnswersWhatPrintingSaysAndThePrinterObjectFollows)
     };
     const Case cases[] = {
         {"printed", {}, "NORMAL", "NORMAL"},
-        {"disk full", {0x0110, "Film not printed: No space left on device", Printer::Failed, "No space", unsaved, ""},
-         "FAILURE", "CHECK PRINTER"},
+        {"disk full",
+         {0x0110, "Film not printed: No space left on device", Printer::Failed, "No space", unsaved, ""},
+         "FAILURE",
+         "CHECK PRINTER"},
         {"empty film box: the printer state stays",
-         {0xB603, "Film box has no image", Printer::Unchanged, "", unsaved, ""}, "FAILURE", "CHECK PRINTER"},
+         {0xB603, "Film box has no image", Printer::Unchanged, "", unsaved, ""},
+         "FAILURE",
+         "CHECK PRINTER"},
         {"a film printed again", {0, "", Printer::Normal, "", unsaved, ""}, "NORMAL", "NORMAL"},
     };
     for (const auto& c : cases) {
@@ -346,7 +376,8 @@ TEST_F(HandlerFixture, FilmSavingThatFailsIsAPrinterWarningUntilAFilmIsSaved)
         PrintOutcome o;
         o.printer = printer;
         o.filmSaving = saving;
-        o.filmSavingProblem = saving == Saving::Failed ? "cannot create folder /srv/images: Not a directory" : "";
+        o.filmSavingProblem =
+            saving == Saving::Failed ? "cannot create folder /srv/images: Not a directory" : "";
         o.printerProblem = printer == Printer::Failed ? "No space left on device" : "";
         if (printer == Printer::Failed)
             o.status = 0x0110;
@@ -360,9 +391,11 @@ TEST_F(HandlerFixture, FilmSavingThatFailsIsAPrinterWarningUntilAFilmIsSaved)
     };
     const Step steps[] = {
         {"printed, not saved", outcome(Printer::Normal, Saving::Failed), "WARNING", "FILM SAVING FAILED"},
-        {"printed, not to be saved", outcome(Printer::Normal, Saving::Unchanged), "WARNING", "FILM SAVING FAILED"},
+        {"printed, not to be saved", outcome(Printer::Normal, Saving::Unchanged), "WARNING",
+         "FILM SAVING FAILED"},
         {"not printed", outcome(Printer::Failed, Saving::Unchanged), "FAILURE", "CHECK PRINTER"},
-        {"printed again, still not saved", outcome(Printer::Normal, Saving::Failed), "WARNING", "FILM SAVING FAILED"},
+        {"printed again, still not saved", outcome(Printer::Normal, Saving::Failed), "WARNING",
+         "FILM SAVING FAILED"},
         {"printed and saved", outcome(Printer::Normal, Saving::Saved), "NORMAL", "NORMAL"},
     };
     for (const Step& step : steps) {
@@ -372,7 +405,8 @@ TEST_F(HandlerFixture, FilmSavingThatFailsIsAPrinterWarningUntilAFilmIsSaved)
         EXPECT_EQ(state.status, step.status) << step.what;
         EXPECT_EQ(state.info, step.info) << step.what;
     }
-    EXPECT_TRUE(log.contains("Printer Status WARNING: film not saved: cannot create folder /srv/images: Not a directory"));
+    EXPECT_TRUE(log.contains(
+        "Printer Status WARNING: film not saved: cannot create folder /srv/images: Not a directory"));
     EXPECT_TRUE(log.contains("Printer Status NORMAL: films are saved again"));
 }
 
@@ -443,8 +477,9 @@ TEST_F(HandlerFixture, FilmBoxesJoinTheirSessionAndEachKeepsItsOwnFormat)
     EXPECT_NE(store.Dataset("", orphan), nullptr);
 
     const FilmBoxFormat& a = *store.Dataset("", first)->filmBoxFormat();
-    EXPECT_EQ(std::tie(a.FormatCols, a.FormatRows, a.r_c, a.FilmSize, a.decoded),
-              std::make_tuple(std::int16_t{2}, std::int16_t{2}, std::string(), std::string("14INX17IN"), true));
+    EXPECT_EQ(
+        std::tie(a.FormatCols, a.FormatRows, a.r_c, a.FilmSize, a.decoded),
+        std::make_tuple(std::int16_t{2}, std::int16_t{2}, std::string(), std::string("14INX17IN"), true));
     const FilmBoxFormat& b = *store.Dataset("", second)->filmBoxFormat();
     EXPECT_EQ(std::tie(b.FormatCols, b.FormatRows, b.r_c, b.FilmSize),
               std::make_tuple(std::int16_t{1}, std::int16_t{2}, std::string("COL"), std::string("8INX10IN")));
@@ -470,7 +505,8 @@ std::unique_ptr<DcmDataset> imageSet(Uint16 rows, Uint16 columns, std::size_t pi
 TEST_F(HandlerFixture, NSetCopiesTheImageIntoTheImageBoxUnlessItsPixelsCannotBeThere)
 {
     const std::string session = createSession();
-    const PrintObject* box = store.Dataset("", createFilmBox("STANDARD\\1,3", session).affectedSopInstanceUid);
+    const PrintObject* box =
+        store.Dataset("", createFilmBox("STANDARD\\1,3", session).affectedSopInstanceUid);
     const std::vector<PrintObject*> cells = store.children(*box);
     ASSERT_EQ(cells.size(), 3u);
 
@@ -486,14 +522,16 @@ TEST_F(HandlerFixture, NSetCopiesTheImageIntoTheImageBoxUnlessItsPixelsCannotBeT
         send(command::nSet, sop::basicGrayscaleImageBox, cells[i]->sopInstanceUid(),
              imageSet(c.rows, c.columns, c.bytes));
         DcmSequenceOfItems* images = nullptr;
-        const bool kept = cells[i]->attributes().findAndGetSequence(DCM_BasicGrayscaleImageSequence, images).good();
+        const bool kept =
+            cells[i]->attributes().findAndGetSequence(DCM_BasicGrayscaleImageSequence, images).good();
         EXPECT_EQ(kept, c.kept) << c.rows << "x" << c.columns;
         EXPECT_EQ(log.lines.size() - from, c.kept ? 0u : 1u) << c.rows << "x" << c.columns;
     }
     EXPECT_TRUE(log.contains("Image box " + cells[1]->sopInstanceUid() +
                              ": image 20000x20000 is larger than 67108864 pixels: image sequence dropped"));
-    EXPECT_TRUE(log.contains("Image box " + cells[2]->sopInstanceUid() +
-                             ": image 512x512 needs 524288 bytes of pixel data, 1000 received: image sequence dropped"));
+    EXPECT_TRUE(log.contains(
+        "Image box " + cells[2]->sopInstanceUid() +
+        ": image 512x512 needs 524288 bytes of pixel data, 1000 received: image sequence dropped"));
 }
 
 TEST_F(HandlerFixture, NCreateOfAnyClassDropsAnImageThatCannotBeThere)
@@ -508,11 +546,12 @@ TEST_F(HandlerFixture, NCreateOfAnyClassDropsAnImageThatCannotBeThere)
         ASSERT_NE(object, nullptr) << cls;
         EXPECT_FALSE(const_cast<DcmDataset&>(object->attributes()).tagExists(DCM_BasicGrayscaleImageSequence))
             << cls;
-        EXPECT_EQ(logSince(from), (std::vector<std::string>{
-                                      "N-CREATE{",
-                                      "Image box " + response.affectedSopInstanceUid +
-                                          ": image 20000x20000 is larger than 67108864 pixels: image sequence dropped",
-                                      "SendData 0}"}))
+        EXPECT_EQ(logSince(from),
+                  (std::vector<std::string>{
+                      "N-CREATE{",
+                      "Image box " + response.affectedSopInstanceUid +
+                          ": image 20000x20000 is larger than 67108864 pixels: image sequence dropped",
+                      "SendData 0}"}))
             << cls;
     }
 }

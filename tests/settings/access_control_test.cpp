@@ -69,7 +69,7 @@ TEST(AccessControl, OnlyTheExactPasswordOpensAndAnyEditLocksAll)
         bool open;
     };
     const Case cases[] = {
-        {"qarvo517", true},   {"QARVO517", false}, {"Qarvo517", false}, {"qarvo51", false},
+        {"qarvo517", true},   {"QARVO517", false},  {"Qarvo517", false},  {"qarvo51", false},
         {"qarvo5177", false}, {" qarvo517", false}, {"qarvo517 ", false}, {"", false},
     };
     for (const Case& c : cases) {
@@ -117,9 +117,10 @@ TEST(SettingsPassword, AStoredHashOpensOnlyForItsPassword)
     EXPECT_EQ(matchSettingsPassword(stored, "Röntgen 2026"), PasswordMatch::Yes);
     EXPECT_EQ(matchSettingsPassword(stored, "röntgen 2026"), PasswordMatch::No);
     EXPECT_EQ(matchSettingsPassword(stored, systemPassword), PasswordMatch::No);
-    for (const char* broken : {"", "secret", "pbkdf2-sha256$", "pbkdf2-sha256$x$00$00", "pbkdf2-sha256$100000$zz$00",
-                               "pbkdf2-sha256$100000$0011$", "pbkdf2-sha256$10$0011$00112233445566778899aabbccddeeff",
-                               "md5$100000$0011$00112233445566778899aabbccddeeff"})
+    for (const char* broken :
+         {"", "secret", "pbkdf2-sha256$", "pbkdf2-sha256$x$00$00", "pbkdf2-sha256$100000$zz$00",
+          "pbkdf2-sha256$100000$0011$", "pbkdf2-sha256$10$0011$00112233445566778899aabbccddeeff",
+          "md5$100000$0011$00112233445566778899aabbccddeeff"})
         EXPECT_EQ(matchSettingsPassword(broken, "secret"), PasswordMatch::Unreadable) << broken;
 }
 

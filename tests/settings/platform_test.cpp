@@ -76,12 +76,14 @@ TEST(AutostartEntry, StartsTheExecutableAndNamesAnOtherHome)
     const std::string program = box.file("bin dir/vantorel");
     std::filesystem::create_directories(box.file("bin dir"));
 
-    struct Case { std::string home; std::string exec; };
+    struct Case {
+        std::string home;
+        std::string exec;
+    };
     const Case cases[] = {
         {box.file("bin dir"), "Exec=\"" + program + "\"\n"},
         {box.file("bin dir/"), "Exec=\"" + program + "\"\n"},
-        {box.file("home $1%"),
-         "Exec=\"" + program + "\" --home \"" + box.path() + "/home \\\\$1%%\"\n"},
+        {box.file("home $1%"), "Exec=\"" + program + "\" --home \"" + box.path() + "/home \\\\$1%%\"\n"},
     };
     for (const auto& c : cases) {
         AutostartEntry::set(program, c.home);

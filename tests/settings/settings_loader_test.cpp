@@ -58,32 +58,81 @@ TEST(SettingsLoader, NoIniFilesGiveTheDefaults)
 {
     Home home;
     const Fields expected = {
-        {"aeTitle", "ZQ"}, {"listenPort", "10000"}, {"forceConvert", "0"}, {"blackBase", "1"},
-        {"printHeader", "1"}, {"useBin", "1"}, {"paperBinIndex", "0"}, {"templateMode", "0"},
-        {"lutEnabled", "0"}, {"magnificationType", "BILINEAR"},
-        {"filmImageCompression", "lossless"}, {"otherPaper", "A4"},
+        {"aeTitle", "ZQ"},
+        {"listenPort", "10000"},
+        {"forceConvert", "0"},
+        {"blackBase", "1"},
+        {"printHeader", "1"},
+        {"useBin", "1"},
+        {"paperBinIndex", "0"},
+        {"templateMode", "0"},
+        {"lutEnabled", "0"},
+        {"magnificationType", "BILINEAR"},
+        {"filmImageCompression", "lossless"},
+        {"otherPaper", "A4"},
         {"routeByDevice", "0"},
-        {"routePaperIndex0", "0"}, {"routePaperIndex1", "0"}, {"routePaperIndex2", "0"},
-        {"routePaperIndex3", "0"}, {"routePaperIndex4", "0"}, {"routePaperIndex5", "0"},
-        {"routePaperIndex6", "0"}, {"routePaperIndex7", "0"}, {"otherPrinterIndex", "0"},
-        {"marginLeft", "1"}, {"marginTop", "1"}, {"marginRight", "250"}, {"marginBottom", "250"},
-        {"fujiCr", "1"}, {"exportFolder", home.box.path() + "/images"},
+        {"routePaperIndex0", "0"},
+        {"routePaperIndex1", "0"},
+        {"routePaperIndex2", "0"},
+        {"routePaperIndex3", "0"},
+        {"routePaperIndex4", "0"},
+        {"routePaperIndex5", "0"},
+        {"routePaperIndex6", "0"},
+        {"routePaperIndex7", "0"},
+        {"otherPrinterIndex", "0"},
+        {"marginLeft", "1"},
+        {"marginTop", "1"},
+        {"marginRight", "250"},
+        {"marginBottom", "250"},
+        {"fujiCr", "1"},
+        {"exportFolder", home.box.path() + "/images"},
         {"connectString",
          "DRIVER={MySQL ODBC 5.2 ANSI Driver};SERVER=127.0.0.1;DATABASE=dbprt;UID=root;PWD=;"},
         {"logKeepDays", "90"},
         {"settingsPassword", "fixed"},
-        {"autoRun", "1"}, {"saveFilmAtStart", "0"}, {"saveFilms", "0"}, {"skinEnabled", "1"},
-        {"skinFile", "1.she"}, {"startVisible", "1"},
-        {"routeDeviceIp0", ""}, {"routeDeviceIp1", ""}, {"routeDeviceIp2", ""}, {"routeDeviceIp3", ""},
-        {"routeDeviceIp4", ""}, {"routeDeviceIp5", ""}, {"routeDeviceIp6", ""}, {"routeDeviceIp7", ""},
-        {"routePrinters0", ""}, {"routePrinters1", ""}, {"routePrinters2", ""}, {"routePrinters3", ""},
-        {"routePrinters4", ""}, {"routePrinters5", ""}, {"routePrinters6", ""}, {"routePrinters7", ""},
-        {"aboutLines0", ""}, {"aboutLines1", ""}, {"aboutLines2", ""}, {"aboutLines3", ""},
-        {"aboutLines4", ""}, {"aboutLines5", ""}, {"aboutLines6", ""}, {"aboutLines7", ""},
+        {"autoRun", "1"},
+        {"saveFilmAtStart", "0"},
+        {"saveFilms", "0"},
+        {"skinEnabled", "1"},
+        {"skinFile", "1.she"},
+        {"startVisible", "1"},
+        {"routeDeviceIp0", ""},
+        {"routeDeviceIp1", ""},
+        {"routeDeviceIp2", ""},
+        {"routeDeviceIp3", ""},
+        {"routeDeviceIp4", ""},
+        {"routeDeviceIp5", ""},
+        {"routeDeviceIp6", ""},
+        {"routeDeviceIp7", ""},
+        {"routePrinters0", ""},
+        {"routePrinters1", ""},
+        {"routePrinters2", ""},
+        {"routePrinters3", ""},
+        {"routePrinters4", ""},
+        {"routePrinters5", ""},
+        {"routePrinters6", ""},
+        {"routePrinters7", ""},
+        {"aboutLines0", ""},
+        {"aboutLines1", ""},
+        {"aboutLines2", ""},
+        {"aboutLines3", ""},
+        {"aboutLines4", ""},
+        {"aboutLines5", ""},
+        {"aboutLines6", ""},
+        {"aboutLines7", ""},
         {"windowTitle", "Vantorel V4.1"},
-        {"hleft", "0"}, {"htop", "0"}, {"hname", "0"}, {"hys", "0"}, {"hzt", "0"}, {"hzh", "0"},
-        {"hct", "0"}, {"htjcs", "1000"}, {"crosswidth", "500"}, {"yyname", "0"},
-        {"printCount", "0"}, {"installedPrinters", "Laser,FilmFile"},
+        {"hleft", "0"},
+        {"htop", "0"},
+        {"hname", "0"},
+        {"hys", "0"},
+        {"hzt", "0"},
+        {"hzh", "0"},
+        {"hct", "0"},
+        {"htjcs", "1000"},
+        {"crosswidth", "500"},
+        {"yyname", "0"},
+        {"printCount", "0"},
+        {"installedPrinters", "Laser,FilmFile"},
     };
     EXPECT_EQ(home.shown(), expected);
     // Nothing is written by reading.
@@ -109,9 +158,10 @@ TEST(SettingsLoader, PrinterRowsSkipEmptyKeysAndHoldAtMostEight)
 {
     Home home;
     // PrtLst3: "0" and "2" hold printers, "1" is empty. PrtLst5: ten keys.
-    home.write(files::prtLst,
-               "[PrtLst3]\r\n0=Laser\r\n1=\r\n2=\xbd\xba\xc6\xac\r\n"  // 胶片
-               "[PrtLst5]\r\n0=p0\r\n1=p1\r\n2=p2\r\n3=p3\r\n4=p4\r\n5=p5\r\n6=p6\r\n7=p7\r\n8=p8\r\n9=p9\r\n");
+    home.write(
+        files::prtLst,
+        "[PrtLst3]\r\n0=Laser\r\n1=\r\n2=\xbd\xba\xc6\xac\r\n"  // 胶片
+        "[PrtLst5]\r\n0=p0\r\n1=p1\r\n2=p2\r\n3=p3\r\n4=p4\r\n5=p5\r\n6=p6\r\n7=p7\r\n8=p8\r\n9=p9\r\n");
     const Settings settings = home.load();
     EXPECT_TRUE(home.messages.shown.empty());
     EXPECT_EQ(settings.routePrinters[3], (std::vector<std::string>{"Laser", "胶片"}));
@@ -145,10 +195,10 @@ TEST(SettingsLoader, ConvertsOrSkipsEachStoredValue)
         {ini, "PrtIni", "Port", "  104  ", "listenPort", "104"},
         {ini, "PrtIni", "AE", "\t CT_1 ", "aeTitle", "CT_1"},
         {ini, "PrtIni", "设备源", "1", "routeByDevice", "1"},
-        {ini, "PrtIni", "设备源", "2", "routeByDevice", "0"},        // skipped: film size
+        {ini, "PrtIni", "设备源", "2", "routeByDevice", "0"},  // skipped: film size
         {ini, "PrtIni", "设备源", "x", "routeByDevice", "0"},
         {ini, "PrtIni", "打印左边距", "-100", "marginLeft", "-100"},
-        {ini, "PrtIni", "打印左边距", "101", "marginLeft", "0"},      // skipped: initial value
+        {ini, "PrtIni", "打印左边距", "101", "marginLeft", "0"},  // skipped: initial value
         {ini, "PrtIni", "打印左边距", "7mm", "marginLeft", "7"},
         {ini, "PrtIni", "打印上边距", "2.5", "marginTop", "2"},
         {ini, "PrtIni", "打印上边距", "3.5", "marginTop", "4"},
@@ -192,7 +242,8 @@ TEST(SettingsLoader, ConvertsOrSkipsEachStoredValue)
     };
     for (const auto& c : cases) {
         Home home;
-        home.write(c.file, base::utf8ToGbk(std::string("[") + c.section + "]\r\n" + c.key + "=" + c.value + "\r\n"));
+        home.write(c.file,
+                   base::utf8ToGbk(std::string("[") + c.section + "]\r\n" + c.key + "=" + c.value + "\r\n"));
         const auto fields = fieldMap(home.load());
         ASSERT_TRUE(fields.count(c.field)) << c.field;
         EXPECT_EQ(fields.at(c.field), c.expected)

@@ -36,8 +36,7 @@ TEST(SettingsWriter, TenPrintersSavedComeBackAsEight)
     EXPECT_EQ(home.store.readSetting("PrtLst3", "9", "", files::prtLst), "printer9");
 
     const Settings restarted = home.load();
-    EXPECT_EQ(restarted.routePrinters[3],
-              std::vector<std::string>(ten.begin(), ten.begin() + 8));
+    EXPECT_EQ(restarted.routePrinters[3], std::vector<std::string>(ten.begin(), ten.begin() + 8));
 }
 
 TEST(SettingsWriter, SavingARowClearsItsEightKeysFirst)
@@ -62,14 +61,14 @@ TEST(SettingsWriter, LiveFieldsFollowAndStartUpFieldsWait)
         std::string fieldAfter;
     };
     const Case cases[] = {
-        {"Port", " 11112 ", "listenPort", "11112"},     // live
-        {"port", "11112", "listenPort", "11112"},       // key named in other case
-        {"打印左边距", "-20", "marginLeft", "-20"},       // live
-        {"打印左边距", "500", "marginLeft", "1"},         // cannot be applied: unchanged
-        {"进纸器", "3", "paperBinIndex", "2"},             // shown only
-        {"AE", "NEWAE", "aeTitle", "ZQ"},                 // start-up: acts at the next start
-        {"启用LUT", "1", "lutEnabled", "0"},              // start-up
-        {"Chk_Skin", "0", "skinEnabled", "1"},            // start-up
+        {"Port", " 11112 ", "listenPort", "11112"},  // live
+        {"port", "11112", "listenPort", "11112"},    // key named in other case
+        {"打印左边距", "-20", "marginLeft", "-20"},  // live
+        {"打印左边距", "500", "marginLeft", "1"},    // cannot be applied: unchanged
+        {"进纸器", "3", "paperBinIndex", "2"},       // shown only
+        {"AE", "NEWAE", "aeTitle", "ZQ"},            // start-up: acts at the next start
+        {"启用LUT", "1", "lutEnabled", "0"},         // start-up
+        {"Chk_Skin", "0", "skinEnabled", "1"},       // start-up
     };
     for (const auto& c : cases) {
         Home home;
@@ -82,7 +81,8 @@ TEST(SettingsWriter, LiveFieldsFollowAndStartUpFieldsWait)
                 now = value;
         EXPECT_EQ(now, c.fieldAfter) << c.key << " = " << c.value;
         EXPECT_EQ(home.store.readSetting("PrtIni", c.key, "?", files::prtIni),
-                  std::string(c.value) == " 11112 " ? "11112" : c.value) << c.key;
+                  std::string(c.value) == " 11112 " ? "11112" : c.value)
+            << c.key;
     }
 }
 

@@ -32,8 +32,7 @@ public:
         QDir().mkpath(folder_);
         ::chmod("/tmp/vantorel-pdf-test", 01777);
         ::chmod(folder_.toLocal8Bit().constData(), 01777);
-        const QString conf =
-            QString("Out %1\nAnonDirName %1\nLabel 1\nGrp lp\n").arg(folder_);
+        const QString conf = QString("Out %1\nAnonDirName %1\nLabel 1\nGrp lp\n").arg(folder_);
         if (!asRoot("tee", {settings_}, conf.toUtf8())) {
             problem_ = "cannot write " + settings_.toStdString() + ": " + output_;
             return;

@@ -50,12 +50,14 @@ inline QStringList waitForNewPdfs(const QString& folder, const QSet<QString>& be
                                   const QString& queue = {}, int timeoutMs = 90000)
 {
     QStringList files;
-    waitFor([&] {
-        if (!queue.isEmpty() && !cupsQueueEmpty(queue))
-            return false;
-        files = newPdfFiles(folder, before);
-        return files.size() >= count;
-    }, timeoutMs);
+    waitFor(
+        [&] {
+            if (!queue.isEmpty() && !cupsQueueEmpty(queue))
+                return false;
+            files = newPdfFiles(folder, before);
+            return files.size() >= count;
+        },
+        timeoutMs);
     return files;
 }
 
@@ -98,8 +100,9 @@ inline QImage renderPdfPage(const QString& pdf, int dpi, int page = 1)
     QTemporaryDir dir;
     const QString prefix = dir.path() + "/page";
     QProcess pdftoppm;
-    pdftoppm.start("pdftoppm", {"-r", QString::number(dpi), "-f", QString::number(page), "-l",
-                                QString::number(page), "-singlefile", "-png", pdf, prefix});
+    pdftoppm.start("pdftoppm",
+                   {"-r", QString::number(dpi), "-f", QString::number(page), "-l", QString::number(page),
+                    "-singlefile", "-png", pdf, prefix});
     if (!pdftoppm.waitForFinished(60000) || pdftoppm.exitCode() != 0)
         return {};
     return QImage(prefix + ".png").convertToFormat(QImage::Format_RGB32);

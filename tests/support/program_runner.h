@@ -121,8 +121,8 @@ inline std::string joined(const std::vector<std::string>& lines)
 
 inline int countStartingWith(const std::vector<std::string>& lines, const std::string& start)
 {
-    return static_cast<int>(
-        std::count_if(lines.begin(), lines.end(), [&](const std::string& line) { return line.rfind(start, 0) == 0; }));
+    return static_cast<int>(std::count_if(
+        lines.begin(), lines.end(), [&](const std::string& line) { return line.rfind(start, 0) == 0; }));
 }
 
 inline QString programPath(const char* name)
@@ -224,10 +224,7 @@ public:
     }
 
 private:
-    int exitCode() const
-    {
-        return process_.exitStatus() == QProcess::NormalExit ? process_.exitCode() : -1;
-    }
+    int exitCode() const { return process_.exitStatus() == QProcess::NormalExit ? process_.exitCode() : -1; }
 
     const TempHome& home_;
     QProcess process_;

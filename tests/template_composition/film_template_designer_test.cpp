@@ -46,7 +46,8 @@ TEST(FilmTemplateDesigner, OpensATemplateMovesASlotWithTheKeysAndSavesItWhole)
     QFile file(designer.targetPath());
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QByteArray bytes = file.readAll();
-    for (const char* kept : {"Sub ActiveReport_ReportStart", "AR.TextBox", "PageHeader", "text-align: center"})
+    for (const char* kept :
+         {"Sub ActiveReport_ReportStart", "AR.TextBox", "PageHeader", "text-align: center"})
         EXPECT_TRUE(bytes.contains(kept)) << kept;
 }
 

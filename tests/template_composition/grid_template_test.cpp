@@ -21,10 +21,19 @@ std::vector<std::string> slots(const ReportLayout& layout)
 TEST(GridTemplate, LaysSlotsOutInCellOrder)
 {
     // A 10000 x 8000 twip area inside 500-twip margins, 100-twip gaps.
-    struct Case { int orientation; const char* r_c; int cols, rows; std::vector<std::string> expected; };
+    struct Case {
+        int orientation;
+        const char* r_c;
+        int cols, rows;
+        std::vector<std::string> expected;
+    };
     const Case cases[] = {
-        {1, "", 2, 2, {"Image1@0,0,4950,3950", "Image2@5050,0,4950,3950",
-                       "Image3@0,4050,4950,3950", "Image4@5050,4050,4950,3950"}},
+        {1,
+         "",
+         2,
+         2,
+         {"Image1@0,0,4950,3950", "Image2@5050,0,4950,3950", "Image3@0,4050,4950,3950",
+          "Image4@5050,4050,4950,3950"}},
         {1, "ROW", 2, 1, {"Image1@0,0,4950,3950", "Image2@5050,0,4950,3950", "Image3@0,4050,10000,3950"}},
         {1, "COL", 1, 2, {"Image1@0,0,4950,8000", "Image2@5050,0,4950,3950", "Image3@5050,4050,4950,3950"}},
         // Landscape turns the 9000 x 11000 paper.

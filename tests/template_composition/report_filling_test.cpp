@@ -49,8 +49,8 @@ TEST(FillReport, FilledSlotsTakeTheFitOfImage1AndOthersKeepTheirs)
         FillReport(report, grayPicture(4, 4, 9), num);
     for (int n : {2, 3}) {
         EXPECT_EQ(report.slot("Image" + std::to_string(n))->sizeMode, SizeMode::Zoom) << n;
-        EXPECT_EQ(report.slot("Image" + std::to_string(n))->pictureAlignment,
-                  PictureAlignment::BottomRight) << n;
+        EXPECT_EQ(report.slot("Image" + std::to_string(n))->pictureAlignment, PictureAlignment::BottomRight)
+            << n;
     }
     EXPECT_EQ(report.slot("Image5")->sizeMode, SizeMode::Stretch);
     EXPECT_EQ(report.slot("Image4")->sizeMode, SizeMode::Stretch);  // hidden: not filled

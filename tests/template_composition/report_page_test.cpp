@@ -9,10 +9,13 @@
 namespace vantorel::template_composition::testing {
 namespace {
 
-struct Rect { float x, y, width, height; };
+struct Rect {
+    float x, y, width, height;
+};
 
 // An image slot at `rect` (twips) holding `picture`.
-ReportControl slotAt(SizeMode mode, PictureAlignment alignment, Rect rect, direct_composition::Picture picture)
+ReportControl slotAt(SizeMode mode, PictureAlignment alignment, Rect rect,
+                     direct_composition::Picture picture)
 {
     ReportControl slot = imageSlot(1, true, mode, alignment);
     slot.left = rect.x;
@@ -36,7 +39,12 @@ direct_composition::FilmPage pageOf(const ReportControl& slot)
 // A 100 x 50 pixel picture in a 3000 x 3000 twip slot at (600, 300).
 TEST(ReportPage, FitsPicturesBySizeModeAndAlignment)
 {
-    struct Case { SizeMode mode; PictureAlignment alignment; Rect expected; int pixelsWide, pixelsHigh; };
+    struct Case {
+        SizeMode mode;
+        PictureAlignment alignment;
+        Rect expected;
+        int pixelsWide, pixelsHigh;
+    };
     const Case cases[] = {
         {SizeMode::Stretch, PictureAlignment::Center, {600, 300, 3000, 3000}, 100, 50},
         {SizeMode::Zoom, PictureAlignment::Center, {600, 1050, 3000, 1500}, 100, 50},
@@ -48,7 +56,8 @@ TEST(ReportPage, FitsPicturesBySizeModeAndAlignment)
         // 3000 x 1500 pixels at own size is 45000 twips wide: the middle 200 pixels show.
     };
     for (const Case& c : cases) {
-        const auto page = pageOf(slotAt(c.mode, c.alignment, {600, 300, 3000, 3000}, grayPicture(100, 50, 7)));
+        const auto page =
+            pageOf(slotAt(c.mode, c.alignment, {600, 300, 3000, 3000}, grayPicture(100, 50, 7)));
         ASSERT_EQ(page.ops.size(), 1u);
         const auto& r = page.ops[0].rect;
         const std::string row = std::to_string(int(c.mode)) + "/" + std::to_string(int(c.alignment));
@@ -65,7 +74,8 @@ TEST(ReportPage, FitsPicturesBySizeModeAndAlignment)
 TEST(ReportPage, RequestedWidthIsDrawnCentredInTheSlot)
 {
     for (SizeMode mode : {SizeMode::Zoom, SizeMode::Stretch, SizeMode::Clip}) {
-        ReportControl slot = slotAt(mode, PictureAlignment::TopLeft, {600, 300, 3000, 3000}, grayPicture(100, 50, 7));
+        ReportControl slot =
+            slotAt(mode, PictureAlignment::TopLeft, {600, 300, 3000, 3000}, grayPicture(100, 50, 7));
         slot.requestedWidth = 1200;
         const auto page = pageOf(slot);
         ASSERT_EQ(page.ops.size(), 1u);
@@ -80,7 +90,8 @@ TEST(ReportPage, RequestedWidthIsDrawnCentredInTheSlot)
 TEST(ReportPage, ClipCutsALargePictureToItsSlot)
 {
     // 3000 x 1500 twips: 200 x 100 pixels.
-    const auto page = pageOf(slotAt(SizeMode::Clip, PictureAlignment::Center, {0, 0, 3000, 1500}, grayPicture(1000, 1000, 1)));
+    const auto page = pageOf(
+        slotAt(SizeMode::Clip, PictureAlignment::Center, {0, 0, 3000, 1500}, grayPicture(1000, 1000, 1)));
     ASSERT_EQ(page.ops.size(), 1u);
     EXPECT_EQ(page.ops[0].picture.width, 200);
     EXPECT_EQ(page.ops[0].picture.height, 100);
@@ -100,7 +111,11 @@ TEST(ReportPage, SheetFollowsOrientationAndHiddenControlsAreNotDrawn)
     hidden.picture = grayPicture(2, 2, 1);
     ReportControl line;
     line.kind = ReportControl::Kind::Line;
-    line.x1 = 0; line.y1 = 100; line.x2 = 5000; line.y2 = 100; line.lineWeight = 20;
+    line.x1 = 0;
+    line.y1 = 100;
+    line.x2 = 5000;
+    line.y2 = 100;
+    line.lineWeight = 20;
     layout.controls = {hidden, line};
     AcReport report;
     report.loadLayout(layout);
@@ -154,11 +169,21 @@ TEST(ReportPage, TheFilmBoxsDensitiesTrimAndMagnificationReachTheTemplatePage)
     trimmed.trim = true;
     const Case cases[] = {
         {"plain", plain, dc::Magnification::Bilinear, 0, 0, std::nullopt, {0, 0, 2880, 2880}},
-        {"white base, black trim", white, dc::Magnification::Replicate, 0xFFFFFF, 0, std::nullopt,
+        {"white base, black trim",
+         white,
+         dc::Magnification::Replicate,
+         0xFFFFFF,
+         0,
+         std::nullopt,
          {0, 0, 2880, 2880}},
         {"grey empty cell", emptyGrey, dc::Magnification::Cubic, 0, 0, 0x808080, {0, 0, 2880, 2880}},
         // 100 pixels at 300 dpi are 480 twips, centred in the slot.
-        {"one pixel per dot, white trim", trimmed, dc::Magnification::None, 0, 0xFFFFFF, std::nullopt,
+        {"one pixel per dot, white trim",
+         trimmed,
+         dc::Magnification::None,
+         0,
+         0xFFFFFF,
+         std::nullopt,
          {1200, 1200, 480, 480}},
     };
     for (const Case& c : cases) {

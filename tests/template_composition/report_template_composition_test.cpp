@@ -99,12 +99,14 @@ TEST(ReportTemplateComposition, PrintsAHandWrittenTemplateExportsAndRecordsTheFi
     // A4 inside 720-twip margins: 10466 x 15398 twips, 0.2078 pixels a twip,
     // 2175 pixels wide, 112 pixels of paper left and right.
     const double scale = 3200.0 / 15398, left = (2400 - 10466 * scale) / 2;
-    const auto at = [&](double x, double y) { return qGray(image.pixel(int(left + x * scale), int(y * scale))); };
-    EXPECT_EQ(at(2591, 4400), 40);     // Image1
-    EXPECT_EQ(at(7874, 4400), 100);    // Image2
-    EXPECT_EQ(at(2591, 11700), 255);   // Image3: no image, white paper
-    EXPECT_EQ(at(7874, 11700), 200);   // Image4
-    EXPECT_EQ(at(5000, 700), 0);       // the rule
+    const auto at = [&](double x, double y) {
+        return qGray(image.pixel(int(left + x * scale), int(y * scale)));
+    };
+    EXPECT_EQ(at(2591, 4400), 40);    // Image1
+    EXPECT_EQ(at(7874, 4400), 100);   // Image2
+    EXPECT_EQ(at(2591, 11700), 255);  // Image3: no image, white paper
+    EXPECT_EQ(at(7874, 11700), 200);  // Image4
+    EXPECT_EQ(at(5000, 700), 0);      // the rule
 }
 
 TEST(ReportTemplateComposition, AFilmThePrinterDidNotTakeIsNeitherSavedNorRecorded)
@@ -150,8 +152,9 @@ TEST(ReportTemplateComposition, AFilmWithoutAUsableTemplateIsNotPrintedAndShowsN
     EXPECT_EQ(result.reason, "template A4-34.rpx: file not found");
     EXPECT_EQ(f.previews.size(), previews);
     EXPECT_EQ(f.records.rows.size(), rows);
-    EXPECT_EQ(f.log.lines.back(), "film template " + f.home.filePath("ReportMode/A4-34.rpx").toStdString() +
-                                      " not loaded: file not found");
+    EXPECT_EQ(f.log.lines.back(),
+              "film template " + f.home.filePath("ReportMode/A4-34.rpx").toStdString() +
+                  " not loaded: file not found");
 
     // The same 2x2 template with a slot missing: not used either.
     QFile file(f.home.filePath("ReportMode/A4-22.rpx"));
@@ -194,8 +197,9 @@ TEST(ReportTemplateComposition, AnExportThatFailsIsLoggedAndTheFilmStillPrints)
     f.settings.exportFolder = f.home.filePath("no/such/images").toStdString();
     EXPECT_TRUE(f.printTwoByTwo().printed);
     ASSERT_EQ(f.log.lines.size(), 1u);
-    EXPECT_EQ(f.log.lines[0], "film image not saved: cannot create folder " + f.settings.exportFolder +
-                                  ": No such file or directory");
+    EXPECT_EQ(f.log.lines[0],
+              "film image not saved: cannot create folder " + f.settings.exportFolder +
+                  ": No such file or directory");
     EXPECT_TRUE(f.records.rows.empty());
 }
 

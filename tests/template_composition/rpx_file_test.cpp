@@ -1,5 +1,5 @@
-#include "support/memory_run_log.h"
 #include "direct_composition/qt/film_page_painter.h"
+#include "support/memory_run_log.h"
 #include "template_composition/qt/rpx_file.h"
 #include "template_composition/qt/template_preview.h"
 #include "template_composition/template_design.h"
@@ -94,11 +94,19 @@ TEST(RpxFile, KeepsWhatItDoesNotReadThroughALoadAndSave)
     const QByteArray saved = writeRpx(design.layout());
     // Everything the server does not read is still there, in its place.
     const char* const kept[] = {
-        "PrintWidth=\"10800\"", "ScriptLang=\"VBScript\"", "<Style Name=\"Normal\"",
-        "Sub ActiveReport_ReportStart", "PaperKind=\"9\"", "<Parameters/>",
-        "<Section Type=\"PageHeader\" Name=\"PageHeader\" Height=\"0\">", "Name=\"Image9\"",
-        "KeepTogether=\"1\"", "LineStyle=\"0\"", "text-align: center",
-        "<Control Type=\"AR.TextBox\" Name=\"Unused\"", "<Section Type=\"PageFooter\"",
+        "PrintWidth=\"10800\"",
+        "ScriptLang=\"VBScript\"",
+        "<Style Name=\"Normal\"",
+        "Sub ActiveReport_ReportStart",
+        "PaperKind=\"9\"",
+        "<Parameters/>",
+        "<Section Type=\"PageHeader\" Name=\"PageHeader\" Height=\"0\">",
+        "Name=\"Image9\"",
+        "KeepTogether=\"1\"",
+        "LineStyle=\"0\"",
+        "text-align: center",
+        "<Control Type=\"AR.TextBox\" Name=\"Unused\"",
+        "<Section Type=\"PageFooter\"",
     };
     for (const char* text : kept)
         EXPECT_TRUE(saved.contains(text)) << text << "\n" << saved.toStdString();
@@ -155,7 +163,10 @@ TEST(RpxFile, RefusesFilesThatAreNoTemplate)
         byte = static_cast<char>(QRandomGenerator::global()->bounded(256));
     QByteArray large(50 * 1024 * 1024, ' ');
     large.prepend("<ActiveReportsLayout>");
-    struct Case { std::string path; const char* reason; };
+    struct Case {
+        std::string path;
+        const char* reason;
+    };
     const Case cases[] = {
         {write("random.rpx", random), ""},
         {write("empty.rpx", {}), "empty file"},

@@ -27,7 +27,8 @@ TEST(TemplateAndDirectFilms, AlternateInOneRun)
 {
     QTemporaryDir home;
     QDir(home.path()).mkpath("ReportMode");
-    QFile::copy(QString(VANTOREL_TEMPLATE_FIXTURES) + "/handmade-22.rpx", home.filePath("ReportMode/A4-22.rpx"));
+    QFile::copy(QString(VANTOREL_TEMPLATE_FIXTURES) + "/handmade-22.rpx",
+                home.filePath("ReportMode/A4-22.rpx"));
     PrintJobFixture f;
     f.settings.routePrinters[0] = {"FilmFile"};
     f.settings.routePaperIndex[0] = 1;  // A4

@@ -65,18 +65,21 @@ TEST(TemplateCheck, ATemplateThatWouldDropAnImageIsNotUsedAndSaysWhy)
     const Case cases[] = {
         {"no slots", {}, a4(), "0 image slots, no visible slot Image1 for image 1"},
         {"too few slots", without(twoByTwo(), 3), a4(), "3 image slots, no visible slot Image4 for image 4"},
-        {"a hidden slot", with(twoByTwo(), 1, hidden), a4(), "3 image slots, no visible slot Image2 for image 2"},
+        {"a hidden slot", with(twoByTwo(), 1, hidden), a4(),
+         "3 image slots, no visible slot Image2 for image 2"},
         {"off the page", with(twoByTwo(), 3, slotAt(4, 9000, 8000, 5000, 7000)), a4(),
          "slot Image4 lies outside the page"},
         {"negative size", with(twoByTwo(), 2, slotAt(3, 0, 8000, -5000, 7000)), a4(),
          "slot Image3 has no positive size"},
-        {"zero size", with(twoByTwo(), 0, slotAt(1, 0, 0, 5000, 0)), a4(), "slot Image1 has no positive size"},
+        {"zero size", with(twoByTwo(), 0, slotAt(1, 0, 0, 5000, 0)), a4(),
+         "slot Image1 has no positive size"},
         {"a page too small", twoByTwo(), tiny, "page of 700 x 16840 twips has no room inside its margins"},
         {"too many controls", labels, a4(), "2001 controls, more than 2000"},
         {"a huge label", with(twoByTwo(), 0, huge), a4(), "label Title larger than 500 pt"},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(unusableTemplate(c.controls, c.page, four, false), std::optional<std::string>(c.reason)) << c.what;
+        EXPECT_EQ(unusableTemplate(c.controls, c.page, four, false), std::optional<std::string>(c.reason))
+            << c.what;
 }
 
 TEST(TemplateCheck, SlotsAreNeededOnlyForTheCellsThatHoldImages)

@@ -16,8 +16,13 @@ int paperIndex(const std::string& code)
 TEST(TemplateChooser, NamesTemplatesByOrientationFormatAndPaper)
 {
     struct Case {
-        const char* orientation; const char* filmSize; const char* r_c; std::int16_t cols, rows;
-        const char* routePaper; const char* otherPaper; const char* expected;
+        const char* orientation;
+        const char* filmSize;
+        const char* r_c;
+        std::int16_t cols, rows;
+        const char* routePaper;
+        const char* otherPaper;
+        const char* expected;
     };
     const Case cases[] = {
         {"PORTRAIT", "14INX17IN", "", 2, 3, "1417", "A4", "/home/v/ReportMode/1417-23.rpx"},
@@ -166,8 +171,9 @@ TEST(TemplateChooser, AMissingTemplateIsLoggedWithItsPathAndLeavesTheReportEmpty
               std::optional<std::string>("template 1417-33.rpx: file not found"));
     EXPECT_TRUE(f.report.controls().empty());
     EXPECT_NE(f.report.page().paperWidth, 11000);
-    EXPECT_EQ(f.log.lines, (std::vector<std::string>{
-                               "film template /home/v/ReportMode/1417-33.rpx not loaded: file not found"}));
+    EXPECT_EQ(f.log.lines,
+              (std::vector<std::string>{
+                  "film template /home/v/ReportMode/1417-33.rpx not loaded: file not found"}));
 }
 
 }  // namespace

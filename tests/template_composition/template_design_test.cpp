@@ -19,8 +19,9 @@ std::vector<std::string> rects(const ReportLayout& layout)
     std::vector<std::string> out;
     for (const ReportControl& c : layout.controls)
         if (c.kind == ReportControl::Kind::Image)
-            out.push_back(c.name + "@" + std::to_string(std::lround(c.left)) + "," + std::to_string(std::lround(c.top)) +
-                          "," + std::to_string(std::lround(c.width)) + "," + std::to_string(std::lround(c.height)));
+            out.push_back(c.name + "@" + std::to_string(std::lround(c.left)) + "," +
+                          std::to_string(std::lround(c.top)) + "," + std::to_string(std::lround(c.width)) +
+                          "," + std::to_string(std::lround(c.height)));
     return out;
 }
 
@@ -42,7 +43,13 @@ TemplateDesign a4TwoByTwo()
 
 TEST(TemplateDesign, NewGridIsTheToolsGridUnderTheChoosersName)
 {
-    struct Case { const char* paper; int orientation; const char* format; float widthMm, heightMm; const char* name; };
+    struct Case {
+        const char* paper;
+        int orientation;
+        const char* format;
+        float widthMm, heightMm;
+        const char* name;
+    };
     const Case cases[] = {
         {"A4", 1, "STANDARD\\2,2", 0, 0, "A4-22.rpx"},
         {"1417", 2, "STANDARD\\3,2", 0, 0, "L1417-32.rpx"},
@@ -73,7 +80,13 @@ TEST(TemplateDesign, NewGridIsTheToolsGridUnderTheChoosersName)
 
 TEST(TemplateDesign, RefusesGridsThatCannotBeTemplates)
 {
-    struct Case { const char* paper; const char* format; float widthMm; float margin; const char* why; };
+    struct Case {
+        const char* paper;
+        const char* format;
+        float widthMm;
+        float margin;
+        const char* why;
+    };
     const Case cases[] = {
         {"B4", "STANDARD\\1,1", 0, 360, "unknown paper"},
         {"自定义1", "STANDARD\\1,1", 0, 360, "custom paper"},
@@ -94,12 +107,16 @@ TEST(TemplateDesign, RefusesGridsThatCannotBeTemplates)
 TEST(TemplateDesign, MovesSnapToWholeMillimetresAndStayOnTheSheet)
 {
     // A4 portrait, 360-twip margins: the sheet spans -360 ... 11546 across.
-    struct Case { float left, top; float expectLeft, expectTop; bool farEdge; };
+    struct Case {
+        float left, top;
+        float expectLeft, expectTop;
+        bool farEdge;
+    };
     const Case cases[] = {
         {20.4f * mm, 10.6f * mm, 20 * mm, 11 * mm, false},
         {-0.4f * mm, 0.2f * mm, 0, 0, false},
         {-50 * mm, -50 * mm, -360, -360, false},  // held at the sheet's edge
-        {500 * mm, 500 * mm, 0, 0, true},          // the far edge less the size
+        {500 * mm, 500 * mm, 0, 0, true},         // the far edge less the size
     };
     for (const Case& c : cases) {
         TemplateDesign design = a4TwoByTwo();
@@ -163,11 +180,11 @@ TEST(TemplateDesign, FindsTheTopmostVisibleControlAtAPoint)
     design.moveTo(label, 0, 0);
     const std::size_t line = design.addLine(false);
     design.moveTo(line, 150 * mm, 0);
-    EXPECT_EQ(design.controlAt(1 * mm, 1 * mm), label);         // over Image1
-    EXPECT_EQ(design.controlAt(150.5f * mm, 20 * mm), line);      // within the line's band
-    EXPECT_EQ(design.controlAt(1 * mm, 200 * mm), 3u);            // Image3
-    EXPECT_EQ(design.controlAt(-5 * mm, 1 * mm), std::nullopt);   // in the margin
-    const float gapX = design.control(2).left - 0.5f;               // between Image1 and Image2
+    EXPECT_EQ(design.controlAt(1 * mm, 1 * mm), label);          // over Image1
+    EXPECT_EQ(design.controlAt(150.5f * mm, 20 * mm), line);     // within the line's band
+    EXPECT_EQ(design.controlAt(1 * mm, 200 * mm), 3u);           // Image3
+    EXPECT_EQ(design.controlAt(-5 * mm, 1 * mm), std::nullopt);  // in the margin
+    const float gapX = design.control(2).left - 0.5f;            // between Image1 and Image2
     EXPECT_EQ(design.controlAt(gapX, 100 * mm), std::nullopt) << "the base is not picked";
     EXPECT_EQ(design.control(0).name, "Base");
 }

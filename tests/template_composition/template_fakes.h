@@ -1,8 +1,8 @@
 #pragma once
 
 #include "base/clock.h"
-#include "settings/settings_model.h"
 #include "print_job/template_road.h"
+#include "settings/settings_model.h"
 #include "support/memory_run_log.h"
 #include "template_composition/ac_report.h"
 #include "template_composition/template_chooser.h"
@@ -34,8 +34,8 @@ inline direct_composition::Picture grayPicture(int width, int height, std::uint8
     direct_composition::Picture picture;
     picture.width = width;
     picture.height = height;
-    picture.pixels = std::make_shared<const std::vector<std::uint8_t>>(
-        static_cast<std::size_t>(width) * height, level);
+    picture.pixels =
+        std::make_shared<const std::vector<std::uint8_t>>(static_cast<std::size_t>(width) * height, level);
     return picture;
 }
 

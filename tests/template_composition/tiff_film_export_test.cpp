@@ -96,7 +96,8 @@ TEST(TiffFilmExport, AFilmFollowsTheProcessUmask)
     struct stat status {};
     ASSERT_EQ(::stat((film->folder + "/" + film->file).c_str(), &status), 0);
     EXPECT_EQ(status.st_mode & 0777, 0640u);
-    EXPECT_EQ(filesIn(QString::fromStdString(film->folder)), QStringList{"070809.tiff"});  // no temporary left
+    EXPECT_EQ(filesIn(QString::fromStdString(film->folder)),
+              QStringList{"070809.tiff"});  // no temporary left
 }
 
 // A file size limit makes the disk give out partway through the film: the
@@ -141,7 +142,8 @@ TEST(TiffFilmExport, AWriteThatFailsPartwayLeavesNoFilmAndGivesTheSystemsReason)
         EXPECT_FALSE(refused);
         error = refused.reason();
     }
-    EXPECT_NE(error.find("cannot write film image " + root + "/2024/03/05/070809.tiff"), std::string::npos) << error;
+    EXPECT_NE(error.find("cannot write film image " + root + "/2024/03/05/070809.tiff"), std::string::npos)
+        << error;
     EXPECT_NE(error.find("File too large"), std::string::npos) << error;
     // Neither the film's name nor the partial temporary file stays.
     const QStringList left = filesIn(home.filePath("images/2024/03/05"));
@@ -169,7 +171,8 @@ TEST(TiffFilmExport, AFolderThatCannotBeMadeIsReportedAndNothingStays)
 
     // A root whose parent is missing: the root is one folder, made only when
     // its parent is there.
-    const auto orphaned = exportFilmImage(image, home.filePath("gone/images").toStdString(), {2024, 3, 5, 7, 8, 9});
+    const auto orphaned =
+        exportFilmImage(image, home.filePath("gone/images").toStdString(), {2024, 3, 5, 7, 8, 9});
     EXPECT_FALSE(orphaned);
     EXPECT_NE(orphaned.reason().find("No such file or directory"), std::string::npos) << orphaned.reason();
     EXPECT_EQ(filesIn(home.path()), QStringList{"images"});

@@ -96,71 +96,111 @@ bool parse(int argc, char** argv, ClientOptions& options, std::string& error)
             }
             return argv[++i];
         };
-        if (arg == "--aet") options.callingAe = value();
-        else if (arg == "--aec") options.calledAe = value();
-        else if (arg == "--color") options.color = true;
-        else if (arg == "--echo") options.echo = true;
+        if (arg == "--aet")
+            options.callingAe = value();
+        else if (arg == "--aec")
+            options.calledAe = value();
+        else if (arg == "--color")
+            options.color = true;
+        else if (arg == "--echo")
+            options.echo = true;
         else if (arg == "--syntax") {
             options.syntax = value();
             if (options.syntax != "implicit" && options.syntax != "little" && options.syntax != "big")
                 error = "--syntax takes implicit, little or big";
-        }
-        else if (arg == "--no-printer") options.getPrinter = false;
-        else if (arg == "--abort") options.abortAtEnd = true;
-        else if (arg == "--timeout") options.timeoutSeconds = std::atoi(value().c_str());
-        else if (arg == "--format") options.format = value();
-        else if (arg == "--film-size") options.filmSize = value();
-        else if (arg == "--orientation") options.orientation = value();
-        else if (arg == "--films") options.filmBoxes = std::atoi(value().c_str());
+        } else if (arg == "--no-printer")
+            options.getPrinter = false;
+        else if (arg == "--abort")
+            options.abortAtEnd = true;
+        else if (arg == "--timeout")
+            options.timeoutSeconds = std::atoi(value().c_str());
+        else if (arg == "--format")
+            options.format = value();
+        else if (arg == "--film-size")
+            options.filmSize = value();
+        else if (arg == "--orientation")
+            options.orientation = value();
+        else if (arg == "--films")
+            options.filmBoxes = std::atoi(value().c_str());
         else if (arg == "--copies") {
             options.copies = value();
             if (options.copies == "none")
                 options.copies.clear();
-        } else if (arg == "--images") options.imagesPerFilm = std::atoi(value().c_str());
-        else if (arg == "--sessions") options.sessions = std::atoi(value().c_str());
-        else if (arg == "--action") options.action = value();
-        else if (arg == "--no-delete") options.deleteObjects = false;
-        else if (arg == "--orphan") options.orphanFilmBoxes = true;
+        } else if (arg == "--images")
+            options.imagesPerFilm = std::atoi(value().c_str());
+        else if (arg == "--sessions")
+            options.sessions = std::atoi(value().c_str());
+        else if (arg == "--action")
+            options.action = value();
+        else if (arg == "--no-delete")
+            options.deleteObjects = false;
+        else if (arg == "--orphan")
+            options.orphanFilmBoxes = true;
         else if (arg == "--bits") {
             const std::string bits = value();
             if (bits != "8" && bits != "12")
                 error = "--bits takes 8 or 12";
             options.kind = bits == "8" ? PixelKind::Mono8 : PixelKind::Mono12;
-        } else if (arg == "--size") options.imageSize = std::atoi(value().c_str());
-        else if (arg == "--image") options.imageFiles.push_back(value());
-        else if (arg == "--polarity") options.polarity = value();
-        else if (arg == "--requested-size") options.requestedSize = value();
-        else if (arg == "--pixel-aspect") options.pixelAspect = value();
-        else if (arg == "--min-density") options.minDensity = value();
-        else if (arg == "--max-density") options.maxDensity = value();
-        else if (arg == "--border-density") options.borderDensity = value();
-        else if (arg == "--empty-density") options.emptyDensity = value();
-        else if (arg == "--trim") options.trim = value();
-        else if (arg == "--magnification") options.magnification = value();
-        else if (arg == "--box-magnification") options.boxMagnification = value();
-        else if (arg == "--smoothing") options.smoothing = value();
-        else if (arg == "--presentation-lut") options.presentationLut = value();
+        } else if (arg == "--size")
+            options.imageSize = std::atoi(value().c_str());
+        else if (arg == "--image")
+            options.imageFiles.push_back(value());
+        else if (arg == "--polarity")
+            options.polarity = value();
+        else if (arg == "--requested-size")
+            options.requestedSize = value();
+        else if (arg == "--pixel-aspect")
+            options.pixelAspect = value();
+        else if (arg == "--min-density")
+            options.minDensity = value();
+        else if (arg == "--max-density")
+            options.maxDensity = value();
+        else if (arg == "--border-density")
+            options.borderDensity = value();
+        else if (arg == "--empty-density")
+            options.emptyDensity = value();
+        else if (arg == "--trim")
+            options.trim = value();
+        else if (arg == "--magnification")
+            options.magnification = value();
+        else if (arg == "--box-magnification")
+            options.boxMagnification = value();
+        else if (arg == "--smoothing")
+            options.smoothing = value();
+        else if (arg == "--presentation-lut")
+            options.presentationLut = value();
         else if (arg == "--lut-at") {
             options.lutAt = value();
             if (options.lutAt != "image-box" && options.lutAt != "film-box" && options.lutAt != "session")
                 error = "--lut-at takes image-box, film-box or session";
-        }
-        else if (arg == "--stop-after") options.stopAfter = value();
-        else if (arg == "--cut-nset") options.cutNSetAfterBytes = std::atol(value().c_str());
+        } else if (arg == "--stop-after")
+            options.stopAfter = value();
+        else if (arg == "--cut-nset")
+            options.cutNSetAfterBytes = std::atol(value().c_str());
         else if (arg == "--claim") {
             const std::string size = value();
             if (std::sscanf(size.c_str(), "%dx%d", &options.claimRows, &options.claimColumns) != 2)
                 error = "--claim takes ROWSxCOLS";
-        } else if (arg == "--command") options.extraCommand = static_cast<int>(std::strtol(value().c_str(), nullptr, 16));
-        else if (arg == "--get") options.getObjects.push_back(value());
-        else if (arg == "--get-created") options.getCreated = true;
-        else if (arg == "--wait-for") options.waitForFile = value();
-        else if (arg == "--try") options.tryObjects.push_back(value());
-        else if (arg == "--session-uid") options.sessionUid = value();
-        else if (arg == "--pause-before-action") options.pauseBeforeAction = value();
-        else if (arg == "--latency") options.latency = true;
-        else if (!arg.empty() && arg[0] == '-') error = "unknown option " + arg;
-        else positional.push_back(arg);
+        } else if (arg == "--command")
+            options.extraCommand = static_cast<int>(std::strtol(value().c_str(), nullptr, 16));
+        else if (arg == "--get")
+            options.getObjects.push_back(value());
+        else if (arg == "--get-created")
+            options.getCreated = true;
+        else if (arg == "--wait-for")
+            options.waitForFile = value();
+        else if (arg == "--try")
+            options.tryObjects.push_back(value());
+        else if (arg == "--session-uid")
+            options.sessionUid = value();
+        else if (arg == "--pause-before-action")
+            options.pauseBeforeAction = value();
+        else if (arg == "--latency")
+            options.latency = true;
+        else if (!arg.empty() && arg[0] == '-')
+            error = "unknown option " + arg;
+        else
+            positional.push_back(arg);
         if (!error.empty())
             return false;
     }

@@ -56,11 +56,11 @@ void copy(DIC_UI& to, const std::string& from)
 bool replyFields(const T_DIMSE_Message& reply, unsigned& status, std::string& instance, bool& dataSet)
 {
     switch (reply.CommandField) {
-#define VANTOREL_REPLY(kind, member)                                    \
-    case kind:                                                          \
-        status = reply.msg.member.DimseStatus;                          \
-        instance = reply.msg.member.AffectedSOPInstanceUID;             \
-        dataSet = reply.msg.member.DataSetType != DIMSE_DATASET_NULL;   \
+#define VANTOREL_REPLY(kind, member)                                                                         \
+    case kind:                                                                                               \
+        status = reply.msg.member.DimseStatus;                                                               \
+        instance = reply.msg.member.AffectedSOPInstanceUID;                                                  \
+        dataSet = reply.msg.member.DataSetType != DIMSE_DATASET_NULL;                                        \
         return true;
         VANTOREL_REPLY(DIMSE_N_GET_RSP, NGetRSP)
         VANTOREL_REPLY(DIMSE_N_SET_RSP, NSetRSP)
@@ -162,7 +162,8 @@ bool PrintClient::connect()
             ASC_destroyAssociationParameters(&params);
         return false;
     }
-    printContext_ = ASC_findAcceptedPresentationContextID(association_, options_.color ? colorMeta : grayscaleMeta);
+    printContext_ =
+        ASC_findAcceptedPresentationContextID(association_, options_.color ? colorMeta : grayscaleMeta);
     echoContext_ = ASC_findAcceptedPresentationContextID(association_, UID_VerificationSOPClass);
     lutContext_ = ASC_findAcceptedPresentationContextID(association_, presentationLutClass);
     // Without this the second write of each message waits for the server's
@@ -238,14 +239,16 @@ bool PrintClient::session()
     return true;
 }
 
-bool PrintClient::exchange(T_DIMSE_Message& request, DcmDataset* data, const std::string& label, DcmDataset** reply)
+bool PrintClient::exchange(T_DIMSE_Message& request, DcmDataset* data, const std::string& label,
+                           DcmDataset** reply)
 {
     const auto started = std::chrono::steady_clock::now();
     unsigned char context = request.CommandField == DIMSE_C_ECHO_RQ ? echoContext_ : printContext_;
     if (request.CommandField == DIMSE_N_CREATE_RQ &&
         std::strcmp(request.msg.NCreateRQ.AffectedSOPClassUID, presentationLutClass) == 0)
         context = lutContext_;
-    OFCondition cond = DIMSE_sendMessageUsingMemoryData(association_, context, &request, nullptr, data, nullptr, nullptr);
+    OFCondition cond =
+        DIMSE_sendMessageUsingMemoryData(association_, context, &request, nullptr, data, nullptr, nullptr);
     if (cond.bad()) {
         std::cout << label << ": send failed: " << cond.text() << "\n";
         return false;
@@ -253,8 +256,8 @@ bool PrintClient::exchange(T_DIMSE_Message& request, DcmDataset* data, const std
     T_DIMSE_Message response;
     T_ASC_PresentationContextID replyContext = 0;
     DcmDataset* statusDetail = nullptr;
-    cond = DIMSE_receiveCommand(association_, DIMSE_NONBLOCKING, options_.timeoutSeconds, &replyContext, &response,
-                                &statusDetail);
+    cond = DIMSE_receiveCommand(association_, DIMSE_NONBLOCKING, options_.timeoutSeconds, &replyContext,
+                                &response, &statusDetail);
     std::string errorComment;
     if (statusDetail != nullptr) {
         errorComment = textOf(*statusDetail, DCM_ErrorComment);
@@ -267,8 +270,8 @@ bool PrintClient::exchange(T_DIMSE_Message& request, DcmDataset* data, const std
         cond = DIMSE_BADCOMMANDTYPE;
     DcmDataset* received = nullptr;
     if (cond.good() && dataSet)
-        cond = DIMSE_receiveDataSetInMemory(association_, DIMSE_NONBLOCKING, options_.timeoutSeconds, &replyContext,
-                                            &received, nullptr, nullptr);
+        cond = DIMSE_receiveDataSetInMemory(association_, DIMSE_NONBLOCKING, options_.timeoutSeconds,
+                                            &replyContext, &received, nullptr, nullptr);
     if (cond.bad()) {
         const bool aborted = cond == DUL_PEERABORTEDASSOCIATION;
         std::cout << label << ": " << (aborted ? "association aborted by the server" : cond.text()) << "\n";
@@ -279,8 +282,9 @@ bool PrintClient::exchange(T_DIMSE_Message& request, DcmDataset* data, const std
         }
         return false;
     }
-    const auto micros = std::chrono::duration_cast<std::chrono::microseconds>(
-        std::chrono::steady_clock::now() - started).count();
+    const auto micros =
+        std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - started)
+            .count();
     std::cout << label << ": status " << hex4(status);
     if (received != nullptr)
         std::cout << ", " << received->card() << " attributes";
@@ -401,7 +405,8 @@ void PrintClient::tryObject(const std::string& uid)
     nDelete(cls, uid, "N-DELETE" + what);
 }
 
-bool PrintClient::nSet(const std::string& cls, const std::string& uid, DcmDataset& data, const std::string& label)
+bool PrintClient::nSet(const std::string& cls, const std::string& uid, DcmDataset& data,
+                       const std::string& label)
 {
     T_DIMSE_Message request{};
     request.CommandField = DIMSE_N_SET_RQ;

@@ -91,7 +91,8 @@ bool PrintClient::setImageBox(const std::pair<std::string, std::string>& box, in
     if (!options_.boxMagnification.empty())
         data.putAndInsertString(DCM_MagnificationType, options_.boxMagnification.c_str());
     referencePresentationLut(data, "image-box");
-    data.insertSequenceItem(rgb ? DCM_BasicColorImageSequence : DCM_BasicGrayscaleImageSequence, image.release());
+    data.insertSequenceItem(rgb ? DCM_BasicColorImageSequence : DCM_BasicGrayscaleImageSequence,
+                            image.release());
     if (options_.cutNSetAfterBytes >= 0)
         return sendCut(request, &data);
     return exchange(request, &data, "N-SET Image Box " + std::to_string(cell));

@@ -108,9 +108,17 @@ std::unique_ptr<DcmItem> imageFromFile(const std::string& path, std::string& err
         return nullptr;
     }
     auto item = std::make_unique<DcmItem>();
-    const DcmTagKey copied[] = {DCM_SamplesPerPixel, DCM_PhotometricInterpretation, DCM_PlanarConfiguration,
-                                DCM_Rows, DCM_Columns, DCM_PixelAspectRatio, DCM_BitsAllocated,
-                                DCM_BitsStored, DCM_HighBit, DCM_PixelRepresentation, DCM_PixelData};
+    const DcmTagKey copied[] = {DCM_SamplesPerPixel,
+                                DCM_PhotometricInterpretation,
+                                DCM_PlanarConfiguration,
+                                DCM_Rows,
+                                DCM_Columns,
+                                DCM_PixelAspectRatio,
+                                DCM_BitsAllocated,
+                                DCM_BitsStored,
+                                DCM_HighBit,
+                                DCM_PixelRepresentation,
+                                DCM_PixelData};
     for (const DcmTagKey& tag : copied) {
         DcmElement* element = nullptr;
         if (data->findAndGetElement(tag, element, OFFalse, OFTrue /*copy*/).good() && element != nullptr)

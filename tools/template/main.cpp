@@ -50,7 +50,8 @@ bool writeTemplate(const GridTemplateOptions& options, const std::string& paper,
     }
     const QString path = folder + '/' + QString::fromStdString(gridTemplateFileName(options, paper));
     QFile file(path);
-    const QIODevice::OpenMode mode = replace ? QIODevice::WriteOnly : QIODevice::WriteOnly | QIODevice::NewOnly;
+    const QIODevice::OpenMode mode =
+        replace ? QIODevice::WriteOnly : QIODevice::WriteOnly | QIODevice::NewOnly;
     if (!replace && QFileInfo::exists(path)) {
         std::cerr << "vantorel-template: " << path.toStdString() << " exists; --force replaces it\n";
         return false;
@@ -158,7 +159,8 @@ int preview(const std::vector<std::string>& args)
     const bool rowColumn = rowColumnTemplateName(args[0]);
     if (const auto problem = templatePreviewProblem(*layout, rowColumn))
         return std::cerr << "vantorel-template: " << args[0] << ": the server would not use it: " << *problem
-                         << "\n", 1;
+                         << "\n",
+               1;
     const QImage picture = renderTemplatePreview(*layout, width, rowColumn);
     if (picture.isNull() || !picture.save(QString::fromStdString(args[1]), "PNG"))
         return std::cerr << "vantorel-template: cannot write " << args[1] << "\n", 1;

@@ -10,7 +10,8 @@ QString odbcConnectionString(const std::string& stored, int connectSeconds, int 
     const struct {
         const char* keyword;
         int seconds;
-    } timeouts[] = {{"CONN_TIMEOUT", connectSeconds}, {"READ_TIMEOUT", ioSeconds}, {"WRITE_TIMEOUT", ioSeconds}};
+    } timeouts[] = {
+        {"CONN_TIMEOUT", connectSeconds}, {"READ_TIMEOUT", ioSeconds}, {"WRITE_TIMEOUT", ioSeconds}};
     for (const auto& timeout : timeouts) {
         if (!connect.contains(QLatin1String(timeout.keyword) + QLatin1Char('='), Qt::CaseInsensitive))
             connect += QStringLiteral(";%1=%2").arg(QLatin1String(timeout.keyword)).arg(timeout.seconds);

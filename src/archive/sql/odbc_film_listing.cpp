@@ -4,18 +4,21 @@
 #include "archive/sql/odbc_connection.h"
 #include "settings/settings_model.h"
 
+#include <QDateTime>
+#include <QIdentityProxyModel>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlQueryModel>
-#include <QDateTime>
-#include <QIdentityProxyModel>
 
 namespace vantorel::archive {
 
 namespace {
 
-CalendarDate calendarDate(const QDate& date) { return {date.year(), date.month(), date.day()}; }
+CalendarDate calendarDate(const QDate& date)
+{
+    return {date.year(), date.month(), date.day()};
+}
 
 QString reason(const QSqlError& error)
 {
@@ -41,12 +44,17 @@ public:
 
 OdbcFilmListing::OdbcFilmListing(const settings::ArchiveSettings& settings)
     : settings_(settings), rows_(std::make_unique<FilmRowsModel>())
+{}
+
+OdbcFilmListing::~OdbcFilmListing()
 {
+    closeConnection();
 }
 
-OdbcFilmListing::~OdbcFilmListing() { closeConnection(); }
-
-QAbstractItemModel& OdbcFilmListing::model() { return *rows_; }
+QAbstractItemModel& OdbcFilmListing::model()
+{
+    return *rows_;
+}
 
 void OdbcFilmListing::closeConnection()
 {

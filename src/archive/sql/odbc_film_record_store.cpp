@@ -67,8 +67,7 @@ base::Result<long long> insertRow(QSqlDatabase& db, const std::string& filmPath,
 
 OdbcFilmRecordStore::OdbcFilmRecordStore(const std::string& connectString, const base::Clock& clock)
     : connectString_(connectString), clock_(clock)
-{
-}
+{}
 
 base::Result<void> OdbcFilmRecordStore::SaveFilmDB(const std::string& pathstr, const std::string& fil)
 {
@@ -84,7 +83,8 @@ base::Result<void> OdbcFilmRecordStore::writeRow(const FilmRow& row)
     base::Result<long long> inserted = base::Failure{};
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), name);
-        db.setDatabaseName(odbcConnectionString(connectString_, connectTimeoutSeconds, statementTimeoutSeconds));
+        db.setDatabaseName(
+            odbcConnectionString(connectString_, connectTimeoutSeconds, statementTimeoutSeconds));
         db.setConnectOptions(QStringLiteral("SQL_ATTR_LOGIN_TIMEOUT=%1;SQL_ATTR_CONNECTION_TIMEOUT=%2")
                                  .arg(connectTimeoutSeconds)
                                  .arg(statementTimeoutSeconds));

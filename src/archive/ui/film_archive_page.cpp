@@ -1,8 +1,8 @@
 #include "archive/ui/film_archive_page.h"
 
 #include "archive/film_listing.h"
-#include "archive/film_reprint.h"
 #include "archive/film_query.h"
+#include "archive/film_reprint.h"
 #include "base/operator_messages.h"
 #include "base/run_log.h"
 #include "console/ui/pages/page_layout.h"
@@ -18,8 +18,8 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QSplitter>
-#include <QThreadPool>
 #include <QTableView>
+#include <QThreadPool>
 #include <QVBoxLayout>
 
 namespace vantorel::archive {
@@ -37,8 +37,7 @@ QDateEdit* dateEdit(const char* name, QWidget* parent)
 
 }  // namespace
 
-FilmArchivePage::FilmArchivePage(Services services, QWidget* parent)
-    : QWidget(parent), services_(services)
+FilmArchivePage::FilmArchivePage(Services services, QWidget* parent) : QWidget(parent), services_(services)
 {
     setObjectName(QStringLiteral("filmManagementPage"));
     auto* layout = new QVBoxLayout(this);
@@ -104,7 +103,8 @@ FilmArchivePage::FilmArchivePage(Services services, QWidget* parent)
     connect(grid_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             &FilmArchivePage::showCurrentFilm);
     // A new listing replaces the rows without a current-row signal.
-    connect(&services_.listing.model(), &QAbstractItemModel::modelReset, this, &FilmArchivePage::showCurrentFilm);
+    connect(&services_.listing.model(), &QAbstractItemModel::modelReset, this,
+            &FilmArchivePage::showCurrentFilm);
 }
 
 void FilmArchivePage::query()
@@ -182,10 +182,13 @@ void FilmArchivePage::showCurrentFilm()
         QImage image(path);
         if (!image.isNull() && (image.width() > bound.width() || image.height() > bound.height()))
             image = image.scaled(bound, Qt::KeepAspectRatio, Qt::SmoothTransformation);
-        QMetaObject::invokeMethod(page, [page, request, image] {
-            if (page)
-                page->showPreview(request, image);
-        }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            page,
+            [page, request, image] {
+                if (page)
+                    page->showPreview(request, image);
+            },
+            Qt::QueuedConnection);
     });
 }
 
@@ -198,8 +201,8 @@ void FilmArchivePage::showPreview(quint64 request, const QImage& image)
         return;
     }
     previewImage_ = image;
-    preview_->setPixmap(QPixmap::fromImage(
-        image.scaled(preview_->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+    preview_->setPixmap(
+        QPixmap::fromImage(image.scaled(preview_->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation)));
 }
 
 void FilmArchivePage::reprintFilm()

@@ -13,14 +13,22 @@ namespace {
 QString pageName(PageKey page)
 {
     switch (page) {
-    case PageKey::FilmPreview: return entries::filmPreview;
-    case PageKey::Dicom: return entries::dicom;
-    case PageKey::Print: return entries::print;
-    case PageKey::FilmManagement: return entries::filmManagement;
-    case PageKey::RunLog: return entries::runLog;
-    case PageKey::Appearance: return entries::appearance;
-    case PageKey::RunSettings: return entries::runSettings;
-    case PageKey::About: break;
+    case PageKey::FilmPreview:
+        return entries::filmPreview;
+    case PageKey::Dicom:
+        return entries::dicom;
+    case PageKey::Print:
+        return entries::print;
+    case PageKey::FilmManagement:
+        return entries::filmManagement;
+    case PageKey::RunLog:
+        return entries::runLog;
+    case PageKey::Appearance:
+        return entries::appearance;
+    case PageKey::RunSettings:
+        return entries::runSettings;
+    case PageKey::About:
+        break;
     }
     return entries::about;
 }

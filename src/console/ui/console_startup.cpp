@@ -3,9 +3,6 @@
 #include "base/operator_messages.h"
 #include "base/result.h"
 #include "base/run_log.h"
-#include "settings/print_count.h"
-#include "settings/settings_loader.h"
-#include "settings/settings_store.h"
 #include "console/ui/local_address.h"
 #include "console/ui/main_window.h"
 #include "console/ui/pages/about_page.h"
@@ -13,6 +10,9 @@
 #include "console/ui/skin.h"
 #include "console/ui/startup_services.h"
 #include "console/ui/status_panels.h"
+#include "settings/print_count.h"
+#include "settings/settings_loader.h"
+#include "settings/settings_store.h"
 
 #include <QApplication>
 #include <QDate>
@@ -23,10 +23,12 @@ namespace vantorel::console::ui {
 
 ConsoleStartup::ConsoleStartup(StartupContext context, settings::Settings& settings, MainWindow& window)
     : context_(std::move(context)), settings_(settings), window_(window)
-{
-}
+{}
 
-StartupOutcome ConsoleStartup::run() { return runStartupSteps(steps(), &context_.log); }
+StartupOutcome ConsoleStartup::run()
+{
+    return runStartupSteps(steps(), &context_.log);
+}
 
 std::vector<StartupStep> ConsoleStartup::steps()
 {

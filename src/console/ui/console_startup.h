@@ -1,12 +1,12 @@
 #pragma once
 
 #include "base/clock.h"
-#include "settings/installed_printers.h"
-#include "settings/settings_model.h"
+#include "base/fwd.h"
 #include "console/ui/deferred_operator_messages.h"
 #include "console/ui/startup_sequence.h"
-#include "base/fwd.h"
 #include "settings/fwd.h"
+#include "settings/installed_printers.h"
+#include "settings/settings_model.h"
 
 #include <QString>
 
@@ -48,16 +48,16 @@ public:
     StartupOutcome run();
 
 private:
-    void readHeaderSettings();  // step 1 (reads the whole settings model)
-    void applyHeaderPrinting(); // 2
-    void showFirstPage();       // 3
-    void applySkin();           // 8
-    void showWindow();          // 10
-    void showServiceSettings(); // 11
-    void showPrintCount();      // 12
-    void readPrinters();        // 14
-    void startListening();      // 16
-    void showLogo();            // 20
+    void readHeaderSettings();   // step 1 (reads the whole settings model)
+    void applyHeaderPrinting();  // 2
+    void showFirstPage();        // 3
+    void applySkin();            // 8
+    void showWindow();           // 10
+    void showServiceSettings();  // 11
+    void showPrintCount();       // 12
+    void readPrinters();         // 14
+    void startListening();       // 16
+    void showLogo();             // 20
 
     StartupContext context_;
     settings::Settings& settings_;

@@ -1,7 +1,7 @@
 #include "console/ui/listen_retry.h"
 
-#include "console/port_control.h"
 #include "base/run_log.h"
+#include "console/port_control.h"
 #include "console/ui/status_panels.h"
 
 #include <QTimer>
@@ -10,7 +10,11 @@ namespace vantorel::console::ui {
 
 ListenRetry::ListenRetry(PortControl& portControl, StatusPanels& panels, base::RunLog& log,
                          const QString& port, QObject* parent)
-    : QObject(parent), portControl_(portControl), panels_(panels), log_(log), port_(port),
+    : QObject(parent),
+      portControl_(portControl),
+      panels_(panels),
+      log_(log),
+      port_(port),
       timer_(new QTimer(this))
 {
     timer_->setInterval(intervalMs);
@@ -21,7 +25,8 @@ void ListenRetry::start()
 {
     if (!portControl_.retrying())
         return;
-    const QString problem = QStringLiteral("监听端口%1无法打开，每%2秒重试一次").arg(port_).arg(intervalMs / 1000);
+    const QString problem =
+        QStringLiteral("监听端口%1无法打开，每%2秒重试一次").arg(port_).arg(intervalMs / 1000);
     panels_.setListenProblem(problem);
     log_.write(problem.toStdString() + "。");
     timer_->start();

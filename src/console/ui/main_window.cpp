@@ -123,7 +123,10 @@ void MainWindow::selectEntry(const QString& entryText)
         runLog_->viewer().showLog();
 }
 
-void MainWindow::showPage(PageKey page) { stack_->setCurrentWidget(pages_.at(page)); }
+void MainWindow::showPage(PageKey page)
+{
+    stack_->setCurrentWidget(pages_.at(page));
+}
 
 PageKey MainWindow::currentPage() const
 {
@@ -139,14 +142,20 @@ void MainWindow::setLogo(const QPixmap& logo)
     logo_->setPixmap(logo.scaled(QSize(170, 96), Qt::KeepAspectRatio, Qt::SmoothTransformation));
 }
 
-bool MainWindow::hasLogo() const { return !logo_->pixmap().isNull(); }
+bool MainWindow::hasLogo() const
+{
+    return !logo_->pixmap().isNull();
+}
 
 void MainWindow::showFilm(const QImage& page, const QString& caption)
 {
     preview_->showFilm(page, caption);
 }
 
-void MainWindow::setPrintCount(qint64 count) { status_->setPrintCount(count); }
+void MainWindow::setPrintCount(qint64 count)
+{
+    status_->setPrintCount(count);
+}
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "base/clock.h"
+#include "base/fwd.h"
 #include "console/ui/navigation.h"
 #include "console/ui/pages/settings_pages.h"
-#include "base/fwd.h"
 
 #include <QImage>
 #include <QMainWindow>

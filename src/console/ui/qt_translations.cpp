@@ -15,7 +15,7 @@ QtChineseTranslation::QtChineseTranslation(const QString& folder)
     : fileName_(folder + QStringLiteral("/qtbase_zh_CN.qm"))
 {
     installed_ = translator_.load(QStringLiteral("qtbase_zh_CN"), folder) &&
-                 QCoreApplication::installTranslator(&translator_);
+        QCoreApplication::installTranslator(&translator_);
 }
 
 QtChineseTranslation::~QtChineseTranslation()
@@ -29,7 +29,8 @@ QFont withFontStyleName(QFont font)
     const QString family = font.family();
     const bool bold = font.weight() >= QFont::DemiBold;
     for (const QString& style : QFontDatabase::styles(family)) {
-        if (QFontDatabase::bold(family, style) == bold && QFontDatabase::italic(family, style) == font.italic()) {
+        if (QFontDatabase::bold(family, style) == bold &&
+            QFontDatabase::italic(family, style) == font.italic()) {
             font.setStyleName(style);
             break;
         }

@@ -24,15 +24,12 @@ const QString hintTitle = QStringLiteral("提示");
 
 RunLogViewer::RunLogViewer(QString homeFolder, const base::Clock& clock, base::OperatorMessages& messages,
                            AskFileName askFileName)
-    : home_(std::move(homeFolder)), clock_(clock), messages_(messages),
-      askFileName_(std::move(askFileName))
-{
-}
+    : home_(std::move(homeFolder)), clock_(clock), messages_(messages), askFileName_(std::move(askFileName))
+{}
 
 QString RunLogViewer::todaysLogPath() const
 {
-    return home_ + QStringLiteral("/LOG/") +
-           QString::fromStdString(base::FileRunLog::fileName(clock_.now()));
+    return home_ + QStringLiteral("/LOG/") + QString::fromStdString(base::FileRunLog::fileName(clock_.now()));
 }
 
 void RunLogViewer::showLog()

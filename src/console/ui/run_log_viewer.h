@@ -29,7 +29,7 @@ public:
     // replacing a file of that name.
     void saveLog();
 
-    QString todaysLogPath() const;            // <home>/LOG/2014-3-5.log for today
+    QString todaysLogPath() const;  // <home>/LOG/2014-3-5.log for today
     const QString& shownPath() const { return shownPath_; }
     const QString& text() const { return text_; }
 

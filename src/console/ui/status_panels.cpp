@@ -34,7 +34,7 @@ void showNotice(QLabel& label, const QString& text)
 
 StatusPanels::StatusPanels(QStatusBar& bar, Now now) : QObject(&bar), now_(std::move(now))
 {
-    const char* names[panelCount] = {"countLabel", "count",   "portLabel", "port", "listening",
+    const char* names[panelCount] = {"countLabel",   "count",   "portLabel", "port", "listening",
                                      "addressLabel", "address", "date",      "time"};
     for (int i = 0; i < panelCount; ++i) {
         auto* label = new QLabel(&bar);
@@ -62,9 +62,15 @@ StatusPanels::StatusPanels(QStatusBar& bar, Now now) : QObject(&bar), now_(std::
     refreshClock();
 }
 
-void StatusPanels::setPrintCount(qint64 count) { panels_[Count]->setText(QString::number(count)); }
+void StatusPanels::setPrintCount(qint64 count)
+{
+    panels_[Count]->setText(QString::number(count));
+}
 
-void StatusPanels::setListenPort(const QString& port) { panels_[Port]->setText(port); }
+void StatusPanels::setListenPort(const QString& port)
+{
+    panels_[Port]->setText(port);
+}
 
 void StatusPanels::setListening(bool ok)
 {
@@ -76,7 +82,10 @@ void StatusPanels::setListeningAfterPortChange(bool ok)
     panels_[Listening]->setText(ok ? QStringLiteral("True") : QStringLiteral("False"));
 }
 
-void StatusPanels::setLocalAddress(const QString& address) { panels_[Address]->setText(address); }
+void StatusPanels::setLocalAddress(const QString& address)
+{
+    panels_[Address]->setText(address);
+}
 
 void StatusPanels::setPrinterProblem(const QString& problem)
 {
@@ -100,7 +109,8 @@ void StatusPanels::setArchiveWaiting(qint64 waiting)
 
 void StatusPanels::setFilmSavingProblem(const QString& problem)
 {
-    showNotice(*filmSavingProblem_, problem.isEmpty() ? QString() : QStringLiteral("胶片未能保存：") + problem);
+    showNotice(*filmSavingProblem_,
+               problem.isEmpty() ? QString() : QStringLiteral("胶片未能保存：") + problem);
 }
 
 QString StatusPanels::filmSavingProblemText() const

@@ -46,8 +46,8 @@ public:
     // an empty problem hides it.
     void setFilmSavingProblem(const QString& problem);
     QString filmSavingProblemText() const;  // empty while hidden
-    QString archiveWaitingText() const;  // empty while hidden
-    QString listenProblemText() const;  // empty while hidden
+    QString archiveWaitingText() const;     // empty while hidden
+    QString listenProblemText() const;      // empty while hidden
 
     QString text(int panel) const;  // panel 1 ... 9, as on screen
     void refreshClock();

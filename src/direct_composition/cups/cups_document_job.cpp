@@ -35,8 +35,8 @@ private:
 }  // namespace
 
 base::Result<void> printDocumentOnCups(const std::string& queue, const std::string& title,
-                                          const std::vector<std::pair<std::string, std::string>>& options,
-                                          const std::function<bool(const CupsDocumentSink&)>& writeDocument)
+                                       const std::vector<std::pair<std::string, std::string>>& options,
+                                       const std::function<bool(const CupsDocumentSink&)>& writeDocument)
 {
     const std::string name = queue.substr(0, queue.find('/'));
     const JobOptions jobOptions(options);
@@ -56,8 +56,8 @@ base::Result<void> printDocumentOnCups(const std::string& queue, const std::stri
     const std::string sendError = written ? "" : lastCupsError();
     const ipp_status_t finished = cupsFinishDocument(CUPS_HTTP_DEFAULT, name.c_str());
     if (!written || finished > IPP_STATUS_OK_EVENTS_COMPLETE) {
-        base::Failure why{"printer " + queue + " did not take the whole film: " +
-                             (written ? lastCupsError() : sendError)};
+        base::Failure why{"printer " + queue +
+                          " did not take the whole film: " + (written ? lastCupsError() : sendError)};
         cupsCancelJob2(CUPS_HTTP_DEFAULT, name.c_str(), job, 0);
         return why;
     }

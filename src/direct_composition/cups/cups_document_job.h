@@ -21,7 +21,7 @@ using CupsDocumentSink = std::function<bool(const char* data, std::size_t size)>
 // a Failure saying why not in CUPS's own words; a job that was created but
 // not completed is cancelled.
 base::Result<void> printDocumentOnCups(const std::string& queue, const std::string& title,
-                                          const std::vector<std::pair<std::string, std::string>>& options,
-                                          const std::function<bool(const CupsDocumentSink&)>& writeDocument);
+                                       const std::vector<std::pair<std::string, std::string>>& options,
+                                       const std::function<bool(const CupsDocumentSink&)>& writeDocument);
 
 }  // namespace vantorel::direct_composition

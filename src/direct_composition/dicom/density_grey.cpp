@@ -11,8 +11,8 @@ namespace vantorel::direct_composition {
 
 // DCMTK's hardcopy curve takes its input as density (0 the lightest): it is
 // read backwards, so that the darkest value prints at Max Density.
-std::vector<std::uint16_t> linOdCurve(unsigned minDensity, unsigned maxDensity,
-                                      unsigned illumination, unsigned reflectedAmbientLight)
+std::vector<std::uint16_t> linOdCurve(unsigned minDensity, unsigned maxDensity, unsigned illumination,
+                                      unsigned reflectedAmbientLight)
 {
     constexpr int entries = 4096;
     DcmItem ramp;

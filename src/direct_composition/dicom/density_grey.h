@@ -11,8 +11,8 @@ namespace vantorel::direct_composition {
 // of OD, shown through the Grayscale Standard Display Function under
 // `illumination` and `reflectedAmbientLight` (cd/m²). Empty when the toolkit
 // cannot make it.
-std::vector<std::uint16_t> linOdCurve(unsigned minDensity, unsigned maxDensity,
-                                      unsigned illumination, unsigned reflectedAmbientLight);
+std::vector<std::uint16_t> linOdCurve(unsigned minDensity, unsigned maxDensity, unsigned illumination,
+                                      unsigned reflectedAmbientLight);
 
 // The printer's density scale: grey 255 is the lightest the film takes and 0
 // the darkest, the default Min and Max Density (0.20 and 3.00 OD); densities

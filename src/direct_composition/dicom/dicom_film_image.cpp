@@ -42,8 +42,8 @@ std::unique_ptr<DicomImage> withTrueAspect(DcmItem& item, std::unique_ptr<DicomI
     item.findAndGetOFStringArray(DCM_PixelAspectRatio, all);
     long v = 0, h = 0;
     if (item.findAndGetOFString(DCM_PixelAspectRatio, vertical, 0).bad() ||
-        item.findAndGetOFString(DCM_PixelAspectRatio, horizontal, 1).bad() ||
-        !positiveInteger(vertical, v) || !positiveInteger(horizontal, h)) {
+        item.findAndGetOFString(DCM_PixelAspectRatio, horizontal, 1).bad() || !positiveInteger(vertical, v) ||
+        !positiveInteger(horizontal, h)) {
         ignored.push_back("Pixel Aspect Ratio \"" + std::string(all.c_str()) + "\"");
         return image;
     }
@@ -54,11 +54,11 @@ std::unique_ptr<DicomImage> withTrueAspect(DcmItem& item, std::unique_ptr<DicomI
         return image;
     // Window settings of the source do not travel with DCMTK's scaled copy.
     double center = 0, width = 0;
-    const bool windowed = image->isMonochrome() && image->getWindowCount() > 0 &&
-                          image->setWindow(0) && image->getWindow(center, width);
-    std::unique_ptr<DicomImage> scaled(image->createScaledImage(
-        static_cast<unsigned long>(size.columns), static_cast<unsigned long>(size.rows),
-        1 /*interpolate*/, 0 /*sizes given*/));
+    const bool windowed = image->isMonochrome() && image->getWindowCount() > 0 && image->setWindow(0) &&
+        image->getWindow(center, width);
+    std::unique_ptr<DicomImage> scaled(image->createScaledImage(static_cast<unsigned long>(size.columns),
+                                                                static_cast<unsigned long>(size.rows),
+                                                                1 /*interpolate*/, 0 /*sizes given*/));
     if (!scaled || scaled->getStatus() != EIS_Normal) {
         ignored.push_back("Pixel Aspect Ratio \"" + std::string(all.c_str()) +
                           "\" (the image cannot be scaled)");
@@ -71,15 +71,14 @@ std::unique_ptr<DicomImage> withTrueAspect(DcmItem& item, std::unique_ptr<DicomI
 
 }  // namespace
 
-PixelSize trueAspectSize(long columns, long rows, long vertical, long horizontal,
-                         long long mostPixels)
+PixelSize trueAspectSize(long columns, long rows, long vertical, long horizontal, long long mostPixels)
 {
     if (vertical <= 0 || horizontal <= 0 || vertical == horizontal || columns <= 0 || rows <= 0)
         return {columns, rows};
     const double tall = static_cast<double>(vertical) / horizontal;  // pixel height / width
     const auto rounded = [](double value) { return std::max(1L, std::lround(value)); };
-    PixelSize stretched = tall > 1 ? PixelSize{columns, rounded(rows * tall)}
-                                   : PixelSize{rounded(columns / tall), rows};
+    PixelSize stretched =
+        tall > 1 ? PixelSize{columns, rounded(rows * tall)} : PixelSize{rounded(columns / tall), rows};
     if (static_cast<double>(stretched.columns) * stretched.rows <= static_cast<double>(mostPixels))
         return stretched;
     return tall > 1 ? PixelSize{rounded(columns / tall), rows} : PixelSize{columns, rounded(rows * tall)};
@@ -99,8 +98,8 @@ base::Result<std::unique_ptr<DicomFilmImage>> DicomFilmImage::fromItem(DcmItem& 
 }
 
 base::Result<std::unique_ptr<DicomFilmImage>> DicomFilmImage::fromItem(DcmItem& item,
-                                                                          const ImagePresentation& presentation,
-                                                                          std::vector<std::string>& ignored)
+                                                                       const ImagePresentation& presentation,
+                                                                       std::vector<std::string>& ignored)
 {
     auto made = fromItem(item);
     if (!made)
@@ -170,7 +169,7 @@ bool DicomFilmImage::wholeTable(const std::vector<std::uint16_t>& descriptor,
     const std::size_t entries = descriptor[0] == 0 ? 65536u : descriptor[0];
     const unsigned long top = (1ul << descriptor[2]) - 1;
     return data.size() == entries &&
-           std::all_of(data.begin(), data.end(), [top](std::uint16_t value) { return value <= top; });
+        std::all_of(data.begin(), data.end(), [top](std::uint16_t value) { return value <= top; });
 }
 
 // LIN OD as a table for the values as presented (0 black): DCMTK's hardcopy
@@ -178,8 +177,7 @@ bool DicomFilmImage::wholeTable(const std::vector<std::uint16_t>& descriptor,
 // so that the darkest value prints at Max Density and the brightest at Min
 // Density, through the Grayscale Standard Display Function under the given
 // light.
-bool DicomFilmImage::linOdTable(const ImagePresentation& presentation,
-                                std::vector<std::uint16_t>& descriptor,
+bool DicomFilmImage::linOdTable(const ImagePresentation& presentation, std::vector<std::uint16_t>& descriptor,
                                 std::vector<std::uint16_t>& data)
 {
     data = linOdCurve(presentation.minDensity, presentation.maxDensity, presentation.illumination,
@@ -202,10 +200,10 @@ void DicomFilmImage::applyDensityRange(const ImagePresentation& presentation,
         ignored.push_back("Min/Max Density (the image is not grey)");
         return;
     }
-    const int light = greyOfDensity(presentation.minDensity, presentation.illumination,
-                                    presentation.reflectedAmbientLight);
-    const int dark = greyOfDensity(presentation.maxDensity, presentation.illumination,
-                                   presentation.reflectedAmbientLight);
+    const int light =
+        greyOfDensity(presentation.minDensity, presentation.illumination, presentation.reflectedAmbientLight);
+    const int dark =
+        greyOfDensity(presentation.maxDensity, presentation.illumination, presentation.reflectedAmbientLight);
     if (light == 255 && dark == 0)
         return;  // the whole scale: nothing changes
     std::array<std::uint8_t, 256> levels{};

@@ -4,8 +4,8 @@
 #include "direct_composition/film_image.h"
 #include "direct_composition/image_presentation.h"
 
-#include <cstdint>
 #include <array>
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -28,9 +28,8 @@ public:
     // The same, presented as the print job asks: the Pixel Aspect Ratio of
     // the item, then `presentation`. What cannot be applied is left out and
     // said in `ignored`, one short phrase each; the image still renders.
-    static base::Result<std::unique_ptr<DicomFilmImage>> fromItem(DcmItem& item,
-                                                                     const ImagePresentation& presentation,
-                                                                     std::vector<std::string>& ignored);
+    static base::Result<std::unique_ptr<DicomFilmImage>>
+    fromItem(DcmItem& item, const ImagePresentation& presentation, std::vector<std::string>& ignored);
     ~DicomFilmImage() override;
 
     int pixelWidth() const override;
@@ -48,7 +47,8 @@ private:
     static bool wholeTable(const std::vector<std::uint16_t>& descriptor,
                            const std::vector<std::uint16_t>& data);
     [[nodiscard]] static bool linOdTable(const ImagePresentation& presentation,
-                           std::vector<std::uint16_t>& descriptor, std::vector<std::uint16_t>& data);
+                                         std::vector<std::uint16_t>& descriptor,
+                                         std::vector<std::uint16_t>& data);
 
     std::unique_ptr<DicomImage> image_;
     bool reverse_ = false;
@@ -69,7 +69,6 @@ struct PixelSize {
     long columns = 0;
     long rows = 0;
 };
-PixelSize trueAspectSize(long columns, long rows, long vertical, long horizontal,
-                         long long mostPixels);
+PixelSize trueAspectSize(long columns, long rows, long vertical, long horizontal, long long mostPixels);
 
 }  // namespace vantorel::direct_composition

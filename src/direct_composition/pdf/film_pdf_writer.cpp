@@ -1,8 +1,8 @@
 #include "direct_composition/pdf/film_pdf_writer.h"
 
 #include "base/result.h"
-#include "direct_composition/worker_pool.h"
 #include "direct_composition/picture_scaling.h"
+#include "direct_composition/worker_pool.h"
 
 #include <libdeflate.h>
 
@@ -56,7 +56,7 @@ using Pixels = std::shared_ptr<const std::vector<std::uint8_t>>;
 struct PdfImage {
     Picture source;  // before enlarging
     Magnification magnification = Magnification::Bilinear;
-    int width = 0;   // as written
+    int width = 0;  // as written
     int height = 0;
     bool grey = true;
     Pixels pixels;  // as written: tightly packed rows, top row first
@@ -64,7 +64,7 @@ struct PdfImage {
     bool jpeg = false;
     int flateLevel = defaultFlateLevel;
 
-    std::string stream;  // encoded samples
+    std::string stream;      // encoded samples
     bool predicted = false;  // Flate over rows filtered with PNG's Up predictor
     bool encoded = false;
     std::string failure;  // what encoding threw
@@ -317,7 +317,7 @@ private:
         else
             content_ += level(p[0]) + ' ' + level(p[1]) + ' ' + level(p[2]) + " rg ";
         content_ += number(rect.x) + ' ' + number(rect.y) + ' ' + number(rect.width) + ' ' +
-                    number(rect.height) + " re f\n";
+            number(rect.height) + " re f\n";
     }
 
     void addPicture(const DrawOp& op)
@@ -356,7 +356,7 @@ private:
     void place(std::size_t image, const RectF& rect)
     {
         content_ += "q " + number(rect.width) + " 0 0 " + number(-rect.height) + ' ' + number(rect.x) + ' ' +
-                    number(rect.y + rect.height) + " cm /Im" + std::to_string(image) + " Do Q\n";
+            number(rect.y + rect.height) + " cm /Im" + std::to_string(image) + " Do Q\n";
     }
 
     const FilmPdfOptions& options_;
@@ -425,8 +425,8 @@ public:
             table += entry;
         }
         table += "trailer\n<< /Size " + std::to_string(offsets_.size() + 1) + " /Root " +
-                 std::to_string(root) + " 0 R /Info " + std::to_string(info) + " 0 R >>\nstartxref\n" +
-                 std::to_string(xref) + "\n%%EOF\n";
+            std::to_string(root) + " 0 R /Info " + std::to_string(info) + " 0 R >>\nstartxref\n" +
+            std::to_string(xref) + "\n%%EOF\n";
         put(table);
         return ok_;
     }
@@ -441,15 +441,15 @@ private:
 std::string imageDictionary(const PdfImage& image)
 {
     std::string d = "<< /Type /XObject /Subtype /Image /Width " + std::to_string(image.width) + " /Height " +
-                    std::to_string(image.height) + " /ColorSpace " +
-                    (image.grey ? "/DeviceGray" : "/DeviceRGB") + " /BitsPerComponent 8";
+        std::to_string(image.height) + " /ColorSpace " + (image.grey ? "/DeviceGray" : "/DeviceRGB") +
+        " /BitsPerComponent 8";
     if (image.jpeg) {
         d += " /Filter /DCTDecode";
     } else {
         d += " /Filter /FlateDecode";
         if (image.predicted)
             d += " /DecodeParms << /Predictor 12 /Colors " + std::to_string(image.grey ? 1 : 3) +
-                 " /BitsPerComponent 8 /Columns " + std::to_string(image.width) + " >>";
+                " /BitsPerComponent 8 /Columns " + std::to_string(image.width) + " >>";
     }
     d += image.interpolate ? " /Interpolate true" : " /Interpolate false";
     return d;
@@ -527,10 +527,9 @@ bool FilmPdf::write(const PdfSink& sink)
 
     // Twips from the printable area's corner, y downwards, then the page's origin.
     const std::string content = "q\n0.05 0 0 -0.05 " + number(sheet.printableLeftPoints) + ' ' +
-                                number(sheet.heightPoints - sheet.printableTopPoints) + " cm\n1 0 0 1 " +
-                                number(parts_->page.originX) + ' ' + number(parts_->page.originY) +
-                                " cm\n" + parts_->content + "Q\n" +
-                                (overlay.form > 0 ? "/Tx Do\n" : "");
+        number(sheet.heightPoints - sheet.printableTopPoints) + " cm\n1 0 0 1 " +
+        number(parts_->page.originX) + ' ' + number(parts_->page.originY) + " cm\n" + parts_->content +
+        "Q\n" + (overlay.form > 0 ? "/Tx Do\n" : "");
     std::string resources = "<< /XObject <<";
     for (std::size_t i = 0; i < images.size(); ++i)
         resources += " /Im" + std::to_string(i) + ' ' + std::to_string(images[i].object) + " 0 R";
@@ -541,10 +540,10 @@ bool FilmPdf::write(const PdfSink& sink)
     out.put("%PDF-1.4\n%\xE2\xE3\xCF\xD3\n");
     out.object(catalog, "<< /Type /Catalog /Pages " + std::to_string(pages) + " 0 R >>");
     out.object(pages, "<< /Type /Pages /Kids [" + std::to_string(pageObject) + " 0 R] /Count 1 >>");
-    out.object(pageObject, "<< /Type /Page /Parent " + std::to_string(pages) + " 0 R /MediaBox [0 0 " +
-                               number(sheet.widthPoints) + ' ' + number(sheet.heightPoints) +
-                               "] /Resources " + resources + " /Contents " + std::to_string(contents) +
-                               " 0 R >>");
+    out.object(pageObject,
+               "<< /Type /Page /Parent " + std::to_string(pages) + " 0 R /MediaBox [0 0 " +
+                   number(sheet.widthPoints) + ' ' + number(sheet.heightPoints) + "] /Resources " +
+                   resources + " /Contents " + std::to_string(contents) + " 0 R >>");
     out.stream(contents, "<< /Length " + std::to_string(content.size()) + " >>", content);
     out.object(info, "<< /Title " + pdfText(parts_->title) + " /Producer (Vantorel) >>");
     for (PdfImage& image : images) {

@@ -90,6 +90,6 @@ private:
 
 // Makes the page and writes it.
 [[nodiscard]] bool writeFilmPdf(const FilmPage& page, const PdfSheet& sheet, const FilmPdfOptions& options,
-                  const PdfSink& sink);
+                                const PdfSink& sink);
 
 }  // namespace vantorel::direct_composition

@@ -108,8 +108,8 @@ private:
 base::Result<std::string> publish(const QByteArray& part, const QString& folder, const QString& stem)
 {
     for (int suffix = 0; suffix < 100000; ++suffix) {
-        const QString name = suffix == 0 ? stem + QStringLiteral(".pdf")
-                                         : stem + QStringLiteral("-%1.pdf").arg(suffix);
+        const QString name =
+            suffix == 0 ? stem + QStringLiteral(".pdf") : stem + QStringLiteral("-%1.pdf").arg(suffix);
         const QByteArray target = QFile::encodeName(folder + '/' + name);
         if (::renameat2(AT_FDCWD, part.constData(), AT_FDCWD, target.constData(), RENAME_NOREPLACE) == 0)
             return target.toStdString();
@@ -133,17 +133,16 @@ base::Result<std::string> publish(const QByteArray& part, const QString& folder,
 }  // namespace
 
 base::Result<std::string> writeFilmFileBytes(const QString& folder, const QString& stem,
-                                                const std::function<bool(QIODevice&)>& write)
+                                             const std::function<bool(QIODevice&)>& write)
 {
     if (!QDir().mkpath(folder)) {
         const QByteArray path = QFile::encodeName(folder);
         struct stat info;
         return base::Failure{::stat(path.constData(), &info) == 0 ? systemError(ENOTDIR)
-                                                                     : systemError(errno)};
+                                                                  : systemError(errno)};
     }
-    QByteArray part = QFile::encodeName(folder + '/' + partPrefix +
-                                        QString::number(::getpid()) + QStringLiteral("-XXXXXX") +
-                                        partSuffix);
+    QByteArray part = QFile::encodeName(folder + '/' + partPrefix + QString::number(::getpid()) +
+                                        QStringLiteral("-XXXXXX") + partSuffix);
     const int fd = ::mkstemps(part.data(), static_cast<int>(std::strlen(partSuffix)));
     if (fd < 0)
         return base::Failure{systemError(errno)};
@@ -163,7 +162,7 @@ base::Result<std::string> writeFilmFileBytes(const QString& folder, const QStrin
 }
 
 base::Result<std::string> writeFilmFile(const QString& folder, const QString& stem,
-                                           const std::function<bool(QPdfWriter&)>& paint)
+                                        const std::function<bool(QPdfWriter&)>& paint)
 {
     return writeFilmFileBytes(folder, stem, [&paint](QIODevice& file) {
         QPdfWriter writer(&file);
@@ -177,14 +176,14 @@ QString filmFileFolder(const std::string& homeFolder)
 }
 
 base::Result<std::string> writeFilmFileNow(const std::string& homeFolder,
-                                              const std::function<bool(QPdfWriter&)>& paint)
+                                           const std::function<bool(QPdfWriter&)>& paint)
 {
     const QString stem = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
     return writeFilmFile(filmFileFolder(homeFolder), stem, paint);
 }
 
 base::Result<std::string> writeFilmFileBytesNow(const std::string& homeFolder,
-                                                   const std::function<bool(QIODevice&)>& write)
+                                                const std::function<bool(QIODevice&)>& write)
 {
     const QString stem = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
     return writeFilmFileBytes(filmFileFolder(homeFolder), stem, write);
@@ -194,8 +193,8 @@ int removeAbandonedFilmFiles(const QString& folder)
 {
     static const QRegularExpression name(QStringLiteral("^\\.film-(\\d+)-.{6}\\.part$"));
     int removed = 0;
-    const QStringList files = QDir(folder).entryList({QStringLiteral(".film-*.part")},
-                                                     QDir::Files | QDir::Hidden);
+    const QStringList files =
+        QDir(folder).entryList({QStringLiteral(".film-*.part")}, QDir::Files | QDir::Hidden);
     for (const QString& file : files) {
         const auto match = name.match(file);
         if (!match.hasMatch())

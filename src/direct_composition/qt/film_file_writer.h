@@ -21,12 +21,12 @@ namespace vantorel::direct_composition {
 // film's final path, or a Failure with the reason it was not written (the
 // system's own words, e.g. "No space left on device").
 base::Result<std::string> writeFilmFile(const QString& folder, const QString& stem,
-                                           const std::function<bool(QPdfWriter&)>& paint);
+                                        const std::function<bool(QPdfWriter&)>& paint);
 
 // The same, with `write` writing the PDF's bytes itself onto the file (every
 // write checked) and saying whether it wrote the whole film.
 base::Result<std::string> writeFilmFileBytes(const QString& folder, const QString& stem,
-                                                const std::function<bool(QIODevice&)>& write);
+                                             const std::function<bool(QIODevice&)>& write);
 
 // The folder of the built-in "FilmFile" printer below a home folder.
 QString filmFileFolder(const std::string& homeFolder);
@@ -35,10 +35,10 @@ QString filmFileFolder(const std::string& homeFolder);
 // <home>/FilmFile/yyyyMMdd-HHmmss.pdf, numbered when taken, as writeFilmFile
 // writes it.
 base::Result<std::string> writeFilmFileNow(const std::string& homeFolder,
-                                              const std::function<bool(QPdfWriter&)>& paint);
+                                           const std::function<bool(QPdfWriter&)>& paint);
 
 base::Result<std::string> writeFilmFileBytesNow(const std::string& homeFolder,
-                                                   const std::function<bool(QIODevice&)>& write);
+                                                const std::function<bool(QIODevice&)>& write);
 
 // Removes the temporary files that a process which ended in the middle of a
 // film (killed, crashed) left in `folder`; files of running processes stay.

@@ -20,8 +20,7 @@ QImage toQImage(const Picture& picture)
     if (picture.isNull())
         return {};
     const bool grey = picture.format == Picture::Format::Gray8;
-    QImage image(picture.width, picture.height,
-                 grey ? QImage::Format_Grayscale8 : QImage::Format_RGB888);
+    QImage image(picture.width, picture.height, grey ? QImage::Format_Grayscale8 : QImage::Format_RGB888);
     if (image.isNull())
         return {};
     const std::size_t rowBytes = static_cast<std::size_t>(picture.width) * picture.bytesPerPixel();
@@ -36,9 +35,8 @@ Picture fromQImage(const QImage& source)
     if (source.isNull())
         return {};
     const bool grey = source.format() == QImage::Format_Grayscale8 ||
-                      source.format() == QImage::Format_Mono || source.isGrayscale();
-    const QImage image =
-        source.convertToFormat(grey ? QImage::Format_Grayscale8 : QImage::Format_RGB888);
+        source.format() == QImage::Format_Mono || source.isGrayscale();
+    const QImage image = source.convertToFormat(grey ? QImage::Format_Grayscale8 : QImage::Format_RGB888);
     Picture picture;
     picture.width = image.width();
     picture.height = image.height();
@@ -116,7 +114,8 @@ QColor pixelColour(const Picture& picture)
 void paintPicture(QPainter& painter, const DrawOp& op, const QRectF& rect)
 {
     const auto size = enlargedSize(op.picture, painter.transform(), rect);
-    const bool smooth = op.magnification == Magnification::Bilinear || op.magnification == Magnification::Cubic;
+    const bool smooth =
+        op.magnification == Magnification::Bilinear || op.magnification == Magnification::Cubic;
     painter.setRenderHint(QPainter::SmoothPixmapTransform, smooth);
     if (size && op.magnification == Magnification::Cubic) {
         const Picture enlarged = scaleBicubic(op.picture, size->width(), size->height());
@@ -132,8 +131,9 @@ void paintPicture(QPainter& painter, const DrawOp& op, const QRectF& rect)
         painter.drawImage(rect, image);
         return;
     }
-    painter.drawImage(rect, image.scaled(*size, Qt::IgnoreAspectRatio,
-                                         smooth ? Qt::SmoothTransformation : Qt::FastTransformation));
+    painter.drawImage(rect,
+                      image.scaled(*size, Qt::IgnoreAspectRatio,
+                                   smooth ? Qt::SmoothTransformation : Qt::FastTransformation));
 }
 
 }  // namespace

@@ -102,7 +102,8 @@ std::string renumbered(const std::string& object, int shift)
     static const std::regex reference(R"((\d+)(\s+0\s+)(R|obj)\b)");
     std::string out;
     auto last = head.cbegin();
-    for (auto it = std::sregex_iterator(head.begin(), head.end(), reference); it != std::sregex_iterator(); ++it) {
+    for (auto it = std::sregex_iterator(head.begin(), head.end(), reference); it != std::sregex_iterator();
+         ++it) {
         out.append(last, head.cbegin() + it->position());
         out += std::to_string(std::stoi((*it)[1]) + shift) + (*it)[2].str() + (*it)[3].str();
         last = head.cbegin() + it->position() + it->length();
@@ -125,13 +126,14 @@ std::string points(double value)
 std::string textKey(const FilmPage& page, const PdfSheet& sheet)
 {
     std::string key = points(sheet.widthPoints) + ' ' + points(sheet.heightPoints) + ' ' +
-                      points(sheet.printableLeftPoints) + ' ' + points(sheet.printableTopPoints) + ' ' +
-                      points(page.originX) + ' ' + points(page.originY);
+        points(sheet.printableLeftPoints) + ' ' + points(sheet.printableTopPoints) + ' ' +
+        points(page.originX) + ' ' + points(page.originY);
     for (const DrawOp& op : page.ops) {
         if (op.kind != DrawOp::Kind::Text)
             continue;
-        key += '\n' + points(op.rect.x) + ' ' + points(op.rect.y) + ' ' + std::to_string(op.style.colour) + ' ' +
-               points(op.style.pointSize) + (op.style.bold ? " bold " : " ") + op.style.font + '\t' + op.text;
+        key += '\n' + points(op.rect.x) + ' ' + points(op.rect.y) + ' ' + std::to_string(op.style.colour) +
+            ' ' + points(op.style.pointSize) + (op.style.bold ? " bold " : " ") + op.style.font + '\t' +
+            op.text;
     }
     return key;
 }
@@ -145,8 +147,9 @@ std::string textPdf(const FilmPage& page, const PdfSheet& sheet)
         QPdfWriter writer(&buffer);
         // One device pixel per twip.
         writer.setResolution(1440);
-        writer.setPageLayout(QPageLayout(QPageSize(QSizeF(sheet.widthPoints, sheet.heightPoints), QPageSize::Point),
-                                         QPageLayout::Portrait, QMarginsF()));
+        writer.setPageLayout(
+            QPageLayout(QPageSize(QSizeF(sheet.widthPoints, sheet.heightPoints), QPageSize::Point),
+                        QPageLayout::Portrait, QMarginsF()));
         QPainter painter;
         if (!painter.begin(&writer))
             return {};
@@ -201,9 +204,10 @@ bool FilmTextOverlay::draw(const FilmPage& page, const PdfSheet& sheet, int firs
             const std::size_t open = object.find("<<");
             if (open == std::string::npos)
                 return false;
-            object.insert(open + 2, " /Type /XObject /Subtype /Form /BBox [0 0 " + points(sheet.widthPoints) +
-                                        ' ' + points(sheet.heightPoints) + "] /Resources " +
-                                        std::to_string(resources + shift) + " 0 R ");
+            object.insert(open + 2,
+                          " /Type /XObject /Subtype /Form /BBox [0 0 " + points(sheet.widthPoints) + ' ' +
+                              points(sheet.heightPoints) + "] /Resources " +
+                              std::to_string(resources + shift) + " 0 R ");
         }
         overlay.objects.push_back(object);
     }

@@ -13,7 +13,8 @@ namespace vantorel::direct_composition {
 class FilmTextOverlay {
 public:
     // False when Qt's PDF could not be made or read.
-    [[nodiscard]] bool draw(const FilmPage& page, const PdfSheet& sheet, int firstObject, PdfOverlay& overlay);
+    [[nodiscard]] bool draw(const FilmPage& page, const PdfSheet& sheet, int firstObject,
+                            PdfOverlay& overlay);
 
 private:
     std::string key_;  // what the kept PDF shows

@@ -18,8 +18,7 @@ Picture loadPicture(const std::string& path)
 
 HeaderPictureFiles::HeaderPictureFiles(const std::string& homeFolder)
     : folder_(homeFolder + "/医院名称"), cross_(loadPicture(folder_ + "/cross.bmp"))
-{
-}
+{}
 
 bool HeaderPictureFiles::customHeaderExists() const
 {

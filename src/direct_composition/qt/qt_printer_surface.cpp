@@ -65,15 +65,13 @@ std::vector<std::pair<std::string, std::string>> cupsOptionsOf(const QPrinter& p
     return options;
 }
 
-
 QtPrinterSurface::QtPrinterSurface(std::string homeFolder, base::RunLog* log)
     : FilmPageSurface(installedPrinters()), home_(std::move(homeFolder)), log_(log)
 {
     const int abandoned = removeAbandonedFilmFiles(filmFileFolder(home_));
     if (abandoned > 0 && log_)
         log_->write("removed " + std::to_string(abandoned) +
-                    " unfinished film file(s) of an earlier run from " +
-                    filmFileFolder(home_).toStdString());
+                    " unfinished film file(s) of an earlier run from " + filmFileFolder(home_).toStdString());
     const std::string systemDefault = QPrinterInfo::defaultPrinterName().toStdString();
     if (systemDefault.empty() || !FilmPageSurface::selectPrinter(systemDefault))
         (void)FilmPageSurface::selectPrinter(filmFilePrinter);  // always installed: cannot fail
@@ -105,8 +103,8 @@ void QtPrinterSurface::updateSheet()
 
 PageRelease QtPrinterSurface::releasePage(const FilmPage& page)
 {
-    const PageRelease release = currentPrinter() == filmFilePrinter ? printToFilmFile(page)
-                                                                    : printToSystemPrinter(page);
+    const PageRelease release =
+        currentPrinter() == filmFilePrinter ? printToFilmFile(page) : printToSystemPrinter(page);
     if (!release.released && log_) {
         const std::string where =
             currentPrinter() == filmFilePrinter ? " (" + filmFileFolder(home_).toStdString() + ")" : "";
@@ -122,7 +120,9 @@ FilmPdfOptions QtPrinterSurface::pdfOptions()
     options.compression = compression_ ? compression_() : FilmImageCompression::Lossless;
     options.title = jobTitle;
     options.drawText = [this](const FilmPage& page, const PdfSheet& sheet, int firstObject,
-                              PdfOverlay& overlay) { return textOverlay_.draw(page, sheet, firstObject, overlay); };
+                              PdfOverlay& overlay) {
+        return textOverlay_.draw(page, sheet, firstObject, overlay);
+    };
     return options;
 }
 
@@ -169,9 +169,9 @@ PageRelease QtPrinterSurface::printToSystemPrinter(const FilmPage& page)
     const CupsQueueWatch queue(currentPrinter(), jobTitle);
     if (!queue.refusal().empty())
         return PageRelease::refused(queue.refusal());
-    const base::Result<void> handedOver = printDocumentOnCups(
-        currentPrinter(), jobTitle, cupsOptionsOf(printer),
-        [&pdf](const CupsDocumentSink& sink) { return pdf.write(sink); });
+    const base::Result<void> handedOver =
+        printDocumentOnCups(currentPrinter(), jobTitle, cupsOptionsOf(printer),
+                            [&pdf](const CupsDocumentSink& sink) { return pdf.write(sink); });
     if (!handedOver)
         return PageRelease::refused(handedOver.reason());
     const base::Result<void> queued = queue.confirmQueued();

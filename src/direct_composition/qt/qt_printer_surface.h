@@ -1,9 +1,9 @@
 #pragma once
 
+#include "base/fwd.h"
+#include "direct_composition/film_page_surface.h"
 #include "direct_composition/pdf/film_pdf_writer.h"
 #include "direct_composition/qt/film_text_pdf.h"
-#include "direct_composition/film_page_surface.h"
-#include "base/fwd.h"
 
 #include <QString>
 

@@ -71,7 +71,10 @@ bool nameFitsPicture(const QImage& base, const std::string& name, const NameStyl
     return right <= picture.width() && bottom <= picture.height();
 }
 
-void NamePicture::reload(const std::string& path) { image_ = loadBasePicture(QString::fromStdString(path)); }
+void NamePicture::reload(const std::string& path)
+{
+    image_ = loadBasePicture(QString::fromStdString(path));
+}
 
 void NamePicture::drawName(const std::string& name, const NameStyle& style)
 {

@@ -17,7 +17,7 @@ namespace {
 QString styleSummary(const NameStyle& style)
 {
     QString text = QString::fromStdString(style.font) + QStringLiteral("  ") +
-                   QString::fromStdString(pointSizeText(style.pointSize)) + QStringLiteral("磅");
+        QString::fromStdString(pointSizeText(style.pointSize)) + QStringLiteral("磅");
     if (style.bold)
         text += QStringLiteral("  粗体");
     if (style.italic)
@@ -100,8 +100,10 @@ void Frmhname::build()
         editor_.setName(text.toStdString());
         showTypedName();
     });
-    connect(left_, &QLineEdit::textEdited, this, [this](const QString& text) { editor_.setLeft(text.toStdString()); });
-    connect(top_, &QLineEdit::textEdited, this, [this](const QString& text) { editor_.setTop(text.toStdString()); });
+    connect(left_, &QLineEdit::textEdited, this,
+            [this](const QString& text) { editor_.setLeft(text.toStdString()); });
+    connect(top_, &QLineEdit::textEdited, this,
+            [this](const QString& text) { editor_.setTop(text.toStdString()); });
     connect(textStyle_, &QPushButton::clicked, this, [this] {
         editor_.chooseFont();
         showState();
@@ -132,9 +134,9 @@ void Frmhname::showState()
     const QColor colour(redOf(state.style.colour), greenOf(state.style.colour), blueOf(state.style.colour));
     styleText_->setStyleSheet(QStringLiteral("color: %1;").arg(colour.name()));
     const bool editing = editor_.editingEnabled();
-    for (QWidget* widget : {static_cast<QWidget*>(name_), static_cast<QWidget*>(textStyle_),
-                            static_cast<QWidget*>(left_), static_cast<QWidget*>(top_),
-                            static_cast<QWidget*>(save_), static_cast<QWidget*>(undo_)})
+    for (QWidget* widget :
+         {static_cast<QWidget*>(name_), static_cast<QWidget*>(textStyle_), static_cast<QWidget*>(left_),
+          static_cast<QWidget*>(top_), static_cast<QWidget*>(save_), static_cast<QWidget*>(undo_)})
         widget->setEnabled(editing);
 }
 
@@ -152,7 +154,7 @@ void Frmhname::showTypedName()
     const EditorState& state = editor_.state();
     showPicture(renderHospitalName(base_, state.name, state.style));
     previewNote_->setText(nameFitsPicture(base_, state.name, state.style) ? QString()
-                                                                           : QString::fromUtf8(nameTooLong));
+                                                                          : QString::fromUtf8(nameTooLong));
 }
 
 }  // namespace vantorel::hospital_name::ui

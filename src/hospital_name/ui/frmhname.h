@@ -1,9 +1,9 @@
 #pragma once
 
+#include "base/fwd.h"
 #include "hospital_name/header_editor.h"
 #include "hospital_name/qt/name_picture.h"
 #include "hospital_name/ui/qt_editor_dialogs.h"
-#include "base/fwd.h"
 #include "settings/fwd.h"
 
 #include <QWidget>
@@ -43,7 +43,7 @@ private:
     NamePicture picture_;
     QtEditorDialogs dialogs_;
     HeaderEditor editor_;
-    QImage base_;   // 医院名称.bmp as the window opened
+    QImage base_;  // 医院名称.bmp as the window opened
     QImage shown_;
 
     QCheckBox* customPicture_ = nullptr;

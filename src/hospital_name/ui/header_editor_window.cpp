@@ -7,10 +7,12 @@ namespace vantorel::hospital_name::ui {
 HeaderEditorWindow::HeaderEditorWindow(settings::SettingsStore& store, settings::HeaderSettings& header,
                                        base::RunLog& log)
     : store_(store), header_(header), log_(log)
-{
-}
+{}
 
-Frmhname* HeaderEditorWindow::window() const { return window_.data(); }
+Frmhname* HeaderEditorWindow::window() const
+{
+    return window_.data();
+}
 
 void HeaderEditorWindow::open(QWidget* owner)
 {

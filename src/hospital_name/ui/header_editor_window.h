@@ -1,7 +1,7 @@
 #pragma once
 
-#include "console/ui/pages/page_services.h"
 #include "base/fwd.h"
+#include "console/ui/pages/page_services.h"
 #include "settings/fwd.h"
 
 #include <QPointer>

@@ -70,7 +70,7 @@ std::string text(PendingConnections::Outcome outcome, const ServerLimits& limits
         return "no complete association request within " + std::to_string(limits.acseTimeoutSeconds) + " s";
     case PendingConnections::Outcome::Crowded:
         return "dropped as the oldest of " + std::to_string(limits.maxPending) +
-               " connections still sending their association request";
+            " connections still sending their association request";
     case PendingConnections::Outcome::Stopping:
         return "the port was closed";
     case PendingConnections::Outcome::Read:
@@ -135,7 +135,8 @@ bool AssociationServer::Listen(std::int32_t port)
     lastListenFailure_.clear();
     const int listening = DUL_networkSocket(network->network);
     fcntl(listening, F_SETFL, fcntl(listening, F_GETFL) | O_NONBLOCK);
-    ASC_setTransportLayer(network, new WatchedTransportLayer([this](const auto& guard) { onAccepted(guard); }), 1);
+    ASC_setTransportLayer(network,
+                          new WatchedTransportLayer([this](const auto& guard) { onAccepted(guard); }), 1);
 
     auto acceptor = std::make_shared<Acceptor>();
     acceptor->id = nextId_++;
@@ -239,8 +240,8 @@ void AssociationServer::serveConnection(const std::shared_ptr<Acceptor>& accepto
 {
     T_ASC_Association* association = nullptr;
     acceptingTicket = ticket;
-    OFCondition cond = ASC_receiveAssociation(acceptor->network, &association, limits_.maxPduBytes, nullptr, nullptr,
-                                              OFFalse, DUL_NOBLOCK, 1);
+    OFCondition cond = ASC_receiveAssociation(acceptor->network, &association, limits_.maxPduBytes, nullptr,
+                                              nullptr, OFFalse, DUL_NOBLOCK, 1);
     acceptingTicket.reset();
     ticket->settle(nullptr);  // the connection had gone before it was accepted
     {
@@ -291,7 +292,8 @@ bool AssociationServer::reserveAssociation()
 
 void AssociationServer::refuse(T_ASC_Association* association, const std::string& why)
 {
-    T_ASC_RejectParameters reject = {ASC_RESULT_REJECTEDTRANSIENT, ASC_SOURCE_SERVICEPROVIDER_PRESENTATION_RELATED,
+    T_ASC_RejectParameters reject = {ASC_RESULT_REJECTEDTRANSIENT,
+                                     ASC_SOURCE_SERVICEPROVIDER_PRESENTATION_RELATED,
                                      ASC_REASON_SP_PRES_LOCALLIMITEXCEEDED};
     ASC_rejectAssociation(association, &reject);
     log(std::string("Association from ") + association->params->DULparams.callingPresentationAddress +

@@ -23,13 +23,13 @@ class ServiceEvents;
 
 // What a hostile or broken peer may cost the service.
 struct ServerLimits {
-    int maxAssociations = 16;          // open at once; the next is refused
-    int maxPending = 32;               // connections still sending their association request; the oldest is dropped
-    int acseTimeoutSeconds = 10;       // whole association request, release
-    int dimseTimeoutSeconds = 60;      // longest wait for the next part of a message
-    int idleTimeoutSeconds = 600;      // an association that sends nothing this long is aborted
+    int maxAssociations = 16;  // open at once; the next is refused
+    int maxPending = 32;       // connections still sending their association request; the oldest is dropped
+    int acseTimeoutSeconds = 10;   // whole association request, release
+    int dimseTimeoutSeconds = 60;  // longest wait for the next part of a message
+    int idleTimeoutSeconds = 600;  // an association that sends nothing this long is aborted
     unsigned long maxDataSetBytes = 256UL * 1024 * 1024;  // one received data set
-    long maxPduBytes = 65536;          // receive PDU size offered to peers
+    long maxPduBytes = 65536;                             // receive PDU size offered to peers
     std::size_t maxObjects = 1000000;  // print objects stored; a further N-CREATE aborts its association
     std::uint64_t maxPixelBytes = 2ULL * 1024 * 1024 * 1024;  // pixel data held for all associations together
 };
@@ -44,8 +44,7 @@ struct ServerLimits {
 // connections than `maxPending` are waiting (the oldest goes).
 class AssociationServer final : public PortOpener {
 public:
-    AssociationServer(MainThreadDispatcher& dispatcher, ServiceEvents& events,
-                      ServerLimits limits = {});
+    AssociationServer(MainThreadDispatcher& dispatcher, ServiceEvents& events, ServerLimits limits = {});
     ~AssociationServer() override;
 
     // Opens `port` on all interfaces; once it is open, the previous port stops
@@ -70,8 +69,8 @@ private:
     void retire(Acceptor& acceptor);
     void releaseRetiredAcceptorsOn(std::int32_t port);
     void startConnection(const std::shared_ptr<Acceptor>& acceptor);
-    void serveConnection(const std::shared_ptr<Acceptor>& acceptor, const std::shared_ptr<AcceptTicket>& ticket,
-                         std::uint64_t id);
+    void serveConnection(const std::shared_ptr<Acceptor>& acceptor,
+                         const std::shared_ptr<AcceptTicket>& ticket, std::uint64_t id);
     void refuse(T_ASC_Association* association, const std::string& why);
     [[nodiscard]] bool reserveAssociation();
     void onAccepted(const std::shared_ptr<SocketGuard>& guard);
@@ -86,7 +85,7 @@ private:
     std::atomic<int> open_{0};
     std::atomic<std::uint64_t> nextId_{1};
     std::string lastListenFailure_;  // main thread: the last Listen failure logged
-    std::mutex mutex_;  // guards acceptors_ and connections_
+    std::mutex mutex_;               // guards acceptors_ and connections_
     std::list<std::shared_ptr<Acceptor>> acceptors_;
     std::list<std::unique_ptr<Connection>> connections_;
 };

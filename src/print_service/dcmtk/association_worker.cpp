@@ -76,13 +76,20 @@ struct ReceiveBudget {
 bool dataSetFollows(const T_DIMSE_Message& message)
 {
     switch (message.CommandField) {
-    case DIMSE_N_GET_RQ: return message.msg.NGetRQ.DataSetType != DIMSE_DATASET_NULL;
-    case DIMSE_N_SET_RQ: return message.msg.NSetRQ.DataSetType != DIMSE_DATASET_NULL;
-    case DIMSE_N_ACTION_RQ: return message.msg.NActionRQ.DataSetType != DIMSE_DATASET_NULL;
-    case DIMSE_N_CREATE_RQ: return message.msg.NCreateRQ.DataSetType != DIMSE_DATASET_NULL;
-    case DIMSE_N_DELETE_RQ: return message.msg.NDeleteRQ.DataSetType != DIMSE_DATASET_NULL;
-    case DIMSE_N_EVENT_REPORT_RQ: return message.msg.NEventReportRQ.DataSetType != DIMSE_DATASET_NULL;
-    default: return false;
+    case DIMSE_N_GET_RQ:
+        return message.msg.NGetRQ.DataSetType != DIMSE_DATASET_NULL;
+    case DIMSE_N_SET_RQ:
+        return message.msg.NSetRQ.DataSetType != DIMSE_DATASET_NULL;
+    case DIMSE_N_ACTION_RQ:
+        return message.msg.NActionRQ.DataSetType != DIMSE_DATASET_NULL;
+    case DIMSE_N_CREATE_RQ:
+        return message.msg.NCreateRQ.DataSetType != DIMSE_DATASET_NULL;
+    case DIMSE_N_DELETE_RQ:
+        return message.msg.NDeleteRQ.DataSetType != DIMSE_DATASET_NULL;
+    case DIMSE_N_EVENT_REPORT_RQ:
+        return message.msg.NEventReportRQ.DataSetType != DIMSE_DATASET_NULL;
+    default:
+        return false;
     }
 }
 
@@ -102,7 +109,11 @@ bool acceptServedContexts(T_ASC_Parameters* params)
 AssociationWorker::AssociationWorker(T_ASC_Association* association, std::uint64_t id,
                                      MainThreadDispatcher& dispatcher, ServiceEvents& events,
                                      const ServerLimits& limits, const std::atomic<bool>& stopping)
-    : association_(association), dispatcher_(dispatcher), events_(events), limits_(limits), stopping_(stopping)
+    : association_(association),
+      dispatcher_(dispatcher),
+      events_(events),
+      limits_(limits),
+      stopping_(stopping)
 {
     info_.id = id;
 }
@@ -120,7 +131,8 @@ AssociationWorker::~AssociationWorker()
 
 std::string AssociationWorker::name() const
 {
-    return "Association " + std::to_string(info_.id) + " (" + info_.callingAeTitle + " " + info_.remoteIp + ")";
+    return "Association " + std::to_string(info_.id) + " (" + info_.callingAeTitle + " " + info_.remoteIp +
+        ")";
 }
 
 void AssociationWorker::log(const std::string& line)
@@ -171,11 +183,13 @@ bool AssociationWorker::negotiate()
     // acceptance, which names both titles: the peer is told which one is
     // not recognised instead of seeing the connection drop.
     if (isBlankAeTitle(info_.callingAeTitle)) {
-        reject(ASC_RESULT_REJECTEDPERMANENT, "blank calling AE title", ASC_REASON_SU_CALLINGAETITLENOTRECOGNIZED);
+        reject(ASC_RESULT_REJECTEDPERMANENT, "blank calling AE title",
+               ASC_REASON_SU_CALLINGAETITLENOTRECOGNIZED);
         return false;
     }
     if (isBlankAeTitle(info_.calledAeTitle)) {
-        reject(ASC_RESULT_REJECTEDPERMANENT, "blank called AE title", ASC_REASON_SU_CALLEDAETITLENOTRECOGNIZED);
+        reject(ASC_RESULT_REJECTEDPERMANENT, "blank called AE title",
+               ASC_REASON_SU_CALLEDAETITLENOTRECOGNIZED);
         return false;
     }
     // A request this service cannot serve is answered with a rejection, so the
@@ -205,10 +219,12 @@ bool AssociationWorker::negotiate()
 
 void AssociationWorker::reject(int result, const std::string& why, int reason)
 {
-    T_ASC_RejectParameters reject = {static_cast<T_ASC_RejectParametersResult>(result), ASC_SOURCE_SERVICEUSER,
+    T_ASC_RejectParameters reject = {static_cast<T_ASC_RejectParametersResult>(result),
+                                     ASC_SOURCE_SERVICEUSER,
                                      static_cast<T_ASC_RejectParametersReason>(reason)};
     const OFCondition cond = ASC_rejectAssociation(association_, &reject);
-    log(name() + ": association rejected: " + why + (cond.good() ? "" : std::string(" (") + cond.text() + ")"));
+    log(name() + ": association rejected: " + why +
+        (cond.good() ? "" : std::string(" (") + cond.text() + ")"));
     aborted_ = true;
 }
 
@@ -274,7 +290,8 @@ bool AssociationWorker::abandon(const std::string& why)
 bool AssociationWorker::serveCommand(T_DIMSE_Message& message, unsigned char context)
 {
     if (message.CommandField == DIMSE_C_ECHO_RQ)
-        return DIMSE_sendEchoResponse(association_, context, &message.msg.CEchoRQ, STATUS_Success, nullptr).good();
+        return DIMSE_sendEchoResponse(association_, context, &message.msg.CEchoRQ, STATUS_Success, nullptr)
+            .good();
 
     std::optional<NormalisedRequest> request = decodeRequest(message);
     if (!request)
@@ -290,8 +307,9 @@ bool AssociationWorker::receiveDataSet(NormalisedRequest& request)
     DcmDataset* received = request.dataSet.get();
     ReceiveBudget budget{limits_.maxDataSetBytes, socketOf(association_)};
     T_ASC_PresentationContextID context = 0;
-    OFCondition cond = DIMSE_receiveDataSetInMemory(association_, DIMSE_NONBLOCKING, limits_.dimseTimeoutSeconds,
-                                                    &context, &received, &ReceiveBudget::progress, &budget);
+    OFCondition cond =
+        DIMSE_receiveDataSetInMemory(association_, DIMSE_NONBLOCKING, limits_.dimseTimeoutSeconds, &context,
+                                     &received, &ReceiveBudget::progress, &budget);
     if (budget.exceeded) {
         log(name() + ": data set of " + statusHex(request.commandField) + " larger than " +
             std::to_string(limits_.maxDataSetBytes) + " bytes, association aborted");
@@ -311,7 +329,7 @@ bool AssociationWorker::answer(NormalisedRequest& request, unsigned char context
     const bool handled =
         dispatcher_.call([&] { response = events_.normalisedRequest(info_, request); }, &failure);
     const std::string what = statusHex(request.commandField) + " " + request.requestedSopInstanceUid +
-                             request.affectedSopInstanceUid;
+        request.affectedSopInstanceUid;
     if (!failure.empty()) {
         logNow(name() + ": " + what + " failed: " + failure + ", association aborted");
         abort();

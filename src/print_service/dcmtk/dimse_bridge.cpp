@@ -15,8 +15,7 @@ void copyUid(DIC_UI& to, const std::string& from)
     OFStandard::strlcpy(to, from.c_str(), sizeof(DIC_UI));
 }
 
-template <typename Rq>
-NormalisedRequest requested(std::uint16_t field, const Rq& rq)
+template <typename Rq> NormalisedRequest requested(std::uint16_t field, const Rq& rq)
 {
     NormalisedRequest request;
     request.commandField = field;
@@ -95,10 +94,12 @@ T_DIMSE_Message encodeResponse(const NormalisedRequest& request, const Normalise
     };
     switch (request.commandField) {
     case command::nGet:
-        answer(DIMSE_N_GET_RSP, message.msg.NGetRSP, O_NGET_AFFECTEDSOPCLASSUID | O_NGET_AFFECTEDSOPINSTANCEUID);
+        answer(DIMSE_N_GET_RSP, message.msg.NGetRSP,
+               O_NGET_AFFECTEDSOPCLASSUID | O_NGET_AFFECTEDSOPINSTANCEUID);
         break;
     case command::nSet:
-        answer(DIMSE_N_SET_RSP, message.msg.NSetRSP, O_NSET_AFFECTEDSOPCLASSUID | O_NSET_AFFECTEDSOPINSTANCEUID);
+        answer(DIMSE_N_SET_RSP, message.msg.NSetRSP,
+               O_NSET_AFFECTEDSOPCLASSUID | O_NSET_AFFECTEDSOPINSTANCEUID);
         break;
     case command::nAction:
         answer(DIMSE_N_ACTION_RSP, message.msg.NActionRSP,

@@ -28,7 +28,8 @@ bool MainThreadDispatcher::enqueue(std::shared_ptr<Item> item)
             return false;
         queue_.push_back(std::move(item));
     }
-    QMetaObject::invokeMethod(this, [this] { drain(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this] { drain(); }, Qt::QueuedConnection);
     return true;
 }
 

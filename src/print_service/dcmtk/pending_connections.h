@@ -18,10 +18,10 @@ namespace vantorel::print_service {
 class PendingConnections {
 public:
     enum class Outcome {
-        Read,       // still pending when its request was read
-        TooSlow,    // cut: no complete request within the time allowed
-        Crowded,    // cut: the oldest when too many were pending
-        Stopping,   // cut: its port or the service was closing
+        Read,      // still pending when its request was read
+        TooSlow,   // cut: no complete request within the time allowed
+        Crowded,   // cut: the oldest when too many were pending
+        Stopping,  // cut: its port or the service was closing
     };
 
     void add(std::shared_ptr<SocketGuard> guard, std::uint64_t acceptor);

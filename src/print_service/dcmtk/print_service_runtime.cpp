@@ -14,8 +14,7 @@ PrintServiceRuntime::PrintServiceRuntime(PrintObjectStore& store, FilmParameters
       associations_(store, handler_, log, StoreLimits{limits.maxObjects, limits.maxPixelBytes}),
       server_(dispatcher_, associations_, limits),
       listeningPort_(server_, listenPort, log, messages)
-{
-}
+{}
 
 PrintServiceRuntime::~PrintServiceRuntime()
 {
@@ -30,8 +29,7 @@ void PrintServiceRuntime::stop()
 
 namespace {
 
-template <typename T>
-void override(T& value, const char* name)
+template <typename T> void override(T& value, const char* name)
 {
     const char* text = std::getenv(name);
     if (text == nullptr || *text == '\0')

@@ -1,11 +1,11 @@
 #pragma once
 
+#include "base/fwd.h"
 #include "print_service/associations.h"
 #include "print_service/dcmtk/association_server.h"
 #include "print_service/dcmtk/main_thread_dispatcher.h"
 #include "print_service/listening_port.h"
 #include "print_service/request_handler.h"
-#include "base/fwd.h"
 #include "settings/fwd.h"
 
 namespace vantorel::print_service {

@@ -30,8 +30,7 @@ void SocketGuard::markClosed()
 
 WatchedConnection::WatchedConnection(DcmNativeSocketType socket, std::shared_ptr<SocketGuard> guard)
     : DcmTCPConnection(socket), guard_(std::move(guard))
-{
-}
+{}
 
 WatchedConnection::~WatchedConnection()
 {
@@ -54,7 +53,8 @@ void WatchedConnection::closeTransportConnection()
 
 WatchedTransportLayer::WatchedTransportLayer(Accepted accepted) : accepted_(std::move(accepted)) {}
 
-DcmTransportConnection* WatchedTransportLayer::createConnection(DcmNativeSocketType socket, OFBool useSecureLayer)
+DcmTransportConnection* WatchedTransportLayer::createConnection(DcmNativeSocketType socket,
+                                                                OFBool useSecureLayer)
 {
     if (useSecureLayer)
         return nullptr;

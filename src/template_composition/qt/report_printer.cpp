@@ -5,9 +5,9 @@
 #include "direct_composition/qt/film_file_writer.h"
 #include "direct_composition/qt/qt_printer_surface.h"
 
+#include <QIODevice>
 #include <QPageLayout>
 #include <QPageSize>
-#include <QIODevice>
 #include <QPrinter>
 #include <QPrinterInfo>
 
@@ -55,11 +55,13 @@ bool ReportPrinter::print(const dc::FilmPage& page, const ReportPageSettings& se
     if (printerName == dc::QtPrinterSurface::filmFilePrinter) {
         dc::FilmPdf pdf(page, dc::sheetOf(pageLayoutOf(settings)), options);
         const base::Result<std::string> written = pdf.ready()
-            ? dc::writeFilmFileBytesNow(home_, [&pdf](QIODevice& file) {
-                  return pdf.write([&file](const char* data, std::size_t size) {
-                      return file.write(data, static_cast<qint64>(size)) == static_cast<qint64>(size);
-                  });
-              })
+            ? dc::writeFilmFileBytesNow(home_,
+                                        [&pdf](QIODevice& file) {
+                                            return pdf.write([&file](const char* data, std::size_t size) {
+                                                return file.write(data, static_cast<qint64>(size)) ==
+                                                    static_cast<qint64>(size);
+                                            });
+                                        })
             : base::Result<std::string>(base::Failure{"the page could not be drawn"});
         if (!written) {
             error.number = NoFilmFile;

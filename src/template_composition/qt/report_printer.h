@@ -30,11 +30,14 @@ public:
 
     // True when the printer took the film; otherwise `error` says why.
     [[nodiscard]] bool print(const direct_composition::FilmPage& page, const ReportPageSettings& settings,
-               const std::string& printerName, const std::string& documentName,
-               ReportPrintError& error);
+                             const std::string& printerName, const std::string& documentName,
+                             ReportPrintError& error);
 
     // How the pictures of the next pages are kept (lossless until set).
-    void setImageCompression(direct_composition::FilmImageCompression compression) { compression_ = compression; }
+    void setImageCompression(direct_composition::FilmImageCompression compression)
+    {
+        compression_ = compression;
+    }
 
     // The PDF written for the last film on "FilmFile" (empty when none).
     const std::string& lastFilmFile() const { return lastFilmFile_; }
@@ -42,7 +45,8 @@ public:
 private:
     std::string home_;
     std::string lastFilmFile_;
-    direct_composition::FilmImageCompression compression_ = direct_composition::FilmImageCompression::Lossless;
+    direct_composition::FilmImageCompression compression_ =
+        direct_composition::FilmImageCompression::Lossless;
 };
 
 }  // namespace vantorel::template_composition

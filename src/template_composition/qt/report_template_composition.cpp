@@ -21,8 +21,7 @@ ReportTemplateComposition::ReportTemplateComposition(TemplateRoadParts parts)
       chooser_(parts_.routing, parts_.installedPrinters, parts_.programFolder, parts_.clock, loader_,
                parts_.log),
       printer_(parts_.programFolder)
-{
-}
+{}
 
 void ReportTemplateComposition::composeFilm(const print_job::TemplateFilm& film)
 {
@@ -109,8 +108,9 @@ print_job::FilmResult ReportTemplateComposition::PrintReport()
         else if (written)
             discardFilmImage(*written);
     }
-    print_job::FilmResult result = printed ? print_job::FilmResult::handedOver(report_.printerName())
-                                           : print_job::FilmResult::failed(error.description, report_.printerName());
+    print_job::FilmResult result = printed
+        ? print_job::FilmResult::handedOver(report_.printerName())
+        : print_job::FilmResult::failed(error.description, report_.printerName());
     result.savingProblem = savingProblem;
     return result;
 }
@@ -132,8 +132,8 @@ base::Result<void> ReportTemplateComposition::recordFilm(const base::Result<Writ
     const ExportedFilm& film = *named;
     const base::Result<void> recorded = parts_.filmRecords.SaveFilmDB(film.folder, film.file);
     if (!recorded)
-        parts_.log.write("film " + film.folder + "/" + film.file + " not recorded in the archive: " +
-                         recorded.reason());
+        parts_.log.write("film " + film.folder + "/" + film.file +
+                         " not recorded in the archive: " + recorded.reason());
     return {};
 }
 

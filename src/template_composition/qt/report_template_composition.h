@@ -1,17 +1,16 @@
 #pragma once
 
+#include "base/fwd.h"
 #include "base/result.h"
 #include "print_job/template_road.h"
 #include "template_composition/ac_report.h"
 #include "template_composition/qt/report_printer.h"
 #include "template_composition/qt/rpx_file.h"
 #include "template_composition/template_chooser.h"
-#include "base/fwd.h"
 
 #include <functional>
 #include <optional>
 #include <string>
-
 
 namespace vantorel::archive {
 class FilmRecordStore;

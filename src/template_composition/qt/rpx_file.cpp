@@ -4,8 +4,8 @@
 
 #include <QBuffer>
 #include <QFile>
-#include <QImage>
 #include <QFileInfo>
+#include <QImage>
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 
@@ -131,10 +131,14 @@ bool writtenAttribute(ReportControl::Kind kind, QStringView name)
     if (common.contains(name))
         return true;
     switch (kind) {
-    case ReportControl::Kind::Image: return image.contains(name);
-    case ReportControl::Kind::Label: return label.contains(name);
-    case ReportControl::Kind::Line: return line.contains(name);
-    case ReportControl::Kind::Shape: return shape.contains(name);
+    case ReportControl::Kind::Image:
+        return image.contains(name);
+    case ReportControl::Kind::Label:
+        return label.contains(name);
+    case ReportControl::Kind::Line:
+        return line.contains(name);
+    case ReportControl::Kind::Shape:
+        return shape.contains(name);
     }
     return false;
 }
@@ -177,7 +181,8 @@ KeptElement readKept(QXmlStreamReader& reader)
 {
     if (element.name != pictureElement || element.children.size() != 1 || !element.children[0].name.empty())
         return false;
-    const QImage image = QImage::fromData(QByteArray::fromBase64(QByteArray::fromStdString(element.children[0].text)));
+    const QImage image =
+        QImage::fromData(QByteArray::fromBase64(QByteArray::fromStdString(element.children[0].text)));
     if (image.isNull())
         return false;
     control.picture = direct_composition::fromQImage(image);
@@ -207,12 +212,13 @@ std::optional<ReportControl> readControl(const QXmlStreamAttributes& a)
     control.sizeMode = enumOr(a, "SizeMode", 2, SizeMode::Clip);
     control.pictureAlignment = enumOr(a, "PictureAlignment", 4, PictureAlignment::TopLeft);
     control.text = (a.hasAttribute(QLatin1String("Caption")) ? a.value(QLatin1String("Caption"))
-                                                              : a.value(QLatin1String("Text")))
+                                                             : a.value(QLatin1String("Text")))
                        .toString()
                        .toStdString();
     control.foreColor = colourOr(a, "ForeColor", control.foreColor);
-    control.backFilled = flagOr(a, "BackStyle", control.kind == ReportControl::Kind::Shape &&
-                                                    a.hasAttribute(QLatin1String("BackColor")));
+    control.backFilled =
+        flagOr(a, "BackStyle",
+               control.kind == ReportControl::Kind::Shape && a.hasAttribute(QLatin1String("BackColor")));
     control.backColor = colourOr(a, "BackColor", control.backColor);
     applyStyle(control, a.value(QLatin1String("Style")).toString());
     control.x1 = numberOr(a, "X1", control.left);
@@ -227,7 +233,8 @@ std::optional<ReportControl> readControl(const QXmlStreamAttributes& a)
 LayoutPageSettings readPageSettings(const QXmlStreamAttributes& a)
 {
     LayoutPageSettings page;
-    if (const auto orientation = number(a, "Orientation"); orientation && (*orientation == 1 || *orientation == 2))
+    if (const auto orientation = number(a, "Orientation");
+        orientation && (*orientation == 1 || *orientation == 2))
         page.orientation = static_cast<int>(*orientation);
     const auto positive = [&a](const char* name) -> std::optional<float> {
         const auto value = number(a, name);
@@ -264,7 +271,8 @@ std::optional<ReportControl> readDetailControl(QXmlStreamReader& reader, KeptEle
     if (!control)
         return std::nullopt;
     const ReportControl::Kind kind = control->kind;
-    control->keptAttributes = keptAttributes(attributes, [kind](QStringView name) { return writtenAttribute(kind, name); });
+    control->keptAttributes =
+        keptAttributes(attributes, [kind](QStringView name) { return writtenAttribute(kind, name); });
     for (KeptElement& child : whole.children)
         if (kind != ReportControl::Kind::Image || !readPicture(child, *control))
             control->keptChildren.push_back(std::move(child));
@@ -290,8 +298,10 @@ void readDetail(QXmlStreamReader& reader, ReportLayout& layout)
 bool isDetail(const QXmlStreamReader& reader)
 {
     return reader.name() == QLatin1String("Section") &&
-           reader.attributes().value(QLatin1String("Type")).trimmed().compare(QLatin1String("Detail"),
-                                                                              Qt::CaseInsensitive) == 0;
+        reader.attributes()
+            .value(QLatin1String("Type"))
+            .trimmed()
+            .compare(QLatin1String("Detail"), Qt::CaseInsensitive) == 0;
 }
 
 void readSections(QXmlStreamReader& reader, ReportLayout& layout)
@@ -311,8 +321,8 @@ void readSections(QXmlStreamReader& reader, ReportLayout& layout)
 
 void readPage(QXmlStreamReader& reader, ReportLayout& layout)
 {
-    static const QStringList read{"Orientation", "PaperWidth", "PaperHeight", "LeftMargin",
-                                  "TopMargin", "RightMargin", "BottomMargin"};
+    static const QStringList read{"Orientation", "PaperWidth",  "PaperHeight", "LeftMargin",
+                                  "TopMargin",   "RightMargin", "BottomMargin"};
     layout.page = readPageSettings(reader.attributes());
     layout.kept.pageAttributes =
         keptAttributes(reader.attributes(), [](QStringView name) { return read.contains(name); });
@@ -328,11 +338,11 @@ base::Result<ReportLayout> parseRpx(const QByteArray& xml)
     ReportLayout layout;
     if (reader.readNextStartElement()) {
         if (reader.name() != QLatin1String("ActiveReportsLayout"))
-            return base::Failure{"not a report layout (root element " + reader.name().toString().toStdString() +
-                                    ")"};
+            return base::Failure{"not a report layout (root element " +
+                                 reader.name().toString().toStdString() + ")"};
         KeptLayout& kept = layout.kept;
-        kept.rootAttributes = keptAttributes(reader.attributes(),
-                                             [](QStringView name) { return name == QLatin1String("Version"); });
+        kept.rootAttributes = keptAttributes(
+            reader.attributes(), [](QStringView name) { return name == QLatin1String("Version"); });
         bool sawPage = false, sawSections = false;
         while (reader.readNextStartElement()) {
             if (reader.name() == QLatin1String("PageSettings")) {
@@ -342,7 +352,9 @@ base::Result<ReportLayout> parseRpx(const QByteArray& xml)
                 sawSections = true;
                 readSections(reader, layout);
             } else {
-                (sawSections ? kept.afterSections : sawPage ? kept.beforeSections : kept.beforePage)
+                (sawSections   ? kept.afterSections
+                     : sawPage ? kept.beforeSections
+                               : kept.beforePage)
                     .push_back(readKept(reader));
             }
         }
@@ -354,7 +366,7 @@ base::Result<ReportLayout> parseRpx(const QByteArray& xml)
     }
     if (reader.hasError())
         return base::Failure{"malformed layout at line " + std::to_string(reader.lineNumber()) + ": " +
-                                reader.errorString().toStdString()};
+                             reader.errorString().toStdString()};
     return layout;
 }
 
@@ -369,8 +381,9 @@ base::Result<ReportLayout> RpxTemplateLoader::load(const std::string& path)
     if (info.size() == 0)
         return base::Failure{"empty file"};
     if (info.size() > maxTemplateBytes)
-        return base::Failure{"file of " + std::to_string(info.size()) + " bytes, larger than a template can be (" +
-                                std::to_string(maxTemplateBytes) + ")"};
+        return base::Failure{"file of " + std::to_string(info.size()) +
+                             " bytes, larger than a template can be (" + std::to_string(maxTemplateBytes) +
+                             ")"};
     QFile input(file);
     if (!input.open(QIODevice::ReadOnly))
         return base::Failure{input.errorString().toStdString()};
@@ -478,7 +491,8 @@ private:
         put("Top", c.top);
         put("Width", c.width);
         put("Height", c.height);
-        writer_.writeAttribute(QStringLiteral("Visible"), c.visible ? QStringLiteral("1") : QStringLiteral("0"));
+        writer_.writeAttribute(QStringLiteral("Visible"),
+                               c.visible ? QStringLiteral("1") : QStringLiteral("0"));
         switch (c.kind) {
         case ReportControl::Kind::Image:
             writer_.writeAttribute(QStringLiteral("SizeMode"), QString::number(static_cast<int>(c.sizeMode)));
@@ -510,7 +524,8 @@ private:
             writer_.writeAttribute(QStringLiteral("LineColor"), QString::number(c.lineColor));
             break;
         case ReportControl::Kind::Shape:
-            writer_.writeAttribute(QStringLiteral("BackStyle"), c.backFilled ? QStringLiteral("1") : QStringLiteral("0"));
+            writer_.writeAttribute(QStringLiteral("BackStyle"),
+                                   c.backFilled ? QStringLiteral("1") : QStringLiteral("0"));
             writer_.writeAttribute(QStringLiteral("BackColor"), QString::number(c.backColor));
             break;
         }

@@ -1,8 +1,8 @@
 #include "template_composition/qt/saved_film_reprint.h"
 
 #include "base/run_log.h"
-#include "settings/settings_model.h"
 #include "direct_composition/qt/film_page_painter.h"
+#include "settings/settings_model.h"
 #include "template_composition/grid_template.h"
 #include "template_composition/template_chooser.h"
 
@@ -45,8 +45,7 @@ SavedFilmReprint::SavedFilmReprint(const settings::RoutingSettings& settings,
       log_(log),
       countFilm_(std::move(countFilm)),
       printer_(std::move(homeFolder))
-{
-}
+{}
 
 archive::ReprintOutcome SavedFilmReprint::failed(archive::ReprintOutcome outcome, const std::string& reason)
 {
@@ -78,8 +77,7 @@ archive::ReprintOutcome SavedFilmReprint::reprint(const std::string& imagePath)
 
     ReportPrintError error;
     if (!printer_.print(sheetOf(picture, page, outcome.printer), page, outcome.printer, "重新打印", error))
-        return failed(outcome, error.description.empty() ? "打印机没有接收胶片"
-                                                          : error.description);
+        return failed(outcome, error.description.empty() ? "打印机没有接收胶片" : error.description);
     outcome.printed = true;
     if (countFilm_)
         countFilm_();

@@ -1,10 +1,10 @@
 #pragma once
 
 #include "archive/film_reprint.h"
-#include "settings/installed_printers.h"
-#include "template_composition/qt/report_printer.h"
 #include "base/fwd.h"
 #include "settings/fwd.h"
+#include "settings/installed_printers.h"
+#include "template_composition/qt/report_printer.h"
 
 #include <functional>
 #include <string>

@@ -20,7 +20,7 @@ bool rowColumnTemplateName(const std::string& path);
 // Why the server would not print a film through the template when every one
 // of its image slots (up to its last) holds a picture; nothing when it would.
 [[nodiscard]] std::optional<std::string> templatePreviewProblem(const ReportLayout& layout,
-                                                               bool rowColumn = false);
+                                                                bool rowColumn = false);
 
 // The page a template lays out for a film of as many images as it has image
 // slots, each a numbered placeholder, filled by the template road's own code:

@@ -69,9 +69,9 @@ namespace {
 // whole sheet when the margins leave nothing), scaled alike in both
 // directions to fit the image and centred in it.
 struct ExportGeometry {
-    double left = 0, top = 0;      // the shown part's corner on the sheet, twips
-    double width = 0, height = 0;  // its size, twips
-    double scale = 0;              // image pixels per twip
+    double left = 0, top = 0;         // the shown part's corner on the sheet, twips
+    double width = 0, height = 0;     // its size, twips
+    double scale = 0;                 // image pixels per twip
     double offsetX = 0, offsetY = 0;  // its corner in the image, pixels
 };
 
@@ -138,7 +138,7 @@ direct_composition::FilmPage exportImagePage(const direct_composition::FilmPage&
 }
 
 base::Result<WrittenFilmImage> writeFilmImageFile(const QImage& image, const std::string& root,
-                                                     const base::LocalDateTime& now)
+                                                  const base::LocalDateTime& now)
 {
     std::string folder = root;
     if (base::Result<void> made = makeFolder(folder); !made)
@@ -160,11 +160,11 @@ base::Result<WrittenFilmImage> writeFilmImageFile(const QImage& image, const std
         writer.setCompression(0);  // uncompressed: lossless and the quickest to write
         if (!writer.write(image))
             return base::Failure{"cannot encode film image " + folder + "/" + stem +
-                                    ".tiff: " + writer.errorString().toStdString()};
+                                 ".tiff: " + writer.errorString().toStdString()};
     }
     static std::atomic<unsigned> serial{0};
     const std::string temporary = folder + "/." + stem + "-" + std::to_string(::getpid()) + "-" +
-                                  std::to_string(++serial) + ".tiff.part";
+        std::to_string(++serial) + ".tiff.part";
     const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0)
         return base::Failure{"cannot write film image in " + folder + ": " + systemReason()};
@@ -219,7 +219,7 @@ void discardFilmImage(const WrittenFilmImage& image)
 }
 
 base::Result<ExportedFilm> exportFilmImage(const QImage& image, const std::string& root,
-                                              const base::LocalDateTime& now)
+                                           const base::LocalDateTime& now)
 {
     const base::Result<WrittenFilmImage> written = writeFilmImageFile(image, root, now);
     if (!written)

@@ -48,7 +48,7 @@ struct WrittenFilmImage {
 // partial file is removed, and the reason names the folder or file and the
 // system's words (e.g. "No space left on device").
 base::Result<WrittenFilmImage> writeFilmImageFile(const QImage& image, const std::string& root,
-                                                     const base::LocalDateTime& now);
+                                                  const base::LocalDateTime& now);
 
 // Gives the written image the first free film name, HHmmss.tiff (then
 // "HHmmss-1.tiff", "-2", ...), never replacing a film; the temporary name
@@ -61,7 +61,7 @@ void discardFilmImage(const WrittenFilmImage& image);
 // Both steps: a crash or a full disk never leaves a truncated file under a
 // film's name.
 base::Result<ExportedFilm> exportFilmImage(const QImage& image, const std::string& root,
-                                              const base::LocalDateTime& now);
+                                           const base::LocalDateTime& now);
 
 // writeFilmImageFile with its own copies of the arguments, for a worker thread.
 base::Result<WrittenFilmImage> writeFilmImage(QImage image, std::string root, base::LocalDateTime now);

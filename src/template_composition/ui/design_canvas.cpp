@@ -50,8 +50,9 @@ void DesignCanvas::fitToSheet()
 
 void DesignCanvas::refresh()
 {
-    page_ = design_ ? renderTemplatePreview(design_->layout(), width(), rowColumnTemplateName(design_->fileName()))
-                    : QImage();
+    page_ = design_
+        ? renderTemplatePreview(design_->layout(), width(), rowColumnTemplateName(design_->fileName()))
+        : QImage();
     update();
 }
 
@@ -81,8 +82,8 @@ QRectF DesignCanvas::toWidget(const ReportControl& c) const
 {
     const ReportPageSettings page = design_->page();
     QRectF box = c.kind == ReportControl::Kind::Line
-                     ? QRectF(QPointF(c.x1, c.y1), QPointF(c.x2, c.y2)).normalized()
-                     : QRectF(c.left, c.top, c.width, c.height);
+        ? QRectF(QPointF(c.x1, c.y1), QPointF(c.x2, c.y2)).normalized()
+        : QRectF(c.left, c.top, c.width, c.height);
     box.translate(page.marginLeft, page.marginTop);
     const double s = scale();
     return {box.x() * s, box.y() * s, std::max(2.0, box.width() * s), std::max(2.0, box.height() * s)};
@@ -174,11 +175,21 @@ void DesignCanvas::keyPressEvent(QKeyEvent* event)
     }
     int right = 0, down = 0;
     switch (event->key()) {
-    case Qt::Key_Left: right = -1; break;
-    case Qt::Key_Right: right = 1; break;
-    case Qt::Key_Up: down = -1; break;
-    case Qt::Key_Down: down = 1; break;
-    default: QWidget::keyPressEvent(event); return;
+    case Qt::Key_Left:
+        right = -1;
+        break;
+    case Qt::Key_Right:
+        right = 1;
+        break;
+    case Qt::Key_Up:
+        down = -1;
+        break;
+    case Qt::Key_Down:
+        down = 1;
+        break;
+    default:
+        QWidget::keyPressEvent(event);
+        return;
     }
     design_->nudge(*selected_, right, down);
     refresh();

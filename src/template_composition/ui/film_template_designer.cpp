@@ -206,8 +206,9 @@ QWidget* FilmTemplateDesigner::buildControlPanel()
     connect(labelBold_, &QCheckBox::toggled, this, &FilmTemplateDesigner::applyLabel);
     connect(addLabel, &QPushButton::clicked, this, [this] {
         const QString text = labelText_->text().isEmpty() ? QStringLiteral("文字") : labelText_->text();
-        const std::size_t index = design_->addLabel(text.toStdString(), labelFont_->currentFont().family().toStdString(),
-                                                    labelSize_->value(), labelBold_->isChecked());
+        const std::size_t index =
+            design_->addLabel(text.toStdString(), labelFont_->currentFont().family().toStdString(),
+                              labelSize_->value(), labelBold_->isChecked());
         canvas_->refresh();
         canvas_->select(index);
     });
@@ -291,8 +292,9 @@ bool FilmTemplateDesigner::openFile(const QString& path)
 {
     auto layout = RpxTemplateLoader().load(path.toStdString());
     if (!layout) {
-        QMessageBox::warning(this, QStringLiteral("打开"),
-                             QStringLiteral("无法打开 %1：%2").arg(path, QString::fromStdString(layout.reason())));
+        QMessageBox::warning(
+            this, QStringLiteral("打开"),
+            QStringLiteral("无法打开 %1：%2").arg(path, QString::fromStdString(layout.reason())));
         return false;
     }
     setDesign(TemplateDesign::fromLayout(std::move(*layout), QFileInfo(path).fileName().toStdString()));
@@ -302,9 +304,9 @@ bool FilmTemplateDesigner::openFile(const QString& path)
 
 void FilmTemplateDesigner::chooseOpenFile()
 {
-    const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("打开"), homeFolder_ + "/ReportMode",
-                                                      QStringLiteral("胶片格式 (*.rpx)"), nullptr,
-                                                      QFileDialog::DontUseNativeDialog);
+    const QString path = QFileDialog::getOpenFileName(
+        this, QStringLiteral("打开"), homeFolder_ + "/ReportMode", QStringLiteral("胶片格式 (*.rpx)"),
+        nullptr, QFileDialog::DontUseNativeDialog);
     if (!path.isEmpty())
         (void)openFile(path);  // a file that cannot be read is told in a message box
 }
@@ -314,18 +316,20 @@ bool FilmTemplateDesigner::save()
     const QString path = targetPath();
     if (QFileInfo::exists(path)) {
         QMessageBox ask(QMessageBox::Question, QStringLiteral("请确认"),
-                        QStringLiteral("%1 已存在，要替换它吗？").arg(path), QMessageBox::Yes | QMessageBox::No, this);
+                        QStringLiteral("%1 已存在，要替换它吗？").arg(path),
+                        QMessageBox::Yes | QMessageBox::No, this);
         if (ask.exec() != QMessageBox::Yes)
             return false;
     }
     const QByteArray bytes = writeRpx(design_->layout());
     // A folder that cannot be made is told without a reason, as Qt gives none.
     const base::Result<void> written = QDir().mkpath(QFileInfo(path).path())
-                                              ? writeTemplateFile(path.toStdString(), bytes.toStdString())
-                                              : base::Result<void>(base::Failure{});
+        ? writeTemplateFile(path.toStdString(), bytes.toStdString())
+        : base::Result<void>(base::Failure{});
     if (!written) {
-        QMessageBox::warning(this, QStringLiteral("保存"),
-                             QStringLiteral("%1 未能保存：%2").arg(path, QString::fromStdString(written.reason())));
+        QMessageBox::warning(
+            this, QStringLiteral("保存"),
+            QStringLiteral("%1 未能保存：%2").arg(path, QString::fromStdString(written.reason())));
         return false;
     }
     tell(QStringLiteral("已保存：") + path);
@@ -335,8 +339,8 @@ bool FilmTemplateDesigner::save()
 void FilmTemplateDesigner::addPicture()
 {
     const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("添加图片"), homeFolder_,
-                                                      QStringLiteral("图片 (*.png *.bmp *.jpg *.jpeg)"), nullptr,
-                                                      QFileDialog::DontUseNativeDialog);
+                                                      QStringLiteral("图片 (*.png *.bmp *.jpg *.jpeg)"),
+                                                      nullptr, QFileDialog::DontUseNativeDialog);
     if (path.isEmpty())
         return;
     QImageReader reader(path);
@@ -355,8 +359,9 @@ void FilmTemplateDesigner::applyLabel()
     const auto index = canvas_->selected();
     if (!index || design_->control(*index).kind != ReportControl::Kind::Label)
         return;
-    design_->setLabel(*index, labelText_->text().toStdString(), labelFont_->currentFont().family().toStdString(),
-                      labelSize_->value(), labelBold_->isChecked());
+    design_->setLabel(*index, labelText_->text().toStdString(),
+                      labelFont_->currentFont().family().toStdString(), labelSize_->value(),
+                      labelBold_->isChecked());
     designEdited();
 }
 

@@ -13,7 +13,10 @@ TemplateDesignerWindow::TemplateDesignerWindow(QString homeFolder) : homeFolder_
 // A window still open when the program ends goes with its owner.
 TemplateDesignerWindow::~TemplateDesignerWindow() = default;
 
-FilmTemplateDesigner* TemplateDesignerWindow::window() const { return window_.data(); }
+FilmTemplateDesigner* TemplateDesignerWindow::window() const
+{
+    return window_.data();
+}
 
 void TemplateDesignerWindow::open(QWidget* owner)
 {
@@ -27,8 +30,10 @@ void TemplateDesignerWindow::open(QWidget* owner)
             QPoint corner = owner->frameGeometry().center() - window_->rect().center();
             if (const QScreen* screen = owner->screen()) {
                 const QRect room = screen->availableGeometry();
-                corner.setX(std::clamp(corner.x(), room.left(), std::max(room.left(), room.right() - window_->width())));
-                corner.setY(std::clamp(corner.y(), room.top(), std::max(room.top(), room.bottom() - window_->height())));
+                corner.setX(std::clamp(corner.x(), room.left(),
+                                       std::max(room.left(), room.right() - window_->width())));
+                corner.setY(std::clamp(corner.y(), room.top(),
+                                       std::max(room.top(), room.bottom() - window_->height())));
             }
             window_->move(corner);
         }

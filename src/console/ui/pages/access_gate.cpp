@@ -10,10 +10,10 @@ AccessGate::AccessGate(Lock dicom, Lock print, Lock run, std::function<bool(cons
     : QObject(parent), locks_{dicom, print, run}, control_(*this, std::move(isPassword))
 {
     control_.lockAll();
-    for (settings::LockedPage page : {settings::LockedPage::Dicom, settings::LockedPage::Print, settings::LockedPage::Run}) {
-        connect(lock(page).box, &QLineEdit::textChanged, this, [this, page](const QString& text) {
-            control_.boxTextChanged(page, text.toStdString());
-        });
+    for (settings::LockedPage page :
+         {settings::LockedPage::Dicom, settings::LockedPage::Print, settings::LockedPage::Run}) {
+        connect(lock(page).box, &QLineEdit::textChanged, this,
+                [this, page](const QString& text) { control_.boxTextChanged(page, text.toStdString()); });
     }
 }
 
@@ -22,6 +22,9 @@ void AccessGate::showBoxText(settings::LockedPage page, const std::string& text)
     lock(page).box->setText(QString::fromStdString(text));
 }
 
-void AccessGate::enableGroup(settings::LockedPage page, bool enabled) { lock(page).group->setEnabled(enabled); }
+void AccessGate::enableGroup(settings::LockedPage page, bool enabled)
+{
+    lock(page).group->setEnabled(enabled);
+}
 
 }  // namespace vantorel::console::ui

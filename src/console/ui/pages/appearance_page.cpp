@@ -1,10 +1,10 @@
 #include "console/ui/pages/appearance_page.h"
 
+#include "console/ui/pages/page_layout.h"
 #include "settings/settings_keys.h"
 #include "settings/settings_model.h"
 #include "settings/settings_store.h"
 #include "settings/settings_writer.h"
-#include "console/ui/pages/page_layout.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -77,10 +77,10 @@ void AppearancePage::save()
     const SaveReport report(context_);
     // Both are start-up fields: the current skin stays until the next start.
     // A failed write is kept by the store and reported when the save ends.
-    (void)settings::saveSetting(context_.store, context_.settings, context_.installedPrinters, settings::keys::skin,
-                          selectedFile().toStdString());
     (void)settings::saveSetting(context_.store, context_.settings, context_.installedPrinters,
-                          settings::keys::skinEnabled, enabled_->isChecked() ? "1" : "0");
+                                settings::keys::skin, selectedFile().toStdString());
+    (void)settings::saveSetting(context_.store, context_.settings, context_.installedPrinters,
+                                settings::keys::skinEnabled, enabled_->isChecked() ? "1" : "0");
 }
 
 }  // namespace vantorel::console::ui

@@ -19,17 +19,18 @@ namespace vantorel::console::ui {
 // them over (and deletes them) when it adds them.
 ConsoleSettingsPages::ConsoleSettingsPages(const PageContext& context, const Services& services)
     : dicom_(new DicomPage(context, services.portControl)),
-      print_(new PrintPage(context, {services.headerEditor, services.reportPage, services.desktop,
-                                     services.templateDesigner})),
+      print_(new PrintPage(
+          context,
+          {services.headerEditor, services.reportPage, services.desktop, services.templateDesigner})),
       appearance_(new AppearancePage(context, services.skins)),
       run_(new RunPage(context, {services.purgeTimer, services.executablePath, services.applicationTitle})),
       filmManagement_(services.filmManagementPage ? services.filmManagementPage : filmManagementFrame()),
-      gate_(std::make_unique<AccessGate>(AccessGate::Lock{dicom_->passwordEdit(), dicom_->lockedGroup()},
-                                         AccessGate::Lock{print_->passwordEdit(), print_->lockedGroup()},
-                                         AccessGate::Lock{run_->passwordEdit(), run_->lockedGroup()},
-                                         settings::SettingsPasswordCheck(context.settings.settingsPasswordHash)))
-{
-}
+      gate_(std::make_unique<AccessGate>(
+          AccessGate::Lock{dicom_->passwordEdit(), dicom_->lockedGroup()},
+          AccessGate::Lock{print_->passwordEdit(), print_->lockedGroup()},
+          AccessGate::Lock{run_->passwordEdit(), run_->lockedGroup()},
+          settings::SettingsPasswordCheck(context.settings.settingsPasswordHash)))
+{}
 
 ConsoleSettingsPages::~ConsoleSettingsPages()
 {
@@ -41,10 +42,22 @@ ConsoleSettingsPages::~ConsoleSettingsPages()
     }
 }
 
-QWidget* ConsoleSettingsPages::dicomPage() { return dicom_; }
-QWidget* ConsoleSettingsPages::printPage() { return print_; }
-QWidget* ConsoleSettingsPages::appearancePage() { return appearance_; }
-QWidget* ConsoleSettingsPages::runSettingsPage() { return run_; }
+QWidget* ConsoleSettingsPages::dicomPage()
+{
+    return dicom_;
+}
+QWidget* ConsoleSettingsPages::printPage()
+{
+    return print_;
+}
+QWidget* ConsoleSettingsPages::appearancePage()
+{
+    return appearance_;
+}
+QWidget* ConsoleSettingsPages::runSettingsPage()
+{
+    return run_;
+}
 
 void ConsoleSettingsPages::setHeaderEditorEnabled(bool enabled)
 {
@@ -52,7 +65,10 @@ void ConsoleSettingsPages::setHeaderEditorEnabled(bool enabled)
     print_->setHeaderEditorEnabled(enabled);
 }
 
-void ConsoleSettingsPages::setSkinFolder(const QString& folder) { appearance_->setSkinFolder(folder); }
+void ConsoleSettingsPages::setSkinFolder(const QString& folder)
+{
+    appearance_->setSkinFolder(folder);
+}
 
 void ConsoleSettingsPages::showLayoutSettings(const settings::Settings&)
 {
@@ -72,7 +88,10 @@ void ConsoleSettingsPages::showAutoRun(bool on)
     appearance_->showSettings();
 }
 
-void ConsoleSettingsPages::showFilmSaving(bool on) { run_->showFilmSaving(on); }
+void ConsoleSettingsPages::showFilmSaving(bool on)
+{
+    run_->showFilmSaving(on);
+}
 
 void ConsoleSettingsPages::showServiceSettings(const settings::Settings&)
 {
@@ -80,7 +99,10 @@ void ConsoleSettingsPages::showServiceSettings(const settings::Settings&)
     print_->showSettings();
 }
 
-void ConsoleSettingsPages::showPrinters(const settings::Settings&) { print_->showSettings(); }
+void ConsoleSettingsPages::showPrinters(const settings::Settings&)
+{
+    print_->showSettings();
+}
 
 void ConsoleSettingsPages::followListenStatus(StatusPanels& panels)
 {

@@ -1,13 +1,13 @@
 #include "console/ui/pages/dicom_page.h"
 
-#include "settings/settings_keys.h"
-#include "console/port_control.h"
 #include "base/operator_messages.h"
+#include "console/port_control.h"
+#include "console/ui/pages/page_layout.h"
+#include "console/ui/pages/password_box.h"
+#include "settings/settings_keys.h"
 #include "settings/settings_model.h"
 #include "settings/settings_store.h"
 #include "settings/settings_writer.h"
-#include "console/ui/pages/page_layout.h"
-#include "console/ui/pages/password_box.h"
 
 #include <QFormLayout>
 #include <QGroupBox>
@@ -71,8 +71,7 @@ DicomPage::DicomPage(PageContext context, PortControl& portControl, QWidget* par
     layout->addStretch(1);
 
     // The conversion choice acts on the next request even before it is saved.
-    connect(convert_, &QRadioButton::toggled, this,
-            [this](bool on) { context_.settings.forceConvert = on; });
+    connect(convert_, &QRadioButton::toggled, this, [this](bool on) { context_.settings.forceConvert = on; });
     connect(save_, &QPushButton::clicked, this, &DicomPage::save);
     group_->setEnabled(false);
 }
@@ -95,8 +94,14 @@ QWidget* DicomPage::buildCommandGroup(QWidget* parent)
     return box;
 }
 
-QLineEdit* DicomPage::passwordEdit() const { return password_->edit(); }
-QWidget* DicomPage::lockedGroup() const { return group_; }
+QLineEdit* DicomPage::passwordEdit() const
+{
+    return password_->edit();
+}
+QWidget* DicomPage::lockedGroup() const
+{
+    return group_;
+}
 
 void DicomPage::showSettings()
 {
@@ -128,9 +133,9 @@ void DicomPage::save()
     const settings::InstalledPrinters& printers = context_.installedPrinters;
     // A failed write is kept by the store and reported when the save ends.
     (void)settings::saveSetting(store, settings, printers, settings::keys::forceGrey,
-                          asReceived_->isChecked() ? "0" : "1");
+                                asReceived_->isChecked() ? "0" : "1");
     (void)settings::saveSetting(store, settings, printers, settings::keys::aeTitle,
-                          aeTitle_->text().trimmed().toStdString());
+                                aeTitle_->text().trimmed().toStdString());
     const bool changed = portControl_.changePort(port_->text().toStdString(), [&](const std::string& port) {
         (void)settings::saveSetting(store, settings, printers, settings::keys::listenPort, port);
     });

@@ -61,6 +61,9 @@ void FilmPreviewPage::showFilm(const QImage& page, const QString& caption)
     picture_->update();
 }
 
-QString FilmPreviewPage::caption() const { return caption_->text(); }
+QString FilmPreviewPage::caption() const
+{
+    return caption_->text();
+}
 
 }  // namespace vantorel::console::ui

@@ -40,8 +40,8 @@ QString marginText(int which, int value)
 
 }  // namespace
 
-OutputModePanel::OutputModePanel(PageContext context, DesktopLauncher& desktop, TemplateDesignerOpener& designer,
-                                 QWidget* parent)
+OutputModePanel::OutputModePanel(PageContext context, DesktopLauncher& desktop,
+                                 TemplateDesignerOpener& designer, QWidget* parent)
     : QGroupBox(QStringLiteral("胶片输出方式"), parent),
       context_(std::move(context)),
       desktop_(desktop),
@@ -149,12 +149,27 @@ void OutputModePanel::showSettings()
     bin_->setCurrentIndex(settings.paperBinIndex);
 }
 
-bool OutputModePanel::templateMode() const { return template_->isChecked(); }
-int OutputModePanel::margin(Margin which) const { return sliders_[which]->value(); }
-bool OutputModePanel::useBin() const { return useBin_->isChecked(); }
-QString OutputModePanel::binText() const { return bin_->currentText(); }
+bool OutputModePanel::templateMode() const
+{
+    return template_->isChecked();
+}
+int OutputModePanel::margin(Margin which) const
+{
+    return sliders_[which]->value();
+}
+bool OutputModePanel::useBin() const
+{
+    return useBin_->isChecked();
+}
+QString OutputModePanel::binText() const
+{
+    return bin_->currentText();
+}
 
-QString OutputModePanel::designerFileName() { return QStringLiteral("胶片模式设计.exe"); }
+QString OutputModePanel::designerFileName()
+{
+    return QStringLiteral("胶片模式设计.exe");
+}
 
 void OutputModePanel::startDesigner()
 {

@@ -26,7 +26,6 @@ SaveReport::~SaveReport()
         context_.messages.show("设置未能保存：" + failure, "设置失败", base::MessageIcon::Warning);
 }
 
-
 bool SystemDesktopLauncher::openDocument(const QString& path)
 {
     return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
@@ -48,9 +47,18 @@ MinutePurgeTimer::MinutePurgeTimer() : timer_(std::make_unique<QTimer>())
 
 MinutePurgeTimer::~MinutePurgeTimer() = default;
 
-void MinutePurgeTimer::start() { timer_->start(); }
-void MinutePurgeTimer::stop() { timer_->stop(); }
-bool MinutePurgeTimer::running() const { return timer_->isActive(); }
+void MinutePurgeTimer::start()
+{
+    timer_->start();
+}
+void MinutePurgeTimer::stop()
+{
+    timer_->stop();
+}
+bool MinutePurgeTimer::running() const
+{
+    return timer_->isActive();
+}
 
 void ApplicationSkinApplier::apply(const QString& path)
 {

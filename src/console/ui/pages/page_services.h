@@ -1,9 +1,9 @@
 #pragma once
 
-#include "console/ui/startup_services.h"
 #include "base/fwd.h"
-#include "settings/installed_printers.h"
+#include "console/ui/startup_services.h"
 #include "settings/fwd.h"
+#include "settings/installed_printers.h"
 
 #include <QObject>
 #include <QString>

@@ -1,11 +1,11 @@
 #include "console/ui/pages/print_page.h"
 
-#include "settings/settings_model.h"
 #include "console/ui/pages/output_mode_panel.h"
 #include "console/ui/pages/page_layout.h"
 #include "console/ui/pages/password_box.h"
 #include "console/ui/pages/readme_help.h"
 #include "console/ui/pages/routing_rows.h"
+#include "settings/settings_model.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -109,17 +109,25 @@ QWidget* PrintPage::buildSwitches(QWidget* parent)
     // The editor's button follows the box when the operator changes it.
     connect(printHeader_, &QCheckBox::clicked, this,
             [this] { headerEditor_->setEnabled(printHeader_->isChecked()); });
-    connect(headerEditor_, &QPushButton::clicked, this,
-            [this] { services_.headerEditor.open(window()); });
+    connect(headerEditor_, &QPushButton::clicked, this, [this] { services_.headerEditor.open(window()); });
     connect(help_, &QPushButton::clicked, this, &PrintPage::openHelp);
     connect(save_, &QPushButton::clicked, this, &PrintPage::save);
     return box;
 }
 
-QLineEdit* PrintPage::passwordEdit() const { return password_->edit(); }
-QWidget* PrintPage::lockedGroup() const { return group_; }
+QLineEdit* PrintPage::passwordEdit() const
+{
+    return password_->edit();
+}
+QWidget* PrintPage::lockedGroup() const
+{
+    return group_;
+}
 
-void PrintPage::setHeaderEditorEnabled(bool enabled) { headerEditor_->setEnabled(enabled); }
+void PrintPage::setHeaderEditorEnabled(bool enabled)
+{
+    headerEditor_->setEnabled(enabled);
+}
 
 void PrintPage::showSettings()
 {
@@ -188,7 +196,8 @@ void PrintPage::openHelp()
         readmeHelp_->activateWindow();
         return;
     }
-    readmeHelp_ = showReadmeHelp(window(), builtInReadme(), context_.homeFolder + QStringLiteral("/help.html"));
+    readmeHelp_ =
+        showReadmeHelp(window(), builtInReadme(), context_.homeFolder + QStringLiteral("/help.html"));
 }
 
 }  // namespace vantorel::console::ui

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "settings/print_page_save.h"
 #include "console/ui/pages/page_services.h"
+#include "settings/print_page_save.h"
 
 #include <QPointer>
 #include <QWidget>

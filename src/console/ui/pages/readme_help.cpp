@@ -1,7 +1,7 @@
 #include "console/ui/pages/readme_help.h"
 
-#include <QDialog>
 #include <QDesktopServices>
+#include <QDialog>
 #include <QDialogButtonBox>
 #include <QFile>
 #include <QSaveFile>

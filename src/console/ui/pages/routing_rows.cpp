@@ -19,7 +19,7 @@ namespace vantorel::console::ui {
 namespace {
 
 const char* const filmSizeLabels[settings::routeCount] = {"14INX17IN", "14INX14IN", "11INX14IN", "10INX12IN",
-                                                "8INX10IN",  "A3",        "A4",        "10INX14IN"};
+                                                          "8INX10IN",  "A3",        "A4",        "10INX14IN"};
 
 const QString assignCaption = QStringLiteral("指定");
 const QString confirmCaption = QStringLiteral("确认");
@@ -36,8 +36,7 @@ QStringList toQStrings(const std::vector<std::string>& texts)
 
 }  // namespace
 
-RoutingRows::RoutingRows(PageContext context, QWidget* parent)
-    : QWidget(parent), context_(std::move(context))
+RoutingRows::RoutingRows(PageContext context, QWidget* parent) : QWidget(parent), context_(std::move(context))
 {
     setObjectName(QStringLiteral("routingRows"));
     auto* layout = new QVBoxLayout(this);
@@ -125,9 +124,8 @@ void RoutingRows::buildRow(int row, QGridLayout& grid)
     connect(r.ip, &QLineEdit::textChanged, this, [this, row](const QString& text) {
         context_.settings.routeDeviceIp[index(row)] = text.toStdString();
     });
-    connect(r.paper, &QComboBox::currentIndexChanged, this, [this, row](int paper) {
-        context_.settings.routePaperIndex[index(row)] = paper;
-    });
+    connect(r.paper, &QComboBox::currentIndexChanged, this,
+            [this, row](int paper) { context_.settings.routePaperIndex[index(row)] = paper; });
 }
 
 void RoutingRows::showMode(bool byDevice)
@@ -169,7 +167,10 @@ void RoutingRows::showSettings()
     printers_->addItems(toQStrings(context_.installedPrinters));
 }
 
-bool RoutingRows::routeByDevice() const { return byDevice_->isChecked(); }
+bool RoutingRows::routeByDevice() const
+{
+    return byDevice_->isChecked();
+}
 
 std::array<std::string, settings::routeCount> RoutingRows::deviceIps() const
 {

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "settings/settings_model.h"
 #include "console/ui/pages/page_services.h"
+#include "settings/settings_model.h"
 
 #include <QStringList>
 #include <QWidget>

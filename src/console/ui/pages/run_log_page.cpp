@@ -11,8 +11,7 @@ namespace vantorel::console::ui {
 
 RunLogPage::RunLogPage(const QString& homeFolder, const base::Clock& clock, base::OperatorMessages& messages,
                        QWidget* parent)
-    : QWidget(parent),
-      viewer_(homeFolder, clock, messages, [this] { return ask_ ? ask_() : askFileName(); })
+    : QWidget(parent), viewer_(homeFolder, clock, messages, [this] { return ask_ ? ask_() : askFileName(); })
 {
     setObjectName(QStringLiteral("runLogPage"));
     auto* layout = new QVBoxLayout(this);
@@ -46,9 +45,15 @@ RunLogPage::RunLogPage(const QString& homeFolder, const base::Clock& clock, base
     viewer_.onChanged = [this] { refreshView(); };
 }
 
-QString RunLogPage::shownText() const { return text_->toPlainText(); }
+QString RunLogPage::shownText() const
+{
+    return text_->toPlainText();
+}
 
-void RunLogPage::setFileNameQuestion(RunLogViewer::AskFileName ask) { ask_ = std::move(ask); }
+void RunLogPage::setFileNameQuestion(RunLogViewer::AskFileName ask)
+{
+    ask_ = std::move(ask);
+}
 
 std::optional<QString> RunLogPage::askFileName()
 {

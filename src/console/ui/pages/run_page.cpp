@@ -1,13 +1,13 @@
 #include "console/ui/pages/run_page.h"
 
-#include "settings/settings_keys.h"
 #include "base/operator_messages.h"
+#include "console/ui/pages/page_layout.h"
+#include "console/ui/pages/password_box.h"
 #include "settings/platform/autostart_entry.h"
+#include "settings/settings_keys.h"
 #include "settings/settings_model.h"
 #include "settings/settings_store.h"
 #include "settings/settings_writer.h"
-#include "console/ui/pages/page_layout.h"
-#include "console/ui/pages/password_box.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -47,10 +47,19 @@ RunPage::RunPage(PageContext context, Services services, QWidget* parent)
     connect(save_, &QPushButton::clicked, this, &RunPage::save);
 }
 
-QLineEdit* RunPage::passwordEdit() const { return password_->edit(); }
-QWidget* RunPage::lockedGroup() const { return group_; }
+QLineEdit* RunPage::passwordEdit() const
+{
+    return password_->edit();
+}
+QWidget* RunPage::lockedGroup() const
+{
+    return group_;
+}
 
-void RunPage::showAutoRun(bool on) { autoRun_->setChecked(on); }
+void RunPage::showAutoRun(bool on)
+{
+    autoRun_->setChecked(on);
+}
 
 void RunPage::showFilmSaving(bool on)
 {
@@ -84,7 +93,8 @@ void RunPage::save()
     const SaveReport report(context_);
     const bool autoRun = autoRun_->isChecked();
     if (autoRun)
-        settings::AutostartEntry::set(services_.executablePath.toStdString(), context_.homeFolder.toStdString());
+        settings::AutostartEntry::set(services_.executablePath.toStdString(),
+                                      context_.homeFolder.toStdString());
     else
         settings::AutostartEntry::remove();
     settings::SettingsStore& store = context_.store;
@@ -93,7 +103,7 @@ void RunPage::save()
     // A failed write is kept by the store and reported when the save ends.
     (void)settings::saveSetting(store, settings, printers, settings::keys::autoRun, autoRun ? "1" : "0");
     (void)settings::saveSetting(store, settings, printers, settings::keys::saveFilm,
-                          saveFilms_->isChecked() ? "1" : "0");
+                                saveFilms_->isChecked() ? "1" : "0");
 }
 
 }  // namespace vantorel::console::ui
