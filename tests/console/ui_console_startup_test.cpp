@@ -4,6 +4,7 @@
 #include "console/ui/pages/about_page.h"
 #include "console/ui/pages/settings_pages.h"
 #include "console/ui/status_panels.h"
+#include "framed_settings_pages.h"
 #include "settings/print_count.h"
 #include "settings/settings_store.h"
 #include "support/memory_run_log.h"
@@ -54,7 +55,7 @@ protected:
     RecordingMessages messages{&events};
     RecordingServices services{events};
     settings::Settings settings;
-    MainWindow window{home.path(), clock, messages};
+    MainWindow window{home.path(), clock, messages, framedPages()};
 };
 
 TEST_F(UiConsoleStartup, EmptyHomeRunsEveryStepInOrderWithTheDefaults)
@@ -131,7 +132,7 @@ TEST_F(UiConsoleStartup, WindowStaysHiddenUnlessVisibleAndAWindowSystemIsThere)
     };
     const Case cases[] = {{"1", true, true}, {"0", true, false}, {"yes", true, false}, {"1", false, false}};
     for (const Case& c : cases) {
-        MainWindow fresh(home.path(), clock, messages);
+        MainWindow fresh(home.path(), clock, messages, framedPages());
         write(settings::files::prtIni, "PrtIni", "FrmVisiable", c.frmVisiable);
         givePrinterList();
         StartupContext context{home.path(),       store,    count,
@@ -189,7 +190,7 @@ TEST_F(UiConsoleStartup, SkinIsAppliedOnlyWhenSwitchedOnAndPresent)
         qApp->setStyleSheet(QString());
         write(settings::files::prtIni, "PrtIni", "Chk_Skin", c.chkSkin);
         write(settings::files::prtIni, "PrtIni", "Skin", c.skin);
-        MainWindow fresh(home.path(), clock, messages);
+        MainWindow fresh(home.path(), clock, messages, framedPages());
         StartupContext context{home.path(),
                                store,
                                count,

@@ -4,6 +4,7 @@
 #include "console/ui/pages/film_preview_page.h"
 #include "console/ui/pages/run_log_page.h"
 #include "console/ui/status_panels.h"
+#include "framed_settings_pages.h"
 #include "ui_fakes.h"
 
 #include <QApplication>
@@ -27,7 +28,7 @@ protected:
     TestHome home;
     base::FixedClock clock{base::LocalDateTime{2014, 3, 5, 7, 8, 9}};
     RecordingMessages messages;
-    MainWindow window{home.path(), clock, messages};
+    MainWindow window{home.path(), clock, messages, framedPages()};
 };
 
 TEST_F(UiMainWindow, SelectingAnEntryInTheListShowsItsPage)

@@ -3,6 +3,7 @@
 #include "base/run_log.h"
 #include "console/ui/main_window.h"
 #include "console/ui/pages/run_log_page.h"
+#include "framed_settings_pages.h"
 #include "ui_fakes.h"
 
 #include <QApplication>
@@ -158,7 +159,7 @@ TEST_F(UiRunLogViewer, SavingTheLogOntoItselfKeepsIt)
 
 TEST_F(UiRunLogViewer, PageShowsTheLogWhenSelectedAndOnRefresh)
 {
-    MainWindow window(home.path(), clock, messages);
+    MainWindow window(home.path(), clock, messages, framedPages());
     window.addNavigationEntries({"运行日志"});
     window.selectEntry("运行日志");
     RunLogPage& page = window.runLogPage();
@@ -179,7 +180,7 @@ TEST_F(UiRunLogViewer, PageShowsTheLogWhenSelectedAndOnRefresh)
 // the dialog must not ask whether to overwrite the chosen one.
 TEST_F(UiRunLogViewer, SaveDialogDoesNotAskAboutOverwritingTheChosenName)
 {
-    MainWindow window(home.path(), clock, messages);
+    MainWindow window(home.path(), clock, messages, framedPages());
     window.addNavigationEntries({"运行日志"});
     window.selectEntry("运行日志");
     RunLogPage& page = window.runLogPage();

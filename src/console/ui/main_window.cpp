@@ -14,6 +14,8 @@
 #include <QStatusBar>
 #include <QVBoxLayout>
 
+#include <stdexcept>
+
 namespace vantorel::console::ui {
 
 MainWindow::MainWindow(const QString& homeFolder, const base::Clock& clock, base::OperatorMessages& messages,
@@ -33,7 +35,9 @@ MainWindow::MainWindow(const QString& homeFolder, const base::Clock& clock, base
     layout->addWidget(stack_, 1);
     setCentralWidget(central);
 
-    settingsPages_ = pages ? std::move(pages) : std::make_unique<FramedSettingsPages>(stack_);
+    if (!pages)
+        throw std::invalid_argument("the main window needs its settings pages");
+    settingsPages_ = std::move(pages);
     preview_ = new FilmPreviewPage(stack_);
     about_ = new AboutPage(stack_);
     runLog_ = new RunLogPage(homeFolder, clock, messages, stack_);

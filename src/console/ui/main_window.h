@@ -30,9 +30,10 @@ class StatusPanels;
 class MainWindow final : public QMainWindow {
     Q_OBJECT
 public:
-    // `pages` holds the settings pages; null gives the framed pages.
+    // `pages` holds the settings pages (not null); the window takes their
+    // widgets into its page stack.
     MainWindow(const QString& homeFolder, const base::Clock& clock, base::OperatorMessages& messages,
-               std::unique_ptr<SettingsPages> pages = nullptr);
+               std::unique_ptr<SettingsPages> pages);
     ~MainWindow() override;
 
     void addNavigationEntries(const QStringList& entries);

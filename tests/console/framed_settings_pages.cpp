@@ -1,4 +1,4 @@
-#include "console/ui/pages/settings_pages.h"
+#include "framed_settings_pages.h"
 
 #include "console/ui/pages/page_layout.h"
 
