@@ -10,6 +10,7 @@
 #include <QString>
 
 #include <algorithm>
+#include <ctime>
 #include <unistd.h>
 #include <vector>
 
@@ -40,6 +41,12 @@ inline double cpuSeconds(qint64 pid)
     if (fields.size() < 13)
         return -1;
     return (fields[11].toDouble() + fields[12].toDouble()) / ::sysconf(_SC_CLK_TCK);
+}
+
+// This process's own CPU seconds so far (std::clock is process CPU time).
+inline double ownCpuSeconds()
+{
+    return static_cast<double>(std::clock()) / CLOCKS_PER_SEC;
 }
 
 inline long peakRssKb(qint64 pid)

@@ -7,6 +7,8 @@
 //
 //   vantorel-bench-film-pdf [--films N]
 
+#include "../bench_figures.h"
+
 #include "direct_composition/pdf/film_pdf_writer.h"
 #include "direct_composition/qt/film_page_painter.h"
 
@@ -28,13 +30,6 @@
 namespace dc = vantorel::direct_composition;
 
 namespace {
-
-double cpuSeconds()
-{
-    timespec now{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return now.tv_sec + now.tv_nsec / 1e9;
-}
 
 dc::Picture bodyPicture(int k)
 {
@@ -131,13 +126,13 @@ struct Timing {
 template <typename F> Timing timed(int films, F&& film)
 {
     film();  // warm-up
-    const double cpu = cpuSeconds();
+    const double cpu = vantorel::bench::ownCpuSeconds();
     const auto start = std::chrono::steady_clock::now();
     for (int i = 0; i < films; ++i)
         film();
     return {std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count() /
                 films,
-            (cpuSeconds() - cpu) * 1000 / films};
+            (vantorel::bench::ownCpuSeconds() - cpu) * 1000 / films};
 }
 
 }  // namespace

@@ -5,6 +5,8 @@
 //
 //   vantorel-bench-floor --films N --folder DIR
 
+#include "../bench_figures.h"
+
 #include <QFile>
 #include <QGuiApplication>
 #include <QImage>
@@ -22,13 +24,6 @@
 #include <vector>
 
 namespace {
-
-double processCpuSeconds()
-{
-    timespec now{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return now.tv_sec + now.tv_nsec / 1e9;
-}
 
 // A 512x512 diagonal ramp, a different start for each picture.
 QImage ramp(int k)
@@ -82,7 +77,7 @@ int main(int argc, char** argv)
     writeFilm(folder + "/warm-up.pdf", pictures);
 
     std::vector<double> wallMs;
-    const double cpuBefore = processCpuSeconds();
+    const double cpuBefore = vantorel::bench::ownCpuSeconds();
     for (int film = 0; film < films; ++film) {
         const auto start = std::chrono::steady_clock::now();
         if (!writeFilm(folder + QString("/floor-%1.pdf").arg(film), pictures)) {
@@ -92,7 +87,7 @@ int main(int argc, char** argv)
         wallMs.push_back(
             std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
     }
-    const double cpuPerFilm = (processCpuSeconds() - cpuBefore) / films;
+    const double cpuPerFilm = (vantorel::bench::ownCpuSeconds() - cpuBefore) / films;
     std::sort(wallMs.begin(), wallMs.end());
     std::printf("floor films %d median-ms %.1f cpu-s-per-film %.4f bytes %lld\n", films,
                 wallMs[wallMs.size() / 2], cpuPerFilm,
